@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Configures (once) and builds the project. BUILD_DIR (default build) and PLOTCORE_SANITIZE
+# (ON/OFF) choose the build; under CI warnings are errors.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+BUILD_DIR=${BUILD_DIR:-build}
+SANITIZE=${PLOTCORE_SANITIZE:-OFF}
+WERROR=OFF
+if [ "${CI:-}" = "true" ]; then WERROR=ON; fi
+JOBS=${JOBS:-$(nproc)}
+
+cmake -S . -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DPLOTCORE_SANITIZE="$SANITIZE" -DPLOTCORE_WERROR="$WERROR" > "$BUILD_DIR.configure.log" 2>&1 ||
+    { cat "$BUILD_DIR.configure.log"; exit 1; }
+cmake --build "$BUILD_DIR" -j "$JOBS"

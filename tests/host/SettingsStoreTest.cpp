@@ -1,0 +1,123 @@
+#include "SettingsStore.h"
+#include "TestEnvironment.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTextStream>
+
+#include <gtest/gtest.h>
+
+using host::SettingsKey;
+
+namespace {
+
+TEST(SettingsStore, ProductKeyIsCreatedAnewOnlyOnce) {
+    bool creada = false;
+    auto key = SettingsKey::openOrCreate(QString(), &creada);
+    ASSERT_TRUE(key.has_value());
+    EXPECT_TRUE(creada);
+    key->writeInt(QStringLiteral("PASOS"), 10);
+    key->sync();
+
+    auto again = SettingsKey::openOrCreate(QString(), &creada);
+    ASSERT_TRUE(again.has_value());
+    EXPECT_FALSE(creada);
+    EXPECT_EQ(again->readInt(QStringLiteral("PASOS")), 10);
+}
+
+TEST(SettingsStore, SubkeysAreCreatedSeparately) {
+    auto root = SettingsKey::openOrCreate();
+    root->writeInt(QStringLiteral("Color1"), 3);
+    bool creada = false;
+    auto sub = SettingsKey::openOrCreate(QStringLiteral("ARMONICOS"), &creada);
+    ASSERT_TRUE(sub.has_value());
+    EXPECT_TRUE(creada);
+    sub->writeInt(QStringLiteral("SELECCIONADO"), 2);
+    EXPECT_FALSE(root->readInt(QStringLiteral("SELECCIONADO")).has_value());
+    EXPECT_EQ(root->readInt(QStringLiteral("ARMONICOS/SELECCIONADO")), 2);
+}
+
+TEST(SettingsStore, DefaultsAreWrittenBackWhenMissing) {
+    auto key = SettingsKey::openOrCreate();
+    EXPECT_EQ(key->readIntWithDefault(QStringLiteral("Color3"), 12), 12);
+    EXPECT_EQ(key->readInt(QStringLiteral("Color3")), 12);
+    key->writeInt(QStringLiteral("Color3"), 4);
+    EXPECT_EQ(key->readIntWithDefault(QStringLiteral("Color3"), 12), 4);
+    EXPECT_EQ(key->readStringWithDefault(QStringLiteral("NAME"), QStringLiteral("a,b=c")),
+              QStringLiteral("a,b=c"));
+    key->sync();
+    auto reopened = SettingsKey::openOrCreate();
+    EXPECT_EQ(reopened->readString(QStringLiteral("NAME")), QStringLiteral("a,b=c"));
+}
+
+TEST(SettingsStore, NegativeAndExtremeIntegersRoundTrip) {
+    auto key = SettingsKey::openOrCreate();
+    key->writeInt(QStringLiteral("Main Font"), -1);
+    key->writeInt(QStringLiteral("MIN"), INT32_MIN);
+    key->writeInt(QStringLiteral("MAX"), INT32_MAX);
+    key->sync();
+    auto again = SettingsKey::openOrCreate();
+    EXPECT_EQ(again->readInt(QStringLiteral("Main Font")), -1);
+    EXPECT_EQ(again->readInt(QStringLiteral("MIN")), INT32_MIN);
+    EXPECT_EQ(again->readInt(QStringLiteral("MAX")), INT32_MAX);
+}
+
+TEST(SettingsStore, WrongTypeOrGarbageCountsAsMissing) {
+    auto key = SettingsKey::openOrCreate();
+    key->writeString(QStringLiteral("Color1"), QStringLiteral("7"));
+    key->writeInt(QStringLiteral("TITLE"), 7);
+    EXPECT_FALSE(key->readInt(QStringLiteral("Color1")).has_value());
+    EXPECT_FALSE(key->readString(QStringLiteral("TITLE")).has_value());
+    EXPECT_EQ(key->readIntWithDefault(QStringLiteral("Color1"), 3), 3);
+    EXPECT_EQ(key->readInt(QStringLiteral("Color1")), 3);
+    key->sync();
+
+    // A hand-edited file: values that do not parse read as missing, never crash.
+    const QString path = host::SettingsStore::location();
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::Append | QIODevice::Text));
+    QTextStream(&f) << "Color2=dword:zz\nColor4=12\nColor5=dword:0000000100\n";
+    f.close();
+    auto reread = SettingsKey::openOrCreate();
+    EXPECT_FALSE(reread->readInt(QStringLiteral("Color2")).has_value());
+    EXPECT_FALSE(reread->readInt(QStringLiteral("Color4")).has_value());
+    EXPECT_FALSE(reread->readInt(QStringLiteral("Color5")).has_value());
+    EXPECT_EQ(reread->readInt(QStringLiteral("Color1")), 3);
+}
+
+TEST(SettingsStore, DeletingASubkeyRemovesEverythingUnderIt) {
+    auto key = SettingsKey::openOrCreate();
+    key->writeInt(QStringLiteral("PASOS"), 10);
+    auto armonicos = SettingsKey::openOrCreate(QStringLiteral("ARMONICOS"));
+    armonicos->writeInt(QStringLiteral("MALOS"), 1);
+    auto anidada = SettingsKey::openOrCreate(QStringLiteral("ARMONICOS/INTERNA"));
+    anidada->writeInt(QStringLiteral("X"), 1);
+    EXPECT_TRUE(key->deleteSubKey(QStringLiteral("ARMONICOS")));
+    EXPECT_FALSE(key->deleteSubKey(QStringLiteral("THD")));
+    key->sync();
+    bool creada = false;
+    auto again = SettingsKey::openOrCreate(QStringLiteral("ARMONICOS"), &creada);
+    EXPECT_TRUE(creada);
+    EXPECT_FALSE(again->readInt(QStringLiteral("INTERNA/X")).has_value());
+    EXPECT_EQ(key->readInt(QStringLiteral("PASOS")), 10);
+}
+
+TEST(SettingsStore, UnwritableStoreFailsToOpen) {
+    const QString dir = testsupport::scratchDirectory() + QStringLiteral("/readonly");
+    QDir().mkpath(dir);
+    const QString path = dir + QStringLiteral("/settings.ini");
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("PASOS=dword:0000000a\n");
+    f.close();
+    QFile::setPermissions(path, QFileDevice::ReadOwner);
+    QFile::setPermissions(dir, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    host::SettingsStore::setLocation(path);
+    // Root ignores permission bits; the store is then legitimately writable.
+    if (QFileInfo(path).isWritable())
+        GTEST_SKIP() << "running as a user that can write anywhere";
+    EXPECT_FALSE(SettingsKey::openOrCreate().has_value());
+}
+
+} // namespace

@@ -1,0 +1,121 @@
+#include "TestEnvironment.h"
+
+#include "HostDirectory.h"
+#include "SettingsStore.h"
+
+#include <QDialog>
+#include <QDir>
+#include <QTemporaryDir>
+
+namespace testsupport {
+namespace {
+
+struct State {
+    std::vector<host::Message> messages;
+    std::deque<host::MessageAnswer> answers;
+    std::deque<std::function<int(QDialog&)>> dialogs;
+    int dialogRuns = 0;
+    std::vector<int> help;
+    int settingsCounter = 0;
+};
+
+State& state() {
+    static State s;
+    return s;
+}
+
+QTemporaryDir& root() {
+    static QTemporaryDir dir;
+    return dir;
+}
+
+} // namespace
+
+std::vector<host::Message>& Messages::shown() {
+    return state().messages;
+}
+
+void Messages::answerNext(host::MessageAnswer answer) {
+    state().answers.push_back(answer);
+}
+
+void Messages::clear() {
+    state().messages.clear();
+    state().answers.clear();
+}
+
+int Messages::count(const QString& text) {
+    int n = 0;
+    for (const host::Message& m : state().messages)
+        n += m.text == text ? 1 : 0;
+    return n;
+}
+
+void Dialogs::handleNext(std::function<int(QDialog&)> handler) {
+    state().dialogs.push_back(std::move(handler));
+}
+
+int Dialogs::runs() {
+    return state().dialogRuns;
+}
+
+void Dialogs::clear() {
+    state().dialogs.clear();
+    state().dialogRuns = 0;
+}
+
+std::vector<int>& helpRequests() {
+    return state().help;
+}
+
+QString freshSettings() {
+    const QString path =
+        QDir(root().path()).filePath(QStringLiteral("settings-%1.ini").arg(++state().settingsCounter));
+    QFile::remove(path);
+    host::SettingsStore::setLocation(path);
+    return path;
+}
+
+QString dataDirectory() {
+    const QString path = QDir(root().path()).filePath(QStringLiteral("hostdir"));
+    return path;
+}
+
+QString scratchDirectory() {
+    const QString path = QDir(root().path()).filePath(QStringLiteral("scratch"));
+    QDir().mkpath(path);
+    return path;
+}
+
+void installHandlers() {
+    host::MessageService::setHandler([](const host::Message& m) {
+        state().messages.push_back(m);
+        if (!state().answers.empty()) {
+            const host::MessageAnswer a = state().answers.front();
+            state().answers.pop_front();
+            return a;
+        }
+        return m.buttons == host::MessageButtons::YesNo ? host::MessageAnswer::No : host::MessageAnswer::Ok;
+    });
+    host::DialogRunner::setHandler([](QDialog& dialog) {
+        ++state().dialogRuns;
+        if (state().dialogs.empty())
+            return static_cast<int>(QDialog::Rejected);
+        auto handler = std::move(state().dialogs.front());
+        state().dialogs.pop_front();
+        return handler(dialog);
+    });
+    host::HelpService::setHandler([](int context) { state().help.push_back(context); });
+}
+
+void resetForTest() {
+    Messages::clear();
+    Dialogs::clear();
+    state().help.clear();
+    freshSettings();
+    QDir(dataDirectory()).removeRecursively();
+    QDir().mkpath(dataDirectory());
+    host::HostDirectory::setDataDirectory(dataDirectory());
+}
+
+} // namespace testsupport
