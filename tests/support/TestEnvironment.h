@@ -10,6 +10,13 @@
 
 class QDialog;
 
+#include <ostream>
+
+// Readable QString values in test failure messages.
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
+
 namespace testsupport {
 
 // Every message shown while a test runs, in order. Questions are answered from a queue of
