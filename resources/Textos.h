@@ -7,6 +7,7 @@
 //   52000-52199 multigraphic window, grouping, print-range dialog
 //   53000-53999 harmonics    54000-54999 trends, waveforms and flicker
 //   55000-55999 events and disturbances        56000-56099 colour names
+//   57000-57299 sibling modules (selector, table, export) and the host application
 enum NumeroTexto : int {
     TXT_MODULO = 0,
     TXT_ERROR = 300,
@@ -131,6 +132,60 @@ enum NumeroTexto : int {
 
     // Colour names: 17 back colours, then the 16 series colours share the same names.
     TXT_COLOR_0 = 56000,
+
+    // Sibling modules and the host application.
+    TXT_HG_VARIABLE = 57000,
+    TXT_HG_KIND,
+    TXT_HG_UNIT,
+    TXT_HG_SELECT_ALL,
+    TXT_HG_SELECT_NONE,
+    TXT_HG_KIND_NONE,
+    TXT_HG_KIND_MULTI,
+    TXT_HG_KIND_FP,
+    TXT_HG_KIND_FO,
+    TXT_HG_KIND_ARM,
+    TXT_HG_KIND_THD,
+    TXT_HG_KIND_RMS,
+    TXT_HG_KIND_PER,
+    TXT_HG_KIND_EH,
+    TXT_HG_KIND_ED,
+    TXT_HG_KIND_H24,
+    TXT_HG_KIND_PLT,
+    TXT_HG_KIND_ARMAN,
+    TXT_HG_KIND_TES,
+    TXT_HG_KIND_CBEMA,
+    TXT_HG_KIND_VEF,
+    TXT_HG_KIND_IARM,
+    TXT_HG_SELECTED_COUNT,
+    TXT_TV_TIME = 57100,
+    TXT_TV_CAPTION,
+    TXT_TV_ROWS,
+    TXT_DE_CAPTION,
+    TXT_DE_FILTER,
+    TXT_DE_WRITE_FAILED,
+    TXT_APP_TITLE = 57200,
+    TXT_APP_MENU_FILE,
+    TXT_APP_OPEN,
+    TXT_APP_RECENT,
+    TXT_APP_CLOSE,
+    TXT_APP_EXIT,
+    TXT_APP_MENU_GRAPHS,
+    TXT_APP_SELECTOR,
+    TXT_APP_OPEN_ALL,
+    TXT_APP_MENU_WINDOW,
+    TXT_APP_TILE,
+    TXT_APP_CASCADE,
+    TXT_APP_PROPERTIES,
+    TXT_APP_PRINT,
+    TXT_APP_OPEN_FILTER,
+    TXT_APP_MODULE_MISSING,
+    TXT_APP_ENTRY_MISSING,
+    TXT_APP_EXCEPTION_FMT,
+    TXT_APP_NO_FILES,
+    TXT_APP_OPEN_FAILED,
+    TXT_APP_NO_WINDOW,
+    TXT_APP_RECORDINGS,
+    TXT_APP_NO_GRAPHS,
 };
 
 #include <QString>
