@@ -2,6 +2,7 @@
 
 #include "ListasAtributos.h"
 
+#include <cstdint>
 #include <vector>
 
 class DrivFlex;
@@ -27,5 +28,17 @@ void IngresoLista(TValorMultiple& seleccion, ListasAtributos& listas, std::vecto
 // The same rows, catalogued through the source driver.
 void IngresoCatalogado(DrivFlex* fuente, const TValorMultiple& seleccion, ListasAtributos& listas,
                        std::vector<int>& entradasPorVariable);
+
+// A variable as the catalogue keeps it: first key, second key, data-driver handle.
+struct Referencia {
+    int clave1;
+    int clave2;
+    std::int32_t driver;
+};
+
+// Rows of LV_OBJETOS that belong to each of the catalogue's representatives: each owns the
+// rows from its own (found searching on from the previous match) up to the next one's.
+std::vector<int> EntradasPorRepresentante(const std::vector<Referencia>& representantes,
+                                          const TValorMultiple& objetos);
 
 } // namespace Intake

@@ -21,6 +21,15 @@ void RepartirGraficas(const ListasAtributos& listas, const std::vector<int>& ent
 // true when the window opens, false when the user cancelled.
 bool ComprobarNiveles(TValorMultiple& opciones, QWidget* padre);
 
+// Whether any record's instrument levels (options 6, 7 and 8) differ from the first record's.
+bool NivelesIncompatibles(const TValorMultiple& opciones);
+
+// The levels dialog, run by ComprobarNiveles when the levels are incompatible; it may rewrite
+// the first record's levels and answers true for OK, false for cancel. Without one installed
+// the window opens with the levels as they are. An empty function uninstalls it.
+using DialogoNiveles = std::function<bool(TValorMultiple& opciones, QWidget* padre)>;
+void PonerDialogoNiveles(DialogoNiveles dialogo);
+
 // Whether a graph kind has a window class (codes 7, 8, 9, 12 and above 21 have none).
 bool TieneVentana(int tipoGrafica);
 

@@ -1,0 +1,410 @@
+#include "Reparto.h"
+
+#include "TTiempo.h"
+#include "Textos.h"
+#include "UserInteraction.h"
+
+#include <cmath>
+#include <optional>
+#include <string>
+#include <utility>
+
+namespace {
+
+// Graph kinds whose variables wait for the end of the walk.
+constexpr int kTipoMulti = 0;
+constexpr int kTipoFP = 1;
+constexpr int kTipoPER = 6;
+constexpr int kTipoEH = 10;
+constexpr int kTipoED = 11;
+constexpr int kTipoPLT = 14;
+constexpr int kTipoTES = 18;
+constexpr int kTipoCBEMA = 19;
+constexpr int kTipoVEF = 20;
+
+// Limits of one multigraphic window: its stacked axes and its series.
+constexpr int kMaxVariablesMulti = 12;
+constexpr int kMaxUnidadesMulti = 6;
+
+// Variable code of the disturbances that go in windows apart from the others of their driver.
+constexpr int kCodigoPerturbacionAparte = 37273;
+
+// Rows a variable takes from lists 1-6 and 10, and at most how many extra rows of list 8.
+struct Reglas {
+    int filas;
+    int extras;
+};
+
+Reglas ReglasDe(int tipo) {
+    switch (tipo) {
+    case 2:
+    case 15:
+        return {2, 6};
+    case 3:
+    case 16:
+    case 21:
+        return {6, 1};
+    case 4:
+    case 5:
+        return {6, 0};
+    case kTipoPER:
+        return {1, 2};
+    case kTipoEH:
+    case kTipoED:
+    case kTipoCBEMA:
+        return {1, 4};
+    case kTipoPLT:
+        return {1, 1};
+    case kTipoTES:
+        return {1, 6};
+    default:
+        return {1, 0};
+    }
+}
+
+// The rows of every list that belong to one variable, as ranges of the selection's lists.
+struct Variable {
+    int tipo = 0;
+    int inicio[kNumListas] = {};
+    int cuenta[kNumListas] = {};
+
+    int Primera(int lista) const { return cuenta[lista] > 0 ? inicio[lista] : -1; }
+};
+
+using Grupo = std::vector<Variable>;
+
+class Repartidor {
+public:
+    Repartidor(const ListasAtributos& listas, const std::vector<int>& entradas, QWidget* padre,
+               const Reparto::CrearVentana& crear)
+        : m_listas(listas), m_entradas(entradas), m_padre(padre), m_crear(crear) {}
+
+    void Ejecutar();
+
+private:
+    Variable Tomar(int tipo, int indiceVariable);
+    void Crear(int tipo, const Grupo& grupo, bool comprobarNiveles = false);
+    void AnadirMulti(const Variable& v);
+    void RepartirPerturbaciones();
+    void RepartirRangos(int tipo, const Grupo& coleccion);
+    void EmparejarRangos();
+    bool Rango(const Variable& v, TTiempo& primero, TTiempo& ultimo) const;
+    std::string Unidad(const Variable& v) const;
+
+    const ListasAtributos& m_listas;
+    const std::vector<int>& m_entradas;
+    QWidget* m_padre;
+    const Reparto::CrearVentana& m_crear;
+
+    int m_cursor[kNumListas] = {};
+
+    Grupo m_multi;
+    // Empty until the group has a variable, so the first one always opens an axis whatever its
+    // unit reads.
+    std::optional<std::string> m_unidadActual;
+    int m_unidades = 0;
+
+    Grupo m_fp, m_plt, m_per, m_eh, m_ed, m_cbema, m_tes, m_vef;
+};
+
+int Limitar(int pedidas, int quedan) {
+    return pedidas < quedan ? pedidas : (quedan > 0 ? quedan : 0);
+}
+
+Variable Repartidor::Tomar(int tipo, int indiceVariable) {
+    Variable v;
+    v.tipo = tipo;
+    const Reglas r = ReglasDe(tipo);
+    auto avanzar = [&](int lista, int pedidas) {
+        v.inicio[lista] = m_cursor[lista];
+        v.cuenta[lista] = Limitar(pedidas, m_listas[lista].Cuenta() - m_cursor[lista]);
+        m_cursor[lista] += pedidas;
+    };
+    for (int lista :
+         {LV_VALORES, LV_TIEMPOS, LV_UNIDADES, LV_NOMBRES, LV_OPCIONES, LV_INTERVALOS, LV_DECIMALES})
+        avanzar(lista, r.filas);
+    avanzar(LV_TIEMPOSGENERALES, 1);
+    // A caller that counted nothing gets one data reference per variable, the variable
+    // list's shape.
+    const size_t iv = static_cast<size_t>(indiceVariable);
+    avanzar(LV_OBJETOS, iv < m_entradas.size() ? (m_entradas[iv] > 0 ? m_entradas[iv] : 0) : 1);
+
+    // Extra rows stop at the first empty row, which is how a data driver says a variable has
+    // none; it is stepped over so the next variable starts at its own rows.
+    const TValorMultiple& adicionales = m_listas[LV_ADICIONALES];
+    v.inicio[LV_ADICIONALES] = m_cursor[LV_ADICIONALES];
+    if (r.extras > 0) {
+        while (v.cuenta[LV_ADICIONALES] < r.extras && m_cursor[LV_ADICIONALES] < adicionales.Cuenta()) {
+            if (adicionales.Elementos(m_cursor[LV_ADICIONALES]) == 0) {
+                ++m_cursor[LV_ADICIONALES];
+                break;
+            }
+            ++v.cuenta[LV_ADICIONALES];
+            ++m_cursor[LV_ADICIONALES];
+        }
+    }
+    return v;
+}
+
+void Repartidor::Crear(int tipo, const Grupo& grupo, bool comprobarNiveles) {
+    if (grupo.empty())
+        return;
+    ListasAtributos ventana;
+    for (int lista = 0; lista < kNumListas; ++lista) {
+        for (const Variable& v : grupo) {
+            for (int i = 0; i < v.cuenta[lista]; ++i)
+                ventana[lista].CopiarFila(m_listas[lista], v.inicio[lista] + i);
+        }
+    }
+    if (comprobarNiveles && ventana[LV_OPCIONES].Cuenta() > 1 &&
+        !Reparto::ComprobarNiveles(ventana[LV_OPCIONES], m_padre))
+        return;
+    m_crear(tipo, ventana);
+}
+
+std::string Repartidor::Unidad(const Variable& v) const {
+    const int fila = v.Primera(LV_UNIDADES);
+    return fila >= 0 ? m_listas[LV_UNIDADES].Texto(fila) : std::string();
+}
+
+bool MismaUnidad(const std::string& a, const std::string& b) {
+    // Percentages of different references ("%Vn", "%In") are told apart by their second
+    // character only; a bare "%" has nothing to compare and must match exactly.
+    if (a.size() > 1 && b.size() > 1 && a[0] == '%' && b[0] == '%')
+        return a[1] == b[1];
+    return a == b;
+}
+
+void Repartidor::AnadirMulti(const Variable& v) {
+    const std::string unidad = Unidad(v);
+    for (;;) {
+        if (!m_unidadActual || !MismaUnidad(unidad, *m_unidadActual)) {
+            ++m_unidades;
+            m_unidadActual = unidad;
+        }
+        const bool sinEjes = m_unidades > kMaxUnidadesMulti;
+        if (sinEjes || static_cast<int>(m_multi.size()) >= kMaxVariablesMulti) {
+            if (sinEjes)
+                host::MessageService::show(m_padre, Texto(TXT_WARNING), Texto(TXT_DEMASIADOS_EJES),
+                                           host::MessageIcon::Warning);
+            // There is no cap on the number of multigraphic windows: every group is handed on as
+            // soon as it is full, so nothing here grows with their count.
+            Crear(kTipoMulti, m_multi);
+            m_multi.clear();
+            m_unidades = 0;
+            m_unidadActual.reset();
+            continue;
+        }
+        m_multi.push_back(v);
+        return;
+    }
+}
+
+bool Repartidor::Rango(const Variable& v, TTiempo& primero, TTiempo& ultimo) const {
+    const int fila = v.Primera(LV_TIEMPOS);
+    const TTiempo* t = fila >= 0 ? m_listas[LV_TIEMPOS].Tiempos(fila) : nullptr;
+    const int n = fila >= 0 ? m_listas[LV_TIEMPOS].Elementos(fila) : 0;
+    if (t == nullptr || n == 0)
+        return false;
+    primero = t[0];
+    ultimo = t[n - 1];
+    return true;
+}
+
+void Repartidor::RepartirPerturbaciones() {
+    auto clave = [this](const Variable& v) {
+        const int obj = v.Primera(LV_OBJETOS);
+        const int opc = v.Primera(LV_OPCIONES);
+        const std::int32_t driver = obj >= 0 ? m_listas[LV_OBJETOS].Entero(obj, 2) : 0;
+        const bool aparte =
+            opc >= 0 && m_listas[LV_OPCIONES].Entero(opc, OPC_CODIGO) == kCodigoPerturbacionAparte;
+        return std::make_pair(driver, aparte);
+    };
+    Grupo pendientes = m_per;
+    while (!pendientes.empty()) {
+        const auto k = clave(pendientes.front());
+        Grupo ventana, resto;
+        for (const Variable& v : pendientes)
+            (clave(v) == k ? ventana : resto).push_back(v);
+        Crear(kTipoPER, ventana);
+        pendientes = std::move(resto);
+    }
+}
+
+void Repartidor::RepartirRangos(int tipo, const Grupo& coleccion) {
+    struct Aceptada {
+        TTiempo primero, ultimo;
+        Variable v;
+    };
+    std::vector<Aceptada> aceptadas;
+    Grupo apartadas;
+    for (const Variable& v : coleccion) {
+        TTiempo primero, ultimo;
+        // Without times a variable cannot be placed against the others.
+        if (!Rango(v, primero, ultimo)) {
+            apartadas.push_back(v);
+            continue;
+        }
+        auto it = aceptadas.begin();
+        bool solapa = false;
+        for (; it != aceptadas.end(); ++it) {
+            if (ultimo < it->primero)
+                break;
+            if (primero > it->ultimo)
+                continue;
+            solapa = true;
+            break;
+        }
+        if (solapa)
+            apartadas.push_back(v);
+        else
+            aceptadas.insert(it, Aceptada{primero, ultimo, v});
+    }
+    Grupo juntas;
+    for (const Aceptada& a : aceptadas)
+        juntas.push_back(a.v);
+    Crear(tipo, juntas, true);
+    for (const Variable& v : apartadas)
+        Crear(tipo, Grupo{v});
+}
+
+void Repartidor::EmparejarRangos() {
+    struct Espera {
+        bool conRango;
+        TTiempo primero, ultimo;
+        Variable v;
+    };
+    std::vector<Espera> esperando;
+    for (const Variable& v : m_vef) {
+        Espera e{};
+        e.v = v;
+        e.conRango = Rango(v, e.primero, e.ultimo);
+        auto it = esperando.begin();
+        if (e.conRango) {
+            for (; it != esperando.end(); ++it) {
+                if (it->conRango && it->primero == e.primero && it->ultimo == e.ultimo)
+                    break;
+            }
+        } else {
+            it = esperando.end();
+        }
+        if (it == esperando.end()) {
+            esperando.push_back(e);
+            continue;
+        }
+        Crear(kTipoVEF, Grupo{v, it->v});
+        esperando.erase(it);
+    }
+    for (const Espera& e : esperando)
+        Crear(kTipoVEF, Grupo{e.v});
+}
+
+void Repartidor::Ejecutar() {
+    const TValorMultiple& opciones = m_listas[LV_OPCIONES];
+    for (int indiceVariable = 0; m_cursor[LV_OPCIONES] < opciones.Cuenta(); ++indiceVariable) {
+        const int fila = m_cursor[LV_OPCIONES];
+        const double codigo = opciones.Numero(fila, OPC_TIPO);
+        // A row too short to carry a kind, or a kind that is no number, has no window.
+        const bool numerica = opciones.Tipo(fila) == TV_DOUBLE || opciones.Tipo(fila) == TV_ENTERO;
+        const int tipo = numerica && opciones.Elementos(fila) > OPC_TIPO && std::isfinite(codigo) &&
+                                 std::fabs(codigo) < 1e6
+                             ? static_cast<int>(codigo)
+                             : -1;
+        const Variable v = Tomar(tipo, indiceVariable);
+        if (!Reparto::TieneVentana(tipo))
+            continue;
+        switch (tipo) {
+        case kTipoMulti:
+            if (opciones.Entero(fila, OPC_VENTANA_PROPIA) == 1)
+                Crear(kTipoMulti, Grupo{v});
+            else
+                AnadirMulti(v);
+            break;
+        case kTipoFP:
+            m_fp.push_back(v);
+            break;
+        case kTipoPLT:
+            m_plt.push_back(v);
+            break;
+        case kTipoPER:
+            m_per.push_back(v);
+            break;
+        case kTipoEH:
+            m_eh.push_back(v);
+            break;
+        case kTipoED:
+            m_ed.push_back(v);
+            break;
+        case kTipoCBEMA:
+            m_cbema.push_back(v);
+            break;
+        case kTipoTES:
+            m_tes.push_back(v);
+            break;
+        case kTipoVEF:
+            m_vef.push_back(v);
+            break;
+        default:
+            Crear(tipo, Grupo{v});
+            break;
+        }
+    }
+
+    Crear(kTipoMulti, m_multi);
+    Crear(kTipoFP, m_fp);
+    Crear(kTipoPLT, m_plt);
+    RepartirPerturbaciones();
+    RepartirRangos(kTipoEH, m_eh);
+    RepartirRangos(kTipoED, m_ed);
+    RepartirRangos(kTipoCBEMA, m_cbema);
+    RepartirRangos(kTipoTES, m_tes);
+    EmparejarRangos();
+}
+
+Reparto::DialogoNiveles& Dialogo() {
+    static Reparto::DialogoNiveles dialogo;
+    return dialogo;
+}
+
+} // namespace
+
+namespace Reparto {
+
+void RepartirGraficas(const ListasAtributos& listas, const std::vector<int>& entradasPorVariable,
+                      QWidget* padre, const CrearVentana& crear) {
+    Repartidor(listas, entradasPorVariable, padre, crear).Ejecutar();
+}
+
+bool NivelesIncompatibles(const TValorMultiple& opciones) {
+    for (int fila = 1; fila < opciones.Cuenta(); ++fila) {
+        for (int i : {OPC_NIVEL_INTERRUPCION, OPC_NIVEL_HUECO, OPC_NIVEL_SOBRETENSION}) {
+            if (opciones.Entero(fila, i) != opciones.Entero(0, i))
+                return true;
+        }
+    }
+    return false;
+}
+
+void PonerDialogoNiveles(DialogoNiveles dialogo) {
+    Dialogo() = std::move(dialogo);
+}
+
+bool ComprobarNiveles(TValorMultiple& opciones, QWidget* padre) {
+    if (opciones.Cuenta() <= 1 || !NivelesIncompatibles(opciones) || !Dialogo())
+        return true;
+    return Dialogo()(opciones, padre);
+}
+
+bool TieneVentana(int tipoGrafica) {
+    switch (tipoGrafica) {
+    case 7:
+    case 8:
+    case 9:
+    case 12:
+        return false;
+    default:
+        return tipoGrafica >= 0 && tipoGrafica <= 21;
+    }
+}
+
+} // namespace Reparto

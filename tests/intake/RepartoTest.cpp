@@ -1,0 +1,488 @@
+#include "Reparto.h"
+
+#include "TTiempo.h"
+#include "TestEnvironment.h"
+#include "Textos.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace {
+
+// One selected variable as the intake would leave it in the ten lists.
+struct Var {
+    int tipo = 0;
+    std::string unidad = "V";
+    int filas = 1;  // rows in lists 1-6 and 10
+    int extras = 0; // rows it appended to list 8 (0 appends an empty row when `vacia`)
+    bool vacia = false;
+    int dias[2] = {1, 2}; // first and last day of January of its times
+    int codigo = 0;
+    int propia = 0;
+    std::int32_t driver = 1;
+    int niveles[3] = {100, 900, 1100};
+    int objetos = 1; // rows of list 9
+};
+
+TTiempo Enero(int dia) {
+    return TTiempo(2024, 1, dia, 0, 0, 0, -1);
+}
+
+class Seleccion {
+public:
+    // Adds a variable named "v<n>"; every row it owns carries the name so windows can be read.
+    Seleccion& Anadir(const Var& v) {
+        const std::string nombre = "v" + std::to_string(m_n++);
+        for (int f = 0; f < v.filas; ++f) {
+            const std::string fila = v.filas > 1 ? nombre + "." + std::to_string(f) : nombre;
+            listas[LV_VALORES].EntrarDoubles({1.0, 2.0});
+            listas[LV_TIEMPOS].EntrarTiempos({Enero(v.dias[0]), Enero(v.dias[1])});
+            listas[LV_UNIDADES].EntrarTexto(v.unidad);
+            listas[LV_NOMBRES].EntrarTexto(fila);
+            std::vector<double> opciones(13, 0.0);
+            opciones[OPC_TIPO] = v.tipo;
+            opciones[OPC_VENTANA_PROPIA] = v.propia;
+            opciones[OPC_NIVEL_INTERRUPCION] = v.niveles[0];
+            opciones[OPC_NIVEL_HUECO] = v.niveles[1];
+            opciones[OPC_NIVEL_SOBRETENSION] = v.niveles[2];
+            opciones[OPC_CODIGO] = v.codigo;
+            listas[LV_OPCIONES].EntrarDoubles(opciones);
+            listas[LV_INTERVALOS].EntrarTexto(fila);
+            listas[LV_DECIMALES].EntrarTexto(fila);
+        }
+        listas[LV_TIEMPOSGENERALES].EntrarTexto(nombre);
+        for (int e = 0; e < v.extras; ++e)
+            listas[LV_ADICIONALES].EntrarTexto(nombre + "+" + std::to_string(e));
+        if (v.vacia)
+            listas[LV_ADICIONALES].EntrarValor(nullptr, 8, 0, TV_DOUBLE);
+        for (int o = 0; o < v.objetos; ++o)
+            listas[LV_OBJETOS].EntrarEnteros({m_n - 1, o, v.driver});
+        entradas.push_back(v.objetos);
+        return *this;
+    }
+    Seleccion& Anadir(const Var& v, int veces) {
+        for (int i = 0; i < veces; ++i)
+            Anadir(v);
+        return *this;
+    }
+
+    ListasAtributos listas;
+    std::vector<int> entradas;
+
+private:
+    int m_n = 0;
+};
+
+struct Ventana {
+    int tipo;
+    ListasAtributos listas;
+
+    std::vector<std::string> Textos(int lista) const {
+        std::vector<std::string> t;
+        for (int f = 0; f < listas[lista].Cuenta(); ++f)
+            t.push_back(listas[lista].Texto(f));
+        return t;
+    }
+    std::vector<std::string> Nombres() const { return Textos(LV_NOMBRES); }
+};
+
+using Nombres = std::vector<std::string>;
+
+class RepartoTest : public ::testing::Test {
+protected:
+    void TearDown() override { Reparto::PonerDialogoNiveles({}); }
+
+    std::vector<Ventana> Repartir(const Seleccion& s) {
+        std::vector<Ventana> ventanas;
+        Reparto::RepartirGraficas(s.listas, s.entradas, nullptr, [&](int tipo, ListasAtributos& listas) {
+            ventanas.push_back({tipo, listas});
+        });
+        return ventanas;
+    }
+    static std::vector<int> Tipos(const std::vector<Ventana>& ventanas) {
+        std::vector<int> t;
+        for (const Ventana& v : ventanas)
+            t.push_back(v.tipo);
+        return t;
+    }
+};
+
+Nombres Serie(int desde, int hasta) {
+    Nombres n;
+    for (int i = desde; i <= hasta; ++i)
+        n.push_back("v" + std::to_string(i));
+    return n;
+}
+
+// --- multigraphic grouping ---
+
+TEST_F(RepartoTest, ThirteenVariablesOfOneUnitMakeWindowsOfTwelveAndOneWithoutMessage) {
+    Seleccion s;
+    s.Anadir(Var{}, 13);
+    const auto v = Repartir(s);
+    ASSERT_EQ(v.size(), 2u);
+    EXPECT_EQ(v[0].tipo, 0);
+    EXPECT_EQ(v[0].Nombres(), Serie(0, 11));
+    EXPECT_EQ(v[1].Nombres(), Serie(12, 12));
+    EXPECT_TRUE(testsupport::Messages::shown().empty());
+}
+
+TEST_F(RepartoTest, SeventhUnitWarnsOnceAndStartsASecondWindow) {
+    Seleccion s;
+    for (const char* u : {"V", "A", "W", "Hz", "var", "VA", "%"})
+        s.Anadir(Var{.unidad = u});
+    const auto v = Repartir(s);
+    ASSERT_EQ(v.size(), 2u);
+    EXPECT_EQ(v[0].Nombres(), Serie(0, 5));
+    EXPECT_EQ(v[1].Nombres(), Serie(6, 6));
+    const auto& mensajes = testsupport::Messages::shown();
+    ASSERT_EQ(mensajes.size(), 1u);
+    EXPECT_EQ(mensajes[0].title, Texto(TXT_WARNING));
+    EXPECT_EQ(mensajes[0].text, Texto(TXT_DEMASIADOS_EJES));
+    EXPECT_EQ(mensajes[0].icon, host::MessageIcon::Warning);
+}
+
+TEST_F(RepartoTest, PercentUnitsWithTheSameSecondCharacterShareAnAxis) {
+    Seleccion s;
+    for (const char* u : {"%Vn", "%Vx", "A", "W", "Hz", "var", "VA"})
+        s.Anadir(Var{.unidad = u});
+    EXPECT_EQ(Repartir(s).size(), 1u);
+    EXPECT_TRUE(testsupport::Messages::shown().empty());
+}
+
+TEST_F(RepartoTest, LonePercentSignIsComparedAsPlainText) {
+    Seleccion juntas;
+    juntas.Anadir(Var{.unidad = "%"}).Anadir(Var{.unidad = "%"});
+    for (const char* u : {"A", "W", "Hz", "var", "VA"})
+        juntas.Anadir(Var{.unidad = u});
+    EXPECT_EQ(Repartir(juntas).size(), 1u);
+
+    Seleccion distintas;
+    distintas.Anadir(Var{.unidad = "%"}).Anadir(Var{.unidad = "%V"});
+    for (const char* u : {"A", "W", "Hz", "var", "VA"})
+        distintas.Anadir(Var{.unidad = u});
+    EXPECT_EQ(Repartir(distintas).size(), 2u);
+    EXPECT_EQ(testsupport::Messages::shown().size(), 1u);
+}
+
+TEST_F(RepartoTest, OwnWindowFlagOpensAtOnceAndLeavesTheGroupAlone) {
+    Seleccion s;
+    s.Anadir(Var{}).Anadir(Var{.propia = 1}).Anadir(Var{});
+    const auto v = Repartir(s);
+    ASSERT_EQ(v.size(), 2u);
+    EXPECT_EQ(v[0].Nombres(), Nombres{"v1"});
+    EXPECT_EQ(v[1].Nombres(), (Nombres{"v0", "v2"}));
+}
+
+TEST_F(RepartoTest, MoreThanSixtyFourMultigraphicWindowsAreAllCreated) {
+    Seleccion s;
+    s.Anadir(Var{}, 12 * 70 + 1);
+    const auto v = Repartir(s);
+    ASSERT_EQ(v.size(), 71u);
+    EXPECT_EQ(v[70].Nombres(), Nombres{"v840"});
+}
+
+// --- rows that go with each window ---
+
+TEST_F(RepartoTest, PerVariableKindsTakeTheirRowsAndExtraRows) {
+    Seleccion s;
+    s.Anadir(Var{.tipo = 3, .filas = 6, .extras = 1})
+        .Anadir(Var{.tipo = 2, .filas = 2, .extras = 6})
+        .Anadir(Var{.tipo = 5, .filas = 6})
+        .Anadir(Var{.tipo = 13});
+    const auto v = Repartir(s);
+    ASSERT_EQ(Tipos(v), (std::vector<int>{3, 2, 5, 13}));
+    for (int lista :
+         {LV_VALORES, LV_TIEMPOS, LV_UNIDADES, LV_NOMBRES, LV_OPCIONES, LV_INTERVALOS, LV_DECIMALES})
+        EXPECT_EQ(v[0].listas[lista].Cuenta(), 6) << lista;
+    EXPECT_EQ(v[0].Nombres().front(), "v0.0");
+    EXPECT_EQ(v[0].Textos(LV_ADICIONALES), Nombres{"v0+0"});
+    EXPECT_EQ(v[1].Nombres(), (Nombres{"v1.0", "v1.1"}));
+    EXPECT_EQ(v[1].Textos(LV_ADICIONALES).size(), 6u);
+    EXPECT_EQ(v[2].Textos(LV_DECIMALES).back(), "v2.5");
+    EXPECT_TRUE(v[2].Textos(LV_ADICIONALES).empty());
+    EXPECT_EQ(v[3].Nombres(), Nombres{"v3"});
+    EXPECT_EQ(v[3].Textos(LV_TIEMPOSGENERALES), Nombres{"v3"});
+}
+
+TEST_F(RepartoTest, ExtraRowsStopAtAnEmptyRowAndTheNextVariableKeepsItsOwn) {
+    Seleccion s;
+    s.Anadir(Var{.tipo = 2, .filas = 2, .extras = 2, .vacia = true})
+        .Anadir(Var{.tipo = 3, .filas = 6, .extras = 1});
+    const auto v = Repartir(s);
+    ASSERT_EQ(v.size(), 2u);
+    EXPECT_EQ(v[0].Textos(LV_ADICIONALES), (Nombres{"v0+0", "v0+1"}));
+    EXPECT_EQ(v[1].Textos(LV_ADICIONALES), Nombres{"v1+0"});
+}
+
+TEST_F(RepartoTest, DataReferencesFollowTheEntriesPerVariableAndGeneralTimesOnePerVariable) {
+    Seleccion s;
+    s.Anadir(Var{.objetos = 2}).Anadir(Var{.tipo = 5, .filas = 6, .objetos = 3}).Anadir(Var{.objetos = 1});
+    const auto v = Repartir(s);
+    ASSERT_EQ(v.size(), 2u);
+    const TValorMultiple& rms = v[0].listas[LV_OBJETOS];
+    ASSERT_EQ(rms.Cuenta(), 3);
+    for (int f = 0; f < 3; ++f)
+        EXPECT_EQ(rms.Entero(f, 0), 1);
+    const TValorMultiple& multi = v[1].listas[LV_OBJETOS];
+    ASSERT_EQ(multi.Cuenta(), 3);
+    EXPECT_EQ(multi.Entero(0, 0), 0);
+    EXPECT_EQ(multi.Entero(1, 0), 0);
+    EXPECT_EQ(multi.Entero(2, 0), 2);
+    EXPECT_EQ(v[1].Textos(LV_TIEMPOSGENERALES), (Nombres{"v0", "v2"}));
+}
+
+TEST_F(RepartoTest, MissingEntriesGiveOneDataReferencePerVariable) {
+    Seleccion s;
+    s.Anadir(Var{.tipo = 13}).Anadir(Var{.tipo = 13});
+    s.entradas.clear();
+    const auto v = Repartir(s);
+    ASSERT_EQ(v.size(), 2u);
+    ASSERT_EQ(v[1].listas[LV_OBJETOS].Cuenta(), 1);
+    EXPECT_EQ(v[1].listas[LV_OBJETOS].Entero(0, 0), 1);
+}
+
+// --- collections and the order of windows ---
+
+TEST_F(RepartoTest, WindowsAppearPerVariableFirstThenCollectionsInTheirOrder) {
+    Seleccion s;
+    for (int tipo : {20, 18, 19, 11, 10, 6, 14, 1, 0, 3, 21, 16, 15, 17, 4})
+        s.Anadir(Var{.tipo = tipo,
+                     .filas = tipo == 15                                             ? 2
+                              : (tipo == 3 || tipo == 21 || tipo == 16 || tipo == 4) ? 6
+                                                                                     : 1});
+    const auto v = Repartir(s);
+    EXPECT_EQ(Tipos(v), (std::vector<int>{3, 21, 16, 15, 17, 4, 0, 1, 14, 6, 10, 11, 19, 18, 20}));
+}
+
+TEST_F(RepartoTest, KindsWithoutWindowClassProduceNothing) {
+    Seleccion s;
+    s.Anadir(Var{.tipo = 7}).Anadir(Var{.tipo = 12});
+    EXPECT_TRUE(Repartir(s).empty());
+    EXPECT_TRUE(testsupport::Messages::shown().empty());
+    for (int tipo : {-1, 7, 8, 9, 12, 22, 400})
+        EXPECT_FALSE(Reparto::TieneVentana(tipo)) << tipo;
+    for (int tipo : {0, 6, 10, 11, 13, 20, 21})
+        EXPECT_TRUE(Reparto::TieneVentana(tipo)) << tipo;
+}
+
+TEST_F(RepartoTest, SkippedKindsDoNotShiftTheRowsOfLaterVariables) {
+    Seleccion s;
+    s.Anadir(Var{.tipo = 9, .objetos = 2}).Anadir(Var{.tipo = 13, .objetos = 1});
+    const auto v = Repartir(s);
+    ASSERT_EQ(v.size(), 1u);
+    EXPECT_EQ(v[0].Nombres(), Nombres{"v1"});
+    EXPECT_EQ(v[0].Textos(LV_TIEMPOSGENERALES), Nombres{"v1"});
+    ASSERT_EQ(v[0].listas[LV_OBJETOS].Cuenta(), 1);
+    EXPECT_EQ(v[0].listas[LV_OBJETOS].Entero(0, 0), 1);
+}
+
+TEST_F(RepartoTest, MalformedOptionsRowsAreSkippedWithoutMessage) {
+    Seleccion s;
+    s.Anadir(Var{.tipo = 13});
+    s.listas[LV_OPCIONES].EntrarDoubles({0.0});
+    s.listas[LV_OPCIONES].EntrarDoubles({0.0, std::nan("")});
+    s.listas[LV_OPCIONES].EntrarTexto("5");
+    s.listas[LV_OPCIONES].EntrarDoubles({0.0, 1e300});
+    const auto v = Repartir(s);
+    ASSERT_EQ(v.size(), 1u);
+    EXPECT_EQ(v[0].tipo, 13);
+    EXPECT_TRUE(testsupport::Messages::shown().empty());
+}
+
+TEST_F(RepartoTest, CollectedKindsShareOneWindowEach) {
+    Seleccion s;
+    s.Anadir(Var{.tipo = 1})
+        .Anadir(Var{.tipo = 14, .extras = 1})
+        .Anadir(Var{.tipo = 1})
+        .Anadir(Var{.tipo = 14, .extras = 1});
+    const auto v = Repartir(s);
+    ASSERT_EQ(Tipos(v), (std::vector<int>{1, 14}));
+    EXPECT_EQ(v[0].Nombres(), (Nombres{"v0", "v2"}));
+    EXPECT_EQ(v[1].Nombres(), (Nombres{"v1", "v3"}));
+    EXPECT_EQ(v[1].Textos(LV_ADICIONALES), (Nombres{"v1+0", "v3+0"}));
+}
+
+TEST_F(RepartoTest, DisturbancesFromTwoDataDriversMakeTwoWindows) {
+    Seleccion s;
+    s.Anadir(Var{.tipo = 6, .extras = 2, .driver = 11})
+        .Anadir(Var{.tipo = 6, .extras = 2, .driver = 22})
+        .Anadir(Var{.tipo = 6, .extras = 2, .driver = 11});
+    const auto v = Repartir(s);
+    ASSERT_EQ(v.size(), 2u);
+    EXPECT_EQ(v[0].Nombres(), (Nombres{"v0", "v2"}));
+    EXPECT_EQ(v[0].Textos(LV_ADICIONALES), (Nombres{"v0+0", "v0+1", "v2+0", "v2+1"}));
+    EXPECT_EQ(v[1].Nombres(), Nombres{"v1"});
+}
+
+TEST_F(RepartoTest, DisturbanceCode37273IsKeptApartFromItsDriversOtherVariables) {
+    Seleccion s;
+    s.Anadir(Var{.tipo = 6, .codigo = 37274, .driver = 11})
+        .Anadir(Var{.tipo = 6, .codigo = 37273, .driver = 11})
+        .Anadir(Var{.tipo = 6, .codigo = 37275, .driver = 11})
+        .Anadir(Var{.tipo = 6, .codigo = 37273, .driver = 11});
+    const auto v = Repartir(s);
+    ASSERT_EQ(v.size(), 2u);
+    EXPECT_EQ(v[0].Nombres(), (Nombres{"v0", "v2"}));
+    EXPECT_EQ(v[1].Nombres(), (Nombres{"v1", "v3"}));
+}
+
+// --- time ranges ---
+
+TEST_F(RepartoTest, TesRangesApartShareAWindowEarlierFirstAndAnOverlapGoesAlone) {
+    Seleccion s;
+    s.Anadir(Var{.tipo = 18, .extras = 6, .dias = {10, 20}})
+        .Anadir(Var{.tipo = 18, .extras = 6, .dias = {1, 5}})
+        .Anadir(Var{.tipo = 18, .extras = 6, .dias = {3, 12}});
+    const auto v = Repartir(s);
+    ASSERT_EQ(v.size(), 2u);
+    EXPECT_EQ(v[0].tipo, 18);
+    EXPECT_EQ(v[0].Nombres(), (Nombres{"v1", "v0"}));
+    EXPECT_EQ(v[0].Textos(LV_ADICIONALES).front(), "v1+0");
+    EXPECT_EQ(v[0].Textos(LV_ADICIONALES).size(), 12u);
+    EXPECT_EQ(v[1].Nombres(), Nombres{"v2"});
+}
+
+TEST_F(RepartoTest, TouchingRangesOverlap) {
+    Seleccion s;
+    s.Anadir(Var{.tipo = 10, .dias = {1, 5}}).Anadir(Var{.tipo = 10, .dias = {5, 9}});
+    const auto v = Repartir(s);
+    ASSERT_EQ(v.size(), 2u);
+    EXPECT_EQ(v[0].Nombres(), Nombres{"v0"});
+    EXPECT_EQ(v[1].Nombres(), Nombres{"v1"});
+}
+
+TEST_F(RepartoTest, EventKindsGroupTheirRangesSeparatelyInTheirOrder) {
+    Seleccion s;
+    s.Anadir(Var{.tipo = 19, .dias = {1, 2}})
+        .Anadir(Var{.tipo = 10, .dias = {1, 2}})
+        .Anadir(Var{.tipo = 11, .dias = {1, 2}})
+        .Anadir(Var{.tipo = 10, .dias = {3, 4}});
+    const auto v = Repartir(s);
+    ASSERT_EQ(Tipos(v), (std::vector<int>{10, 11, 19}));
+    EXPECT_EQ(v[0].Nombres(), (Nombres{"v1", "v3"}));
+}
+
+TEST_F(RepartoTest, CancelledLevelsDialogSkipsOnlyTheSharedWindow) {
+    int llamadas = 0;
+    Reparto::PonerDialogoNiveles([&](TValorMultiple& opciones, QWidget*) {
+        ++llamadas;
+        EXPECT_EQ(opciones.Cuenta(), 2);
+        return false;
+    });
+    Seleccion s;
+    s.Anadir(Var{.tipo = 10, .dias = {1, 2}, .niveles = {100, 900, 1100}})
+        .Anadir(Var{.tipo = 10, .dias = {3, 4}, .niveles = {50, 900, 1100}})
+        .Anadir(Var{.tipo = 10, .dias = {1, 4}, .niveles = {70, 800, 1200}})
+        .Anadir(Var{.tipo = 5, .filas = 6});
+    const auto v = Repartir(s);
+    EXPECT_EQ(llamadas, 1);
+    ASSERT_EQ(Tipos(v), (std::vector<int>{5, 10}));
+    EXPECT_EQ(v[1].Nombres(), Nombres{"v2"});
+}
+
+TEST_F(RepartoTest, LevelsDialogRunsOnlyForDifferingLevelsOfSeveralRows) {
+    int llamadas = 0;
+    Reparto::PonerDialogoNiveles([&](TValorMultiple&, QWidget*) {
+        ++llamadas;
+        return false;
+    });
+    Seleccion s;
+    s.Anadir(Var{.tipo = 19, .dias = {1, 2}}).Anadir(Var{.tipo = 19, .dias = {3, 4}}).Anadir(Var{.tipo = 11});
+    EXPECT_EQ(Repartir(s).size(), 2u);
+    EXPECT_EQ(llamadas, 0);
+}
+
+TEST_F(RepartoTest, LevelsDialogMayRewriteTheFirstRecordBeforeTheWindowOpens) {
+    Reparto::PonerDialogoNiveles([](TValorMultiple& opciones, QWidget*) {
+        opciones.Posicionar(0);
+        static_cast<double*>(opciones.DamePuntero())[OPC_NIVEL_HUECO] = 955;
+        return true;
+    });
+    Seleccion s;
+    s.Anadir(Var{.tipo = 18, .dias = {1, 2}}).Anadir(Var{.tipo = 18, .dias = {3, 4}, .niveles = {1, 2, 3}});
+    const auto v = Repartir(s);
+    ASSERT_EQ(v.size(), 1u);
+    EXPECT_EQ(v[0].listas[LV_OPCIONES].Entero(0, OPC_NIVEL_HUECO), 955);
+    // The selection's own rows are not written through the window's copy.
+    EXPECT_EQ(s.listas[LV_OPCIONES].Entero(0, OPC_NIVEL_HUECO), 900);
+}
+
+TEST_F(RepartoTest, RangePairingJoinsTheSecondWithTheFirstAndLeavesTheThirdAlone) {
+    Seleccion s;
+    s.Anadir(Var{.tipo = 20}, 3);
+    const auto v = Repartir(s);
+    ASSERT_EQ(v.size(), 2u);
+    EXPECT_EQ(v[0].Nombres(), (Nombres{"v1", "v0"}));
+    EXPECT_EQ(v[0].Textos(LV_TIEMPOSGENERALES), (Nombres{"v1", "v0"}));
+    EXPECT_EQ(v[1].Nombres(), Nombres{"v2"});
+}
+
+TEST_F(RepartoTest, RangePairingNeedsBothEndsEqualAndLeftoversKeepWaitingOrder) {
+    Seleccion s;
+    s.Anadir(Var{.tipo = 20, .dias = {1, 5}})
+        .Anadir(Var{.tipo = 20, .dias = {1, 6}})
+        .Anadir(Var{.tipo = 20, .dias = {2, 6}})
+        .Anadir(Var{.tipo = 20, .dias = {1, 6}});
+    const auto v = Repartir(s);
+    ASSERT_EQ(v.size(), 3u);
+    EXPECT_EQ(v[0].Nombres(), (Nombres{"v3", "v1"}));
+    EXPECT_EQ(v[1].Nombres(), Nombres{"v0"});
+    EXPECT_EQ(v[2].Nombres(), Nombres{"v2"});
+}
+
+TEST_F(RepartoTest, ErrorRaisedByWindowCreationLeavesTheDistribution) {
+    Seleccion s;
+    s.Anadir(Var{.tipo = 13}).Anadir(Var{.tipo = 13});
+    int llamadas = 0;
+    auto crear = [&](int, ListasAtributos&) {
+        ++llamadas;
+        throw std::runtime_error("no chart");
+    };
+    EXPECT_THROW(Reparto::RepartirGraficas(s.listas, s.entradas, nullptr, crear), std::runtime_error);
+    EXPECT_EQ(llamadas, 1);
+}
+
+// --- levels ---
+
+TEST(NivelesTest, IncompatibleWhenAnyLevelDiffersFromTheFirstRecord) {
+    for (int indice : {OPC_NIVEL_INTERRUPCION, OPC_NIVEL_HUECO, OPC_NIVEL_SOBRETENSION}) {
+        TValorMultiple opciones;
+        std::vector<double> fila(13, 0.0);
+        fila[OPC_NIVEL_INTERRUPCION] = 100;
+        fila[OPC_NIVEL_HUECO] = 900;
+        fila[OPC_NIVEL_SOBRETENSION] = 1100;
+        opciones.EntrarDoubles(fila);
+        opciones.EntrarDoubles(fila);
+        EXPECT_FALSE(Reparto::NivelesIncompatibles(opciones));
+        fila[indice] += 1;
+        opciones.EntrarDoubles(fila);
+        EXPECT_TRUE(Reparto::NivelesIncompatibles(opciones)) << indice;
+    }
+}
+
+TEST(NivelesTest, OtherOptionsAndSingleRecordsAreNeverIncompatible) {
+    TValorMultiple opciones;
+    std::vector<double> fila(13, 0.0);
+    opciones.EntrarDoubles(fila);
+    EXPECT_FALSE(Reparto::NivelesIncompatibles(opciones));
+    fila[OPC_TIPO] = 10;
+    fila[OPC_CODIGO] = 5;
+    opciones.EntrarDoubles(fila);
+    EXPECT_FALSE(Reparto::NivelesIncompatibles(opciones));
+    EXPECT_FALSE(Reparto::NivelesIncompatibles(TValorMultiple()));
+}
+
+TEST(NivelesTest, WithoutADialogIncompatibleLevelsStillOpen) {
+    TValorMultiple opciones;
+    opciones.EntrarDoubles(std::vector<double>(13, 0.0));
+    opciones.EntrarDoubles(std::vector<double>(13, 1.0));
+    ASSERT_TRUE(Reparto::NivelesIncompatibles(opciones));
+    EXPECT_TRUE(Reparto::ComprobarNiveles(opciones, nullptr));
+}
+
+} // namespace
