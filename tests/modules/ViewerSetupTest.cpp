@@ -1,0 +1,260 @@
+// ViewerSetup.vlk through its exported factory: the graph selector's result rows and the
+// graph configurator's edits and snapshot.
+
+#include "FakeDrivers.h"
+#include "FakeWindowDriver.h"
+#include "ModuleEntries.h"
+#include "ModuleLoader.h"
+#include "SourceCatalog.h"
+#include "TestEnvironment.h"
+
+#include <QComboBox>
+#include <QDialog>
+#include <QLibrary>
+#include <QLineEdit>
+#include <QTabWidget>
+#include <QTest>
+#include <QTreeWidget>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using fakes::DataDriver;
+using fakes::SourceDriver;
+
+class ViewerSetupModule : public testing::Test {
+protected:
+    void SetUp() override {
+        QString error;
+        library = host::loadModule(QStringLiteral("ViewerSetup.vlk"), &error);
+        ASSERT_TRUE(library) << error.toStdString();
+        factory = reinterpret_cast<ViewerSetupFn>(host::resolveEntry(library.get(), "_DameObjeto"));
+        ASSERT_NE(factory, nullptr);
+
+        meter.variables = {fakes::var(1, 10, 5, 100, "Voltage L1", "V"),
+                           fakes::var(1, 11, 3, 200, "Harmonics", "%V")};
+        flicker.variables = {fakes::var(2, 20, 14, 300, "Plt L1", "")};
+        source.setFiles({"METER.STD", "FLICKER.STD", "BROKEN.STD"}, {&meter, &flicker, nullptr});
+    }
+
+    // Sends the caption and runs the dialog as the engine does.
+    TValorMultiple runSelector(const char* caption) {
+        ObjGen* object = factory(nullptr, nullptr, -3, &source);
+        auto* dialog = dynamic_cast<DrivFlex*>(object);
+        EXPECT_NE(dialog, nullptr);
+        TValorMultiple scratch, result;
+        if (dialog == nullptr)
+            return result;
+        Comando title(402);
+        title.EntrarParam(TValor::Texto(caption));
+        dialog->ProgCom(&title, &scratch, 0, nullptr);
+        dialog->Iniciar();
+        Comando run(400);
+        dialog->ProgCom(&run, &result, 0, nullptr);
+        if (dialog->DecRef() != 0)
+            delete dialog;
+        return result;
+    }
+
+    // The module carries its own copy of the dialog classes, so widgets are found by name.
+    static QTreeWidget* variables(QDialog& d) {
+        return d.findChild<QTreeWidget*>(QStringLiteral("Variables"));
+    }
+
+    static void check(QTreeWidget* tree, int file, int variable) {
+        tree->topLevelItem(file)->child(variable)->setCheckState(0, Qt::Checked);
+    }
+
+    std::unique_ptr<QLibrary> library;
+    ViewerSetupFn factory = nullptr;
+    DataDriver meter, flicker;
+    SourceDriver source;
+};
+
+TEST_F(ViewerSetupModule, SelectorReturnsOneTriplePerCheckedVariableInOneIntegerRow) {
+    testsupport::Dialogs::handleNext([](QDialog& d) {
+        QTreeWidget* tree = variables(d);
+        if (tree == nullptr)
+            return int(QDialog::Rejected);
+        check(tree, 0, 1);
+        check(tree, 1, 0);
+        return int(QDialog::Accepted);
+    });
+    const TValorMultiple result = runSelector("Graph Selector");
+    ASSERT_EQ(result.Cuenta(), 1);
+    ASSERT_EQ(result.Tipo(0), TV_ENTERO);
+    ASSERT_EQ(result.Elementos(0), 6);
+    const std::vector<int> expected = {0, 1, 11, 1, 2, 20};
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(result.Entero(0, i), expected[static_cast<size_t>(i)]) << "element " << i;
+}
+
+TEST_F(ViewerSetupModule, SelectorAppendsNothingOnCancelOrWithNothingChecked) {
+    testsupport::Dialogs::handleNext([](QDialog& d) {
+        check(variables(d), 0, 0);
+        return int(QDialog::Rejected);
+    });
+    EXPECT_EQ(runSelector("x").Cuenta(), 0);
+    testsupport::Dialogs::handleNext([](QDialog&) { return int(QDialog::Accepted); });
+    EXPECT_EQ(runSelector("x").Cuenta(), 0);
+    EXPECT_EQ(testsupport::Dialogs::runs(), 2);
+}
+
+TEST_F(ViewerSetupModule, CaptionCommandTitlesTheSelector) {
+    QString title;
+    testsupport::Dialogs::handleNext([&](QDialog& d) {
+        title = d.windowTitle();
+        return int(QDialog::Rejected);
+    });
+    runSelector("Pick the graphs");
+    EXPECT_EQ(title, QStringLiteral("Pick the graphs"));
+}
+
+TEST_F(ViewerSetupModule, SelectorListsFilesVariablesKindsAndUnitsAndGivesBackReferences) {
+    QStringList seen;
+    testsupport::Dialogs::handleNext([&](QDialog& d) {
+        QTreeWidget* tree = variables(d);
+        for (int f = 0; f < tree->topLevelItemCount(); ++f) {
+            seen << tree->topLevelItem(f)->text(0);
+            for (int v = 0; v < tree->topLevelItem(f)->childCount(); ++v) {
+                const QTreeWidgetItem* item = tree->topLevelItem(f)->child(v);
+                seen << item->text(0) + "|" + item->text(1) + "|" + item->text(2);
+            }
+        }
+        return int(QDialog::Rejected);
+    });
+    runSelector("x");
+    EXPECT_EQ(seen, QStringList({"METER.STD", "Voltage L1|RMS|V", "Harmonics|Voltage harmonics|%V",
+                                 "FLICKER.STD", "Plt L1|Flicker (Plt)|", "BROKEN.STD"}));
+    // Every data driver handed out by command 306 was released again.
+    EXPECT_EQ(meter.Referencias(), 1);
+    EXPECT_EQ(flicker.Referencias(), 1);
+    EXPECT_GE(source.requests, 3);
+}
+
+TEST_F(ViewerSetupModule, UnknownModeGivesNoObject) {
+    EXPECT_EQ(factory(nullptr, nullptr, 7, &source), nullptr);
+}
+
+TEST(SourceCatalog, SkipsMalformedVariableRowsAndIgnoresSourcesWithoutFilesPage) {
+    class Garbled : public DrivFlex {
+    protected:
+        int AtenderComando(Comando*, TValorMultiple* r, int, ObjGen*) override {
+            r->EntrarTexto("stray name");
+            r->EntrarEnteros({1, 2}); // too short for a variable
+            r->EntrarEnteros({3, 4, 0, 9});
+            r->EntrarTexto("Good");
+            r->EntrarDoubles({1.0}); // unit missing: a number instead
+            r->EntrarEnteros({5, 6, 4, 10});
+            return 6;
+        }
+    } garbled;
+    const auto vars = SourceCatalog::variables(&garbled);
+    ASSERT_EQ(vars.size(), 2u);
+    EXPECT_EQ(vars[0].key1, 3);
+    EXPECT_EQ(vars[0].name, QStringLiteral("Good"));
+    EXPECT_TRUE(vars[0].unit.isEmpty());
+    EXPECT_EQ(vars[1].kind, 4);
+    EXPECT_TRUE(vars[1].name.isEmpty());
+
+    DrivFlex empty;
+    EXPECT_EQ(SourceCatalog::filesPage(&empty), -1);
+    EXPECT_TRUE(SourceCatalog::read(&empty).empty());
+    EXPECT_TRUE(SourceCatalog::read(nullptr).empty());
+}
+
+class ConfiguratorModule : public ViewerSetupModule {
+protected:
+    // Controls are named "page<P>.property<I>".
+    struct Editor {
+        QDialog& dialog;
+        QWidget* editorFor(int page, int property) const {
+            return dialog.findChild<QWidget*>(QStringLiteral("page%1.property%2").arg(page).arg(property));
+        }
+        QTabWidget* tabs() const { return dialog.findChild<QTabWidget*>(); }
+    };
+
+    void open(const std::function<int(Editor&)>& edit) {
+        testsupport::Dialogs::handleNext([edit](QDialog& d) {
+            Editor editor{d};
+            return editor.tabs() ? edit(editor) : int(QDialog::Rejected);
+        });
+        ObjGen* object = factory(nullptr, nullptr, 5, &window);
+        auto* configurator = dynamic_cast<DrivFlex*>(object);
+        ASSERT_NE(configurator, nullptr);
+        TValorMultiple scratch;
+        Comando title(402);
+        title.EntrarParam(TValor::Texto("Graph Configurator"));
+        configurator->ProgCom(&title, &scratch, 0, nullptr);
+        EXPECT_EQ(scratch.Cuenta(), 0);
+        if (configurator->DecRef() != 0)
+            delete configurator;
+    }
+
+    static void type(QWidget* field, const QString& text) {
+        auto* edit = qobject_cast<QLineEdit*>(field);
+        ASSERT_NE(edit, nullptr);
+        edit->selectAll();
+        QTest::keyClicks(edit, text);
+        QTest::keyClick(edit, Qt::Key_Return);
+    }
+
+    static void choose(QWidget* field, int option) {
+        auto* combo = qobject_cast<QComboBox*>(field);
+        ASSERT_NE(combo, nullptr);
+        combo->setCurrentIndex(option);
+        emit combo->activated(option);
+    }
+
+    fakes::WindowDriver window;
+};
+
+TEST_F(ConfiguratorModule, EditsReachTheDriverAtOnceAfterTheOpeningSnapshot) {
+    QStringList tabs;
+    std::vector<std::string> logWhileOpen;
+    open([&](Editor& editor) {
+        for (int t = 0; t < editor.tabs()->count(); ++t)
+            tabs << editor.tabs()->tabText(t);
+        EXPECT_EQ(qobject_cast<QComboBox*>(editor.editorFor(0, 2))->currentText(), QStringLiteral("Default"));
+        choose(editor.editorFor(0, 2), 2);
+        type(editor.editorFor(0, 1), QStringLiteral("Feeder 3"));
+        choose(editor.editorFor(1, 0), 3);
+        logWhileOpen = window.log;
+        return int(QDialog::Accepted);
+    });
+    EXPECT_EQ(tabs, QStringList({"General", "Outputs"})); // the hidden page is not offered
+    const std::vector<std::string> expected = {"save", "set-value 0 2 2", "set-text 0 1 Feeder 3",
+                                               "set-value 1 0 3"};
+    EXPECT_EQ(logWhileOpen, expected);
+    EXPECT_EQ(window.log, expected); // OK keeps the edits: no restore
+    EXPECT_EQ(window.values[std::make_pair(0, 2)], 2);
+}
+
+TEST_F(ConfiguratorModule, CancelRestoresThroughThePageMinusOneSnapshot) {
+    open([&](Editor& editor) {
+        type(editor.editorFor(0, 1), QStringLiteral("Changed"));
+        choose(editor.editorFor(1, 0), 0);
+        return int(QDialog::Rejected);
+    });
+    ASSERT_FALSE(window.log.empty());
+    EXPECT_EQ(window.log.front(), "save");
+    EXPECT_EQ(window.log.back(), "restore");
+    EXPECT_EQ(window.texts[std::make_pair(0, 1)], "RMS");
+    EXPECT_EQ(window.values[std::make_pair(1, 0)], 1);
+}
+
+TEST_F(ConfiguratorModule, EditorShowsTheTextTheDriverKeptAndSkipsUnchangedTexts) {
+    QString shown;
+    open([&](Editor& editor) {
+        type(editor.editorFor(0, 1), QStringLiteral("A title far longer than ten"));
+        shown = qobject_cast<QLineEdit*>(editor.editorFor(0, 1))->text();
+        // Leaving a field untouched writes nothing.
+        emit qobject_cast<QLineEdit*>(editor.editorFor(0, 0))->editingFinished();
+        return int(QDialog::Accepted);
+    });
+    EXPECT_EQ(shown, QStringLiteral("A title fa"));
+    EXPECT_EQ(window.log.size(), 2u);
+}
+
+} // namespace
