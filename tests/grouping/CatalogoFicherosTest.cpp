@@ -1,0 +1,403 @@
+#include "CatalogoFicheros.h"
+
+#include "Comando.h"
+#include "DrivFlex.h"
+#include "ListasAtributos.h"
+#include "TTiempo.h"
+#include "TValorMultiple.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+TTiempo S(int segundo) {
+    return TTiempo(2026, 1, 1, 0, 0, segundo, -1);
+}
+
+class DatosFalso : public DrivFlex {
+public:
+    explicit DatosFalso(int tipo = 7) { PonerTipoObjeto(tipo); }
+};
+
+// A source driver whose page 0 lists open files; command 306 hands out the data driver of
+// property p with a new reference, as the host's does.
+class FuenteFalsa : public DrivFlex {
+public:
+    ~FuenteFalsa() override {
+        for (DatosFalso* d : m_datos)
+            delete d;
+    }
+    DatosFalso* Abrir(const std::string& fichero, int tipo = 7) {
+        m_nombres.push_back(fichero);
+        m_datos.push_back(new DatosFalso(tipo));
+        if (GetPagesNumber() > 0)
+            DeleteTabla(0);
+        auto* pagina = new Tabla;
+        pagina->EntrarPagina("Files", static_cast<int>(m_nombres.size()), 4, true);
+        for (size_t i = 0; i < m_nombres.size(); ++i)
+            pagina->EntrarPropiedad(static_cast<int>(i), 0, 0, 0, m_nombres[i].c_str(), 0, 0, 0, 0, nullptr);
+        AddTabla(pagina);
+        return m_datos.back();
+    }
+    int pedidos = 0;
+
+protected:
+    int AtenderComando(Comando* comando, TValorMultiple* respuesta, int, ObjGen*) override {
+        if (comando->Numero() != 306)
+            return -1;
+        ++pedidos;
+        const int p = comando->ParamEntero(0);
+        if (p < 0 || p >= static_cast<int>(m_datos.size()))
+            return 0;
+        m_datos[static_cast<size_t>(p)]->IncRef();
+        respuesta->EntrarEnteros({m_datos[static_cast<size_t>(p)]->Manejador()});
+        return 1;
+    }
+
+private:
+    std::vector<std::string> m_nombres;
+    std::vector<DatosFalso*> m_datos;
+};
+
+// The nine attribute lists in catalogue slot order, filled one variable at a time.
+struct Listas {
+    std::array<TValorMultiple, CatalogoFicheros::kNumRanuras> l;
+
+    void Conectar(CatalogoFicheros& c) {
+        for (int r = 0; r < CatalogoFicheros::kNumRanuras - 1; ++r)
+            c.PonerLista(r, &l[static_cast<size_t>(r)]);
+    }
+    // One variable: `filas` rows of values (each its own numbers) over the given seconds.
+    void Variable(const std::string& nombre, int codigo, int tipo, const std::vector<int>& segundos,
+                  double base) {
+        using C = CatalogoFicheros;
+        std::vector<TTiempo> t;
+        for (int s : segundos)
+            t.push_back(S(s));
+        for (int k = 0; k < C::FilasPorVariable(codigo, tipo, C::R_VALORES); ++k) {
+            std::vector<double> v;
+            for (size_t i = 0; i < segundos.size(); ++i)
+                v.push_back(base + 10.0 * k + static_cast<double>(i));
+            l[C::R_VALORES].EntrarDoubles(v);
+        }
+        for (int k = 0; k < C::FilasPorVariable(codigo, tipo, C::R_TIEMPOS); ++k)
+            l[C::R_TIEMPOS].EntrarTiempos(t);
+        l[C::R_TIEMPOSGENERALES].EntrarTiempos(t);
+        for (int k = 0; k < C::FilasPorVariable(codigo, tipo, C::R_UNIDADES); ++k)
+            l[C::R_UNIDADES].EntrarTexto("V");
+        for (int k = 0; k < C::FilasPorVariable(codigo, tipo, C::R_NOMBRES); ++k)
+            l[C::R_NOMBRES].EntrarTexto(nombre);
+        std::vector<double> opciones(13, 0.0);
+        opciones[OPC_TIPO] = tipo;
+        opciones[OPC_CODIGO] = codigo;
+        for (int k = 0; k < C::FilasPorVariable(codigo, tipo, C::R_OPCIONES); ++k)
+            l[C::R_OPCIONES].EntrarDoubles(opciones);
+        for (int k = 0; k < C::FilasPorVariable(codigo, tipo, C::R_INTERVALOS); ++k)
+            l[C::R_INTERVALOS].EntrarTiempos({t.front(), t.back()});
+        for (int k = 0; k < C::FilasPorVariable(codigo, tipo, C::R_ADICIONALES); ++k)
+            l[C::R_ADICIONALES].EntrarDoubles({base + k});
+        for (int k = 0; k < C::FilasPorVariable(codigo, tipo, C::R_DECIMALES); ++k)
+            l[C::R_DECIMALES].EntrarEnteros({2});
+    }
+    std::vector<double> Valores(int fila) const {
+        const TValorMultiple& v = l[CatalogoFicheros::R_VALORES];
+        const double* p = v.Doubles(fila);
+        return p == nullptr ? std::vector<double>() : std::vector<double>(p, p + v.Elementos(fila));
+    }
+};
+
+class Catalogo : public ::testing::Test {
+protected:
+    FuenteFalsa fuente;
+    Listas listas;
+    std::int32_t primerDriver = 0;
+
+    // Selects one variable (keys 5, 7) in each file, the later file first, and catalogues.
+    std::unique_ptr<CatalogoFicheros> DosFicheros(const std::string& a, const std::string& b,
+                                                  DrivFlex* origen = nullptr) {
+        DatosFalso* da = fuente.Abrir(a);
+        DatosFalso* db = fuente.Abrir(b);
+        primerDriver = da->Manejador();
+        auto c = std::make_unique<CatalogoFicheros>(origen);
+        c->AnadirVariable(5, 7, da->Manejador());
+        c->AnadirVariable(5, 7, db->Manejador());
+        listas.Variable("Vrms", 0, 0, {20, 21, 22}, 200);
+        listas.Variable("Vrms", 0, 0, {10, 11}, 100);
+        listas.Conectar(*c);
+        c->Catalogar(true);
+        return c;
+    }
+};
+
+} // namespace
+
+TEST(NombresDeFichero, TwelveAndTwentySixCharacterForms) {
+    EXPECT_TRUE(CatalogoFicheros::NombreValido("S1230001.STD"));
+    EXPECT_TRUE(CatalogoFicheros::NombreValido("M1239876.WAT"));
+    for (const char* ext : {".EVQ", ".STP", ".H24"})
+        EXPECT_TRUE(CatalogoFicheros::NombreValido(std::string("SABC0001") + ext)) << ext;
+    EXPECT_FALSE(CatalogoFicheros::NombreValido("X1230001.STD"));  // first character
+    EXPECT_FALSE(CatalogoFicheros::NombreValido("S123A001.STD"));  // digits 5 to 8
+    EXPECT_FALSE(CatalogoFicheros::NombreValido("S1230001.TXT"));  // extension
+    EXPECT_FALSE(CatalogoFicheros::NombreValido("S12300011.STD")); // 13 characters
+    EXPECT_FALSE(CatalogoFicheros::NombreValido(""));
+
+    const std::string largo = std::string("123456789") + "B" + "_recording_" + "1.STD";
+    ASSERT_EQ(largo.size(), 26u);
+    EXPECT_TRUE(CatalogoFicheros::NombreValido(largo));
+    std::string mal = largo;
+    mal[9] = 'C';
+    EXPECT_FALSE(CatalogoFicheros::NombreValido(mal));
+    mal = largo;
+    mal[3] = 'x';
+    EXPECT_FALSE(CatalogoFicheros::NombreValido(mal));
+}
+
+TEST(NombresDeFichero, FamilyKeys) {
+    EXPECT_EQ(CatalogoFicheros::ClaveFamilia("S1230001.STD"), "123");
+    EXPECT_EQ(CatalogoFicheros::ClaveFamilia("123456789G_recording_1.STD"), "123456789G");
+    EXPECT_EQ(CatalogoFicheros::ClaveFamilia("other.std"), "other.std");
+}
+
+TEST(FilasPorVariable, RowsDependOnCodeSlotAndGraphKind) {
+    using C = CatalogoFicheros;
+    EXPECT_EQ(C::FilasPorVariable(37267, 3, C::R_ADICIONALES), 12);
+    EXPECT_EQ(C::FilasPorVariable(37292, 3, C::R_DECIMALES), 2);
+    EXPECT_EQ(C::FilasPorVariable(37292, 3, C::R_VALORES), 2);
+    EXPECT_EQ(C::FilasPorVariable(38000, 3, C::R_NOMBRES), 6);
+    EXPECT_EQ(C::FilasPorVariable(37269, 3, C::R_ADICIONALES), 0);
+    EXPECT_EQ(C::FilasPorVariable(37270, 3, C::R_DECIMALES), 6);
+    EXPECT_EQ(C::FilasPorVariable(37298, 3, C::R_ADICIONALES), 4);
+    EXPECT_EQ(C::FilasPorVariable(37276, 3, C::R_ADICIONALES), 2);
+    EXPECT_EQ(C::FilasPorVariable(37277, 3, C::R_VALORES), 3);
+    EXPECT_EQ(C::FilasPorVariable(37277, 3, C::R_DECIMALES), 1);
+    EXPECT_EQ(C::FilasPorVariable(37290, 3, C::R_ADICIONALES), 1);
+    EXPECT_EQ(C::FilasPorVariable(37297, 3, C::R_ADICIONALES), 6);
+    EXPECT_EQ(C::FilasPorVariable(38605, 3, C::R_ADICIONALES), 0);
+    EXPECT_EQ(C::FilasPorVariable(12345, 3, C::R_VALORES), 1);
+    // TiemposGenerales always holds one row per variable.
+    EXPECT_EQ(C::FilasPorVariable(37268, 3, C::R_TIEMPOSGENERALES), 1);
+    // Time-series kinds have no additional values whatever the code.
+    for (int tipo : {0, 1, 4, 5, 13, 20})
+        EXPECT_EQ(C::FilasPorVariable(37267, tipo, C::R_ADICIONALES), 0) << tipo;
+    EXPECT_EQ(C::FilasPorVariable(37267, 14, C::R_ADICIONALES), 12);
+}
+
+TEST_F(Catalogo, TwoFilesOfOneRecordingJoinEarlierFileFirst) {
+    auto c = DosFicheros("S1230002.STD", "S1230001.STD", &fuente);
+    ASSERT_EQ(c->NumEntradas(), 1);
+    EXPECT_EQ(c->Clave1(0), 5);
+    EXPECT_EQ(c->Clave2(0), 7);
+    // The representative is the smallest index, whatever the time order.
+    EXPECT_EQ(c->Driver(0), primerDriver);
+    ASSERT_EQ(listas.l[CatalogoFicheros::R_VALORES].Cuenta(), 1);
+    EXPECT_EQ(listas.Valores(0), (std::vector<double>{100, 101, 200, 201, 202}));
+    const TTiempo* t = listas.l[CatalogoFicheros::R_TIEMPOS].Tiempos(0);
+    ASSERT_NE(t, nullptr);
+    ASSERT_EQ(listas.l[CatalogoFicheros::R_TIEMPOS].Elementos(0), 5);
+    EXPECT_EQ(t[0], S(10));
+    EXPECT_EQ(t[4], S(22));
+    // Intervals run across both files; names, units and options come from the first member.
+    EXPECT_EQ(listas.l[CatalogoFicheros::R_INTERVALOS].Elementos(0), 4);
+    EXPECT_EQ(listas.l[CatalogoFicheros::R_NOMBRES].Cuenta(), 1);
+    EXPECT_EQ(listas.l[CatalogoFicheros::R_NOMBRES].Texto(0), "Vrms (123)");
+    EXPECT_EQ(listas.l[CatalogoFicheros::R_OPCIONES].Elementos(0), 13);
+    EXPECT_EQ(listas.l[CatalogoFicheros::R_DECIMALES].Elementos(0), 2);
+}
+
+TEST_F(Catalogo, RepresentativeIsTheFirstSelectedEntry) {
+    DatosFalso* tarde = fuente.Abrir("S1230002.STD");
+    DatosFalso* pronto = fuente.Abrir("S1230001.STD");
+    CatalogoFicheros c(&fuente);
+    c.AnadirVariable(5, 7, tarde->Manejador());
+    c.AnadirVariable(5, 7, pronto->Manejador());
+    listas.Variable("Vrms", 0, 0, {20}, 200);
+    listas.Variable("Vrms", 0, 0, {10}, 100);
+    listas.Conectar(c);
+    c.Catalogar(true);
+    ASSERT_EQ(c.NumEntradas(), 1);
+    EXPECT_EQ(c.Driver(0), tarde->Manejador());
+    // The references handed out by 306 were all given back.
+    EXPECT_EQ(tarde->Referencias(), 1);
+    EXPECT_EQ(pronto->Referencias(), 1);
+}
+
+TEST_F(Catalogo, SameFileTwiceIsNotJoined) {
+    DatosFalso* d = fuente.Abrir("S1230001.STD");
+    CatalogoFicheros c(&fuente);
+    c.AnadirVariable(5, 7, d->Manejador());
+    c.AnadirVariable(5, 7, d->Manejador());
+    listas.Variable("Vrms", 0, 0, {20}, 200);
+    listas.Variable("Vrms", 0, 0, {10}, 100);
+    listas.Conectar(c);
+    c.Catalogar(true);
+    EXPECT_EQ(c.NumEntradas(), 2);
+    EXPECT_EQ(listas.l[CatalogoFicheros::R_VALORES].Cuenta(), 2);
+    EXPECT_EQ(listas.Valores(0), (std::vector<double>{200}));
+}
+
+TEST_F(Catalogo, BadNamesAreNeverJoined) {
+    auto trece = DosFicheros("S12300012.STD", "S12300011.STD", &fuente);
+    EXPECT_EQ(trece->NumEntradas(), 2);
+}
+
+TEST_F(Catalogo, BadExtensionIsNeverJoined) {
+    auto c = DosFicheros("S1230002.DAT", "S1230001.DAT", &fuente);
+    EXPECT_EQ(c->NumEntradas(), 2);
+    EXPECT_EQ(listas.l[CatalogoFicheros::R_VALORES].Cuenta(), 2);
+}
+
+TEST_F(Catalogo, LetterMFileJoinsAnSFileOfTheSameFamily) {
+    auto c = DosFicheros("M1230002.STD", "S1230001.STD", &fuente);
+    EXPECT_EQ(c->NumEntradas(), 1);
+    EXPECT_EQ(listas.Valores(0), (std::vector<double>{100, 101, 200, 201, 202}));
+}
+
+TEST_F(Catalogo, OtherFamilyIsNotJoined) {
+    auto c = DosFicheros("S1240002.STD", "S1230001.STD", &fuente);
+    EXPECT_EQ(c->NumEntradas(), 2);
+}
+
+TEST_F(Catalogo, WithoutSourceDriverNothingJoinsButListsStay) {
+    auto c = DosFicheros("S1230002.STD", "S1230001.STD", nullptr);
+    EXPECT_EQ(c->NumEntradas(), 2);
+    EXPECT_EQ(listas.Valores(1), (std::vector<double>{100, 101}));
+}
+
+TEST_F(Catalogo, DifferentKeysOrDriverKindsAreNotJoined) {
+    DatosFalso* a = fuente.Abrir("S1230001.STD", 7);
+    DatosFalso* b = fuente.Abrir("S1230002.STD", 7);
+    DatosFalso* otroTipo = fuente.Abrir("S1230003.STD", 8);
+    CatalogoFicheros c(&fuente);
+    c.AnadirVariable(5, 7, a->Manejador());
+    c.AnadirVariable(5, 8, b->Manejador());
+    c.AnadirVariable(5, 7, otroTipo->Manejador());
+    for (int i = 0; i < 3; ++i)
+        listas.Variable("V", 0, 0, {i}, i);
+    listas.Conectar(c);
+    c.Catalogar(true);
+    EXPECT_EQ(c.NumEntradas(), 3);
+}
+
+TEST_F(Catalogo, MultiRowVariablesJoinRowByRowAndKeepOthersInPlace) {
+    // A harmonics-like variable of code 37267 (2 value rows, 12 additional rows) in two files,
+    // with a one-row variable of another recording between them.
+    DatosFalso* a = fuente.Abrir("S1230001.STD");
+    DatosFalso* otra = fuente.Abrir("S9990001.STD");
+    DatosFalso* b = fuente.Abrir("S1230002.STD");
+    CatalogoFicheros c(&fuente);
+    c.AnadirVariable(1, 2, a->Manejador());
+    c.AnadirVariable(3, 4, otra->Manejador());
+    c.AnadirVariable(1, 2, b->Manejador());
+    listas.Variable("V1", 37267, 3, {0, 1}, 100);
+    listas.Variable("X", 0, 3, {0}, 500);
+    listas.Variable("V1", 37267, 3, {5}, 300);
+    listas.Conectar(c);
+    c.Catalogar(false);
+    // Without representatives the entries stay as added.
+    EXPECT_EQ(c.NumEntradas(), 3);
+    ASSERT_EQ(listas.l[CatalogoFicheros::R_VALORES].Cuenta(), 3);
+    EXPECT_EQ(listas.Valores(0), (std::vector<double>{100, 101, 300}));
+    EXPECT_EQ(listas.Valores(1), (std::vector<double>{110, 111, 310}));
+    EXPECT_EQ(listas.Valores(2), (std::vector<double>{500}));
+    const TValorMultiple& adicionales = listas.l[CatalogoFicheros::R_ADICIONALES];
+    ASSERT_EQ(adicionales.Cuenta(), 12);
+    EXPECT_EQ(adicionales.Elementos(11), 2);
+    EXPECT_DOUBLE_EQ(adicionales.Numero(11, 1), 311);
+    EXPECT_EQ(listas.l[CatalogoFicheros::R_TIEMPOSGENERALES].Cuenta(), 2);
+    // Multi-row codes name the family first.
+    EXPECT_EQ(listas.l[CatalogoFicheros::R_NOMBRES].Texto(0), "123 V1");
+    EXPECT_EQ(listas.l[CatalogoFicheros::R_NOMBRES].Texto(2), "X");
+}
+
+TEST(AlinearSeries, TwoSeriesMergeOntoOneAxisWithNulls) {
+    TValorMultiple t, v, i;
+    t.EntrarTiempos({S(1), S(2), S(3)});
+    t.EntrarTiempos({S(2), S(4)});
+    v.EntrarDoubles({1.5, 2.5, 3.5});
+    v.EntrarDoubles({20, 40});
+    EXPECT_EQ(CatalogoFicheros::AlinearSeries(t, v, i), 4);
+    ASSERT_EQ(t.Cuenta(), 2);
+    for (int s = 0; s < 2; ++s) {
+        ASSERT_EQ(t.Elementos(s), 4);
+        for (int k = 0; k < 4; ++k)
+            EXPECT_EQ(t.Tiempos(s)[k], S(k + 1));
+        EXPECT_EQ(t.Tipo(s), TV_TIEMPO);
+        EXPECT_EQ(v.Tipo(s), TV_DOUBLE);
+    }
+    const double* a = v.Doubles(0);
+    const double* b = v.Doubles(1);
+    EXPECT_EQ(std::vector<double>(a, a + 4), (std::vector<double>{1.5, 2.5, 3.5, kValorNulo}));
+    EXPECT_EQ(std::vector<double>(b, b + 4), (std::vector<double>{kValorNulo, 20, kValorNulo, 40}));
+    // No incoming intervals: one empty boundary row per series.
+    ASSERT_EQ(i.Cuenta(), 2);
+    EXPECT_EQ(i.Elementos(0), 0);
+}
+
+TEST(AlinearSeries, SingleSeriesReturnsItsCountAndChangesNothing) {
+    std::vector<TTiempo> tiempos;
+    std::vector<double> valores;
+    for (int k = 0; k < 500; ++k) {
+        tiempos.push_back(TTiempo(2026, 1, 1, 0, k / 60, k % 60, -1));
+        valores.push_back(k * 0.5);
+    }
+    TValorMultiple t, v, i;
+    t.EntrarTiempos(tiempos);
+    v.EntrarDoubles(valores);
+    i.EntrarTiempos({tiempos.front(), tiempos.back(), tiempos.back()});
+    const void* antes = t.Datos(0);
+    EXPECT_EQ(CatalogoFicheros::AlinearSeries(t, v, i), 500);
+    EXPECT_EQ(t.Datos(0), antes);
+    EXPECT_EQ(i.Elementos(0), 3);
+    EXPECT_EQ(std::vector<double>(v.Doubles(0), v.Doubles(0) + 500), valores);
+}
+
+TEST(AlinearSeries, ShortValueRowsAndRowsWithoutTimesGiveNulls) {
+    TValorMultiple t, v, i;
+    t.EntrarTiempos({S(1), S(2)});
+    t.EntrarTexto("not times");
+    v.EntrarDoubles({7});
+    EXPECT_EQ(CatalogoFicheros::AlinearSeries(t, v, i), 2);
+    EXPECT_EQ(std::vector<double>(v.Doubles(0), v.Doubles(0) + 2), (std::vector<double>{7, kValorNulo}));
+    EXPECT_EQ(std::vector<double>(v.Doubles(1), v.Doubles(1) + 2),
+              (std::vector<double>{kValorNulo, kValorNulo}));
+}
+
+namespace {
+std::vector<TTiempo> Fronteras(const std::vector<TTiempo>& a, const std::vector<TTiempo>& b) {
+    TValorMultiple t, v, i;
+    t.EntrarTiempos({S(1), S(2), S(3)});
+    t.EntrarTiempos({S(2), S(3), S(4)});
+    v.EntrarDoubles({1, 2, 3});
+    v.EntrarDoubles({1, 2, 3});
+    i.EntrarTiempos(a);
+    i.EntrarTiempos(b);
+    CatalogoFicheros::AlinearSeries(t, v, i);
+    EXPECT_EQ(i.Cuenta(), 2);
+    EXPECT_EQ(i.Elementos(0), i.Elementos(1));
+    const TTiempo* p = i.Tiempos(0);
+    return p == nullptr ? std::vector<TTiempo>() : std::vector<TTiempo>(p, p + i.Elementos(0));
+}
+} // namespace
+
+TEST(AlinearSeries, OverlappingIntervalsOfTwoSeriesStillAlternate) {
+    // A: [1, 3], B: [2, 4]. B's start closes A's interval one step early; B's end, met with no
+    // interval open, opens one at the step after the previous end.
+    EXPECT_EQ(Fronteras({S(1), S(3)}, {S(2), S(4)}),
+              (std::vector<TTiempo>{S(1), S(1), S(2), S(3), S(4), S(4)}));
+}
+
+TEST(AlinearSeries, TimeThatIsStartAndEndIsDropped) {
+    // 2 ends A's interval and starts B's: the merged list spans both.
+    EXPECT_EQ(Fronteras({S(1), S(2)}, {S(2), S(4)}), (std::vector<TTiempo>{S(1), S(4)}));
+    // Equal intervals in both series give that interval once.
+    EXPECT_EQ(Fronteras({S(2), S(3)}, {S(2), S(3)}), (std::vector<TTiempo>{S(2), S(3)}));
+}
+
+TEST(AlinearSeries, StartLeftOpenClosesAtTheLastStep) {
+    EXPECT_EQ(Fronteras({S(2), S(9)}, {}), (std::vector<TTiempo>{S(2), S(4)}));
+}
