@@ -1,0 +1,76 @@
+#pragma once
+
+#include "Recording.h"
+
+#include <map>
+#include <memory>
+#include <string>
+#include <tuple>
+#include <utility>
+#include <vector>
+
+struct sqlite3;
+
+namespace recording {
+
+// Schema version written to PRAGMA user_version; files with a higher number are refused.
+constexpr int kSchemaVersion = 1;
+// PRAGMA application_id of every recording: "KSTM".
+constexpr int kApplicationId = 0x4B53544D;
+
+// An open recording file. Opening checks that the file is a complete recording of a schema
+// this program reads and that every variable keeps the data contract; bulk rows are read
+// on first use and then shared with every list they are handed to. The file is opened
+// read-only and immutable, so reading never writes to it (no journal, no lock files).
+class RecordingFile {
+public:
+    // Throws RecordingError naming the file and the fault.
+    static std::shared_ptr<RecordingFile> open(const std::string& path);
+    // Writes a recording to a temporary file beside `path` and renames it over `path`, so an
+    // existing file is either kept whole or replaced whole. Throws RecordingError.
+    static void write(const Recording& recording, const std::string& path);
+
+    RecordingFile(const RecordingFile&) = delete;
+    RecordingFile& operator=(const RecordingFile&) = delete;
+    ~RecordingFile();
+
+    // getters:
+    const std::string& path() const { return m_path; }
+    std::string fileName() const;
+    const std::map<std::string, std::string>& info() const { return m_info; }
+    int variableCount() const { return static_cast<int>(m_variables.size()); }
+    const VariableInfo& variable(int index) const { return m_variables[static_cast<size_t>(index)].info; }
+    // Index of the variable with these keys, or -1.
+    int find(std::int32_t key1, std::int32_t key2) const;
+    int findBySecondKey(std::int32_t key2) const;
+    int rowCount(int variable, List list) const;
+
+    // Appends the rows of one list of a variable to `out`, sharing their bytes. Returns the
+    // number of rows appended. Throws RecordingError when the file cannot be read.
+    int appendRows(int variable, List list, TValorMultiple& out);
+
+private:
+    struct StoredRow {
+        std::int64_t blob = 0;
+        RowShape shape;
+    };
+    struct StoredVariable {
+        VariableInfo info;
+        std::map<List, std::vector<StoredRow>> rows;
+    };
+
+    RecordingFile(std::string path, sqlite3* db);
+    void load();
+    std::vector<unsigned char> readBlob(std::int64_t blob);
+    [[noreturn]] void fail(const std::string& what) const;
+
+    std::string m_path;
+    sqlite3* m_db = nullptr;
+    std::map<std::string, std::string> m_info;
+    std::vector<StoredVariable> m_variables;
+    // One row per loaded blob and shape, shared into the answers.
+    TValorMultiple m_cache;
+    std::map<std::tuple<std::int64_t, int, int, int>, int> m_cacheIndex;
+};
+
+} // namespace recording

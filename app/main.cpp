@@ -1,0 +1,68 @@
+// kestramon: the host application. Command-line modes for now:
+//   kestramon --make-demo DIR             writes the demonstration recording into DIR
+//   kestramon --import-csv FILE.csv OUT   turns a CSV of timestamped columns into a recording
+
+#include "CsvImport.h"
+#include "DemoRecording.h"
+#include "RecordingFile.h"
+
+#include <QCoreApplication>
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+void printUsage() {
+    std::fputs("Usage:\n"
+               "  kestramon --make-demo DIR\n"
+               "      Writes the one-week demonstration recording (S0010001.STD, S0010002.STD) into DIR.\n"
+               "  kestramon --import-csv FILE.csv OUT\n"
+               "      Turns a CSV of timestamped columns into the recording OUT.\n",
+               stdout);
+}
+
+int makeDemo(const std::string& dir) {
+    try {
+        for (const std::string& path : recording::writeDemo(dir))
+            std::printf("%s\n", path.c_str());
+        return 0;
+    } catch (const recording::RecordingError& e) {
+        std::fprintf(stderr, "kestramon: %s\n", e.what());
+        return 1;
+    }
+}
+
+int importCsv(const std::string& csv, const std::string& out) {
+    const recording::CsvResult result = recording::importCsvFile(csv);
+    if (!result.problems.empty()) {
+        // Nothing is written when a line cannot be read: a recording missing rows would look
+        // complete.
+        for (const recording::CsvProblem& p : result.problems)
+            std::fprintf(stderr, "%s:%d: %s\n", csv.c_str(), p.line, p.message.c_str());
+        std::fprintf(stderr, "kestramon: %zu line(s) could not be read; %s was not written\n",
+                     result.problems.size(), out.c_str());
+        return 2;
+    }
+    try {
+        recording::RecordingFile::write(result.recording, out);
+    } catch (const recording::RecordingError& e) {
+        std::fprintf(stderr, "kestramon: %s\n", e.what());
+        return 1;
+    }
+    std::printf("%s: %zu variable(s)\n", out.c_str(), result.recording.variables.size());
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    const std::string mode = argc > 1 ? argv[1] : "";
+    if (mode == "--make-demo" && argc == 3)
+        return makeDemo(argv[2]);
+    if (mode == "--import-csv" && argc == 4)
+        return importCsv(argv[2], argv[3]);
+    printUsage();
+    return mode.empty() || mode == "--help" ? 0 : 1;
+}
