@@ -1,0 +1,31 @@
+// Entry point of TableViewer.vlk, looked up by name.
+
+#include "DataTableWindow.h"
+#include "ModuleEntries.h"
+#include "ObjGen.h"
+#include "ServidorMonitores.h"
+#include "UserInteraction.h"
+
+#include <type_traits>
+
+extern "C" {
+
+// Opens a table of the records' data. The window keeps its own copy of the data, so it stays
+// open after the caller releases the returned object.
+__attribute__((visibility("default"))) ObjGen* _DameObjeto2(int, ServidorMonitores* servidor, DrivFlex*,
+                                                            TValorMultiple* registros) {
+    RecordTable table;
+    {
+        host::WaitCursor wait;
+        table = RecordData::load(registros);
+    }
+    auto* window = new DataTableWindow(std::move(table));
+    if (servidor != nullptr)
+        servidor->MostrarVentana(window);
+    else
+        window->show();
+    return new ObjGen;
+}
+}
+
+static_assert(std::is_same_v<decltype(&_DameObjeto2), ModuloRegistrosFn>);

@@ -1,0 +1,250 @@
+// TableViewer.vlk and DataExport.vlk through their exported factories, and the record data
+// they share: interval cutting, merging of series and the CSV text.
+
+#include "FakeDrivers.h"
+#include "ModuleEntries.h"
+#include "ModuleLoader.h"
+#include "RecordData.h"
+#include "ServidorMonitores.h"
+#include "TestEnvironment.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLibrary>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTableWidget>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using fakes::T;
+
+// Hourly points over three days (1 to 3 March 2024) for a voltage, and a current that misses
+// its last point and carries one null value.
+class RecordFixture : public testing::Test {
+protected:
+    void SetUp() override {
+        fakes::Variable voltage = fakes::var(1, 10, 5, 100, "Voltage L1", "V");
+        fakes::Variable current = fakes::var(1, 11, 5, 101, "Current, L1", "A");
+        for (int d = 1; d <= 3; ++d)
+            for (int h = 0; h < 24; ++h) {
+                voltage.times.push_back(T(2024, 3, d, h));
+                voltage.values.push_back(230.0 + d + h / 100.0);
+            }
+        current.times.assign(voltage.times.begin(), voltage.times.end() - 1);
+        current.values.assign(current.times.size(), 5.5);
+        current.values[25] = -9999.9;
+        // Two delivered intervals: up to noon of the 2nd, then the rest.
+        voltage.intervals = {T(2024, 3, 1, 0), T(2024, 3, 2, 12), T(2024, 3, 2, 13), T(2024, 3, 3, 23)};
+        current.intervals = voltage.intervals;
+        data.variables = {voltage, current};
+    }
+
+    TValorMultiple records(int level, int interval, std::vector<int> keys2 = {10, 11}) {
+        TValorMultiple list;
+        for (int k : keys2)
+            list.EntrarEnteros({1, k, data.Manejador(), level, interval});
+        return list;
+    }
+
+    fakes::DataDriver data;
+};
+
+TEST_F(RecordFixture, RecordsKeepFiveIntegersSkipMalformedRowsAndDefaultToAllPoints) {
+    TValorMultiple list;
+    list.EntrarEnteros({1, 10, 77, 2, 1, 99, 98}); // extra integers are ignored
+    list.EntrarTexto("not a record");
+    list.EntrarEnteros({1, 11});
+    list.EntrarEnteros({1, 11, 78});
+    const auto recs = RecordData::parseRecords(&list);
+    ASSERT_EQ(recs.size(), 2u);
+    EXPECT_EQ(recs[0].driver, 77);
+    EXPECT_EQ(recs[0].level, 2);
+    EXPECT_EQ(recs[0].interval, 1);
+    EXPECT_EQ(recs[1].level, 4);
+    EXPECT_TRUE(RecordData::parseRecords(nullptr).empty());
+}
+
+TEST_F(RecordFixture, DayLevelKeepsOnlyTheRowsOfTheChosenDay) {
+    TValorMultiple list = records(2, 1);
+    const RecordTable table = RecordData::load(&list);
+    ASSERT_EQ(table.rowCount(), 24);
+    EXPECT_EQ(table.times.front(), T(2024, 3, 2, 0));
+    EXPECT_EQ(table.times.back(), T(2024, 3, 2, 23));
+    ASSERT_EQ(table.seriesCount(), 2);
+    EXPECT_DOUBLE_EQ(table.columns[0][0], 232.0);
+    EXPECT_TRUE(RecordData::isNull(table.columns[1][1])); // the current's null value at 01:00
+}
+
+TEST_F(RecordFixture, DefaultLevelUsesTheDeliveredIntervalsAndClampsTheIndex) {
+    TValorMultiple second = records(5, 1, {10});
+    const RecordTable table = RecordData::load(&second);
+    ASSERT_EQ(table.rowCount(), 35); // 13:00 on the 2nd to 23:00 on the 3rd
+    EXPECT_EQ(table.times.front(), T(2024, 3, 2, 13));
+    TValorMultiple beyond = records(5, 9, {10});
+    EXPECT_EQ(RecordData::load(&beyond).times.front(), T(2024, 3, 2, 13));
+    TValorMultiple negative = records(5, -3, {10});
+    EXPECT_EQ(RecordData::load(&negative).rowCount(), 37);
+}
+
+TEST_F(RecordFixture, SeriesOfDifferentLengthsShareOneTimeColumnWithEmptyCells) {
+    TValorMultiple list = records(4, 0);
+    const RecordTable table = RecordData::load(&list);
+    ASSERT_EQ(table.rowCount(), 72);
+    EXPECT_TRUE(RecordData::isNull(table.columns[1][71])); // the current stops an hour early
+    EXPECT_EQ(RecordData::valueText(table.columns[1][71]), QString());
+}
+
+TEST_F(RecordFixture, GoneDriversAndDriversWithoutValuesGiveNoSeries) {
+    TValorMultiple list;
+    list.EntrarEnteros({1, 10, 0x7fff0000, 4, 0});      // no such handle
+    list.EntrarEnteros({9, 9, data.Manejador(), 4, 0}); // unknown keys
+    EXPECT_EQ(RecordData::load(&list).seriesCount(), 0);
+}
+
+TEST(RecordText, CellsAreIsoTimesAndShortestCLocaleNumbers) {
+    EXPECT_EQ(RecordData::timeText(TTiempo(2024, 3, 2, 5, 6, 7, -1)), QStringLiteral("2024-03-02T05:06:07"));
+    EXPECT_EQ(RecordData::timeText(TTiempo(2024, 12, 31, 23, 59, 59, 7)),
+              QStringLiteral("2024-12-31T23:59:59.007"));
+    EXPECT_EQ(RecordData::valueText(0.1), QStringLiteral("0.1"));
+    EXPECT_EQ(RecordData::valueText(-1234.5), QStringLiteral("-1234.5"));
+    EXPECT_EQ(RecordData::valueText(0.000001), QStringLiteral("1e-06"));
+    EXPECT_EQ(RecordData::valueText(-9999.9), QString());
+    EXPECT_EQ(RecordData::valueText(std::nan("")), QString());
+}
+
+TEST(RecordText, CsvQuotesFieldsThatNeedItAndLeavesNullsEmpty) {
+    std::vector<SeriesData> series(2);
+    series[0].name = "Current, L1";
+    series[0].unit = "A";
+    series[0].times = {T(2024, 1, 1), T(2024, 1, 2)};
+    series[0].values = {1.5, -9999.9};
+    series[1].name = "Say \"hi\"";
+    series[1].times = {T(2024, 1, 2)};
+    series[1].values = {2};
+    const QByteArray csv = RecordData::toCsv(RecordData::merge(series));
+    EXPECT_EQ(csv, QByteArray("Time,\"Current, L1 (A)\",\"Say \"\"hi\"\"\"\r\n"
+                              "2024-01-01T00:00:00,1.5,\r\n"
+                              "2024-01-02T00:00:00,,2\r\n"));
+}
+
+// The modules themselves.
+template <const char* File> class ModuleFixture : public RecordFixture {
+protected:
+    void SetUp() override {
+        RecordFixture::SetUp();
+        QString error;
+        library = host::loadModule(QString::fromLatin1(File), &error);
+        ASSERT_TRUE(library) << error.toStdString();
+        factory = reinterpret_cast<ModuloRegistrosFn>(host::resolveEntry(library.get(), "_DameObjeto2"));
+        ASSERT_NE(factory, nullptr);
+    }
+
+    void call(ServidorMonitores* server, TValorMultiple list) {
+        ObjGen* object = factory(0, server, nullptr, &list);
+        ASSERT_NE(object, nullptr);
+        if (object->DecRef() != 0)
+            delete object;
+    }
+
+    std::unique_ptr<QLibrary> library;
+    ModuloRegistrosFn factory = nullptr;
+};
+
+constexpr char kTableViewer[] = "TableViewer.vlk";
+constexpr char kDataExport[] = "DataExport.vlk";
+
+class TableViewerModule : public ModuleFixture<kTableViewer> {
+protected:
+    void TearDown() override {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            delete w;
+    }
+    static QWidget* window() {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->objectName() == QLatin1String("DataTable"))
+                return w;
+        return nullptr;
+    }
+};
+
+TEST_F(TableViewerModule, ShowsTheCurrentIntervalAndOutlivesTheReturnedObject) {
+    call(nullptr, records(2, 2));
+    QWidget* shown = window();
+    ASSERT_NE(shown, nullptr);
+    EXPECT_TRUE(shown->isVisible());
+    auto* table = shown->findChild<QTableWidget*>(QStringLiteral("Rows"));
+    ASSERT_NE(table, nullptr);
+    ASSERT_EQ(table->rowCount(), 24);
+    ASSERT_EQ(table->columnCount(), 3);
+    EXPECT_EQ(table->item(0, 0)->text(), QStringLiteral("2024-03-03T00:00:00"));
+    EXPECT_EQ(table->item(0, 1)->text(), QStringLiteral("233"));
+    EXPECT_EQ(table->item(23, 2)->text(), QString()); // the missing last current
+    EXPECT_EQ(table->horizontalHeaderItem(1)->text(), QStringLiteral("Voltage L1\n(V)"));
+    EXPECT_TRUE(shown->windowTitle().contains(QStringLiteral("Voltage L1")));
+}
+
+TEST_F(TableViewerModule, OpensInTheHostMdiAreaWhenTheServerHasOne) {
+    QMdiArea area;
+    ServidorMonitores server(&area, &area);
+    call(&server, records(4, 0));
+    ASSERT_EQ(area.subWindowList().size(), 1);
+    EXPECT_EQ(area.subWindowList().front()->widget()->findChild<QTableWidget*>()->rowCount(), 72);
+}
+
+class DataExportModule : public ModuleFixture<kDataExport> {
+protected:
+    QString path = QDir(testsupport::scratchDirectory()).filePath(QStringLiteral("export.csv"));
+
+    void answerWith(const QString& file) {
+        testsupport::Dialogs::handleNext([file](QDialog& d) {
+            auto* dialog = qobject_cast<QFileDialog*>(&d);
+            if (dialog == nullptr)
+                return int(QDialog::Rejected);
+            dialog->selectFile(file);
+            return int(QDialog::Accepted);
+        });
+    }
+    static QByteArray read(const QString& file) {
+        QFile f(file);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+};
+
+TEST_F(DataExportModule, WritesTheIntervalAsCsv) {
+    answerWith(path);
+    call(nullptr, records(3, 25)); // hour level: 01:00 on the 2nd
+    EXPECT_EQ(read(path), QByteArray("Time,Voltage L1 (V),\"Current, L1 (A)\"\r\n"
+                                     "2024-03-02T01:00:00,232.01,\r\n"));
+    EXPECT_TRUE(testsupport::Messages::shown().empty());
+}
+
+TEST_F(DataExportModule, CancelledDialogLeavesTheExistingFileIntact) {
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("user data");
+    }
+    call(nullptr, records(4, 0)); // no handler queued: the dialog is cancelled
+    EXPECT_EQ(testsupport::Dialogs::runs(), 1);
+    EXPECT_EQ(read(path), QByteArray("user data"));
+    EXPECT_EQ(QDir(testsupport::scratchDirectory()).entryList(QDir::Files), QStringList{"export.csv"});
+}
+
+TEST_F(DataExportModule, UnwritableTargetReportsAnErrorWithoutWriting) {
+    const QString missing =
+        QDir(testsupport::scratchDirectory()).filePath(QStringLiteral("no/such/dir/x.csv"));
+    answerWith(missing);
+    call(nullptr, records(4, 0));
+    ASSERT_EQ(testsupport::Messages::shown().size(), 1u);
+    EXPECT_EQ(testsupport::Messages::shown().front().icon, host::MessageIcon::Error);
+    EXPECT_TRUE(testsupport::Messages::shown().front().text.contains(missing));
+    EXPECT_FALSE(QFile::exists(missing));
+}
+
+} // namespace
