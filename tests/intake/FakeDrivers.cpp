@@ -3,6 +3,8 @@
 #include "Comando.h"
 #include "Tabla.h"
 
+#include <algorithm>
+
 namespace fakes {
 
 namespace {
@@ -84,8 +86,17 @@ int FakeFuente::AtenderComando(Comando* comando, TValorMultiple* respuesta, int 
     const int indice = comando->ParamEntero(0);
     if (indice < 0 || indice >= static_cast<int>(m_datos.size()))
         return 0;
-    m_datos[static_cast<size_t>(indice)]->IncRef();
-    respuesta->EntrarEnteros({m_datos[static_cast<size_t>(indice)]->Manejador()});
+    FakeDatos*& datos = m_datos[static_cast<size_t>(indice)];
+    if (datos == nullptr)
+        return 0;
+    respuesta->EntrarEnteros({datos->Manejador()});
+    const auto cedido = std::find(m_ceder.begin(), m_ceder.end(), indice);
+    if (cedido == m_ceder.end()) {
+        datos->IncRef();
+    } else {
+        m_ceder.erase(cedido);
+        datos = nullptr;
+    }
     return 1;
 }
 

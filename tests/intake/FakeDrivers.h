@@ -57,6 +57,9 @@ class FakeFuente : public DrivFlex {
 public:
     FakeFuente();
     int Anadir(FakeDatos* datos, const std::string& fichero);
+    // The next 306 for `indice` hands over the creator's reference instead of taking a new one,
+    // and the source forgets that driver, as a host that keeps no reference of its own would.
+    void Ceder(int indice) { m_ceder.push_back(indice); }
 
 protected:
     int AtenderComando(Comando* comando, TValorMultiple* respuesta, int modo, ObjGen* origen) override;
@@ -65,6 +68,7 @@ private:
     void RehacerPagina();
     std::vector<FakeDatos*> m_datos;
     std::vector<std::string> m_ficheros;
+    std::vector<int> m_ceder;
 };
 
 } // namespace fakes

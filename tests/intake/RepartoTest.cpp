@@ -152,6 +152,12 @@ TEST_F(RepartoTest, PercentUnitsWithTheSameSecondCharacterShareAnAxis) {
         s.Anadir(Var{.unidad = u});
     EXPECT_EQ(Repartir(s).size(), 1u);
     EXPECT_TRUE(testsupport::Messages::shown().empty());
+
+    Seleccion referencias;
+    for (const char* u : {"%Vn", "%In", "A", "W", "Hz", "var", "VA"})
+        referencias.Anadir(Var{.unidad = u});
+    EXPECT_EQ(Repartir(referencias).size(), 2u);
+    EXPECT_EQ(testsupport::Messages::shown().size(), 1u);
 }
 
 TEST_F(RepartoTest, LonePercentSignIsComparedAsPlainText) {
@@ -347,13 +353,16 @@ TEST_F(RepartoTest, TesRangesApartShareAWindowEarlierFirstAndAnOverlapGoesAlone)
     EXPECT_EQ(v[1].Nombres(), Nombres{"v2"});
 }
 
-TEST_F(RepartoTest, TouchingRangesOverlap) {
-    Seleccion s;
-    s.Anadir(Var{.tipo = 10, .dias = {1, 5}}).Anadir(Var{.tipo = 10, .dias = {5, 9}});
-    const auto v = Repartir(s);
-    ASSERT_EQ(v.size(), 2u);
-    EXPECT_EQ(v[0].Nombres(), Nombres{"v0"});
-    EXPECT_EQ(v[1].Nombres(), Nombres{"v1"});
+TEST_F(RepartoTest, TouchingRangesOverlapOnEitherSide) {
+    for (bool despues : {true, false}) {
+        Seleccion s;
+        s.Anadir(Var{.tipo = 10, .dias = {despues ? 1 : 5, despues ? 5 : 9}})
+            .Anadir(Var{.tipo = 10, .dias = {despues ? 5 : 1, despues ? 9 : 5}});
+        const auto v = Repartir(s);
+        ASSERT_EQ(v.size(), 2u);
+        EXPECT_EQ(v[0].Nombres(), Nombres{"v0"});
+        EXPECT_EQ(v[1].Nombres(), Nombres{"v1"});
+    }
 }
 
 TEST_F(RepartoTest, EventKindsGroupTheirRangesSeparatelyInTheirOrder) {
