@@ -1,0 +1,128 @@
+#include "DatosMultigrafica.h"
+#include "TValorMultiple.h"
+#include "TestEnvironment.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TTiempo seg(int s) {
+    return TTiempo(2026, 12, 1, 10, 0, s, -1);
+}
+
+// Seconds since 10:00 as the "serial date", so positions are easy to read in the tests.
+double serial(const TTiempo& t) {
+    return t.Minuto * 60.0 + t.Segundo;
+}
+
+struct Lists {
+    TValorMultiple valores, tiempos, unidades, nombres, opciones, intervalos, decimales;
+
+    void serie(const std::vector<int>& segundos, const std::vector<double>& v, const char* unidad,
+               const char* nombre, double periodo = 1) {
+        std::vector<TTiempo> t;
+        for (int s : segundos)
+            t.push_back(seg(s));
+        tiempos.EntrarTiempos(t);
+        valores.EntrarDoubles(v);
+        unidades.EntrarTexto(unidad);
+        nombres.EntrarTexto(nombre);
+        opciones.EntrarDoubles({0, 0, periodo});
+        intervalos.EntrarTiempos({t.front(), t.back()});
+        decimales.EntrarEnteros({2});
+    }
+    DatosMultigrafica datos() const {
+        return DatosMultigrafica(valores, tiempos, unidades, nombres, opciones, intervalos, decimales,
+                                 serial);
+    }
+};
+
+TEST(MultigraphicData, ShorterSeriesArePaddedWithTheNullValue) {
+    Lists l;
+    l.serie({1, 2, 3, 4}, {230, 231, 232, 233}, "V", "V1");
+    l.serie({1, 2}, {10, 11}, "A", "I1");
+    DatosMultigrafica d = l.datos();
+    ASSERT_EQ(d.NumSeries(), 2);
+    ASSERT_EQ(d.NumPuntos(), 4);
+    const std::vector<double>& v = d.DatosSeries();
+    EXPECT_DOUBLE_EQ(v[4 + 1], 11.0);
+    EXPECT_DOUBLE_EQ(v[4 + 2], -9999.9);
+    EXPECT_DOUBLE_EQ(v[4 + 3], -9999.9);
+    EXPECT_DOUBLE_EQ(d.FechasSeries()[3], 4.0);
+}
+
+TEST(MultigraphicData, NullPointsArePaintedInTheBackColour) {
+    const std::vector<double> valores = {1, -9999.9, 3, -9999.9, 5, 6};
+    const auto colores = DatosMultigrafica::ColoresPuntos(valores, 2, {0x0000FF, 0x00FF00}, 0xFFFFFF);
+    EXPECT_EQ(colores,
+              (std::vector<std::int32_t>{0x0000FF, 0xFFFFFF, 0x0000FF, 0xFFFFFF, 0x00FF00, 0x00FF00}));
+}
+
+TEST(MultigraphicData, TinyValuesAreDrawnAsZeroAndExtremesSkipNulls) {
+    Lists l;
+    l.serie({1, 2, 3}, {0.000001, -9999.9, 7.5}, "V", "V1");
+    DatosMultigrafica d = l.datos();
+    std::vector<double> fechas, valores;
+    d.CargarIntervalo(-1, fechas, valores);
+    EXPECT_DOUBLE_EQ(valores[0], 0.0);
+    EXPECT_DOUBLE_EQ(valores[1], -9999.9);
+    EXPECT_DOUBLE_EQ(d.Minimo(0), 0.0);
+    EXPECT_DOUBLE_EQ(d.Maximo(0), 7.5);
+    EXPECT_EQ(d.PrimeraFecha(), seg(1));
+    EXPECT_EQ(d.UltimaFecha(), seg(3));
+}
+
+TEST(MultigraphicData, IntervalsLoadOnlyTheirPoints) {
+    Lists l;
+    l.serie({1, 2, 3, 4, 5}, {1, 2, 3, 4, 5}, "V", "V1");
+    DatosMultigrafica d = l.datos();
+    d.PonerRangos({{0, 1}, {2, 4}});
+    std::vector<double> fechas, valores;
+    d.CargarIntervalo(1, fechas, valores);
+    EXPECT_EQ(valores, (std::vector<double>{3, 4, 5}));
+    EXPECT_EQ(d.PuntosMostrados(), 3);
+    EXPECT_DOUBLE_EQ(d.Maximo(0), 5.0);
+    EXPECT_DOUBLE_EQ(d.Minimo(0), 3.0);
+    EXPECT_EQ(d.TiempoMostrado(0), seg(3));
+}
+
+TEST(MultigraphicData, AxesByUnitWithPercentAndUnknownUnits) {
+    Lists l;
+    l.serie({1}, {1}, "%Vn", "a");
+    l.serie({1}, {1}, "%Vx", "b");
+    l.serie({1}, {1}, "?", "c");
+    l.serie({1}, {1}, "A", "d");
+    l.serie({1}, {1}, "A", "e");
+    const auto ejes = l.datos().Ejes();
+    ASSERT_EQ(ejes.size(), 3u);
+    EXPECT_EQ(ejes[0].etiqueta, QStringLiteral("%V"));
+    EXPECT_EQ(ejes[0].series, 2);
+    EXPECT_EQ(ejes[1].etiqueta, QString());
+    EXPECT_EQ(ejes[2].series, 2);
+}
+
+TEST(MultigraphicData, TitlesForOneAndSeveralSeries) {
+    Lists uno;
+    uno.serie({1}, {1}, "V", "V1 (L1)");
+    EXPECT_EQ(uno.datos().TituloPrincipal(QStringLiteral("MULTIGRAPHIC")), QStringLiteral("V1 (L1)"));
+    Lists dos;
+    dos.serie({1, 2}, {1, 2}, "V", "V1");
+    dos.serie({1, 2}, {1, 2}, "V", "V2");
+    DatosMultigrafica d = dos.datos();
+    EXPECT_EQ(d.TituloPrincipal(QStringLiteral("MULTIGRAPHIC")), QStringLiteral("MULTIGRAPHIC"));
+    EXPECT_EQ(d.Subtitulos(), QStringLiteral("V1\tV2"));
+    EXPECT_EQ(DatosMultigrafica::TituloIntervalo(2, 1, 5), QStringLiteral("Days (2/5)"));
+    EXPECT_EQ(DatosMultigrafica::TituloIntervalo(5, 0, 3), QStringLiteral("Default (1/3)"));
+    EXPECT_EQ(DatosMultigrafica::TituloIntervalo(2, 0, 1), QString());
+}
+
+TEST(MultigraphicData, OnePointLabelCarriesItsDate) {
+    Lists l;
+    l.serie({7}, {1}, "V", "V1");
+    DatosMultigrafica d = l.datos();
+    std::vector<double> f, v;
+    d.CargarIntervalo(-1, f, v);
+    EXPECT_EQ(d.EtiquetaX(), QStringLiteral("Date of sample (01.12.2026 10:00:07)"));
+}
+
+} // namespace

@@ -1,0 +1,213 @@
+#include "DatosMultigrafica.h"
+
+#include "Agrupacion.h"
+#include "CatalogoFicheros.h"
+#include "LecturaCursor.h"
+#include "TValorMultiple.h"
+#include "Textos.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// Option indexes of an OpcionesSeries row.
+constexpr int kOpcionMetodo = 0;
+constexpr int kOpcionPeriodo = 2;
+
+std::vector<TTiempo> tiemposDeFila(const TValorMultiple& lista, int fila) {
+    const TTiempo* t = lista.Tiempos(fila);
+    if (t == nullptr)
+        return {};
+    return std::vector<TTiempo>(t, t + lista.Elementos(fila));
+}
+
+} // namespace
+
+DatosMultigrafica::DatosMultigrafica(const TValorMultiple& valores, const TValorMultiple& tiempos,
+                                     const TValorMultiple& unidades, const TValorMultiple& nombres,
+                                     const TValorMultiple& opciones, const TValorMultiple& intervalos,
+                                     const TValorMultiple& decimales, const ConversorFecha& conversor) {
+    m_numSeries = valores.Cuenta();
+    // Work on copies: the alignment rewrites its lists.
+    TValorMultiple t = tiempos;
+    TValorMultiple v = valores;
+    TValorMultiple iv = intervalos;
+    m_numPuntos = m_numSeries > 0 ? CatalogoFicheros::AlinearSeries(t, v, iv) : 0;
+    if (m_numPuntos < 0)
+        m_numPuntos = 0;
+
+    m_tiempos = tiemposDeFila(t, 0);
+    m_tiempos.resize(static_cast<size_t>(m_numPuntos), m_tiempos.empty() ? TTiempo() : m_tiempos.back());
+    m_intervalos = tiemposDeFila(iv, 0);
+
+    const size_t n = static_cast<size_t>(m_numPuntos);
+    std::vector<double> serial(n);
+    for (size_t i = 0; i < n; ++i)
+        serial[i] = conversor ? conversor(m_tiempos[i]) : 0.0;
+
+    m_fechas.assign(static_cast<size_t>(m_numSeries) * n, kNulo);
+    m_datos.assign(static_cast<size_t>(m_numSeries) * n, kNulo);
+    for (int s = 0; s < m_numSeries; ++s) {
+        // A series shorter than the common axis keeps the null value in the slots past its end.
+        const size_t propios = std::min(n, static_cast<size_t>(v.Elementos(s)));
+        const double* d = v.Doubles(s);
+        const size_t base = static_cast<size_t>(s) * n;
+        for (size_t i = 0; i < propios; ++i) {
+            m_fechas[base + i] = serial[i];
+            m_datos[base + i] = d ? d[i] : v.Numero(s, static_cast<int>(i));
+        }
+    }
+
+    for (int s = 0; s < m_numSeries; ++s) {
+        m_unidades.push_back(QString::fromStdString(unidades.Texto(s)));
+        m_nombres.push_back(QString::fromStdString(nombres.Texto(s)));
+        m_decimales.push_back(decimales.Cuenta() > s ? decimales.Entero(s, 0) : 0);
+        std::vector<double> op;
+        for (int k = 0; k < opciones.Elementos(s); ++k)
+            op.push_back(opciones.Numero(s, k));
+        m_opciones.push_back(std::move(op));
+    }
+    m_metodo = static_cast<int>(Opcion(0, kOpcionMetodo));
+    m_periodo = static_cast<int>(Opcion(0, kOpcionPeriodo));
+    m_periodoMinimo = m_periodo;
+    for (int s = 1; s < m_numSeries; ++s)
+        m_periodoMinimo = std::min(m_periodoMinimo, static_cast<int>(Opcion(s, kOpcionPeriodo)));
+    reiniciarExtremos();
+}
+
+int DatosMultigrafica::Decimales(int serie) const {
+    if (serie < 0 || serie >= static_cast<int>(m_decimales.size()))
+        return 0;
+    return m_decimales[static_cast<size_t>(serie)];
+}
+
+double DatosMultigrafica::Opcion(int serie, int indice) const {
+    if (serie < 0 || serie >= static_cast<int>(m_opciones.size()))
+        return 0.0;
+    const std::vector<double>& op = m_opciones[static_cast<size_t>(serie)];
+    if (indice < 0 || indice >= static_cast<int>(op.size()))
+        return 0.0;
+    return op[static_cast<size_t>(indice)];
+}
+
+std::vector<DatosMultigrafica::Eje> DatosMultigrafica::Ejes() const {
+    std::vector<Eje> ejes;
+    for (int s = 0; s < m_numSeries; ++s) {
+        const QString& u = m_unidades[static_cast<size_t>(s)];
+        // The chart holds at most twelve axes; further units stay on the last one.
+        if ((s > 0 && LecturaCursor::MismoEje(u, m_unidades[static_cast<size_t>(s - 1)])) ||
+            ejes.size() == 12) {
+            ++ejes.back().series;
+            continue;
+        }
+        ejes.push_back(Eje{LecturaCursor::EtiquetaEje(u), 1});
+    }
+    return ejes;
+}
+
+std::pair<int, int> DatosMultigrafica::Rango(int intervalo) const {
+    if (intervalo >= 0 && intervalo < static_cast<int>(m_rangos.size()))
+        return m_rangos[static_cast<size_t>(intervalo)];
+    return {0, m_numPuntos - 1};
+}
+
+void DatosMultigrafica::reiniciarExtremos() {
+    m_minimos.assign(static_cast<size_t>(m_numSeries), kMinimoInicial);
+    m_maximos.assign(static_cast<size_t>(m_numSeries), kMaximoInicial);
+    m_primera = TTiempo::Maximo();
+    m_ultima = TTiempo::Minimo();
+}
+
+void DatosMultigrafica::CargarIntervalo(int intervalo, std::vector<double>& fechas,
+                                        std::vector<double>& valores) {
+    auto [primero, ultimo] = Rango(intervalo);
+    primero = std::clamp(primero, 0, std::max(0, m_numPuntos - 1));
+    ultimo = std::clamp(ultimo, primero - 1, m_numPuntos - 1);
+    const size_t puntos = static_cast<size_t>(std::max(0, ultimo - primero + 1));
+    const size_t n = static_cast<size_t>(m_numPuntos);
+    m_primerMostrado = primero;
+    m_puntosMostrados = static_cast<int>(puntos);
+    reiniciarExtremos();
+
+    fechas.resize(puntos * static_cast<size_t>(m_numSeries));
+    valores.resize(puntos * static_cast<size_t>(m_numSeries));
+    for (int s = 0; s < m_numSeries; ++s) {
+        const size_t origen = static_cast<size_t>(s) * n + static_cast<size_t>(primero);
+        const size_t destino = static_cast<size_t>(s) * puntos;
+        double minimo = kMinimoInicial;
+        double maximo = kMaximoInicial;
+        for (size_t i = 0; i < puntos; ++i) {
+            double v = m_datos[origen + i];
+            if (v != kNulo) {
+                // Noise around zero is shown as zero.
+                if (std::fabs(v) < 0.00001)
+                    v = 0.0;
+                minimo = std::min(minimo, v);
+                maximo = std::max(maximo, v);
+            }
+            valores[destino + i] = v;
+            fechas[destino + i] = m_fechas[origen + i];
+        }
+        m_minimos[static_cast<size_t>(s)] = minimo;
+        m_maximos[static_cast<size_t>(s)] = maximo;
+    }
+    if (puntos > 0) {
+        m_primera = m_tiempos[static_cast<size_t>(primero)];
+        m_ultima = m_tiempos[static_cast<size_t>(ultimo)];
+    }
+}
+
+TTiempo DatosMultigrafica::TiempoMostrado(int punto) const {
+    const int i = m_primerMostrado + std::clamp(punto, 0, std::max(0, m_puntosMostrados - 1));
+    if (i < 0 || i >= static_cast<int>(m_tiempos.size()))
+        return TTiempo();
+    return m_tiempos[static_cast<size_t>(i)];
+}
+
+std::vector<std::int32_t> DatosMultigrafica::ColoresPuntos(const std::vector<double>& valores, int numSeries,
+                                                           const std::vector<std::int32_t>& coloresSerie,
+                                                           std::int32_t colorFondo) {
+    std::vector<std::int32_t> colores(valores.size(), colorFondo);
+    if (numSeries <= 0)
+        return colores;
+    const size_t puntos = valores.size() / static_cast<size_t>(numSeries);
+    for (int s = 0; s < numSeries; ++s) {
+        const std::int32_t c =
+            s < static_cast<int>(coloresSerie.size()) ? coloresSerie[static_cast<size_t>(s)] : 0;
+        const size_t base = static_cast<size_t>(s) * puntos;
+        for (size_t i = 0; i < puntos; ++i)
+            colores[base + i] = valores[base + i] == kNulo ? colorFondo : c;
+    }
+    return colores;
+}
+
+QString DatosMultigrafica::TituloPrincipal(const QString& tituloVarias) const {
+    if (m_numSeries == 1)
+        return m_nombres.front();
+    return tituloVarias;
+}
+
+QString DatosMultigrafica::Subtitulos() const {
+    QStringList nombres;
+    for (const QString& n : m_nombres)
+        nombres << n;
+    return nombres.join(QLatin1Char('\t'));
+}
+
+QString DatosMultigrafica::TituloIntervalo(int nivel, int intervalo, int numIntervalos) {
+    if (numIntervalos <= 1)
+        return QString();
+    const QString nombre =
+        Agrupacion::NombreNivel(nivel == Agrupacion::NIVEL_SIN_AGRUPAR ? Agrupacion::NIVEL_DEFECTO : nivel);
+    return QString::asprintf(CargarTexto(TXT_FMT_INTERVAL_TITLE), nombre.toUtf8().constData(), intervalo + 1,
+                             numIntervalos);
+}
+
+QString DatosMultigrafica::EtiquetaX() const {
+    QString etiqueta = Texto(TXT_DATE_OF_SAMPLE);
+    if (m_puntosMostrados == 1 || m_numPuntos == 1)
+        etiqueta += QStringLiteral(" (") + QString::fromStdString(TiempoMostrado(0).Texto(' ', '.')) +
+                    QLatin1Char(')');
+    return etiqueta;
+}

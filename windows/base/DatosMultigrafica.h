@@ -1,0 +1,113 @@
+#pragma once
+
+#include "TTiempo.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <cstdint>
+#include <functional>
+#include <utility>
+#include <vector>
+
+class TValorMultiple;
+
+// The data of a time-series graph window, held as flat arrays: the series' values and chart
+// dates (series-major, every series on one common time axis), the point range of every
+// interval, the per-series extremes of what is shown, and the texts built from them. Plain
+// code with no window, so the window stays a thin layer over it.
+class DatosMultigrafica {
+public:
+    static constexpr double kNulo = -9999.9;
+    static constexpr double kMinimoInicial = 12345678900000.0;
+    static constexpr double kMaximoInicial = -12345678900000.0;
+
+    // Converts a time into the chart's serial date (days).
+    using ConversorFecha = std::function<double(const TTiempo&)>;
+
+    struct Eje {
+        QString etiqueta;
+        int series = 0;
+    };
+
+    // Copies the window's lists and puts the series on one time axis. `tiempos` rows hold
+    // TTiempo values; `valores` rows doubles; `intervalos` the delivered (start, end) pairs.
+    DatosMultigrafica(const TValorMultiple& valores, const TValorMultiple& tiempos,
+                      const TValorMultiple& unidades, const TValorMultiple& nombres,
+                      const TValorMultiple& opciones, const TValorMultiple& intervalos,
+                      const TValorMultiple& decimales, const ConversorFecha& conversor);
+
+    int NumSeries() const { return m_numSeries; }
+    int NumPuntos() const { return m_numPuntos; }
+    const std::vector<double>& FechasSeries() const { return m_fechas; }
+    const std::vector<double>& DatosSeries() const { return m_datos; }
+    // The common time axis (the first series' times).
+    const std::vector<TTiempo>& Tiempos() const { return m_tiempos; }
+    // Delivered intervals after alignment: start and end times, alternating.
+    const std::vector<TTiempo>& IntervalosEntregados() const { return m_intervalos; }
+    int PeriodoRegistro() const { return m_periodo; }
+    int PeriodoMinimo() const { return m_periodoMinimo; }
+    int Metodo() const { return m_metodo; }
+    const QString& Unidad(int serie) const { return m_unidades[static_cast<size_t>(serie)]; }
+    const QString& Nombre(int serie) const { return m_nombres[static_cast<size_t>(serie)]; }
+    int Decimales(int serie) const;
+    // Option value `indice` of a series (0 when absent).
+    double Opcion(int serie, int indice) const;
+
+    // Vertical axes: consecutive series sharing a unit share an axis (at most 12 axes).
+    std::vector<Eje> Ejes() const;
+
+    // The point range [first, last] of interval k (the whole data when there are no ranges).
+    void PonerRangos(std::vector<std::pair<int, int>> rangos) { m_rangos = std::move(rangos); }
+    const std::vector<std::pair<int, int>>& Rangos() const { return m_rangos; }
+    std::pair<int, int> Rango(int intervalo) const;
+
+    // Builds the dates and values of interval k (or everything, k < 0), series-major, with
+    // values below 0.00001 in magnitude drawn as 0, and takes the extremes and first and last
+    // dates of what is shown.
+    void CargarIntervalo(int intervalo, std::vector<double>& fechas, std::vector<double>& valores);
+    int PuntosMostrados() const { return m_puntosMostrados; }
+    double Minimo(int serie) const { return m_minimos[static_cast<size_t>(serie)]; }
+    double Maximo(int serie) const { return m_maximos[static_cast<size_t>(serie)]; }
+    const TTiempo& PrimeraFecha() const { return m_primera; }
+    const TTiempo& UltimaFecha() const { return m_ultima; }
+    // The time of a shown point of the interval last loaded.
+    TTiempo TiempoMostrado(int punto) const;
+
+    // Per-point colours: each point its series' colour, null points the back colour so they
+    // vanish against the graph.
+    static std::vector<std::int32_t> ColoresPuntos(const std::vector<double>& valores, int numSeries,
+                                                   const std::vector<std::int32_t>& coloresSerie,
+                                                   std::int32_t colorFondo);
+
+    // Titles: the only series' name or `titulo` for several series; the series names joined
+    // by tabs; the interval title; the horizontal axis label.
+    QString TituloPrincipal(const QString& tituloVarias) const;
+    QString Subtitulos() const;
+    static QString TituloIntervalo(int nivel, int intervalo, int numIntervalos);
+    QString EtiquetaX() const;
+
+private:
+    void reiniciarExtremos();
+
+    int m_numSeries = 0;
+    int m_numPuntos = 0;
+    int m_periodo = 0;
+    int m_periodoMinimo = 0;
+    int m_metodo = 0;
+    std::vector<TTiempo> m_tiempos;
+    std::vector<TTiempo> m_intervalos;
+    std::vector<double> m_fechas;
+    std::vector<double> m_datos;
+    std::vector<QString> m_unidades;
+    std::vector<QString> m_nombres;
+    std::vector<int> m_decimales;
+    std::vector<std::vector<double>> m_opciones;
+    std::vector<std::pair<int, int>> m_rangos;
+    std::vector<double> m_minimos;
+    std::vector<double> m_maximos;
+    TTiempo m_primera = TTiempo::Maximo();
+    TTiempo m_ultima = TTiempo::Minimo();
+    int m_primerMostrado = 0;
+    int m_puntosMostrados = 0;
+};
