@@ -240,16 +240,13 @@ TEST_F(RepartoTest, DataReferencesFollowTheEntriesPerVariableAndGeneralTimesOneP
     EXPECT_EQ(multi.Entero(1, 0), 0);
     EXPECT_EQ(multi.Entero(2, 0), 2);
     EXPECT_EQ(v[1].Textos(LV_TIEMPOSGENERALES), (Nombres{"v0", "v2"}));
-}
 
-TEST_F(RepartoTest, MissingEntriesGiveOneDataReferencePerVariable) {
-    Seleccion s;
-    s.Anadir(Var{.tipo = 13}).Anadir(Var{.tipo = 13});
+    // A caller that counted nothing gives each variable one data reference.
     s.entradas.clear();
-    const auto v = Repartir(s);
-    ASSERT_EQ(v.size(), 2u);
-    ASSERT_EQ(v[1].listas[LV_OBJETOS].Cuenta(), 1);
-    EXPECT_EQ(v[1].listas[LV_OBJETOS].Entero(0, 0), 1);
+    const auto sinCuentas = Repartir(s);
+    ASSERT_EQ(sinCuentas.size(), 2u);
+    ASSERT_EQ(sinCuentas[0].listas[LV_OBJETOS].Cuenta(), 1);
+    EXPECT_EQ(sinCuentas[0].listas[LV_OBJETOS].Entero(0, 1), 1);
 }
 
 // --- collections and the order of windows ---
@@ -270,21 +267,20 @@ TEST_F(RepartoTest, KindsWithoutWindowClassProduceNothing) {
     s.Anadir(Var{.tipo = 7}).Anadir(Var{.tipo = 12});
     EXPECT_TRUE(Repartir(s).empty());
     EXPECT_TRUE(testsupport::Messages::shown().empty());
-    for (int tipo : {-1, 7, 8, 9, 12, 22, 400})
-        EXPECT_FALSE(Reparto::TieneVentana(tipo)) << tipo;
-    for (int tipo : {0, 6, 10, 11, 13, 20, 21})
-        EXPECT_TRUE(Reparto::TieneVentana(tipo)) << tipo;
-}
 
-TEST_F(RepartoTest, SkippedKindsDoNotShiftTheRowsOfLaterVariables) {
-    Seleccion s;
-    s.Anadir(Var{.tipo = 9, .objetos = 2}).Anadir(Var{.tipo = 13, .objetos = 1});
-    const auto v = Repartir(s);
+    // A skipped variable still owns its rows: the next one must not start inside them.
+    Seleccion luego;
+    luego.Anadir(Var{.tipo = 9, .objetos = 2}).Anadir(Var{.tipo = 13, .objetos = 1});
+    const auto v = Repartir(luego);
     ASSERT_EQ(v.size(), 1u);
     EXPECT_EQ(v[0].Nombres(), Nombres{"v1"});
     EXPECT_EQ(v[0].Textos(LV_TIEMPOSGENERALES), Nombres{"v1"});
     ASSERT_EQ(v[0].listas[LV_OBJETOS].Cuenta(), 1);
     EXPECT_EQ(v[0].listas[LV_OBJETOS].Entero(0, 0), 1);
+    for (int tipo : {-1, 7, 8, 9, 12, 22, 400})
+        EXPECT_FALSE(Reparto::TieneVentana(tipo)) << tipo;
+    for (int tipo : {0, 6, 10, 11, 13, 20, 21})
+        EXPECT_TRUE(Reparto::TieneVentana(tipo)) << tipo;
 }
 
 TEST_F(RepartoTest, MalformedOptionsRowsAreSkippedWithoutMessage) {
@@ -474,7 +470,7 @@ TEST(NivelesTest, IncompatibleWhenAnyLevelDiffersFromTheFirstRecord) {
     }
 }
 
-TEST(NivelesTest, OtherOptionsAndSingleRecordsAreNeverIncompatible) {
+TEST(NivelesTest, OtherOptionsAndSingleRecordsAreNeverIncompatibleAndNoDialogMeansOpen) {
     TValorMultiple opciones;
     std::vector<double> fila(13, 0.0);
     opciones.EntrarDoubles(fila);
@@ -484,12 +480,9 @@ TEST(NivelesTest, OtherOptionsAndSingleRecordsAreNeverIncompatible) {
     opciones.EntrarDoubles(fila);
     EXPECT_FALSE(Reparto::NivelesIncompatibles(opciones));
     EXPECT_FALSE(Reparto::NivelesIncompatibles(TValorMultiple()));
-}
 
-TEST(NivelesTest, WithoutADialogIncompatibleLevelsStillOpen) {
-    TValorMultiple opciones;
-    opciones.EntrarDoubles(std::vector<double>(13, 0.0));
-    opciones.EntrarDoubles(std::vector<double>(13, 1.0));
+    fila[OPC_NIVEL_HUECO] = 1;
+    opciones.EntrarDoubles(fila);
     ASSERT_TRUE(Reparto::NivelesIncompatibles(opciones));
     EXPECT_TRUE(Reparto::ComprobarNiveles(opciones, nullptr));
 }
