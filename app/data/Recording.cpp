@@ -149,11 +149,16 @@ std::optional<std::string> checkContract(const VariableInfo& info,
         default:
             break;
         }
+        // Extra rows are read as numbers, so any number type serves, except the flicker flags.
+        const bool anyNumber = l == List::Additional && info.kind != 14;
         const std::vector<RowShape>& r = rowsOf(l);
         if (static_cast<int>(r.size()) != wanted)
             return who + " has " + std::to_string(r.size()) + " " + listName(l) +
                    " rows where its kind needs " + std::to_string(wanted);
         for (size_t i = 0; i < r.size(); ++i) {
+            const bool numeric = r[i].type == TV_DOUBLE || r[i].type == TV_ENTERO || r[i].type == TV_BYTE;
+            if (anyNumber && numeric && r[i].elementSize == elementSizeOf(r[i].type))
+                continue;
             if (r[i].type != type || r[i].elementSize != elementSizeOf(type))
                 return who + ": " + listName(l) + " row " + std::to_string(i) + " holds " +
                        typeName(r[i].type) + " where " + typeName(type) + " are needed";

@@ -1,0 +1,157 @@
+#include "CsvImport.h"
+#include "AppTestSupport.h"
+#include "RecordingFile.h"
+#include "TTiempo.h"
+
+#include <QProcess>
+#include <QStringList>
+
+#include <gtest/gtest.h>
+
+using namespace recording;
+
+namespace {
+
+const TValorMultiple& list(const CsvResult& r, size_t variable, List l) {
+    return *r.recording.variables.at(variable).find(l);
+}
+
+} // namespace
+
+TEST(CsvImport, CommaSeparatedWithDecimalPointAndIsoTimes) {
+    const CsvResult r = importCsv("Time,V1 (V),I1 [A],Label\n"
+                                  "2026-12-05 10:00:00,230.5,12.25,1\n"
+                                  "2026-12-05 10:00:01,229.75,-3.5e1,2\n",
+                                  "a.csv");
+    ASSERT_TRUE(r.problems.empty()) << r.problems[0].message;
+    EXPECT_EQ(',', r.separator);
+    EXPECT_EQ('.', r.decimalMark);
+    ASSERT_EQ(3u, r.recording.variables.size());
+    EXPECT_EQ("V1", r.recording.variables[0].info.name);
+    EXPECT_EQ("V", r.recording.variables[0].info.unit);
+    EXPECT_EQ("I1", r.recording.variables[1].info.name);
+    EXPECT_EQ("A", r.recording.variables[1].info.unit);
+    EXPECT_EQ("Label", r.recording.variables[2].info.name);
+    EXPECT_EQ("", r.recording.variables[2].info.unit);
+    EXPECT_EQ(229.75, list(r, 0, List::Values).Numero(0, 1));
+    EXPECT_EQ(-35.0, list(r, 1, List::Values).Numero(0, 1));
+    EXPECT_EQ(TTiempo(2026, 12, 5, 10, 0, 1, -1), list(r, 0, List::Times).Tiempos(0)[1]);
+    EXPECT_EQ(0, list(r, 0, List::Options).Numero(0, 1)) << "plain trends";
+    EXPECT_EQ(1, list(r, 0, List::Options).Numero(0, 2)) << "one-second period";
+}
+
+TEST(CsvImport, SemicolonSeparatedWithDecimalCommaAndDayMonthYearTimes) {
+    const CsvResult r = importCsv("Fecha;Tension L1 (V);Frecuencia (Hz)\r\n"
+                                  "05/12/2026 10:00:00;230,5;49,98\r\n"
+                                  "05/12/2026 10:10:00;231;50,01\r\n",
+                                  "b.csv");
+    ASSERT_TRUE(r.problems.empty()) << r.problems[0].message;
+    EXPECT_EQ(';', r.separator);
+    EXPECT_EQ(',', r.decimalMark);
+    EXPECT_EQ(230.5, list(r, 0, List::Values).Numero(0, 0));
+    EXPECT_EQ(231.0, list(r, 0, List::Values).Numero(0, 1));
+    EXPECT_EQ(50.01, list(r, 1, List::Values).Numero(0, 1));
+    EXPECT_EQ(TTiempo(2026, 12, 5, 10, 10, 0, -1), list(r, 1, List::Times).Tiempos(0)[1]);
+    EXPECT_EQ(600, list(r, 1, List::Options).Numero(0, 2));
+}
+
+TEST(CsvImport, SemicolonWithDecimalPointAndCommaWithQuotedDecimalComma) {
+    const CsvResult a = importCsv("t;x (A)\n2026-12-05 10:00:00;1.25\n", "c.csv");
+    ASSERT_TRUE(a.problems.empty());
+    EXPECT_EQ('.', a.decimalMark);
+    EXPECT_EQ(1.25, list(a, 0, List::Values).Numero(0, 0));
+    const CsvResult b = importCsv("t,x (A)\n2026-12-05 10:00:00,\"1,25\"\n", "d.csv");
+    ASSERT_TRUE(b.problems.empty());
+    EXPECT_EQ(',', b.decimalMark);
+    EXPECT_EQ(1.25, list(b, 0, List::Values).Numero(0, 0));
+}
+
+TEST(CsvImport, EmptyCellsAreMissingValuesAndMillisecondsAreKept) {
+    const CsvResult r =
+        importCsv("t,a (V),b (V)\n2026-12-05 10:00:00.250,,2\n2026-12-05 10:00:00.500,1,\n", "e.csv");
+    ASSERT_TRUE(r.problems.empty());
+    EXPECT_EQ(kNoValue, list(r, 0, List::Values).Numero(0, 0));
+    EXPECT_EQ(kNoValue, list(r, 1, List::Values).Numero(0, 1));
+    EXPECT_EQ(TTiempo(2026, 12, 5, 10, 0, 0, 250), list(r, 0, List::Times).Tiempos(0)[0]);
+}
+
+TEST(CsvImport, BadLinesAreReportedByLineNumberAndTheOthersKept) {
+    const CsvResult r =
+        importCsv("t,a (V)\n"
+                  "2026-12-05 10:00:00,1\n"   // line 2
+                  "2026-12-05 10:00:01,abc\n" // line 3: not a number
+                  "2026-13-05 10:00:02,2\n"   // line 4: month 13
+                  "2026-12-05 10:00:03,3,4\n" // line 5: a column too many
+                  "\n"                        // line 6: blank, skipped
+                  "2026-12-05 10:00:02,5\n"   // line 7: not after line 5's predecessor? no: after line 2
+                  "2026-12-05 10:00:02,6\n"   // line 8: same time again
+                  "yesterday,7\n",            // line 9
+                  "f.csv");
+    ASSERT_EQ(5u, r.problems.size());
+    EXPECT_EQ(3, r.problems[0].line);
+    EXPECT_NE(std::string::npos, r.problems[0].message.find("\"abc\" is not a number"));
+    EXPECT_EQ(4, r.problems[1].line);
+    EXPECT_NE(std::string::npos, r.problems[1].message.find("not a valid date"));
+    EXPECT_EQ(5, r.problems[2].line);
+    EXPECT_NE(std::string::npos, r.problems[2].message.find("3 columns"));
+    EXPECT_EQ(8, r.problems[3].line);
+    EXPECT_NE(std::string::npos, r.problems[3].message.find("not after"));
+    EXPECT_EQ(9, r.problems[4].line);
+    EXPECT_EQ(2, list(r, 0, List::Values).Elementos(0)) << "lines 2 and 7";
+}
+
+TEST(CsvImport, FilesWithoutDataOrHeaderAreProblems) {
+    EXPECT_EQ(1, importCsv("", "g.csv").problems.at(0).line);
+    EXPECT_FALSE(importCsv("time only\n", "h.csv").problems.empty());
+    EXPECT_FALSE(importCsv("t,a (V)\n", "i.csv").problems.empty());
+    EXPECT_EQ(0, importCsvFile("/nonexistent/file.csv").problems.at(0).line);
+}
+
+TEST(CsvImport, TheImportedRecordingOpensAsKindZeroTrends) {
+    const CsvResult r = importCsv("t;V (V)\n05/12/2026 10:00:00;1\n05/12/2026 10:00:01;2\n", "j.csv");
+    const std::string path = apptest::freshFolder("csvopen") + "/IMPORT.STD";
+    RecordingFile::write(r.recording, path);
+    auto file = RecordingFile::open(path);
+    ASSERT_EQ(1, file->variableCount());
+    EXPECT_EQ(0, file->variable(0).kind);
+}
+
+// The command-line modes of the host executable.
+class KestramonCommandLine : public testing::Test {
+protected:
+    int run(const QStringList& args, QString* errors = nullptr) {
+        QProcess p;
+        p.start(QStringLiteral(KESTRAMON_EXECUTABLE), args);
+        EXPECT_TRUE(p.waitForFinished(120000));
+        if (errors)
+            *errors = QString::fromUtf8(p.readAllStandardError());
+        return p.exitCode();
+    }
+};
+
+TEST_F(KestramonCommandLine, ImportWithABadRowFailsAndLeavesTheTargetUnchanged) {
+    const std::string dir = apptest::freshFolder("cli");
+    const std::string csv = dir + "/in.csv";
+    const std::string out = dir + "/OUT.STD";
+    apptest::writeBytes(csv, "t,a (V)\n2026-12-05 10:00:00,1\n2026-12-05 10:00:01,x\n");
+    apptest::writeBytes(out, "previous contents");
+    QString errors;
+    EXPECT_NE(0, run({"--import-csv", QString::fromStdString(csv), QString::fromStdString(out)}, &errors));
+    EXPECT_TRUE(errors.contains(QString::fromStdString(csv) + ":3:")) << errors.toStdString();
+    EXPECT_EQ("previous contents", apptest::fileBytes(out));
+}
+
+TEST_F(KestramonCommandLine, ImportOfAGoodFileWritesARecording) {
+    const std::string dir = apptest::freshFolder("cli2");
+    apptest::writeBytes(dir + "/in.csv", "t;a (V)\n05/12/2026 10:00:00;1,5\n");
+    EXPECT_EQ(0, run({"--import-csv", QString::fromStdString(dir + "/in.csv"),
+                      QString::fromStdString(dir + "/O.STD")}));
+    EXPECT_EQ(1, RecordingFile::open(dir + "/O.STD")->variableCount());
+}
+
+TEST_F(KestramonCommandLine, MakeDemoWritesBothFilesAndUnknownModesPrintUsage) {
+    const std::string dir = apptest::freshFolder("cli3") + "/demo";
+    EXPECT_EQ(0, run({"--make-demo", QString::fromStdString(dir)}));
+    EXPECT_EQ((std::vector<std::string>{"S0010001.STD", "S0010002.STD"}), apptest::folderListing(dir));
+    EXPECT_NE(0, run({"--no-such-mode"}));
+}

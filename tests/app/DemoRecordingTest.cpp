@@ -1,0 +1,129 @@
+#include "DemoRecording.h"
+#include "AppTestSupport.h"
+#include "TTiempo.h"
+
+#include <QByteArray>
+#include <QtGlobal>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <filesystem>
+
+using namespace recording;
+
+namespace {
+
+const Variable& byName(const Recording& r, const std::string& name) {
+    for (const Variable& v : r.variables) {
+        if (v.info.name == name)
+            return v;
+    }
+    throw std::runtime_error("no variable " + name);
+}
+
+// Smallest and largest non-null value of a row.
+std::pair<double, double> range(const TValorMultiple& l, int row) {
+    double lo = 1e300, hi = -1e300;
+    for (int i = 0; i < l.Elementos(row); ++i) {
+        const double v = l.Numero(row, i);
+        if (v == kNoValue)
+            continue;
+        lo = std::min(lo, v);
+        hi = std::max(hi, v);
+    }
+    return {lo, hi};
+}
+
+} // namespace
+
+TEST(DemoRecording, IsTheSameOnEveryRun) {
+    const Recording a = buildDemoPart(1);
+    const Recording b = buildDemoPart(1);
+    ASSERT_EQ(a.variables.size(), b.variables.size());
+    for (size_t i = 0; i < a.variables.size(); ++i) {
+        const TValorMultiple& x = *a.variables[i].find(List::Values);
+        const TValorMultiple& y = *b.variables[i].find(List::Values);
+        ASSERT_EQ(x.Cuenta(), y.Cuenta());
+        for (int r = 0; r < x.Cuenta(); ++r)
+            ASSERT_EQ(0, std::memcmp(x.Datos(r), y.Datos(r), static_cast<size_t>(x.Elementos(r)) * 8))
+                << a.variables[i].info.name;
+    }
+}
+
+TEST(DemoRecording, ValuesArePlausibleForA230VoltSite) {
+    const Recording r = buildDemoPart(0);
+    const auto freq = range(*byName(r, "Frequency").find(List::Values), 0);
+    EXPECT_GT(freq.first, 49.8);
+    EXPECT_LT(freq.second, 50.2);
+    const TValorMultiple& rms = *byName(r, "RMS").find(List::Values);
+    const auto v1 = range(rms, 0);
+    EXPECT_LT(v1.first, 10.0) << "an interruption reaches phase 1";
+    EXPECT_LT(v1.second, 262.0);
+    const auto i1 = range(rms, 3);
+    EXPECT_GE(i1.first, 0.0);
+    EXPECT_LT(i1.second, 250.0);
+    for (const char* name : {"Power factor L1", "Power factor L2", "Power factor L3"}) {
+        const auto pf = range(*byName(r, name).find(List::Values), 0);
+        EXPECT_GE(pf.first, -1.0);
+        EXPECT_LE(pf.second, 1.0);
+    }
+    const TValorMultiple& thd = *byName(r, "THD").find(List::Values);
+    const auto thdV = range(thd, 0);
+    EXPECT_GT(thdV.first, 1.0);
+    EXPECT_LT(thdV.second, 8.0) << "voltage THD stays within the usual 8 % planning level";
+    EXPECT_GT(range(thd, 3).second, 15.0) << "non-linear loads distort the current far more";
+    const auto pst = range(*byName(r, "Pst L1").find(List::Values), 0);
+    EXPECT_GT(pst.first, 0.0);
+    EXPECT_LT(pst.second, 10.0);
+}
+
+TEST(DemoRecording, BandsOfTheDayAddUpToTheWholeDay) {
+    const Recording r = buildDemoPart(0);
+    const Variable& v = byName(r, "V1 (24-hour voltage bands)");
+    const TValorMultiple& values = *v.find(List::Values);
+    const TValorMultiple& pairs = *v.find(List::Intervals);
+    const TValorMultiple& options = *v.find(List::Options);
+    EXPECT_EQ(23, options.Numero(0, 13)) << "points per register after the options";
+    EXPECT_EQ(2.0, options.Numero(0, 15) - options.Numero(0, 14)) << "band width";
+    for (int reg = 0; reg < pairs.Elementos(0) / 2; ++reg) {
+        double sum = 0;
+        for (int i = pairs.Entero(0, 2 * reg); i <= pairs.Entero(0, 2 * reg + 1); ++i)
+            sum += values.Numero(0, i);
+        EXPECT_GT(sum, 95.0) << "register " << reg;
+        EXPECT_LE(sum, 100.0 + 1e-9);
+    }
+}
+
+TEST(DemoRecording, FileNamesAreInTheCatalogueFormOfOneFamily) {
+    const auto& files = apptest::demoFiles();
+    ASSERT_EQ(2u, files.size());
+    for (const std::string& path : files) {
+        const std::string name = std::filesystem::path(path).filename().string();
+        ASSERT_EQ(12u, name.size());
+        EXPECT_EQ('S', name[0]);
+        for (int i = 4; i < 8; ++i)
+            EXPECT_TRUE(std::isdigit(static_cast<unsigned char>(name[static_cast<size_t>(i)]))) << name;
+        EXPECT_EQ(".STD", name.substr(8));
+    }
+    const std::string a = std::filesystem::path(files[0]).filename().string();
+    const std::string b = std::filesystem::path(files[1]).filename().string();
+    EXPECT_EQ(a.substr(1, 3), b.substr(1, 3));
+    EXPECT_NE(a, b);
+}
+
+TEST(DemoRecording, DefaultRecordingsAreWrittenOnceAndReused) {
+    qputenv("XDG_CACHE_HOME", QByteArray::fromStdString(apptest::freshFolder("cache")));
+    const std::vector<std::string> first = defaultRecordings();
+    ASSERT_EQ(2u, first.size());
+    const auto written = std::filesystem::last_write_time(first[0]);
+    const std::vector<std::string> second = defaultRecordings();
+    EXPECT_EQ(first, second);
+    EXPECT_EQ(written, std::filesystem::last_write_time(second[0]));
+    // A damaged cached copy is written again instead of being handed out.
+    apptest::writeBytes(first[1], "damaged");
+    const std::vector<std::string> third = defaultRecordings();
+    EXPECT_GT(std::filesystem::file_size(third[1]), 1000u);
+    qunsetenv("XDG_CACHE_HOME");
+}

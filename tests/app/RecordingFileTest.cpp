@@ -1,0 +1,243 @@
+#include "RecordingFile.h"
+#include "AppTestSupport.h"
+#include "TTiempo.h"
+
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <cmath>
+#include <cstring>
+#include <filesystem>
+#include <limits>
+
+using namespace recording;
+using apptest::fileBytes;
+
+namespace {
+
+// A disturbances variable: doubles, times, texts, and extra rows of integers and bytes, so
+// every row type goes through the file.
+Recording everyRowType() {
+    Recording rec;
+    rec.info["site"] = "Test bench \xC3\xB1";
+    Variable& v = rec.add(VariableInfo{7, 42, "Disturbances \xC2\xB5V", "V", 6, 37273});
+    v.list(List::Values).EntrarDoubles({1.5, kNoValue, -0.0, 1e300, std::numeric_limits<double>::infinity()});
+    v.list(List::Times)
+        .EntrarTiempos({TTiempo(2026, 12, 5, 10, 0, 0, -1), TTiempo(2026, 12, 5, 10, 0, 0, 999),
+                        TTiempo(2026, 12, 31, 23, 59, 59, 0), TTiempo::Maximo(),
+                        TTiempo(1998, 1, 1, 0, 0, 0, 5)});
+    v.list(List::Units).EntrarTexto("V");
+    v.list(List::Names).EntrarTexto("");
+    v.list(List::Options).EntrarDoubles(optionsRow(6, 37273, 0.0005));
+    v.list(List::Intervals).EntrarDoubles({0, 4});
+    v.list(List::GeneralTimes).EntrarTiempos({TTiempo(2026, 12, 5, 10, 0, 0, -1)});
+    v.list(List::Additional).EntrarEnteros({-2147483647 - 1, 0, 2147483647});
+    const unsigned char flags[] = {0, 1, 255};
+    v.list(List::Additional).EntrarValor(flags, 1, 3, TV_BYTE);
+    v.list(List::Decimals).EntrarDoubles({1});
+    return rec;
+}
+
+void expectSameRows(const TValorMultiple& a, const TValorMultiple& b) {
+    ASSERT_EQ(a.Cuenta(), b.Cuenta());
+    for (int r = 0; r < a.Cuenta(); ++r) {
+        EXPECT_EQ(a.Tipo(r), b.Tipo(r)) << "row " << r;
+        EXPECT_EQ(a.TamanoElemento(r), b.TamanoElemento(r)) << "row " << r;
+        ASSERT_EQ(a.Elementos(r), b.Elementos(r)) << "row " << r;
+        const size_t bytes = static_cast<size_t>(a.TamanoElemento(r)) * static_cast<size_t>(a.Elementos(r));
+        EXPECT_EQ(0, bytes == 0 ? 0 : std::memcmp(a.Datos(r), b.Datos(r), bytes)) << "row " << r;
+    }
+}
+
+void sql(const std::string& path, const std::string& statement) {
+    sqlite3* db = nullptr;
+    ASSERT_EQ(SQLITE_OK, sqlite3_open(path.c_str(), &db));
+    char* err = nullptr;
+    const int rc = sqlite3_exec(db, statement.c_str(), nullptr, nullptr, &err);
+    EXPECT_EQ(SQLITE_OK, rc) << (err ? err : "");
+    sqlite3_free(err);
+    sqlite3_close(db);
+}
+
+// Opening must fail with a message naming the file and containing `fault`, and leave the
+// file and its folder exactly as they were.
+void expectRefused(const std::string& path, const std::string& fault) {
+    const std::string before = fileBytes(path);
+    const auto listing = apptest::folderListing(std::filesystem::path(path).parent_path().string());
+    try {
+        RecordingFile::open(path);
+        ADD_FAILURE() << path << " was accepted";
+    } catch (const RecordingError& e) {
+        const std::string msg = e.what();
+        EXPECT_NE(std::string::npos, msg.find(path)) << msg;
+        EXPECT_NE(std::string::npos, msg.find(fault)) << msg;
+    }
+    EXPECT_EQ(before, fileBytes(path)) << "the file was changed";
+    EXPECT_EQ(listing, apptest::folderListing(std::filesystem::path(path).parent_path().string()))
+        << "files appeared beside it";
+}
+
+} // namespace
+
+TEST(RecordingRoundTrip, EveryRowTypeComesBackByteForByte) {
+    const std::string path = apptest::freshFolder("roundtrip") + "/R0010001.STD";
+    const Recording rec = everyRowType();
+    RecordingFile::write(rec, path);
+
+    auto file = RecordingFile::open(path);
+    EXPECT_EQ("Test bench \xC3\xB1", file->info().at("site"));
+    ASSERT_EQ(1, file->variableCount());
+    const VariableInfo& info = file->variable(0);
+    EXPECT_EQ(7, info.key1);
+    EXPECT_EQ(42, info.key2);
+    EXPECT_EQ("Disturbances \xC2\xB5V", info.name);
+    EXPECT_EQ(6, info.kind);
+    EXPECT_EQ(37273, info.code);
+    for (List l : kAllLists) {
+        TValorMultiple back;
+        file->appendRows(0, l, back);
+        SCOPED_TRACE(listName(l));
+        expectSameRows(*rec.variables[0].find(l), back);
+    }
+}
+
+TEST(RecordingRoundTrip, RowsReadTwiceShareTheirBytesAndWritesDoNotLeakIntoTheFile) {
+    const std::string path = apptest::freshFolder("shared") + "/R0010001.STD";
+    RecordingFile::write(everyRowType(), path);
+    auto file = RecordingFile::open(path);
+    TValorMultiple a, b;
+    file->appendRows(0, List::Values, a);
+    file->appendRows(0, List::Values, b);
+    EXPECT_EQ(a.Datos(0), b.Datos(0)) << "the second answer should share the loaded bytes";
+    // The engine may write into its copy; the next answer must still hold the file's values.
+    a.Posicionar(0);
+    static_cast<double*>(a.DamePuntero())[0] = 99.0;
+    TValorMultiple c;
+    file->appendRows(0, List::Values, c);
+    EXPECT_EQ(1.5, c.Doubles(0)[0]);
+}
+
+TEST(RecordingWrite, ReplacesAnExistingFileWhole) {
+    const std::string dir = apptest::freshFolder("replace");
+    const std::string path = dir + "/R0010001.STD";
+    apptest::writeBytes(path, "old contents");
+    RecordingFile::write(everyRowType(), path);
+    EXPECT_EQ(1, RecordingFile::open(path)->variableCount());
+    EXPECT_EQ(std::vector<std::string>{"R0010001.STD"}, apptest::folderListing(dir))
+        << "no temporary file stays";
+}
+
+TEST(RecordingWrite, ARecordingThatBreaksTheContractIsNotWrittenAndTheOldFileStays) {
+    const std::string dir = apptest::freshFolder("refusewrite");
+    const std::string path = dir + "/R0010001.STD";
+    RecordingFile::write(everyRowType(), path);
+    const std::string before = fileBytes(path);
+
+    Recording bad = everyRowType();
+    bad.variables[0].list(List::Values).EntrarDoubles({1.0}); // a second value row for a one-row kind
+    try {
+        RecordingFile::write(bad, path);
+        ADD_FAILURE() << "written";
+    } catch (const RecordingError& e) {
+        EXPECT_NE(std::string::npos, std::string(e.what()).find("2 values rows where its kind needs 1"))
+            << e.what();
+    }
+    EXPECT_EQ(before, fileBytes(path));
+    EXPECT_EQ(std::vector<std::string>{"R0010001.STD"}, apptest::folderListing(dir));
+}
+
+TEST(RecordingWrite, AFolderThatCannotBeWrittenGivesAnError) {
+    EXPECT_THROW(RecordingFile::write(everyRowType(), "/proc/kestramon-cannot-write/R.STD"), RecordingError);
+}
+
+class RecordingOpenFaults : public testing::Test {
+protected:
+    void SetUp() override {
+        dir = apptest::freshFolder("faults");
+        good = dir + "/R0010001.STD";
+        RecordingFile::write(everyRowType(), good);
+    }
+    std::string copy(const std::string& name) {
+        const std::string path = dir + "/" + name;
+        apptest::writeBytes(path, fileBytes(good));
+        return path;
+    }
+    std::string dir, good;
+};
+
+TEST_F(RecordingOpenFaults, EmptyFile) {
+    const std::string path = dir + "/EMPTY.STD";
+    apptest::writeBytes(path, "");
+    expectRefused(path, "the file is empty");
+}
+
+TEST_F(RecordingOpenFaults, TextFileIsNotAnSqliteDatabase) {
+    const std::string path = dir + "/NOTES.STD";
+    apptest::writeBytes(path, "time,V1 (V)\n2026-12-05 10:00:00,230.1\n");
+    expectRefused(path, "not an SQLite database");
+}
+
+TEST_F(RecordingOpenFaults, MissingFile) {
+    try {
+        RecordingFile::open(dir + "/NONE.STD");
+        ADD_FAILURE();
+    } catch (const RecordingError& e) {
+        EXPECT_NE(std::string::npos, std::string(e.what()).find("does not exist"));
+    }
+}
+
+TEST_F(RecordingOpenFaults, TruncatedAtHalfAndInsideTheHeader) {
+    const std::string half = dir + "/HALF.STD";
+    const std::string bytes = fileBytes(good);
+    apptest::writeBytes(half, bytes.substr(0, bytes.size() / 2));
+    expectRefused(half, "truncated");
+    const std::string stub = dir + "/STUB.STD";
+    apptest::writeBytes(stub, bytes.substr(0, 50));
+    expectRefused(stub, "truncated");
+}
+
+TEST_F(RecordingOpenFaults, DatabaseOfAnotherApplication) {
+    const std::string path = dir + "/OTHER.STD";
+    sql(path, "CREATE TABLE t(x); INSERT INTO t VALUES(1);");
+    expectRefused(path, "another application");
+}
+
+TEST_F(RecordingOpenFaults, NewerSchema) {
+    const std::string path = copy("NEWER.STD");
+    sql(path, "PRAGMA user_version = " + std::to_string(kSchemaVersion + 1));
+    expectRefused(path, "newer than version " + std::to_string(kSchemaVersion));
+}
+
+TEST_F(RecordingOpenFaults, MissingTables) {
+    const std::string path = copy("NOTABLE.STD");
+    sql(path, "DROP TABLE rows");
+    expectRefused(path, "damaged");
+}
+
+TEST_F(RecordingOpenFaults, RowCountAgainstTheContract) {
+    const std::string path = copy("ROWS.STD");
+    sql(path, "DELETE FROM rows WHERE list = 8 AND position = 1");
+    expectRefused(path, "1 additional values rows where its kind needs 2");
+}
+
+TEST_F(RecordingOpenFaults, RowLengthDisagreesWithItsData) {
+    const std::string path = copy("LENGTH.STD");
+    sql(path, "UPDATE rows SET count = 6 WHERE list = 1");
+    expectRefused(path, "bytes where its shape needs");
+}
+
+TEST_F(RecordingOpenFaults, OptionsNamingAnotherKind) {
+    const std::string path = copy("KIND.STD");
+    sql(path, "UPDATE variables SET kind = 14");
+    expectRefused(path, "data contract");
+}
+
+TEST_F(RecordingOpenFaults, ScrambledPagesAreReportedNotCrashedOn) {
+    const std::string path = dir + "/SCRAMBLED.STD";
+    std::string bytes = fileBytes(good);
+    // Keep the header, overwrite the schema and data pages with garbage.
+    for (size_t i = 100; i < bytes.size(); ++i)
+        bytes[i] = static_cast<char>((i * 131) & 0xFF);
+    apptest::writeBytes(path, bytes);
+    expectRefused(path, path);
+}
