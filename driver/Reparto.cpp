@@ -115,10 +115,12 @@ Variable Repartidor::Tomar(int tipo, int indiceVariable) {
     Variable v;
     v.tipo = tipo;
     const Reglas r = ReglasDe(tipo);
+    // A short list leaves the variable fewer rows; the cursor never runs past the end, so an
+    // absurd count from the caller cannot overflow it.
     auto avanzar = [&](int lista, int pedidas) {
         v.inicio[lista] = m_cursor[lista];
         v.cuenta[lista] = Limitar(pedidas, m_listas[lista].Cuenta() - m_cursor[lista]);
-        m_cursor[lista] += pedidas;
+        m_cursor[lista] += v.cuenta[lista];
     };
     for (int lista :
          {LV_VALORES, LV_TIEMPOS, LV_UNIDADES, LV_NOMBRES, LV_OPCIONES, LV_INTERVALOS, LV_DECIMALES})

@@ -247,6 +247,13 @@ TEST_F(RepartoTest, DataReferencesFollowTheEntriesPerVariableAndGeneralTimesOneP
     ASSERT_EQ(sinCuentas.size(), 2u);
     ASSERT_EQ(sinCuentas[0].listas[LV_OBJETOS].Cuenta(), 1);
     EXPECT_EQ(sinCuentas[0].listas[LV_OBJETOS].Entero(0, 1), 1);
+
+    // Counts beyond the list give the variable what is left and the others nothing.
+    s.entradas = {INT32_MAX, INT32_MAX, -5};
+    const auto desmedidas = Repartir(s);
+    ASSERT_EQ(desmedidas.size(), 2u);
+    EXPECT_EQ(desmedidas[0].listas[LV_OBJETOS].Cuenta(), 0);
+    EXPECT_EQ(desmedidas[1].listas[LV_OBJETOS].Cuenta(), 6);
 }
 
 // --- collections and the order of windows ---
