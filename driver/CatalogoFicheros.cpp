@@ -476,14 +476,17 @@ int CatalogoFicheros::AlinearSeries(TValorMultiple& tiempos, TValorMultiple& val
         if (paridad != (kInicio | kFin))
             limites.emplace_back(clave, paridad);
 
-    size_t total = 0;
+    // First pass: walk the merge once, recording which series are present at each step (one
+    // bit per series) and the interval boundaries. The output rows are then allocated once at
+    // their final size and written in place, so a week of one-second points in twelve series
+    // is never held twice.
+    const size_t palabras = (series.size() + 63) / 64;
+    size_t maximo = 0;
     for (const Serie& x : series)
-        total = std::max(total, static_cast<size_t>(x.n));
-    std::vector<TTiempo> pasos;
-    pasos.reserve(total);
-    std::vector<std::vector<double>> salida(static_cast<size_t>(numSeries));
-    for (auto& v : salida)
-        v.reserve(total);
+        maximo = std::max(maximo, static_cast<size_t>(x.n));
+    std::vector<std::uint64_t> presencia;
+    presencia.reserve(maximo * palabras);
+    size_t numPasos = 0;
 
     // Boundaries keep alternating start, end: a start met while an interval is open closes it
     // at the step just before; an end met with none open opens one at the step after the
@@ -506,19 +509,18 @@ int CatalogoFicheros::AlinearSeries(TValorMultiple& tiempos, TValorMultiple& val
         if (tiempoMinimo == nullptr)
             break;
         const TTiempo paso = *tiempoMinimo;
+        presencia.resize(presencia.size() + palabras, 0);
+        std::uint64_t* bits = presencia.data() + numPasos * palabras;
         for (size_t s = 0; s < series.size(); ++s) {
             Serie& x = series[s];
             if (x.pos < x.n && x.siguiente == minimo) {
-                salida[s].push_back(x.pos < x.nv && x.v != nullptr ? x.v[x.pos] : kValorNulo);
-                if (x.v == nullptr && x.pos < x.nv)
-                    salida[s].back() = valores.Numero(x.fila, x.pos);
+                bits[s / 64] |= std::uint64_t{1} << (s % 64);
                 ++x.pos;
                 if (x.pos < x.n)
                     x.siguiente = ClaveDe(x.t[x.pos]);
-            } else {
-                salida[s].push_back(kValorNulo);
             }
         }
+        ++numPasos;
 
         if (capturarInicio) {
             candidatoInicio = paso;
@@ -543,24 +545,58 @@ int CatalogoFicheros::AlinearSeries(TValorMultiple& tiempos, TValorMultiple& val
             }
         }
         pasoAnterior = paso;
-        pasos.push_back(paso);
     }
     if (abierto)
         fronteras.push_back(pasoAnterior);
 
+    const auto presente = [&](size_t paso, size_t s) {
+        return (presencia[paso * palabras + s / 64] >> (s % 64)) & 1U;
+    };
+    const int cuenta = static_cast<int>(numPasos);
+
     // Every series gets the same step times and boundaries: one row each, sharing the bytes.
     TValorMultiple comunes;
-    comunes.EntrarTiempos(pasos);
+    auto* pasos = static_cast<TTiempo*>(comunes.EntrarBloque(sizeof(TTiempo), cuenta, TV_TIEMPO));
     comunes.EntrarTiempos(fronteras);
+    {
+        std::vector<int> pos(series.size(), 0);
+        for (size_t k = 0; k < numPasos; ++k) {
+            bool puesto = false;
+            for (size_t s = 0; s < series.size(); ++s) {
+                if (presente(k, s)) {
+                    if (!puesto) {
+                        pasos[k] = series[s].t[pos[s]];
+                        puesto = true;
+                    }
+                    ++pos[s];
+                }
+            }
+        }
+    }
+
     TValorMultiple nuevosTiempos, nuevosValores, nuevosIntervalos;
-    for (int s = 0; s < numSeries; ++s) {
+    for (size_t s = 0; s < series.size(); ++s) {
+        const Serie& x = series[s];
         nuevosTiempos.CopiarFila(comunes, 0);
         nuevosIntervalos.CopiarFila(comunes, 1);
-        nuevosValores.EntrarDoubles(salida[static_cast<size_t>(s)]);
-        salida[static_cast<size_t>(s)] = {};
+        auto* v = static_cast<double*>(nuevosValores.EntrarBloque(8, cuenta, TV_DOUBLE));
+        int pos = 0;
+        for (size_t k = 0; k < numPasos; ++k) {
+            if (!presente(k, s)) {
+                v[k] = kValorNulo;
+                continue;
+            }
+            if (pos >= x.nv)
+                v[k] = kValorNulo;
+            else if (x.v != nullptr)
+                v[k] = x.v[pos];
+            else
+                v[k] = valores.Numero(x.fila, pos);
+            ++pos;
+        }
     }
     tiempos = std::move(nuevosTiempos);
     valores = std::move(nuevosValores);
     intervalos = std::move(nuevosIntervalos);
-    return static_cast<int>(pasos.size());
+    return cuenta;
 }
