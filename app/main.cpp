@@ -1,9 +1,11 @@
-// kestramon: the host application. Command-line modes for now:
+// kestramon: the host application. Without a mode (or with recording files as arguments) it
+// starts the main window. Command-line modes:
 //   kestramon --make-demo DIR             writes the demonstration recording into DIR
 //   kestramon --import-csv FILE.csv OUT   turns a CSV of timestamped columns into a recording
 
 #include "CsvImport.h"
 #include "DemoRecording.h"
+#include "GuiApp.h"
 #include "RecordingFile.h"
 
 #include <QCoreApplication>
@@ -57,12 +59,14 @@ int importCsv(const std::string& csv, const std::string& out) {
 } // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
     const std::string mode = argc > 1 ? argv[1] : "";
+    if (mode.empty() || mode.rfind("--", 0) != 0)
+        return runGui(argc, argv);
+    QCoreApplication app(argc, argv);
     if (mode == "--make-demo" && argc == 3)
         return makeDemo(argv[2]);
     if (mode == "--import-csv" && argc == 4)
         return importCsv(argv[2], argv[3]);
     printUsage();
-    return mode.empty() || mode == "--help" ? 0 : 1;
+    return mode == "--help" ? 0 : 1;
 }

@@ -191,7 +191,7 @@ constexpr Entrada kTabla[] = {
     {TXT_APP_CASCADE, "&Cascade"},
     {TXT_APP_PROPERTIES, "Properties"},
     {TXT_APP_PRINT, "&Print"},
-    {TXT_APP_OPEN_FILTER, "Recordings (*.kst *.db *.sqlite);;All files (*)"},
+    {TXT_APP_OPEN_FILTER, "Recordings (*.STD *.EVQ *.STP *.H24 *.WAT *.std *.evq *.stp *.h24 *.wat);;All files (*)"},
     {TXT_APP_MODULE_MISSING, "The module %1 could not be loaded:\n%2"},
     {TXT_APP_ENTRY_MISSING, "The module %1 has no entry point %2."},
     {TXT_APP_EXCEPTION_FMT, "%1\n\nCode: %2\nContext: %3"},
