@@ -1,6 +1,7 @@
 #include "AppTestSupport.h"
 #include "CatalogoFicheros.h"
 #include "DataDrivers.h"
+#include "ListasAtributos.h"
 #include "TTiempo.h"
 
 #include <gtest/gtest.h>
