@@ -1,0 +1,126 @@
+#include "GraficaPrueba.h"
+
+#include "HostDirectory.h"
+#include "ModuleEntries.h"
+#include "ModuleLoader.h"
+#include "TGrafica.h"
+#include "TestEnvironment.h"
+#include "VTXExcepcion.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// A source driver whose pages may list open recordings (category 4).
+class FuenteFalsa : public DrivFlex {
+public:
+    FuenteFalsa(int categoria, int propiedades) {
+        auto* pagina = new Tabla;
+        pagina->EntrarPagina("Files", propiedades, categoria, true);
+        AddTabla(pagina);
+    }
+};
+
+class Fabricas : public testing::Test {
+protected:
+    void SetUp() override {
+        host::HostDirectory::setModuleDirectory(QStringLiteral(MODULOS_PRUEBA));
+        viewer = host::loadModule(QStringLiteral("ViewerSetup.vlk"));
+        ASSERT_NE(viewer, nullptr);
+        preparar = reinterpret_cast<void (*)(const std::int32_t*, int)>(
+            host::resolveEntry(viewer.get(), "FalsoViewerPreparar"));
+        registro =
+            reinterpret_cast<const char* (*)()>(host::resolveEntry(viewer.get(), "FalsoViewerRegistro"));
+        preparar(nullptr, 0);
+        servidor.PonerVentanaPrincipal(&principal);
+    }
+
+    QWidget principal;
+    ServidorMonitores servidor;
+    std::unique_ptr<QLibrary> viewer;
+    void (*preparar)(const std::int32_t*, int) = nullptr;
+    const char* (*registro)() = nullptr;
+};
+
+TEST_F(Fabricas, ViewerSetupMissingRaisesCode11WithItsMessageAndContext) {
+    QTemporaryDir vacia;
+    host::HostDirectory::setModuleDirectory(vacia.path());
+    FuenteFalsa fuente(4, 1);
+    try {
+        TGrafica driver(&servidor, &fuente);
+        FAIL() << "no exception";
+    } catch (const VTXExcepcion& e) {
+        EXPECT_EQ(e.Codigo(), 11);
+        EXPECT_EQ(e.Mensaje(), "Imposible configure: It fails ViewerSetup.dll");
+        EXPECT_EQ(e.Contexto(), "LanzarViewerVARM(TVM*,DF*,SM*)");
+    }
+}
+
+TEST_F(Fabricas, SourceWithNothingToShowWarnsAndGivesAnEmptyDriver) {
+    for (const auto& [categoria, propiedades] : {std::pair{3, 2}, std::pair{4, 0}}) {
+        FuenteFalsa fuente(categoria, propiedades);
+        testsupport::Messages::clear();
+        TGrafica driver(&servidor, &fuente);
+        ASSERT_EQ(testsupport::Messages::shown().size(), 1u);
+        const host::Message& m = testsupport::Messages::shown()[0];
+        EXPECT_EQ(m.title, "Warning");
+        EXPECT_EQ(m.text, "There are not open elements to show");
+        EXPECT_EQ(m.icon, host::MessageIcon::Warning);
+        EXPECT_EQ(driver.NumDriversVentana(), 0);
+        EXPECT_NE(driver.DameServicio(800), nullptr);
+        EXPECT_STREQ(registro(), ""); // the dialog never ran
+    }
+    testsupport::Messages::clear();
+    TGrafica sinFuente(&servidor, static_cast<DrivFlex*>(nullptr));
+    EXPECT_EQ(testsupport::Messages::count("There are not open elements to show"), 1);
+}
+
+TEST_F(Fabricas, GraphSelectorIsDrivenBy402ThenIniciarThen400AndReleased) {
+    FuenteFalsa fuente(4, 1);
+    const int vivos = ObjGen::ObjetosVivos();
+    TGrafica driver(&servidor, &fuente);
+    EXPECT_STREQ(registro(), "modo -3 con ventana;402:Graph Selector;Iniciar;400;destruido;");
+    EXPECT_EQ(driver.NumDriversVentana(), 0); // cancelled: nothing chosen
+    EXPECT_TRUE(testsupport::Messages::shown().empty());
+    EXPECT_EQ(ObjGen::ObjetosVivos(), vivos + 1); // only the driver itself
+    EXPECT_EQ(driver.Fuente(), &fuente);
+}
+
+TEST_F(Fabricas, ModuleExportsTheThreeFactories) {
+    std::unique_ptr<QLibrary> plotcore = host::loadModule(QStringLiteral(MODULO_PLOTCORE));
+    ASSERT_NE(plotcore, nullptr);
+    auto f0 = reinterpret_cast<DameObjetoFn>(host::resolveEntry(plotcore.get(), "_DameObjeto"));
+    auto f1 = reinterpret_cast<DameObjeto1Fn>(host::resolveEntry(plotcore.get(), "_DameObjeto1"));
+    auto f2 = reinterpret_cast<DameObjeto2Fn>(host::resolveEntry(plotcore.get(), "_DameObjeto2"));
+    ASSERT_TRUE(f0 && f1 && f2);
+
+    TValorMultiple seleccion;
+    DrivFlex* d1 = f1(12345, &servidor, &seleccion);
+    ASSERT_NE(d1, nullptr);
+    EXPECT_NE(d1->DameServicio(800), nullptr);
+    EXPECT_EQ(d1->DameServicio(1234), nullptr); // only window drivers hear of closing windows
+    delete d1;
+
+    FuenteFalsa fuente(4, 1);
+    DrivFlex* d2 = f2(0, &servidor, &fuente, &seleccion);
+    ASSERT_NE(d2, nullptr);
+    delete d2;
+
+    DrivFlex* d0 = f0(0, &servidor, &fuente);
+    ASSERT_NE(d0, nullptr);
+    EXPECT_STREQ(registro(), "modo -3 con ventana;402:Graph Selector;Iniciar;400;destruido;");
+    delete d0;
+
+    QTemporaryDir vacia;
+    host::HostDirectory::setModuleDirectory(vacia.path());
+    try {
+        f0(0, &servidor, &fuente);
+        FAIL() << "no exception";
+    } catch (const VTXExcepcion& e) {
+        EXPECT_EQ(e.Codigo(), 11);
+    }
+}
+
+} // namespace

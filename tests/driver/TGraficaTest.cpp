@@ -1,0 +1,319 @@
+#include "GraficaPrueba.h"
+
+#include "ChartProperties.h"
+#include "HostDirectory.h"
+#include "SettingsStore.h"
+#include "TGrafica.h"
+#include "TablasColores.h"
+#include "TestEnvironment.h"
+#include "VTXExcepcion.h"
+
+#include <QApplication>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class DriverVentana : public testing::Test {
+protected:
+    void SetUp() override {
+        host::HostDirectory::setModuleDirectory(QStringLiteral(MODULOS_PRUEBA));
+        prueba::UsarGraficaPrueba();
+    }
+    void TearDown() override {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (dynamic_cast<TWGraficaGenerica*>(w) != nullptr)
+                w->close();
+        }
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        FabricaVentanas::Restablecer();
+    }
+
+    TGrafica* Abrir(int tipo, int series, ObjGen* datos = nullptr, int nivel = -1) {
+        ListasAtributos listas = prueba::Listas(tipo, series, datos, nivel);
+        auto* driver = new TGrafica(&servidor, listas, nullptr);
+        ventana = static_cast<TWGraficaPrueba*>(driver->Ventana());
+        if (ventana != nullptr) {
+            falsa = prueba::LibreriaFalsa(ventana->DameLibreria());
+            grafica = ventana->DameGrafica();
+        }
+        return driver;
+    }
+
+    int Valor(TGrafica* d, int pagina, int propiedad) {
+        int v = -99;
+        d->GetPropertyValue(pagina, propiedad, &v);
+        return v;
+    }
+
+    std::string Texto(TGrafica* d, int pagina, int propiedad) {
+        char buffer[DrivFlex::kTextoPropiedad];
+        std::memset(buffer, 'x', sizeof buffer);
+        d->GetPropertyText(pagina, propiedad, buffer);
+        return buffer;
+    }
+
+    ServidorMonitores servidor;
+    TWGraficaPrueba* ventana = nullptr;
+    prueba::Falsa falsa;
+    HPE grafica = nullptr;
+};
+
+TEST_F(DriverVentana, FourPagesWithTheirPropertiesAndOptions) {
+    TGrafica* d = Abrir(0, 3);
+    ASSERT_NE(ventana, nullptr);
+    ASSERT_EQ(d->GetPagesNumber(), 4);
+    EXPECT_STREQ(d->GetPageName(0), "General");
+    EXPECT_STREQ(d->GetPageName(1), "Outputs");
+    EXPECT_STREQ(d->GetPageName(2), "Colors");
+    EXPECT_STREQ(d->GetPageName(3), "Line Types");
+    EXPECT_EQ(d->GetPageCat(0), 5);
+    EXPECT_EQ(d->GetPropertyNumber(0), 5);
+    EXPECT_STREQ(d->GetPropertyName(0, 3), "Group by");
+    EXPECT_EQ(d->GetPropertyOptionsNumber(0, 3), 6);
+    EXPECT_STREQ(d->GetPropertyOption(0, 3, 5), "Default");
+    EXPECT_STREQ(d->GetPropertyName(1, 0), "Type");
+    EXPECT_STREQ(d->GetPropertyOption(1, 0, 1), "Line with points");
+    EXPECT_EQ(d->GetPropertyOptionsNumber(1, 3), 17);
+    EXPECT_STREQ(d->GetPropertyOption(1, 3, 4), "Gris oscuro");
+    EXPECT_EQ(d->GetPropertyOptionsNumber(1, 6), static_cast<int>(Apariencia::FuentesInstaladas().size()));
+    ASSERT_EQ(d->GetPropertyNumber(2), 3);
+    EXPECT_STREQ(d->GetPropertyName(2, 2), "Line color 3");
+    EXPECT_EQ(d->GetPropertyOptionsNumber(2, 0), 16);
+    EXPECT_STREQ(d->GetPropertyOption(2, 0, 4), "Gris"); // no dark grey for series
+    EXPECT_STREQ(d->GetPropertyName(3, 0), "Type line 1");
+    EXPECT_STREQ(d->GetPropertyOption(3, 0, 6), "Dash-Dot-Dot");
+    EXPECT_EQ(d->TipoObjeto(), 5);
+    ASSERT_NE(d->DameServicio(800), nullptr);
+    EXPECT_EQ(d->DameServicio(800)->nombre, "Imprimir");
+    ASSERT_NE(d->DameServicio(1234), nullptr);
+    EXPECT_EQ(d->DameServicio(1234)->marca1, 4);
+}
+
+TEST_F(DriverVentana, EventKindsHideTypeAndHaveNoSeriesPages) {
+    TGrafica* d = Abrir(10, 5);
+    ASSERT_EQ(d->GetPagesNumber(), 2);
+    EXPECT_FALSE(d->MuestraTipo());
+    EXPECT_STREQ(d->GetPropertyName(1, 0), "Cursor");
+    EXPECT_EQ(d->GetPropertyNumber(1), 8);
+    EXPECT_EQ(Valor(d, 1, 0), 0); // cursor, not plotting type
+    d->SetPropertyValue(1, 0, 3);
+    EXPECT_EQ(d->DameModoCursor(), 3);
+    EXPECT_EQ(d->DameTipo(), 0);
+    EXPECT_EQ(Valor(d, 2, 0), -1);
+    EXPECT_EQ(d->NumSeries(), 3);
+    TGrafica* curvas = Abrir(19, 1);
+    EXPECT_EQ(curvas->DameModoCursor(), 2);
+}
+
+TEST_F(DriverVentana, GroupByModeComesFromTheSavedViewOrIsUnavailable) {
+    EXPECT_EQ(Valor(Abrir(0, 1, nullptr, 2), 0, 3), 2);
+    EXPECT_EQ(Valor(Abrir(5, 1), 0, 3), 4);
+    EXPECT_EQ(Valor(Abrir(0, 1, nullptr, 9), 0, 3), 4); // a saved level outside the options
+    TGrafica* armonicos = Abrir(3, 1);
+    EXPECT_EQ(Valor(armonicos, 0, 3), -1);
+    EXPECT_EQ(armonicos->GetPropertyOptionsNumber(0, 3), 0);
+    armonicos->SetPropertyValue(0, 3, 102);
+    EXPECT_EQ(armonicos->DameAgrupar(), -1);
+    EXPECT_EQ(Abrir(2, 1)->DameLeyenda(), 1);
+}
+
+TEST_F(DriverVentana, TitleIsCutTo46AndSettingItTwiceRedrawsOnce) {
+    TGrafica* d = Abrir(0, 2);
+    const int antes = falsa.Reinicios();
+    const std::string largo(60, 'T');
+    d->SetPropertyText(0, 2, largo.c_str());
+    EXPECT_EQ(falsa.Texto(grafica, PEP_MAINTITLE), std::string(46, 'T'));
+    EXPECT_EQ(Texto(d, 0, 2), std::string(46, 'T'));
+    d->SetPropertyText(0, 2, largo.c_str());
+    EXPECT_EQ(falsa.Reinicios(), antes + 1);
+    d->SetPropertyText(0, 2, nullptr);
+    EXPECT_EQ(falsa.Texto(grafica, PEP_MAINTITLE), "");
+}
+
+TEST_F(DriverVentana, TextLimitsForSubtitleDescriptionAndLargeStep) {
+    TGrafica* d = Abrir(0, 1);
+    const std::string largo(300, 's');
+    d->SetPropertyText(0, 1, largo.c_str());
+    EXPECT_EQ(Texto(d, 0, 1), std::string(99, 's'));
+    d->SetPropertyText(0, 0, largo.c_str());
+    EXPECT_EQ(Texto(d, 0, 0), std::string(255, 's'));
+    d->SetPropertyText(0, 4, "25");
+    EXPECT_EQ(ventana->DamePasos(), 25);
+    EXPECT_EQ(Texto(d, 0, 4), "25");
+    d->SetPropertyText(0, 4, "12345678901234567890"); // cut to 15, then refused by the window
+    EXPECT_EQ(d->Actuales().pasoGrande.size(), 15u);
+    EXPECT_EQ(ventana->DamePasos(), 25);
+    EXPECT_EQ(Texto(d, 0, 3), ""); // group-by is not a text
+}
+
+TEST_F(DriverVentana, SubtitleReadBackFromTheChart) {
+    TGrafica* d = Abrir(0, 1);
+    PEszsetFn szset = reinterpret_cast<PEszsetFn>(ventana->DameLibreria()->resolve("PEszset"));
+    szset(grafica, PEP_SUBTITLE, "Weeks (2/5)");
+    EXPECT_EQ(Texto(d, 0, 1), "Weeks (2/5)");
+}
+
+TEST_F(DriverVentana, PageMinusOneSavesAndRestoresRedrawingOnlyOnChange) {
+    TGrafica* d = Abrir(0, 2);
+    EXPECT_EQ(Valor(d, -1, 0), 1);
+    int antes = falsa.Reinicios();
+    EXPECT_EQ(Valor(d, -1, 1), 1); // nothing changed
+    EXPECT_EQ(falsa.Reinicios(), antes);
+
+    d->SetPropertyValue(1, 3, 1); // desk red
+    d->SetPropertyValue(3, 0, 4); // series 1 dotted
+    EXPECT_EQ(falsa.nget(grafica, PEP_DESKCOLOR), static_cast<int>(ColorFondo(1)));
+    EXPECT_EQ(host::SettingsKey::openOrCreate()->readInt(QStringLiteral("Desk Color")), 1);
+    antes = falsa.Reinicios();
+    EXPECT_EQ(Texto(d, -1, 1), ""); // the text reader restores too
+    EXPECT_EQ(falsa.Reinicios(), antes + 1);
+    EXPECT_EQ(d->DameColorEscritorio(), 7);
+    EXPECT_EQ(d->DameTipoLinea(0), 0);
+    EXPECT_EQ(falsa.nget(grafica, PEP_DESKCOLOR), static_cast<int>(ColorFondo(7)));
+    EXPECT_EQ(falsa.Enteros(grafica, PEP_LINETYPES)[0], 0);
+}
+
+TEST_F(DriverVentana, OutOfRangePagesAndPropertiesYieldMinusOneAndChangeNothing) {
+    TGrafica* d = Abrir(0, 2);
+    EXPECT_EQ(Valor(d, 5, 0), -1);
+    EXPECT_EQ(Valor(d, 4, 0), -1);
+    EXPECT_EQ(Valor(d, 1, 9), -1);
+    EXPECT_EQ(Valor(d, 2, 2), -1); // two series only
+    EXPECT_EQ(Texto(d, 7, 0), "");
+    const TGrafica::Propiedades antes = d->Actuales();
+    d->SetPropertyValue(5, 0, 1);
+    d->SetPropertyValue(2, 2, 1);
+    d->SetPropertyValue(1, 3, 17); // outside the 17 colours
+    d->SetPropertyValue(3, 1, 7);  // outside the 7 line types
+    d->SetPropertyValue(1, 0, 5);  // outside the 5 plotting types
+    d->SetPropertyValue(1, 6, 1 << 20);
+    d->SetPropertyText(1, 0, "x");
+    EXPECT_TRUE(d->Actuales() == antes);
+}
+
+TEST_F(DriverVentana, SeriesColourUsesTheSixteenTableAndDeskTheSeventeen) {
+    TGrafica* d = Abrir(0, 3);
+    d->SetPropertyValue(2, 1, 4);
+    EXPECT_EQ(host::SettingsKey::openOrCreate()->readInt(QStringLiteral("Color2")), 4);
+    EXPECT_EQ(falsa.Enteros(grafica, PEP_SUBSETCOLORS)[1],
+              static_cast<std::int32_t>(peRGB(0x80, 0x80, 0x80)));
+    ASSERT_EQ(ventana->ultimosColores.size(), 3u);
+    EXPECT_EQ(ventana->ultimosColores[1], static_cast<std::int32_t>(peRGB(0x80, 0x80, 0x80)));
+    d->SetPropertyValue(1, 3, 4);
+    EXPECT_EQ(falsa.nget(grafica, PEP_DESKCOLOR), static_cast<int>(peRGB(0x50, 0x50, 0x50)));
+    d->SetPropertyValue(1, 4, 8);
+    EXPECT_EQ(ventana->DameColorFondoVentana(), peRGB(0xFF, 0xFF, 0x00));
+}
+
+TEST_F(DriverVentana, GroupBy102SetsModeAndSavedValueSoRestoreKeepsIt) {
+    TGrafica* d = Abrir(0, 1);
+    d->SetPropertyValue(0, 3, 102);
+    EXPECT_EQ(d->DameAgrupar(), 2);
+    EXPECT_EQ(d->Guardadas().agrupar, 2);
+    EXPECT_EQ(ventana->niveles, std::vector<int>{2});
+    d->SetPropertyValue(0, 3, 3);
+    EXPECT_EQ(d->Guardadas().agrupar, 2);
+    Valor(d, -1, 1);
+    EXPECT_EQ(d->DameAgrupar(), 2);
+    EXPECT_EQ(ventana->niveles, (std::vector<int>{2, 3, 2}));
+    d->SetPropertyValue(0, 3, 106); // no level 6
+    EXPECT_EQ(d->DameAgrupar(), 2);
+}
+
+TEST_F(DriverVentana, PlottingTypeCursorAndLegendReachTheChart) {
+    TGrafica* d = Abrir(0, 2);
+    ventana->ejes = 3;
+    d->SetPropertyValue(1, 0, 3); // bars
+    EXPECT_EQ(falsa.nget(grafica, PEP_PLOTMETHOD), 1);
+    int ejes[8] = {};
+    const int n = falsa.historial(grafica, PEP_WORKINGAXIS, ejes, 8);
+    ASSERT_GE(n, 3);
+    EXPECT_EQ(ejes[n - 3], 2);
+    EXPECT_EQ(ejes[n - 1], 0); // last axis first, first axis last
+    d->SetPropertyValue(1, 1, 3);
+    EXPECT_EQ(falsa.nget(grafica, PEP_CURSORMODE), 0);
+    d->SetPropertyValue(1, 2, 1);
+    EXPECT_EQ(falsa.Enteros(grafica, PEP_LABELSUBSETS), (std::vector<std::int32_t>{-1, -1}));
+    d->SetPropertyValue(1, 2, 0);
+    EXPECT_TRUE(falsa.Enteros(grafica, PEP_LABELSUBSETS).empty());
+}
+
+TEST_F(DriverVentana, AppearanceIsReadAtCreationAndFontsResolved) {
+    host::SettingsKey clave = *host::SettingsKey::openOrCreate();
+    clave.writeInt(QStringLiteral("Color1"), 5);
+    clave.writeInt(QStringLiteral("Tipo2"), 6);
+    clave.sync();
+    TGrafica* d = Abrir(0, 3);
+    EXPECT_EQ(d->DameColorSerie(0), 5);
+    EXPECT_EQ(d->DameColorSerie(2), 12); // Color3 missing
+    EXPECT_EQ(d->DameTipoLinea(1), 6);
+    EXPECT_EQ(falsa.Enteros(grafica, PEP_SUBSETCOLORS)[0], static_cast<std::int32_t>(ColorSerie(5)));
+    std::array<int, 3> esperadas{-1, -1, -1};
+    Apariencia::ResolverFuentes(esperadas, Apariencia::FuentesInstaladas());
+    EXPECT_EQ(d->DameFuentePrincipal(), esperadas[0]);
+    EXPECT_EQ(d->DameFuenteEtiquetas(), esperadas[2]);
+}
+
+TEST_F(DriverVentana, MissingChartLibraryRaisesCode11AndLeavesNoWindow) {
+    QTemporaryDir vacia;
+    host::HostDirectory::setModuleDirectory(vacia.path());
+    ListasAtributos listas = prueba::Listas(0, 1);
+    try {
+        TGrafica driver(&servidor, listas, nullptr);
+        FAIL() << "no exception";
+    } catch (const VTXExcepcion& e) {
+        EXPECT_EQ(e.Codigo(), 11);
+        EXPECT_EQ(e.Mensaje(), "Imposible making a graphic: It fails Pegrap32.dll");
+        EXPECT_EQ(e.Contexto(), "TGrafica(ServidorMonitores*,DrivFlex*)");
+        EXPECT_EQ(e.Titulo(), "PlotCore");
+    }
+    for (QWidget* w : QApplication::topLevelWidgets())
+        EXPECT_EQ(dynamic_cast<TWGraficaGenerica*>(w), nullptr);
+}
+
+TEST_F(DriverVentana, ClosingTheWindowDestroysTheDriverAndReleasesDataReferences) {
+    DrivFlex datos;
+    TGrafica* d = Abrir(0, 2, &datos);
+    EXPECT_EQ(datos.Referencias(), 2); // one reference however many rows name it
+    const std::int32_t manejador = d->Manejador();
+    TWGraficaPrueba::liberadas = 0;
+    ventana->close();
+    EXPECT_EQ(servidor.Destruidos(), 1);
+    EXPECT_EQ(ObjGen::DesdeManejador(manejador), nullptr);
+    EXPECT_EQ(datos.Referencias(), 1);
+    EXPECT_EQ(TWGraficaPrueba::liberadas, 1);
+}
+
+TEST_F(DriverVentana, DriverTakenByTheWindowOutlivesTheCloseNotice) {
+    TGrafica* d = Abrir(0, 1);
+    EXPECT_EQ(ventana->DameDriver(), d);
+    ventana->close();
+    EXPECT_EQ(servidor.Destruidos(), 0);
+    EXPECT_EQ(d->Referencias(), 1);
+    delete d;
+}
+
+TEST_F(DriverVentana, SelectionDriverListsItsWindowDriversInCreationOrder) {
+    TValorMultiple vacia;
+    TGrafica seleccion(&servidor, &vacia);
+    ListasAtributos primera = prueba::Listas(0, 1);
+    ListasAtributos segunda = prueba::Listas(5, 6);
+    ListasAtributos sinClase = prueba::Listas(7, 1);
+    TGrafica* a = seleccion.CrearDriverVentana(primera);
+    TGrafica* b = seleccion.CrearDriverVentana(segunda);
+    TGrafica* c = seleccion.CrearDriverVentana(sinClase);
+    ASSERT_EQ(seleccion.NumDriversVentana(), 3);
+    EXPECT_EQ(seleccion.DriverVentana(0), a);
+    EXPECT_EQ(seleccion.DriverVentana(1), b);
+    EXPECT_EQ(c->Ventana(), nullptr);
+    EXPECT_TRUE(testsupport::Messages::shown().empty());
+    a->Ventana()->close();
+    EXPECT_EQ(seleccion.DriverVentana(0), nullptr);
+    EXPECT_EQ(seleccion.DriverVentana(1), b);
+    EXPECT_EQ(seleccion.DriverVentana(3), nullptr);
+    delete c;
+}
+
+} // namespace
