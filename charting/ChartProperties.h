@@ -35,7 +35,8 @@ enum PEPropiedad : int {
     PEP_2620 = 2620,
     PEP_2622 = 2622,
     PEP_2623 = 2623,
-    PEP_LABELSUBSETS = 2624, // int array: -1 per subset whose legend label is shown; empty: none
+    PEP_LABELSUBSETS = 2624, // int array: -1 per subset: the legend line shows each subset's
+                             //      line and marker sample before its name; empty: names only
     PEP_TABLETITLE = 2630,   // text: one-row table above the graph ("|" cells, tab rows)
     PEP_CURSORTABLE = 2631,  // text: read-out table ("|" between cells, tab ends a row)
     PEP_2632 = 2632,
@@ -112,6 +113,16 @@ enum PEPropiedad : int {
     PEP_3642 = 3642,
     PEP_3652 = 3652,
     PEP_NULLY = 3656, // double: y value meaning "no point"
+
+    // Library extensions (numbers from 3700 up are ours): axis scales a window may fix.
+    PEP_XLOGSCALE = 3700,    // int: 1 draws the horizontal axis on a logarithmic scale
+    PEP_MANUALXSCALE = 3701, // int: 1 fixes the horizontal range to PEP_MANUALXMIN..PEP_MANUALXMAX
+    PEP_MANUALXMIN = 3702,   // double: left end of the fixed horizontal range
+    PEP_MANUALXMAX = 3703,   // double: right end of the fixed horizontal range
+    PEP_MANUALYSCALE = 3704, // int, per working axis: 1 fixes its range to the two below
+    PEP_MANUALYMIN = 3705,   // double, per working axis: bottom of the fixed range
+    PEP_MANUALYMAX = 3706,   // double, per working axis: top of the fixed range
+    PEP_YLOGSCALE = 3707,    // int, per working axis: 1 draws it on a logarithmic scale
 };
 
 // Notification codes posted to the chart's parent as PENotifyEvent.
@@ -131,6 +142,8 @@ struct PEInfoPropiedad {
     PETipoPropiedad tipo;
     const char* nombre;
     const char* papel;
+    // Set per vertical axis: the value addresses the axis selected by PEP_WORKINGAXIS.
+    bool porEje = false;
 };
 
 std::span<const PEInfoPropiedad> peTablaPropiedades();

@@ -93,3 +93,9 @@ typedef int (*PEdecipherserialdateFn)(const double* serial, PETM* tm, int mode);
 
 // The name of the charting library module, without the platform suffix.
 constexpr const char* kChartingLibrary = "Pegrp32c";
+// The file the engine loads: the name with the platform's module suffix.
+#if defined(_WIN32)
+constexpr const char* kChartingLibraryFile = "Pegrp32c.dll";
+#else
+constexpr const char* kChartingLibraryFile = "Pegrp32c.so";
+#endif

@@ -1,0 +1,524 @@
+// chart-gallery OUTDIR: loads the charting library by file name, as the engine does, and renders
+// representative charts to PNG files so their look can be checked by eye.
+
+#include "ChartProperties.h"
+#include "ModuleLoader.h"
+#include "PEApi.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLibrary>
+#include <QWidget>
+
+#include <cmath>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr double kNull = -9999.9;
+
+struct Api {
+    PEcreateFn create = nullptr;
+    PEdestroyFn destroy = nullptr;
+    PEnsetFn nset = nullptr;
+    PEszsetFn szset = nullptr;
+    PEvsetFn vset = nullptr;
+    PEreinitializeFn reinitialize = nullptr;
+    PEresetimageFn resetimage = nullptr;
+    PEsavetofileFn savetofile = nullptr;
+    PEcreateserialdateFn serialdate = nullptr;
+
+    bool resolve(QLibrary* lib) {
+        create = reinterpret_cast<PEcreateFn>(host::resolveEntry(lib, "PEcreate"));
+        destroy = reinterpret_cast<PEdestroyFn>(host::resolveEntry(lib, "PEdestroy"));
+        nset = reinterpret_cast<PEnsetFn>(host::resolveEntry(lib, "PEnset"));
+        szset = reinterpret_cast<PEszsetFn>(host::resolveEntry(lib, "PEszset"));
+        vset = reinterpret_cast<PEvsetFn>(host::resolveEntry(lib, "PEvset"));
+        reinitialize = reinterpret_cast<PEreinitializeFn>(host::resolveEntry(lib, "PEreinitialize"));
+        resetimage = reinterpret_cast<PEresetimageFn>(host::resolveEntry(lib, "PEresetimage"));
+        savetofile = reinterpret_cast<PEsavetofileFn>(host::resolveEntry(lib, "PEsavetofile"));
+        serialdate = reinterpret_cast<PEcreateserialdateFn>(host::resolveEntry(lib, "PEcreateserialdate"));
+        return create && destroy && nset && szset && vset && reinitialize && resetimage && savetofile &&
+               serialdate;
+    }
+};
+
+Api api;
+
+double serial(int year, int month, int day, int hour = 0, int minute = 0, int second = 0, int ms = 0) {
+    PETM tm{year - 1900, month, day, hour, minute, second, ms};
+    double value = 0;
+    api.serialdate(&value, &tm, 2);
+    return value;
+}
+
+void setD(HPE chart, int property, const std::vector<double>& values) {
+    api.vset(chart, property, values.data(), static_cast<int>(values.size()));
+}
+void setI(HPE chart, int property, const std::vector<int>& values) {
+    api.vset(chart, property, values.data(), static_cast<int>(values.size()));
+}
+void setD1(HPE chart, int property, double value) {
+    api.vset(chart, property, &value, 1);
+}
+void setT(HPE chart, int property, const std::vector<std::string>& texts) {
+    std::vector<const char*> pointers;
+    for (const auto& t : texts)
+        pointers.push_back(t.c_str());
+    api.vset(chart, property, pointers.data(), static_cast<int>(pointers.size()));
+}
+
+// The series colours of the engine's 16-colour table, in the default order.
+const std::vector<int> kColours = {
+    static_cast<int>(peRGB(0, 0, 255)),   static_cast<int>(peRGB(255, 0, 0)),
+    static_cast<int>(peRGB(0, 128, 0)),   static_cast<int>(peRGB(0, 0, 128)),
+    static_cast<int>(peRGB(128, 128, 0)), static_cast<int>(peRGB(0, 128, 128)),
+    static_cast<int>(peRGB(128, 0, 128)), static_cast<int>(peRGB(0, 255, 255))};
+
+class Gallery {
+public:
+    explicit Gallery(QString dir) : m_dir(std::move(dir)) { m_parent.resize(900, 560); }
+
+    HPE begin(int width = 900, int height = 520) {
+        PERect rect{0, 0, width, height};
+        HPE chart = api.create(304, 0, &rect, &m_parent, 1);
+        api.nset(chart, PEP_NULLX, 0);
+        setD1(chart, PEP_NULLX, kNull);
+        setD1(chart, PEP_NULLY, kNull);
+        return chart;
+    }
+
+    bool finish(HPE chart, const char* name) {
+        api.reinitialize(chart);
+        api.resetimage(chart, 0, 0);
+        const QString path = QDir(m_dir).filePath(QString::fromLatin1(name) + QStringLiteral(".png"));
+        const bool ok = api.savetofile(chart, path.toUtf8().constData(), 1) == 1;
+        std::printf("%s %s\n", ok ? "wrote" : "FAILED", qPrintable(path));
+        api.destroy(chart);
+        return ok;
+    }
+
+private:
+    QString m_dir;
+    QWidget m_parent;
+};
+
+bool stackedAxes(Gallery& g) {
+    HPE c = g.begin();
+    const int n = 1440;
+    std::vector<double> x, y;
+    const double day = serial(2024, 3, 14);
+    for (int s = 0; s < 4; ++s)
+        for (int i = 0; i < n; ++i) {
+            x.push_back(day + i / 1440.0);
+            const double t = i / 1440.0 * 2 * M_PI;
+            if (s < 2)
+                y.push_back(230 + 4 * std::sin(t + s) + (s == 0 && i == 700 ? -25 : 0));
+            else if (s == 2)
+                y.push_back(40 + 15 * std::sin(2 * t));
+            else
+                y.push_back(50 + 0.05 * std::sin(9 * t));
+        }
+    api.nset(c, PEP_SUBSETS, 4);
+    api.nset(c, PEP_POINTS, n);
+    setD(c, PEP_XDATA, x);
+    setD(c, PEP_YDATA, y);
+    api.nset(c, PEP_XSERIALDATES, 1);
+    setI(c, PEP_SUBSETSPERAXIS, {2, 1, 1});
+    setD(c, PEP_AXISSHARES, {0.5, 0.25, 0.25});
+    const char* units[] = {"V", "A", "Hz"};
+    for (int a = 0; a < 3; ++a) {
+        api.nset(c, PEP_WORKINGAXIS, a);
+        api.szset(c, PEP_YAXISLABEL, units[a]);
+        api.nset(c, PEP_PLOTMETHOD, a == 1 ? 17 : 0);
+    }
+    setI(c, PEP_SUBSETCOLORS, {kColours[0], kColours[1], kColours[2], kColours[6]});
+    setI(c, PEP_LINETYPES, {0, 5, 0, 1});
+    setI(c, PEP_POINTTYPES, {3, 5, 7, 9});
+    api.szset(c, PEP_MAINTITLE, "MULTIGRAPHIC");
+    api.szset(c, PEP_SUBTITLE, "Days (1/3)");
+    api.szset(c, PEP_MULTISUBTITLES, "V1 (V)\tV2 (V)\tI1 (A)\tFreq (Hz)");
+    api.szset(c, PEP_XAXISLABEL, "Date of sample");
+    return g.finish(c, "01-stacked-axes-date");
+}
+
+bool barsWithLimits(Gallery& g) {
+    HPE c = g.begin();
+    const int n = 40;
+    std::vector<double> x, y;
+    std::vector<int> colours;
+    std::vector<double> limits;
+    for (int h = 0; h < n; ++h)
+        limits.push_back(h == 0 ? 100 : (h % 2 == 0 ? 2.0 : 5.0 / std::sqrt(h + 1.0)));
+    for (int s = 0; s < 3; ++s)
+        for (int h = 0; h < n; ++h) {
+            x.push_back(h + 1);
+            const double v = h == 0 ? 100 : (h % 2 == 0 ? 0.3 : 6.0 / (h + 1)) * (1 + 0.25 * s);
+            y.push_back(v);
+            colours.push_back(v > limits[h] ? static_cast<int>(peRGB(255, 0, 255)) : kColours[s]);
+        }
+    api.nset(c, PEP_SUBSETS, 3);
+    api.nset(c, PEP_POINTS, n);
+    setD(c, PEP_XDATA, x);
+    setD(c, PEP_YDATA, y);
+    api.nset(c, PEP_WORKINGAXIS, 0);
+    api.nset(c, PEP_PLOTMETHOD, 1);
+    api.szset(c, PEP_YAXISLABEL, "%Vn");
+    setI(c, PEP_SUBSETCOLORS, {kColours[0], kColours[1], kColours[2]});
+    setI(c, PEP_POINTCOLORS, colours);
+    // Limits as short segments centred on each order, as the harmonics window draws them.
+    std::vector<double> gx, gy;
+    std::vector<int> gt, gc;
+    for (int h = 1; h < n; ++h) {
+        gx.insert(gx.end(), {h + 1 - 0.25, h + 1 + 0.25});
+        gy.insert(gy.end(), {limits[h], limits[h]});
+        gt.insert(gt.end(), {38, 45});
+        gc.insert(gc.end(), {0, 0});
+    }
+    setD(c, PEP_GANNOTX, gx);
+    setD(c, PEP_GANNOTY, gy);
+    setI(c, PEP_GANNOTTYPES, gt);
+    setI(c, PEP_GANNOTCOLORS, gc);
+    setD(c, PEP_HLINEY, {8.0});
+    setI(c, PEP_HLINEAXIS, {0});
+    setI(c, PEP_HLINETYPES, {2});
+    setI(c, PEP_HLINECOLORS, {0});
+    setT(c, PEP_HLINELABELS, {"THD limit 8%"});
+    api.szset(c, PEP_MAINTITLE, "HARMONICS (V)");
+    api.szset(c, PEP_SUBTITLE, "EN 50160");
+    api.szset(c, PEP_MULTISUBTITLES, "V1\tV2\tV3");
+    api.szset(c, PEP_TABLETITLE, "|14/03/2024 10:00:00.000|\t");
+    api.szset(c, PEP_XAXISLABEL, "Harmonic order");
+    return g.finish(c, "02-bars-highlight-limits");
+}
+
+bool iticCurves(Gallery& g) {
+    HPE c = g.begin();
+    const std::vector<double> dx = {0.0005, 0.004, 0.015, 0.04, 0.3, 0.8, 2.5, 12, 60, 400, 3000, 0.01, 0.2};
+    const std::vector<double> dy = {180, 125, 60, 75, 65, 85, 78, 95, 105, 89, 108, 40, 112};
+    api.nset(c, PEP_SUBSETS, 1);
+    api.nset(c, PEP_POINTS, static_cast<int>(dx.size()));
+    setD(c, PEP_XDATA, dx);
+    setD(c, PEP_YDATA, dy);
+    api.nset(c, PEP_FORCEDMETHOD, 2);
+    api.nset(c, PEP_XLOGSCALE, 1);
+    setI(c, PEP_SUBSETCOLORS, {kColours[1]});
+    setI(c, PEP_POINTTYPES, {5});
+    const std::vector<std::pair<double, double>> lower = {{0.02, 0}, {0.02, 70}, {0.5, 70},  {0.5, 80},
+                                                          {10, 80},  {10, 90},   {10000, 90}};
+    const std::vector<std::pair<double, double>> upper = {
+        {0.0001, 500}, {0.001, 200}, {0.003, 140}, {0.003, 120}, {0.5, 120}, {0.5, 110}, {10000, 110}};
+    std::vector<double> gx, gy;
+    std::vector<int> gt, gc;
+    for (const auto* line : {&lower, &upper})
+        for (std::size_t i = 0; i < line->size(); ++i) {
+            gx.push_back((*line)[i].first);
+            gy.push_back((*line)[i].second);
+            gt.push_back(i == 0 ? 38 : 45);
+            gc.push_back(0);
+        }
+    setD(c, PEP_GANNOTX, gx);
+    setD(c, PEP_GANNOTY, gy);
+    setI(c, PEP_GANNOTTYPES, gt);
+    setI(c, PEP_GANNOTCOLORS, gc);
+    api.szset(c, PEP_MAINTITLE, "ITIC/CBEMA");
+    api.szset(c, PEP_XAXISLABEL, "Duration (s)");
+    api.nset(c, PEP_WORKINGAXIS, 0);
+    api.szset(c, PEP_YAXISLABEL, "% Vn");
+    api.szset(c, PEP_CURSORTABLE, "|Duration (Seconds)|\tPrevious (% Vn): 100.0|Average (% Vn): 60.0\t");
+    setD1(c, PEP_GRAPHSHARE, 0.88);
+    return g.finish(c, "03-log-duration-itic");
+}
+
+bool onePoint(Gallery& g) {
+    HPE c = g.begin(600, 400);
+    const double t = serial(2024, 2, 29, 12, 30, 15, 250);
+    api.nset(c, PEP_SUBSETS, 3);
+    api.nset(c, PEP_POINTS, 1);
+    setD(c, PEP_XDATA, {t, t, t});
+    setD(c, PEP_YDATA, {229.5, 231.2, 230.4});
+    api.nset(c, PEP_XSERIALDATES, 1);
+    api.nset(c, PEP_FORCEDMETHOD, 4);
+    setI(c, PEP_SUBSETCOLORS, {kColours[0], kColours[1], kColours[2]});
+    setI(c, PEP_POINTTYPES, {3, 5, 7});
+    api.szset(c, PEP_MAINTITLE, "GRAPHIC RMS");
+    api.szset(c, PEP_MULTISUBTITLES, "V1\tV2\tV3");
+    api.szset(c, PEP_XAXISLABEL, "Date of sample (29/02/2024 12:30:15.250)");
+    return g.finish(c, "04-one-point");
+}
+
+bool gaps(Gallery& g) {
+    HPE c = g.begin();
+    const int n = 300;
+    std::vector<double> x, y;
+    const double start = serial(2024, 5, 1);
+    for (int s = 0; s < 2; ++s)
+        for (int i = 0; i < n; ++i) {
+            // Second series: a recording pause from 100 to 140 (no samples, a gap in time).
+            const double minutes = i < 100 || s == 0 ? i * 10.0 : i * 10.0 + 600;
+            x.push_back(start + minutes / 1440.0);
+            double v = 50 + 20 * std::sin(i / 20.0 + s);
+            if (s == 0 && i >= 60 && i < 80)
+                v = kNull; // missing values
+            if (s == 1 && i >= 250)
+                v = kNull; // a shorter series padded with nulls
+            y.push_back(v);
+        }
+    api.nset(c, PEP_SUBSETS, 2);
+    api.nset(c, PEP_POINTS, n);
+    setD(c, PEP_XDATA, x);
+    setD(c, PEP_YDATA, y);
+    api.nset(c, PEP_XSERIALDATES, 1);
+    setD1(c, PEP_MAXGAP, (600.0 + 0.5) / 86400.0 * 2);
+    setI(c, PEP_SUBSETCOLORS, {kColours[0], kColours[1]});
+    setI(c, PEP_LINETYPES, {5, 5});
+    api.szset(c, PEP_MAINTITLE, "GAPS: null values and a recording pause");
+    api.szset(c, PEP_MULTISUBTITLES, "P (kW)\tQ (kvar)");
+    return g.finish(c, "05-gaps");
+}
+
+bool darkAnnotations(Gallery& g) {
+    HPE c = g.begin();
+    const int n = 60;
+    std::vector<double> x, y;
+    const double start = serial(2023, 11, 2);
+    for (int s = 0; s < 3; ++s)
+        for (int i = 0; i < n; ++i) {
+            x.push_back(start + i * 0.9 + s * 0.2);
+            y.push_back(i % 7 == s ? 80 + 10 * s : (i % 11 == s ? 112 + s : kNull));
+        }
+    api.nset(c, PEP_SUBSETS, 3);
+    api.nset(c, PEP_POINTS, n);
+    setD(c, PEP_XDATA, x);
+    setD(c, PEP_YDATA, y);
+    api.nset(c, PEP_XSERIALDATES, 1);
+    api.nset(c, PEP_FORCEDMETHOD, 2);
+    const int white = static_cast<int>(peRGB(255, 255, 255));
+    api.nset(c, PEP_DESKCOLOR, 0);
+    api.nset(c, PEP_GRAPHBACKCOLOR, 0);
+    api.nset(c, PEP_TEXTCOLOR, white);
+    setI(c, PEP_SUBSETCOLORS,
+         {static_cast<int>(peRGB(255, 255, 0)), static_cast<int>(peRGB(0, 255, 255)),
+          static_cast<int>(peRGB(255, 0, 255))});
+    setI(c, PEP_POINTTYPES, {9, 5, 11});
+    setD(c, PEP_HLINEY, {110.0, 90.0, 10.0});
+    setI(c, PEP_HLINEAXIS, {0, 0, 0});
+    setI(c, PEP_HLINETYPES, {1, 2, 3});
+    setI(c, PEP_HLINECOLORS, {white, white, white});
+    setT(c, PEP_HLINELABELS, {"|R110.0%\t", "|R90.0%\t", "|R10.0%\t"});
+    api.szset(c, PEP_RIGHTMARGIN, "xxxxxxx");
+    setD(c, PEP_VLINEX, {start + 20, start + 40});
+    setI(c, PEP_VLINETYPES, {6, 6});
+    setI(c, PEP_VLINECOLORS, {white, white});
+    setT(c, PEP_VLINELABELS, {"|tStart", "|tEnd"});
+    setI(c, PEP_LABELSUBSETS, {-1, -1, -1});
+    api.szset(c, PEP_MAINTITLE, "EVENTS HISTORIC");
+    api.szset(c, PEP_MULTISUBTITLES, "Phase 1\tPhase 2\tPhase 3");
+    return g.finish(c, "06-dark-annotations");
+}
+
+bool readoutWithCursor(Gallery& g) {
+    HPE c = g.begin();
+    const int n = 288;
+    std::vector<double> x, y;
+    const double start = serial(2024, 1, 8);
+    for (int s = 0; s < 2; ++s)
+        for (int i = 0; i < n; ++i) {
+            x.push_back(start + i / 288.0);
+            y.push_back(s == 0 ? 0.95 + 0.03 * std::sin(i / 30.0) : 0.9 + 0.05 * std::cos(i / 25.0));
+        }
+    api.nset(c, PEP_SUBSETS, 2);
+    api.nset(c, PEP_POINTS, n);
+    setD(c, PEP_XDATA, x);
+    setD(c, PEP_YDATA, y);
+    api.nset(c, PEP_XSERIALDATES, 1);
+    setI(c, PEP_SUBSETCOLORS, {kColours[0], kColours[1]});
+    api.nset(c, PEP_CURSORMODE, 2);
+    api.nset(c, PEP_CURSORSUBSET, 1);
+    api.nset(c, PEP_CURSORPOINT, 150);
+    api.szset(c, PEP_MAINTITLE, "POWER FACTOR");
+    api.szset(c, PEP_MULTISUBTITLES, "PF1\tPF2");
+    api.szset(c, PEP_CURSORTABLE,
+              "Act : 0.87|Maximum : 0.95|Minimum : 0.85\tAct : 08/01/2024 12:30:00.000|From : "
+              "08/01/2024 00:00:00.000|To : 08/01/2024 23:55:00.000\t | Selected Variable: PF2 | "
+              "\t | | \t");
+    setD1(c, PEP_GRAPHSHARE, 0.91);
+    return g.finish(c, "07-readout-cursor");
+}
+
+bool waveformMilliseconds(Gallery& g) {
+    HPE c = g.begin();
+    const int n = 256;
+    std::vector<double> x, y;
+    const double start = serial(2024, 6, 1, 8, 15, 2, 100);
+    for (int s = 0; s < 3; ++s)
+        for (int i = 0; i < n; ++i) {
+            x.push_back(start + i * (0.16 / 86400.0 / n));
+            y.push_back(325 * std::sin(2 * M_PI * 50 * i * 0.16 / n - s * 2 * M_PI / 3));
+        }
+    api.nset(c, PEP_SUBSETS, 3);
+    api.nset(c, PEP_POINTS, n);
+    setD(c, PEP_XDATA, x);
+    setD(c, PEP_YDATA, y);
+    api.nset(c, PEP_XSERIALDATES, 1);
+    setI(c, PEP_SUBSETCOLORS, {kColours[0], kColours[1], kColours[2]});
+    setD(c, PEP_VLINEX, {x[n / 3], x[2 * n / 3]});
+    setI(c, PEP_VLINETYPES, {6, 6});
+    setI(c, PEP_VLINECOLORS, {0, 0});
+    api.nset(c, PEP_CURSORMODE, 1);
+    api.nset(c, PEP_CURSORPOINT, 40);
+    api.szset(c, PEP_MAINTITLE, "WAVEFORM");
+    api.szset(c, PEP_TABLETITLE, "|01/06/2024 08:15:02.100   THD V1 2.1 %|\t");
+    return g.finish(c, "08-waveform-ms");
+}
+
+bool monthsTrend(Gallery& g) {
+    HPE c = g.begin();
+    const int n = 24 * 120;
+    std::vector<double> x, y;
+    const double start = serial(2023, 12, 1);
+    for (int i = 0; i < n; ++i) {
+        x.push_back(start + i / 24.0);
+        y.push_back(1.0 + 0.4 * std::sin(i / 300.0) + 0.1 * std::sin(i * 0.7));
+    }
+    api.nset(c, PEP_SUBSETS, 1);
+    api.nset(c, PEP_POINTS, n);
+    setD(c, PEP_XDATA, x);
+    setD(c, PEP_YDATA, y);
+    api.nset(c, PEP_XSERIALDATES, 1);
+    api.nset(c, PEP_WORKINGAXIS, 0);
+    api.nset(c, PEP_PLOTMETHOD, 3);
+    setI(c, PEP_SUBSETCOLORS, {kColours[5]});
+    setD(c, PEP_HLINEY, {1.0});
+    setI(c, PEP_HLINEAXIS, {0});
+    setI(c, PEP_HLINETYPES, {2});
+    setI(c, PEP_HLINECOLORS, {0});
+    api.szset(c, PEP_MAINTITLE, "FLICKER Plt (four months, area)");
+    return g.finish(c, "09-months-area");
+}
+
+bool durationAxis(Gallery& g) {
+    HPE c = g.begin();
+    const std::vector<double> bounds = {0, 250, 500, 750, 1000};
+    const std::vector<std::string> labels = {"|h[0.01\t", "|h1.00) [1.00\t", "|h10.00) [10.00\t",
+                                             "|h60.00) [60.00\t", "|h180.00)\t"};
+    std::vector<double> x, y;
+    for (int i = 0; i < 30; ++i) {
+        x.push_back(20 + i * 32.5);
+        y.push_back(i % 3 == 0 ? 60 + i : 112 - (i % 5));
+    }
+    api.nset(c, PEP_SUBSETS, 1);
+    api.nset(c, PEP_POINTS, 30);
+    setD(c, PEP_XDATA, x);
+    setD(c, PEP_YDATA, y);
+    api.nset(c, PEP_FORCEDMETHOD, 2);
+    setI(c, PEP_POINTTYPES, {7});
+    setI(c, PEP_SUBSETCOLORS, {kColours[3]});
+    const int green = static_cast<int>(peRGB(10, 100, 10));
+    setD(c, PEP_VLINEX, bounds);
+    setI(c, PEP_VLINETYPES, std::vector<int>(bounds.size(), 2));
+    setI(c, PEP_VLINECOLORS, std::vector<int>(bounds.size(), green));
+    setT(c, PEP_VLINELABELS, labels);
+    api.szset(c, PEP_MAINTITLE, "EVENTS DURATION");
+    api.szset(c, PEP_XAXISLABEL, "Duration (s)");
+    return g.finish(c, "10-duration-intervals");
+}
+
+bool bandLabels(Gallery& g) {
+    HPE c = g.begin();
+    const int n = 20;
+    std::vector<double> x, y;
+    std::vector<double> vx;
+    std::vector<std::string> labels;
+    std::vector<int> types;
+    for (int i = 0; i < n; ++i) {
+        const double upper = 0.25 * (i + 1);
+        x.push_back(upper);
+        y.push_back(std::exp(-0.2 * i) * 40);
+        vx.push_back(upper);
+        char text[64];
+        std::snprintf(text, sizeof text, "|B%.2f - %.2f V", upper - 0.25, upper);
+        labels.emplace_back(text);
+        types.push_back(7);
+    }
+    api.nset(c, PEP_SUBSETS, 1);
+    api.nset(c, PEP_POINTS, n);
+    setD(c, PEP_XDATA, x);
+    setD(c, PEP_YDATA, y);
+    api.nset(c, PEP_WORKINGAXIS, 0);
+    api.nset(c, PEP_PLOTMETHOD, 1);
+    setD(c, PEP_VLINEX, vx);
+    setI(c, PEP_VLINETYPES, types);
+    setT(c, PEP_VLINELABELS, labels);
+    api.szset(c, PEP_BOTTOMMARGIN, "xxxxxxxxxx");
+    api.nset(c, PEP_XLABELSIZE, 80);
+    api.szset(c, PEP_MAINTITLE, "HARMONICS 24H (bands)");
+    return g.finish(c, "11-band-labels");
+}
+
+bool weekOfSeconds(Gallery& g) {
+    HPE c = g.begin();
+    const int n = 604800;
+    const int subsets = 6;
+    std::vector<double> x(static_cast<std::size_t>(n) * subsets), y(x.size());
+    std::vector<int> colours(x.size());
+    const double start = serial(2024, 4, 1);
+    for (int s = 0; s < subsets; ++s)
+        for (int i = 0; i < n; ++i) {
+            const std::size_t k = static_cast<std::size_t>(s) * n + i;
+            x[k] = start + i / 86400.0;
+            y[k] = (s < 3 ? 230 : 20) + (s < 3 ? 5 : 8) * std::sin(i / 43200.0 * M_PI + s) +
+                   ((i * 7919LL + s) % 13) * 0.1;
+            if (s == 0 && i == 300000)
+                y[k] = 180; // a one-second dip that must stay visible
+            colours[k] = kColours[s];
+        }
+    api.nset(c, PEP_SUBSETS, subsets);
+    api.nset(c, PEP_POINTS, n);
+    setD(c, PEP_XDATA, x);
+    setD(c, PEP_YDATA, y);
+    setI(c, PEP_POINTCOLORS, colours);
+    api.nset(c, PEP_XSERIALDATES, 1);
+    setI(c, PEP_SUBSETSPERAXIS, {3, 3});
+    api.nset(c, PEP_WORKINGAXIS, 0);
+    api.szset(c, PEP_YAXISLABEL, "V");
+    api.nset(c, PEP_WORKINGAXIS, 1);
+    api.szset(c, PEP_YAXISLABEL, "A");
+    setI(c, PEP_SUBSETCOLORS, std::vector<int>(kColours.begin(), kColours.begin() + subsets));
+    api.szset(c, PEP_MAINTITLE, "GRAPHIC RMS (one week at one second)");
+    api.szset(c, PEP_MULTISUBTITLES, "V1\tV2\tV3\tI1\tI2\tI3");
+    return g.finish(c, "12-week-of-seconds");
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: chart-gallery OUTDIR\n");
+        return 2;
+    }
+    const QString dir = QString::fromLocal8Bit(argv[1]);
+    if (!QDir().mkpath(dir)) {
+        std::fprintf(stderr, "chart-gallery: cannot create %s\n", argv[1]);
+        return 1;
+    }
+    QString error;
+    auto library = host::loadModule(QString::fromLatin1(kChartingLibraryFile), &error);
+    if (!library || !api.resolve(library.get())) {
+        std::fprintf(stderr, "chart-gallery: cannot use %s: %s\n", kChartingLibraryFile,
+                     library ? "an entry point is missing" : qPrintable(error));
+        return 1;
+    }
+    Gallery gallery(dir);
+    bool ok = true;
+    for (auto* chart :
+         {stackedAxes, barsWithLimits, iticCurves, onePoint, gaps, darkAnnotations, readoutWithCursor,
+          waveformMilliseconds, monthsTrend, durationAxis, bandLabels, weekOfSeconds})
+        ok = chart(gallery) && ok;
+    return ok ? 0 : 1;
+}

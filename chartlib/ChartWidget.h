@@ -1,0 +1,100 @@
+#pragma once
+
+#include "PropertyStore.h"
+#include "SubsetData.h"
+
+#include <QPicture>
+#include <qcustomplot.h>
+
+#include <memory>
+#include <vector>
+
+class QPrinter;
+class QRubberBand;
+
+namespace chartlib {
+
+class TableElement;
+
+// One chart: every setter only stores into the property store; reinitialize() rebuilds the
+// QCustomPlot scene from it and resetImage() redraws. Data containers are built once per data
+// change and shared with the plottables.
+class ChartWidget : public QCustomPlot {
+    Q_OBJECT
+public:
+    explicit ChartWidget(QWidget* parent);
+    ~ChartWidget() override;
+
+    // getters:
+    PropertyStore& properties() { return m_props; }
+    int axisCount() const { return static_cast<int>(m_rects.size()); }
+    QCPAxisRect* axisRectOf(int axis) const;
+    const SubsetData* subsetData(int subset) const;
+
+    // operations:
+    void reinitialize();
+    void resetImage();
+    void setMetaTarget(const QRect& target) { m_metaTarget = target; }
+    const QPicture* meta();
+    bool print(QPrinter* printer, bool landscape);
+    bool launchPrintDialog(bool fullPage, QWidget* parent);
+    bool saveToFile(const QString& path, int format);
+
+    static int virtualKey(int qtKey);
+
+protected:
+    // reimplemented virtual methods:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void rebuildData();
+    void rebuildColours();
+    void buildLayout();
+    void buildSubsets();
+    void buildAnnotations();
+    void buildCursor();
+    void applyRanges();
+    void updateTickCounts();
+    void setXRange(const QCPRange& range);
+    QCPRange fullXRange() const;
+    QCPRange fullYRange(int axis) const;
+
+    int subsetCount() const;
+    int pointCount() const;
+    int axisOfSubset(int subset) const;
+    int rectAt(const QPoint& pos) const;
+
+    void notify(int code);
+    void afterNotify(std::uint64_t tableVersion);
+    void moveCursor(int subset, int point);
+    void clickAt(const QPoint& pos);
+    void zoomTo(const QRect& pixels);
+
+    QColor textColour() const;
+    QFont labelFont(int percent = 100) const;
+
+    PropertyStore m_props;
+    std::vector<QSharedPointer<SubsetData>> m_subsets;
+    std::uint64_t m_dataStamp = ~0ULL;
+    std::uint64_t m_colourStamp = ~0ULL;
+    std::vector<QCPAxisRect*> m_rects;
+    std::vector<int> m_subsetAxis;
+    std::vector<QCPAbstractItem*> m_cursorItems;
+    TableElement* m_table = nullptr;
+    bool m_hideXTickLabels = false;
+    int m_zoomAxis = 0;
+
+    QPoint m_pressPos;
+    bool m_pressed = false;
+    QRubberBand* m_band = nullptr;
+    QRect m_metaTarget;
+    QPicture m_meta;
+};
+
+} // namespace chartlib

@@ -1,0 +1,288 @@
+#include "PropertyStore.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <limits>
+
+namespace chartlib {
+namespace {
+
+using T = PETipoPropiedad;
+
+bool isIntType(T t) {
+    return t == T::Int || t == T::IntArray;
+}
+bool isDoubleType(T t) {
+    return t == T::Double || t == T::DoubleArray;
+}
+
+std::int32_t toInt(double d) {
+    if (!std::isfinite(d))
+        return 0;
+    if (d >= static_cast<double>(std::numeric_limits<std::int32_t>::max()))
+        return std::numeric_limits<std::int32_t>::max();
+    if (d <= static_cast<double>(std::numeric_limits<std::int32_t>::min()))
+        return std::numeric_limits<std::int32_t>::min();
+    return static_cast<std::int32_t>(d);
+}
+
+// Arrays are grown by a cell write; this bounds what one bad index can allocate.
+constexpr int kMaxCells = 64 * 1024 * 1024;
+
+} // namespace
+
+std::int64_t PropertyStore::key(int property) const {
+    const PEInfoPropiedad* info = peBuscarPropiedad(property);
+    if (info == nullptr || !info->porEje)
+        return property;
+    const auto it = m_values.find(PEP_WORKINGAXIS);
+    const std::int64_t axis = (it != m_values.end() && !it->second.ints.empty()) ? it->second.ints[0] : 0;
+    return static_cast<std::int64_t>(property) + ((axis + 1) << 32);
+}
+
+const PropertyStore::Value* PropertyStore::find(int property) const {
+    const auto it = m_values.find(key(property));
+    return it == m_values.end() ? nullptr : &it->second;
+}
+
+PETipoPropiedad PropertyStore::typeOf(int property, PETipoPropiedad unknown) const {
+    if (const PEInfoPropiedad* info = peBuscarPropiedad(property))
+        return info->tipo;
+    if (const Value* v = find(property))
+        return v->type;
+    return unknown;
+}
+
+PropertyStore::Value& PropertyStore::slot(int property, PETipoPropiedad unknownType) {
+    const std::int64_t k = key(property);
+    auto it = m_values.find(k);
+    if (it == m_values.end()) {
+        Value v;
+        v.type = typeOf(property, unknownType);
+        it = m_values.emplace(k, std::move(v)).first;
+    }
+    return it->second;
+}
+
+void PropertyStore::touch(Value& v) {
+    v.version = ++m_clock;
+}
+
+int PropertyStore::elementCount(const Value& v) {
+    if (isIntType(v.type))
+        return static_cast<int>(v.ints.size());
+    if (isDoubleType(v.type))
+        return static_cast<int>(v.doubles.size());
+    return static_cast<int>(v.texts.size());
+}
+
+int PropertyStore::integer(int property, int fallback) const {
+    const Value* v = find(property);
+    if (v == nullptr)
+        return fallback;
+    if (!v->ints.empty())
+        return v->ints[0];
+    if (!v->doubles.empty())
+        return toInt(v->doubles[0]);
+    return fallback;
+}
+
+double PropertyStore::real(int property, double fallback) const {
+    const Value* v = find(property);
+    if (v == nullptr)
+        return fallback;
+    if (!v->doubles.empty())
+        return v->doubles[0];
+    if (!v->ints.empty())
+        return v->ints[0];
+    return fallback;
+}
+
+std::string PropertyStore::text(int property) const {
+    const Value* v = find(property);
+    if (v == nullptr || v->texts.empty())
+        return {};
+    if (v->type == T::TextArray) {
+        std::string joined;
+        for (std::size_t i = 0; i < v->texts.size(); ++i)
+            joined += (i ? "\t" : "") + v->texts[i];
+        return joined;
+    }
+    return v->texts[0];
+}
+
+std::vector<std::int32_t> PropertyStore::ints(int property) const {
+    const Value* v = find(property);
+    if (v == nullptr)
+        return {};
+    if (!v->doubles.empty() || isDoubleType(v->type)) {
+        std::vector<std::int32_t> out;
+        out.reserve(v->doubles.size());
+        for (double d : v->doubles)
+            out.push_back(toInt(d));
+        return out;
+    }
+    return v->ints;
+}
+
+const std::vector<double>& PropertyStore::doubles(int property) const {
+    static const std::vector<double> kEmpty;
+    const Value* v = find(property);
+    return v == nullptr ? kEmpty : v->doubles;
+}
+
+std::vector<std::string> PropertyStore::texts(int property) const {
+    const Value* v = find(property);
+    return v == nullptr ? std::vector<std::string>{} : v->texts;
+}
+
+std::uint64_t PropertyStore::version(int property) const {
+    const Value* v = find(property);
+    return v == nullptr ? 0 : v->version;
+}
+
+int PropertyStore::axisInteger(int property, int axis, int fallback) const {
+    const auto it =
+        m_values.find(static_cast<std::int64_t>(property) + ((static_cast<std::int64_t>(axis) + 1) << 32));
+    if (it == m_values.end())
+        return fallback;
+    if (!it->second.ints.empty())
+        return it->second.ints[0];
+    return it->second.doubles.empty() ? fallback : toInt(it->second.doubles[0]);
+}
+
+double PropertyStore::axisReal(int property, int axis, double fallback) const {
+    const auto it =
+        m_values.find(static_cast<std::int64_t>(property) + ((static_cast<std::int64_t>(axis) + 1) << 32));
+    if (it == m_values.end())
+        return fallback;
+    if (!it->second.doubles.empty())
+        return it->second.doubles[0];
+    return it->second.ints.empty() ? fallback : it->second.ints[0];
+}
+
+std::string PropertyStore::axisText(int property, int axis) const {
+    const auto it =
+        m_values.find(static_cast<std::int64_t>(property) + ((static_cast<std::int64_t>(axis) + 1) << 32));
+    return (it == m_values.end() || it->second.texts.empty()) ? std::string() : it->second.texts[0];
+}
+
+bool PropertyStore::setInteger(int property, std::int32_t value) {
+    Value& v = slot(property, T::Int);
+    if (isDoubleType(v.type)) {
+        if (v.doubles.size() == 1 && v.doubles[0] == value)
+            return false;
+        v.doubles.assign(1, value);
+    } else if (isIntType(v.type)) {
+        if (v.ints.size() == 1 && v.ints[0] == value)
+            return false;
+        v.ints.assign(1, value);
+    } else {
+        const std::string text = std::to_string(value);
+        if (v.texts.size() == 1 && v.texts[0] == text)
+            return false;
+        v.texts.assign(1, text);
+    }
+    touch(v);
+    return true;
+}
+
+bool PropertyStore::setText(int property, const char* text) {
+    Value& v = slot(property, T::Text);
+    const std::string s = text == nullptr ? std::string() : std::string(text);
+    if (isIntType(v.type) || isDoubleType(v.type))
+        return false;
+    if (v.texts.size() == 1 && v.texts[0] == s)
+        return false;
+    v.texts.assign(1, s);
+    touch(v);
+    return true;
+}
+
+bool PropertyStore::setArray(int property, const void* data, int count) {
+    if (count < 0 || (count > 0 && data == nullptr))
+        return false;
+    Value& v = slot(property, T::DoubleArray);
+    if (isIntType(v.type)) {
+        const auto* p = static_cast<const std::int32_t*>(data);
+        if (static_cast<int>(v.ints.size()) == count &&
+            (count == 0 || std::memcmp(v.ints.data(), p, count * sizeof(*p)) == 0))
+            return false;
+        v.ints.assign(p, p + count);
+    } else if (isDoubleType(v.type)) {
+        const auto* p = static_cast<const double*>(data);
+        if (static_cast<int>(v.doubles.size()) == count &&
+            (count == 0 || std::memcmp(v.doubles.data(), p, count * sizeof(*p)) == 0))
+            return false;
+        v.doubles.assign(p, p + count);
+    } else {
+        const auto* p = static_cast<const char* const*>(data);
+        std::vector<std::string> texts;
+        texts.reserve(count);
+        for (int i = 0; i < count; ++i)
+            texts.emplace_back(p[i] == nullptr ? "" : p[i]);
+        if (texts == v.texts)
+            return false;
+        v.texts = std::move(texts);
+    }
+    touch(v);
+    return true;
+}
+
+bool PropertyStore::setCell(int property, int cell, const void* value) {
+    if (cell < 0 || cell >= kMaxCells || value == nullptr)
+        return false;
+    Value& v = slot(property, T::DoubleArray);
+    if (isIntType(v.type)) {
+        if (static_cast<int>(v.ints.size()) <= cell)
+            v.ints.resize(cell + 1, 0);
+        v.ints[cell] = *static_cast<const std::int32_t*>(value);
+    } else if (isDoubleType(v.type)) {
+        if (static_cast<int>(v.doubles.size()) <= cell)
+            v.doubles.resize(cell + 1, 0.0);
+        v.doubles[cell] = *static_cast<const double*>(value);
+    } else {
+        if (static_cast<int>(v.texts.size()) <= cell)
+            v.texts.resize(cell + 1);
+        const char* text = *static_cast<const char* const*>(value);
+        v.texts[cell] = text == nullptr ? "" : text;
+    }
+    touch(v);
+    return true;
+}
+
+int PropertyStore::getArray(int property, void* buffer, int capacity) const {
+    const Value* v = find(property);
+    if (v == nullptr)
+        return 0;
+    const int count = elementCount(*v);
+    const int n = buffer == nullptr ? 0 : std::min(count, std::max(capacity, 0));
+    if (isIntType(v->type)) {
+        std::memcpy(buffer, v->ints.data(), n * sizeof(std::int32_t));
+    } else if (isDoubleType(v->type)) {
+        std::memcpy(buffer, v->doubles.data(), n * sizeof(double));
+    } else {
+        // Pointers into the stored texts, valid until the property changes.
+        v->pointers.clear();
+        for (const auto& t : v->texts)
+            v->pointers.push_back(t.c_str());
+        std::memcpy(buffer, v->pointers.data(), n * sizeof(const char*));
+    }
+    return count;
+}
+
+bool PropertyStore::getCell(int property, int cell, void* value) const {
+    const Value* v = find(property);
+    if (v == nullptr || value == nullptr || cell < 0 || cell >= elementCount(*v))
+        return false;
+    if (isIntType(v->type))
+        *static_cast<std::int32_t*>(value) = v->ints[cell];
+    else if (isDoubleType(v->type))
+        *static_cast<double*>(value) = v->doubles[cell];
+    else
+        *static_cast<const char**>(value) = v->texts[cell].c_str();
+    return true;
+}
+
+} // namespace chartlib

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "ChartProperties.h"
+
+#include <cstdint>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace chartlib {
+
+// Every value a chart was given, by property number. Known numbers keep the type of the
+// property table; unknown ones keep the type they were first set with (PEnset: integer,
+// PEszset: text, PEvset: doubles), so windows can use numbers the table does not list yet.
+// A scalar is an array of one. Per-axis properties are stored under the working axis.
+class PropertyStore {
+public:
+    struct Value {
+        PETipoPropiedad type = PETipoPropiedad::Int;
+        std::vector<std::int32_t> ints;
+        std::vector<double> doubles;
+        std::vector<std::string> texts; // one entry for a text property
+        mutable std::vector<const char*> pointers;
+        std::uint64_t version = 0;
+    };
+
+    // getters:
+    const Value* find(int property) const;
+    int integer(int property, int fallback = 0) const;
+    double real(int property, double fallback = 0.0) const;
+    std::string text(int property) const;
+    std::vector<std::int32_t> ints(int property) const;
+    const std::vector<double>& doubles(int property) const;
+    std::vector<std::string> texts(int property) const;
+    std::uint64_t version(int property) const;
+    PETipoPropiedad typeOf(int property, PETipoPropiedad unknown) const;
+    // Per-axis values for a given axis regardless of the working axis.
+    int axisInteger(int property, int axis, int fallback = 0) const;
+    double axisReal(int property, int axis, double fallback = 0.0) const;
+    std::string axisText(int property, int axis) const;
+
+    // setters: each returns false when nothing changed.
+    bool setInteger(int property, std::int32_t value);
+    bool setText(int property, const char* text);
+    // `data` holds `count` elements of the property's type (int32, double or const char*).
+    bool setArray(int property, const void* data, int count);
+    bool setCell(int property, int cell, const void* value);
+    // Copies up to `capacity` elements into `buffer` (may be null); returns the element count.
+    int getArray(int property, void* buffer, int capacity) const;
+    bool getCell(int property, int cell, void* value) const;
+
+private:
+    std::int64_t key(int property) const;
+    Value& slot(int property, PETipoPropiedad unknownType);
+    static int elementCount(const Value& v);
+    void touch(Value& v);
+
+    std::unordered_map<std::int64_t, Value> m_values;
+    std::uint64_t m_clock = 0;
+};
+
+} // namespace chartlib

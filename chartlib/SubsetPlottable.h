@@ -1,0 +1,50 @@
+#pragma once
+
+#include "SubsetData.h"
+
+#include <qcustomplot.h>
+
+namespace chartlib {
+
+// Markers or bars of one subset with a colour per point. Large subsets are drawn from what is
+// visible only (found by bisection), reduced to first/min/max/last per pixel column, and painted
+// in one batch per colour, so a week of one-second data stays fluid.
+class SubsetPlottable : public QCPAbstractPlottable {
+public:
+    enum class Mode { Markers, Bars };
+
+    SubsetPlottable(QCPAxis* keyAxis, QCPAxis* valueAxis, QSharedPointer<const SubsetData> data, Mode mode);
+
+    // setters:
+    void setColour(const QColor& colour) { m_colour = colour; }
+    void setScatter(QCPScatterStyle::ScatterShape shape, bool solid, double size);
+    // Bar width and offset of this subset's bars from the point's x, in key units.
+    void setBarGeometry(double width, double offset);
+
+    // reimplemented virtual methods:
+    double selectTest(const QPointF& pos, bool onlySelectable, QVariant* details = nullptr) const override;
+    QCPRange getKeyRange(bool& foundRange, QCP::SignDomain inSignDomain = QCP::sdBoth) const override;
+    QCPRange getValueRange(bool& foundRange, QCP::SignDomain inSignDomain = QCP::sdBoth,
+                           const QCPRange& inKeyRange = QCPRange()) const override;
+
+protected:
+    void draw(QCPPainter* painter) override;
+    void drawLegendIcon(QCPPainter* painter, const QRectF& rect) const override;
+
+private:
+    void visibleIndexes(std::vector<int>* out) const;
+    void drawMarkers(QCPPainter* painter, const std::vector<int>& indexes) const;
+    void drawBars(QCPPainter* painter, const std::vector<int>& indexes) const;
+    QRgb colourOf(int i) const;
+
+    QSharedPointer<const SubsetData> m_data;
+    Mode m_mode;
+    QColor m_colour;
+    QCPScatterStyle::ScatterShape m_shape = QCPScatterStyle::ssDisc;
+    bool m_solid = true;
+    double m_size = 7;
+    double m_barWidth = 1;
+    double m_barOffset = 0;
+};
+
+} // namespace chartlib
