@@ -1,6 +1,7 @@
 #include "FabricaVentanas.h"
 
 #include "TWGraficaGenerica.h"
+#include "TWMiGrafica.h"
 
 #include <map>
 
@@ -15,10 +16,18 @@ TWGraficaGenerica* ConListas(QWidget* propietario, TGrafica* driver, ServidorMon
     return new Clase(propietario, driver, servidor, listas[Lista - 1]..., fuente);
 }
 
-// One line per window class, e.g.
-//   {0, ConListas<TWMiGrafica, 1, 2, 3, 4, 5, 6, 9, 10>},
+// Window classes that read the lists they need from the whole set.
+template <class Clase>
+TWGraficaGenerica* ConTodas(QWidget* propietario, TGrafica* driver, ServidorMonitores* servidor,
+                            ListasAtributos& listas, DrivFlex* fuente) {
+    return new Clase(propietario, driver, servidor, listas, fuente);
+}
+
+// One line per window class.
 std::map<int, Constructor> Incorporadas() {
-    return {};
+    return {
+        {0, ConTodas<TWMiGrafica>},
+    };
 }
 
 std::map<int, Constructor>& Tabla() {

@@ -76,7 +76,7 @@ TEST(MultigraphicData, IntervalsLoadOnlyTheirPoints) {
     Lists l;
     l.serie({1, 2, 3, 4, 5}, {1, 2, 3, 4, 5}, "V", "V1");
     DatosMultigrafica d = l.datos();
-    d.PonerRangos({{0, 1}, {2, 4}});
+    d.PonerRangos({Agrupacion::Intervalo{0, 1}, Agrupacion::Intervalo{2, 4}});
     std::vector<double> fechas, valores;
     d.CargarIntervalo(1, fechas, valores);
     EXPECT_EQ(valores, (std::vector<double>{3, 4, 5}));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Agrupacion.h"
 #include "TTiempo.h"
 
 #include <QString>
@@ -58,8 +59,8 @@ public:
     std::vector<Eje> Ejes() const;
 
     // The point range [first, last] of interval k (the whole data when there are no ranges).
-    void PonerRangos(std::vector<std::pair<int, int>> rangos) { m_rangos = std::move(rangos); }
-    const std::vector<std::pair<int, int>>& Rangos() const { return m_rangos; }
+    void PonerRangos(std::vector<Agrupacion::Intervalo> rangos) { m_rangos = std::move(rangos); }
+    const std::vector<Agrupacion::Intervalo>& Rangos() const { return m_rangos; }
     std::pair<int, int> Rango(int intervalo) const;
 
     // Builds the dates and values of interval k (or everything, k < 0), series-major, with
@@ -103,7 +104,7 @@ private:
     std::vector<QString> m_nombres;
     std::vector<int> m_decimales;
     std::vector<std::vector<double>> m_opciones;
-    std::vector<std::pair<int, int>> m_rangos;
+    std::vector<Agrupacion::Intervalo> m_rangos;
     std::vector<double> m_minimos;
     std::vector<double> m_maximos;
     TTiempo m_primera = TTiempo::Maximo();

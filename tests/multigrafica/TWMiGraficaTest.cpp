@@ -1,0 +1,237 @@
+#include "TWMiGrafica.h"
+#include "ChartProperties.h"
+#include "HostDirectory.h"
+#include "ObjGen.h"
+#include "ServidorMonitores.h"
+#include "TGrafica.h"
+#include "TestEnvironment.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QImage>
+#include <QLibrary>
+
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+
+// A shared data object the window holds a reference on while it is open.
+class ObjetoDatos : public ObjGen {};
+
+// The window's lists for series of one-second data starting 1 December 2026 10:00.
+struct Serie {
+    std::string nombre;
+    std::string unidad;
+    std::vector<double> valores;
+    int inicio = 0; // first second
+    int decimales = 2;
+};
+
+TTiempo segundo(int s) {
+    TTiempo t(2026, 12, 1, 10, 0, 0, -1);
+    t.SumarSegundos(s);
+    return t;
+}
+
+ListasAtributos listasDe(const std::vector<Serie>& series, ObjGen* datos,
+                         std::vector<std::int32_t> objeto = {}) {
+    ListasAtributos l;
+    for (const Serie& s : series) {
+        std::vector<TTiempo> t;
+        for (size_t i = 0; i < s.valores.size(); ++i)
+            t.push_back(segundo(s.inicio + static_cast<int>(i)));
+        l[LV_VALORES].EntrarDoubles(s.valores);
+        l[LV_TIEMPOS].EntrarTiempos(t);
+        l[LV_UNIDADES].EntrarTexto(s.unidad);
+        l[LV_NOMBRES].EntrarTexto(s.nombre);
+        l[LV_OPCIONES].EntrarDoubles({0, 0, 1, 0, 0, 0, 100, 900, 1100, 0, 0, 0, 1000});
+        l[LV_INTERVALOS].EntrarTiempos({t.front(), t.back()});
+        l[LV_TIEMPOSGENERALES].EntrarTiempos({t.front(), t.back()});
+        l[LV_DECIMALES].EntrarEnteros({s.decimales});
+        if (objeto.empty())
+            l[LV_OBJETOS].EntrarEnteros({1, 1, datos->Manejador()});
+        else
+            l[LV_OBJETOS].EntrarEnteros(objeto);
+    }
+    return l;
+}
+
+class MultigraphicWindow : public testing::Test {
+protected:
+    void SetUp() override {
+        servidor = std::make_unique<ServidorMonitores>();
+        datos = new ObjetoDatos;
+    }
+    void TearDown() override {
+        if (driver != nullptr && driver->Ventana() != nullptr)
+            driver->Ventana()->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        delete datos;
+    }
+
+    TWMiGrafica* abrir(ListasAtributos listas) {
+        driver = new TGrafica(servidor.get(), listas, nullptr);
+        // The driver goes when its window closes (through the monitor server).
+        auto* w = qobject_cast<TWMiGrafica*>(driver->Ventana());
+        if (w == nullptr)
+            ADD_FAILURE() << "no multigraphic window opened (is the charting library built?)";
+        return w;
+    }
+
+    int ent(TWMiGrafica* w, int propiedad) {
+        auto get = reinterpret_cast<PEngetFn>(w->DameLibreria()->resolve("PEnget"));
+        return get(w->DameGrafica(), propiedad);
+    }
+    std::vector<double> doubles(TWMiGrafica* w, int propiedad) {
+        auto get = reinterpret_cast<PEvgetFn>(w->DameLibreria()->resolve("PEvget"));
+        std::vector<double> v(static_cast<size_t>(get(w->DameGrafica(), propiedad, nullptr, 0)));
+        get(w->DameGrafica(), propiedad, v.data(), static_cast<int>(v.size()));
+        return v;
+    }
+    std::vector<std::int32_t> enteros(TWMiGrafica* w, int propiedad) {
+        auto get = reinterpret_cast<PEvgetFn>(w->DameLibreria()->resolve("PEvget"));
+        std::vector<std::int32_t> v(static_cast<size_t>(get(w->DameGrafica(), propiedad, nullptr, 0)));
+        get(w->DameGrafica(), propiedad, v.data(), static_cast<int>(v.size()));
+        return v;
+    }
+    QString texto(TWMiGrafica* w, int propiedad) {
+        auto get = reinterpret_cast<PEszgetFn>(w->DameLibreria()->resolve("PEszget"));
+        char buffer[4096] = {};
+        get(w->DameGrafica(), propiedad, buffer, sizeof buffer);
+        return QString::fromUtf8(buffer);
+    }
+    void poner(TWMiGrafica* w, int propiedad, int valor) {
+        auto set = reinterpret_cast<PEnsetFn>(w->DameLibreria()->resolve("PEnset"));
+        set(w->DameGrafica(), propiedad, valor);
+    }
+    QString etiquetaEje(TWMiGrafica* w, int eje) {
+        poner(w, PEP_WORKINGAXIS, eje);
+        return texto(w, PEP_YAXISLABEL);
+    }
+
+    std::unique_ptr<ServidorMonitores> servidor;
+    ObjetoDatos* datos = nullptr;
+    TGrafica* driver = nullptr;
+};
+
+TEST_F(MultigraphicWindow, OneSeriesIsCaptionedWithItsNameSeveralAsMultigraphic) {
+    TWMiGrafica* uno = abrir(listasDe({{"V1 (L1)", "V", {230, 231, 232}}}, datos));
+    ASSERT_NE(uno, nullptr);
+    EXPECT_EQ(uno->windowTitle(), QStringLiteral("V1 (L1)"));
+    EXPECT_EQ(texto(uno, PEP_MAINTITLE), QStringLiteral("V1 (L1)"));
+    uno->close();
+
+    TWMiGrafica* dos = abrir(listasDe({{"V1", "V", {230, 231}}, {"V2", "V", {229, 228}}}, datos));
+    ASSERT_NE(dos, nullptr);
+    EXPECT_EQ(dos->windowTitle(), QStringLiteral("MULTIGRAPHIC"));
+    EXPECT_EQ(texto(dos, PEP_MULTISUBTITLES), QStringLiteral("V1\tV2"));
+}
+
+TEST_F(MultigraphicWindow, AxesFollowTheUnits) {
+    TWMiGrafica* w = abrir(listasDe({{"THD V1", "%Vn", {1, 2}},
+                                     {"THD V2", "%Vf", {1, 2}},
+                                     {"Flag", "?", {0, 1}},
+                                     {"I1", "A", {10, 11}},
+                                     {"I2", "A", {12, 13}},
+                                     {"P", "kW", {5, 6}}},
+                                    datos));
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->DameNumeroEjes(), 4);
+    EXPECT_EQ(enteros(w, PEP_SUBSETSPERAXIS), (std::vector<std::int32_t>{2, 1, 2, 1}));
+    const std::vector<double> partes = doubles(w, PEP_AXISSHARES);
+    ASSERT_EQ(partes.size(), 4u);
+    EXPECT_DOUBLE_EQ(partes[0], 2.0 / 6.0);
+    EXPECT_EQ(etiquetaEje(w, 0), QStringLiteral("%V"));
+    EXPECT_EQ(etiquetaEje(w, 1), QString());
+    EXPECT_EQ(etiquetaEje(w, 2), QStringLiteral("A"));
+    EXPECT_EQ(etiquetaEje(w, 3), QStringLiteral("kW"));
+}
+
+TEST_F(MultigraphicWindow, PaddingIsPaintedInTheBackColourAndTinyValuesAreZero) {
+    TWMiGrafica* w = abrir(listasDe({{"V1", "V", {0.000001, 231, 232, 233}}, {"I1", "A", {10, 11}}}, datos));
+    ASSERT_NE(w, nullptr);
+    const std::vector<double> y = doubles(w, PEP_YDATA);
+    ASSERT_EQ(y.size(), 8u);
+    EXPECT_DOUBLE_EQ(y[0], 0.0);
+    EXPECT_DOUBLE_EQ(y[6], -9999.9);
+    const std::vector<std::int32_t> colores = enteros(w, PEP_POINTCOLORS);
+    const std::vector<std::int32_t> subsets = enteros(w, PEP_SUBSETCOLORS);
+    ASSERT_EQ(colores.size(), 8u);
+    ASSERT_EQ(subsets.size(), 2u);
+    EXPECT_EQ(colores[5], subsets[1]);
+    EXPECT_EQ(colores[6], ent(w, PEP_GRAPHBACKCOLOR));
+    EXPECT_EQ(colores[7], ent(w, PEP_GRAPHBACKCOLOR));
+}
+
+TEST_F(MultigraphicWindow, ReadOutForAKnownCursorPosition) {
+    TWMiGrafica* w =
+        abrir(listasDe({{"V1", "V", {230.25, 231.5, 229}}, {"V2", "V", {1, 2, 3}, 0, 0}}, datos));
+    ASSERT_NE(w, nullptr);
+    poner(w, PEP_CURSORSUBSET, 0);
+    poner(w, PEP_CURSORPOINT, 1);
+    int filas = 0;
+    EXPECT_EQ(w->TextoCursor(&filas),
+              QStringLiteral("Act : 231.50 (V)|Maximum : 231.50 (V)|Minimum : 229.00 (V)\t"
+                             "Act : 01.12.2026 10:00:01|From : 01.12.2026 10:00:00|"
+                             "To : 01.12.2026 10:00:02\t"
+                             " | Selected Variable: V1 | \t"
+                             " | | \t"));
+    EXPECT_EQ(filas, 4);
+    // A point past the data is moved to the last one.
+    poner(w, PEP_CURSORSUBSET, 1);
+    poner(w, PEP_CURSORPOINT, 50);
+    EXPECT_TRUE(w->TextoCursor().startsWith(QStringLiteral("Act : 3 (V)|Maximum : 3 (V)|Minimum : 1 (V)\t")));
+    EXPECT_EQ(ent(w, PEP_CURSORPOINT), 2);
+}
+
+TEST_F(MultigraphicWindow, GroupingByHoursGivesOneIntervalPerClockHour) {
+    std::vector<double> dosHoras(7200);
+    for (size_t i = 0; i < dosHoras.size(); ++i)
+        dosHoras[i] = 230.0 + static_cast<double>(i % 60) / 10.0;
+    TWMiGrafica* w = abrir(listasDe({{"V1", "V", dosHoras}}, datos));
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->DameNivelAgrupacion(), 4); // the driver's "No group"
+    w->Agrupar(3);
+    EXPECT_EQ(w->DameNumIntervalos(), 2);
+    EXPECT_EQ(texto(w, PEP_SUBTITLE), QStringLiteral("Hours (1/2)"));
+    EXPECT_EQ(ent(w, PEP_POINTS), 3600);
+    w->NextClick();
+    EXPECT_EQ(texto(w, PEP_SUBTITLE), QStringLiteral("Hours (2/2)"));
+    w->Agrupar(4);
+    EXPECT_EQ(w->DameNumIntervalos(), 1);
+    EXPECT_EQ(texto(w, PEP_SUBTITLE), QString());
+    EXPECT_EQ(ent(w, PEP_POINTS), 7200);
+}
+
+TEST_F(MultigraphicWindow, SavedViewRestoresLevelAndInterval) {
+    std::vector<double> tresHoras(3 * 3600, 230.0);
+    TWMiGrafica* w =
+        abrir(listasDe({{"V1", "V", tresHoras}}, datos, {1, 1, datos->Manejador(), 3 /* hours */, 2}));
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->DameNivelAgrupacion(), 3);
+    EXPECT_EQ(w->DameIntervaloActual(), 2);
+    int nivel = -1;
+    driver->GetPropertyValue(0, 3, &nivel);
+    EXPECT_EQ(nivel, 3);
+}
+
+TEST_F(MultigraphicWindow, ClosingReleasesEveryDataReferenceOnce) {
+    auto* otro = new ObjetoDatos;
+    ListasAtributos l = listasDe({{"V1", "V", {1, 2}}, {"V2", "V", {3, 4}}}, datos);
+    l[LV_OBJETOS].EntrarEnteros({2, 2, otro->Manejador()});
+    TWMiGrafica* w = abrir(l);
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(datos->Referencias(), 2); // shared by two rows, referenced once
+    EXPECT_EQ(otro->Referencias(), 2);
+    const int destruidos = servidor->Destruidos();
+    w->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(datos->Referencias(), 1);
+    EXPECT_EQ(otro->Referencias(), 1);
+    EXPECT_EQ(servidor->Destruidos(), destruidos + 1); // the window driver went with it
+    driver = nullptr;
+    delete otro;
+}
+
+} // namespace
