@@ -395,9 +395,15 @@ void TWGraficaGenerica::ColocarGrafica() {
 
 void TWGraficaGenerica::resizeEvent(QResizeEvent* e) {
     QWidget::resizeEvent(e);
-    const int minima = AlturaMinima(width());
-    if (minimumHeight() != minima)
-        setMinimumHeight(minima); // raises the height when it is below
+    // The minimum depends on the width being proposed, so it is enforced on each resize
+    // rather than as a fixed minimum size. Inside an MDI area the frame is what grows.
+    const int falta = AlturaMinima(width()) - height();
+    if (falta > 0) {
+        QWidget* marco = isWindow() || parentWidget() == nullptr ? this : parentWidget();
+        marco->resize(marco->width(), marco->height() + falta);
+        if (height() < AlturaMinima(width()))
+            return; // the raised size comes back through here
+    }
     Botones->setGeometry(0, 0, width(), Botones->sizeHint().height());
     ColocarGrafica();
 }
