@@ -294,6 +294,9 @@ int RecordingFile::appendRows(int variable, List list, TValorMultiple& out) {
     auto it = rows.find(list);
     if (it == rows.end())
         return 0;
+    // Every row is loaded before any is appended: a partial answer would shift the caller's
+    // rows against those of the other lists.
+    std::vector<int> cached;
     for (const StoredRow& r : it->second) {
         const auto key = std::make_tuple(r.blob, r.shape.type, r.shape.elementSize, r.shape.count);
         auto c = m_cacheIndex.find(key);
@@ -305,9 +308,11 @@ int RecordingFile::appendRows(int variable, List list, TValorMultiple& out) {
                 m_cache.EntrarValor(bytes.data(), r.shape.elementSize, r.shape.count, r.shape.type);
             c = m_cacheIndex.emplace(key, index).first;
         }
-        out.CopiarFila(m_cache, c->second);
+        cached.push_back(c->second);
     }
-    return static_cast<int>(it->second.size());
+    for (int index : cached)
+        out.CopiarFila(m_cache, index);
+    return static_cast<int>(cached.size());
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -46,7 +46,8 @@ public:
     int rowCount(int variable, List list) const;
 
     // Appends the rows of one list of a variable to `out`, sharing their bytes. Returns the
-    // number of rows appended. Throws RecordingError when the file cannot be read.
+    // number of rows appended. Throws RecordingError when the file cannot be read; nothing is
+    // appended then.
     int appendRows(int variable, List list, TValorMultiple& out);
 
 private:

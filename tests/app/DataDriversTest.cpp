@@ -300,3 +300,18 @@ TEST(SourceDriver, ReleasesItsDriversWhenDestroyed) {
     }
     EXPECT_EQ(before, ObjGen::ObjetosVivos());
 }
+
+TEST(RecordingDriver, AFileCutShortAfterOpeningIsReportedOnceAndAnswersNothing) {
+    const std::string path = apptest::freshFolder("cut") + "/S0010001.STD";
+    apptest::writeBytes(path, apptest::fileBytes(apptest::demoFiles()[0]));
+    SourceDriver source;
+    RecordingDriver* driver = source.openFile(path);
+    std::filesystem::resize_file(path, std::filesystem::file_size(path) / 4);
+    testsupport::Messages::clear();
+    EXPECT_EQ(0, send(*driver, 10001, {5, 1}).Cuenta());
+    EXPECT_EQ(0, send(*driver, 10002, {5, 1}).Cuenta());
+    ASSERT_EQ(1u, testsupport::Messages::shown().size()) << "one message, not one per command";
+    EXPECT_EQ("Error", testsupport::Messages::shown()[0].title.toStdString());
+    EXPECT_TRUE(testsupport::Messages::shown()[0].text.contains(QString::fromStdString(path)));
+    EXPECT_FALSE(driver->lastError().empty());
+}
