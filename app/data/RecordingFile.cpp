@@ -135,7 +135,11 @@ void RecordingFile::fail(const std::string& what) const {
 std::shared_ptr<RecordingFile> RecordingFile::open(const std::string& path) {
     checkHeader(path);
     sqlite3* db = nullptr;
-    const std::string uri = "file:" + percentEncode(fs::absolute(path).string()) + "?immutable=1";
+    // URIs take forward slashes and a leading one before a drive letter.
+    std::string absolute = fs::absolute(path).generic_string();
+    if (absolute.empty() || absolute[0] != '/')
+        absolute.insert(absolute.begin(), '/');
+    const std::string uri = "file:" + percentEncode(absolute) + "?immutable=1";
     const int rc = sqlite3_open_v2(uri.c_str(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr);
     std::shared_ptr<RecordingFile> file(new RecordingFile(path, db));
     if (rc != SQLITE_OK)
@@ -353,11 +357,17 @@ private:
     sqlite3* m_db = nullptr;
 };
 
+// A name beside the target that no file has, so a leftover is never written into.
 std::string tempNameBeside(const std::string& target) {
     std::random_device rd;
     const fs::path p(target);
-    return (p.parent_path() / ("." + p.filename().string() + ".tmp" + std::to_string(rd() % 1000000)))
-        .string();
+    for (;;) {
+        const fs::path candidate =
+            p.parent_path() / ("." + p.filename().string() + ".tmp" + std::to_string(rd() % 1000000));
+        std::error_code ec;
+        if (!fs::exists(candidate, ec))
+            return candidate.string();
+    }
 }
 
 void writeInto(const Recording& rec, Writer& w) {

@@ -80,7 +80,7 @@ void expectRefused(const std::string& path, const std::string& fault) {
 } // namespace
 
 TEST(RecordingRoundTrip, EveryRowTypeComesBackByteForByte) {
-    const std::string path = apptest::freshFolder("roundtrip") + "/R0010001.STD";
+    const std::string path = apptest::freshFolder("round trip #1 ?%") + "/R0010001.STD";
     const Recording rec = everyRowType();
     RecordingFile::write(rec, path);
 
