@@ -1008,7 +1008,14 @@ void ChartWidget::moveCursor(int subset, int point) {
 }
 
 void ChartWidget::clickAt(const QPoint& pos) {
-    const int axis = rectAt(pos);
+    // Points on the frame of the graph (the first and last of a line) are clicked on its edge.
+    int axis = rectAt(pos);
+    for (int k = 0; k < axisCount() && axis < 0; ++k)
+        if (m_rects[k]
+                ->rect()
+                .adjusted(-kDragThreshold, -kDragThreshold, kDragThreshold, kDragThreshold)
+                .contains(pos))
+            axis = k;
     if (axis < 0)
         return;
     QCPAxisRect* rect = m_rects[axis];

@@ -1,0 +1,253 @@
+#include "ChartTestFixture.h"
+
+// What a chart draws, checked on the pixels of the grabbed widget at positions computed from
+// the chart's own axes.
+
+namespace {
+
+const int kRed = static_cast<int>(peRGB(255, 0, 0));
+const int kBlue = static_cast<int>(peRGB(0, 0, 255));
+const int kGreen = static_cast<int>(peRGB(0, 160, 0));
+const int kMagenta = static_cast<int>(peRGB(255, 0, 255));
+const int kTeal = static_cast<int>(peRGB(0, 128, 128));
+
+bool near(const QColor& a, const QColor& b, int tolerance = 40) {
+    return std::abs(a.red() - b.red()) <= tolerance && std::abs(a.green() - b.green()) <= tolerance &&
+           std::abs(a.blue() - b.blue()) <= tolerance;
+}
+
+// True when any pixel within `radius` of `at` has the colour.
+bool anyNear(const QImage& image, QPointF at, const QColor& colour, int radius = 2) {
+    for (int dx = -radius; dx <= radius; ++dx)
+        for (int dy = -radius; dy <= radius; ++dy) {
+            const QPoint p(qRound(at.x()) + dx, qRound(at.y()) + dy);
+            if (image.rect().contains(p) && near(image.pixelColor(p), colour))
+                return true;
+        }
+    return false;
+}
+
+} // namespace
+
+class ChartDrawing : public ChartTest {
+protected:
+    void twoSubsets(int method) {
+        api().nset(chart(), PEP_SUBSETS, 2);
+        api().nset(chart(), PEP_POINTS, 4);
+        setDoubles(PEP_XDATA, {1, 2, 3, 4, 1, 2, 3, 4});
+        setDoubles(PEP_YDATA, {10, 40, 20, 30, 5, 15, 35, 25});
+        setInts(PEP_SUBSETCOLORS, {kRed, kBlue});
+        api().nset(chart(), PEP_WORKINGAXIS, 0);
+        api().nset(chart(), PEP_PLOTMETHOD, method);
+    }
+};
+
+TEST_F(ChartDrawing, PointsTakeTheirSubsetColour) {
+    twoSubsets(2);
+    redraw();
+    const QImage image = grab();
+    EXPECT_TRUE(near(pixel(image, pixelOf(0, 2, 40)), bgr(kRed)));
+    EXPECT_TRUE(near(pixel(image, pixelOf(0, 3, 35)), bgr(kBlue)));
+    // Halfway between two points of a points-only chart there is nothing.
+    EXPECT_TRUE(near(pixel(image, pixelOf(0, 2.5, 30)), Qt::white));
+}
+
+TEST_F(ChartDrawing, PerPointColoursPaintPointsAndBars) {
+    for (int method : {2, 1}) {
+        twoSubsets(method);
+        std::vector<int> colours(8, kRed);
+        colours[1] = kGreen; // subset 0, point 1
+        colours[6] = kMagenta;
+        for (int i = 4; i < 8; ++i)
+            if (i != 6)
+                colours[i] = kBlue;
+        setInts(PEP_POINTCOLORS, colours);
+        redraw();
+        const QImage image = grab();
+        // Bars: a little below the top of the bar; points: the marker's centre.
+        const double below = method == 1 ? 3 : 0;
+        const double dx = method == 1 ? -0.2 : 0;
+        EXPECT_TRUE(near(pixel(image, pixelOf(0, 2 + dx, 40 - below)), bgr(kGreen))) << "method " << method;
+        EXPECT_TRUE(near(pixel(image, pixelOf(0, 1 + dx, 10 - below)), bgr(kRed))) << "method " << method;
+        EXPECT_TRUE(near(pixel(image, pixelOf(0, 3 - dx, 35 - below)), bgr(kMagenta))) << "method " << method;
+    }
+}
+
+TEST_F(ChartDrawing, BarsOfOneAxisStandSideBySideDownToZero) {
+    twoSubsets(1);
+    redraw();
+    const QImage image = grab();
+    const QCPRange y = plot()->axisRect(0)->axis(QCPAxis::atLeft)->range();
+    EXPECT_LE(y.lower, 0.0) << "bars include their base";
+    // Subset 0 left of the point's x, subset 1 right of it, both reaching down to zero.
+    EXPECT_TRUE(near(pixel(image, pixelOf(0, 2 - 0.2, 1)), bgr(kRed)));
+    EXPECT_TRUE(near(pixel(image, pixelOf(0, 2 + 0.2, 1)), bgr(kBlue)));
+    EXPECT_TRUE(near(pixel(image, pixelOf(0, 2 - 0.2, 20)), bgr(kRed)));
+    EXPECT_TRUE(near(pixel(image, pixelOf(0, 2 + 0.2, 18)), Qt::white)) << "subset 1 is only 15 high there";
+}
+
+TEST_F(ChartDrawing, NullValuesAreGapsNeverPoints) {
+    api().nset(chart(), PEP_SUBSETS, 1);
+    api().nset(chart(), PEP_POINTS, 6);
+    setDoubles(PEP_XDATA, {0, 1, 2, 3, 4, 5});
+    setDoubles(PEP_YDATA, {10, 10, kNull, 10, 10, 10});
+    setDouble(PEP_NULLX, kNull);
+    setDouble(PEP_NULLY, kNull);
+    setInts(PEP_SUBSETCOLORS, {kRed});
+    setInts(PEP_LINETYPES, {6});
+    redraw();
+    const QImage image = grab();
+    EXPECT_TRUE(anyNear(image, pixelOf(0, 0.5, 10), bgr(kRed)));
+    EXPECT_TRUE(anyNear(image, pixelOf(0, 3.5, 10), bgr(kRed)));
+    EXPECT_FALSE(anyNear(image, pixelOf(0, 1.5, 10), bgr(kRed))) << "no line into the null point";
+    EXPECT_FALSE(anyNear(image, pixelOf(0, 2.5, 10), bgr(kRed))) << "no line out of it";
+    const QCPRange y = plot()->axisRect(0)->axis(QCPAxis::atLeft)->range();
+    EXPECT_GT(y.lower, 0.0) << "the null value takes no part in the scale";
+}
+
+TEST_F(ChartDrawing, PointsFurtherApartThanTheLargestGapAreNotJoined) {
+    api().nset(chart(), PEP_SUBSETS, 1);
+    api().nset(chart(), PEP_POINTS, 5);
+    setDoubles(PEP_XDATA, {0, 1, 2, 6, 7});
+    setDoubles(PEP_YDATA, {5, 5, 5, 5, 5});
+    setInts(PEP_SUBSETCOLORS, {kBlue});
+    setInts(PEP_LINETYPES, {6});
+    setDouble(PEP_MAXGAP, 1.5);
+    redraw();
+    QImage image = grab();
+    EXPECT_TRUE(anyNear(image, pixelOf(0, 1.5, 5), bgr(kBlue)));
+    EXPECT_FALSE(anyNear(image, pixelOf(0, 4, 5), bgr(kBlue)));
+    EXPECT_TRUE(anyNear(image, pixelOf(0, 6.5, 5), bgr(kBlue)));
+
+    setDouble(PEP_MAXGAP, 0);
+    redraw();
+    image = grab();
+    EXPECT_TRUE(anyNear(image, pixelOf(0, 4, 5), bgr(kBlue))) << "0 joins every point";
+}
+
+TEST_F(ChartDrawing, StackedAxesSplitTheHeightAndShareTheHorizontalRange) {
+    api().nset(chart(), PEP_SUBSETS, 3);
+    api().nset(chart(), PEP_POINTS, 2);
+    setDoubles(PEP_XDATA, {0, 10, 0, 10, 0, 20});
+    setDoubles(PEP_YDATA, {1, 2, 1, 2, 100, 200});
+    setInts(PEP_SUBSETSPERAXIS, {2, 1});
+    setDoubles(PEP_AXISSHARES, {0.75, 0.25});
+    setInts(PEP_SUBSETCOLORS, {kRed, kRed, kGreen});
+    setInts(PEP_LINETYPES, {6, 6, 6});
+    redraw();
+    ASSERT_EQ(plot()->axisRectCount(), 2);
+    QCPAxisRect* top = plot()->axisRect(0);
+    QCPAxisRect* bottom = plot()->axisRect(1);
+    EXPECT_LT(top->rect().bottom(), bottom->rect().top());
+    // The bottom axis also carries the date labels, so only the order of the shares is exact.
+    EXPECT_GT(top->outerRect().height() / double(bottom->outerRect().height()), 2.0);
+    EXPECT_EQ(top->axis(QCPAxis::atBottom)->range(), bottom->axis(QCPAxis::atBottom)->range());
+    EXPECT_DOUBLE_EQ(top->axis(QCPAxis::atBottom)->range().upper, 20.0);
+    EXPECT_GT(bottom->axis(QCPAxis::atLeft)->range().upper, 150.0);
+    EXPECT_LT(top->axis(QCPAxis::atLeft)->range().upper, 3.0);
+    const QImage image = grab();
+    EXPECT_TRUE(anyNear(image, pixelOf(1, 10, 150), bgr(kGreen)));
+}
+
+TEST_F(ChartDrawing, AnnotationsDrawAtTheirValuesInTheirColours) {
+    twoSubsets(2);
+    setDoubles(PEP_HLINEY, {22.5});
+    setInts(PEP_HLINEAXIS, {0});
+    setInts(PEP_HLINETYPES, {6});
+    setInts(PEP_HLINECOLORS, {kGreen});
+    setDoubles(PEP_VLINEX, {1.5, 3.5});
+    setInts(PEP_VLINETYPES, {6, 7});
+    setInts(PEP_VLINECOLORS, {kMagenta, kMagenta});
+    setDoubles(PEP_GANNOTX, {1, 4});
+    setDoubles(PEP_GANNOTY, {5, 40});
+    setInts(PEP_GANNOTTYPES, {38, 45});
+    setInts(PEP_GANNOTCOLORS, {kTeal, kTeal});
+    redraw();
+    const QImage image = grab();
+    EXPECT_TRUE(anyNear(image, pixelOf(0, 2.5, 22.5), bgr(kGreen)));
+    EXPECT_TRUE(anyNear(image, pixelOf(0, 1.5, 12), bgr(kMagenta)));
+    EXPECT_FALSE(anyNear(image, pixelOf(0, 3.5, 12), bgr(kMagenta))) << "type 7 is a label only";
+    // The polyline from (1, 5) to (4, 40) passes through (1.75, 13.75), and nothing joins it
+    // to anything else.
+    EXPECT_TRUE(anyNear(image, pixelOf(0, 1.75, 13.75), bgr(kTeal)));
+    EXPECT_FALSE(anyNear(image, pixelOf(0, 1.75, 30), bgr(kTeal)));
+}
+
+TEST_F(ChartDrawing, ColoursOfDeskGraphAndTextAreApplied) {
+    twoSubsets(0);
+    api().nset(chart(), PEP_DESKCOLOR, static_cast<int>(peRGB(0, 0, 128)));
+    api().nset(chart(), PEP_GRAPHBACKCOLOR, 0);
+    api().nset(chart(), PEP_TEXTCOLOR, static_cast<int>(peRGB(255, 255, 0)));
+    redraw();
+    const QImage image = grab();
+    EXPECT_TRUE(near(image.pixelColor(2, 2), QColor(0, 0, 128), 2));
+    const QRect graph = plot()->axisRect(0)->rect();
+    EXPECT_TRUE(near(image.pixelColor(graph.center().x(), graph.top() + 2), Qt::black, 60));
+    EXPECT_EQ(plot()->axisRect(0)->axis(QCPAxis::atLeft)->tickLabelColor(), QColor(255, 255, 0));
+}
+
+TEST_F(ChartDrawing, OnePointChartsShowLargeMarkers) {
+    api().nset(chart(), PEP_SUBSETS, 1);
+    api().nset(chart(), PEP_POINTS, 1);
+    setDoubles(PEP_XDATA, {45351.5});
+    setDoubles(PEP_YDATA, {230});
+    api().nset(chart(), PEP_XSERIALDATES, 1);
+    api().nset(chart(), PEP_FORCEDMETHOD, 4);
+    setInts(PEP_SUBSETCOLORS, {kRed});
+    setInts(PEP_POINTTYPES, {5});
+    redraw();
+    const QImage image = grab();
+    const QPointF centre = pixelOf(0, 45351.5, 230);
+    EXPECT_TRUE(near(pixel(image, centre), bgr(kRed)));
+    EXPECT_TRUE(near(pixel(image, centre + QPointF(5, 5)), bgr(kRed))) << "large enough to see";
+    const QCPRange x = plot()->axisRect(0)->axis(QCPAxis::atBottom)->range();
+    EXPECT_LT(x.lower, 45351.5);
+    EXPECT_GT(x.upper, 45351.5);
+}
+
+TEST_F(ChartDrawing, TitlesAndTheReadOutTableTakeTheirPlaces) {
+    twoSubsets(0);
+    api().szset(chart(), PEP_MAINTITLE, "MULTIGRAPHIC");
+    api().szset(chart(), PEP_MULTISUBTITLES, "V1\tV2");
+    api().szset(chart(), PEP_CURSORTABLE, "Act : 1|Maximum : 2|Minimum : 0\t | | \t");
+    setDouble(PEP_GRAPHSHARE, 0.6);
+    redraw();
+    const QRect graph = plot()->axisRect(0)->rect();
+    EXPECT_GT(graph.top(), 30) << "title and legend line above the graph";
+    EXPECT_LT(graph.bottom(), 300 * 0.8) << "the read-out takes its share under the graph";
+}
+
+TEST_F(ChartDrawing, LogarithmicAxisPlacesDecadesEvenly) {
+    api().nset(chart(), PEP_SUBSETS, 1);
+    api().nset(chart(), PEP_POINTS, 3);
+    setDoubles(PEP_XDATA, {0.001, 1, 1000});
+    setDoubles(PEP_YDATA, {1, 2, 3});
+    api().nset(chart(), PEP_XLOGSCALE, 1);
+    api().nset(chart(), PEP_FORCEDMETHOD, 2);
+    redraw();
+    const double a = pixelOf(0, 0.001, 1).x();
+    const double b = pixelOf(0, 1, 1).x();
+    const double c = pixelOf(0, 1000, 1).x();
+    EXPECT_NEAR(b - a, c - b, 1.0);
+    EXPECT_EQ(plot()->axisRect(0)->axis(QCPAxis::atBottom)->scaleType(), QCPAxis::stLogarithmic);
+}
+
+TEST_F(ChartDrawing, DecimatedMarkersKeepALoneExcursionVisible) {
+    const int n = 200000;
+    std::vector<double> x(n), y(n, 10.0);
+    std::vector<int> colours(n, kBlue);
+    for (int i = 0; i < n; ++i)
+        x[i] = i;
+    y[123457] = 50;
+    colours[123457] = kMagenta;
+    api().nset(chart(), PEP_SUBSETS, 1);
+    api().nset(chart(), PEP_POINTS, n);
+    setDoubles(PEP_XDATA, x);
+    setDoubles(PEP_YDATA, y);
+    setInts(PEP_POINTCOLORS, colours);
+    api().nset(chart(), PEP_FORCEDMETHOD, 2);
+    redraw();
+    const QImage image = grab();
+    EXPECT_TRUE(anyNear(image, pixelOf(0, 123457, 50), bgr(kMagenta), 3));
+    EXPECT_TRUE(anyNear(image, pixelOf(0, 50000, 10), bgr(kBlue), 3));
+}

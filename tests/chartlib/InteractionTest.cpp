@@ -1,0 +1,145 @@
+#include "ChartTestFixture.h"
+
+#include <QTest>
+
+// Mouse and keyboard in the chart: cursor moves, zoom, right click and keys, each told to the
+// parent window at once.
+
+class ChartInteraction : public ChartTest {
+protected:
+    void SetUp() override {
+        ChartTest::SetUp();
+        api().nset(chart(), PEP_SUBSETS, 2);
+        api().nset(chart(), PEP_POINTS, 5);
+        setDoubles(PEP_XDATA, {0, 1, 2, 3, 4, 0, 1, 2, 3, 4});
+        setDoubles(PEP_YDATA, {10, 11, kNull, 13, 14, 50, 51, 52, 53, 54});
+        setDouble(PEP_NULLY, kNull);
+        api().nset(chart(), PEP_CURSORMODE, 2);
+        redraw();
+    }
+    QPoint at(double x, double y) { return pixelOf(0, x, y).toPoint(); }
+};
+
+TEST_F(ChartInteraction, AClickMovesTheCursorToTheNearestPoint) {
+    QTest::mouseClick(chart(), Qt::LeftButton, {}, at(3.1, 52) + QPoint(2, 1));
+    EXPECT_EQ(api().nget(chart(), PEP_CURSORSUBSET), 1);
+    EXPECT_EQ(api().nget(chart(), PEP_CURSORPOINT), 3);
+    ASSERT_EQ(m_parent->codes, std::vector<int>{PEN_CURSORMOVED});
+
+    QTest::mouseClick(chart(), Qt::LeftButton, {}, at(0.9, 11));
+    EXPECT_EQ(api().nget(chart(), PEP_CURSORSUBSET), 0);
+    EXPECT_EQ(api().nget(chart(), PEP_CURSORPOINT), 1);
+}
+
+TEST_F(ChartInteraction, AClickNeverPicksANullPoint) {
+    QTest::mouseClick(chart(), Qt::LeftButton, {}, at(2, 12));
+    EXPECT_EQ(api().nget(chart(), PEP_CURSORSUBSET), 0);
+    EXPECT_NE(api().nget(chart(), PEP_CURSORPOINT), 2);
+}
+
+TEST_F(ChartInteraction, ArrowKeysStepPointsSkippingNullsAndStepSubsets) {
+    api().nset(chart(), PEP_CURSORSUBSET, 0);
+    api().nset(chart(), PEP_CURSORPOINT, 1);
+    QTest::keyClick(chart(), Qt::Key_Right);
+    EXPECT_EQ(api().nget(chart(), PEP_CURSORPOINT), 3) << "point 2 is null";
+    QTest::keyClick(chart(), Qt::Key_Right);
+    QTest::keyClick(chart(), Qt::Key_Right);
+    EXPECT_EQ(api().nget(chart(), PEP_CURSORPOINT), 4) << "stays on the last point";
+    QTest::keyClick(chart(), Qt::Key_Down);
+    EXPECT_EQ(api().nget(chart(), PEP_CURSORSUBSET), 1);
+    QTest::keyClick(chart(), Qt::Key_Down);
+    EXPECT_EQ(api().nget(chart(), PEP_CURSORSUBSET), 1);
+    QTest::keyClick(chart(), Qt::Key_Up);
+    QTest::keyClick(chart(), Qt::Key_Left);
+    EXPECT_EQ(api().nget(chart(), PEP_CURSORSUBSET), 0);
+    EXPECT_EQ(api().nget(chart(), PEP_CURSORPOINT), 3);
+    const auto moves = std::count(m_parent->codes.begin(), m_parent->codes.end(), PEN_CURSORMOVED);
+    EXPECT_EQ(moves, 7);
+    EXPECT_EQ(api().nget(chart(), PEP_LASTKEY), 37) << "Left";
+}
+
+TEST_F(ChartInteraction, KeysAreStoredAsVirtualKeyCodesAndNotified) {
+    QTest::keyClick(chart(), Qt::Key_Z);
+    EXPECT_EQ(api().nget(chart(), PEP_LASTKEY), 90);
+    QTest::keyClick(chart(), Qt::Key_F1);
+    EXPECT_EQ(api().nget(chart(), PEP_LASTKEY), 112);
+    QTest::keyClick(chart(), Qt::Key_F5);
+    EXPECT_EQ(api().nget(chart(), PEP_LASTKEY), 116);
+    EXPECT_EQ(m_parent->codes, (std::vector<int>{PEN_KEY, PEN_KEY, PEN_KEY}));
+}
+
+TEST_F(ChartInteraction, ARightClickIsNotifiedAndMovesNothing) {
+    api().nset(chart(), PEP_CURSORPOINT, 4);
+    QTest::mouseClick(chart(), Qt::RightButton, {}, at(1, 11));
+    EXPECT_EQ(m_parent->codes, std::vector<int>{PEN_RIGHTCLICK});
+    EXPECT_EQ(api().nget(chart(), PEP_CURSORPOINT), 4);
+}
+
+TEST_F(ChartInteraction, AReadOutWrittenInTheNotificationIsShownAtOnce) {
+    int seenPoint = -1;
+    m_parent->onNotify = [&](int code) {
+        if (code != PEN_CURSORMOVED)
+            return;
+        seenPoint = api().nget(chart(), PEP_CURSORPOINT);
+        const std::string table = "Act : " + std::to_string(seenPoint) + "\t";
+        api().szset(chart(), PEP_CURSORTABLE, table.c_str());
+    };
+    const int graphBottom = plot()->axisRect(0)->rect().bottom();
+    QTest::mouseClick(chart(), Qt::LeftButton, {}, at(4, 14));
+    EXPECT_EQ(seenPoint, 4) << "the cursor is stored before the parent hears of it";
+    EXPECT_LT(plot()->axisRect(0)->rect().bottom(), graphBottom) << "the new table made room for itself";
+}
+
+class ChartZoom : public ChartInteraction {
+protected:
+    void drag(QPoint from, QPoint to) {
+        QTest::mousePress(chart(), Qt::LeftButton, {}, from);
+        QMouseEvent move(QEvent::MouseMove, QPointF(to), chart()->mapToGlobal(QPointF(to)), Qt::NoButton,
+                         Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(chart(), &move);
+        QTest::mouseRelease(chart(), Qt::LeftButton, {}, to);
+    }
+};
+
+TEST_F(ChartZoom, DraggingARectangleZoomsAndReportsTheExtents) {
+    const QPoint from = at(1, 14);
+    const QPoint to = at(3, 11);
+    drag(from, to);
+    EXPECT_EQ(api().nget(chart(), PEP_ZOOMED), 1);
+    EXPECT_EQ(m_parent->codes, std::vector<int>{PEN_ZOOMDONE});
+    const double pixel = 5.0 / plot()->axisRect(0)->width();
+    EXPECT_NEAR(getDouble(PEP_ZOOMXMIN), 1.0, 2 * pixel);
+    EXPECT_NEAR(getDouble(PEP_ZOOMXMAX), 3.0, 2 * pixel);
+    EXPECT_NEAR(getDouble(PEP_ZOOMYMIN), 11.0, 0.5);
+    EXPECT_NEAR(getDouble(PEP_ZOOMYMAX), 14.0, 0.5);
+    const QCPRange x = plot()->axisRect(0)->axis(QCPAxis::atBottom)->range();
+    EXPECT_DOUBLE_EQ(x.lower, getDouble(PEP_ZOOMXMIN));
+    EXPECT_DOUBLE_EQ(x.upper, getDouble(PEP_ZOOMXMAX));
+    EXPECT_EQ(api().nget(chart(), PEP_CURSORPOINT), 0) << "a drag is not a click";
+}
+
+TEST_F(ChartZoom, ResettingTheZoomFlagUnzoomsAndWritingExtentsZoomsThere) {
+    const QCPRange full = plot()->axisRect(0)->axis(QCPAxis::atBottom)->range();
+    drag(at(1, 14), at(3, 11));
+    api().nset(chart(), PEP_ZOOMED, 0);
+    redraw();
+    EXPECT_EQ(plot()->axisRect(0)->axis(QCPAxis::atBottom)->range(), full);
+
+    setDouble(PEP_ZOOMXMIN, 0.5);
+    setDouble(PEP_ZOOMXMAX, 2.5);
+    setDouble(PEP_ZOOMYMIN, 9);
+    setDouble(PEP_ZOOMYMAX, 12);
+    api().nset(chart(), PEP_ZOOMED, 1);
+    redraw();
+    EXPECT_EQ(plot()->axisRect(0)->axis(QCPAxis::atBottom)->range(), QCPRange(0.5, 2.5));
+    EXPECT_EQ(plot()->axisRect(0)->axis(QCPAxis::atLeft)->range(), QCPRange(9, 12));
+}
+
+TEST_F(ChartZoom, InvertedExtentsAreIgnored) {
+    const QCPRange full = plot()->axisRect(0)->axis(QCPAxis::atBottom)->range();
+    setDouble(PEP_ZOOMXMIN, 3);
+    setDouble(PEP_ZOOMXMAX, 1);
+    api().nset(chart(), PEP_ZOOMED, 1);
+    redraw();
+    EXPECT_EQ(plot()->axisRect(0)->axis(QCPAxis::atBottom)->range(), full);
+}

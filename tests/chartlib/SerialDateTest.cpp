@@ -1,0 +1,87 @@
+#include "ChartTestFixture.h"
+
+// Serial dates, mode 2: days since 1899-12-30, exact to the millisecond.
+
+class SerialDates : public ChartTest {
+protected:
+    double serial(int year, int month, int day, int hour = 0, int minute = 0, int second = 0, int ms = 0) {
+        PETM tm{year - 1900, month, day, hour, minute, second, ms};
+        double value = std::numeric_limits<double>::quiet_NaN();
+        EXPECT_EQ(api().createserialdate(&value, &tm, 2), 1);
+        return value;
+    }
+    PETM decipher(double value) {
+        PETM tm;
+        EXPECT_EQ(api().decipherserialdate(&value, &tm, 2), 1);
+        return tm;
+    }
+};
+
+TEST_F(SerialDates, KnownDaysHaveTheirNumbers) {
+    EXPECT_EQ(serial(1899, 12, 30), 0.0);
+    EXPECT_EQ(serial(1900, 1, 1), 2.0);
+    EXPECT_EQ(serial(2024, 1, 1), 45292.0);
+    EXPECT_EQ(serial(2024, 2, 29, 12), 45351.5);
+    EXPECT_EQ(serial(2024, 3, 1), 45352.0) << "29 February counts as a day";
+    EXPECT_EQ(serial(1899, 12, 29, 18), -0.25) << "time runs on continuously before the epoch";
+}
+
+TEST_F(SerialDates, RoundTripsKeepEveryFieldIncludingMilliseconds) {
+    const PETM samples[] = {{124, 2, 29, 23, 59, 59, 999}, {100, 2, 29, 0, 0, 0, 1},
+                            {0, 2, 28, 12, 0, 0, 500},     {99, 12, 31, 23, 59, 59, 999},
+                            {-1, 12, 30, 0, 0, 0, 0},      {200, 1, 1, 0, 0, 0, 0},
+                            {126, 7, 14, 3, 4, 5, 6},      {-1, 12, 29, 6, 30, 0, 250}};
+    for (const PETM& in : samples) {
+        double value = 0;
+        ASSERT_EQ(api().createserialdate(&value, &in, 2), 1);
+        const PETM out = decipher(value);
+        EXPECT_EQ(out.nYear, in.nYear);
+        EXPECT_EQ(out.nMonth, in.nMonth);
+        EXPECT_EQ(out.nDay, in.nDay);
+        EXPECT_EQ(out.nHour, in.nHour);
+        EXPECT_EQ(out.nMinute, in.nMinute);
+        EXPECT_EQ(out.nSecond, in.nSecond);
+        EXPECT_EQ(out.nMilliSecond, in.nMilliSecond) << in.nYear + 1900 << "-" << in.nMonth << "-" << in.nDay;
+    }
+}
+
+TEST_F(SerialDates, EveryMillisecondOfASecondSurvivesTheRoundTrip) {
+    for (int ms = 0; ms < 1000; ++ms) {
+        const PETM out = decipher(serial(2024, 2, 29, 23, 59, 59, ms));
+        ASSERT_EQ(out.nMilliSecond, ms);
+        ASSERT_EQ(out.nSecond, 59);
+        ASSERT_EQ(out.nDay, 29);
+    }
+}
+
+TEST_F(SerialDates, DecipheringRoundsToTheNearestMillisecond) {
+    const double base = serial(2024, 6, 1, 10, 0, 0, 0);
+    const double ms = 1.0 / 86400000.0;
+    EXPECT_EQ(decipher(base + 0.4 * ms).nMilliSecond, 0);
+    EXPECT_EQ(decipher(base + 0.6 * ms).nMilliSecond, 1);
+    const PETM carried = decipher(serial(2024, 12, 31, 23, 59, 59, 999) + 0.7 * ms);
+    EXPECT_EQ(carried.nYear, 125) << "rounding up carries into the next year";
+    EXPECT_EQ(carried.nMonth, 1);
+    EXPECT_EQ(carried.nDay, 1);
+    EXPECT_EQ(carried.nHour, 0);
+}
+
+TEST_F(SerialDates, InvalidInputIsRefused) {
+    double value = 0;
+    const PETM notLeap{123, 2, 29, 0, 0, 0, 0};
+    EXPECT_EQ(api().createserialdate(&value, &notLeap, 2), 0);
+    const PETM centuryNotLeap{0, 2, 29, 0, 0, 0, 0};
+    EXPECT_EQ(api().createserialdate(&value, &centuryNotLeap, 2), 0);
+    for (PETM bad :
+         {PETM{124, 13, 1}, PETM{124, 0, 1}, PETM{124, 4, 31}, PETM{124, 1, 1, 24}, PETM{124, 1, 1, 0, 60},
+          PETM{124, 1, 1, 0, 0, 60}, PETM{124, 1, 1, 0, 0, 0, 1000}, PETM{124, 1, 1, 0, 0, 0, -1}})
+        EXPECT_EQ(api().createserialdate(&value, &bad, 2), 0);
+    const PETM good{124, 1, 1};
+    EXPECT_EQ(api().createserialdate(&value, &good, 1), 0) << "only mode 2";
+    EXPECT_EQ(api().createserialdate(nullptr, &good, 2), 0);
+
+    PETM tm;
+    for (double bad :
+         {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity(), 1e12})
+        EXPECT_EQ(api().decipherserialdate(&bad, &tm, 2), 0);
+}
