@@ -1,0 +1,285 @@
+// Redraw, zoom and cursor costs of a large chart, each reported with its ratio to the same work
+// done by a bare QCustomPlot program in this run (the floor).
+
+#include "ChartProperties.h"
+#include "ModuleLoader.h"
+#include "PEApi.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QLibrary>
+#include <QWidget>
+#include <benchmark/benchmark.h>
+#include <qcustomplot.h>
+
+#include <chrono>
+#include <cmath>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int kSubsets = 6;
+constexpr int kPoints = 604800; // a week at one second
+constexpr int kWidth = 1200;
+constexpr int kHeight = 700;
+
+struct Data {
+    std::vector<double> x, y;
+    Data() : x(static_cast<std::size_t>(kSubsets) * kPoints), y(x.size()) {
+        const double start = 45383.0;
+        for (int s = 0; s < kSubsets; ++s)
+            for (int i = 0; i < kPoints; ++i) {
+                const std::size_t k = static_cast<std::size_t>(s) * kPoints + i;
+                x[k] = start + i / 86400.0;
+                y[k] = 230 + 5 * std::sin(i / 43200.0 * M_PI + s) + ((i * 7919LL + s) % 13) * 0.1;
+            }
+    }
+};
+
+const Data& data() {
+    static const Data d;
+    return d;
+}
+
+// Seconds per iteration of each floor, filled as the floors run (they are registered first).
+std::map<std::string, double>& floors() {
+    static std::map<std::string, double> f;
+    return f;
+}
+
+struct Api {
+    std::unique_ptr<QLibrary> library;
+    PEcreateFn create = nullptr;
+    PEdestroyFn destroy = nullptr;
+    PEnsetFn nset = nullptr;
+    PEvsetFn vset = nullptr;
+    PEreinitializeFn reinitialize = nullptr;
+    PEresetimageFn resetimage = nullptr;
+};
+
+Api& api() {
+    static Api a;
+    if (!a.library) {
+        a.library = host::loadModule(QString::fromLatin1(kChartingLibraryFile));
+        a.create = reinterpret_cast<PEcreateFn>(host::resolveEntry(a.library.get(), "PEcreate"));
+        a.destroy = reinterpret_cast<PEdestroyFn>(host::resolveEntry(a.library.get(), "PEdestroy"));
+        a.nset = reinterpret_cast<PEnsetFn>(host::resolveEntry(a.library.get(), "PEnset"));
+        a.vset = reinterpret_cast<PEvsetFn>(host::resolveEntry(a.library.get(), "PEvset"));
+        a.reinitialize = reinterpret_cast<PEreinitializeFn>(host::resolveEntry(a.library.get(), "PEreinitialize"));
+        a.resetimage = reinterpret_cast<PEresetimageFn>(host::resolveEntry(a.library.get(), "PEresetimage"));
+    }
+    return a;
+}
+
+QImage render(QWidget* widget) {
+    return widget->grab().toImage();
+}
+
+void report(benchmark::State& state, const std::string& floor, double seconds) {
+    const auto it = floors().find(floor);
+    if (it != floors().end() && it->second > 0)
+        state.counters["ratio_to_floor"] = seconds / it->second;
+}
+
+double secondsSince(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// The floor: the same graphs in a plain QCustomPlot with shared, adaptively sampled data.
+class BarePlot {
+public:
+    BarePlot() {
+        m_plot.resize(kWidth, kHeight);
+        m_plot.xAxis->setTicker(QSharedPointer<QCPAxisTickerDateTime>::create());
+    }
+    void setData() {
+        m_plot.clearGraphs();
+        for (int s = 0; s < kSubsets; ++s) {
+            auto container = QSharedPointer<QCPGraphDataContainer>::create();
+            QVector<QCPGraphData> points(kPoints);
+            for (int i = 0; i < kPoints; ++i) {
+                const std::size_t k = static_cast<std::size_t>(s) * kPoints + i;
+                points[i] = QCPGraphData(data().x[k], data().y[k]);
+            }
+            container->add(points, true);
+            QCPGraph* graph = m_plot.addGraph();
+            graph->setData(container);
+            graph->setAdaptiveSampling(true);
+        }
+        m_plot.rescaleAxes();
+    }
+    QCustomPlot& plot() { return m_plot; }
+
+private:
+    QCustomPlot m_plot;
+};
+
+class LibraryChart {
+public:
+    LibraryChart() {
+        m_parent.resize(kWidth, kHeight);
+        PERect rect{0, 0, kWidth, kHeight};
+        m_chart = api().create(304, 0, &rect, &m_parent, 1);
+        api().nset(m_chart, PEP_XSERIALDATES, 1);
+        const int perAxis[] = {3, 3};
+        api().vset(m_chart, PEP_SUBSETSPERAXIS, perAxis, 2);
+        api().nset(m_chart, PEP_CURSORMODE, 2);
+    }
+    ~LibraryChart() { api().destroy(m_chart); }
+    void setData() {
+        api().nset(m_chart, PEP_SUBSETS, kSubsets);
+        api().nset(m_chart, PEP_POINTS, kPoints);
+        api().vset(m_chart, PEP_XDATA, data().x.data(), static_cast<int>(data().x.size()));
+        api().vset(m_chart, PEP_YDATA, data().y.data(), static_cast<int>(data().y.size()));
+    }
+    // A new data array of the same size, as a window sends when it steps to the next interval.
+    void setFreshData() {
+        api().vset(m_chart, PEP_YDATA, nullptr, 0);
+        setData();
+    }
+    void redraw() {
+        api().reinitialize(m_chart);
+        api().resetimage(m_chart, 0, 0);
+    }
+    HPE chart() const { return m_chart; }
+
+private:
+    QWidget m_parent;
+    HPE m_chart = nullptr;
+};
+
+void BM_Floor_SetDataAndRender(benchmark::State& state) {
+    BarePlot bare;
+    double total = 0;
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        bare.setData();
+        bare.plot().replot();
+        benchmark::DoNotOptimize(render(&bare.plot()));
+        total += secondsSince(start);
+    }
+    floors()["set"] = total / static_cast<double>(state.iterations());
+}
+
+void BM_Floor_Redraw(benchmark::State& state) {
+    BarePlot bare;
+    bare.setData();
+    double total = 0;
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        bare.plot().replot();
+        benchmark::DoNotOptimize(render(&bare.plot()));
+        total += secondsSince(start);
+    }
+    floors()["redraw"] = total / static_cast<double>(state.iterations());
+}
+
+void BM_Floor_Zoom(benchmark::State& state) {
+    BarePlot bare;
+    bare.setData();
+    const double start = data().x.front();
+    double total = 0;
+    int step = 0;
+    for (auto _ : state) {
+        const auto t0 = std::chrono::steady_clock::now();
+        const double from = start + (step++ % 6) * 0.5;
+        bare.plot().xAxis->setRange(from, from + 0.25);
+        bare.plot().replot();
+        benchmark::DoNotOptimize(render(&bare.plot()));
+        total += secondsSince(t0);
+    }
+    floors()["zoom"] = total / static_cast<double>(state.iterations());
+}
+
+void BM_Library_SetDataReinitializeAndRender(benchmark::State& state) {
+    LibraryChart chart;
+    double total = 0;
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        chart.setFreshData();
+        chart.redraw();
+        benchmark::DoNotOptimize(render(chart.chart()));
+        total += secondsSince(start);
+    }
+    report(state, "set", total / static_cast<double>(state.iterations()));
+}
+
+void BM_Library_ReinitializeAndRender(benchmark::State& state) {
+    LibraryChart chart;
+    chart.setData();
+    chart.redraw();
+    double total = 0;
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        chart.redraw();
+        benchmark::DoNotOptimize(render(chart.chart()));
+        total += secondsSince(start);
+    }
+    report(state, "redraw", total / static_cast<double>(state.iterations()));
+}
+
+void BM_Library_ZoomReinitializeAndRender(benchmark::State& state) {
+    LibraryChart chart;
+    chart.setData();
+    chart.redraw();
+    const double start = data().x.front();
+    double total = 0;
+    int step = 0;
+    for (auto _ : state) {
+        const auto t0 = std::chrono::steady_clock::now();
+        const double from = start + (step++ % 6) * 0.5;
+        const double extents[] = {from, from + 0.25, 220, 240};
+        const int properties[] = {PEP_ZOOMXMIN, PEP_ZOOMXMAX, PEP_ZOOMYMIN, PEP_ZOOMYMAX};
+        for (int i = 0; i < 4; ++i)
+            api().vset(chart.chart(), properties[i], &extents[i], 1);
+        api().nset(chart.chart(), PEP_ZOOMED, 1);
+        chart.redraw();
+        benchmark::DoNotOptimize(render(chart.chart()));
+        total += secondsSince(t0);
+    }
+    report(state, "zoom", total / static_cast<double>(state.iterations()));
+}
+
+void BM_Library_CursorStepAndRender(benchmark::State& state) {
+    LibraryChart chart;
+    chart.setData();
+    chart.redraw();
+    double total = 0;
+    int point = 0;
+    for (auto _ : state) {
+        const auto t0 = std::chrono::steady_clock::now();
+        api().nset(chart.chart(), PEP_CURSORPOINT, (point += 997) % kPoints);
+        chart.redraw();
+        benchmark::DoNotOptimize(render(chart.chart()));
+        total += secondsSince(t0);
+    }
+    report(state, "redraw", total / static_cast<double>(state.iterations()));
+}
+
+// Floors first: the library benchmarks read their figures.
+BENCHMARK(BM_Floor_SetDataAndRender)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_Floor_Redraw)->Unit(benchmark::kMillisecond)->Iterations(20);
+BENCHMARK(BM_Floor_Zoom)->Unit(benchmark::kMillisecond)->Iterations(20);
+BENCHMARK(BM_Library_SetDataReinitializeAndRender)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_Library_ReinitializeAndRender)->Unit(benchmark::kMillisecond)->Iterations(20);
+BENCHMARK(BM_Library_ZoomReinitializeAndRender)->Unit(benchmark::kMillisecond)->Iterations(20);
+BENCHMARK(BM_Library_CursorStepAndRender)->Unit(benchmark::kMillisecond)->Iterations(20);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    if (!api().create) {
+        std::fprintf(stderr, "chartlib_bench: cannot load %s\n", kChartingLibraryFile);
+        return 1;
+    }
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
