@@ -151,11 +151,11 @@ bool barsWithLimits(Gallery& g) {
     std::vector<int> colours;
     std::vector<double> limits;
     for (int h = 0; h < n; ++h)
-        limits.push_back(h == 0 ? 100 : (h % 2 == 0 ? 2.0 : 5.0 / std::sqrt(h + 1.0)));
+        limits.push_back(h == 0 ? 2.5 : (h % 2 == 0 ? 2.0 : 5.0 / std::sqrt(h + 1.0)));
     for (int s = 0; s < 3; ++s)
         for (int h = 0; h < n; ++h) {
             x.push_back(h + 1);
-            const double v = h == 0 ? 100 : (h % 2 == 0 ? 0.3 : 6.0 / (h + 1)) * (1 + 0.25 * s);
+            const double v = h == 0 ? 3.0 : (h % 2 == 0 ? 0.3 : 6.0 / (h + 1)) * (1 + 0.25 * s);
             y.push_back(v);
             colours.push_back(v > limits[h] ? static_cast<int>(peRGB(255, 0, 255)) : kColours[s]);
         }
@@ -171,7 +171,7 @@ bool barsWithLimits(Gallery& g) {
     // Limits as short segments centred on each order, as the harmonics window draws them.
     std::vector<double> gx, gy;
     std::vector<int> gt, gc;
-    for (int h = 1; h < n; ++h) {
+    for (int h = 0; h < n; ++h) {
         gx.insert(gx.end(), {h + 1 - 0.25, h + 1 + 0.25});
         gy.insert(gy.end(), {limits[h], limits[h]});
         gt.insert(gt.end(), {38, 45});

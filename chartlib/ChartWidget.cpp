@@ -146,7 +146,8 @@ ChartWidget::ChartWidget(QWidget* parent) : QCustomPlot(parent) {
 ChartWidget::~ChartWidget() = default;
 
 int ChartWidget::subsetCount() const {
-    return std::clamp(m_props.integer(PEP_SUBSETS, 1), 0, 100000);
+    // Far above any window's needs; a wrong count cannot make thousands of plottables.
+    return std::clamp(m_props.integer(PEP_SUBSETS, 1), 0, 1024);
 }
 
 int ChartWidget::pointCount() const {
@@ -210,9 +211,14 @@ void ChartWidget::rebuildData() {
         auto goodX = [&](double x) { return std::isfinite(x) && !(hasNullX && x == nullX); };
         auto goodY = [&](double y) { return std::isfinite(y) && !(hasNullY && y == nullY); };
 
+        // Points beyond the data arrays are null; a point count larger than the arrays costs
+        // nothing.
+        const std::size_t stored = std::max(xs.size(), ys.size());
+        const int available =
+            stored > base ? static_cast<int>(std::min<std::size_t>(points, stored - base)) : 0;
         bool sorted = true;
         double previous = -std::numeric_limits<double>::infinity();
-        for (int i = 0; i < points && sorted; ++i) {
+        for (int i = 0; i < available && sorted; ++i) {
             const double x = xAt(i);
             if (!goodX(x))
                 continue;
@@ -221,12 +227,12 @@ void ChartWidget::rebuildData() {
         }
         std::vector<int> order;
         if (!sorted) {
-            for (int i = 0; i < points; ++i)
+            for (int i = 0; i < available; ++i)
                 if (goodX(xAt(i)))
                     order.push_back(i);
             std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return xAt(a) < xAt(b); });
         }
-        const int count = sorted ? points : static_cast<int>(order.size());
+        const int count = sorted ? available : static_cast<int>(order.size());
 
         QVector<QCPGraphData> pts;
         QVector<QCPGraphData> line;

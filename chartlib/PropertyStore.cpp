@@ -28,7 +28,7 @@ std::int32_t toInt(double d) {
 }
 
 // Arrays are grown by a cell write; this bounds what one bad index can allocate.
-constexpr int kMaxCells = 64 * 1024 * 1024;
+constexpr int kMaxCells = 16 * 1024 * 1024;
 
 } // namespace
 

@@ -27,16 +27,17 @@ constexpr double kMondayOffset = 2.0;
 } // namespace
 
 double SerialDateTicker::getTickStep(const QCPRange& range) {
-    const double wanted = range.size() / std::max(1, mTickCount);
+    // The smallest step that keeps to about the wanted number of ticks, never fewer than two.
+    const double wanted = range.size() / (std::max(1, mTickCount) + 1);
     m_monthStep = 0;
     for (double step : kSteps) {
-        if (step >= wanted * 0.75) {
+        if (step >= wanted) {
             m_step = step;
             return step;
         }
     }
     for (int months : kMonthSteps) {
-        if (months * kMonth >= wanted * 0.75) {
+        if (months * kMonth >= wanted) {
             m_monthStep = months;
             m_step = months * kMonth;
             return m_step;

@@ -68,7 +68,8 @@ Api& api() {
         a.destroy = reinterpret_cast<PEdestroyFn>(host::resolveEntry(a.library.get(), "PEdestroy"));
         a.nset = reinterpret_cast<PEnsetFn>(host::resolveEntry(a.library.get(), "PEnset"));
         a.vset = reinterpret_cast<PEvsetFn>(host::resolveEntry(a.library.get(), "PEvset"));
-        a.reinitialize = reinterpret_cast<PEreinitializeFn>(host::resolveEntry(a.library.get(), "PEreinitialize"));
+        a.reinitialize =
+            reinterpret_cast<PEreinitializeFn>(host::resolveEntry(a.library.get(), "PEreinitialize"));
         a.resetimage = reinterpret_cast<PEresetimageFn>(host::resolveEntry(a.library.get(), "PEresetimage"));
     }
     return a;

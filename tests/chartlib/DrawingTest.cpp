@@ -1,5 +1,8 @@
 #include "ChartTestFixture.h"
 
+#include <QRegularExpression>
+#include <QSet>
+
 // What a chart draws, checked on the pixels of the grabbed widget at positions computed from
 // the chart's own axes.
 
@@ -250,4 +253,65 @@ TEST_F(ChartDrawing, DecimatedMarkersKeepALoneExcursionVisible) {
     const QImage image = grab();
     EXPECT_TRUE(anyNear(image, pixelOf(0, 123457, 50), bgr(kMagenta), 3));
     EXPECT_TRUE(anyNear(image, pixelOf(0, 50000, 10), bgr(kBlue), 3));
+}
+
+TEST_F(ChartDrawing, CountsFarBeyondTheDataDrawWhatThereIs) {
+    api().nset(chart(), PEP_SUBSETS, 1000000);
+    api().nset(chart(), PEP_POINTS, std::numeric_limits<int>::max());
+    setDoubles(PEP_XDATA, {1, 2, 3});
+    setDoubles(PEP_YDATA, {4, 5, 6});
+    api().nset(chart(), PEP_FORCEDMETHOD, 2);
+    setInts(PEP_SUBSETCOLORS, {kRed});
+    redraw();
+    EXPECT_TRUE(anyNear(grab(), pixelOf(0, 2, 5), bgr(kRed)));
+    api().nset(chart(), PEP_POINTS, -5);
+    redraw();
+    EXPECT_EQ(plot()->axisRectCount(), 1);
+}
+
+class ChartDateAxis : public ChartTest {
+protected:
+    QVector<QString> labelsFor(double span) {
+        const double start = 45351.0; // 29 February 2024
+        api().nset(chart(), PEP_SUBSETS, 1);
+        api().nset(chart(), PEP_POINTS, 2);
+        setDoubles(PEP_XDATA, {start, start + span});
+        setDoubles(PEP_YDATA, {1, 2});
+        api().nset(chart(), PEP_XSERIALDATES, 1);
+        redraw();
+        return plot()->axisRect(0)->axis(QCPAxis::atBottom)->tickVectorLabels();
+    }
+};
+
+TEST_F(ChartDateAxis, TicksAreReadableFromMillisecondsToYears) {
+    struct Case {
+        double span;
+        const char* pattern;
+    } cases[] = {{0.05 / 86400, R"(^\d\d:\d\d:\d\d\.\d\d\d\n29/02/2024$)"},
+                 {30.0 / 86400, R"(^\d\d:\d\d:\d\d\n29/02/2024$)"},
+                 {2.0 / 24, R"(^\d\d:\d\d\n29/02/2024$)"},
+                 {6.0, R"(^\d\d/\d\d/2024$)"},
+                 {120.0, R"(^\d\d/2024$)"},
+                 {3650.0, R"(^\d{4}$)"}};
+    for (const Case& c : cases) {
+        const QVector<QString> labels = labelsFor(c.span);
+        EXPECT_GE(labels.size(), 2) << c.span;
+        EXPECT_LE(labels.size(), 12) << c.span;
+        const QRegularExpression pattern(QString::fromLatin1(c.pattern));
+        for (const QString& label : labels)
+            EXPECT_TRUE(pattern.match(label).hasMatch()) << c.span << " " << label.toStdString();
+        EXPECT_EQ(QSet<QString>(labels.begin(), labels.end()).size(), labels.size())
+            << "no two ticks read alike";
+    }
+}
+
+TEST_F(ChartDateAxis, MonthTicksFallOnTheFirstOfTheMonth) {
+    const QVector<QString> labels = labelsFor(120.0);
+    ASSERT_FALSE(labels.isEmpty());
+    for (double tick : plot()->axisRect(0)->axis(QCPAxis::atBottom)->tickVector()) {
+        PETM tm;
+        ASSERT_EQ(api().decipherserialdate(&tick, &tm, 2), 1);
+        EXPECT_EQ(tm.nDay, 1);
+        EXPECT_EQ(tm.nHour, 0);
+    }
 }
