@@ -2,12 +2,16 @@
 // starts the main window. Command-line modes:
 //   kestramon --make-demo DIR             writes the demonstration recording into DIR
 //   kestramon --import-csv FILE.csv OUT   turns a CSV of timestamped columns into a recording
+//   kestramon --render OUTDIR [FILES...]  renders every graph of the recordings (the demo when
+//                                         none is given) to PNG files with an index
 
 #include "CsvImport.h"
 #include "DemoRecording.h"
 #include "GuiApp.h"
 #include "RecordingFile.h"
+#include "RenderJob.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 
 #include <cstdio>
@@ -20,7 +24,12 @@ void printUsage() {
                "  kestramon --make-demo DIR\n"
                "      Writes the one-week demonstration recording (S0010001.STD, S0010002.STD) into DIR.\n"
                "  kestramon --import-csv FILE.csv OUT\n"
-               "      Turns a CSV of timestamped columns into the recording OUT.\n",
+               "      Turns a CSV of timestamped columns into the recording OUT.\n"
+               "  kestramon --render OUTDIR [FILES...]\n"
+               "      Renders every graph of the recordings (the demonstration recording when none is\n"
+               "      given) to PNG files in OUTDIR, with an index.html listing them.\n"
+               "  kestramon [FILES...]\n"
+               "      Opens the viewer (on the demonstration recording when no file is given).\n",
                stdout);
 }
 
@@ -62,6 +71,13 @@ int main(int argc, char** argv) {
     const std::string mode = argc > 1 ? argv[1] : "";
     if (mode.empty() || mode.rfind("--", 0) != 0)
         return runGui(argc, argv);
+    if (mode == "--render" && argc >= 3) {
+        QApplication app(argc, argv);
+        QStringList files;
+        for (int i = 3; i < argc; ++i)
+            files << QString::fromLocal8Bit(argv[i]);
+        return renderRecordings(QString::fromLocal8Bit(argv[2]), files);
+    }
     QCoreApplication app(argc, argv);
     if (mode == "--make-demo" && argc == 3)
         return makeDemo(argv[2]);

@@ -3,9 +3,11 @@
 #include "ChartProperties.h"
 #include "Comando.h"
 #include "FabricaVentanas.h"
+#include "Intake.h"
 #include "ModuleEntries.h"
 #include "ModuleLoader.h"
 #include "PaginasGrafica.h"
+#include "Reparto.h"
 #include "ServidorMonitores.h"
 #include "TValor.h"
 #include "TValorMultiple.h"
@@ -110,11 +112,28 @@ TGrafica::TGrafica(ServidorMonitores* servidor, DrivFlex* fuente, TValorMultiple
     IngresarCatalogado(seleccion);
 }
 
-void TGrafica::IngresarDialogo(const TValorMultiple&) {}
+void TGrafica::IngresarDialogo(const TValorMultiple& resultado) {
+    Intake::IngresoDialogo(m_fuente, resultado, m_listas, m_entradasPorVariable);
+    Repartir();
+}
 
-void TGrafica::IngresarLista(TValorMultiple*) {}
+void TGrafica::IngresarLista(TValorMultiple* seleccion) {
+    if (seleccion != nullptr)
+        Intake::IngresoLista(*seleccion, m_listas, m_entradasPorVariable);
+    Repartir();
+}
 
-void TGrafica::IngresarCatalogado(TValorMultiple*) {}
+void TGrafica::IngresarCatalogado(TValorMultiple* seleccion) {
+    if (seleccion != nullptr)
+        Intake::IngresoCatalogado(m_fuente, *seleccion, m_listas, m_entradasPorVariable);
+    Repartir();
+}
+
+void TGrafica::Repartir() {
+    Reparto::RepartirGraficas(m_listas, m_entradasPorVariable,
+                              m_servidor != nullptr ? m_servidor->VentanaPrincipal() : nullptr,
+                              [this](int, ListasAtributos& listas) { CrearDriverVentana(listas); });
+}
 
 void TGrafica::LanzarViewerVARM(TValorMultiple& resultado, DrivFlex* fuente, ServidorMonitores* servidor) {
     std::unique_ptr<QLibrary> modulo = host::loadModule(QStringLiteral("ViewerSetup.vlk"));
@@ -155,6 +174,12 @@ void TGrafica::LanzarViewerVARM(TValorMultiple& resultado, DrivFlex* fuente, Ser
 
 TGrafica* TGrafica::CrearDriverVentana(ListasAtributos& listas) {
     auto* driver = new TGrafica(m_servidor, listas, m_fuente);
+    // A window driver lives as long as its window: a graph kind without a window class
+    // leaves nothing behind.
+    if (driver->Ventana() == nullptr) {
+        delete driver;
+        return nullptr;
+    }
     m_driversVentana.push_back(driver->Manejador());
     return driver;
 }

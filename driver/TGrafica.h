@@ -148,6 +148,8 @@ private:
     void IngresarLista(TValorMultiple* seleccion);
     // Catalogued intake of the host's selection, then the window distribution.
     void IngresarCatalogado(TValorMultiple* seleccion);
+    // Sorts the gathered variables into graph windows, one window driver each.
+    void Repartir();
 
     void LeerApariencia();
     void EnlazarGrafica();

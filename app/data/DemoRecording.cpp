@@ -279,9 +279,12 @@ void addTrends(Part& p) {
              {"V1 RMS", "V2 RMS", "V3 RMS", "I1 RMS", "I2 RMS", "I3 RMS"}, {"V", "V", "V", "A", "A", "A"},
              p.levels(optionsRow(5, CodeRms, 1)), {2, 2, 2, 1, 1, 1}, days);
 
+    // Trends of different recording periods get windows of their own: on one time axis the
+    // slower ones would show as isolated points between the faster one's values.
     Variable& vFreq = p.add("Frequency", "Hz", 0, CodeTrendBase + 1);
-    p.series(vFreq, {frequency}, times, {"Frequency"}, {"Hz"}, optionsRow(0, CodeTrendBase + 1, 1), {3},
-             days);
+    std::vector<double> freqOptions = optionsRow(0, CodeTrendBase + 1, 1);
+    freqOptions[OptOwnWindow] = 1;
+    p.series(vFreq, {frequency}, times, {"Frequency"}, {"Hz"}, freqOptions, {3}, days);
 
     // One-minute averages for the slower trends.
     const size_t minutes = n / 60;
@@ -506,8 +509,9 @@ void addTenMinute(Part& p) {
              {"%V", "%V", "%V", "%A", "%A", "%A"}, optionsRow(4, CodeThd, static_cast<double>(step)),
              {2, 2, 2, 2, 2, 2}, days);
     Variable& vThdTrend = p.add("THD V1", "%THD", 0, CodeTrendBase + 5);
-    p.series(vThdTrend, {thd[0]}, regTimes, {"THD V1"}, {"%THD"},
-             optionsRow(0, CodeTrendBase + 5, static_cast<double>(step)), {2}, days);
+    std::vector<double> thdOptions = optionsRow(0, CodeTrendBase + 5, static_cast<double>(step));
+    thdOptions[OptOwnWindow] = 1;
+    p.series(vThdTrend, {thd[0]}, regTimes, {"THD V1"}, {"%THD"}, thdOptions, {2}, days);
 
     for (int ph = 0; ph < 3; ++ph) {
         const std::string name = "Pst L" + std::to_string(ph + 1);
@@ -761,11 +765,14 @@ std::vector<std::string> writeDemo(const std::string& directory) {
     return paths;
 }
 
+// Bumped whenever the generator changes, so a cached copy of an older demo is not shown.
+constexpr int kDemoVersion = 2;
+
 std::vector<std::string> defaultRecordings() {
     QString base = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
     if (base.isEmpty())
         base = QDir::tempPath() + QStringLiteral("/kestramon");
-    const std::string dir = (base + QStringLiteral("/demo")).toStdString();
+    const std::string dir = (base + QStringLiteral("/demo-%1").arg(kDemoVersion)).toStdString();
     std::vector<std::string> paths;
     try {
         for (const char* name : {DemoFiles::kFirst, DemoFiles::kSecond}) {
