@@ -1,4 +1,5 @@
 #include "GraficaPrueba.h"
+#include "ObjGen.h"
 
 #include "ChartProperties.h"
 #include "HostDirectory.h"
@@ -303,17 +304,18 @@ TEST_F(DriverVentana, SelectionDriverListsItsWindowDriversInCreationOrder) {
     ListasAtributos sinClase = prueba::Listas(7, 1);
     TGrafica* a = seleccion.CrearDriverVentana(primera);
     TGrafica* b = seleccion.CrearDriverVentana(segunda);
-    TGrafica* c = seleccion.CrearDriverVentana(sinClase);
-    ASSERT_EQ(seleccion.NumDriversVentana(), 3);
+    const int vivos = ObjGen::ObjetosVivos();
+    // A kind without a window class leaves no driver behind.
+    EXPECT_EQ(seleccion.CrearDriverVentana(sinClase), nullptr);
+    EXPECT_EQ(ObjGen::ObjetosVivos(), vivos);
+    ASSERT_EQ(seleccion.NumDriversVentana(), 2);
     EXPECT_EQ(seleccion.DriverVentana(0), a);
     EXPECT_EQ(seleccion.DriverVentana(1), b);
-    EXPECT_EQ(c->Ventana(), nullptr);
     EXPECT_TRUE(testsupport::Messages::shown().empty());
     a->Ventana()->close();
     EXPECT_EQ(seleccion.DriverVentana(0), nullptr);
     EXPECT_EQ(seleccion.DriverVentana(1), b);
     EXPECT_EQ(seleccion.DriverVentana(3), nullptr);
-    delete c;
 }
 
 } // namespace
