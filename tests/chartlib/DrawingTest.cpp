@@ -315,3 +315,26 @@ TEST_F(ChartDateAxis, MonthTicksFallOnTheFirstOfTheMonth) {
         EXPECT_EQ(tm.nHour, 0);
     }
 }
+
+TEST_F(ChartDrawing, FixedScalesOverrideTheDataRangeUntilZoomed) {
+    twoSubsets(0);
+    api().nset(chart(), PEP_MANUALXSCALE, 1);
+    setDouble(PEP_MANUALXMIN, -10);
+    setDouble(PEP_MANUALXMAX, 10);
+    api().nset(chart(), PEP_WORKINGAXIS, 0);
+    api().nset(chart(), PEP_MANUALYSCALE, 1);
+    setDouble(PEP_MANUALYMIN, 0);
+    setDouble(PEP_MANUALYMAX, 100);
+    redraw();
+    EXPECT_EQ(plot()->axisRect(0)->axis(QCPAxis::atBottom)->range(), QCPRange(-10, 10));
+    EXPECT_EQ(plot()->axisRect(0)->axis(QCPAxis::atLeft)->range(), QCPRange(0, 100));
+    setDouble(PEP_MANUALYMAX, -5);
+    redraw();
+    EXPECT_LT(plot()->axisRect(0)->axis(QCPAxis::atLeft)->range().upper, 50)
+        << "an inverted range is ignored";
+    setDouble(PEP_ZOOMXMIN, 1);
+    setDouble(PEP_ZOOMXMAX, 2);
+    api().nset(chart(), PEP_ZOOMED, 1);
+    redraw();
+    EXPECT_EQ(plot()->axisRect(0)->axis(QCPAxis::atBottom)->range(), QCPRange(1, 2));
+}

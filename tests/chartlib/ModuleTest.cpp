@@ -46,6 +46,13 @@ TEST(ChartModule, EveryEntryPointResolvesAndUnknownOnesDoNot) {
     EXPECT_EQ(host::resolveEntry(library.get(), "_ZN8chartlib11ChartWidget12reinitializeEv"), nullptr);
 }
 
+TEST(ChartModule, TheBareNameFindsTheModuleWithItsPlatformSuffix) {
+    // The engine asks for the name without the suffix.
+    auto library = host::loadModule(QString::fromLatin1(kChartingLibrary));
+    ASSERT_NE(library, nullptr);
+    EXPECT_NE(host::resolveEntry(library.get(), "PEcreate"), nullptr);
+}
+
 TEST(ChartModule, AFileThatIsNotALibraryIsRefused) {
     const QString path = QDir(testsupport::scratchDirectory()).filePath(QStringLiteral("Pegrp32c.so"));
     QFile file(path);
