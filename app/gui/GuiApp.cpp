@@ -1,5 +1,6 @@
 #include "GuiApp.h"
 
+#include "DemoRecording.h"
 #include "MainWindow.h"
 #include "RecordingSource.h"
 
@@ -11,7 +12,16 @@ int runGui(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("KESTRAMON"));
     QApplication::setOrganizationName(QStringLiteral("VORTELIA"));
     MainWindow window(makeRecordingSource());
-    const QStringList files = QApplication::arguments().mid(1);
+    QStringList files = QApplication::arguments().mid(1);
+    // With no file the viewer opens on the demonstration recording.
+    if (files.isEmpty()) {
+        try {
+            for (const std::string& path : recording::defaultRecordings())
+                files << QString::fromStdString(path);
+        } catch (const std::exception&) {
+            // The viewer still opens; the user can open files by hand.
+        }
+    }
     if (!files.isEmpty())
         window.openFiles(files);
     window.show();
