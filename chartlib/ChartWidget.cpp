@@ -976,11 +976,14 @@ void ChartWidget::buildCursor() {
 // ---------------------------------------------------------------------------------------------
 // Interaction
 
-void ChartWidget::notify(int code) {
+bool ChartWidget::notify(int code) {
+    // The parent may close its window, and with it this chart, while it handles the event.
+    QPointer<ChartWidget> alive(this);
     if (QWidget* target = parentWidget()) {
         PENotifyEvent event(this, code);
         QCoreApplication::sendEvent(target, &event);
     }
+    return !alive.isNull();
 }
 
 void ChartWidget::afterNotify(std::uint64_t tableVersion) {
@@ -1003,14 +1006,16 @@ int ChartWidget::rectAt(const QPoint& pos) const {
     return -1;
 }
 
-void ChartWidget::moveCursor(int subset, int point) {
+bool ChartWidget::moveCursor(int subset, int point) {
     m_props.setInteger(PEP_CURSORSUBSET, subset);
     m_props.setInteger(PEP_CURSORPOINT, point);
     buildCursor();
     replot();
     const std::uint64_t table = m_props.version(PEP_CURSORTABLE);
-    notify(PEN_CURSORMOVED);
+    if (!notify(PEN_CURSORMOVED))
+        return false;
     afterNotify(table);
+    return true;
 }
 
 void ChartWidget::clickAt(const QPoint& pos) {
@@ -1089,15 +1094,15 @@ void ChartWidget::zoomTo(const QRect& pixels) {
         m_props.setArray(properties[i], &extents[i], 1);
     replot();
     const std::uint64_t table = m_props.version(PEP_CURSORTABLE);
-    notify(PEN_ZOOMDONE);
-    afterNotify(table);
+    if (notify(PEN_ZOOMDONE))
+        afterNotify(table);
 }
 
 void ChartWidget::mousePressEvent(QMouseEvent* event) {
     setFocus(Qt::MouseFocusReason);
     if (event->button() == Qt::RightButton) {
-        notify(PEN_RIGHTCLICK);
         event->accept();
+        notify(PEN_RIGHTCLICK);
         return;
     }
     if (event->button() == Qt::LeftButton) {
@@ -1127,11 +1132,11 @@ void ChartWidget::mouseReleaseEvent(QMouseEvent* event) {
     const QPoint pos = event->position().toPoint();
     if (m_band != nullptr)
         m_band->hide();
+    event->accept();
     if ((pos - m_pressPos).manhattanLength() > kDragThreshold)
         zoomTo(QRect(m_pressPos, pos).normalized());
     else
         clickAt(pos);
-    event->accept();
 }
 
 void ChartWidget::mouseDoubleClickEvent(QMouseEvent* event) {
@@ -1223,10 +1228,11 @@ void ChartWidget::keyPressEvent(QKeyEvent* event) {
                 }
             }
         }
-        moveCursor(subset, point);
+        if (!moveCursor(subset, point))
+            return;
     }
-    notify(PEN_KEY);
     event->accept();
+    notify(PEN_KEY);
 }
 
 void ChartWidget::resizeEvent(QResizeEvent* event) {

@@ -4,6 +4,7 @@
 #include "SubsetData.h"
 
 #include <QPicture>
+#include <QPointer>
 #include <qcustomplot.h>
 
 #include <memory>
@@ -70,9 +71,10 @@ private:
     int axisOfSubset(int subset) const;
     int rectAt(const QPoint& pos) const;
 
-    void notify(int code);
+    // false when the chart was destroyed while the parent handled the notification.
+    bool notify(int code);
     void afterNotify(std::uint64_t tableVersion);
-    void moveCursor(int subset, int point);
+    bool moveCursor(int subset, int point);
     void clickAt(const QPoint& pos);
     void zoomTo(const QRect& pixels);
 

@@ -143,3 +143,13 @@ TEST_F(ChartZoom, InvertedExtentsAreIgnored) {
     redraw();
     EXPECT_EQ(plot()->axisRect(0)->axis(QCPAxis::atBottom)->range(), full);
 }
+
+TEST_F(ChartInteraction, AParentMayDestroyTheChartWhileHandlingANotification) {
+    m_parent->onNotify = [&](int) {
+        api().destroy(m_chart);
+        m_chart = nullptr;
+    };
+    QTest::keyPress(chart(), Qt::Key_Right); // no release: the widget is gone by then
+    EXPECT_EQ(m_chart, nullptr);
+    EXPECT_EQ(m_parent->codes, std::vector<int>{PEN_CURSORMOVED}) << "nothing more after the chart is gone";
+}
