@@ -5,7 +5,9 @@
 #include "ServidorMonitores.h"
 #include "TGrafica.h"
 #include "TestEnvironment.h"
+#include "VTXExcepcion.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QImage>
@@ -232,6 +234,38 @@ TEST_F(MultigraphicWindow, ClosingReleasesEveryDataReferenceOnce) {
     EXPECT_EQ(servidor->Destruidos(), destruidos + 1); // the window driver went with it
     driver = nullptr;
     delete otro;
+}
+
+TEST_F(MultigraphicWindow, ListAndExportWithoutTheirModulesDoNothing) {
+    TWMiGrafica* w = abrir(listasDe({{"V1", "V", {1, 2}}}, datos));
+    ASSERT_NE(w, nullptr);
+    const QString vacia = testsupport::scratchDirectory() + QStringLiteral("/sin-modulos");
+    QDir().mkpath(vacia);
+    host::HostDirectory::setModuleDirectory(vacia);
+    const int ventanas = static_cast<int>(QApplication::topLevelWidgets().size());
+    w->ListaPopUpClick();
+    w->ExportarTXTClick();
+    host::HostDirectory::setModuleDirectory(QString());
+    EXPECT_EQ(static_cast<int>(QApplication::topLevelWidgets().size()), ventanas);
+    EXPECT_TRUE(testsupport::Messages::shown().empty());
+    EXPECT_EQ(testsupport::Dialogs::runs(), 0);
+}
+
+TEST_F(MultigraphicWindow, ConfigureWithoutViewerSetupRaisesItsError) {
+    TWMiGrafica* w = abrir(listasDe({{"V1", "V", {1, 2}}}, datos));
+    ASSERT_NE(w, nullptr);
+    const QString vacia = testsupport::scratchDirectory() + QStringLiteral("/sin-modulos");
+    QDir().mkpath(vacia);
+    host::HostDirectory::setModuleDirectory(vacia);
+    try {
+        w->Configurar();
+        ADD_FAILURE() << "no exception";
+    } catch (const VTXExcepcion& e) {
+        EXPECT_EQ(e.Codigo(), 11);
+        EXPECT_EQ(e.Mensaje(), "Imposible configure: It fails ViewerSetup.dll");
+        EXPECT_EQ(e.Contexto(), "configurar1Click(TObject*)");
+    }
+    host::HostDirectory::setModuleDirectory(QString());
 }
 
 } // namespace
