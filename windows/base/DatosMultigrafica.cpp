@@ -108,7 +108,8 @@ std::vector<DatosMultigrafica::Eje> DatosMultigrafica::Ejes() const {
 
 std::pair<int, int> DatosMultigrafica::Rango(int intervalo) const {
     if (intervalo >= 0 && intervalo < static_cast<int>(m_rangos.size()))
-        return {m_rangos[static_cast<size_t>(intervalo)].primero, m_rangos[static_cast<size_t>(intervalo)].ultimo};
+        return {m_rangos[static_cast<size_t>(intervalo)].primero,
+                m_rangos[static_cast<size_t>(intervalo)].ultimo};
     return {0, m_numPuntos - 1};
 }
 
