@@ -108,14 +108,7 @@ void SubsetPlottable::drawMarkers(QCPPainter* painter, const std::vector<int>& i
     const QCPAxis* keyAxis = mKeyAxis.data();
     const QCPAxis* valueAxis = mValueAxis.data();
     const auto begin = m_data->points->constBegin();
-    // Group by colour so the pen and brush change once per colour, not once per point.
-    std::vector<std::pair<QRgb, int>> order;
-    order.reserve(indexes.size());
-    for (int i : indexes)
-        order.emplace_back(colourOf(i), i);
-    if (!m_data->colours.empty())
-        std::stable_sort(order.begin(), order.end(),
-                         [](const auto& a, const auto& b) { return a.first < b.first; });
+    const std::vector<std::pair<QRgb, int>> order = byColour(indexes);
     painter->setAntialiasing(true);
     std::size_t k = 0;
     while (k < order.size()) {
@@ -133,6 +126,17 @@ void SubsetPlottable::drawMarkers(QCPPainter* painter, const std::vector<int>& i
     }
 }
 
+std::vector<std::pair<QRgb, int>> SubsetPlottable::byColour(const std::vector<int>& indexes) const {
+    std::vector<std::pair<QRgb, int>> order;
+    order.reserve(indexes.size());
+    for (int i : indexes)
+        order.emplace_back(colourOf(i), i);
+    if (!m_data->colours.empty())
+        std::stable_sort(order.begin(), order.end(),
+                         [](const auto& a, const auto& b) { return a.first < b.first; });
+    return order;
+}
+
 void SubsetPlottable::drawBars(QCPPainter* painter, const std::vector<int>& indexes) const {
     const QCPAxis* keyAxis = mKeyAxis.data();
     const QCPAxis* valueAxis = mValueAxis.data();
@@ -146,13 +150,7 @@ void SubsetPlottable::drawBars(QCPPainter* painter, const std::vector<int>& inde
     painter->setPen(Qt::NoPen);
     QRgb current = 0;
     bool first = true;
-    std::vector<std::pair<QRgb, int>> order;
-    order.reserve(indexes.size());
-    for (int i : indexes)
-        order.emplace_back(colourOf(i), i);
-    if (!m_data->colours.empty())
-        std::stable_sort(order.begin(), order.end(),
-                         [](const auto& a, const auto& b) { return a.first < b.first; });
+    const std::vector<std::pair<QRgb, int>> order = byColour(indexes);
     for (const auto& [colour, i] : order) {
         if (first || colour != current) {
             painter->setBrush(QColor::fromRgb(colour));

@@ -36,6 +36,9 @@ private:
     void drawMarkers(QCPPainter* painter, const std::vector<int>& indexes) const;
     void drawBars(QCPPainter* painter, const std::vector<int>& indexes) const;
     QRgb colourOf(int i) const;
+    // The points paired with their colours, grouped by colour (stable), so the pen and brush
+    // change once per colour, not once per point.
+    std::vector<std::pair<QRgb, int>> byColour(const std::vector<int>& indexes) const;
 
     QSharedPointer<const SubsetData> m_data;
     Mode m_mode;

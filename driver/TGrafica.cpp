@@ -407,16 +407,6 @@ void TGrafica::RestaurarPropiedades() {
     }
 }
 
-int TGrafica::EditarPropiedades(int accion, int* resultado) {
-    if (accion == 0)
-        GuardarPropiedades();
-    else if (accion == 1)
-        RestaurarPropiedades();
-    if (resultado)
-        *resultado = 1;
-    return 1;
-}
-
 void TGrafica::AplicarPropiedades() {
     const HPE g = Grafica();
     m_pe.PEszset(g, PEP_MAINTITLE, m_actual.titulo.c_str());

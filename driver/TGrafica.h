@@ -64,7 +64,6 @@ public:
     int RegistrarServicios() override;
     void GuardarPropiedades() override;
     void RestaurarPropiedades() override;
-    int EditarPropiedades(int accion, int* resultado) override;
     int EjecutarServicio(int numero) override;
 
     // Slots the host's interface reserves; they answer 0.

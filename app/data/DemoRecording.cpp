@@ -67,24 +67,9 @@ private:
 };
 
 TTiempo timeAt(long long seconds, int millisecond = -1) {
-    // Civil date from days since 1970 (proleptic Gregorian).
-    long long days = seconds / 86400;
-    long long rest = seconds % 86400;
-    if (rest < 0) {
-        rest += 86400;
-        --days;
-    }
-    days += 719468;
-    const long long era = (days >= 0 ? days : days - 146096) / 146097;
-    const long long doe = days - era * 146097;
-    const long long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const long long doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const long long mp = (5 * doy + 2) / 153;
-    const int day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
-    const int month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-    const int year = static_cast<int>(yoe + era * 400 + (month <= 2 ? 1 : 0));
-    return TTiempo(year, month, day, static_cast<int>(rest / 3600), static_cast<int>(rest / 60 % 60),
-                   static_cast<int>(rest % 60), millisecond);
+    TTiempo t(1970, 1, 1, 0, 0, 0, millisecond);
+    t.SumarSegundos(seconds);
+    return t;
 }
 
 TTiempo timeAtMs(long long milliseconds) {
