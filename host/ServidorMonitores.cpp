@@ -15,10 +15,15 @@ void ServidorMonitores::MostrarVentana(QWidget* ventana) {
     if (ventana == nullptr)
         return;
     if (m_areaMdi != nullptr) {
+        // The frame is sized around the window's own size: a graph window has no layout to
+        // give the MDI area a useful size hint.
+        const QSize tamano = ventana->size();
         QMdiSubWindow* sub = m_areaMdi->addSubWindow(ventana);
         // Closing the frame closes the graph window, which frees itself.
         sub->setAttribute(Qt::WA_DeleteOnClose);
         sub->show();
+        const QSize marco = sub->size() - ventana->size();
+        sub->resize(tamano + marco);
     } else {
         ventana->show();
     }

@@ -4,6 +4,10 @@
 #include "TValorMultiple.h"
 #include "VTXExcepcion.h"
 
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QWidget>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -135,6 +139,19 @@ TEST(MonitorServer, DestruyemeDeletesTheDriverAndTellsTheObserver) {
     EXPECT_EQ(ObjGen::DesdeManejador(h), nullptr);
     servidor.Destruyeme(nullptr, false);
     EXPECT_EQ(servidor.Destruidos(), 1);
+}
+
+TEST(MonitorServer, GraphWindowsKeepTheirSizeInTheMdiArea) {
+    QMdiArea area;
+    area.resize(1200, 900);
+    area.show();
+    ServidorMonitores servidor(nullptr, &area);
+    auto* ventana = new QWidget;
+    ventana->resize(650, 380);
+    servidor.MostrarVentana(ventana);
+    ASSERT_EQ(area.subWindowList().size(), 1);
+    EXPECT_EQ(ventana->size(), QSize(650, 380));
+    EXPECT_EQ(area.subWindowList().front()->widget(), ventana);
 }
 
 TEST(HostException, CarriesTitleCodeMessageAndContext) {
