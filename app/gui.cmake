@@ -6,9 +6,6 @@ add_library(kestramon_gui STATIC
     ${CMAKE_CURRENT_LIST_DIR}/gui/GraphWindowDriver.cpp
     ${CMAKE_CURRENT_LIST_DIR}/gui/GuiApp.cpp)
 target_include_directories(kestramon_gui PUBLIC ${CMAKE_CURRENT_LIST_DIR}/gui)
-# Graph windows are reached through the engine's headers only; the engine is loaded at run time.
-target_include_directories(kestramon_gui PRIVATE
-    ${PROJECT_SOURCE_DIR}/driver ${PROJECT_SOURCE_DIR}/windows/base ${PROJECT_SOURCE_DIR}/charting)
 target_link_libraries(kestramon_gui PUBLIC plotcore_hostui kestramon_data host plotcore_resources Qt6::Widgets)
 set_target_properties(kestramon_gui PROPERTIES AUTOMOC ON)
 plotcore_warnings(kestramon_gui)

@@ -1,12 +1,21 @@
 #include "GraphWindowDriver.h"
 
-#include "TGrafica.h"
-#include "TWGraficaGenerica.h"
+#include "DrivFlex.h"
 
-// The graph windows live in the engine module, which the host does not link: the check goes
-// by class name through the meta-object system and the call through the virtual table.
+#include <QVariant>
+#include <QWidget>
+
+// The graph windows live in the engine module, which the host does not link: a graph window
+// carries its driver's handle as the property "driverHandle", and a handle whose driver is
+// gone resolves to nothing.
 DrivFlex* driverOfGraphWindow(QWidget* window) {
-    if (window == nullptr || !window->inherits("TWGraficaGenerica"))
+    if (window == nullptr)
         return nullptr;
-    return static_cast<TWGraficaGenerica*>(window)->DameDriver();
+    const QVariant handle = window->property("driverHandle");
+    if (!handle.isValid())
+        return nullptr;
+    auto* driver = dynamic_cast<DrivFlex*>(ObjGen::DesdeManejador(handle.toInt()));
+    if (driver != nullptr)
+        driver->IncRef();
+    return driver;
 }

@@ -61,6 +61,8 @@ TWGraficaGenerica::TWGraficaGenerica(QWidget* propietario, TGrafica* driver, Ser
     : QWidget(propietario, Qt::Window), m_servidor(servidor), m_fuente(fuente),
       m_driver(driver ? driver->Manejador() : 0) {
     RegistrarIconos();
+    // The host finds the window's driver by this handle: it does not link the engine.
+    setProperty("driverHandle", m_driver);
     setAttribute(Qt::WA_DeleteOnClose);
     resize(650, 380);
     setBackgroundRole(QPalette::Midlight);
