@@ -34,6 +34,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 
 // Resources of a static library are registered by hand, outside any namespace.
 static void RegistrarIconos() {
@@ -575,35 +576,30 @@ void TWGraficaGenerica::AplicarColoresFondo() {
     PEnset(Grafica, PEP_TEXTCOLOR, static_cast<int>(::ColorFondo(p.texto)));
 }
 
-void TWGraficaGenerica::AplicarColoresSeries() {
+void TWGraficaGenerica::PonerPorSerie(int propiedad, const std::function<std::int32_t(int)>& valor) {
     if (Grafica == nullptr || PEvset == nullptr)
         return;
-    const Apariencia::Preferencias p = PreferenciasActuales();
     const int n = std::clamp(NumSeries, 0, Apariencia::kMaxSeries);
-    std::int32_t colores[Apariencia::kMaxSeries] = {};
+    std::int32_t valores[Apariencia::kMaxSeries] = {};
     for (int i = 0; i < n; ++i)
-        colores[i] = static_cast<std::int32_t>(ColorSerie(p.colores[static_cast<size_t>(i)]));
-    PEvset(Grafica, PEP_SUBSETCOLORS, colores, n);
+        valores[i] = valor(i);
+    PEvset(Grafica, propiedad, valores, n);
+}
+
+void TWGraficaGenerica::AplicarColoresSeries() {
+    const Apariencia::Preferencias p = PreferenciasActuales();
+    PonerPorSerie(PEP_SUBSETCOLORS, [&](int i) {
+        return static_cast<std::int32_t>(ColorSerie(p.colores[static_cast<size_t>(i)]));
+    });
 }
 
 void TWGraficaGenerica::AplicarTiposLinea() {
-    if (Grafica == nullptr || PEvset == nullptr)
-        return;
     const Apariencia::Preferencias p = PreferenciasActuales();
-    const int n = std::clamp(NumSeries, 0, Apariencia::kMaxSeries);
-    std::int32_t tipos[Apariencia::kMaxSeries] = {};
-    for (int i = 0; i < n; ++i)
-        tipos[i] = TipoLineaGrafica(p.tipos[static_cast<size_t>(i)]);
-    PEvset(Grafica, PEP_LINETYPES, tipos, n);
+    PonerPorSerie(PEP_LINETYPES, [&](int i) { return TipoLineaGrafica(p.tipos[static_cast<size_t>(i)]); });
 }
 
 void TWGraficaGenerica::AplicarTiposPunto() {
-    if (Grafica == nullptr || PEvset == nullptr)
-        return;
-    const int n = std::clamp(NumSeries, 0, Apariencia::kMaxSeries);
-    std::int32_t tipos[Apariencia::kMaxSeries] = {};
-    std::copy(kTiposPuntoDefecto, kTiposPuntoDefecto + n, tipos);
-    PEvset(Grafica, PEP_POINTTYPES, tipos, n);
+    PonerPorSerie(PEP_POINTTYPES, [](int i) { return kTiposPuntoDefecto[i]; });
 }
 
 void TWGraficaGenerica::BorrarClavesArmonicos() {

@@ -8,6 +8,7 @@
 #include <QWidget>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -118,6 +119,8 @@ protected:
     void AplicarColoresSeries();
     void AplicarTiposLinea();
     void AplicarTiposPunto();
+    // Sets a per-series array property from one value per series.
+    void PonerPorSerie(int propiedad, const std::function<std::int32_t(int)>& valor);
     void BorrarClavesArmonicos();
     void LiberarRecursos();
     // A reference on every distinct data object of the rows (third integer: its handle), held
