@@ -1,5 +1,7 @@
 #include "TWMiGrafica.h"
 #include "ChartProperties.h"
+#include "Comando.h"
+#include "DrivFlex.h"
 #include "HostDirectory.h"
 #include "ObjGen.h"
 #include "ServidorMonitores.h"
@@ -10,8 +12,11 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
+#include <QFileDialog>
 #include <QImage>
 #include <QLibrary>
+#include <QTableWidget>
 
 #include <gtest/gtest.h>
 #include <memory>
@@ -266,6 +271,77 @@ TEST_F(MultigraphicWindow, ConfigureWithoutViewerSetupRaisesItsError) {
         EXPECT_EQ(e.Contexto(), "configurar1Click(TObject*)");
     }
     host::HostDirectory::setModuleDirectory(QString());
+}
+
+// A data driver answering the commands the table and export modules ask for one variable.
+class DatosDosHoras : public DrivFlex {
+protected:
+    int AtenderComando(Comando* c, TValorMultiple* r, int, ObjGen*) override {
+        if (r == nullptr || c->ParamEntero(0) != 1 || c->ParamEntero(1) != 1)
+            return 0;
+        std::vector<TTiempo> t;
+        std::vector<double> v;
+        for (int i = 0; i < 7200; ++i) {
+            t.push_back(segundo(i));
+            v.push_back(230.0 + i % 7);
+        }
+        switch (c->Numero()) {
+        case 10001:
+            return r->EntrarDoubles(v), 1;
+        case 10002:
+            return r->EntrarTiempos(t), 1;
+        case 10003:
+            return r->EntrarTexto("V"), 1;
+        case 10004:
+            return r->EntrarTexto("V1"), 1;
+        case 10013:
+            return r->EntrarDoubles({0, 0, 1}), 1;
+        case 10014:
+            return r->EntrarTiempos({t.front(), t.back()}), 1;
+        default:
+            return 0;
+        }
+    }
+};
+
+TEST_F(MultigraphicWindow, ListAndExportShowTheIntervalOnScreen) {
+    DatosDosHoras fuenteDatos;
+    std::vector<double> v;
+    for (int i = 0; i < 7200; ++i)
+        v.push_back(230.0 + i % 7);
+    TWMiGrafica* w = abrir(listasDe({{"V1", "V", v}}, datos, {1, 1, fuenteDatos.Manejador()}));
+    ASSERT_NE(w, nullptr);
+    w->Agrupar(3);
+    w->NextClick();
+    ASSERT_EQ(w->DameIntervaloActual(), 1);
+
+    w->ListaPopUpClick();
+    QWidget* tabla = nullptr;
+    for (QWidget* t : QApplication::topLevelWidgets())
+        if (t->objectName() == QStringLiteral("DataTable") && t->isVisible())
+            tabla = t;
+    ASSERT_NE(tabla, nullptr) << "TableViewer opened no table";
+    auto* filas = tabla->findChild<QTableWidget*>(QStringLiteral("Rows"));
+    ASSERT_NE(filas, nullptr);
+    EXPECT_EQ(filas->rowCount(), 3600);
+    EXPECT_TRUE(filas->item(0, 0)->text().contains(QStringLiteral("11:00:00")))
+        << filas->item(0, 0)->text().toStdString();
+    tabla->close();
+    delete tabla;
+
+    const QString csv = testsupport::scratchDirectory() + QStringLiteral("/interval.csv");
+    QFile::remove(csv);
+    testsupport::Dialogs::handleNext([&](QDialog& d) {
+        if (auto* f = qobject_cast<QFileDialog*>(&d))
+            f->selectFile(csv);
+        return int(QDialog::Accepted);
+    });
+    w->ExportarTXTClick();
+    QFile f(csv);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly | QIODevice::Text));
+    const QStringList lineas = QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    EXPECT_EQ(lineas.size(), 3601);
+    EXPECT_TRUE(lineas.value(0).contains(QStringLiteral("V1 (V)"))) << lineas.value(0).toStdString();
 }
 
 } // namespace
