@@ -258,6 +258,9 @@ int PropertyStore::getArray(int property, void* buffer, int capacity) const {
         return 0;
     const int count = elementCount(*v);
     const int n = buffer == nullptr ? 0 : std::min(count, std::max(capacity, 0));
+    // A query for the count alone copies nothing (an empty buffer may be a null pointer).
+    if (n == 0)
+        return count;
     if (isIntType(v->type)) {
         std::memcpy(buffer, v->ints.data(), n * sizeof(std::int32_t));
     } else if (isDoubleType(v->type)) {

@@ -8,8 +8,10 @@
 int TValorMultiple::EntrarValor(const void* direccion, int tamanoElemento, int cuenta, int tipo) {
     void* destino = EntrarBloque(tamanoElemento, cuenta, tipo);
     const Fila& f = m_filas.back();
-    if (direccion != nullptr && destino != nullptr)
-        std::memcpy(destino, direccion, static_cast<size_t>(f.tamano) * static_cast<size_t>(f.cuenta));
+    const size_t bytes = static_cast<size_t>(f.tamano) * static_cast<size_t>(f.cuenta);
+    // An empty row has no bytes to copy (and may have no buffer at all).
+    if (direccion != nullptr && destino != nullptr && bytes > 0)
+        std::memcpy(destino, direccion, bytes);
     return Cuenta() - 1;
 }
 
