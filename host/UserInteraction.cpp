@@ -3,6 +3,9 @@
 #include <QApplication>
 #include <QDialog>
 #include <QMessageBox>
+#include <QVariant>
+
+#include <cstdio>
 
 namespace host {
 namespace {
@@ -38,11 +41,18 @@ QMessageBox::Icon toQt(MessageIcon icon) {
     return QMessageBox::NoIcon;
 }
 
+bool& batch() {
+    static bool b = false;
+    return b;
+}
+
 } // namespace
 
 MessageAnswer MessageService::show(QWidget* parent, const QString& title, const QString& text,
-                                   MessageIcon icon, MessageButtons buttons) {
-    const Message message{title, text, icon, buttons};
+                                   MessageIcon icon, MessageButtons buttons, MessageAnswer defaultAnswer) {
+    if (buttons == MessageButtons::Ok)
+        defaultAnswer = MessageAnswer::Ok;
+    const Message message{title, text, icon, buttons, defaultAnswer};
     if (messageHandler())
         return messageHandler()(message);
     QMessageBox box(toQt(icon), title, text,
@@ -66,6 +76,25 @@ int DialogRunner::exec(QDialog& dialog) {
 
 void DialogRunner::setHandler(Handler handler) {
     dialogHandler() = std::move(handler);
+}
+
+void BatchMode::enable() {
+    batch() = true;
+    MessageService::setHandler([](const Message& m) {
+        std::fprintf(stderr, "%s: %s\n", qUtf8Printable(m.title), qUtf8Printable(m.text));
+        std::fflush(stderr);
+        return m.defaultAnswer;
+    });
+    DialogRunner::setHandler([](QDialog& dialog) { return dialogResult(dialog); });
+}
+
+bool BatchMode::active() {
+    return batch();
+}
+
+int BatchMode::dialogResult(const QDialog& dialog) {
+    const QVariant v = dialog.property("batchResult");
+    return v.isValid() ? v.toInt() : static_cast<int>(QDialog::Accepted);
 }
 
 void HelpService::show(int context) {

@@ -21,14 +21,18 @@ struct Message {
     QString text;
     MessageIcon icon = MessageIcon::None;
     MessageButtons buttons = MessageButtons::Ok;
+    // The button a run without a person takes.
+    MessageAnswer defaultAnswer = MessageAnswer::Ok;
 };
 
 class MessageService {
 public:
     using Handler = std::function<MessageAnswer(const Message&)>;
 
+    // `defaultAnswer` is the default button (Yes unless told otherwise for a question).
     static MessageAnswer show(QWidget* parent, const QString& title, const QString& text, MessageIcon icon,
-                              MessageButtons buttons = MessageButtons::Ok);
+                              MessageButtons buttons = MessageButtons::Ok,
+                              MessageAnswer defaultAnswer = MessageAnswer::Yes);
     // An empty handler restores the real message boxes.
     static void setHandler(Handler handler);
 };
@@ -41,6 +45,18 @@ public:
 
     static int exec(QDialog& dialog);
     static void setHandler(Handler handler);
+};
+
+// A run without a person (--render, --report, imports): every message is written to standard
+// error as "Title: text" and answered with its default button; every modal dialog run through
+// DialogRunner returns at once with its defaults (QDialog::Accepted, or the int held in the
+// dialog's "batchResult" property when it has one).
+class BatchMode {
+public:
+    static void enable();
+    static bool active();
+    // The result a dialog takes in a batch run.
+    static int dialogResult(const QDialog& dialog);
 };
 
 class HelpService {

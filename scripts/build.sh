@@ -9,8 +9,15 @@ SANITIZE=${PLOTCORE_SANITIZE:-OFF}
 WERROR=OFF
 if [ "${CI:-}" = "true" ]; then WERROR=ON; fi
 JOBS=${JOBS:-$(nproc)}
+# A compiler cache, where installed, keyed on paths relative to the checkout so that several
+# checkouts of the project share it.
+LAUNCHER=()
+if command -v ccache > /dev/null; then
+    export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$PWD}
+    LAUNCHER=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
 
 cmake -S . -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DPLOTCORE_SANITIZE="$SANITIZE" -DPLOTCORE_WERROR="$WERROR" > "$BUILD_DIR.configure.log" 2>&1 ||
+    -DPLOTCORE_SANITIZE="$SANITIZE" -DPLOTCORE_WERROR="$WERROR" "${LAUNCHER[@]}" > "$BUILD_DIR.configure.log" 2>&1 ||
     { cat "$BUILD_DIR.configure.log"; exit 1; }
 cmake --build "$BUILD_DIR" -j "$JOBS"
