@@ -7,7 +7,7 @@ packages=(
     qt6-base-dev libgl-dev libqcustomplot-dev
     libsqlite3-dev
     libgtest-dev libbenchmark-dev
-    clang-format
+    clang-format clang libclang-rt-14-dev
     fonts-dejavu-core fonts-liberation
 )
 
