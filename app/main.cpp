@@ -2,14 +2,19 @@
 // starts the main window. Command-line modes:
 //   kestramon --make-demo DIR             writes the demonstration recording into DIR
 //   kestramon --import-csv FILE.csv OUT   turns a CSV of timestamped columns into a recording
-//   kestramon --render OUTDIR [FILES...]  renders every graph of the recordings (the demo when
+//   kestramon --render OUTDIR [--pdf] [--filter NAME] [FILES...]
+//                                         renders every graph of the recordings (the demo when
 //                                         none is given) to PNG files with an index
+//   kestramon --report OUT.json [--filter NAME] [FILES...]
+//                                         writes a summary of every graph window as JSON
+// Batch modes never wait for a person: messages go to standard error with their default answer.
 
 #include "CsvImport.h"
 #include "DemoRecording.h"
 #include "GuiApp.h"
 #include "RecordingFile.h"
 #include "RenderJob.h"
+#include "UserInteraction.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -25,9 +30,12 @@ void printUsage() {
                "      Writes the one-week demonstration recording (S0010001.STD, S0010002.STD) into DIR.\n"
                "  kestramon --import-csv FILE.csv OUT\n"
                "      Turns a CSV of timestamped columns into the recording OUT.\n"
-               "  kestramon --render OUTDIR [FILES...]\n"
+               "  kestramon --render OUTDIR [--pdf] [--filter NAME] [FILES...]\n"
                "      Renders every graph of the recordings (the demonstration recording when none is\n"
                "      given) to PNG files in OUTDIR, with an index.html listing them.\n"
+               "  kestramon --report OUT.json [--filter NAME] [FILES...]\n"
+               "      Writes a summary of every graph window (caption, kind, series, intervals and\n"
+               "      each family's figures) as one JSON object.\n"
                "  kestramon [FILES...]\n"
                "      Opens the viewer (on the demonstration recording when no file is given).\n",
                stdout);
@@ -65,18 +73,41 @@ int importCsv(const std::string& csv, const std::string& out) {
     return 0;
 }
 
+// The options of --render and --report after their output argument, and the files.
+bool batchArguments(int argc, char** argv, BatchOptions& options, QStringList& files) {
+    for (int i = 3; i < argc; ++i) {
+        const std::string a = argv[i];
+        if (a == "--pdf") {
+            options.pdf = true;
+        } else if (a == "--filter") {
+            if (++i >= argc)
+                return false;
+            options.filter = QString::fromLocal8Bit(argv[i]);
+        } else {
+            files << QString::fromLocal8Bit(argv[i]);
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     const std::string mode = argc > 1 ? argv[1] : "";
     if (mode.empty() || mode.rfind("--", 0) != 0)
         return runGui(argc, argv);
-    if (mode == "--render" && argc >= 3) {
+    host::BatchMode::enable();
+    if ((mode == "--render" || mode == "--report") && argc >= 3) {
         QApplication app(argc, argv);
+        BatchOptions options;
         QStringList files;
-        for (int i = 3; i < argc; ++i)
-            files << QString::fromLocal8Bit(argv[i]);
-        return renderRecordings(QString::fromLocal8Bit(argv[2]), files);
+        if (!batchArguments(argc, argv, options, files)) {
+            printUsage();
+            return 1;
+        }
+        const QString out = QString::fromLocal8Bit(argv[2]);
+        return mode == "--render" ? renderRecordings(out, files, options)
+                                  : reportRecordings(out, files, options);
     }
     QCoreApplication app(argc, argv);
     if (mode == "--make-demo" && argc == 3)

@@ -16,6 +16,14 @@ int LeerValor(host::SettingsKey& clave, const QString& nombre, int defecto, int 
     return valor;
 }
 
+// A font index is written back as read even when this machine has fewer fonts, so a profile
+// shared with a machine that has them keeps its choice; here it counts as unset.
+int LeerFuente(host::SettingsKey& clave, const QString& nombre, int numFuentes) {
+    const std::optional<qint32> leido = clave.readInt(nombre);
+    clave.writeInt(nombre, leido ? *leido : -1);
+    return leido && *leido >= -1 && *leido < numFuentes ? *leido : -1;
+}
+
 void EscribirTodo(host::SettingsKey& clave, const Preferencias& p) {
     for (int i = 0; i < kMaxSeries; ++i) {
         clave.writeInt(NombreColorSerie(i), p.colores[static_cast<size_t>(i)]);
@@ -77,10 +85,9 @@ Preferencias Leer(std::optional<host::SettingsKey>& clave, int numFuentes) {
     p.escritorio = LeerValor(*clave, kDeskColor, p.escritorio, 0, kNumColoresFondo - 1);
     p.fondo = LeerValor(*clave, kBackColor, p.fondo, 0, kNumColoresFondo - 1);
     p.texto = LeerValor(*clave, kTextColor, p.texto, 0, kNumColoresFondo - 1);
-    const int ultimaFuente = numFuentes - 1;
-    p.fuentes[FUENTE_PRINCIPAL] = LeerValor(*clave, kMainFont, -1, -1, ultimaFuente);
-    p.fuentes[FUENTE_SUBTITULO] = LeerValor(*clave, kSubtitleFont, -1, -1, ultimaFuente);
-    p.fuentes[FUENTE_ETIQUETAS] = LeerValor(*clave, kLabelFont, -1, -1, ultimaFuente);
+    p.fuentes[FUENTE_PRINCIPAL] = LeerFuente(*clave, kMainFont, numFuentes);
+    p.fuentes[FUENTE_SUBTITULO] = LeerFuente(*clave, kSubtitleFont, numFuentes);
+    p.fuentes[FUENTE_ETIQUETAS] = LeerFuente(*clave, kLabelFont, numFuentes);
     clave->sync();
     return p;
 }

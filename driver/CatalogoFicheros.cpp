@@ -3,8 +3,10 @@
 #include "Comando.h"
 #include "DrivFlex.h"
 #include "ListasAtributos.h"
+#include "RefObj.h"
 #include "TTiempo.h"
 #include "TValorMultiple.h"
+#include "TiposGrafica.h"
 
 #include <algorithm>
 #include <array>
@@ -13,9 +15,6 @@
 #include <set>
 
 namespace {
-
-// Source-driver command whose answer's first element is the handle of a data driver.
-constexpr int kComandoDriverDatos = 306;
 
 bool EsDigito(char c) {
     return c >= '0' && c <= '9';
@@ -89,13 +88,11 @@ struct CatalogoFicheros::Datos {
     std::string NombreUnido(const std::string& nombre, int codigo, const std::string& fichero) const;
 };
 
-CatalogoFicheros::CatalogoFicheros(DrivFlex* fuente) : d(new Datos) {
+CatalogoFicheros::CatalogoFicheros(DrivFlex* fuente) : d(std::make_unique<Datos>()) {
     d->fuente = fuente;
 }
 
-CatalogoFicheros::~CatalogoFicheros() {
-    delete d;
-}
+CatalogoFicheros::~CatalogoFicheros() = default;
 
 void CatalogoFicheros::AnadirVariable(int clave1, int clave2, std::int32_t driver) {
     d->clave1.push_back(clave1);
@@ -146,18 +143,10 @@ int CatalogoFicheros::FilasPorVariable(int codigo, int tipoGrafica, int ranura) 
     if (ranura == R_TIEMPOSGENERALES)
         return 1;
     if (ranura == R_ADICIONALES) {
-        // Time-series kinds carry no additional values whatever the variable.
-        switch (tipoGrafica) {
-        case 0:
-        case 1:
-        case 4:
-        case 5:
-        case 13:
-        case 20:
+        // Kinds whose windows take no additional values carry none whatever the variable.
+        const RasgosTipo* rasgos = Rasgos(tipoGrafica);
+        if (rasgos != nullptr && !rasgos->conAdicionales)
             return 0;
-        default:
-            break;
-        }
     }
     struct Fila {
         int desde, hasta, adicionales, decimales, otras;
@@ -211,18 +200,16 @@ void CatalogoFicheros::Datos::LeerNombres() {
             propiedades.insert(p);
     for (int p : propiedades) {
         TValorMultiple respuesta;
-        Comando comando(kComandoDriverDatos);
+        Comando comando(CMD_DRIVER_DATOS);
         comando.EntrarParam(TValor::Entero(p));
         fuente->ProgCom(&comando, &respuesta, 0, nullptr);
         if (respuesta.Cuenta() < 1 || respuesta.Elementos(0) < 1)
             continue;
         const std::int32_t manejador = respuesta.Entero(0, 0);
-        ObjGen* datos = ObjGen::DesdeManejador(manejador);
-        if (datos == nullptr)
+        if (ObjGen::DesdeManejador(manejador) == nullptr)
             continue;
-        // The answer holds a reference for us.
-        if (datos->DecRef() != 0)
-            delete datos;
+        // The answer holds a reference for us; only the handle is kept.
+        RefObj(ObjGen::DesdeManejador(manejador)).Soltar();
         const char* nombre = fuente->GetPropertyName(0, p);
         if (nombre != nullptr && nombres.find(manejador) == nombres.end())
             nombres[manejador] = nombre;

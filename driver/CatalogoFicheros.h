@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,8 @@ public:
 
     explicit CatalogoFicheros(DrivFlex* fuente);
     ~CatalogoFicheros();
+    CatalogoFicheros(const CatalogoFicheros&) = delete;
+    CatalogoFicheros& operator=(const CatalogoFicheros&) = delete;
 
     // `driver` is the data driver's handle (ObjGen::Manejador()).
     void AnadirVariable(int clave1, int clave2, std::int32_t driver);
@@ -51,5 +54,5 @@ public:
 
 private:
     struct Datos;
-    Datos* d;
+    std::unique_ptr<Datos> d;
 };

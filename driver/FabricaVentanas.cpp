@@ -2,31 +2,25 @@
 
 #include "TWGraficaGenerica.h"
 #include "TWMiGrafica.h"
+#include "TiposGrafica.h"
 
 #include <map>
+#include <memory>
 
 namespace FabricaVentanas {
 namespace {
 
-// Window classes take the driver's lists by their 1-based position, in list order, between the
-// monitor server and the source driver.
-template <class Clase, int... Lista>
-TWGraficaGenerica* ConListas(QWidget* propietario, TGrafica* driver, ServidorMonitores* servidor,
-                             ListasAtributos& listas, DrivFlex* fuente) {
-    return new Clase(propietario, driver, servidor, listas[Lista - 1]..., fuente);
-}
-
-// Window classes that read the lists they need from the whole set.
+// Window classes read the lists they need from the whole set.
 template <class Clase>
-TWGraficaGenerica* ConTodas(QWidget* propietario, TGrafica* driver, ServidorMonitores* servidor,
+TWGraficaGenerica* ConTodas(QWidget* propietario, TDriverVentana* driver, ServidorMonitores* servidor,
                             ListasAtributos& listas, DrivFlex* fuente) {
     return new Clase(propietario, driver, servidor, listas, fuente);
 }
 
-// One line per window class.
+// One line per window class; every kind here has its row in the graph-kind table.
 std::map<int, Constructor> Incorporadas() {
     return {
-        {0, ConTodas<TWMiGrafica>},
+        {TG_MULTIGRAFICA, ConTodas<TWMiGrafica>},
     };
 }
 
@@ -37,12 +31,17 @@ std::map<int, Constructor>& Tabla() {
 
 } // namespace
 
-TWGraficaGenerica* Crear(int tipoGrafica, QWidget* propietario, TGrafica* driver, ServidorMonitores* servidor,
-                         ListasAtributos& listas, DrivFlex* fuente) {
+TWGraficaGenerica* Crear(int tipoGrafica, QWidget* propietario, TDriverVentana* driver,
+                         ServidorMonitores* servidor, ListasAtributos& listas, DrivFlex* fuente) {
     const auto it = Tabla().find(tipoGrafica);
     if (it == Tabla().end() || !it->second)
         return nullptr;
-    return it->second(propietario, driver, servidor, listas, fuente);
+    std::unique_ptr<TWGraficaGenerica> ventana(it->second(propietario, driver, servidor, listas, fuente));
+    if (!ventana)
+        return nullptr;
+    ventana->PonerTipoGrafica(tipoGrafica);
+    ventana->Iniciar();
+    return ventana.release();
 }
 
 bool TieneClase(int tipoGrafica) {

@@ -2,22 +2,12 @@
 
 #include "CatalogoFicheros.h"
 #include "Comando.h"
+#include "Contrato.h"
 #include "DrivFlex.h"
 
 #include <cmath>
 
 namespace {
-
-constexpr int kCmdDameDriver = 306;
-constexpr int kCmdTraducirClaves = 10022;
-constexpr int kCmdValores = 10001;
-constexpr int kCmdTiempos = 10002;
-constexpr int kCmdUnidades = 10003;
-constexpr int kCmdNombres = 10004;
-constexpr int kCmdOpciones = 10013;
-constexpr int kCmdIntervalos = 10014;
-constexpr int kCmdAdicionales = 10015;
-constexpr int kCmdDecimales = 10021;
 
 // A first key of -1 asks for the times of the whole measurement instead of the variable's.
 constexpr int kClaveNinguna = -1;
@@ -96,15 +86,15 @@ namespace Intake {
 void PedirAtributos(DrivFlex* datos, int clave1, int clave2, ListasAtributos& listas) {
     if (datos == nullptr)
         return;
-    Enviar(datos, kCmdValores, {clave1, clave2}, listas[LV_VALORES]);
-    Enviar(datos, kCmdTiempos, {clave1, clave2}, listas[LV_TIEMPOS]);
-    Enviar(datos, kCmdTiempos, {kClaveNinguna, clave2}, listas[LV_TIEMPOSGENERALES]);
-    Enviar(datos, kCmdUnidades, {clave1, clave2}, listas[LV_UNIDADES]);
-    Enviar(datos, kCmdNombres, {clave1, clave2}, listas[LV_NOMBRES]);
-    Enviar(datos, kCmdOpciones, {clave1, clave2}, listas[LV_OPCIONES]);
-    Enviar(datos, kCmdIntervalos, {clave1, clave2}, listas[LV_INTERVALOS]);
-    Enviar(datos, kCmdAdicionales, {clave1, clave2}, listas[LV_ADICIONALES]);
-    Enviar(datos, kCmdDecimales, {clave1, clave2}, listas[LV_DECIMALES]);
+    Enviar(datos, CMD_VALORES, {clave1, clave2}, listas[LV_VALORES]);
+    Enviar(datos, CMD_TIEMPOS, {clave1, clave2}, listas[LV_TIEMPOS]);
+    Enviar(datos, CMD_TIEMPOS, {kClaveNinguna, clave2}, listas[LV_TIEMPOSGENERALES]);
+    Enviar(datos, CMD_UNIDADES, {clave1, clave2}, listas[LV_UNIDADES]);
+    Enviar(datos, CMD_NOMBRES, {clave1, clave2}, listas[LV_NOMBRES]);
+    Enviar(datos, CMD_OPCIONES, {clave1, clave2}, listas[LV_OPCIONES]);
+    Enviar(datos, CMD_INTERVALOS, {clave1, clave2}, listas[LV_INTERVALOS]);
+    Enviar(datos, CMD_ADICIONALES, {clave1, clave2}, listas[LV_ADICIONALES]);
+    Enviar(datos, CMD_DECIMALES, {clave1, clave2}, listas[LV_DECIMALES]);
 }
 
 void IngresoDialogo(DrivFlex* fuente, const TValorMultiple& resultado, ListasAtributos& listas,
@@ -123,7 +113,7 @@ void IngresoDialogo(DrivFlex* fuente, const TValorMultiple& resultado, ListasAtr
         const int clave1 = bloque[3 * v + 1];
         const int clave2 = bloque[3 * v + 2];
         respuesta.DeleteAll();
-        Enviar(fuente, kCmdDameDriver, {indice}, respuesta);
+        Enviar(fuente, CMD_DRIVER_DATOS, {indice}, respuesta);
         // The answer carries a reference the source driver took for us.
         const std::int32_t manejador = respuesta.Enteros(0) != nullptr ? respuesta.Entero(0, 0) : 0;
         ObjGen* objeto = ObjGen::DesdeManejador(manejador);
@@ -152,7 +142,7 @@ void IngresoLista(TValorMultiple& seleccion, ListasAtributos& listas, std::vecto
         if (datos == nullptr)
             continue;
         respuesta.DeleteAll();
-        Enviar(datos, kCmdTraducirClaves, {seleccion.Entero(fila, 0), seleccion.Entero(fila, 1)}, respuesta);
+        Enviar(datos, CMD_TRADUCIR_CLAVES, {seleccion.Entero(fila, 0), seleccion.Entero(fila, 1)}, respuesta);
         // A driver that does not translate keys answers nothing: its keys stay as they were.
         if (Numeros(respuesta, 2, claves)) {
             seleccion.Posicionar(fila);

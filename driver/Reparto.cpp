@@ -2,25 +2,16 @@
 
 #include "TTiempo.h"
 #include "Textos.h"
+#include "TiposGrafica.h"
 #include "UserInteraction.h"
 
 #include <cmath>
+#include <map>
 #include <optional>
 #include <string>
 #include <utility>
 
 namespace {
-
-// Graph kinds whose variables wait for the end of the walk.
-constexpr int kTipoMulti = 0;
-constexpr int kTipoFP = 1;
-constexpr int kTipoPER = 6;
-constexpr int kTipoEH = 10;
-constexpr int kTipoED = 11;
-constexpr int kTipoPLT = 14;
-constexpr int kTipoTES = 18;
-constexpr int kTipoCBEMA = 19;
-constexpr int kTipoVEF = 20;
 
 // Limits of one multigraphic window: its stacked axes and its series.
 constexpr int kMaxVariablesMulti = 12;
@@ -29,37 +20,16 @@ constexpr int kMaxUnidadesMulti = 6;
 // Variable code of the disturbances that go in windows apart from the others of their driver.
 constexpr int kCodigoPerturbacionAparte = 37273;
 
-// Rows a variable takes from lists 1-6 and 10, and at most how many extra rows of list 8.
+// Rows a variable takes from lists 1-6 and 10, and at most how many extra rows of list 8; a
+// kind without a window still takes one row of each so the walk stays in step.
 struct Reglas {
     int filas;
     int extras;
 };
 
 Reglas ReglasDe(int tipo) {
-    switch (tipo) {
-    case 2:
-    case 15:
-        return {2, 6};
-    case 3:
-    case 16:
-    case 21:
-        return {6, 1};
-    case 4:
-    case 5:
-        return {6, 0};
-    case kTipoPER:
-        return {1, 2};
-    case kTipoEH:
-    case kTipoED:
-    case kTipoCBEMA:
-        return {1, 4};
-    case kTipoPLT:
-        return {1, 1};
-    case kTipoTES:
-        return {1, 6};
-    default:
-        return {1, 0};
-    }
+    const RasgosTipo* r = Rasgos(tipo);
+    return r != nullptr ? Reglas{r->filas, r->extras} : Reglas{1, 0};
 }
 
 // The rows of every list that belong to one variable, as ranges of the selection's lists.
@@ -104,7 +74,8 @@ private:
     std::optional<std::string> m_unidadActual;
     int m_unidades = 0;
 
-    Grupo m_fp, m_plt, m_per, m_eh, m_ed, m_cbema, m_tes, m_vef;
+    // Variables of the collected kinds, waiting for the end of the walk.
+    std::map<int, Grupo> m_colecciones;
 };
 
 int Limitar(int pedidas, int quedan) {
@@ -191,7 +162,7 @@ void Repartidor::AnadirMulti(const Variable& v) {
                                            host::MessageIcon::Warning);
             // There is no cap on the number of multigraphic windows: every group is handed on as
             // soon as it is full, so nothing here grows with their count.
-            Crear(kTipoMulti, m_multi);
+            Crear(TG_MULTIGRAFICA, m_multi);
             m_multi.clear();
             m_unidades = 0;
             m_unidadActual.reset();
@@ -222,13 +193,13 @@ void Repartidor::RepartirPerturbaciones() {
             opc >= 0 && m_listas[LV_OPCIONES].Entero(opc, OPC_CODIGO) == kCodigoPerturbacionAparte;
         return std::make_pair(driver, aparte);
     };
-    Grupo pendientes = m_per;
+    Grupo pendientes = m_colecciones[TG_PER];
     while (!pendientes.empty()) {
         const auto k = clave(pendientes.front());
         Grupo ventana, resto;
         for (const Variable& v : pendientes)
             (clave(v) == k ? ventana : resto).push_back(v);
-        Crear(kTipoPER, ventana);
+        Crear(TG_PER, ventana);
         pendientes = std::move(resto);
     }
 }
@@ -277,7 +248,7 @@ void Repartidor::EmparejarRangos() {
         Variable v;
     };
     std::vector<Espera> esperando;
-    for (const Variable& v : m_vef) {
+    for (const Variable& v : m_colecciones[TG_VEF]) {
         Espera e{};
         e.v = v;
         e.conRango = Rango(v, e.primero, e.ultimo);
@@ -294,11 +265,11 @@ void Repartidor::EmparejarRangos() {
             esperando.push_back(e);
             continue;
         }
-        Crear(kTipoVEF, Grupo{v, it->v});
+        Crear(TG_VEF, Grupo{v, it->v});
         esperando.erase(it);
     }
     for (const Espera& e : esperando)
-        Crear(kTipoVEF, Grupo{e.v});
+        Crear(TG_VEF, Grupo{e.v});
 }
 
 void Repartidor::Ejecutar() {
@@ -313,53 +284,32 @@ void Repartidor::Ejecutar() {
                              ? static_cast<int>(codigo)
                              : -1;
         const Variable v = Tomar(tipo, indiceVariable);
-        if (!Reparto::TieneVentana(tipo))
+        const RasgosTipo* rasgos = Rasgos(tipo);
+        if (rasgos == nullptr)
             continue;
-        switch (tipo) {
-        case kTipoMulti:
+        switch (rasgos->reparto) {
+        case ReglaReparto::Multigrafica:
             if (opciones.Entero(fila, OPC_VENTANA_PROPIA) == 1)
-                Crear(kTipoMulti, Grupo{v});
+                Crear(tipo, Grupo{v});
             else
                 AnadirMulti(v);
             break;
-        case kTipoFP:
-            m_fp.push_back(v);
-            break;
-        case kTipoPLT:
-            m_plt.push_back(v);
-            break;
-        case kTipoPER:
-            m_per.push_back(v);
-            break;
-        case kTipoEH:
-            m_eh.push_back(v);
-            break;
-        case kTipoED:
-            m_ed.push_back(v);
-            break;
-        case kTipoCBEMA:
-            m_cbema.push_back(v);
-            break;
-        case kTipoTES:
-            m_tes.push_back(v);
-            break;
-        case kTipoVEF:
-            m_vef.push_back(v);
+        case ReglaReparto::PorVariable:
+            Crear(tipo, Grupo{v});
             break;
         default:
-            Crear(tipo, Grupo{v});
+            m_colecciones[tipo].push_back(v);
             break;
         }
     }
 
-    Crear(kTipoMulti, m_multi);
-    Crear(kTipoFP, m_fp);
-    Crear(kTipoPLT, m_plt);
+    // The collected windows appear in this order.
+    Crear(TG_MULTIGRAFICA, m_multi);
+    Crear(TG_FP, m_colecciones[TG_FP]);
+    Crear(TG_PLT, m_colecciones[TG_PLT]);
     RepartirPerturbaciones();
-    RepartirRangos(kTipoEH, m_eh);
-    RepartirRangos(kTipoED, m_ed);
-    RepartirRangos(kTipoCBEMA, m_cbema);
-    RepartirRangos(kTipoTES, m_tes);
+    for (TipoGrafica tipo : {TG_EH, TG_ED, TG_CBEMA, TG_TES})
+        RepartirRangos(tipo, m_colecciones[tipo]);
     EmparejarRangos();
 }
 
@@ -398,15 +348,7 @@ bool ComprobarNiveles(TValorMultiple& opciones, QWidget* padre) {
 }
 
 bool TieneVentana(int tipoGrafica) {
-    switch (tipoGrafica) {
-    case 7:
-    case 8:
-    case 9:
-    case 12:
-        return false;
-    default:
-        return tipoGrafica >= 0 && tipoGrafica <= 21;
-    }
+    return Rasgos(tipoGrafica) != nullptr;
 }
 
 } // namespace Reparto

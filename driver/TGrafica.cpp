@@ -14,6 +14,7 @@
 #include "TWGraficaGenerica.h"
 #include "TablasColores.h"
 #include "Textos.h"
+#include "TiposGrafica.h"
 #include "UserInteraction.h"
 #include "VTXExcepcion.h"
 
@@ -26,12 +27,6 @@ namespace {
 
 enum Pagina : int { PAG_GENERAL = 0, PAG_SALIDAS = 1, PAG_COLORES = 2, PAG_TIPOS_LINEA = 3 };
 
-constexpr int kServicioImprimir = 800;
-constexpr int kServicioCierre = 1234;
-constexpr int kComandoTitulo = 402;
-constexpr int kComandoSeleccion = 400;
-// Category of the source driver's page that lists the open recordings.
-constexpr int kCategoriaFicheros = 4;
 // The graph selector's mode of the configuration module.
 constexpr int kModoSelector = -3;
 
@@ -59,26 +54,6 @@ void Copiar(const std::string& texto, char* buffer) {
     const size_t n = std::min(texto.size(), static_cast<size_t>(DrivFlex::kTextoPropiedad - 1));
     std::memcpy(buffer, texto.data(), n);
     buffer[n] = '\0';
-}
-
-bool EsEventos(int tipo) {
-    return tipo == 10 || tipo == 11 || tipo == 18 || tipo == 19;
-}
-
-bool Agrupable(int tipo) {
-    switch (tipo) {
-    case 0:
-    case 1:
-    case 4:
-    case 5:
-    case 10:
-    case 11:
-    case 14:
-    case 19:
-        return true;
-    default:
-        return false;
-    }
 }
 
 [[noreturn]] void Lanzar(int codigo, int mensaje, int contexto) {
@@ -138,7 +113,7 @@ void TGrafica::Repartir() {
 void TGrafica::LanzarViewerVARM(TValorMultiple& resultado, DrivFlex* fuente, ServidorMonitores* servidor) {
     std::unique_ptr<QLibrary> modulo = host::loadModule(QStringLiteral("ViewerSetup.vlk"));
     if (!modulo)
-        Lanzar(11, TXT_FALLA_VIEWERSETUP, TXT_CTX_LANZARVIEWER);
+        Lanzar(EXC_MODULO, TXT_FALLA_VIEWERSETUP, TXT_CTX_LANZARVIEWER);
 
     bool hayFicheros = false;
     for (int p = 0; fuente != nullptr && p < fuente->GetPagesNumber() && !hayFicheros; ++p)
@@ -152,19 +127,19 @@ void TGrafica::LanzarViewerVARM(TValorMultiple& resultado, DrivFlex* fuente, Ser
 
     auto dameObjeto = reinterpret_cast<ViewerSetupFn>(host::resolveEntry(modulo.get(), "_DameObjeto"));
     if (dameObjeto == nullptr)
-        Lanzar(11, TXT_FALLA_VIEWERSETUP, TXT_CTX_LANZARVIEWER);
+        Lanzar(EXC_MODULO, TXT_FALLA_VIEWERSETUP, TXT_CTX_LANZARVIEWER);
     ObjGen* dialogo =
         dameObjeto(m_servidor, servidor ? servidor->VentanaPrincipal() : nullptr, kModoSelector, fuente);
     auto* driverDialogo = dynamic_cast<DrivFlex*>(dialogo);
     if (driverDialogo != nullptr) {
         const std::string titulo = CargarTexto(TXT_GRAPH_SELECTOR);
         const TValor valorTitulo = TValor::Texto(titulo.c_str());
-        Comando comandoTitulo(kComandoTitulo);
+        Comando comandoTitulo(CMD_TITULO);
         comandoTitulo.EntrarParam(&valorTitulo);
         TValorMultiple borrador;
         driverDialogo->ProgCom(&comandoTitulo, &borrador, 0, this);
         driverDialogo->Iniciar();
-        Comando comandoSeleccion(kComandoSeleccion);
+        Comando comandoSeleccion(CMD_EJECUTAR);
         driverDialogo->ProgCom(&comandoSeleccion, &resultado, 0, this);
     }
     if (dialogo != nullptr && dialogo->DecRef() != 0)
@@ -194,7 +169,7 @@ TGrafica* TGrafica::DriverVentana(int indice) const {
 
 TGrafica::TGrafica(ServidorMonitores* servidor, ListasAtributos& listas, DrivFlex* fuente)
     : m_servidor(servidor), m_fuente(fuente) {
-    PonerTipoObjeto(5);
+    PonerTipoObjeto(kTipoObjetoGrafica);
     RegistrarImprimir();
     m_actual.descripcion = CargarTexto(TXT_DESCRIPTION);
     m_guardado.descripcion = m_actual.descripcion;
@@ -205,14 +180,30 @@ TGrafica::TGrafica(ServidorMonitores* servidor, ListasAtributos& listas, DrivFle
     for (int fila = 0; fila < opciones.Cuenta(); ++fila)
         m_tipoGrafica = static_cast<int>(opciones.Numero(fila, OPC_TIPO));
     const int tipo = m_tipoGrafica;
-    m_actual.leyenda = tipo == 2 || tipo == 15 ? 1 : 0;
+    // A kind without a window gets no window below; its pages keep their plain defaults.
+    static const RasgosTipo kSinVentana{TG_MULTIGRAFICA,
+                                        "",
+                                        ReglaReparto::PorVariable,
+                                        FamiliaGrafica::Registro,
+                                        1,
+                                        0,
+                                        false,
+                                        false,
+                                        0,
+                                        0,
+                                        ReglaSeries::Escritas,
+                                        0,
+                                        0,
+                                        false};
+    const RasgosTipo& rasgos = Rasgos(tipo) != nullptr ? *Rasgos(tipo) : kSinVentana;
+    m_actual.leyenda = rasgos.leyenda;
 
     auto* general = static_cast<TPaginaGeneral*>(DameTabla(PAG_GENERAL));
-    if (Agrupable(tipo)) {
+    if (rasgos.agrupable) {
         const TValorMultiple& objetos = listas[LV_OBJETOS];
         int nivel = 4;
-        if (objetos.Cuenta() > 0 && objetos.Elementos(0) >= 4)
-            nivel = objetos.Entero(0, 3);
+        if (objetos.Cuenta() > 0 && objetos.Elementos(0) > OBJ_NIVEL)
+            nivel = objetos.Entero(0, OBJ_NIVEL);
         // A saved level outside the six options shows every point.
         m_actual.agrupar = nivel >= 0 && nivel <= 5 ? nivel : 4;
     } else {
@@ -221,7 +212,7 @@ TGrafica::TGrafica(ServidorMonitores* servidor, ListasAtributos& listas, DrivFle
     }
 
     int seriesEscritas = 0;
-    if (!EsEventos(tipo)) {
+    if (!rasgos.eventos) {
         seriesEscritas = std::min(listas[LV_VALORES].Cuenta(), Apariencia::kMaxSeries);
         static_cast<TPaginaColores*>(DameTabla(PAG_COLORES))->PonerSeries(seriesEscritas);
         static_cast<TPaginaTiposLinea*>(DameTabla(PAG_TIPOS_LINEA))->PonerSeries(seriesEscritas);
@@ -232,13 +223,18 @@ TGrafica::TGrafica(ServidorMonitores* servidor, ListasAtributos& listas, DrivFle
         m_mostrarTipo = false;
     }
 
-    m_actual.cursor = tipo == 19 ? 2 : 0;
-    if (tipo == 10 || tipo == 11 || tipo == 19)
+    m_actual.cursor = rasgos.cursor;
+    switch (rasgos.series) {
+    case ReglaSeries::Tres:
         m_numSeries = 3;
-    else if (tipo == 18)
+        break;
+    case ReglaSeries::FilasOpciones:
         m_numSeries = std::min(opciones.Cuenta(), Apariencia::kMaxSeries);
-    else
+        break;
+    case ReglaSeries::Escritas:
         m_numSeries = seriesEscritas;
+        break;
+    }
     m_actual.colores.assign(static_cast<size_t>(m_numSeries), 0);
     m_actual.tipos.assign(static_cast<size_t>(m_numSeries), 0);
 
@@ -265,12 +261,11 @@ TGrafica::TGrafica(ServidorMonitores* servidor, ListasAtributos& listas, DrivFle
 TGrafica::~TGrafica() = default;
 
 void TGrafica::RegistrarImprimir() {
-    EntrarServicio(kServicioImprimir, CargarTexto(TXT_SRV_IMPRIMIR), CargarTexto(TXT_SRV_IMPRIMIR_DESC), 1,
-                   1);
+    EntrarServicio(SRV_IMPRIMIR, CargarTexto(TXT_SRV_IMPRIMIR), CargarTexto(TXT_SRV_IMPRIMIR_DESC), 1, 1);
 }
 
 int TGrafica::RegistrarServicios() {
-    EntrarServicio(kServicioCierre, CargarTexto(TXT_SRV_CIERRE), CargarTexto(TXT_SRV_CIERRE_DESC), 4, 1);
+    EntrarServicio(SRV_CIERRE, CargarTexto(TXT_SRV_CIERRE), CargarTexto(TXT_SRV_CIERRE_DESC), 4, 1);
     return 0;
 }
 
@@ -298,22 +293,14 @@ void TGrafica::LeerApariencia() {
 }
 
 void TGrafica::EnlazarGrafica() {
-    QLibrary* libreria = m_ventana->DameLibreria();
-    const auto entrada = [libreria](const char* nombre) { return host::resolveEntry(libreria, nombre); };
-    EntradasGrafica pe;
-    pe.PEvset = reinterpret_cast<PEvsetFn>(entrada("PEvset"));
-    pe.PEvget = reinterpret_cast<PEvgetFn>(entrada("PEvget"));
-    pe.PEnset = reinterpret_cast<PEnsetFn>(entrada("PEnset"));
-    pe.PEnget = reinterpret_cast<PEngetFn>(entrada("PEnget"));
-    pe.PEszset = reinterpret_cast<PEszsetFn>(entrada("PEszset"));
-    pe.PEszget = reinterpret_cast<PEszgetFn>(entrada("PEszget"));
-    pe.PEreinitialize = reinterpret_cast<PEreinitializeFn>(entrada("PEreinitialize"));
-    pe.PEresetimage = reinterpret_cast<PEresetimageFn>(entrada("PEresetimage"));
-    if (!pe.PEvset || !pe.PEvget || !pe.PEnset || !pe.PEnget || !pe.PEszset || !pe.PEszget ||
-        !pe.PEreinitialize || !pe.PEresetimage)
-        Lanzar(11, TXT_FALLA_LIBRERIA, TXT_CTX_TGRAFICA);
+    EnlaceGrafica pe(m_ventana->DameLibreria());
+    pe.ExigirDriver();
     m_pe = pe;
+    m_pe.PonerGrafica(Grafica());
 
+    // The large step lives in the window; its saved copy must hold it for Cancel to restore.
+    m_actual.pasoGrande = std::to_string(m_ventana->DamePasos());
+    m_guardado.pasoGrande = m_actual.pasoGrande;
     const HPE g = Grafica();
     if (g == nullptr)
         return;
@@ -356,6 +343,19 @@ void TGrafica::Escribir(const QString& nombre, int valor) {
     m_clave->sync();
 }
 
+// What the window asks -------------------------------------------------------------------------
+
+void TGrafica::PedirNivel(int nivel) {
+    // A value of 100 or more is the window's own request (see PonerAgrupar).
+    SetPropertyValue(PAG_GENERAL, TPaginaGeneral::AGRUPAR, nivel + 100);
+}
+
+int TGrafica::NivelGuardado() {
+    int nivel = -1;
+    GetPropertyValue(PAG_GENERAL, TPaginaGeneral::AGRUPAR, &nivel);
+    return nivel;
+}
+
 // Reference counting and services -----------------------------------------------------------
 
 ObjGen* TGrafica::IncRef() {
@@ -363,10 +363,10 @@ ObjGen* TGrafica::IncRef() {
 }
 
 int TGrafica::EjecutarServicio(int numero) {
-    if (numero == kServicioImprimir) {
+    if (numero == SRV_IMPRIMIR) {
         if (m_ventana)
             m_ventana->Imprimir();
-    } else if (numero == kServicioCierre) {
+    } else if (numero == SRV_CIERRE) {
         m_ventana = nullptr;
         if (DecRef() != 0 && m_servidor != nullptr)
             m_servidor->Destruyeme(this, false); // this driver is gone from here on
@@ -377,7 +377,12 @@ int TGrafica::EjecutarServicio(int numero) {
 // Saving and restoring ---------------------------------------------------------------------
 
 void TGrafica::GuardarPropiedades() {
+    // The chart's titles are the current ones: the window retitles it as the user steps.
+    DameTitulo();
+    DameSubtitulo();
     m_guardado = m_actual;
+    m_tituloEditado = false;
+    m_subtituloEditado = false;
 }
 
 void TGrafica::RestaurarPropiedades() {
@@ -391,9 +396,18 @@ void TGrafica::RestaurarPropiedades() {
     m_actual = m_guardado;
     if (pasoDistinto && m_ventana)
         m_ventana->PonerPasos(m_actual.pasoGrande.c_str());
-    if (!otroDistinto || !GraficaLista())
+    // The titles go back to the chart only when they were edited: the subtitle follows the
+    // interval shown, which may have moved on since the snapshot.
+    const bool titulos = m_tituloEditado || m_subtituloEditado;
+    if ((!otroDistinto && !titulos) || !GraficaLista())
         return;
-    AplicarPropiedades();
+    if (m_tituloEditado)
+        m_pe.PEszset(Grafica(), PEP_MAINTITLE, m_actual.titulo.c_str());
+    if (m_subtituloEditado)
+        m_pe.PEszset(Grafica(), PEP_SUBTITLE, m_actual.subtitulo.c_str());
+    m_tituloEditado = false;
+    m_subtituloEditado = false;
+    AplicarApariencia();
     // One redraw: regrouping and repainting both redraw the chart themselves.
     if (nivelDistinto && m_actual.agrupar >= 0) {
         m_ventana->Agrupar(m_actual.agrupar);
@@ -407,10 +421,8 @@ void TGrafica::RestaurarPropiedades() {
     }
 }
 
-void TGrafica::AplicarPropiedades() {
+void TGrafica::AplicarApariencia() {
     const HPE g = Grafica();
-    m_pe.PEszset(g, PEP_MAINTITLE, m_actual.titulo.c_str());
-    m_pe.PEszset(g, PEP_SUBTITLE, m_actual.subtitulo.c_str());
     AplicarTipo();
     m_pe.PEnset(g, PEP_CURSORMODE, ModoCursor(m_actual.cursor));
     AplicarLeyenda();
@@ -636,6 +648,7 @@ void TGrafica::PonerAlias(const char* texto) {
     if (nuevo == m_actual.subtitulo)
         return;
     m_actual.subtitulo = nuevo;
+    m_subtituloEditado = true;
     if (!GraficaLista())
         return;
     m_pe.PEszset(Grafica(), PEP_SUBTITLE, nuevo.c_str());
@@ -647,6 +660,7 @@ void TGrafica::PonerTitulo(const char* texto) {
     if (nuevo == m_actual.titulo)
         return;
     m_actual.titulo = nuevo;
+    m_tituloEditado = true;
     if (!GraficaLista())
         return;
     m_pe.PEszset(Grafica(), PEP_MAINTITLE, nuevo.c_str());

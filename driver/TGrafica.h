@@ -2,8 +2,9 @@
 
 #include "Apariencia.h"
 #include "DrivFlex.h"
+#include "EnlaceGrafica.h"
 #include "ListasAtributos.h"
-#include "PEApi.h"
+#include "TDriverVentana.h"
 #include "TWGraficaGenerica.h"
 
 #include <QPointer>
@@ -21,7 +22,7 @@ class TValorMultiple;
 // variables and creates one window driver per graph window. A window driver owns one graph
 // window's property pages, appearance values and chart entry points; the host edits and
 // prints the graph through it.
-class TGrafica : public DrivFlex {
+class TGrafica : public DrivFlex, public TDriverVentana {
 public:
     // Everything the host's property editor can change, kept twice: current and saved.
     struct Propiedades {
@@ -65,6 +66,11 @@ public:
     void GuardarPropiedades() override;
     void RestaurarPropiedades() override;
     int EjecutarServicio(int numero) override;
+
+    // TDriverVentana: what the window asks of its driver.
+    void PedirNivel(int nivel) override;
+    int NivelGuardado() override;
+    DrivFlex* ComoDrivFlex() override { return this; }
 
     // Slots the host's interface reserves; they answer 0.
     virtual int Reservado1() { return 0; }
@@ -127,18 +133,6 @@ public:
     TGrafica* CrearDriverVentana(ListasAtributos& listas);
 
 private:
-    // The chart entry points the driver uses.
-    struct EntradasGrafica {
-        PEvsetFn PEvset = nullptr;
-        PEvgetFn PEvget = nullptr;
-        PEnsetFn PEnset = nullptr;
-        PEngetFn PEnget = nullptr;
-        PEszsetFn PEszset = nullptr;
-        PEszgetFn PEszget = nullptr;
-        PEreinitializeFn PEreinitialize = nullptr;
-        PEresetimageFn PEresetimage = nullptr;
-    };
-
     void RegistrarImprimir();
     void LanzarViewerVARM(TValorMultiple& resultado, DrivFlex* fuente, ServidorMonitores* servidor);
     // Intake of the graph selector's result, then the window distribution.
@@ -155,8 +149,8 @@ private:
     HPE Grafica() const;
     bool GraficaLista() const;
     void Redibujar();
-    // Sets every appearance value and the titles on the chart, without redrawing.
-    void AplicarPropiedades();
+    // Sets every appearance value on the chart, without redrawing.
+    void AplicarApariencia();
     void AplicarTipo();
     void AplicarLeyenda();
     void AplicarColoresSerie();
@@ -172,12 +166,16 @@ private:
     std::vector<int> m_entradasPorVariable;
     std::vector<std::int32_t> m_driversVentana;
     QPointer<TWGraficaGenerica> m_ventana;
-    EntradasGrafica m_pe;
+    // The chart entry points, looked up in the window's library.
+    EnlaceGrafica m_pe;
     Propiedades m_actual;
     Propiedades m_guardado;
     int m_numSeries = 0;
     int m_tipoGrafica = -1;
     bool m_mostrarTipo = true;
+    // Titles edited through the pages since the last snapshot.
+    bool m_tituloEditado = false;
+    bool m_subtituloEditado = false;
     std::optional<host::SettingsKey> m_clave;
     TPaginaSalidas* m_paginaSalidas = nullptr; // owned by the page list
 };

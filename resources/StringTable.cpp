@@ -129,6 +129,8 @@ constexpr Entrada kTabla[] = {
     {TXT_INVALID_ENTRANCE, "Invalid entrance"},
     {TXT_BAD_MARGINS, "Margins are bad defined ot the interval have not samples"},
     {TXT_OUT_OF_RANGE, "Value out of range"},
+    {TXT_FMT_REGISTER_HINT, "%s (%d/%d)"},
+    {TXT_NO_BAD_REGISTER, "There aren't any bad register"},
 
     {TXT_COLOR_0 + 0, "Negro"},
     {TXT_COLOR_0 + 1, "Rojo"},

@@ -129,6 +129,8 @@ enum NumeroTexto : int {
     TXT_INVALID_ENTRANCE,
     TXT_BAD_MARGINS,
     TXT_OUT_OF_RANGE,
+    TXT_FMT_REGISTER_HINT,
+    TXT_NO_BAD_REGISTER,
 
     // Colour names: 17 back colours, then the 16 series colours share the same names.
     TXT_COLOR_0 = 56000,

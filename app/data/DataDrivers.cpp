@@ -58,28 +58,28 @@ int RecordingDriver::AtenderComando(Comando* comando, TValorMultiple* respuesta,
 
     List list;
     switch (numero) {
-    case 10001:
+    case CMD_VALORES:
         list = List::Values;
         break;
-    case 10002:
+    case CMD_TIEMPOS:
         list = key1 == -1 ? List::GeneralTimes : List::Times;
         break;
-    case 10003:
+    case CMD_UNIDADES:
         list = List::Units;
         break;
-    case 10004:
+    case CMD_NOMBRES:
         list = List::Names;
         break;
-    case 10013:
+    case CMD_OPCIONES:
         list = List::Options;
         break;
-    case 10014:
+    case CMD_INTERVALOS:
         list = List::Intervals;
         break;
-    case 10015:
+    case CMD_ADICIONALES:
         list = List::Additional;
         break;
-    case 10021:
+    case CMD_DECIMALES:
         list = List::Decimals;
         break;
     default:

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Contrato.h"
 #include "DrivFlex.h"
 #include "RecordingFile.h"
 
@@ -12,11 +13,11 @@ class TValorMultiple;
 
 namespace recording {
 
-// Commands a data driver answers besides the attribute commands 10001 to 10021.
-constexpr int kCmdTranslateKeys = 10022;
-constexpr int kCmdEnumerate = 10100;
-// Command of the source driver: the data driver of a file, by file index.
-constexpr int kCmdDataDriver = 306;
+// Commands a data driver answers besides the attribute commands, and the source driver's
+// command handing out a file's data driver.
+constexpr int kCmdTranslateKeys = CMD_TRADUCIR_CLAVES;
+constexpr int kCmdEnumerate = CMD_ENUMERAR;
+constexpr int kCmdDataDriver = CMD_DRIVER_DATOS;
 
 // Object-kind words. Data drivers of files with the same extension share one, so the
 // catalogue only joins files of the same kind.

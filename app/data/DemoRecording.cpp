@@ -2,6 +2,7 @@
 
 #include "RecordingFile.h"
 #include "TTiempo.h"
+#include "TiposGrafica.h"
 
 #include <QDir>
 #include <QStandardPaths>
@@ -259,15 +260,15 @@ void addTrends(Part& p) {
     }
     const std::vector<TTiempo> days = p.dayIntervals();
 
-    Variable& vRms = p.add("RMS", "V", 5, CodeRms);
+    Variable& vRms = p.add("RMS", "V", TG_RMS, CodeRms);
     p.series(vRms, {rms.begin(), rms.end()}, times,
              {"V1 RMS", "V2 RMS", "V3 RMS", "I1 RMS", "I2 RMS", "I3 RMS"}, {"V", "V", "V", "A", "A", "A"},
-             p.levels(optionsRow(5, CodeRms, 1)), {2, 2, 2, 1, 1, 1}, days);
+             p.levels(optionsRow(TG_RMS, CodeRms, 1)), {2, 2, 2, 1, 1, 1}, days);
 
     // Trends of different recording periods get windows of their own: on one time axis the
     // slower ones would show as isolated points between the faster one's values.
-    Variable& vFreq = p.add("Frequency", "Hz", 0, CodeTrendBase + 1);
-    std::vector<double> freqOptions = optionsRow(0, CodeTrendBase + 1, 1);
+    Variable& vFreq = p.add("Frequency", "Hz", TG_MULTIGRAFICA, CodeTrendBase + 1);
+    std::vector<double> freqOptions = optionsRow(TG_MULTIGRAFICA, CodeTrendBase + 1, 1);
     freqOptions[OptOwnWindow] = 1;
     p.series(vFreq, {frequency}, times, {"Frequency"}, {"Hz"}, freqOptions, {3}, days);
 
@@ -307,20 +308,21 @@ void addTrends(Part& p) {
         }
         power[m] = total;
     }
-    Variable& vLL = p.add("Voltage L1-L2", "V", 0, CodeTrendBase + 2);
-    p.series(vLL, {vll}, mtimes, {"Voltage L1-L2"}, {"V"}, optionsRow(0, CodeTrendBase + 2, 60), {1}, days);
-    Variable& vN = p.add("Neutral current", "A", 0, CodeTrendBase + 3);
-    p.series(vN, {ineutral}, mtimes, {"Neutral current"}, {"A"}, optionsRow(0, CodeTrendBase + 3, 60), {1},
-             days);
-    Variable& vP = p.add("Active power", "kW", 0, CodeTrendBase + 4);
-    std::vector<double> ownWindow = optionsRow(0, CodeTrendBase + 4, 60);
+    Variable& vLL = p.add("Voltage L1-L2", "V", TG_MULTIGRAFICA, CodeTrendBase + 2);
+    p.series(vLL, {vll}, mtimes, {"Voltage L1-L2"}, {"V"}, optionsRow(TG_MULTIGRAFICA, CodeTrendBase + 2, 60),
+             {1}, days);
+    Variable& vN = p.add("Neutral current", "A", TG_MULTIGRAFICA, CodeTrendBase + 3);
+    p.series(vN, {ineutral}, mtimes, {"Neutral current"}, {"A"},
+             optionsRow(TG_MULTIGRAFICA, CodeTrendBase + 3, 60), {1}, days);
+    Variable& vP = p.add("Active power", "kW", TG_MULTIGRAFICA, CodeTrendBase + 4);
+    std::vector<double> ownWindow = optionsRow(TG_MULTIGRAFICA, CodeTrendBase + 4, 60);
     ownWindow[OptOwnWindow] = 1;
     p.series(vP, {power}, mtimes, {"Active power"}, {"kW"}, ownWindow, {2}, days);
     const char* const pfNames[] = {"Power factor L1", "Power factor L2", "Power factor L3"};
     for (int ph = 0; ph < 3; ++ph) {
-        Variable& v = p.add(pfNames[ph], "PF", 1, CodeTrendBase + 10 + ph);
+        Variable& v = p.add(pfNames[ph], "PF", TG_FP, CodeTrendBase + 10 + ph);
         p.series(v, {pf[static_cast<size_t>(ph)]}, mtimes, {pfNames[ph]}, {"PF"},
-                 optionsRow(1, CodeTrendBase + 10 + ph, 60), {3}, days);
+                 optionsRow(TG_FP, CodeTrendBase + 10 + ph, 60), {3}, days);
     }
 
     // Daily registers of the 24-hour variables, from the one-second voltages.
@@ -372,10 +374,10 @@ void addTrends(Part& p) {
         orders.push_back(h);
     for (int b = 0; b < 23; ++b)
         edges.push_back(209.0 + 2.0 * b);
-    dayVariable("V1 (24-hour harmonics, 95 %)", "%V", 13, CodeTrendBase + 20, daySpectrum, spectrumTimes,
-                spectrumPairs, orders);
-    dayVariable("V1 (24-hour voltage bands)", "%", 17, CodeTrendBase + 21, bands, bandTimes, bandPairs,
-                edges);
+    dayVariable("V1 (24-hour harmonics, 95 %)", "%V", TG_ARMH24, CodeTrendBase + 20, daySpectrum,
+                spectrumTimes, spectrumPairs, orders);
+    dayVariable("V1 (24-hour voltage bands)", "%", TG_ARMH24_BANDAS, CodeTrendBase + 21, bands, bandTimes,
+                bandPairs, edges);
 }
 
 // Ten-minute registers: spectra, THD and Pst.
@@ -433,19 +435,19 @@ void addTenMinute(Part& p) {
         orders.push_back(h);
     for (int h = 1; h <= 39; ++h)
         inter.push_back(h + 0.5);
-    spectrum("Harmonics", 3, CodeHarmonics, {"V1", "V2", "V3", "I1", "I2", "I3"},
+    spectrum("Harmonics", TG_ARM, CodeHarmonics, {"V1", "V2", "V3", "I1", "I2", "I3"},
              {"%V", "%V", "%V", "%A", "%A", "%A"}, orders, [](int c, double h, double load) {
                  return c < 3 ? voltageHarmonic(static_cast<int>(h), load)
                               : currentHarmonic(static_cast<int>(h), load);
              });
-    spectrum("Current harmonics", 16, CodeCurrentHarmonics, {"I1", "I2", "I3", "IN", "", ""},
+    spectrum("Current harmonics", TG_ARMAN, CodeCurrentHarmonics, {"I1", "I2", "I3", "IN", "", ""},
              {"%A", "%A", "%A", "%A", "%A", "%A"}, orders, [](int c, double h, double load) {
                  const int hi = static_cast<int>(h);
                  // Triplen currents add up in the neutral.
                  return c == 3 ? (hi % 3 == 0 ? 2.6 : 0.4) * currentHarmonic(hi, load)
                                : currentHarmonic(hi, load);
              });
-    spectrum("Interharmonics", 21, CodeInterharmonics, {"V1", "V2", "V3", "I1", "I2", "I3"},
+    spectrum("Interharmonics", TG_IARM, CodeInterharmonics, {"V1", "V2", "V3", "I1", "I2", "I3"},
              {"%V", "%V", "%V", "%A", "%A", "%A"}, inter,
              [](int c, double h, double load) { return (c < 3 ? 0.05 : 0.6) * (1.0 + load) / std::sqrt(h); });
 
@@ -488,20 +490,21 @@ void addTenMinute(Part& p) {
             flags[static_cast<size_t>(ph)].push_back(f);
         }
     }
-    Variable& vThd = p.add("THD", "%V", 4, CodeThd);
+    Variable& vThd = p.add("THD", "%V", TG_THD, CodeThd);
     p.series(vThd, {thd.begin(), thd.end()}, regTimes,
              {"V1 (THD)", "V2 (THD)", "V3 (THD)", "I1 (THD)", "I2 (THD)", "I3 (THD)"},
-             {"%V", "%V", "%V", "%A", "%A", "%A"}, optionsRow(4, CodeThd, static_cast<double>(step)),
+             {"%V", "%V", "%V", "%A", "%A", "%A"}, optionsRow(TG_THD, CodeThd, static_cast<double>(step)),
              {2, 2, 2, 2, 2, 2}, days);
-    Variable& vThdTrend = p.add("THD V1", "%THD", 0, CodeTrendBase + 5);
-    std::vector<double> thdOptions = optionsRow(0, CodeTrendBase + 5, static_cast<double>(step));
+    Variable& vThdTrend = p.add("THD V1", "%THD", TG_MULTIGRAFICA, CodeTrendBase + 5);
+    std::vector<double> thdOptions =
+        optionsRow(TG_MULTIGRAFICA, CodeTrendBase + 5, static_cast<double>(step));
     thdOptions[OptOwnWindow] = 1;
     p.series(vThdTrend, {thd[0]}, regTimes, {"THD V1"}, {"%THD"}, thdOptions, {2}, days);
 
     for (int ph = 0; ph < 3; ++ph) {
         const std::string name = "Pst L" + std::to_string(ph + 1);
-        Variable& v = p.add(name, "", 14, CodePstL1 + ph);
-        std::vector<double> o = optionsRow(14, CodePstL1 + ph, static_cast<double>(step));
+        Variable& v = p.add(name, "", TG_PLT, CodePstL1 + ph);
+        std::vector<double> o = optionsRow(TG_PLT, CodePstL1 + ph, static_cast<double>(step));
         o[OptFlagSelector] = ph;
         p.series(v, {pst[static_cast<size_t>(ph)]}, regTimes, {name}, {""}, o, {3}, days);
         const auto& f = flags[static_cast<size_t>(ph)];
@@ -588,13 +591,13 @@ void addCaptures(Part& p) {
             v.list(List::Additional).EntrarDoubles(f);
         v.list(List::GeneralTimes).EntrarTiempos(recordTimes);
     };
-    waveform("Voltage waveforms", 2, CodeWaveform, false);
-    waveform("Current waveforms", 15, CodeWaveformCurrent, true);
+    waveform("Voltage waveforms", TG_FO, CodeWaveform, false);
+    waveform("Current waveforms", TG_FOAN, CodeWaveformCurrent, true);
 
     // Disturbance registers: twenty cycles at 40 samples per cycle, per phase.
     for (int ph = 1; ph <= 3; ++ph) {
         const std::string name = "Disturbances V" + std::to_string(ph);
-        Variable& v = p.add(name, "V", 6, CodeDisturbanceVoltage);
+        Variable& v = p.add(name, "V", TG_PER, CodeDisturbanceVoltage);
         const int perCycle = 40;
         const int samples = 20 * perCycle;
         std::vector<double> values, pairs, vref, trigger;
@@ -622,7 +625,7 @@ void addCaptures(Part& p) {
         v.list(List::Times).EntrarTiempos(times);
         v.list(List::Units).EntrarTexto("V");
         v.list(List::Names).EntrarTexto(name);
-        v.list(List::Options).EntrarDoubles(p.levels(optionsRow(6, CodeDisturbanceVoltage, 1.0 / 2000)));
+        v.list(List::Options).EntrarDoubles(p.levels(optionsRow(TG_PER, CodeDisturbanceVoltage, 1.0 / 2000)));
         v.list(List::Intervals).EntrarDoubles(pairs);
         v.list(List::Decimals).EntrarDoubles({1});
         v.list(List::Additional).EntrarDoubles(vref);
@@ -646,9 +649,9 @@ void addCaptures(Part& p) {
         const char* name;
         int kind;
         int code;
-    } kEventVariables[] = {{"Voltage events", 10, CodeEventsHistoric},
-                           {"Voltage events by duration", 11, CodeEventsDuration},
-                           {"Voltage events against tolerance curves", 19, CodeEventsCurves}};
+    } kEventVariables[] = {{"Voltage events", TG_EH, CodeEventsHistoric},
+                           {"Voltage events by duration", TG_ED, CodeEventsDuration},
+                           {"Voltage events against tolerance curves", TG_CBEMA, CodeEventsCurves}};
     for (const auto& d : kEventVariables) {
         Variable& v = p.add(d.name, "%", d.kind, d.code);
         p.series(v, {extreme}, starts, {d.name}, {"%"},
@@ -689,12 +692,12 @@ void addCaptures(Part& p) {
         }
         vefIntervals.push_back(vefTimes.back());
     }
-    Variable& tes = p.add("Event samples", "%", 18, CodeTes);
+    Variable& tes = p.add("Event samples", "%", TG_TES, CodeTes);
     tes.list(List::Values).EntrarDoubles(tesValues);
     tes.list(List::Times).EntrarTiempos(tesTimes);
     tes.list(List::Units).EntrarTexto("%");
     tes.list(List::Names).EntrarTexto("Event samples");
-    tes.list(List::Options).EntrarDoubles(p.levels(optionsRow(18, CodeTes, 0.01)));
+    tes.list(List::Options).EntrarDoubles(p.levels(optionsRow(TG_TES, CodeTes, 0.01)));
     tes.list(List::Intervals).EntrarTiempos(days);
     tes.list(List::Decimals).EntrarDoubles({1});
     for (const auto* col : {&tesCount, &extreme, &duration, &phase, &average, &previous})
@@ -709,12 +712,12 @@ void addCaptures(Part& p) {
     } kVef[] = {{"Event RMS voltage", "V", &vefV, CodeTrendBase + 30},
                 {"Event RMS current", "A", &vefI, CodeTrendBase + 31}};
     for (const auto& d : kVef) {
-        Variable& v = p.add(d.name, d.unit, 20, d.code);
+        Variable& v = p.add(d.name, d.unit, TG_VEF, d.code);
         v.list(List::Values).EntrarDoubles(*d.values);
         v.list(List::Times).EntrarTiempos(vefTimes);
         v.list(List::Units).EntrarTexto(d.unit);
         v.list(List::Names).EntrarTexto(d.name);
-        v.list(List::Options).EntrarDoubles(p.levels(optionsRow(20, d.code, 0.01)));
+        v.list(List::Options).EntrarDoubles(p.levels(optionsRow(TG_VEF, d.code, 0.01)));
         v.list(List::Intervals).EntrarTiempos(vefIntervals);
         v.list(List::Decimals).EntrarDoubles({1});
         v.list(List::GeneralTimes).EntrarTiempos(p.partRange());

@@ -1,6 +1,7 @@
 #include "Recording.h"
 
 #include "TTiempo.h"
+#include "TiposGrafica.h"
 
 #include <cmath>
 
@@ -32,46 +33,11 @@ const char* listName(List list) {
 
 KindShape kindShape(int kind) {
     KindShape s;
-    switch (kind) {
-    case 2: // waveforms: two channels, distortion figures per record in six extra rows
-    case 15:
-        s.rows = 2;
-        s.extraRows = 6;
-        s.intervalType = TV_DOUBLE;
-        break;
-    case 3: // spectra: six channel slots, the harmonic order of every point in one extra row
-    case 16:
-    case 21:
-        s.rows = 6;
-        s.extraRows = 1;
-        s.intervalType = TV_DOUBLE;
-        break;
-    case 4: // THD and RMS trends: six channel slots
-    case 5:
-        s.rows = 6;
-        break;
-    case 6: // disturbances: reference value and default trigger per register
-        s.extraRows = 2;
-        s.intervalType = TV_DOUBLE;
-        break;
-    case 10: // events: duration, phase, average, previous per event
-    case 11:
-    case 19:
-        s.extraRows = 4;
-        break;
-    case 13: // 24-hour spectra: one row of registers
-    case 17:
-        s.intervalType = TV_DOUBLE;
-        break;
-    case 14: // flicker: one quality-flag byte per value
-        s.extraRows = 1;
-        s.extraType = TV_BYTE;
-        break;
-    case 18: // TES: sample count, extreme, duration, phase, average, previous per event
-        s.extraRows = 6;
-        break;
-    default:
-        break;
+    if (const RasgosTipo* r = Rasgos(kind)) {
+        s.rows = r->filas;
+        s.extraRows = r->extras;
+        s.intervalType = r->tipoIntervalos;
+        s.extraType = r->tipoExtras;
     }
     return s;
 }
@@ -150,7 +116,7 @@ std::optional<std::string> checkContract(const VariableInfo& info,
             break;
         }
         // Extra rows are read as numbers, so any number type serves, except the flicker flags.
-        const bool anyNumber = l == List::Additional && info.kind != 14;
+        const bool anyNumber = l == List::Additional && info.kind != TG_PLT;
         const std::vector<RowShape>& r = rowsOf(l);
         if (static_cast<int>(r.size()) != wanted)
             return who + " has " + std::to_string(r.size()) + " " + listName(l) +

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Contrato.h"
 #include "TValorMultiple.h"
 
 #include <array>
@@ -15,15 +16,15 @@ namespace recording {
 // The attribute lists a data driver answers, numbered as the engine's window constructors take
 // them (position 9, the data references, is the engine's own and is never stored).
 enum class List : int {
-    Values = 1,       // command 10001
-    Times = 2,        // 10002
-    Units = 3,        // 10003
-    Names = 4,        // 10004
-    Options = 5,      // 10013
-    Intervals = 6,    // 10014
-    GeneralTimes = 7, // 10002 asked with -1 as first key
-    Additional = 8,   // 10015
-    Decimals = 10,    // 10021
+    Values = LV_VALORES + 1,
+    Times = LV_TIEMPOS + 1,
+    Units = LV_UNIDADES + 1,
+    Names = LV_NOMBRES + 1,
+    Options = LV_OPCIONES + 1,
+    Intervals = LV_INTERVALOS + 1,
+    GeneralTimes = LV_TIEMPOSGENERALES + 1,
+    Additional = LV_ADICIONALES + 1,
+    Decimals = LV_DECIMALES + 1,
 };
 constexpr std::array<List, 9> kAllLists = {List::Values,       List::Times,      List::Units,
                                            List::Names,        List::Options,    List::Intervals,
@@ -32,17 +33,17 @@ const char* listName(List list);
 
 // Indexes of an options row that the recorder fills (the engine reads them by these positions).
 enum OptionIndex : int {
-    OptMethod = 0,
-    OptKind = 1,
-    OptPeriod = 2,
-    OptOwnWindow = 3,
-    OptInterruptionLevel = 6,
-    OptSagLevel = 7,
-    OptOvervoltageLevel = 8,
-    OptClosesPeriod = 10,
-    OptFlagSelector = 11,
-    OptCode = 12,
-    kOptionCount = 13
+    OptMethod = OPC_METODO,
+    OptKind = OPC_TIPO,
+    OptPeriod = OPC_PERIODO,
+    OptOwnWindow = OPC_VENTANA_PROPIA,
+    OptInterruptionLevel = OPC_NIVEL_INTERRUPCION,
+    OptSagLevel = OPC_NIVEL_HUECO,
+    OptOvervoltageLevel = OPC_NIVEL_SOBRETENSION,
+    OptClosesPeriod = OPC_CIERRA_PERIODO,
+    OptFlagSelector = OPC_SELECTOR_FLAG,
+    OptCode = OPC_CODIGO,
+    kOptionCount = kNumOpciones
 };
 
 // Plotting methods as the chart numbers them.
@@ -50,7 +51,7 @@ constexpr double kMethodLine = 0;
 constexpr double kMethodBars = 1;
 constexpr double kMethodPoints = 2;
 
-constexpr double kNoValue = -9999.9;
+constexpr double kNoValue = kValorNulo;
 
 // Any failure to read or write a recording. The message names the file and what is wrong.
 class RecordingError : public std::runtime_error {

@@ -1,6 +1,7 @@
 #include "MainWindow.h"
 
 #include "Comando.h"
+#include "Contrato.h"
 #include "DrivFlex.h"
 #include "GraphWindowDriver.h"
 #include "ModuleEntries.h"
@@ -29,7 +30,7 @@
 
 namespace {
 constexpr const char* kEngineFile = "PlotCore.vlk";
-constexpr int kServicePrint = 800;
+constexpr int kServicePrint = SRV_IMPRIMIR;
 } // namespace
 
 MainWindow::MainWindow(std::unique_ptr<RecordingSource> source, QWidget* parent)

@@ -12,6 +12,9 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLibrary>
 #include <QPointer>
 #include <QSaveFile>
@@ -84,61 +87,106 @@ bool writeIndex(const QDir& dir, const QStringList& images, const QStringList& c
     return index.commit();
 }
 
+// Every graph of the recordings opened as Open all does, held until the run ends.
+class OpenAll {
+public:
+    // 0 when the windows are open, else the exit code (the reason is on standard error).
+    int open(const QStringList& files) {
+        QStringList paths = files;
+        if (paths.isEmpty()) {
+            try {
+                for (const std::string& p : recording::defaultRecordings())
+                    paths << QString::fromStdString(p);
+            } catch (const std::exception& e) {
+                fail(QStringLiteral("cannot write the demonstration recording: %1")
+                         .arg(QString::fromUtf8(e.what())));
+                return 1;
+            }
+        }
+        for (const QString& path : paths) {
+            try {
+                m_source.openFile(path.toStdString());
+            } catch (const std::exception& e) {
+                fail(QString::fromUtf8(e.what()));
+                return 2;
+            }
+        }
+        m_paths = paths;
+
+        QString error;
+        m_engine = host::loadModule(QStringLiteral("PlotCore.vlk"), &error);
+        auto factory = reinterpret_cast<DameObjeto2Fn>(host::resolveEntry(m_engine.get(), "_DameObjeto2"));
+        if (factory == nullptr) {
+            fail(QStringLiteral("cannot load the graph engine PlotCore.vlk: %1").arg(error));
+            return 3;
+        }
+        TValorMultiple selection = allVariables(m_source);
+        try {
+            m_graphs = factory(0, &m_server, &m_source, &selection);
+        } catch (const VTXExcepcion& e) {
+            fail(QStringLiteral("%1 (%2): %3 [%4]")
+                     .arg(QString::fromStdString(e.Titulo()))
+                     .arg(e.Codigo())
+                     .arg(QString::fromStdString(e.Mensaje()), QString::fromStdString(e.Contexto())));
+            return 4;
+        }
+        return 0;
+    }
+
+    ~OpenAll() {
+        // Closing a window releases its driver through the monitor server.
+        for (const QPointer<QWidget>& window : m_server.windows) {
+            if (!window.isNull())
+                window->close();
+        }
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        if (m_graphs != nullptr && m_graphs->DecRef() != 0)
+            delete m_graphs;
+    }
+
+    const std::vector<QPointer<QWidget>>& windows() const { return m_server.windows; }
+    const QStringList& paths() const { return m_paths; }
+
+private:
+    recording::SourceDriver m_source;
+    std::unique_ptr<QLibrary> m_engine;
+    RenderServer m_server;
+    DrivFlex* m_graphs = nullptr;
+    QStringList m_paths;
+};
+
+// The filter is the harmonics windows' business; until one of them takes it, say so.
+void announceFilter(const BatchOptions& options) {
+    if (!options.filter.isEmpty())
+        fail(QStringLiteral("no window applies harmonics filters yet; \"%1\" was not applied")
+                 .arg(options.filter));
+}
+
+// A window's own summary, asked for by name: the host does not link the engine.
+QJsonObject describe(QWidget* window) {
+    QJsonObject summary;
+    if (!QMetaObject::invokeMethod(window, "Describir", Qt::DirectConnection,
+                                   Q_RETURN_ARG(QJsonObject, summary)))
+        summary.insert(QStringLiteral("caption"), window->windowTitle());
+    return summary;
+}
+
 } // namespace
 
-int renderRecordings(const QString& outputDirectory, const QStringList& files) {
-    QStringList paths = files;
-    if (paths.isEmpty()) {
-        try {
-            for (const std::string& p : recording::defaultRecordings())
-                paths << QString::fromStdString(p);
-        } catch (const std::exception& e) {
-            fail(QStringLiteral("cannot write the demonstration recording: %1")
-                     .arg(QString::fromUtf8(e.what())));
-            return 1;
-        }
-    }
-
-    recording::SourceDriver source;
-    for (const QString& path : paths) {
-        try {
-            source.openFile(path.toStdString());
-        } catch (const std::exception& e) {
-            fail(QString::fromUtf8(e.what()));
-            return 2;
-        }
-    }
-
+int renderRecordings(const QString& outputDirectory, const QStringList& files, const BatchOptions& options) {
     QDir dir(outputDirectory);
     if (!dir.mkpath(QStringLiteral("."))) {
         fail(QStringLiteral("cannot create %1").arg(outputDirectory));
         return 1;
     }
-
-    QString error;
-    std::unique_ptr<QLibrary> engine = host::loadModule(QStringLiteral("PlotCore.vlk"), &error);
-    auto factory = reinterpret_cast<DameObjeto2Fn>(host::resolveEntry(engine.get(), "_DameObjeto2"));
-    if (factory == nullptr) {
-        fail(QStringLiteral("cannot load the graph engine PlotCore.vlk: %1").arg(error));
-        return 3;
-    }
-
-    RenderServer server;
-    TValorMultiple selection = allVariables(source);
-    DrivFlex* graphs = nullptr;
-    try {
-        graphs = factory(0, &server, &source, &selection);
-    } catch (const VTXExcepcion& e) {
-        fail(QStringLiteral("%1 (%2): %3 [%4]")
-                 .arg(QString::fromStdString(e.Titulo()))
-                 .arg(e.Codigo())
-                 .arg(QString::fromStdString(e.Mensaje()), QString::fromStdString(e.Contexto())));
-        return 4;
-    }
+    OpenAll all;
+    if (const int code = all.open(files); code != 0)
+        return code;
+    announceFilter(options);
 
     QStringList images;
     QStringList captions;
-    for (const QPointer<QWidget>& window : server.windows) {
+    for (const QPointer<QWidget>& window : all.windows()) {
         if (window.isNull())
             continue;
         QApplication::processEvents();
@@ -155,17 +203,34 @@ int renderRecordings(const QString& outputDirectory, const QStringList& files) {
         fail(QStringLiteral("cannot write %1").arg(dir.filePath(QStringLiteral("index.html"))));
         return 1;
     }
-
-    // Closing a window releases its driver through the monitor server.
-    for (const QPointer<QWidget>& window : server.windows) {
-        if (!window.isNull())
-            window->close();
-    }
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    if (graphs != nullptr && graphs->DecRef() != 0)
-        delete graphs;
-
     std::printf("%lld graph(s) written to %s\n", static_cast<long long>(images.size()),
                 qPrintable(QDir::toNativeSeparators(dir.absolutePath())));
+    return 0;
+}
+
+int reportRecordings(const QString& outputFile, const QStringList& files, const BatchOptions& options) {
+    OpenAll all;
+    if (const int code = all.open(files); code != 0)
+        return code;
+    announceFilter(options);
+
+    QJsonArray windows;
+    for (const QPointer<QWidget>& window : all.windows()) {
+        if (!window.isNull())
+            windows.append(describe(window));
+    }
+    QJsonObject report;
+    report.insert(QStringLiteral("recordings"), QJsonArray::fromStringList(all.paths()));
+    report.insert(QStringLiteral("filter"),
+                  options.filter.isEmpty() ? QJsonValue() : QJsonValue(options.filter));
+    report.insert(QStringLiteral("windows"), windows);
+
+    QSaveFile out(outputFile);
+    if (!out.open(QIODevice::WriteOnly) || out.write(QJsonDocument(report).toJson()) < 0 || !out.commit()) {
+        fail(QStringLiteral("cannot write %1").arg(outputFile));
+        return 1;
+    }
+    std::printf("%lld window(s) described in %s\n", static_cast<long long>(windows.size()),
+                qPrintable(outputFile));
     return 0;
 }

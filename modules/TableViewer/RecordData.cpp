@@ -2,8 +2,8 @@
 
 #include "Agrupacion.h"
 #include "Comando.h"
+#include "Contrato.h"
 #include "DrivFlex.h"
-#include "ListasAtributos.h"
 #include "TValorMultiple.h"
 #include "Textos.h"
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Contrato.h"
 #include "TTiempo.h"
 
 #include <QByteArray>
@@ -43,12 +44,12 @@ struct RecordTable {
 class RecordData {
 public:
     // Data driver commands.
-    static constexpr int kCmdValues = 10001;
-    static constexpr int kCmdTimes = 10002;
-    static constexpr int kCmdUnit = 10003;
-    static constexpr int kCmdName = 10004;
-    static constexpr int kCmdOptions = 10013;
-    static constexpr int kCmdIntervals = 10014;
+    static constexpr int kCmdValues = CMD_VALORES;
+    static constexpr int kCmdTimes = CMD_TIEMPOS;
+    static constexpr int kCmdUnit = CMD_UNIDADES;
+    static constexpr int kCmdName = CMD_NOMBRES;
+    static constexpr int kCmdOptions = CMD_OPCIONES;
+    static constexpr int kCmdIntervals = CMD_INTERVALOS;
 
     // Rows of at least three integers; extra integers after the fifth are ignored, rows of
     // another type or too short are skipped.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Contrato.h"
+
 #include <QString>
 
 #include <cstdint>
@@ -30,9 +32,9 @@ struct RecordingInfo {
 class SourceCatalog {
 public:
     // Source driver commands and pages.
-    static constexpr int kFilesCategory = 4;
-    static constexpr int kCmdDataDriver = 306;
-    static constexpr int kCmdVariables = 10100;
+    static constexpr int kFilesCategory = kCategoriaFicheros;
+    static constexpr int kCmdDataDriver = CMD_DRIVER_DATOS;
+    static constexpr int kCmdVariables = CMD_ENUMERAR;
 
     // The page listing the open files, or -1 when the driver has none with a file on it.
     static int filesPage(DrivFlex* source);

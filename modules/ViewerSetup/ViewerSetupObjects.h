@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Contrato.h"
 #include "DrivFlex.h"
 #include "SourceCatalog.h"
 
@@ -13,8 +14,8 @@
 
 class ViewerSetupObject : public DrivFlex {
 public:
-    static constexpr int kCmdRun = 400;
-    static constexpr int kCmdCaption = 402;
+    static constexpr int kCmdRun = CMD_EJECUTAR;
+    static constexpr int kCmdCaption = CMD_TITULO;
 
     ViewerSetupObject(QWidget* owner, DrivFlex* target);
 

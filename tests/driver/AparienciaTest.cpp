@@ -57,6 +57,8 @@ TEST(AparienciaLectura, WrongValuesFallBackToTheirDefaults) {
     EXPECT_EQ(p.fuentes[0], -1);
     EXPECT_EQ(Clave().readInt(QStringLiteral("Color2")), 1);
     EXPECT_EQ(Clave().readInt(QStringLiteral("Back Color")), 7);
+    // A profile shared with a machine that has more fonts keeps its choice.
+    EXPECT_EQ(Clave().readInt(QStringLiteral("Main Font")), 40);
 }
 
 TEST(AparienciaFuentes, ArialWinsForAllThreeWhenAnyIsUnresolved) {

@@ -176,6 +176,36 @@ TEST_F(DriverVentana, PageMinusOneSavesAndRestoresRedrawingOnlyOnChange) {
     EXPECT_EQ(falsa.Enteros(grafica, PEP_LINETYPES)[0], 0);
 }
 
+TEST_F(DriverVentana, CancelAfterEditingTheLargeStepPutsBackTheWindowsStep) {
+    TGrafica* d = Abrir(0, 2);
+    ASSERT_EQ(ventana->DamePasos(), 10);
+    EXPECT_EQ(Valor(d, -1, 0), 1);
+    d->SetPropertyText(0, 4, "25");
+    EXPECT_EQ(ventana->DamePasos(), 25);
+    EXPECT_EQ(Valor(d, -1, 1), 1);
+    EXPECT_EQ(ventana->DamePasos(), 10);
+    EXPECT_EQ(host::SettingsKey::openOrCreate()->readInt(QStringLiteral("PASOS")), 10);
+}
+
+TEST_F(DriverVentana, CancelLeavesTheSubtitleOfTheIntervalShownUnlessTheUserEditedIt) {
+    TGrafica* d = Abrir(0, 1);
+    PEszsetFn szset = reinterpret_cast<PEszsetFn>(ventana->DameLibreria()->resolve("PEszset"));
+    szset(grafica, PEP_SUBTITLE, "Days (1/7)");
+    EXPECT_EQ(Texto(d, 0, 1), "Days (1/7)");
+    EXPECT_EQ(Valor(d, -1, 0), 1);
+    // The window moves on; a colour edit is cancelled.
+    szset(grafica, PEP_SUBTITLE, "Days (2/7)");
+    d->SetPropertyValue(1, 3, 1);
+    EXPECT_EQ(Valor(d, -1, 1), 1);
+    EXPECT_EQ(falsa.Texto(grafica, PEP_SUBTITLE), "Days (2/7)");
+
+    EXPECT_EQ(Valor(d, -1, 0), 1);
+    d->SetPropertyText(0, 1, "My site");
+    EXPECT_EQ(falsa.Texto(grafica, PEP_SUBTITLE), "My site");
+    EXPECT_EQ(Valor(d, -1, 1), 1);
+    EXPECT_EQ(falsa.Texto(grafica, PEP_SUBTITLE), "Days (2/7)");
+}
+
 TEST_F(DriverVentana, OutOfRangePagesAndPropertiesYieldMinusOneAndChangeNothing) {
     TGrafica* d = Abrir(0, 2);
     EXPECT_EQ(Valor(d, 5, 0), -1);
@@ -267,7 +297,8 @@ TEST_F(DriverVentana, MissingChartLibraryRaisesCode11AndLeavesNoWindow) {
     } catch (const VTXExcepcion& e) {
         EXPECT_EQ(e.Codigo(), 11);
         EXPECT_EQ(e.Mensaje(), "Imposible making a graphic: It fails Pegrap32.dll");
-        EXPECT_EQ(e.Contexto(), "TGrafica(ServidorMonitores*,DrivFlex*)");
+        // The window loads the library before its driver binds to it.
+        EXPECT_EQ(e.Contexto(), "TWMiGraphic (constructer)");
         EXPECT_EQ(e.Titulo(), "PlotCore");
     }
     for (QWidget* w : QApplication::topLevelWidgets())

@@ -16,6 +16,7 @@
 #include <QFileDialog>
 #include <QImage>
 #include <QLibrary>
+#include <QPointer>
 #include <QTableWidget>
 
 #include <gtest/gtest.h>
@@ -271,6 +272,21 @@ TEST_F(MultigraphicWindow, ConfigureWithoutViewerSetupRaisesItsError) {
         EXPECT_EQ(e.Contexto(), "configurar1Click(TObject*)");
     }
     host::HostDirectory::setModuleDirectory(QString());
+}
+
+TEST_F(MultigraphicWindow, ClickingConfigureWithoutViewerSetupReportsTheErrorAndTheWindowLivesOn) {
+    QPointer<TWMiGrafica> w = abrir(listasDe({{"V1", "V", {1, 2}}}, datos));
+    ASSERT_FALSE(w.isNull());
+    const QString vacia = testsupport::scratchDirectory() + QStringLiteral("/sin-modulos");
+    QDir().mkpath(vacia);
+    host::HostDirectory::setModuleDirectory(vacia);
+    w->Accion(QStringLiteral("Configure"))->trigger();
+    host::HostDirectory::setModuleDirectory(QString());
+    ASSERT_EQ(testsupport::Messages::shown().size(), 1u);
+    EXPECT_EQ(testsupport::Messages::shown()[0].text,
+              QStringLiteral("Imposible configure: It fails ViewerSetup.dll"));
+    EXPECT_EQ(testsupport::Messages::shown()[0].icon, host::MessageIcon::Error);
+    EXPECT_FALSE(w.isNull());
 }
 
 // A data driver answering the commands the table and export modules ask for one variable.

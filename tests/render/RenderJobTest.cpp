@@ -4,6 +4,9 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 
 #include <gtest/gtest.h>
@@ -86,6 +89,82 @@ TEST(RenderJob, AMissingFileIsAnError) {
                    QStringLiteral("/nonexistent/S0010001.STD")});
     EXPECT_GT(run.exitCode, 0);
     EXPECT_FALSE(run.errors.isEmpty());
+}
+
+TEST(RenderJob, TrendsNeedingSevenAxesGiveTwoWindowsAndTheWarningOnStandardError) {
+    // Seven units: the seventh axis does not fit in one multigraphic window. Without a person
+    // the warning must not wait for an answer.
+    const QString dir = testsupport::scratchDirectory() + QStringLiteral("/seven");
+    QDir(dir).removeRecursively();
+    QDir().mkpath(dir);
+    QFile csv(dir + QStringLiteral("/seven.csv"));
+    ASSERT_TRUE(csv.open(QIODevice::WriteOnly));
+    csv.write("time,a (V),b (A),c (Hz),d (kW),e (kvar),f (kVA),g (PF)\n");
+    for (int m = 0; m < 10; ++m)
+        csv.write(
+            QStringLiteral("2026-12-01 10:%1:00,1,2,3,4,5,6,0.9\n").arg(m, 2, 10, QLatin1Char('0')).toUtf8());
+    csv.close();
+    const QString recording = dir + QStringLiteral("/S0010001.STD");
+    ASSERT_EQ(kestramon({QStringLiteral("--import-csv"), csv.fileName(), recording}).exitCode, 0);
+
+    const QString out = dir + QStringLiteral("/render");
+    const Resultado run = kestramon({QStringLiteral("--render"), out, recording});
+    ASSERT_EQ(run.exitCode, 0) << run.errors.toStdString();
+    // Six series share the first window; the seventh is alone and captioned with its name.
+    EXPECT_EQ(QDir(out).entryList({QStringLiteral("*.png")}, QDir::Files).size(), 2);
+    EXPECT_EQ(QDir(out).entryList({QStringLiteral("01 - MULTIGRAPHIC.png")}, QDir::Files).size(), 1);
+    EXPECT_EQ(run.errors.count(QStringLiteral("It was exceeded maximum number of axis")), 1)
+        << run.errors.toStdString();
+}
+
+TEST(RenderJob, TheReportDescribesEveryWindowOfTheDemoInWindowOrder) {
+    const QString out = testsupport::scratchDirectory() + QStringLiteral("/report.json");
+    QFile::remove(out);
+    const Resultado run = kestramon({QStringLiteral("--report"), out});
+    ASSERT_EQ(run.exitCode, 0) << run.errors.toStdString();
+
+    QFile f(out);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    QJsonParseError error;
+    const QJsonDocument doc = QJsonDocument::fromJson(f.readAll(), &error);
+    ASSERT_EQ(error.error, QJsonParseError::NoError) << error.errorString().toStdString();
+    const QJsonArray windows = doc.object().value(QStringLiteral("windows")).toArray();
+    ASSERT_FALSE(windows.isEmpty());
+    EXPECT_EQ(doc.object().value(QStringLiteral("recordings")).toArray().size(), 2);
+    int multigraphic = 0;
+    for (const QJsonValue& v : windows) {
+        const QJsonObject w = v.toObject();
+        ASSERT_TRUE(w.contains(QStringLiteral("caption")));
+        ASSERT_TRUE(w.value(QStringLiteral("kind")).isDouble());
+        const int intervals = w.value(QStringLiteral("intervals")).toInt(-1);
+        const int interval = w.value(QStringLiteral("interval")).toInt(-1);
+        EXPECT_GE(intervals, 1);
+        EXPECT_TRUE(interval >= 0 && interval < intervals) << interval << " of " << intervals;
+        const QJsonArray series = w.value(QStringLiteral("series")).toArray();
+        EXPECT_FALSE(series.isEmpty()) << w.value(QStringLiteral("caption")).toString().toStdString();
+        for (const QJsonValue& s : series)
+            EXPECT_FALSE(s.toObject().value(QStringLiteral("name")).toString().isEmpty());
+        if (w.value(QStringLiteral("kind")).toInt() == 0)
+            ++multigraphic;
+    }
+    EXPECT_GE(multigraphic, 2);
+    // The demo's one-second frequency trend: a single series with its unit.
+    bool frecuencia = false;
+    for (const QJsonValue& v : windows) {
+        const QJsonArray series = v.toObject().value(QStringLiteral("series")).toArray();
+        if (series.size() == 1 &&
+            series[0].toObject().value(QStringLiteral("unit")).toString() == QStringLiteral("Hz"))
+            frecuencia = true;
+    }
+    EXPECT_TRUE(frecuencia);
+}
+
+TEST(RenderJob, AFilterNamedBeforeAnyWindowTakesOneIsReportedAsNotApplied) {
+    const QString out = testsupport::scratchDirectory() + QStringLiteral("/report-filter.json");
+    const Resultado run = kestramon(
+        {QStringLiteral("--report"), out, QStringLiteral("--filter"), QStringLiteral("EN 50160 LV/MV")});
+    ASSERT_EQ(run.exitCode, 0) << run.errors.toStdString();
+    EXPECT_TRUE(run.errors.contains(QStringLiteral("EN 50160 LV/MV"))) << run.errors.toStdString();
 }
 
 } // namespace

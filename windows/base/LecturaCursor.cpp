@@ -1,5 +1,6 @@
 #include "LecturaCursor.h"
 
+#include "Contrato.h"
 #include "Textos.h"
 
 #include <cmath>
@@ -8,7 +9,6 @@
 namespace LecturaCursor {
 namespace {
 
-constexpr double kNulo = -9999.9;
 constexpr double kFueraDeEscala = 1.23456789e13;
 
 QString conUnidad(const QString& numero, const QString& unidad) {
@@ -24,7 +24,7 @@ QString celda(int etiqueta, const QString& valor) {
 } // namespace
 
 QString FormatearNumero(double valor, int decimales) {
-    if (std::isnan(valor) || valor == kNulo || valor >= kFueraDeEscala || valor <= -kFueraDeEscala)
+    if (std::isnan(valor) || valor == kValorNulo || valor >= kFueraDeEscala || valor <= -kFueraDeEscala)
         return QStringLiteral("?");
     int d = 0;
     if (decimales >= 0 && decimales <= 8)

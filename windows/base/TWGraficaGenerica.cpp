@@ -4,14 +4,18 @@
 #include "Apariencia.h"
 #include "ChartProperties.h"
 #include "Comando.h"
+#include "Contrato.h"
+#include "DrivFlex.h"
+#include "ModuleEntries.h"
 #include "ModuleLoader.h"
 #include "ObjGen.h"
 #include "SettingsStore.h"
-#include "TGrafica.h"
+#include "TDriverVentana.h"
 #include "TValorMultiple.h"
 #include "TablasColores.h"
 #include "Textos.h"
 #include "UserInteraction.h"
+#include "VTXExcepcion.h"
 
 #include <QClipboard>
 #include <QCloseEvent>
@@ -21,6 +25,7 @@
 #include <QGuiApplication>
 #include <QIcon>
 #include <QImage>
+#include <QJsonArray>
 #include <QLibrary>
 #include <QMenu>
 #include <QPainter>
@@ -43,7 +48,6 @@ static void RegistrarIconos() {
 
 namespace {
 
-constexpr int kComandoCierre = 1234;
 // Toolbar buttons are 25 by 25 pixels.
 constexpr int kLadoIcono = 19;
 
@@ -57,10 +61,11 @@ QString Hint(int numero, const char* texto, int pasos) {
 
 } // namespace
 
-TWGraficaGenerica::TWGraficaGenerica(QWidget* propietario, TGrafica* driver, ServidorMonitores* servidor,
-                                     DrivFlex* fuente)
+TWGraficaGenerica::TWGraficaGenerica(QWidget* propietario, TDriverVentana* driver,
+                                     ServidorMonitores* servidor, DrivFlex* fuente)
     : QWidget(propietario, Qt::Window), m_servidor(servidor), m_fuente(fuente),
-      m_driver(driver ? driver->Manejador() : 0) {
+      m_driver(driver != nullptr && driver->ComoDrivFlex() != nullptr ? driver->ComoDrivFlex()->Manejador()
+                                                                      : 0) {
     RegistrarIconos();
     // The host finds the window's driver by this handle: it does not link the engine.
     setProperty("driverHandle", m_driver);
@@ -74,7 +79,174 @@ TWGraficaGenerica::TWGraficaGenerica(QWidget* propietario, TGrafica* driver, Ser
     Pasos = Apariencia::LeerPasos();
     PonerHintsPasos();
     ActualizarBotonesZoom(false, false);
-    CargarLibreria();
+    LibreriaGrafica = EnlaceGrafica::CargarLibreria();
+    Pe = EnlaceGrafica(LibreriaGrafica.get());
+}
+
+void TWGraficaGenerica::Iniciar() {
+    Pe.ExigirVentana(LibreriaGrafica != nullptr, ContextoExcepcion());
+    Grafica = Pe.Crear(this);
+    if (Grafica == nullptr)
+        VTXExcepcion::LanzarExcepcion(CargarTexto(TXT_MODULO), EXC_GRAFICA, CargarTexto(TXT_NO_CREA_GRAFICA),
+                                      CargarTexto(ContextoExcepcion()));
+    Pe.PonerGrafica(Grafica);
+    AjustesComunes();
+    Construir();
+    AplicarColoresSeries();
+    AplicarTiposLinea();
+    AplicarColoresFondo();
+    AplicarTiposPunto();
+    Cargar();
+    RestaurarVista();
+    ActualizarBotonesIntervalo();
+    Redibujar();
+    ColocarGrafica();
+}
+
+int TWGraficaGenerica::ContextoExcepcion() const {
+    return TXT_CTX_TWMIGRAFICA;
+}
+
+void TWGraficaGenerica::AjustesComunes() {
+    // Chart behaviour every window relies on: table, grid, cursor and zoom settings.
+    const int enteros[][2] = {
+        {PEP_2155, 1},         {PEP_3269, 0}, {PEP_2335, 0},       {PEP_3242, 80}, {PEP_XLABELSIZE, 80},
+        {PEP_3243, 80},        {PEP_2435, 1}, {PEP_2240, 0},       {PEP_2165, 0},  {PEP_2180, 0},
+        {PEP_2632, 0},         {PEP_3282, 3}, {PEP_3652, 1},       {PEP_3069, 1},  {PEP_3057, 0},
+        {PEP_3642, 0},         {PEP_3210, 1}, {PEP_2605, 0},       {PEP_3231, 0},  {PEP_3232, 0},
+        {PEP_3205, 0},         {PEP_2170, 0}, {PEP_2600, 0},       {PEP_3233, 0},  {PEP_3234, 0},
+        {PEP_2622, 1},         {PEP_2620, 0}, {PEP_CURSORMODE, 2}, {PEP_3064, 0},  {PEP_2623, 0},
+        {PEP_3290, 0},         {PEP_3223, 0}, {PEP_3227, 0},       {PEP_3226, 0},  {PEP_3016, 1},
+        {PEP_3017, 1},         {PEP_3018, 2}, {PEP_3100, 3},       {PEP_3032, 2},  {PEP_3046, 3},
+        {PEP_XSERIALDATES, 1},
+    };
+    for (const auto& p : enteros)
+        Pe.ponerEntero(p[0], p[1]);
+    Pe.ponerDouble(PEP_NULLX, kValorNulo);
+    Pe.ponerDouble(PEP_NULLY, kValorNulo);
+}
+
+void TWGraficaGenerica::Redibujar() {
+    if (Grafica == nullptr)
+        return;
+    Pe.Redibujar();
+    Grafica->setFocus();
+}
+
+void TWGraficaGenerica::Protegido(const std::function<void()>& accion) {
+    try {
+        accion();
+    } catch (const VTXExcepcion& e) {
+        host::MessageService::show(this, QString::fromStdString(e.Titulo()),
+                                   QString::fromStdString(e.Mensaje()), host::MessageIcon::Error);
+    }
+}
+
+void TWGraficaGenerica::AtenderGrafica(int codigo) {
+    switch (codigo) {
+    case PEN_CURSORMOVED:
+        if (!Ocupado && Grafica != nullptr) {
+            PonerLectura();
+            Pe.PEresetimage(Grafica, 0, 0);
+            Grafica->update();
+        }
+        break;
+    case PEN_3956:
+        Pe.ponerEntero(PEP_3205, 0);
+        break;
+    case PEN_3957:
+        Pe.ponerEntero(PEP_3205, 1);
+        break;
+    case PEN_ZOOMDONE:
+        ActualizarBotonesZoom(true, true);
+        break;
+    case PEN_RIGHTCLICK:
+        MostrarMenuEmergente();
+        break;
+    case PEN_KEY: {
+        const int tecla = Pe.dameEntero(PEP_LASTKEY);
+        if (tecla == kTeclaF1)
+            host::HelpService::show(ContextoAyuda());
+        else if (tecla == kTeclaZ)
+            ZoomOut();
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void TWGraficaGenerica::Configurar() {
+    if (!ModuloConfiguracion) {
+        ModuloConfiguracion = host::loadModule(QStringLiteral("ViewerSetup.vlk"));
+        if (!ModuloConfiguracion)
+            VTXExcepcion::LanzarExcepcion(CargarTexto(TXT_MODULO), EXC_MODULO,
+                                          CargarTexto(TXT_FALLA_VIEWERSETUP),
+                                          CargarTexto(TXT_CTX_CONFIGURAR));
+    }
+    auto dameObjeto =
+        reinterpret_cast<ViewerSetupFn>(host::resolveEntry(ModuloConfiguracion.get(), "_DameObjeto"));
+    TDriverVentana* driver = Driver();
+    if (dameObjeto == nullptr || driver == nullptr)
+        return;
+    RefObj configurador(dameObjeto(nullptr, this, kTipoObjetoGrafica, driver->ComoDrivFlex()));
+    if (!configurador)
+        return;
+    Comando titulo(CMD_TITULO);
+    const TValor texto = TValor::Texto(CargarTexto(TXT_GRAPH_CONFIGURATOR));
+    titulo.EntrarParam(&texto);
+    TValorMultiple vacia;
+    if (auto* d = dynamic_cast<DrivFlex*>(configurador.get()))
+        d->ProgCom(&titulo, &vacia, 0, nullptr);
+    ObjetosPropios.push_back(std::move(configurador));
+}
+
+TValorMultiple TWGraficaGenerica::RegistrosLista() {
+    TValorMultiple registros;
+    for (int i = 0; i < ObjetosGrafica.Cuenta(); ++i)
+        registros.EntrarEnteros({ObjetosGrafica.Entero(i, OBJ_CLAVE1), ObjetosGrafica.Entero(i, OBJ_CLAVE2),
+                                 ObjetosGrafica.Entero(i, OBJ_DRIVER), NivelActual(), IntervaloActual});
+    return registros;
+}
+
+void TWGraficaGenerica::EnviarRegistros(std::unique_ptr<QLibrary>& modulo, const char* fichero) {
+    if (!modulo)
+        modulo = host::loadModule(QString::fromLatin1(fichero));
+    auto dameObjeto2 = reinterpret_cast<ModuloRegistrosFn>(host::resolveEntry(modulo.get(), "_DameObjeto2"));
+    if (dameObjeto2 == nullptr)
+        return;
+    TValorMultiple registros = RegistrosLista();
+    RefObj objeto(dameObjeto2(0, m_servidor, m_fuente, &registros));
+}
+
+void TWGraficaGenerica::Lista() {
+    EnviarRegistros(ModuloTablas, "TableViewer.vlk");
+}
+
+void TWGraficaGenerica::ExportarTXT() {
+    EnviarRegistros(ModuloExportar, "DataExport.vlk");
+}
+
+QJsonObject TWGraficaGenerica::Describir() {
+    QJsonObject r;
+    r.insert(QStringLiteral("caption"), windowTitle());
+    r.insert(QStringLiteral("kind"), m_tipoGrafica);
+    QJsonArray series;
+    const QStringList nombres = NombresSeries();
+    const QStringList unidades = UnidadesSeries();
+    for (qsizetype i = 0; i < nombres.size(); ++i) {
+        QJsonObject s;
+        s.insert(QStringLiteral("name"), nombres[i]);
+        s.insert(QStringLiteral("unit"), i < unidades.size() ? unidades[i] : QString());
+        series.append(s);
+    }
+    r.insert(QStringLiteral("series"), series);
+    r.insert(QStringLiteral("intervals"), NumIntervalos);
+    r.insert(QStringLiteral("interval"), IntervaloActual);
+    r.insert(QStringLiteral("level"), NivelActual());
+    if (Grafica != nullptr)
+        r.insert(QStringLiteral("subtitle"), Pe.dameTexto(PEP_SUBTITLE));
+    return r;
 }
 
 TWGraficaGenerica::~TWGraficaGenerica() {
@@ -175,118 +347,107 @@ void TWGraficaGenerica::PonerHintsPasos() {
     NextPlus->setToolTip(Hint(TXT_FMT_FAST_FORWARD, CargarTexto(TXT_FAST_FORWARD), Pasos));
 }
 
-void TWGraficaGenerica::CargarLibreria() {
-    LibreriaGrafica = host::loadModule(QString::fromLatin1(kChartingLibrary));
-    if (!LibreriaGrafica)
-        return;
-    QLibrary* l = LibreriaGrafica.get();
-    PEdestroy = reinterpret_cast<PEdestroyFn>(host::resolveEntry(l, "PEdestroy"));
-    PEvget = reinterpret_cast<PEvgetFn>(host::resolveEntry(l, "PEvget"));
-    PEvset = reinterpret_cast<PEvsetFn>(host::resolveEntry(l, "PEvset"));
-    PEnget = reinterpret_cast<PEngetFn>(host::resolveEntry(l, "PEnget"));
-    PEnset = reinterpret_cast<PEnsetFn>(host::resolveEntry(l, "PEnset"));
-    PEreinitialize = reinterpret_cast<PEreinitializeFn>(host::resolveEntry(l, "PEreinitialize"));
-    PEresetimage = reinterpret_cast<PEresetimageFn>(host::resolveEntry(l, "PEresetimage"));
-    PEresetimageEx = reinterpret_cast<PEresetimageExFn>(host::resolveEntry(l, "PEresetimageEx"));
-    PEcreateserialdate = reinterpret_cast<PEcreateserialdateFn>(host::resolveEntry(l, "PEcreateserialdate"));
-    PEdecipherserialdate =
-        reinterpret_cast<PEdecipherserialdateFn>(host::resolveEntry(l, "PEdecipherserialdate"));
-    PEgetmeta = reinterpret_cast<PEgetmetaFn>(host::resolveEntry(l, "PEgetmeta"));
-    PEvgetcellEx = reinterpret_cast<PEvgetcellExFn>(host::resolveEntry(l, "PEvgetcellEx"));
-}
-
 QAction* TWGraficaGenerica::Accion(const QString& nombre) const {
     return findChild<QAction*>(nombre);
 }
 
-TGrafica* TWGraficaGenerica::Driver() const {
-    return dynamic_cast<TGrafica*>(ObjGen::DesdeManejador(m_driver));
+TDriverVentana* TWGraficaGenerica::Driver() const {
+    return dynamic_cast<TDriverVentana*>(ObjGen::DesdeManejador(m_driver));
 }
 
-TGrafica* TWGraficaGenerica::DameDriver() {
-    TGrafica* driver = Driver();
-    if (driver != nullptr)
-        driver->IncRef();
-    return driver;
+DrivFlex* TWGraficaGenerica::DameDriver() {
+    TDriverVentana* driver = Driver();
+    DrivFlex* d = driver != nullptr ? driver->ComoDrivFlex() : nullptr;
+    if (d != nullptr)
+        d->IncRef();
+    return d;
 }
 
 // Handlers -----------------------------------------------------------------------------------
 
 void TWGraficaGenerica::ExportBMPClick() {
-    ExportarBMP();
+    Protegido([this] { ExportarBMP(); });
 }
 void TWGraficaGenerica::PortapapelesClick() {
-    CopiarPortapapeles();
+    Protegido([this] { CopiarPortapapeles(); });
 }
 void TWGraficaGenerica::ConfigureClick() {
-    Configurar();
+    Protegido([this] { Configurar(); });
 }
 void TWGraficaGenerica::GroupClick() {
-    Agrupar(Agrupacion::MODO_AGRUPAR);
+    Protegido([this] { Agrupar(Agrupacion::MODO_AGRUPAR); });
 }
 void TWGraficaGenerica::UngroupClick() {
-    Agrupar(Agrupacion::MODO_DESAGRUPAR);
+    Protegido([this] { Agrupar(Agrupacion::MODO_DESAGRUPAR); });
 }
 void TWGraficaGenerica::ZoomOutClick() {
-    ZoomOut();
+    Protegido([this] { ZoomOut(); });
 }
 void TWGraficaGenerica::ZoomOutParcialClick() {
-    ZoomOutParcial();
+    Protegido([this] { ZoomOutParcial(); });
 }
 void TWGraficaGenerica::MegaConfigClick() {
-    Propiedades();
+    Protegido([this] { Propiedades(); });
 }
 void TWGraficaGenerica::zoomout1Click() {
-    ZoomOut();
+    Protegido([this] { ZoomOut(); });
 }
 void TWGraficaGenerica::zoomoutparcial1Click() {
-    ZoomOutParcial();
+    Protegido([this] { ZoomOutParcial(); });
 }
 void TWGraficaGenerica::configurar1Click() {
-    Configurar();
+    Protegido([this] { Configurar(); });
 }
 void TWGraficaGenerica::megaconfigurar1Click() {
-    Propiedades();
+    Protegido([this] { Propiedades(); });
 }
 void TWGraficaGenerica::ListaPopUpClick() {
-    Lista();
+    Protegido([this] { Lista(); });
 }
 void TWGraficaGenerica::ExportarTXTClick() {
-    ExportarTXT();
+    Protegido([this] { ExportarTXT(); });
 }
 void TWGraficaGenerica::Portapapeles1Click() {
-    CopiarPortapapeles();
+    Protegido([this] { CopiarPortapapeles(); });
 }
 void TWGraficaGenerica::Exportar1Click() {
-    ExportarBMP();
+    Protegido([this] { ExportarBMP(); });
 }
 void TWGraficaGenerica::imprimir1Click() {
-    Imprimir();
+    Protegido([this] { Imprimir(); });
 }
 
 // The button states keep Previous and Next from leaving the interval range.
 void TWGraficaGenerica::PreviousClick() {
-    IntervaloActual -= 1;
-    ActualizarBotonesIntervalo();
-    MostrarIntervalo();
+    Protegido([this] {
+        IntervaloActual -= 1;
+        ActualizarBotonesIntervalo();
+        MostrarIntervalo();
+    });
 }
 
 void TWGraficaGenerica::NextClick() {
-    IntervaloActual += 1;
-    ActualizarBotonesIntervalo();
-    MostrarIntervalo();
+    Protegido([this] {
+        IntervaloActual += 1;
+        ActualizarBotonesIntervalo();
+        MostrarIntervalo();
+    });
 }
 
 void TWGraficaGenerica::PreviousPlusClick() {
-    IntervaloActual = std::max(IntervaloActual - Pasos, PrimerIntervalo);
-    ActualizarBotonesIntervalo();
-    MostrarIntervalo();
+    Protegido([this] {
+        IntervaloActual = std::max(IntervaloActual - Pasos, PrimerIntervalo);
+        ActualizarBotonesIntervalo();
+        MostrarIntervalo();
+    });
 }
 
 void TWGraficaGenerica::NextPlusClick() {
-    IntervaloActual = std::min(IntervaloActual + Pasos, UltimoIntervalo);
-    ActualizarBotonesIntervalo();
-    MostrarIntervalo();
+    Protegido([this] {
+        IntervaloActual = std::min(IntervaloActual + Pasos, UltimoIntervalo);
+        ActualizarBotonesIntervalo();
+        MostrarIntervalo();
+    });
 }
 
 void TWGraficaGenerica::VerToolBarClick() {
@@ -317,8 +478,8 @@ int TWGraficaGenerica::ActualizarBotonesAgrupar(int modo, int nivelActual) {
     const int nivel = Agrupacion::NuevoNivel(modo, nivelActual);
     if (modo == Agrupacion::MODO_AGRUPAR || modo == Agrupacion::MODO_DESAGRUPAR) {
         // The driver keeps the level and asks this window to regroup when it changed.
-        if (TGrafica* driver = Driver())
-            driver->SetPropertyValue(0, 3, nivel + 100);
+        if (TDriverVentana* driver = Driver())
+            driver->PedirNivel(nivel);
     }
     const Agrupacion::EstadoBotones estado = Agrupacion::Botones(nivel);
     Group->setEnabled(estado.agruparHabilitado);
@@ -337,18 +498,15 @@ void TWGraficaGenerica::ActualizarBotonesZoom(bool zoomOut, bool ultimoZoom) {
         m_historialZoom.LimpiarZoom();
         return;
     }
-    if (Grafica == nullptr || PEnget == nullptr || PEvget == nullptr || PEnget(Grafica, PEP_ZOOMED) == 0)
+    if (Grafica == nullptr || Pe.dameEntero(PEP_ZOOMED) == 0)
         return;
-    double extremos[4] = {0, 0, 0, 0};
-    const int propiedades[4] = {PEP_ZOOMXMIN, PEP_ZOOMXMAX, PEP_ZOOMYMIN, PEP_ZOOMYMAX};
-    for (int i = 0; i < 4; ++i)
-        PEvget(Grafica, propiedades[i], &extremos[i], 1);
-    m_historialZoom.ApilarZoom(extremos[0], extremos[1], extremos[2], extremos[3]);
+    m_historialZoom.ApilarZoom(Pe.dameDouble(PEP_ZOOMXMIN), Pe.dameDouble(PEP_ZOOMXMAX),
+                               Pe.dameDouble(PEP_ZOOMYMIN), Pe.dameDouble(PEP_ZOOMYMAX));
 }
 
 void TWGraficaGenerica::ZoomOut() {
-    if (Grafica != nullptr && PEnset != nullptr) {
-        PEnset(Grafica, PEP_ZOOMED, 0);
+    if (Grafica != nullptr) {
+        Pe.ponerEntero(PEP_ZOOMED, 0);
         Grafica->update();
     }
     ActualizarBotonesZoom(false, false);
@@ -358,24 +516,20 @@ void TWGraficaGenerica::ZoomOut() {
 }
 
 void TWGraficaGenerica::ZoomOutParcial() {
-    if (m_historialZoom.Vacio() || Grafica == nullptr || PEnget == nullptr ||
-        PEnget(Grafica, PEP_ZOOMED) == 0)
+    if (m_historialZoom.Vacio() || Grafica == nullptr || Pe.dameEntero(PEP_ZOOMED) == 0)
         return;
     if (m_historialZoom.Cuenta() == 1) {
-        PEnset(Grafica, PEP_ZOOMED, 0);
+        Pe.ponerEntero(PEP_ZOOMED, 0);
         ActualizarBotonesZoom(false, false);
     } else {
         RegistroZoom r;
         m_historialZoom.DesapilarZoom(r);
-        PEvset(Grafica, PEP_ZOOMYMIN, &r.yMin, 1);
-        PEvset(Grafica, PEP_ZOOMYMAX, &r.yMax, 1);
-        PEvset(Grafica, PEP_ZOOMXMIN, &r.xMin, 1);
-        PEvset(Grafica, PEP_ZOOMXMAX, &r.xMax, 1);
+        Pe.ponerDouble(PEP_ZOOMYMIN, r.yMin);
+        Pe.ponerDouble(PEP_ZOOMYMAX, r.yMax);
+        Pe.ponerDouble(PEP_ZOOMXMIN, r.xMin);
+        Pe.ponerDouble(PEP_ZOOMXMAX, r.xMax);
     }
-    PEreinitialize(Grafica);
-    PEresetimage(Grafica, 0, 0);
-    Grafica->update();
-    Grafica->setFocus();
+    Redibujar();
 }
 
 int TWGraficaGenerica::AlturaMinima(int ancho) {
@@ -483,23 +637,23 @@ void TWGraficaGenerica::Imprimir() {
 }
 
 void TWGraficaGenerica::ImprimirEn(QPrinter& impresora) {
-    if (Grafica == nullptr || PEnget == nullptr || PEresetimageEx == nullptr || PEgetmeta == nullptr)
+    if (Grafica == nullptr || Pe.PEresetimageEx == nullptr || Pe.PEgetmeta == nullptr)
         return;
     Grafica->setUpdatesEnabled(false);
-    const bool conCursor = PEnget(Grafica, PEP_CURSORMODE) != 0;
-    if (conCursor && PEvgetcellEx != nullptr) {
-        const int serie = PEnget(Grafica, PEP_CURSORSUBSET);
-        const int punto = PEnget(Grafica, PEP_CURSORPOINT);
+    const bool conCursor = Pe.dameEntero(PEP_CURSORMODE) != 0;
+    if (conCursor && Pe.PEvgetcellEx != nullptr) {
+        const int serie = Pe.dameEntero(PEP_CURSORSUBSET);
+        const int punto = Pe.dameEntero(PEP_CURSORPOINT);
         double x = 0;
         double y = 0;
-        PEvgetcellEx(Grafica, PEP_XDATA, serie, punto, &x);
-        PEvgetcellEx(Grafica, PEP_YDATA, serie, punto, &y);
-        PEvset(Grafica, PEP_MARKX, &x, 1);
-        PEvset(Grafica, PEP_MARKY, &y, 1);
-        PEnset(Grafica, PEP_MARKSIZE, 25);
-        PEnset(Grafica, PEP_3236, 0);
+        Pe.PEvgetcellEx(Grafica, PEP_XDATA, serie, punto, &x);
+        Pe.PEvgetcellEx(Grafica, PEP_YDATA, serie, punto, &y);
+        Pe.ponerDouble(PEP_MARKX, x);
+        Pe.ponerDouble(PEP_MARKY, y);
+        Pe.ponerEntero(PEP_MARKSIZE, 25);
+        Pe.ponerEntero(PEP_3236, 0);
     }
-    PEreinitialize(Grafica);
+    Pe.PEreinitialize(Grafica);
     QPainter pintor;
     if (pintor.begin(&impresora)) {
         const int ancho = impresora.width();
@@ -510,12 +664,12 @@ void TWGraficaGenerica::ImprimirEn(QPrinter& impresora) {
         destino.top = alto * 8 / 100;
         destino.right = destino.left + ancho * 84 / 100;
         destino.bottom = destino.top + alto * 84 / 100;
-        PEresetimageEx(Grafica, &destino);
-        if (const QPicture* meta = PEgetmeta(Grafica))
+        Pe.PEresetimageEx(Grafica, &destino);
+        if (const QPicture* meta = Pe.PEgetmeta(Grafica))
             pintor.drawPicture(0, 0, *meta);
         pintor.end();
     }
-    PEnset(Grafica, PEP_MARKSIZE, 0);
+    Pe.ponerEntero(PEP_MARKSIZE, 0);
     Grafica->setUpdatesEnabled(true);
     Grafica->update();
     Grafica->setFocus();
@@ -539,9 +693,7 @@ double TWGraficaGenerica::FechaSerie(const TTiempo& tiempo, TTiempo* primera, TT
     tm.nHour = tiempo.Hora;
     tm.nMinute = tiempo.Minuto;
     tm.nSecond = tiempo.Segundo;
-    double serie = 0.0;
-    if (PEcreateserialdate != nullptr)
-        PEcreateserialdate(&serie, &tm, 2);
+    double serie = Pe.FechaSerie(tm);
     if (tiempo.Milesima != -1)
         serie += tiempo.Milesima / 86400000.0;
     return serie;
@@ -569,21 +721,17 @@ Apariencia::Preferencias PreferenciasActuales() {
 void TWGraficaGenerica::AplicarColoresFondo() {
     const Apariencia::Preferencias p = PreferenciasActuales();
     ColorFondo = static_cast<std::uint32_t>(::ColorFondo(p.fondo));
-    if (Grafica == nullptr || PEnset == nullptr)
-        return;
-    PEnset(Grafica, PEP_DESKCOLOR, static_cast<int>(::ColorFondo(p.escritorio)));
-    PEnset(Grafica, PEP_GRAPHBACKCOLOR, static_cast<int>(ColorFondo));
-    PEnset(Grafica, PEP_TEXTCOLOR, static_cast<int>(::ColorFondo(p.texto)));
+    Pe.ponerEntero(PEP_DESKCOLOR, static_cast<int>(::ColorFondo(p.escritorio)));
+    Pe.ponerEntero(PEP_GRAPHBACKCOLOR, static_cast<int>(ColorFondo));
+    Pe.ponerEntero(PEP_TEXTCOLOR, static_cast<int>(::ColorFondo(p.texto)));
 }
 
 void TWGraficaGenerica::PonerPorSerie(int propiedad, const std::function<std::int32_t(int)>& valor) {
-    if (Grafica == nullptr || PEvset == nullptr)
-        return;
     const int n = std::clamp(NumSeries, 0, Apariencia::kMaxSeries);
     std::int32_t valores[Apariencia::kMaxSeries] = {};
     for (int i = 0; i < n; ++i)
         valores[i] = valor(i);
-    PEvset(Grafica, propiedad, valores, n);
+    Pe.ponerArray(propiedad, std::span<const std::int32_t>(valores, static_cast<size_t>(n)));
 }
 
 void TWGraficaGenerica::AplicarColoresSeries() {
@@ -614,6 +762,7 @@ void TWGraficaGenerica::BorrarClavesArmonicos() {
 // Release ------------------------------------------------------------------------------------
 
 void TWGraficaGenerica::TomarReferencias(const TValorMultiple& objetosGrafica) {
+    ObjetosGrafica = objetosGrafica;
     for (int fila = 0; fila < objetosGrafica.Cuenta(); ++fila) {
         if (objetosGrafica.Elementos(fila) < 3)
             continue;
@@ -637,12 +786,10 @@ void TWGraficaGenerica::SoltarReferencias() {
 }
 
 void TWGraficaGenerica::LiberarRecursos() {
-    while (!ObjetosPropios.empty()) {
-        delete ObjetosPropios.back();
+    while (!ObjetosPropios.empty())
         ObjetosPropios.pop_back();
-    }
-    if (Grafica != nullptr && PEdestroy != nullptr)
-        PEdestroy(Grafica);
+    if (Grafica != nullptr && Pe.PEdestroy != nullptr)
+        Pe.PEdestroy(Grafica);
     Grafica = nullptr;
     for (std::unique_ptr<QLibrary>* modulo :
          {&LibreriaGrafica, &ModuloConfiguracion, &ModuloTablas, &ModuloExtra, &ModuloExportar}) {
@@ -650,18 +797,7 @@ void TWGraficaGenerica::LiberarRecursos() {
             (*modulo)->unload();
         modulo->reset();
     }
-    PEdestroy = nullptr;
-    PEnget = nullptr;
-    PEnset = nullptr;
-    PEvget = nullptr;
-    PEvset = nullptr;
-    PEreinitialize = nullptr;
-    PEresetimage = nullptr;
-    PEresetimageEx = nullptr;
-    PEcreateserialdate = nullptr;
-    PEdecipherserialdate = nullptr;
-    PEgetmeta = nullptr;
-    PEvgetcellEx = nullptr;
+    Pe = EnlaceGrafica();
     m_liberada = true;
 }
 
@@ -669,10 +805,10 @@ void TWGraficaGenerica::closeEvent(QCloseEvent* e) {
     if (!m_cerrada) {
         m_cerrada = true;
         BorrarClavesArmonicos();
-        if (TGrafica* driver = Driver()) {
-            Comando cierre(kComandoCierre);
+        if (TDriverVentana* driver = Driver(); driver != nullptr && driver->ComoDrivFlex() != nullptr) {
+            Comando cierre(SRV_CIERRE);
             TValorMultiple vacia;
-            driver->ProgCom(&cierre, &vacia, 0, nullptr);
+            driver->ComoDrivFlex()->ProgCom(&cierre, &vacia, 0, nullptr);
         }
         m_driver = 0;
         LiberarDatos();
@@ -684,7 +820,8 @@ void TWGraficaGenerica::closeEvent(QCloseEvent* e) {
 
 bool TWGraficaGenerica::event(QEvent* e) {
     if (e->type() == PENotifyEvent::kType) {
-        AtenderGrafica(static_cast<PENotifyEvent*>(e)->code());
+        const int codigo = static_cast<PENotifyEvent*>(e)->code();
+        Protegido([this, codigo] { AtenderGrafica(codigo); });
         return true;
     }
     return QWidget::event(e);

@@ -1,9 +1,12 @@
 #pragma once
 
+#include "EnlaceGrafica.h"
 #include "HistorialZoom.h"
-#include "PEApi.h"
+#include "RefObj.h"
 #include "TTiempo.h"
+#include "TValorMultiple.h"
 
+#include <QJsonObject>
 #include <QPointer>
 #include <QWidget>
 
@@ -20,8 +23,7 @@ class QMenu;
 class QPrinter;
 class QToolBar;
 class ServidorMonitores;
-class TGrafica;
-class TValorMultiple;
+class TDriverVentana;
 
 // Base form of every graph window: the toolbar and popup menu with their captions and hints,
 // the interval navigation, the group and zoom button states, the zoom history, chart placement
@@ -29,16 +31,27 @@ class TValorMultiple;
 // and the release of everything at close. The window frees itself when closed.
 //
 // Every toolbar button and menu item calls one virtual operation; graph classes implement the
-// pure ones. The base gives the common behaviour of export, copy, print and the two zoom-outs.
+// pure ones. The base gives the common behaviour of export, copy, print, the two zoom-outs, the
+// chart notifications, the configurator and the record list and export.
+//
+// A window is built in two steps: its constructor copies its data, then Iniciar (called by the
+// window factory) runs the fixed sequence: create the chart, the settings every window shares,
+// the window's own Construir step, the appearance preferences, its Cargar step, RestaurarVista,
+// and the first redraw.
 class TWGraficaGenerica : public QWidget {
     Q_OBJECT
 
 public:
-    TWGraficaGenerica(QWidget* propietario, TGrafica* driver, ServidorMonitores* servidor, DrivFlex* fuente);
+    TWGraficaGenerica(QWidget* propietario, TDriverVentana* driver, ServidorMonitores* servidor,
+                      DrivFlex* fuente);
     ~TWGraficaGenerica() override;
 
+    // The build sequence; raises the host exception when the chart cannot be made.
+    void Iniciar();
+
     // Virtual operations, in slot order.
-    virtual TGrafica* DameDriver();
+    // The window driver, with a new reference for the caller (nullptr once it is gone).
+    virtual DrivFlex* DameDriver();
     // Loads the current interval into the chart and redraws; with `colores` (NumSeries
     // 0x00BBGGRR values) every point first takes its series' new colour.
     virtual void PintarGrafica(const std::int32_t* colores = nullptr) = 0;
@@ -47,7 +60,8 @@ public:
     virtual void Imprimir();
     virtual void ExportarBMP();
     virtual void CopiarPortapapeles();
-    virtual void Configurar() = 0;
+    // Runs the graph configurator of ViewerSetup over the window driver.
+    virtual void Configurar();
     virtual void ZoomOut();
     virtual void ZoomOutParcial();
     virtual HPE DameGrafica() { return Grafica; }
@@ -55,13 +69,21 @@ public:
     virtual int DameNumeroEjes() = 0;
     virtual void MostrarIntervalo() = 0;
     virtual void PonerColorFondo(std::uint32_t color) { ColorFondo = color; }
-    virtual void Propiedades() = 0;
-    virtual void AtenderGrafica(int codigo) = 0;
-    virtual void Lista() = 0;
-    virtual void ExportarTXT() = 0;
+    virtual void Propiedades() {}
+    // Cursor moves, zoom, right click, F1 and Z.
+    virtual void AtenderGrafica(int codigo);
+    // The window's records, as a table (TableViewer) or a text file (DataExport).
+    virtual void Lista();
+    virtual void ExportarTXT();
+
+    // A summary of what the window shows, without pixels: caption, graph kind, series names
+    // and units, intervals and the interval shown, grouping level, plus each family's figures.
+    // The host reads it by name (no link to the engine).
+    Q_INVOKABLE virtual QJsonObject Describir();
 
     // getters:
     int DamePasos() const { return Pasos; }
+    int DameTipoGrafica() const { return m_tipoGrafica; }
     int DameIntervaloActual() const { return IntervaloActual; }
     const HistorialZoom& DameHistorialZoom() const { return m_historialZoom; }
     QToolBar* DameBotones() const { return Botones; }
@@ -75,6 +97,8 @@ public:
     void PonerPasos(const char* texto);
     // Prints on this printer instead of the system's (tests print to PDF); not owned.
     void PonerImpresora(QPrinter* impresora) { m_impresora = impresora; }
+    // The graph kind the window was made for (set by the window factory).
+    void PonerTipoGrafica(int tipo) { m_tipoGrafica = tipo; }
 
     // Minimum window height for a width: grows with the width from 150 to 320.
     static int AlturaMinima(int ancho);
@@ -104,6 +128,29 @@ public:
     void imprimir1Click();
 
 protected:
+    // Steps of Iniciar for the graph classes: the chart's shape (series, points, axes) before
+    // the appearance preferences are applied, then the data and titles after them.
+    virtual void Construir() {}
+    virtual void Cargar() {}
+    // Puts back the grouping level and interval a saved view holds.
+    virtual void RestaurarVista() {}
+    // The cursor read-out text for the point under the cursor.
+    virtual void PonerLectura() {}
+    // Help context on F1, and the context string of the exceptions raised while building.
+    virtual int ContextoAyuda() const { return 0; }
+    virtual int ContextoExcepcion() const;
+    // The rows handed to TableViewer and DataExport: first key, second key, data driver,
+    // grouping level, interval.
+    virtual TValorMultiple RegistrosLista();
+    // Series names and units for Describir.
+    virtual QStringList NombresSeries() const { return {}; }
+    virtual QStringList UnidadesSeries() const { return {}; }
+    virtual int NivelActual() const { return -10; }
+
+    // Runs a handler and reports a host exception through the message service instead of
+    // letting it cross the event loop.
+    void Protegido(const std::function<void()>& accion);
+
     // Services for the graph classes.
     void ActualizarBotonesIntervalo();
     // New level for a mode (-1, -2) or a level; -1 and -2 are also written to the driver.
@@ -123,20 +170,28 @@ protected:
     void PonerPorSerie(int propiedad, const std::function<std::int32_t(int)>& valor);
     void BorrarClavesArmonicos();
     void LiberarRecursos();
-    // A reference on every distinct data object of the rows (third integer: its handle), held
-    // until the window closes.
+    // Re-initialises the chart, resets its image and invalidates it.
+    void Redibujar();
+    // The settings every graph window gives its chart first.
+    void AjustesComunes();
+    // Keeps the data references and a reference on every distinct data object of the rows
+    // (third integer: its handle), held until the window closes.
     void TomarReferencias(const TValorMultiple& objetosGrafica);
     // The graph class frees its own data here; called by the close sequence.
     virtual void LiberarDatos() {}
-    TGrafica* Driver() const;
+
+    // The window's data references (list 9): first key, second key, data driver[, level,
+    // interval].
+    TValorMultiple ObjetosGrafica;
+    TDriverVentana* Driver() const;
 
     // reimplemented virtual methods:
     bool event(QEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
 
-    // Objects obtained from sibling modules, destroyed newest first at close.
-    std::vector<ObjGen*> ObjetosPropios;
+    // Objects obtained from sibling modules, released newest first at close.
+    std::vector<RefObj> ObjetosPropios;
     std::unique_ptr<QLibrary> ModuloConfiguracion;
     std::unique_ptr<QLibrary> ModuloTablas;
     std::unique_ptr<QLibrary> ModuloExtra;
@@ -155,19 +210,10 @@ protected:
     ServidorMonitores* m_servidor = nullptr;
     DrivFlex* m_fuente = nullptr;
 
-    PEdestroyFn PEdestroy = nullptr;
-    PEngetFn PEnget = nullptr;
-    PEnsetFn PEnset = nullptr;
-    PEvgetFn PEvget = nullptr;
-    PEvsetFn PEvset = nullptr;
-    PEreinitializeFn PEreinitialize = nullptr;
-    PEresetimageFn PEresetimage = nullptr;
-    PEresetimageExFn PEresetimageEx = nullptr;
-    PEcreateserialdateFn PEcreateserialdate = nullptr;
-    PEdecipherserialdateFn PEdecipherserialdate = nullptr;
-    // Used for printing when the library has them.
-    PEgetmetaFn PEgetmeta = nullptr;
-    PEvgetcellExFn PEvgetcellEx = nullptr;
+    // The charting library's entry points, bound to this window's chart.
+    EnlaceGrafica Pe;
+    // While a window reloads its chart, cursor notifications are not answered.
+    bool Ocupado = false;
 
     QToolBar* Botones = nullptr;
     QAction* ExportBMP = nullptr;
@@ -200,7 +246,7 @@ private:
     void CrearControles();
     void PonerTextos();
     void PonerHintsPasos();
-    void CargarLibreria();
+    void EnviarRegistros(std::unique_ptr<QLibrary>& modulo, const char* fichero);
     void SoltarReferencias();
     void ImprimirEn(QPrinter& impresora);
 
@@ -211,4 +257,5 @@ private:
     QPrinter* m_impresora = nullptr;
     bool m_liberada = false;
     bool m_cerrada = false;
+    int m_tipoGrafica = -1;
 };

@@ -5,34 +5,26 @@
 #include "ModuleLoader.h"
 #include "ObjGen.h"
 #include "TTiempo.h"
+#include "TiposGrafica.h"
 
 int TWGraficaPrueba::liberadas = 0;
 
-TWGraficaPrueba::TWGraficaPrueba(QWidget* propietario, TGrafica* driver, ServidorMonitores* servidor,
+TWGraficaPrueba::TWGraficaPrueba(QWidget* propietario, TDriverVentana* driver, ServidorMonitores* servidor,
                                  ListasAtributos& listas, DrivFlex* fuente)
     : TWGraficaGenerica(propietario, driver, servidor, fuente) {
     NumSeries = std::min(listas[LV_VALORES].Cuenta(), 12);
     TomarReferencias(listas[LV_OBJETOS]);
-    if (auto crear = reinterpret_cast<PEcreateFn>(host::resolveEntry(LibreriaGrafica.get(), "PEcreate"))) {
-        const PERect r{0, 0, width(), height()};
-        Grafica = crear(304, 0, &r, this, 1);
-    }
-    AplicarColoresSeries();
-    AplicarTiposLinea();
-    AplicarColoresFondo();
-    AplicarTiposPunto();
     m_nivel = ActualizarBotonesAgrupar(m_nivel, m_nivel);
     PonerIntervalos(1, 0);
-    ColocarGrafica();
 }
 
 void TWGraficaPrueba::PintarGrafica(const std::int32_t* colores) {
     ++pintadas;
     if (colores != nullptr)
         ultimosColores.assign(colores, colores + NumSeries);
-    if (Grafica != nullptr && PEreinitialize != nullptr) {
-        PEreinitialize(Grafica);
-        PEresetimage(Grafica, 0, 0);
+    if (Grafica != nullptr) {
+        Pe.PEreinitialize(Grafica);
+        Pe.PEresetimage(Grafica, 0, 0);
     }
 }
 
@@ -63,12 +55,10 @@ void TWGraficaPrueba::PonerIntervalos(int numero, int actual) {
 namespace prueba {
 
 void UsarGraficaPrueba() {
-    for (int tipo = 0; tipo <= 21; ++tipo) {
-        if (tipo == 7 || tipo == 8 || tipo == 9 || tipo == 12)
-            continue; // kinds without a window class
-        FabricaVentanas::Sustituir(tipo, [](QWidget* p, TGrafica* d, ServidorMonitores* s, ListasAtributos& l,
-                                            DrivFlex* f) { return new TWGraficaPrueba(p, d, s, l, f); });
-    }
+    for (const RasgosTipo& r : TodosLosTipos())
+        FabricaVentanas::Sustituir(r.tipo,
+                                   [](QWidget* p, TDriverVentana* d, ServidorMonitores* s, ListasAtributos& l,
+                                      DrivFlex* f) { return new TWGraficaPrueba(p, d, s, l, f); });
 }
 
 ListasAtributos Listas(int tipoGrafica, int series, ObjGen* datos, int nivelGuardado) {

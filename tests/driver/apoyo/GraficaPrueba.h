@@ -14,7 +14,7 @@
 // of its graph operations, so the tests can drive the generic window and the driver through it.
 class TWGraficaPrueba : public TWGraficaGenerica {
 public:
-    TWGraficaPrueba(QWidget* propietario, TGrafica* driver, ServidorMonitores* servidor,
+    TWGraficaPrueba(QWidget* propietario, TDriverVentana* driver, ServidorMonitores* servidor,
                     ListasAtributos& listas, DrivFlex* fuente);
 
     void PintarGrafica(const std::int32_t* colores = nullptr) override;

@@ -1,4 +1,4 @@
-#include "DatosMultigrafica.h"
+#include "DatosSerieTemporal.h"
 #include "TValorMultiple.h"
 #include "TestEnvironment.h"
 
@@ -31,9 +31,9 @@ struct Lists {
         intervalos.EntrarTiempos({t.front(), t.back()});
         decimales.EntrarEnteros({2});
     }
-    DatosMultigrafica datos() const {
-        return DatosMultigrafica(valores, tiempos, unidades, nombres, opciones, intervalos, decimales,
-                                 serial);
+    DatosSerieTemporal datos() const {
+        return DatosSerieTemporal(valores, tiempos, unidades, nombres, opciones, intervalos, decimales,
+                                  serial);
     }
 };
 
@@ -41,7 +41,7 @@ TEST(MultigraphicData, ShorterSeriesArePaddedWithTheNullValue) {
     Lists l;
     l.serie({1, 2, 3, 4}, {230, 231, 232, 233}, "V", "V1");
     l.serie({1, 2}, {10, 11}, "A", "I1");
-    DatosMultigrafica d = l.datos();
+    DatosSerieTemporal d = l.datos();
     ASSERT_EQ(d.NumSeries(), 2);
     ASSERT_EQ(d.NumPuntos(), 4);
     const std::vector<double>& v = d.DatosSeries();
@@ -53,7 +53,7 @@ TEST(MultigraphicData, ShorterSeriesArePaddedWithTheNullValue) {
 
 TEST(MultigraphicData, NullPointsArePaintedInTheBackColour) {
     const std::vector<double> valores = {1, -9999.9, 3, -9999.9, 5, 6};
-    const auto colores = DatosMultigrafica::ColoresPuntos(valores, 2, {0x0000FF, 0x00FF00}, 0xFFFFFF);
+    const auto colores = DatosSerieTemporal::ColoresPuntos(valores, 2, {0x0000FF, 0x00FF00}, 0xFFFFFF);
     EXPECT_EQ(colores,
               (std::vector<std::int32_t>{0x0000FF, 0xFFFFFF, 0x0000FF, 0xFFFFFF, 0x00FF00, 0x00FF00}));
 }
@@ -61,7 +61,7 @@ TEST(MultigraphicData, NullPointsArePaintedInTheBackColour) {
 TEST(MultigraphicData, TinyValuesAreDrawnAsZeroAndExtremesSkipNulls) {
     Lists l;
     l.serie({1, 2, 3}, {0.000001, -9999.9, 7.5}, "V", "V1");
-    DatosMultigrafica d = l.datos();
+    DatosSerieTemporal d = l.datos();
     std::vector<double> fechas, valores;
     d.CargarIntervalo(-1, fechas, valores);
     EXPECT_DOUBLE_EQ(valores[0], 0.0);
@@ -75,7 +75,7 @@ TEST(MultigraphicData, TinyValuesAreDrawnAsZeroAndExtremesSkipNulls) {
 TEST(MultigraphicData, IntervalsLoadOnlyTheirPoints) {
     Lists l;
     l.serie({1, 2, 3, 4, 5}, {1, 2, 3, 4, 5}, "V", "V1");
-    DatosMultigrafica d = l.datos();
+    DatosSerieTemporal d = l.datos();
     d.PonerRangos({Agrupacion::Intervalo{0, 1}, Agrupacion::Intervalo{2, 4}});
     std::vector<double> fechas, valores;
     d.CargarIntervalo(1, fechas, valores);
@@ -108,18 +108,18 @@ TEST(MultigraphicData, TitlesForOneAndSeveralSeries) {
     Lists dos;
     dos.serie({1, 2}, {1, 2}, "V", "V1");
     dos.serie({1, 2}, {1, 2}, "V", "V2");
-    DatosMultigrafica d = dos.datos();
+    DatosSerieTemporal d = dos.datos();
     EXPECT_EQ(d.TituloPrincipal(QStringLiteral("MULTIGRAPHIC")), QStringLiteral("MULTIGRAPHIC"));
     EXPECT_EQ(d.Subtitulos(), QStringLiteral("V1\tV2"));
-    EXPECT_EQ(DatosMultigrafica::TituloIntervalo(2, 1, 5), QStringLiteral("Days (2/5)"));
-    EXPECT_EQ(DatosMultigrafica::TituloIntervalo(5, 0, 3), QStringLiteral("Default (1/3)"));
-    EXPECT_EQ(DatosMultigrafica::TituloIntervalo(2, 0, 1), QString());
+    EXPECT_EQ(DatosSerieTemporal::TituloIntervalo(2, 1, 5), QStringLiteral("Days (2/5)"));
+    EXPECT_EQ(DatosSerieTemporal::TituloIntervalo(5, 0, 3), QStringLiteral("Default (1/3)"));
+    EXPECT_EQ(DatosSerieTemporal::TituloIntervalo(2, 0, 1), QString());
 }
 
 TEST(MultigraphicData, OnePointLabelCarriesItsDate) {
     Lists l;
     l.serie({7}, {1}, "V", "V1");
-    DatosMultigrafica d = l.datos();
+    DatosSerieTemporal d = l.datos();
     std::vector<double> f, v;
     d.CargarIntervalo(-1, f, v);
     EXPECT_EQ(d.EtiquetaX(), QStringLiteral("Date of sample (01.12.2026 10:00:07)"));

@@ -1,4 +1,4 @@
-#include "DatosMultigrafica.h"
+#include "DatosSerieTemporal.h"
 
 #include "Agrupacion.h"
 #include "CatalogoFicheros.h"
@@ -24,10 +24,10 @@ std::vector<TTiempo> tiemposDeFila(const TValorMultiple& lista, int fila) {
 
 } // namespace
 
-DatosMultigrafica::DatosMultigrafica(const TValorMultiple& valores, const TValorMultiple& tiempos,
-                                     const TValorMultiple& unidades, const TValorMultiple& nombres,
-                                     const TValorMultiple& opciones, const TValorMultiple& intervalos,
-                                     const TValorMultiple& decimales, const ConversorFecha& conversor) {
+DatosSerieTemporal::DatosSerieTemporal(const TValorMultiple& valores, const TValorMultiple& tiempos,
+                                       const TValorMultiple& unidades, const TValorMultiple& nombres,
+                                       const TValorMultiple& opciones, const TValorMultiple& intervalos,
+                                       const TValorMultiple& decimales, const ConversorFecha& conversor) {
     m_numSeries = valores.Cuenta();
     // Work on copies: the alignment rewrites its lists.
     TValorMultiple t = tiempos;
@@ -46,8 +46,8 @@ DatosMultigrafica::DatosMultigrafica(const TValorMultiple& valores, const TValor
     for (size_t i = 0; i < n; ++i)
         serial[i] = conversor ? conversor(m_tiempos[i]) : 0.0;
 
-    m_fechas.assign(static_cast<size_t>(m_numSeries) * n, kNulo);
-    m_datos.assign(static_cast<size_t>(m_numSeries) * n, kNulo);
+    m_fechas.assign(static_cast<size_t>(m_numSeries) * n, kValorNulo);
+    m_datos.assign(static_cast<size_t>(m_numSeries) * n, kValorNulo);
     for (int s = 0; s < m_numSeries; ++s) {
         // A series shorter than the common axis keeps the null value in the slots past its end.
         const size_t propios = std::min(n, static_cast<size_t>(v.Elementos(s)));
@@ -76,13 +76,13 @@ DatosMultigrafica::DatosMultigrafica(const TValorMultiple& valores, const TValor
     reiniciarExtremos();
 }
 
-int DatosMultigrafica::Decimales(int serie) const {
+int DatosSerieTemporal::Decimales(int serie) const {
     if (serie < 0 || serie >= static_cast<int>(m_decimales.size()))
         return 0;
     return m_decimales[static_cast<size_t>(serie)];
 }
 
-double DatosMultigrafica::Opcion(int serie, int indice) const {
+double DatosSerieTemporal::Opcion(int serie, int indice) const {
     if (serie < 0 || serie >= static_cast<int>(m_opciones.size()))
         return 0.0;
     const std::vector<double>& op = m_opciones[static_cast<size_t>(serie)];
@@ -91,13 +91,14 @@ double DatosMultigrafica::Opcion(int serie, int indice) const {
     return op[static_cast<size_t>(indice)];
 }
 
-std::vector<DatosMultigrafica::Eje> DatosMultigrafica::Ejes() const {
+std::vector<DatosSerieTemporal::Eje> DatosSerieTemporal::Ejes(bool unidadExacta) const {
     std::vector<Eje> ejes;
     for (int s = 0; s < m_numSeries; ++s) {
         const QString& u = m_unidades[static_cast<size_t>(s)];
+        const QString& anterior = m_unidades[static_cast<size_t>(s > 0 ? s - 1 : 0)];
+        const bool mismo = unidadExacta ? u == anterior : LecturaCursor::MismoEje(u, anterior);
         // The chart holds at most twelve axes; further units stay on the last one.
-        if ((s > 0 && LecturaCursor::MismoEje(u, m_unidades[static_cast<size_t>(s - 1)])) ||
-            ejes.size() == 12) {
+        if ((s > 0 && mismo) || ejes.size() == 12) {
             ++ejes.back().series;
             continue;
         }
@@ -106,22 +107,22 @@ std::vector<DatosMultigrafica::Eje> DatosMultigrafica::Ejes() const {
     return ejes;
 }
 
-std::pair<int, int> DatosMultigrafica::Rango(int intervalo) const {
+std::pair<int, int> DatosSerieTemporal::Rango(int intervalo) const {
     if (intervalo >= 0 && intervalo < static_cast<int>(m_rangos.size()))
         return {m_rangos[static_cast<size_t>(intervalo)].primero,
                 m_rangos[static_cast<size_t>(intervalo)].ultimo};
     return {0, m_numPuntos - 1};
 }
 
-void DatosMultigrafica::reiniciarExtremos() {
+void DatosSerieTemporal::reiniciarExtremos() {
     m_minimos.assign(static_cast<size_t>(m_numSeries), kMinimoInicial);
     m_maximos.assign(static_cast<size_t>(m_numSeries), kMaximoInicial);
     m_primera = TTiempo::Maximo();
     m_ultima = TTiempo::Minimo();
 }
 
-void DatosMultigrafica::CargarIntervalo(int intervalo, std::vector<double>& fechas,
-                                        std::vector<double>& valores) {
+void DatosSerieTemporal::CargarIntervalo(int intervalo, std::vector<double>& fechas,
+                                         std::vector<double>& valores) {
     auto [primero, ultimo] = Rango(intervalo);
     primero = std::clamp(primero, 0, std::max(0, m_numPuntos - 1));
     ultimo = std::clamp(ultimo, primero - 1, m_numPuntos - 1);
@@ -140,7 +141,7 @@ void DatosMultigrafica::CargarIntervalo(int intervalo, std::vector<double>& fech
         double maximo = kMaximoInicial;
         for (size_t i = 0; i < puntos; ++i) {
             double v = m_datos[origen + i];
-            if (v != kNulo) {
+            if (v != kValorNulo) {
                 // Noise around zero is shown as zero.
                 if (std::fabs(v) < 0.00001)
                     v = 0.0;
@@ -159,16 +160,16 @@ void DatosMultigrafica::CargarIntervalo(int intervalo, std::vector<double>& fech
     }
 }
 
-TTiempo DatosMultigrafica::TiempoMostrado(int punto) const {
+TTiempo DatosSerieTemporal::TiempoMostrado(int punto) const {
     const int i = m_primerMostrado + std::clamp(punto, 0, std::max(0, m_puntosMostrados - 1));
     if (i < 0 || i >= static_cast<int>(m_tiempos.size()))
         return TTiempo();
     return m_tiempos[static_cast<size_t>(i)];
 }
 
-std::vector<std::int32_t> DatosMultigrafica::ColoresPuntos(const std::vector<double>& valores, int numSeries,
-                                                           const std::vector<std::int32_t>& coloresSerie,
-                                                           std::int32_t colorFondo) {
+std::vector<std::int32_t> DatosSerieTemporal::ColoresPuntos(const std::vector<double>& valores, int numSeries,
+                                                            const std::vector<std::int32_t>& coloresSerie,
+                                                            std::int32_t colorFondo) {
     std::vector<std::int32_t> colores(valores.size(), colorFondo);
     if (numSeries <= 0)
         return colores;
@@ -178,25 +179,25 @@ std::vector<std::int32_t> DatosMultigrafica::ColoresPuntos(const std::vector<dou
             s < static_cast<int>(coloresSerie.size()) ? coloresSerie[static_cast<size_t>(s)] : 0;
         const size_t base = static_cast<size_t>(s) * puntos;
         for (size_t i = 0; i < puntos; ++i)
-            colores[base + i] = valores[base + i] == kNulo ? colorFondo : c;
+            colores[base + i] = valores[base + i] == kValorNulo ? colorFondo : c;
     }
     return colores;
 }
 
-QString DatosMultigrafica::TituloPrincipal(const QString& tituloVarias) const {
+QString DatosSerieTemporal::TituloPrincipal(const QString& tituloVarias) const {
     if (m_numSeries == 1)
         return m_nombres.front();
     return tituloVarias;
 }
 
-QString DatosMultigrafica::Subtitulos() const {
+QString DatosSerieTemporal::Subtitulos() const {
     QStringList nombres;
     for (const QString& n : m_nombres)
         nombres << n;
     return nombres.join(QLatin1Char('\t'));
 }
 
-QString DatosMultigrafica::TituloIntervalo(int nivel, int intervalo, int numIntervalos) {
+QString DatosSerieTemporal::TituloIntervalo(int nivel, int intervalo, int numIntervalos) {
     if (numIntervalos <= 1)
         return QString();
     const QString nombre =
@@ -205,7 +206,7 @@ QString DatosMultigrafica::TituloIntervalo(int nivel, int intervalo, int numInte
                              numIntervalos);
 }
 
-QString DatosMultigrafica::EtiquetaX() const {
+QString DatosSerieTemporal::EtiquetaX() const {
     QString etiqueta = Texto(TXT_DATE_OF_SAMPLE);
     if (m_puntosMostrados == 1 || m_numPuntos == 1)
         etiqueta += QStringLiteral(" (") + QString::fromStdString(TiempoMostrado(0).Texto(' ', '.')) +

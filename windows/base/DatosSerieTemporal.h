@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Agrupacion.h"
+#include "Contrato.h"
 #include "TTiempo.h"
 
 #include <QString>
@@ -17,9 +18,8 @@ class TValorMultiple;
 // dates (series-major, every series on one common time axis), the point range of every
 // interval, the per-series extremes of what is shown, and the texts built from them. Plain
 // code with no window, so the window stays a thin layer over it.
-class DatosMultigrafica {
+class DatosSerieTemporal {
 public:
-    static constexpr double kNulo = -9999.9;
     static constexpr double kMinimoInicial = 12345678900000.0;
     static constexpr double kMaximoInicial = -12345678900000.0;
 
@@ -33,10 +33,10 @@ public:
 
     // Copies the window's lists and puts the series on one time axis. `tiempos` rows hold
     // TTiempo values; `valores` rows doubles; `intervalos` the delivered (start, end) pairs.
-    DatosMultigrafica(const TValorMultiple& valores, const TValorMultiple& tiempos,
-                      const TValorMultiple& unidades, const TValorMultiple& nombres,
-                      const TValorMultiple& opciones, const TValorMultiple& intervalos,
-                      const TValorMultiple& decimales, const ConversorFecha& conversor);
+    DatosSerieTemporal(const TValorMultiple& valores, const TValorMultiple& tiempos,
+                       const TValorMultiple& unidades, const TValorMultiple& nombres,
+                       const TValorMultiple& opciones, const TValorMultiple& intervalos,
+                       const TValorMultiple& decimales, const ConversorFecha& conversor);
 
     int NumSeries() const { return m_numSeries; }
     int NumPuntos() const { return m_numPuntos; }
@@ -55,8 +55,9 @@ public:
     // Option value `indice` of a series (0 when absent).
     double Opcion(int serie, int indice) const;
 
-    // Vertical axes: consecutive series sharing a unit share an axis (at most 12 axes).
-    std::vector<Eje> Ejes() const;
+    // Vertical axes: consecutive series sharing a unit share an axis (at most 12 axes). By
+    // default percentages of one reference share an axis; `unidadExacta` joins equal texts only.
+    std::vector<Eje> Ejes(bool unidadExacta = false) const;
 
     // The point range [first, last] of interval k (the whole data when there are no ranges).
     void PonerRangos(std::vector<Agrupacion::Intervalo> rangos) { m_rangos = std::move(rangos); }

@@ -1,0 +1,237 @@
+#include "TWSerieTemporal.h"
+
+#include "Agrupacion.h"
+#include "ChartProperties.h"
+#include "LecturaCursor.h"
+#include "TDriverVentana.h"
+#include "Textos.h"
+#include "UserInteraction.h"
+
+#include <QJsonArray>
+
+#include <algorithm>
+
+TWSerieTemporal::TWSerieTemporal(QWidget* propietario, TDriverVentana* driver, ServidorMonitores* servidor,
+                                 ListasAtributos& listas, DrivFlex* fuente)
+    : TWGraficaGenerica(propietario, driver, servidor, fuente) {
+    m_datos = std::make_unique<DatosSerieTemporal>(
+        listas[LV_VALORES], listas[LV_TIEMPOS], listas[LV_UNIDADES], listas[LV_NOMBRES], listas[LV_OPCIONES],
+        listas[LV_INTERVALOS], listas[LV_DECIMALES], [this](const TTiempo& t) { return FechaSerie(t); });
+    NumSeries = m_datos->NumSeries();
+    NumPuntos = m_datos->NumPuntos();
+    NivelAgrupacion = ActualizarBotonesAgrupar(Agrupacion::NIVEL_DEFECTO, Agrupacion::NIVEL_DEFECTO);
+
+    // The delivered intervals are the starting view.
+    const std::vector<TTiempo>& entregados = m_datos->IntervalosEntregados();
+    const Agrupacion::Agrupamiento inicial = Agrupacion::CalcularAgrupacion(
+        Agrupacion::NIVEL_DEFECTO, m_datos->Tiempos().data(), NumPuntos, entregados.data(),
+        static_cast<int>(entregados.size()), m_datos->PeriodoRegistro(), nullptr);
+    m_datos->PonerRangos(inicial.rangos);
+    NumIntervalos = inicial.numIntervalos;
+    UltimoIntervalo = NumIntervalos - 1;
+    TomarReferencias(listas[LV_OBJETOS]);
+}
+
+TWSerieTemporal::~TWSerieTemporal() = default;
+
+void TWSerieTemporal::Construir() {
+    Pe.ponerEntero(PEP_SUBSETS, NumSeries);
+    Pe.ponerEntero(PEP_POINTS, NumPuntos);
+    // More series leave less room to the graph and more to the read-out.
+    Pe.ponerDouble(PEP_GRAPHSHARE, std::max(0.6, 0.95 - 0.04 * (NumSeries - 1)));
+
+    const std::vector<DatosSerieTemporal::Eje> ejes = m_datos->Ejes(UnidadExacta());
+    std::vector<std::int32_t> porEje;
+    std::vector<double> partes;
+    for (size_t i = 0; i < ejes.size(); ++i) {
+        Pe.ponerEntero(PEP_WORKINGAXIS, static_cast<int>(i));
+        Pe.ponerEntero(PEP_3045, 1);
+        Pe.ponerEntero(PEP_PLOTMETHOD, m_datos->Metodo());
+        Pe.ponerTexto(PEP_YAXISLABEL, ejes[i].etiqueta);
+        porEje.push_back(ejes[i].series);
+        partes.push_back(NumSeries > 0 ? static_cast<double>(ejes[i].series) / NumSeries : 1.0);
+    }
+    Pe.ponerArray(PEP_SUBSETSPERAXIS, porEje);
+    Pe.ponerArray(PEP_AXISSHARES, partes);
+    NumEjes = static_cast<int>(ejes.size());
+}
+
+void TWSerieTemporal::Cargar() {
+    CargarIntervalo(NumIntervalos > 1 ? IntervaloActual : -1);
+    RotularGrafica();
+    ColorearPuntos();
+}
+
+void TWSerieTemporal::RotularGrafica() {
+    const QString titulo = m_datos->TituloPrincipal(TituloVarias());
+    setWindowTitle(titulo);
+    Pe.ponerTexto(PEP_MAINTITLE, titulo);
+    if (NumSeries > 1)
+        Pe.ponerTexto(PEP_MULTISUBTITLES, m_datos->Subtitulos());
+    Pe.ponerTexto(PEP_SUBTITLE,
+                  DatosSerieTemporal::TituloIntervalo(NivelAgrupacion, IntervaloActual, NumIntervalos));
+    Pe.ponerTexto(PEP_XAXISLABEL, m_datos->EtiquetaX());
+}
+
+void TWSerieTemporal::CargarIntervalo(int intervalo) {
+    m_datos->CargarIntervalo(m_datos->Rangos().empty() ? -1 : intervalo, m_x, m_y);
+    Pe.ponerEntero(PEP_POINTS, m_datos->PuntosMostrados());
+    Pe.ponerArray(PEP_XDATA, m_x);
+    Pe.ponerArray(PEP_YDATA, m_y);
+}
+
+void TWSerieTemporal::ColorearPuntos() {
+    std::vector<std::int32_t> subsets(static_cast<size_t>(std::max(0, NumSeries)));
+    const int n = Pe.PEvget(Grafica, PEP_SUBSETCOLORS, subsets.data(), static_cast<int>(subsets.size()));
+    subsets.resize(static_cast<size_t>(std::clamp(n, 0, NumSeries)));
+    const std::vector<std::int32_t> colores =
+        DatosSerieTemporal::ColoresPuntos(m_y, NumSeries, subsets, static_cast<std::int32_t>(ColorFondo));
+    Pe.ponerArray(PEP_POINTCOLORS, colores);
+    // A single point per series is drawn as a marker big enough to be seen.
+    Pe.ponerEntero(PEP_FORCEDMETHOD, m_datos->PuntosMostrados() == 1 ? 4 : 0);
+}
+
+QString TWSerieTemporal::TextoCursor(int* filas) {
+    if (NumSeries <= 0 || m_datos->PuntosMostrados() <= 0) {
+        if (filas)
+            *filas = 0;
+        return QString();
+    }
+    const int serie = std::clamp(Pe.dameEntero(PEP_CURSORSUBSET), 0, NumSeries - 1);
+    int punto = std::max(0, Pe.dameEntero(PEP_CURSORPOINT));
+    if (punto >= m_datos->PuntosMostrados()) {
+        punto = m_datos->PuntosMostrados() - 1;
+        Pe.ponerEntero(PEP_CURSORPOINT, punto);
+    }
+    const int periodo = m_datos->PeriodoMinimo();
+    const bool cierra = m_datos->Opcion(serie, OPC_CIERRA_PERIODO) != 0.0;
+    LecturaCursor::Lectura l;
+    l.valor = m_y[static_cast<size_t>(serie) * static_cast<size_t>(m_datos->PuntosMostrados()) +
+                  static_cast<size_t>(punto)];
+    l.maximo = m_datos->Maximo(serie);
+    l.minimo = m_datos->Minimo(serie);
+    l.decimales = m_datos->Decimales(serie);
+    l.unidad = m_datos->Unidad(serie);
+    l.fecha = LecturaCursor::FormatearFecha(m_datos->TiempoMostrado(punto), periodo, cierra);
+    l.desde = LecturaCursor::FormatearFecha(m_datos->PrimeraFecha(), periodo, cierra);
+    l.hasta = LecturaCursor::FormatearFecha(m_datos->UltimaFecha(), periodo, cierra);
+    l.mostrarVariable = NumSeries > 1 && Pe.dameEntero(PEP_CURSORMODE) != 0;
+    l.nombreVariable = m_datos->Nombre(serie);
+    return LecturaCursor::Texto(l, filas);
+}
+
+void TWSerieTemporal::PonerLectura() {
+    Pe.ponerTexto(PEP_CURSORTABLE, TextoCursor());
+}
+
+void TWSerieTemporal::MostrarIntervalo() {
+    host::WaitCursor espera;
+    if (NumIntervalos > 1) {
+        Ocupado = true;
+        CargarIntervalo(IntervaloActual);
+        Pe.ponerEntero(PEP_ZOOMED, 0);
+        ActualizarBotonesZoom(false, false);
+        PonerLectura();
+        Ocupado = false;
+    }
+    ColorearPuntos();
+    RotularGrafica();
+    Redibujar();
+}
+
+void TWSerieTemporal::PintarGrafica(const std::int32_t* colores) {
+    if (colores != nullptr && NumSeries > 0)
+        Pe.PEvset(Grafica, PEP_SUBSETCOLORS, colores, NumSeries);
+    CargarIntervalo(NumIntervalos < 2 ? -1 : IntervaloActual);
+    if (PuntoCursor >= 0) {
+        Pe.ponerEntero(PEP_CURSORPOINT, PuntoCursor);
+        PuntoCursor = -1;
+    }
+    Pe.ponerEntero(PEP_ZOOMED, 0);
+    ActualizarBotonesZoom(false, false);
+    PonerLectura();
+    ColorearPuntos();
+    Redibujar();
+}
+
+void TWSerieTemporal::Agrupar(int nivel) {
+    if (nivel < 0) {
+        // The driver hears of the new level and calls back with it when it changed.
+        ActualizarBotonesAgrupar(nivel, NivelAgrupacion);
+        return;
+    }
+    if (nivel > Agrupacion::NIVEL_DEFECTO)
+        return;
+    host::WaitCursor espera;
+    NivelAgrupacion = ActualizarBotonesAgrupar(nivel, nivel);
+
+    // Keep the user's place: the time under the cursor before the cut.
+    const bool conCursor = m_datos->PuntosMostrados() > 0;
+    const TTiempo cursor = m_datos->TiempoMostrado(std::max(0, Pe.dameEntero(PEP_CURSORPOINT)));
+    const std::vector<TTiempo>& entregados = m_datos->IntervalosEntregados();
+    const Agrupacion::Agrupamiento a = Agrupacion::CalcularAgrupacion(
+        nivel, m_datos->Tiempos().data(), NumPuntos, entregados.data(), static_cast<int>(entregados.size()),
+        m_datos->PeriodoRegistro(), conCursor ? &cursor : nullptr);
+    m_datos->PonerRangos(a.rangos);
+    NumIntervalos = a.numIntervalos;
+    PrimerIntervalo = 0;
+    UltimoIntervalo = NumIntervalos - 1;
+    IntervaloActual = std::clamp(a.intervaloActual, 0, std::max(0, UltimoIntervalo));
+    PuntoCursor = a.puntoCursor;
+    // Only the ungrouped view limits how far apart joined points may be.
+    Pe.ponerDouble(PEP_MAXGAP, a.conEspaciado ? a.espaciado : 0.0);
+
+    RotularGrafica();
+    ActualizarBotonesIntervalo();
+    PintarGrafica(nullptr);
+    RotularGrafica();
+    ColocarGrafica();
+}
+
+void TWSerieTemporal::RestaurarVista() {
+    TDriverVentana* driver = Driver();
+    if (ObjetosGrafica.Cuenta() == 0 || ObjetosGrafica.Elementos(0) <= OBJ_NIVEL) {
+        const int nivel = driver != nullptr ? driver->NivelGuardado() : Agrupacion::NIVEL_DEFECTO;
+        if (nivel >= 0 && nivel <= Agrupacion::NIVEL_DEFECTO)
+            Agrupar(nivel);
+        return;
+    }
+    const int nivel = ObjetosGrafica.Entero(0, OBJ_NIVEL);
+    if (nivel < 0 || nivel > Agrupacion::NIVEL_DEFECTO)
+        return;
+    ActualizarBotonesAgrupar(nivel, nivel);
+    if (driver != nullptr)
+        driver->PedirNivel(nivel);
+    Agrupar(nivel);
+    const int intervalo =
+        ObjetosGrafica.Elementos(0) > OBJ_INTERVALO ? ObjetosGrafica.Entero(0, OBJ_INTERVALO) : 0;
+    IntervaloActual = std::clamp(intervalo, 0, std::max(0, NumIntervalos - 1));
+    MostrarIntervalo();
+}
+
+QStringList TWSerieTemporal::NombresSeries() const {
+    QStringList r;
+    for (int i = 0; i < NumSeries; ++i)
+        r << m_datos->Nombre(i);
+    return r;
+}
+
+QStringList TWSerieTemporal::UnidadesSeries() const {
+    QStringList r;
+    for (int i = 0; i < NumSeries; ++i)
+        r << m_datos->Unidad(i);
+    return r;
+}
+
+QJsonObject TWSerieTemporal::Describir() {
+    QJsonObject r = TWGraficaGenerica::Describir();
+    r.insert(QStringLiteral("points"), NumPuntos);
+    r.insert(QStringLiteral("points_shown"), m_datos->PuntosMostrados());
+    return r;
+}
+
+void TWSerieTemporal::LiberarDatos() {
+    m_x.clear();
+    m_y.clear();
+    ObjetosGrafica.DeleteAll();
+}

@@ -1,0 +1,67 @@
+#pragma once
+
+#include "DatosSerieTemporal.h"
+#include "ListasAtributos.h"
+#include "TWGraficaGenerica.h"
+
+#include <memory>
+#include <vector>
+
+// Base of the time-series windows (multigraphic, RMS, THD, power factor, flicker, per-event
+// RMS): series against time on stacked vertical axes, cut into intervals, regrouped by months,
+// weeks, days or hours, with the cursor read-out and the saved level and interval restored.
+// A window of the family gives its titles, its axis rule and, where it has one, its own
+// colouring of points; the rest is here.
+class TWSerieTemporal : public TWGraficaGenerica {
+    Q_OBJECT
+
+public:
+    // Takes lists 1-6, 9 and 10 of the window's lists.
+    TWSerieTemporal(QWidget* propietario, TDriverVentana* driver, ServidorMonitores* servidor,
+                    ListasAtributos& listas, DrivFlex* fuente);
+    ~TWSerieTemporal() override;
+
+    // reimplemented virtual methods:
+    void PintarGrafica(const std::int32_t* colores = nullptr) override;
+    void Agrupar(int nivel) override;
+    int DameNumeroEjes() override { return NumEjes; }
+    void MostrarIntervalo() override;
+    QJsonObject Describir() override;
+
+    // getters:
+    int DameNivelAgrupacion() const { return NivelAgrupacion; }
+    int DameNumIntervalos() const { return NumIntervalos; }
+    const DatosSerieTemporal& Datos() const { return *m_datos; }
+    // The read-out for the subset and point under the chart cursor; `filas` gets its rows.
+    virtual QString TextoCursor(int* filas = nullptr);
+
+protected:
+    // Steps a window of the family may change:
+    // the main title when the window holds several series (one series shows its name);
+    virtual QString TituloVarias() const = 0;
+    // whether only equal unit texts share an axis (otherwise percentages of one reference do);
+    virtual bool UnidadExacta() const { return false; }
+    // the colour of every point shown (default: its series' colour, nulls in the back colour).
+    virtual void ColorearPuntos();
+
+    // reimplemented virtual methods:
+    void Construir() override;
+    void Cargar() override;
+    void RestaurarVista() override;
+    void PonerLectura() override;
+    void LiberarDatos() override;
+    QStringList NombresSeries() const override;
+    QStringList UnidadesSeries() const override;
+    int NivelActual() const override { return NivelAgrupacion; }
+
+    void RotularGrafica();
+    void CargarIntervalo(int intervalo);
+
+    std::unique_ptr<DatosSerieTemporal> m_datos;
+    // The points of the interval shown, series-major, as the chart holds them.
+    std::vector<double> m_x;
+    std::vector<double> m_y;
+    int NivelAgrupacion = Agrupacion::NIVEL_DEFECTO;
+    int PuntoCursor = -1;
+    int NumEjes = 0;
+};
