@@ -125,6 +125,11 @@ QTableWidget* TTFiltroIn::CrearGrid(const char* nombre) {
     g->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
     g->setSelectionMode(QAbstractItemView::SingleSelection);
     g->setTabKeyNavigation(false);
+    const int alto = g->fontMetrics().height() + 8;
+    g->verticalHeader()->setDefaultSectionSize(alto);
+    // Small as it may get, a grid shows both columns and a few orders.
+    g->setMinimumSize(g->fontMetrics().horizontalAdvance(Texto(TXT_NUMBER) + Texto(TXT_VALUE_PERCENT)) + 80,
+                      alto * 7);
     for (int fila = 1; fila < kFilas; ++fila) {
         auto* orden = new QTableWidgetItem(QString::number(fila - 1 + normas::kPrimerOrden));
         orden->setFlags(Qt::ItemIsEnabled);
@@ -135,13 +140,19 @@ QTableWidget* TTFiltroIn::CrearGrid(const char* nombre) {
         valor->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
         g->setItem(fila - 1, 1, valor);
     }
-    g->setCurrentCell(0, 1);
+    g->setCurrentCell(0, 1, QItemSelectionModel::NoUpdate);
     PonerEditable(g, false);
     return g;
 }
 
 void TTFiltroIn::PonerEditable(QTableWidget* grid, bool editable) {
     grid->setEditTriggers(editable ? QAbstractItemView::AllEditTriggers : QAbstractItemView::NoEditTriggers);
+    // Locked values stay readable and scrollable, on the colour of a disabled edit.
+    const QBrush fondo = editable ? palette().base() : palette().window();
+    for (int fila = 0; fila < grid->rowCount(); ++fila) {
+        if (QTableWidgetItem* item = grid->item(fila, 1))
+            item->setBackground(fondo);
+    }
 }
 
 QString TTFiltroIn::Celda(const QTableWidget* grid, int fila) {

@@ -41,6 +41,7 @@ TWFiltrosNormas::TWFiltrosNormas(QWidget* owner) : QDialog(owner) {
     ListaNormas->setSelectionMode(QAbstractItemView::SingleSelection);
     ListaNormas->setEditTriggers(QAbstractItemView::NoEditTriggers);
     ListaNormas->setShowGrid(false);
+    ListaNormas->verticalHeader()->setDefaultSectionSize(ListaNormas->fontMetrics().height() + 8);
     ListaNormas->setTabKeyNavigation(false);
     ListaNormas->installEventFilter(this);
     LTituloNormas->setBuddy(ListaNormas);
