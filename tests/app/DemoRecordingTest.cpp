@@ -114,6 +114,7 @@ TEST(DemoRecording, FileNamesAreInTheCatalogueFormOfOneFamily) {
 }
 
 TEST(DemoRecording, DefaultRecordingsAreWrittenOnceAndReused) {
+    const QByteArray cache = qgetenv("XDG_CACHE_HOME");
     qputenv("XDG_CACHE_HOME", QByteArray::fromStdString(apptest::freshFolder("cache")));
     const std::vector<std::string> first = defaultRecordings();
     ASSERT_EQ(2u, first.size());
@@ -125,7 +126,7 @@ TEST(DemoRecording, DefaultRecordingsAreWrittenOnceAndReused) {
     apptest::writeBytes(first[1], "damaged");
     const std::vector<std::string> third = defaultRecordings();
     EXPECT_GT(std::filesystem::file_size(third[1]), 1000u);
-    qunsetenv("XDG_CACHE_HOME");
+    qputenv("XDG_CACHE_HOME", cache);
 }
 
 TEST(DemoRecording, AFileInTheWayThatIsNotARecordingIsNeitherReplacedNorHalfJoined) {
