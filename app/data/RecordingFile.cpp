@@ -129,6 +129,7 @@ void checkHeader(const std::string& path) {
 RecordingFile::RecordingFile(std::string path, sqlite3* db) : m_path(std::move(path)), m_db(db) {}
 
 RecordingFile::~RecordingFile() {
+    sqlite3_finalize(m_blobQuery);
     sqlite3_close_v2(m_db);
 }
 
@@ -270,19 +271,24 @@ void RecordingFile::load() {
 }
 
 std::vector<unsigned char> RecordingFile::readBlob(std::int64_t blob) {
-    Statement s(m_db, "SELECT data FROM blobs WHERE id = ?");
-    if (!s.ok())
+    // Prepared once: opening reads one options row per variable.
+    if (!m_blobQuery && sqlite3_prepare_v2(m_db, "SELECT data FROM blobs WHERE id = ?", -1, &m_blobQuery,
+                                           nullptr) != SQLITE_OK)
         fail(std::string("the recording is damaged (") + sqlite3_errmsg(m_db) + ")");
-    sqlite3_bind_int64(s.get(), 1, blob);
-    const int rc = sqlite3_step(s.get());
+    sqlite3_stmt* s = m_blobQuery;
+    sqlite3_reset(s);
+    sqlite3_bind_int64(s, 1, blob);
+    const int rc = sqlite3_step(s);
     if (rc != SQLITE_ROW)
         fail(rc == SQLITE_DONE ? std::string("the recording is damaged (a row's data is missing)")
                                : std::string("the recording is damaged (") + sqlite3_errmsg(m_db) + ")");
-    const auto* p = static_cast<const unsigned char*>(sqlite3_column_blob(s.get(), 0));
-    const int n = sqlite3_column_bytes(s.get(), 0);
+    const auto* p = static_cast<const unsigned char*>(sqlite3_column_blob(s, 0));
+    const int n = sqlite3_column_bytes(s, 0);
     if (n > 0 && p == nullptr)
         fail("a row's data could not be read (out of memory)");
-    return std::vector<unsigned char>(p, p + n);
+    std::vector<unsigned char> bytes(p, p + n);
+    sqlite3_reset(s);
+    return bytes;
 }
 
 int RecordingFile::find(std::int32_t key1, std::int32_t key2) const {
@@ -399,7 +405,8 @@ std::string tempNameBeside(const std::string& target) {
     }
 }
 
-// The writing process's id when `name` is one of our temporaries, else nothing.
+// The writing process's id when `name` is one of our temporaries, else nothing; 0 for the
+// ".NAME.tmpNNNNNN" of earlier versions, which did not record their writer.
 std::optional<long> tempOwner(const std::string& name) {
     if (name.size() < 2 || name[0] != '.')
         return std::nullopt;
@@ -408,11 +415,11 @@ std::optional<long> tempOwner(const std::string& name) {
         return std::nullopt;
     const std::string tail = name.substr(infix + std::strlen(kTempInfix));
     const size_t dash = tail.find('-');
-    if (dash == std::string::npos || dash == 0 || dash + 1 == tail.size() ||
-        tail.find_first_not_of("0123456789-") != std::string::npos ||
-        tail.find('-', dash + 1) != std::string::npos)
+    if (tail.empty() || tail.find_first_not_of("0123456789-") != std::string::npos)
         return std::nullopt;
-    if (dash > 9)
+    if (dash == std::string::npos)
+        return tail.size() <= 9 ? std::optional<long>(0) : std::nullopt;
+    if (dash == 0 || dash > 9 || dash + 1 == tail.size() || tail.find('-', dash + 1) != std::string::npos)
         return std::nullopt;
     return std::stol(tail.substr(0, dash));
 }

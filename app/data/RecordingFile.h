@@ -11,6 +11,7 @@
 #include <vector>
 
 struct sqlite3;
+struct sqlite3_stmt;
 
 namespace recording {
 
@@ -78,6 +79,7 @@ private:
 
     std::string m_path;
     sqlite3* m_db = nullptr;
+    sqlite3_stmt* m_blobQuery = nullptr;
     std::map<std::string, std::string> m_info;
     std::vector<StoredVariable> m_variables;
     std::unordered_map<std::int32_t, int> m_bySecondKey;

@@ -297,7 +297,8 @@ TEST(RecordingWrite, StaleTemporariesOfDeadWritersAreRemovedAndNothingElse) {
     const std::string dir = apptest::freshFolder("stale");
     const auto old = fs::file_time_type::clock::now() - std::chrono::hours(1);
     // pid_max on Linux is at most 2^22, so this writer is surely dead.
-    const std::vector<std::string> stale = {".R.STD.tmp99999999-123456", ".OTHER.STD.tmp99999999-1"};
+    const std::vector<std::string> stale = {".R.STD.tmp99999999-123456", ".OTHER.STD.tmp99999999-1",
+                                            ".R.STD.tmp654321" /* earlier versions named no writer */};
     const std::vector<std::string> kept = {
         ".R.STD.tmp" + std::to_string(::getpid()) + "-5", // a live writer, this very process
         ".notes.tmp", "R.STD.tmp99999999-1", ".R.STD.tmp99999999-12x", "fresh"};

@@ -65,6 +65,14 @@ void runAndKill(const QString& program, const QStringList& args, qint64 windowMs
     p.waitForFinished(30000);
 }
 
+// Temporaries a killed writer left behind: the kill came while it was writing.
+int temporariesIn(const std::string& dir) {
+    int n = 0;
+    for (const std::string& name : apptest::folderListing(dir))
+        n += name.size() > 1 && name[0] == '.' && name.find(".tmp") != std::string::npos ? 1 : 0;
+    return n;
+}
+
 std::vector<std::string> withoutFile(std::vector<std::string> names, const std::string& name) {
     names.erase(std::remove(names.begin(), names.end(), name), names.end());
     return names;
@@ -105,16 +113,17 @@ TEST(KillTest, AnImportKilledAnywhereLeavesTheOldRecordingOrTheNewOneWhole) {
     ASSERT_EQ(newBytes, apptest::fileBytes(dir + "/OUT.STD"))
         << "an import must write the same bytes every time for this test to tell old from new";
 
-    int sawOld = 0, sawNew = 0;
+    int sawOld = 0, sawNew = 0, midWrite = 0;
     for (int t = 0; t < trials(); ++t) {
         apptest::writeBytes(dir + "/OUT.STD", oldBytes);
         runAndKill(kKestramon, args, full + full / 5);
         const std::string now = apptest::fileBytes(dir + "/OUT.STD");
         ASSERT_TRUE(now == oldBytes || now == newBytes) << "trial " << t << ": a torn recording";
         (now == oldBytes ? sawOld : sawNew)++;
+        midWrite += temporariesIn(dir) > 0 ? 1 : 0;
     }
-    std::fprintf(stderr, "kill test: import %d trials (%lld ms a run): %d old, %d new\n", trials(),
-                 static_cast<long long>(full), sawOld, sawNew);
+    std::fprintf(stderr, "kill test: import %d trials (%lld ms a run): %d old, %d new, %d killed mid-write\n",
+                 trials(), static_cast<long long>(full), sawOld, sawNew, midWrite);
     ASSERT_GE(runToEnd(kKestramon, args), 0);
     EXPECT_EQ((std::vector<std::string>{"OUT.STD", "in.csv"}), apptest::folderListing(dir))
         << "the next run removes what killed runs left";
@@ -139,12 +148,13 @@ TEST(KillTest, AMakeDemoKilledAnywhereLeavesOneGenerationOnceTheNextWriteHasFini
     const std::string old2 = apptest::fileBytes(ref + "/OLD2.STD");
     const std::string s1 = dir + "/S0010001.STD", s2 = dir + "/S0010002.STD";
 
-    int sawOld = 0, sawNew = 0, finished = 0;
+    int sawOld = 0, sawNew = 0, finished = 0, midWrite = 0;
     for (int t = 0; t < trials(); ++t) {
         apptest::writeBytes(s1, old1);
         apptest::writeBytes(s2, old2);
         runAndKill(kKestramon, {"--make-demo", QString::fromStdString(dir)}, full + full / 5);
         const std::string a = apptest::fileBytes(s1), b = apptest::fileBytes(s2);
+        midWrite += temporariesIn(dir) > 0 ? 1 : 0;
         ASSERT_TRUE(a == old1 || a == new1) << "trial " << t << ": a torn first file";
         ASSERT_TRUE(b == old2 || b == new2) << "trial " << t << ": a torn second file";
         if ((a == new1) != (b == new2)) {
@@ -161,8 +171,9 @@ TEST(KillTest, AMakeDemoKilledAnywhereLeavesOneGenerationOnceTheNextWriteHasFini
     }
     std::fprintf(
         stderr,
-        "kill test: make-demo %d trials (%lld ms a run): %d old, %d new, %d finished from the journal\n",
-        trials(), static_cast<long long>(full), sawOld, sawNew, finished);
+        "kill test: make-demo %d trials (%lld ms a run): %d old, %d new, %d finished from the journal, "
+        "%d killed mid-write\n",
+        trials(), static_cast<long long>(full), sawOld, sawNew, finished, midWrite);
     ASSERT_GE(runToEnd(kKestramon, {"--make-demo", QString::fromStdString(dir)}), 0);
     EXPECT_EQ((std::vector<std::string>{"S0010001.STD", "S0010002.STD"}), apptest::folderListing(dir))
         << "the next run removes what killed runs left";
