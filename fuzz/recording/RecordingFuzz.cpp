@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -23,10 +24,17 @@ namespace {
 
 std::string folder() {
     static const std::string dir = [] {
-        char name[] = "/tmp/fuzz_recording.XXXXXX";
-        if (!::mkdtemp(name))
+        // Memory-backed when possible: every input is a file write.
+        char shm[] = "/dev/shm/fuzz_recording.XXXXXX";
+        char tmp[] = "/tmp/fuzz_recording.XXXXXX";
+        const char* made = ::mkdtemp(shm);
+        if (!made)
+            made = ::mkdtemp(tmp);
+        if (!made)
             std::abort();
-        return std::string(name);
+        static const std::string folder = made;
+        std::atexit([] { std::filesystem::remove_all(folder); });
+        return folder;
     }();
     return dir;
 }
@@ -103,6 +111,8 @@ void applySql(const std::string& path, const std::string& sql) {
         sqlite3_set_authorizer(db, authorize, nullptr);
         int steps = 0;
         sqlite3_progress_handler(db, 100, stopLongRuns, &steps);
+        sqlite3_exec(db, "PRAGMA synchronous = OFF; PRAGMA journal_mode = MEMORY;", nullptr, nullptr,
+                     nullptr);
         sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr);
     }
     sqlite3_close(db);
