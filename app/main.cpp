@@ -1,7 +1,8 @@
 // kestramon: the host application. Without a mode (or with recording files as arguments) it
 // starts the main window. Command-line modes:
 //   kestramon --make-demo DIR             writes the demonstration recording into DIR
-//   kestramon --import-csv FILE.csv OUT   turns a CSV of timestamped columns into a recording
+//   kestramon --import-csv [--overwrite] FILE.csv OUT
+//                                         turns a CSV of timestamped columns into a recording
 //   kestramon --render OUTDIR [--pdf] [--filter NAME] [FILES...]
 //                                         renders every graph of the recordings (the demo when
 //                                         none is given) to PNG files with an index
@@ -20,6 +21,8 @@
 #include <QCoreApplication>
 
 #include <cstdio>
+#include <exception>
+#include <new>
 #include <string>
 
 namespace {
@@ -28,8 +31,9 @@ void printUsage() {
     std::fputs("Usage:\n"
                "  kestramon --make-demo DIR\n"
                "      Writes the one-week demonstration recording (S0010001.STD, S0010002.STD) into DIR.\n"
-               "  kestramon --import-csv FILE.csv OUT\n"
-               "      Turns a CSV of timestamped columns into the recording OUT.\n"
+               "  kestramon --import-csv [--overwrite] FILE.csv OUT\n"
+               "      Turns a CSV of timestamped columns into the recording OUT. An existing OUT that\n"
+               "      is not a recording is replaced only with --overwrite.\n"
                "  kestramon --render OUTDIR [--pdf] [--filter NAME] [FILES...]\n"
                "      Renders every graph of the recordings (the demonstration recording when none is\n"
                "      given) to PNG files in OUTDIR, with an index.html listing them.\n"
@@ -52,27 +56,6 @@ int makeDemo(const std::string& dir) {
     }
 }
 
-int importCsv(const std::string& csv, const std::string& out) {
-    const recording::CsvResult result = recording::importCsvFile(csv);
-    if (!result.problems.empty()) {
-        // Nothing is written when a line cannot be read: a recording missing rows would look
-        // complete.
-        for (const recording::CsvProblem& p : result.problems)
-            std::fprintf(stderr, "%s:%d: %s\n", csv.c_str(), p.line, p.message.c_str());
-        std::fprintf(stderr, "kestramon: %zu line(s) could not be read; %s was not written\n",
-                     result.problems.size(), out.c_str());
-        return 2;
-    }
-    try {
-        recording::RecordingFile::write(result.recording, out);
-    } catch (const recording::RecordingError& e) {
-        std::fprintf(stderr, "kestramon: %s\n", e.what());
-        return 1;
-    }
-    std::printf("%s: %zu variable(s)\n", out.c_str(), result.recording.variables.size());
-    return 0;
-}
-
 // The options of --render and --report after their output argument, and the files.
 bool batchArguments(int argc, char** argv, BatchOptions& options, QStringList& files) {
     for (int i = 3; i < argc; ++i) {
@@ -90,9 +73,7 @@ bool batchArguments(int argc, char** argv, BatchOptions& options, QStringList& f
     return true;
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
+int run(int argc, char** argv) {
     const std::string mode = argc > 1 ? argv[1] : "";
     if (mode.empty() || mode.rfind("--", 0) != 0)
         return runGui(argc, argv);
@@ -113,7 +94,29 @@ int main(int argc, char** argv) {
     if (mode == "--make-demo" && argc == 3)
         return makeDemo(argv[2]);
     if (mode == "--import-csv" && argc == 4)
-        return importCsv(argv[2], argv[3]);
+        return recording::runCsvImport(argv[2], argv[3], false);
+    if (mode == "--import-csv" && argc == 5 && std::string(argv[2]) == "--overwrite")
+        return recording::runCsvImport(argv[3], argv[4], true);
     printUsage();
     return mode == "--help" ? 0 : 1;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    // Whatever escapes a mode (out of memory included) is reported with the file it concerns.
+    const std::string mode = argc > 1 ? argv[1] : "";
+    const char* subject = mode == "--import-csv" && argc >= 4 ? argv[argc - 2]
+                          : argc > 2                          ? argv[2]
+                                                              : "kestramon";
+    try {
+        return run(argc, argv);
+    } catch (const std::bad_alloc&) {
+        std::fprintf(stderr, "kestramon: %s: out of memory\n", subject);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "kestramon: %s: %s\n", subject, e.what());
+    } catch (...) {
+        std::fprintf(stderr, "kestramon: %s: unexpected error\n", subject);
+    }
+    return 1;
 }

@@ -12,10 +12,14 @@ QString& overrideLocation() {
 
 std::shared_ptr<QSettings> openStore() {
     const QString file = SettingsStore::location();
-    if (!file.isEmpty())
-        return std::make_shared<QSettings>(file, QSettings::IniFormat);
-    return std::make_shared<QSettings>(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("VORTELIA"),
-                                       QStringLiteral("KESTRAMON"));
+    auto settings = file.isEmpty()
+                        ? std::make_shared<QSettings>(QSettings::IniFormat, QSettings::UserScope,
+                                                      QStringLiteral("VORTELIA"), QStringLiteral("KESTRAMON"))
+                        : std::make_shared<QSettings>(file, QSettings::IniFormat);
+    // A write goes to a temporary file renamed over the old one, never into the file itself:
+    // a crash mid-write leaves the old settings whole.
+    settings->setAtomicSyncRequired(true);
+    return settings;
 }
 
 const QString kIntPrefix = QStringLiteral("dword:");
@@ -66,37 +70,75 @@ QString SettingsKey::fullName(const QString& name) const {
     return m_path.isEmpty() ? name : m_path + QLatin1Char('/') + name;
 }
 
-std::optional<qint32> SettingsKey::readInt(const QString& name) const {
-    const QVariant v = m_settings->value(fullName(name));
-    if (!v.isValid())
+std::optional<qint32> SettingsStore::parseInt(const QString& stored) {
+    // Exactly eight hex digits: no sign, no "0x", no spaces, nothing that only looks close.
+    if (!stored.startsWith(kIntPrefix) || stored.size() != kIntPrefix.size() + 8)
         return std::nullopt;
-    const QString text = v.toString();
-    if (!text.startsWith(kIntPrefix) || text.size() != kIntPrefix.size() + 8)
-        return std::nullopt;
-    bool ok = false;
-    const quint32 raw = text.mid(kIntPrefix.size()).toUInt(&ok, 16);
-    if (!ok)
-        return std::nullopt;
+    quint32 raw = 0;
+    for (qsizetype i = kIntPrefix.size(); i < stored.size(); ++i) {
+        const char16_t c = stored.at(i).unicode();
+        int digit;
+        if (c >= u'0' && c <= u'9')
+            digit = c - u'0';
+        else if (c >= u'a' && c <= u'f')
+            digit = c - u'a' + 10;
+        else if (c >= u'A' && c <= u'F')
+            digit = c - u'A' + 10;
+        else
+            return std::nullopt;
+        raw = (raw << 4) | static_cast<quint32>(digit);
+    }
     return static_cast<qint32>(raw);
 }
 
+std::optional<QString> SettingsStore::parseString(const QString& stored) {
+    if (!stored.startsWith(kStringPrefix))
+        return std::nullopt;
+    return stored.mid(kStringPrefix.size());
+}
+
+QString SettingsStore::formatInt(qint32 value) {
+    return kIntPrefix + QStringLiteral("%1").arg(static_cast<quint32>(value), 8, 16, QLatin1Char('0'));
+}
+
+QString SettingsStore::formatString(const QString& value) {
+    return kStringPrefix + value;
+}
+
+namespace {
+// A hand-edited value with a comma reads back as a list, which is not a value of ours.
+std::optional<QString> storedText(const QSettings& settings, const QString& key) {
+    const QVariant v = settings.value(key);
+    if (!v.isValid() || v.typeId() != QMetaType::QString)
+        return std::nullopt;
+    return v.toString();
+}
+} // namespace
+
+std::optional<qint32> SettingsKey::readInt(const QString& name) const {
+    const std::optional<QString> text = storedText(*m_settings, fullName(name));
+    return text ? SettingsStore::parseInt(*text) : std::nullopt;
+}
+
 std::optional<QString> SettingsKey::readString(const QString& name) const {
-    const QVariant v = m_settings->value(fullName(name));
-    if (!v.isValid())
-        return std::nullopt;
-    const QString text = v.toString();
-    if (!text.startsWith(kStringPrefix))
-        return std::nullopt;
-    return text.mid(kStringPrefix.size());
+    const std::optional<QString> text = storedText(*m_settings, fullName(name));
+    return text ? SettingsStore::parseString(*text) : std::nullopt;
+}
+
+void SettingsKey::store(const QString& name, const QString& text) {
+    // Writing back what is stored changes nothing, so it must not make the file be rewritten:
+    // every read with a default writes its value back.
+    if (storedText(*m_settings, fullName(name)) == text)
+        return;
+    m_settings->setValue(fullName(name), text);
 }
 
 void SettingsKey::writeInt(const QString& name, qint32 value) {
-    m_settings->setValue(fullName(name), kIntPrefix + QStringLiteral("%1").arg(static_cast<quint32>(value), 8,
-                                                                               16, QLatin1Char('0')));
+    store(name, SettingsStore::formatInt(value));
 }
 
 void SettingsKey::writeString(const QString& name, const QString& value) {
-    m_settings->setValue(fullName(name), kStringPrefix + value);
+    store(name, SettingsStore::formatString(value));
 }
 
 qint32 SettingsKey::readIntWithDefault(const QString& name, qint32 fallback) {
@@ -116,14 +158,16 @@ bool SettingsKey::contains(const QString& name) const {
 }
 
 void SettingsKey::removeValue(const QString& name) {
-    m_settings->remove(fullName(name));
+    if (m_settings->contains(fullName(name)))
+        m_settings->remove(fullName(name));
 }
 
 bool SettingsKey::deleteSubKey(const QString& name) {
     m_settings->beginGroup(fullName(name));
     const bool existed = !m_settings->allKeys().isEmpty();
     m_settings->endGroup();
-    m_settings->remove(fullName(name));
+    if (existed)
+        m_settings->remove(fullName(name));
     return existed;
 }
 

@@ -16,12 +16,23 @@ namespace host {
 // Values are 32-bit integers or strings and keep their type: in the INI file an integer is
 // written "dword:0000000a" and a string "sz:text". A value of the other type, or one that
 // cannot be parsed, reads as missing.
+//
+// Changes are written to the file once per change set: all keys opened from one
+// openOrCreate share their pending changes, which reach the file at sync() or when the last
+// copy closes, through a temporary file renamed over the old one; writing a value that is
+// already stored is no change at all.
 class SettingsStore {
 public:
     // Redirects the store to an INI file (tests, portable installs); an empty path goes back
     // to the default, which the environment variable KESTRAMON_SETTINGS can also set.
     static void setLocation(const QString& iniFile);
     static QString location();
+
+    // The stored forms of the two value types; parsing answers nothing for anything else.
+    static std::optional<qint32> parseInt(const QString& stored);
+    static std::optional<QString> parseString(const QString& stored);
+    static QString formatInt(qint32 value);
+    static QString formatString(const QString& value);
 };
 
 // An open key: the product key itself (empty path) or a subkey path below it, with "/"
@@ -58,6 +69,7 @@ public:
 private:
     SettingsKey(std::shared_ptr<QSettings> settings, QString path);
     QString fullName(const QString& name) const;
+    void store(const QString& name, const QString& text);
 
     std::shared_ptr<QSettings> m_settings;
     QString m_path;

@@ -1,52 +1,198 @@
 #include "CsvImport.h"
 
+#include "RecordingFile.h"
 #include "TTiempo.h"
 
 #include <algorithm>
 #include <cctype>
-#include <cerrno>
+#include <charconv>
 #include <cmath>
-#include <cstdlib>
+#include <cstdio>
+#include <filesystem>
 #include <fstream>
+#include <limits>
 #include <sstream>
+#include <string_view>
+
+namespace fs = std::filesystem;
 
 namespace recording {
 
 namespace {
 
-std::string trim(const std::string& s) {
-    size_t a = 0, b = s.size();
-    while (a < b && std::isspace(static_cast<unsigned char>(s[a])))
-        ++a;
-    while (b > a && std::isspace(static_cast<unsigned char>(s[b - 1])))
-        --b;
-    std::string out = s.substr(a, b - a);
-    if (out.size() >= 2 && out.front() == '"' && out.back() == '"')
-        out = out.substr(1, out.size() - 2);
+// Lines of a stream ended by LF, CR LF or a bare CR, each cut at kCsvMaxLineBytes: a longer
+// line is read to its end but not kept, so memory stays bounded whatever the file holds.
+class LineReader {
+public:
+    explicit LineReader(std::istream& in) : m_in(in) {}
+
+    bool next(std::string& line, bool& tooLong) {
+        line.clear();
+        tooLong = false;
+        bool started = false;
+        for (;;) {
+            if (m_pos == m_len && !refill())
+                return started;
+            if (m_afterCr) {
+                m_afterCr = false;
+                if (m_buffer[m_pos] == '\n') {
+                    ++m_pos;
+                    continue;
+                }
+            }
+            started = true;
+            size_t end = m_pos;
+            while (end < m_len && m_buffer[end] != '\n' && m_buffer[end] != '\r')
+                ++end;
+            const size_t room = kCsvMaxLineBytes - std::min(kCsvMaxLineBytes, line.size());
+            if (end - m_pos > room)
+                tooLong = true;
+            line.append(m_buffer + m_pos, std::min(end - m_pos, room));
+            if (end == m_len) {
+                m_pos = end;
+                continue;
+            }
+            m_afterCr = m_buffer[end] == '\r';
+            m_pos = end + 1;
+            return true;
+        }
+    }
+
+private:
+    bool refill() {
+        m_in.read(m_buffer, sizeof m_buffer);
+        m_len = static_cast<size_t>(m_in.gcount());
+        m_pos = 0;
+        return m_len > 0;
+    }
+
+    std::istream& m_in;
+    char m_buffer[1 << 16];
+    size_t m_pos = 0;
+    size_t m_len = 0;
+    bool m_afterCr = false;
+};
+
+struct Cell {
+    std::string_view text;
+    bool quoted = false;
+};
+
+bool isSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\v' || c == '\f';
+}
+
+Cell trimmed(std::string_view s) {
+    while (!s.empty() && isSpace(s.front()))
+        s.remove_prefix(1);
+    while (!s.empty() && isSpace(s.back()))
+        s.remove_suffix(1);
+    if (s.size() >= 2 && s.front() == '"' && s.back() == '"')
+        return {s.substr(1, s.size() - 2), true};
+    return {s, false};
+}
+
+// Splits `line` at `sep` outside quotes into `cells`, keeping at most `limit` of them (the
+// views point into `line`). Returns the number of cells the line holds.
+size_t split(std::string_view line, char sep, std::vector<Cell>& cells, size_t limit) {
+    cells.clear();
+    size_t count = 0, start = 0;
+    bool quoted = false;
+    for (size_t i = 0; i <= line.size(); ++i) {
+        if (i < line.size()) {
+            if (line[i] == '"')
+                quoted = !quoted;
+            if (line[i] != sep || quoted)
+                continue;
+        }
+        if (count++ < limit)
+            cells.push_back(trimmed(line.substr(start, i - start)));
+        start = i + 1;
+    }
+    return count;
+}
+
+// A cell as it may be quoted in a message: a few dozen characters, control bytes shown as "?".
+std::string shown(std::string_view s) {
+    constexpr size_t kShown = 40;
+    std::string out;
+    for (size_t i = 0; i < s.size() && i < kShown; ++i) {
+        const auto c = static_cast<unsigned char>(s[i]);
+        out += c < 0x20 || c == 0x7F ? '?' : static_cast<char>(c);
+    }
+    if (s.size() > kShown)
+        out += "...";
     return out;
 }
 
-std::vector<std::string> split(const std::string& line, char sep) {
-    std::vector<std::string> cells;
-    std::string cell;
-    bool quoted = false;
-    for (char c : line) {
-        if (c == '"')
-            quoted = !quoted;
-        if (c == sep && !quoted) {
-            cells.push_back(trim(cell));
-            cell.clear();
+bool validUtf8(std::string_view s) {
+    size_t i = 0;
+    while (i < s.size()) {
+        const auto c = static_cast<unsigned char>(s[i]);
+        int more = 0;
+        unsigned cp = 0;
+        if (c < 0x80) {
+            ++i;
+            continue;
+        } else if (c >= 0xC2 && c <= 0xDF) {
+            more = 1;
+            cp = c & 0x1F;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            more = 2;
+            cp = c & 0x0F;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            more = 3;
+            cp = c & 0x07;
         } else {
-            cell += c;
+            return false;
+        }
+        if (i + static_cast<size_t>(more) >= s.size())
+            return false;
+        for (int k = 1; k <= more; ++k) {
+            const auto d = static_cast<unsigned char>(s[i + static_cast<size_t>(k)]);
+            if ((d & 0xC0) != 0x80)
+                return false;
+            cp = (cp << 6) | (d & 0x3F);
+        }
+        // Overlong forms, surrogates and code points past U+10FFFF.
+        if ((more == 2 && cp < 0x800) || (more == 3 && (cp < 0x10000 || cp > 0x10FFFF)) ||
+            (cp >= 0xD800 && cp <= 0xDFFF))
+            return false;
+        i += static_cast<size_t>(more) + 1;
+    }
+    return true;
+}
+
+std::string latin1ToUtf8(std::string_view s) {
+    std::string out;
+    out.reserve(s.size() + s.size() / 4);
+    for (char ch : s) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c < 0x80) {
+            out += ch;
+        } else {
+            out += static_cast<char>(0xC0 | (c >> 6));
+            out += static_cast<char>(0x80 | (c & 0x3F));
         }
     }
-    cells.push_back(trim(cell));
-    return cells;
+    return out;
+}
+
+// Text stored in a recording is UTF-8: anything else is taken to be Latin-1.
+std::string asUtf8(std::string_view s) {
+    return validUtf8(s) ? std::string(s) : latin1ToUtf8(s);
+}
+
+bool hasControl(std::string_view s) {
+    return std::any_of(s.begin(), s.end(), [](char c) {
+        const auto u = static_cast<unsigned char>(c);
+        return u < 0x20 || u == 0x7F;
+    });
 }
 
 // "name (unit)" or "name [unit]"; no brackets means no unit.
-void splitHeader(const std::string& cell, std::string& name, std::string& unit) {
-    name = cell;
+void splitHeader(std::string_view cell, std::string& name, std::string& unit) {
+    name = std::string(cell);
     unit.clear();
     if (cell.empty())
         return;
@@ -55,13 +201,13 @@ void splitHeader(const std::string& cell, std::string& name, std::string& unit) 
     if (open == '\0')
         return;
     const size_t at = cell.rfind(open);
-    if (at == std::string::npos)
+    if (at == std::string_view::npos)
         return;
-    unit = trim(cell.substr(at + 1, cell.size() - at - 2));
-    name = trim(cell.substr(0, at));
+    unit = std::string(trimmed(cell.substr(at + 1, cell.size() - at - 2)).text);
+    name = std::string(trimmed(cell.substr(0, at)).text);
 }
 
-bool readInt(const std::string& s, size_t& pos, int digits, int& out) {
+bool readInt(std::string_view s, size_t& pos, int digits, int& out) {
     out = 0;
     for (int i = 0; i < digits; ++i, ++pos) {
         if (pos >= s.size() || !std::isdigit(static_cast<unsigned char>(s[pos])))
@@ -71,7 +217,7 @@ bool readInt(const std::string& s, size_t& pos, int digits, int& out) {
     return true;
 }
 
-bool expect(const std::string& s, size_t& pos, char c) {
+bool expect(std::string_view s, size_t& pos, char c) {
     if (pos < s.size() && s[pos] == c) {
         ++pos;
         return true;
@@ -80,7 +226,7 @@ bool expect(const std::string& s, size_t& pos, char c) {
 }
 
 // Parses an ISO or day/month/year time; false with a reason otherwise.
-bool parseTime(const std::string& s, TTiempo& out, std::string& why) {
+bool parseTime(std::string_view s, TTiempo& out, std::string& why) {
     int y = 0, mo = 0, d = 0, h = 0, mi = 0, se = 0, ms = -1;
     size_t pos = 0;
     bool ok;
@@ -97,168 +243,358 @@ bool parseTime(const std::string& s, TTiempo& out, std::string& why) {
         ok = readInt(s, pos, 3, ms);
     }
     if (!ok || pos != s.size()) {
-        why = "\"" + s + "\" is not a time (expected 2026-12-05 10:00:00 or 05/12/2026 10:00:00)";
+        why = "\"" + shown(s) + "\" is not a time (expected 2026-12-05 10:00:00 or 05/12/2026 10:00:00)";
         return false;
     }
     if (mo < 1 || mo > 12 || d < 1 || d > TTiempo::ObtenerDiasMes(mo, y) || h > 23 || mi > 59 || se > 59 ||
         y < 1900 || y > 9999) {
-        why = "\"" + s + "\" is not a valid date and time";
+        why = "\"" + shown(s) + "\" is not a valid date and time";
         return false;
     }
     out = TTiempo(y, mo, d, h, mi, se, ms);
     return true;
 }
 
-bool parseNumber(std::string s, char decimalMark, double& out) {
-    if (decimalMark == ',')
-        std::replace(s.begin(), s.end(), ',', '.');
-    if (s.empty() || s.find_first_not_of("0123456789+-.eE") != std::string::npos)
-        return false;
-    errno = 0;
-    char* end = nullptr;
-    out = std::strtod(s.c_str(), &end);
-    return end == s.c_str() + s.size() && errno == 0 && std::isfinite(out);
+// Milliseconds since the epoch; a time without milliseconds is at its whole second, so
+// "10:00:00" and "10:00:00.000" are the same instant.
+long long instant(const TTiempo& t) {
+    return ((t.DiasDesdeEpoca() * 24 + t.Hora) * 60 + t.Minuto) * 60000LL + t.Segundo * 1000LL +
+           std::max<int>(t.Milesima, 0);
 }
+
+enum class Number { Ok, NotANumber, OutOfRange };
+
+// Locale-independent: the process locale may use a decimal comma whatever the file holds.
+Number parseNumber(std::string_view s, char decimalMark, double& out) {
+    constexpr size_t kLongest = 128;
+    if (s.empty() || s.size() > kLongest)
+        return Number::NotANumber;
+    char buf[kLongest + 1];
+    size_t n = 0;
+    for (char c : s) {
+        if (c == decimalMark)
+            c = '.';
+        else if (c == '.' && decimalMark == ',')
+            return Number::NotANumber;
+        if (!std::isdigit(static_cast<unsigned char>(c)) && c != '+' && c != '-' && c != '.' && c != 'e' &&
+            c != 'E')
+            return Number::NotANumber;
+        buf[n++] = c;
+    }
+    buf[n] = '\0';
+    const char* begin = buf;
+    if (*begin == '+' && (std::isdigit(static_cast<unsigned char>(begin[1])) || begin[1] == '.'))
+        ++begin;
+    const auto [end, ec] = std::from_chars(begin, buf + n, out);
+    if (end != buf + n)
+        return Number::NotANumber;
+    if (ec == std::errc::result_out_of_range) {
+        // Too small to hold is zero; too large is an error.
+        const std::string_view text(begin, static_cast<size_t>(buf + n - begin));
+        const size_t e = text.find_first_of("eE");
+        const std::string_view mantissa = text.substr(0, e);
+        const bool negativeExponent =
+            e != std::string_view::npos && e + 1 < text.size() && text[e + 1] == '-';
+        const size_t point = mantissa.find('.');
+        const std::string_view whole = mantissa.substr(0, point);
+        const bool wholeIsZero = whole.find_first_not_of("+-0") == std::string_view::npos;
+        if (negativeExponent || (e == std::string_view::npos && wholeIsZero)) {
+            out = text.front() == '-' ? -0.0 : 0.0;
+            return Number::Ok;
+        }
+        return Number::OutOfRange;
+    }
+    if (ec != std::errc())
+        return Number::NotANumber;
+    return std::isfinite(out) ? Number::Ok : Number::OutOfRange;
+}
+
+// How many first data lines (and bytes) decide the decimal mark.
+constexpr size_t kSniffLines = 100;
+constexpr size_t kSniffBytes = 1u << 20;
+
+class Importer {
+public:
+    Importer(std::istream& in, const std::string& sourceName) : m_lines(in), m_source(sourceName) {}
+
+    CsvResult run() {
+        std::string line;
+        bool tooLong = false;
+        if (!m_lines.next(line, tooLong) || tooLong) {
+            if (tooLong)
+                problem(1, "line too long (more than " + std::to_string(kCsvMaxLineBytes) + " bytes)");
+            else
+                problem(1, "the file has no header line");
+            return std::move(m_result);
+        }
+        m_lineNo = 1;
+        if (!readHeader(std::move(line)))
+            return std::move(m_result);
+
+        // The decimal mark is decided from the first lines, so those are held back.
+        std::vector<std::pair<std::string, bool>> first;
+        size_t held = 0;
+        while (first.size() < kSniffLines && held < kSniffBytes && m_lines.next(line, tooLong)) {
+            held += line.size();
+            first.emplace_back(std::move(line), tooLong);
+            line = std::string();
+        }
+        m_result.decimalMark = decideDecimalMark(first);
+        for (auto& [text, longLine] : first) {
+            if (!dataLine(text, longLine))
+                return finish();
+        }
+        first.clear();
+        while (m_lines.next(line, tooLong)) {
+            if (!dataLine(line, tooLong))
+                break;
+        }
+        return finish();
+    }
+
+private:
+    // False once reading should stop.
+    bool problem(int line, std::string message) {
+        if (m_result.problems.size() >= kCsvMaxProblems) {
+            m_result.problems.push_back(
+                {line, "more than " + std::to_string(kCsvMaxProblems) +
+                           " lines could not be read; the rest of the file was not read"});
+            m_stopped = true;
+            return false;
+        }
+        m_result.problems.push_back({line, std::move(message)});
+        return true;
+    }
+
+    bool readHeader(std::string line) {
+        // A UTF-8 byte-order mark is not part of the first column's name.
+        if (line.rfind("\xEF\xBB\xBF", 0) == 0)
+            line.erase(0, 3);
+        if (trimmed(line).text.empty()) {
+            problem(1, "the file has no header line");
+            return false;
+        }
+        line = asUtf8(line);
+        // The header has no decimal numbers, so a semicolon there means semicolon-separated.
+        m_result.separator = line.find(';') != std::string::npos ? ';' : ',';
+        std::vector<Cell> cells;
+        const size_t count = split(line, m_result.separator, cells, kCsvMaxColumns + 1);
+        if (count < 2) {
+            problem(1, "the header names no value column after the time column");
+            return false;
+        }
+        if (count > kCsvMaxColumns + 1) {
+            problem(1, "the header has " + std::to_string(count) + " columns, more than " +
+                           std::to_string(kCsvMaxColumns + 1));
+            return false;
+        }
+        m_columns = count - 1;
+        bool good = true;
+        for (size_t c = 1; c < cells.size(); ++c) {
+            std::string name, unit;
+            splitHeader(cells[c].text, name, unit);
+            if (hasControl(name) || hasControl(unit)) {
+                problem(1, "column " + std::to_string(c + 1) + " (\"" + shown(cells[c].text) +
+                               "\"): the name holds a control character");
+                good = false;
+                continue;
+            }
+            if (name.empty())
+                name = "Column " + std::to_string(c + 1);
+            m_names.push_back(std::move(name));
+            m_units.push_back(std::move(unit));
+            m_headerCells.push_back(shown(cells[c].text));
+        }
+        m_values.resize(m_columns);
+        return good && !m_stopped;
+    }
+
+    // A semicolon-separated file holds decimal commas when an unquoted cell shows
+    // "digit,digit"; in a comma-separated file a comma cannot be a decimal mark unquoted,
+    // and quoted cells are text that decides nothing.
+    char decideDecimalMark(const std::vector<std::pair<std::string, bool>>& first) {
+        if (m_result.separator != ';')
+            return '.';
+        std::vector<Cell> cells;
+        for (const auto& [text, longLine] : first) {
+            split(text, ';', cells, m_columns + 1);
+            for (size_t c = 1; c < cells.size(); ++c) {
+                const std::string_view v = cells[c].text;
+                if (cells[c].quoted)
+                    continue;
+                const size_t comma = v.find(',');
+                if (comma != std::string_view::npos && comma > 0 && comma + 1 < v.size() &&
+                    std::isdigit(static_cast<unsigned char>(v[comma - 1])) &&
+                    std::isdigit(static_cast<unsigned char>(v[comma + 1])))
+                    return ',';
+            }
+        }
+        return '.';
+    }
+
+    bool dataLine(const std::string& line, bool tooLong) {
+        const int lineNo = ++m_lineNo;
+        if (tooLong)
+            return problem(lineNo,
+                           "line too long (more than " + std::to_string(kCsvMaxLineBytes) + " bytes)");
+        if (trimmed(line).text.empty())
+            return true;
+        const size_t count = split(line, m_result.separator, m_cells, m_columns + 2);
+        if (count != m_columns + 1)
+            return problem(lineNo, "has " + std::to_string(count) + " columns where the header has " +
+                                       std::to_string(m_columns + 1));
+        TTiempo t;
+        std::string why;
+        if (!parseTime(m_cells[0].text, t, why))
+            return problem(lineNo, why);
+        const long long at = instant(t);
+        if (!m_times.empty() && at <= m_lastInstant)
+            return problem(lineNo, "the time " + shown(m_cells[0].text) + " is not after the line before");
+        m_row.assign(m_columns, kNoValue);
+        for (size_t c = 0; c < m_columns; ++c) {
+            const std::string_view cell = m_cells[c + 1].text;
+            if (cell.empty())
+                continue; // a missing value
+            const Number n = parseNumber(cell, m_result.decimalMark, m_row[c]);
+            const std::string where = "column \"" + m_headerCells[c] + "\": \"" + shown(cell) + "\"";
+            if (n == Number::NotANumber)
+                return problem(lineNo, where + " is not a number");
+            if (n == Number::OutOfRange)
+                return problem(lineNo, where + " is out of range");
+            if (m_row[c] == kNoValue)
+                return problem(lineNo, where + " is the missing-value marker; leave the cell empty for a "
+                                               "missing value");
+        }
+        m_times.push_back(t);
+        m_lastInstant = at;
+        for (size_t c = 0; c < m_columns; ++c)
+            m_values[c].push_back(m_row[c]);
+        return true;
+    }
+
+    CsvResult finish() {
+        if (m_times.empty() && m_result.problems.empty())
+            m_result.problems.push_back({1, "the file holds no data lines"});
+        // The lines that were read still make a recording, for callers that show what was read.
+        if (m_times.empty() || m_stopped)
+            return std::move(m_result);
+
+        Recording& rec = m_result.recording;
+        rec.info["source"] = asUtf8(m_source);
+        const std::vector<TTiempo> range{m_times.front(), m_times.back()};
+        // The recording period is the most common step between lines, in whole seconds.
+        double period = 0;
+        if (m_times.size() >= 2) {
+            std::vector<long long> steps;
+            steps.reserve(m_times.size() - 1);
+            for (size_t i = 1; i < m_times.size(); ++i)
+                steps.push_back(instant(m_times[i]) / 1000 - instant(m_times[i - 1]) / 1000);
+            std::nth_element(steps.begin(), steps.begin() + static_cast<std::ptrdiff_t>(steps.size() / 2),
+                             steps.end());
+            period = static_cast<double>(steps[steps.size() / 2]);
+        }
+        for (size_t c = 0; c < m_columns; ++c) {
+            const int code = 0;
+            Variable& v =
+                rec.add(VariableInfo{1, static_cast<std::int32_t>(c + 1), m_names[c], m_units[c], 0, code});
+            v.list(List::Values).EntrarDoubles(m_values[c]);
+            std::vector<double>().swap(m_values[c]);
+            v.list(List::Times).EntrarTiempos(m_times);
+            v.list(List::Units).EntrarTexto(m_units[c]);
+            v.list(List::Names).EntrarTexto(m_names[c]);
+            v.list(List::Options).EntrarDoubles(optionsRow(0, code, period));
+            v.list(List::Intervals).EntrarTiempos(range);
+            v.list(List::Decimals).EntrarDoubles({2});
+            v.list(List::GeneralTimes).EntrarTiempos(range);
+        }
+        return std::move(m_result);
+    }
+
+    LineReader m_lines;
+    std::string m_source;
+    CsvResult m_result;
+    int m_lineNo = 0;
+    bool m_stopped = false;
+    size_t m_columns = 0;
+    std::vector<std::string> m_names, m_units, m_headerCells;
+    std::vector<Cell> m_cells;
+    std::vector<double> m_row;
+    std::vector<TTiempo> m_times;
+    long long m_lastInstant = 0;
+    std::vector<std::vector<double>> m_values;
+};
 
 } // namespace
 
+CsvResult importCsv(std::istream& in, const std::string& sourceName) {
+    return Importer(in, sourceName).run();
+}
+
 CsvResult importCsv(const std::string& text, const std::string& sourceName) {
-    CsvResult result;
-    std::vector<std::string> lines;
-    {
-        std::istringstream in(text);
-        std::string line;
-        while (std::getline(in, line)) {
-            if (!line.empty() && line.back() == '\r')
-                line.pop_back();
-            lines.push_back(line);
-        }
-    }
-    // A UTF-8 byte-order mark is not part of the first column's name.
-    if (!lines.empty() && lines[0].rfind("\xEF\xBB\xBF", 0) == 0)
-        lines[0].erase(0, 3);
-    if (lines.empty() || trim(lines[0]).empty()) {
-        result.problems.push_back({1, "the file has no header line"});
-        return result;
-    }
-    // The header has no decimal numbers, so a semicolon there means semicolon-separated.
-    result.separator = lines[0].find(';') != std::string::npos ? ';' : ',';
-    const std::vector<std::string> header = split(lines[0], result.separator);
-    if (header.size() < 2) {
-        result.problems.push_back({1, "the header names no value column after the time column"});
-        return result;
-    }
-    // Decimal comma when any value cell holds "digit,digit" (in a comma-separated file such a
-    // cell must be quoted).
-    result.decimalMark = '.';
-    {
-        for (size_t i = 1; i < lines.size() && result.decimalMark == '.'; ++i) {
-            const std::vector<std::string> cells = split(lines[i], result.separator);
-            for (size_t c = 1; c < cells.size(); ++c) {
-                const std::string& v = cells[c];
-                const size_t comma = v.find(',');
-                if (comma != std::string::npos && comma > 0 && comma + 1 < v.size() &&
-                    std::isdigit(static_cast<unsigned char>(v[comma - 1])) &&
-                    std::isdigit(static_cast<unsigned char>(v[comma + 1]))) {
-                    result.decimalMark = ',';
-                    break;
-                }
-            }
-        }
-    }
-
-    const size_t columns = header.size() - 1;
-    std::vector<TTiempo> times;
-    std::vector<std::vector<double>> values(columns);
-    for (size_t i = 1; i < lines.size(); ++i) {
-        const int lineNo = static_cast<int>(i) + 1;
-        if (trim(lines[i]).empty())
-            continue;
-        const std::vector<std::string> cells = split(lines[i], result.separator);
-        if (cells.size() != header.size()) {
-            result.problems.push_back({lineNo, "has " + std::to_string(cells.size()) +
-                                                   " columns where the header has " +
-                                                   std::to_string(header.size())});
-            continue;
-        }
-        TTiempo t;
-        std::string why;
-        if (!parseTime(cells[0], t, why)) {
-            result.problems.push_back({lineNo, why});
-            continue;
-        }
-        if (!times.empty() && !(times.back() < t)) {
-            result.problems.push_back({lineNo, "the time " + cells[0] + " is not after the line before"});
-            continue;
-        }
-        std::vector<double> row(columns, kNoValue);
-        bool good = true;
-        for (size_t c = 0; c < columns; ++c) {
-            const std::string& cell = cells[c + 1];
-            if (cell.empty())
-                continue; // a missing value
-            if (!parseNumber(cell, result.decimalMark, row[c])) {
-                result.problems.push_back(
-                    {lineNo, "column \"" + header[c + 1] + "\": \"" + cell + "\" is not a number"});
-                good = false;
-                break;
-            }
-        }
-        if (!good)
-            continue;
-        times.push_back(t);
-        for (size_t c = 0; c < columns; ++c)
-            values[c].push_back(row[c]);
-    }
-    if (times.empty() && result.problems.empty())
-        result.problems.push_back({1, "the file holds no data lines"});
-
-    Recording& rec = result.recording;
-    rec.info["source"] = sourceName;
-    const std::vector<TTiempo> range =
-        times.empty() ? std::vector<TTiempo>{} : std::vector<TTiempo>{times.front(), times.back()};
-    // The recording period is the most common step between lines.
-    double period = 0;
-    if (times.size() >= 2) {
-        std::vector<long long> steps;
-        for (size_t i = 1; i < times.size(); ++i) {
-            auto secs = [](const TTiempo& x) {
-                return x.DiasDesdeEpoca() * 86400LL + x.Hora * 3600LL + x.Minuto * 60LL + x.Segundo;
-            };
-            steps.push_back(secs(times[i]) - secs(times[i - 1]));
-        }
-        std::sort(steps.begin(), steps.end());
-        period = static_cast<double>(steps[steps.size() / 2]);
-    }
-    for (size_t c = 0; c < columns; ++c) {
-        std::string name, unit;
-        splitHeader(header[c + 1], name, unit);
-        if (name.empty())
-            name = "Column " + std::to_string(c + 2);
-        const int code = 0;
-        Variable& v = rec.add(VariableInfo{1, static_cast<std::int32_t>(c + 1), name, unit, 0, code});
-        v.list(List::Values).EntrarDoubles(values[c]);
-        v.list(List::Times).EntrarTiempos(times);
-        v.list(List::Units).EntrarTexto(unit);
-        v.list(List::Names).EntrarTexto(name);
-        v.list(List::Options).EntrarDoubles(optionsRow(0, code, period));
-        v.list(List::Intervals).EntrarTiempos(range);
-        v.list(List::Decimals).EntrarDoubles({2});
-        v.list(List::GeneralTimes).EntrarTiempos(range);
-    }
-    return result;
+    std::istringstream in(text);
+    return importCsv(in, sourceName);
 }
 
 CsvResult importCsvFile(const std::string& path) {
+    CsvResult r;
+    std::error_code ec;
+    // Checked before opening: opening a FIFO would wait for a writer, and a device may never end.
+    const fs::file_status st = fs::status(path, ec);
+    if (ec || !fs::exists(st)) {
+        r.problems.push_back({0, "cannot be opened for reading (the file does not exist)"});
+        return r;
+    }
+    if (!fs::is_regular_file(st)) {
+        r.problems.push_back({0, "not a regular file"});
+        return r;
+    }
     std::ifstream in(path, std::ios::binary);
     if (!in) {
-        CsvResult r;
         r.problems.push_back({0, "cannot be opened for reading"});
         return r;
     }
-    std::ostringstream text;
-    text << in.rdbuf();
-    return importCsv(text.str(), path);
+    r = importCsv(in, path);
+    if (in.bad())
+        r.problems.insert(r.problems.begin(), CsvProblem{0, "a read error stopped reading the file"});
+    return r;
+}
+
+int runCsvImport(const std::string& csv, const std::string& out, bool overwrite) {
+    std::error_code ec;
+    if (fs::equivalent(csv, out, ec) ||
+        fs::absolute(csv, ec).lexically_normal() == fs::absolute(out, ec).lexically_normal()) {
+        std::fprintf(stderr, "kestramon: %s: the output is the input file; nothing was written\n",
+                     out.c_str());
+        return 1;
+    }
+    std::string why;
+    if (!RecordingFile::isReplaceable(out, &why)) {
+        const fs::file_status st = fs::symlink_status(out, ec);
+        const bool mayForce = fs::is_symlink(st) || fs::is_regular_file(st);
+        if (!overwrite || !mayForce) {
+            std::fprintf(stderr, "kestramon: %s: %s; it was not replaced%s\n", out.c_str(), why.c_str(),
+                         mayForce ? " (--overwrite replaces it)" : "");
+            return 1;
+        }
+    }
+    const CsvResult result = importCsvFile(csv);
+    if (!result.problems.empty()) {
+        // Nothing is written when a line cannot be read: a recording missing rows would look
+        // complete.
+        for (const CsvProblem& p : result.problems)
+            std::fprintf(stderr, "%s:%d: %s\n", csv.c_str(), p.line, p.message.c_str());
+        std::fprintf(stderr, "kestramon: %s could not be read; %s was not written\n", csv.c_str(),
+                     out.c_str());
+        return 2;
+    }
+    try {
+        RecordingFile::write(result.recording, out);
+    } catch (const RecordingError& e) {
+        std::fprintf(stderr, "kestramon: %s\n", e.what());
+        return 1;
+    }
+    std::printf("%s: %zu variable(s)\n", out.c_str(), result.recording.variables.size());
+    return 0;
 }
 
 } // namespace recording

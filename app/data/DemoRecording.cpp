@@ -738,18 +738,22 @@ Recording buildDemoPart(int part) {
     return std::move(p.rec);
 }
 
-std::vector<std::string> writeDemo(const std::string& directory) {
+std::vector<std::string> writeDemo(const std::string& directory, bool replaceAnything) {
     std::error_code ec;
     std::filesystem::create_directories(directory, ec);
     if (ec)
         throw RecordingError(directory + ": cannot create the folder (" + ec.message() + ")");
     std::vector<std::string> paths;
-    const char* names[] = {DemoFiles::kFirst, DemoFiles::kSecond};
-    for (int part = 0; part < 2; ++part) {
-        const std::string path = (std::filesystem::path(directory) / names[part]).string();
-        RecordingFile::write(buildDemoPart(part), path);
-        paths.push_back(path);
+    for (const char* name : {DemoFiles::kFirst, DemoFiles::kSecond}) {
+        paths.push_back((std::filesystem::path(directory) / name).string());
+        std::string why;
+        if (!replaceAnything && !RecordingFile::isReplaceable(paths.back(), &why))
+            throw RecordingError(paths.back() + ": " + why + "; it was not replaced");
     }
+    // Both parts are one recording: a reader must never find one part of an older demo.
+    const Recording first = buildDemoPart(0);
+    const Recording second = buildDemoPart(1);
+    RecordingFile::writeTogether({{&first, paths[0]}, {&second, paths[1]}});
     return paths;
 }
 
@@ -763,6 +767,7 @@ std::vector<std::string> defaultRecordings() {
     const std::string dir = (base + QStringLiteral("/demo-%1").arg(kDemoVersion)).toStdString();
     std::vector<std::string> paths;
     try {
+        RecordingFile::finishInterruptedWrite(dir);
         for (const char* name : {DemoFiles::kFirst, DemoFiles::kSecond}) {
             const std::string path = (std::filesystem::path(dir) / name).string();
             RecordingFile::open(path);
@@ -770,7 +775,8 @@ std::vector<std::string> defaultRecordings() {
         }
         return paths;
     } catch (const RecordingError&) {
-        return writeDemo(dir);
+        // The cache folder is ours: whatever sits there is replaced.
+        return writeDemo(dir, true);
     }
 }
 

@@ -16,9 +16,10 @@ struct DemoFiles {
 
 // Builds part 0 or 1 of the week in memory.
 Recording buildDemoPart(int part);
-// Writes both files into `directory` (created when missing) and returns their paths.
+// Writes both files into `directory` (created when missing) as one change and returns their
+// paths. Unless `replaceAnything`, a file in the way that is not a recording is refused.
 // Throws RecordingError.
-std::vector<std::string> writeDemo(const std::string& directory);
+std::vector<std::string> writeDemo(const std::string& directory, bool replaceAnything = false);
 // The recording the host opens when it is given no file: the demo in the user's cache
 // folder, written on first use (or again when the cached copy cannot be opened).
 std::vector<std::string> defaultRecordings();

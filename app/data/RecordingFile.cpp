@@ -2,12 +2,20 @@
 
 #include <sqlite3.h>
 
+#include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <limits>
 #include <random>
 #include <unordered_map>
+
+#ifndef _WIN32
+#include <fcntl.h>
+#include <signal.h>
+#include <unistd.h>
+#endif
 
 namespace fs = std::filesystem;
 
@@ -121,6 +129,7 @@ void checkHeader(const std::string& path) {
 RecordingFile::RecordingFile(std::string path, sqlite3* db) : m_path(std::move(path)), m_db(db) {}
 
 RecordingFile::~RecordingFile() {
+    sqlite3_finalize(m_blobQuery);
     sqlite3_close_v2(m_db);
 }
 
@@ -181,16 +190,30 @@ void RecordingFile::load() {
         return t ? std::string(reinterpret_cast<const char*>(t)) : std::string();
     };
 
+    // Every integer is read at 64 bits and checked: a narrowing read would turn 4294967300 into 4.
+    auto int32At = [&](sqlite3_stmt* s, int col, const char* what, std::int64_t lo, std::int64_t hi) {
+        const std::int64_t v = sqlite3_column_int64(s, col);
+        if (sqlite3_column_type(s, col) != SQLITE_INTEGER || v < lo || v > hi)
+            fail(std::string("the recording is damaged (") + what + " " + std::to_string(v) +
+                 " out of range)");
+        return static_cast<int>(v);
+    };
+    constexpr std::int64_t kMin32 = std::numeric_limits<std::int32_t>::min();
+    constexpr std::int64_t kMax32 = std::numeric_limits<std::int32_t>::max();
+
     query("SELECT key, value FROM recording", [&](sqlite3_stmt* s) { m_info[text(s, 0)] = text(s, 1); });
     std::unordered_map<std::int64_t, size_t> byId;
     query("SELECT id, key1, key2, name, unit, kind, code FROM variables ORDER BY id", [&](sqlite3_stmt* s) {
         StoredVariable v;
-        v.info.key1 = sqlite3_column_int(s, 1);
-        v.info.key2 = sqlite3_column_int(s, 2);
+        v.info.key1 = int32At(s, 1, "first key", kMin32, kMax32);
+        v.info.key2 = int32At(s, 2, "second key", kMin32, kMax32);
         v.info.name = text(s, 3);
         v.info.unit = text(s, 4);
-        v.info.kind = sqlite3_column_int(s, 5);
-        v.info.code = sqlite3_column_int(s, 6);
+        v.info.kind = int32At(s, 5, "graph kind", kMin32, kMax32);
+        v.info.code = int32At(s, 6, "variable code", kMin32, kMax32);
+        // The schema declares the second key unique, but a file need not have been written by us.
+        if (!m_bySecondKey.emplace(v.info.key2, static_cast<int>(m_variables.size())).second)
+            fail("two variables share the second key " + std::to_string(v.info.key2));
         byId[sqlite3_column_int64(s, 0)] = m_variables.size();
         m_variables.push_back(std::move(v));
     });
@@ -201,19 +224,19 @@ void RecordingFile::load() {
               if (it == byId.end())
                   fail("the recording is damaged (a row belongs to no variable)");
               StoredVariable& v = m_variables[it->second];
-              const int list = sqlite3_column_int(s, 1);
+              const int list = int32At(s, 1, "list number", kMin32, kMax32);
               bool known = false;
               for (List l : kAllLists)
                   known = known || static_cast<int>(l) == list;
               if (!known)
                   fail("variable \"" + v.info.name + "\" has rows in unknown list " + std::to_string(list));
               StoredRow row;
-              row.shape.type = sqlite3_column_int(s, 3);
-              row.shape.elementSize = sqlite3_column_int(s, 4);
-              row.shape.count = sqlite3_column_int(s, 5);
+              row.shape.type = int32At(s, 3, "row type", kMin32, kMax32);
+              row.shape.elementSize = int32At(s, 4, "element size", 0, kMax32);
+              row.shape.count = int32At(s, 5, "row length", 0, kMax32);
               row.blob = sqlite3_column_int64(s, 6);
               std::vector<StoredRow>& rows = v.rows[static_cast<List>(list)];
-              if (sqlite3_column_int(s, 2) != static_cast<int>(rows.size()))
+              if (sqlite3_column_int64(s, 2) != static_cast<std::int64_t>(rows.size()))
                   fail("variable \"" + v.info.name + "\": the " + listName(static_cast<List>(list)) +
                        " rows are not numbered 0, 1, 2, ...");
               if (sqlite3_column_type(s, 7) == SQLITE_NULL)
@@ -244,43 +267,38 @@ void RecordingFile::load() {
         }
         if (auto fault = checkContract(v.info, shapes, options))
             fail("the recording breaks the data contract: " + *fault);
-        for (size_t j = 0; j < i; ++j) {
-            if (m_variables[j].info.key2 == v.info.key2)
-                fail("two variables share the second key " + std::to_string(v.info.key2));
-        }
     }
 }
 
 std::vector<unsigned char> RecordingFile::readBlob(std::int64_t blob) {
-    Statement s(m_db, "SELECT data FROM blobs WHERE id = ?");
-    if (!s.ok())
+    // Prepared once: opening reads one options row per variable.
+    if (!m_blobQuery && sqlite3_prepare_v2(m_db, "SELECT data FROM blobs WHERE id = ?", -1, &m_blobQuery,
+                                           nullptr) != SQLITE_OK)
         fail(std::string("the recording is damaged (") + sqlite3_errmsg(m_db) + ")");
-    sqlite3_bind_int64(s.get(), 1, blob);
-    const int rc = sqlite3_step(s.get());
+    sqlite3_stmt* s = m_blobQuery;
+    sqlite3_reset(s);
+    sqlite3_bind_int64(s, 1, blob);
+    const int rc = sqlite3_step(s);
     if (rc != SQLITE_ROW)
         fail(rc == SQLITE_DONE ? std::string("the recording is damaged (a row's data is missing)")
                                : std::string("the recording is damaged (") + sqlite3_errmsg(m_db) + ")");
-    const auto* p = static_cast<const unsigned char*>(sqlite3_column_blob(s.get(), 0));
-    const int n = sqlite3_column_bytes(s.get(), 0);
+    const auto* p = static_cast<const unsigned char*>(sqlite3_column_blob(s, 0));
+    const int n = sqlite3_column_bytes(s, 0);
     if (n > 0 && p == nullptr)
         fail("a row's data could not be read (out of memory)");
-    return std::vector<unsigned char>(p, p + n);
+    std::vector<unsigned char> bytes(p, p + n);
+    sqlite3_reset(s);
+    return bytes;
 }
 
 int RecordingFile::find(std::int32_t key1, std::int32_t key2) const {
-    for (size_t i = 0; i < m_variables.size(); ++i) {
-        if (m_variables[i].info.key1 == key1 && m_variables[i].info.key2 == key2)
-            return static_cast<int>(i);
-    }
-    return -1;
+    const int i = findBySecondKey(key2);
+    return i >= 0 && m_variables[static_cast<size_t>(i)].info.key1 == key1 ? i : -1;
 }
 
 int RecordingFile::findBySecondKey(std::int32_t key2) const {
-    for (size_t i = 0; i < m_variables.size(); ++i) {
-        if (m_variables[i].info.key2 == key2)
-            return static_cast<int>(i);
-    }
-    return -1;
+    auto it = m_bySecondKey.find(key2);
+    return it == m_bySecondKey.end() ? -1 : it->second;
 }
 
 int RecordingFile::rowCount(int variable, List list) const {
@@ -326,12 +344,20 @@ namespace {
 
 class Writer {
 public:
-    Writer(const std::string& target, const std::string& temp) : m_target(target), m_temp(temp) {
-        if (sqlite3_open_v2(temp.c_str(), &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) !=
-            SQLITE_OK)
-            fail("cannot create the temporary file " + temp);
+    Writer(const std::string& target, const std::string& temp) : m_target(target) {
+        const int rc =
+            sqlite3_open_v2(temp.c_str(), &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+        if (rc != SQLITE_OK) {
+            const std::string why = m_db ? sqlite3_errmsg(m_db) : sqlite3_errstr(rc);
+            // SQLite hands back a handle even when opening fails, and it must still be closed.
+            sqlite3_close_v2(m_db);
+            m_db = nullptr;
+            fail("cannot create the temporary file " + temp + " (" + why + ")");
+        }
     }
     ~Writer() { sqlite3_close_v2(m_db); }
+    Writer(const Writer&) = delete;
+    Writer& operator=(const Writer&) = delete;
 
     void exec(const std::string& sql) {
         char* err = nullptr;
@@ -353,21 +379,79 @@ public:
 
 private:
     std::string m_target;
-    std::string m_temp;
     sqlite3* m_db = nullptr;
 };
 
-// A name beside the target that no file has, so a leftover is never written into.
+// Temporaries are ".NAME.tmpPID-NNNNNN" beside their target, so a leftover can be told from a
+// user's file and from a temporary that a live writer is still filling.
+constexpr char kTempInfix[] = ".tmp";
+// Lists the temporaries of a write of several files once all of them are complete: a write
+// interrupted while renaming them is finished from it.
+constexpr char kJournalName[] = ".kestramon-pending";
+constexpr char kJournalFirstLine[] = "kestramon pending renames 1";
+
+// Anything of ours older than this process was left by a writer that died.
+const fs::file_time_type kProcessStart = fs::file_time_type::clock::now();
+
 std::string tempNameBeside(const std::string& target) {
     std::random_device rd;
     const fs::path p(target);
+    const std::string stem = "." + p.filename().string() + kTempInfix + std::to_string(::getpid()) + "-";
     for (;;) {
-        const fs::path candidate =
-            p.parent_path() / ("." + p.filename().string() + ".tmp" + std::to_string(rd() % 1000000));
+        const fs::path candidate = p.parent_path() / (stem + std::to_string(rd() % 1000000));
         std::error_code ec;
-        if (!fs::exists(candidate, ec))
+        if (!fs::exists(fs::symlink_status(candidate, ec)))
             return candidate.string();
     }
+}
+
+// The writing process's id when `name` is one of our temporaries, else nothing; 0 for the
+// ".NAME.tmpNNNNNN" of earlier versions, which did not record their writer.
+std::optional<long> tempOwner(const std::string& name) {
+    if (name.size() < 2 || name[0] != '.')
+        return std::nullopt;
+    const size_t infix = name.rfind(kTempInfix);
+    if (infix == std::string::npos || infix < 2)
+        return std::nullopt;
+    const std::string tail = name.substr(infix + std::strlen(kTempInfix));
+    const size_t dash = tail.find('-');
+    if (tail.empty() || tail.find_first_not_of("0123456789-") != std::string::npos)
+        return std::nullopt;
+    if (dash == std::string::npos)
+        return tail.size() <= 9 ? std::optional<long>(0) : std::nullopt;
+    if (dash == 0 || dash > 9 || dash + 1 == tail.size() || tail.find('-', dash + 1) != std::string::npos)
+        return std::nullopt;
+    return std::stol(tail.substr(0, dash));
+}
+
+bool processAlive(long pid) {
+#ifdef _WIN32
+    (void)pid;
+    return true;
+#else
+    return pid > 0 && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM);
+#endif
+}
+
+// Makes a file's bytes (or a folder's entries) durable; a rename is only as safe as this.
+bool syncToDisk(const std::string& path, bool folder) {
+#ifdef _WIN32
+    (void)path;
+    (void)folder;
+    return true;
+#else
+    const int fd = ::open(path.c_str(), folder ? (O_RDONLY | O_DIRECTORY) : O_RDONLY);
+    if (fd < 0)
+        return false;
+    const bool ok = ::fsync(fd) == 0 || (folder && errno == EINVAL);
+    ::close(fd);
+    return ok;
+#endif
+}
+
+std::string folderOf(const std::string& path) {
+    const fs::path parent = fs::path(path).parent_path();
+    return parent.empty() ? std::string(".") : parent.string();
 }
 
 void writeInto(const Recording& rec, Writer& w) {
@@ -456,22 +540,150 @@ void writeInto(const Recording& rec, Writer& w) {
     w.exec("COMMIT;");
 }
 
-} // namespace
-
-void RecordingFile::write(const Recording& rec, const std::string& path) {
-    const std::string temp = tempNameBeside(path);
+// Writes `rec` to a new temporary beside `target` and makes it durable; returns its path.
+std::string writeTemporary(const Recording& rec, const std::string& target) {
+    const std::string temp = tempNameBeside(target);
     std::error_code ec;
     try {
         {
-            Writer w(path, temp);
+            Writer w(target, temp);
             writeInto(rec, w);
         }
-        fs::rename(temp, path, ec);
-        if (ec)
-            throw RecordingError(path + ": cannot replace the file (" + ec.message() + ")");
+        if (!syncToDisk(temp, false))
+            throw RecordingError(target + ": cannot write (" + std::strerror(errno) + ")");
     } catch (...) {
         fs::remove(temp, ec);
         throw;
+    }
+    return temp;
+}
+
+void writeJournal(const std::string& folder,
+                  const std::vector<std::pair<std::string, std::string>>& renames) {
+    const std::string journal = (fs::path(folder) / kJournalName).string();
+    const std::string temp = tempNameBeside(journal);
+    std::error_code ec;
+    {
+        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+        out << kJournalFirstLine << '\n';
+        for (const auto& [from, to] : renames)
+            out << fs::path(from).filename().string() << '\n' << fs::path(to).filename().string() << '\n';
+        out.flush();
+        if (!out) {
+            fs::remove(temp, ec);
+            throw RecordingError(folder + ": cannot write the list of pending renames");
+        }
+    }
+    bool ok = syncToDisk(temp, false);
+    if (ok)
+        fs::rename(temp, journal, ec);
+    if (!ok || ec || !syncToDisk(folder, true)) {
+        fs::remove(temp, ec);
+        throw RecordingError(folder + ": cannot write the list of pending renames");
+    }
+}
+
+} // namespace
+
+bool RecordingFile::isReplaceable(const std::string& path, std::string* why) {
+    std::error_code ec;
+    const fs::file_status st = fs::symlink_status(path, ec);
+    if (ec || !fs::exists(st))
+        return true;
+    auto no = [&](const std::string& reason) {
+        if (why)
+            *why = reason;
+        return false;
+    };
+    if (fs::is_symlink(st))
+        return no("is a symbolic link");
+    if (!fs::is_regular_file(st))
+        return no("is not a regular file");
+    std::ifstream in(path, std::ios::binary);
+    unsigned char header[100] = {};
+    in.read(reinterpret_cast<char*>(header), sizeof header);
+    if (in.gcount() != static_cast<std::streamsize>(sizeof header) ||
+        std::memcmp(header, "SQLite format 3", 16) != 0 || readBigEndian(header + 68, 4) != kApplicationId)
+        return no("exists and is not a recording");
+    return true;
+}
+
+void RecordingFile::finishInterruptedWrite(const std::string& folder) {
+    std::error_code ec;
+    const fs::path journal = fs::path(folder) / kJournalName;
+    if (fs::exists(journal, ec)) {
+        std::ifstream in(journal, std::ios::binary);
+        std::string line, from, to;
+        // The journal was renamed into place whole, so a first line that is not ours means
+        // the file is not ours: it is left alone.
+        if (std::getline(in, line) && line == kJournalFirstLine) {
+            while (std::getline(in, from) && std::getline(in, to)) {
+                const bool plain = from.find('/') == std::string::npos && to.find('/') == std::string::npos &&
+                                   tempOwner(from).has_value();
+                if (plain && fs::exists(fs::path(folder) / from, ec))
+                    fs::rename(fs::path(folder) / from, fs::path(folder) / to, ec);
+            }
+            syncToDisk(folder, true);
+            fs::remove(journal, ec);
+            syncToDisk(folder, true);
+        }
+    }
+    // Temporaries of writers that died: older than this process and without a live owner.
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        const std::optional<long> owner = tempOwner(name);
+        if (!owner || processAlive(*owner) || !it->is_regular_file(ec))
+            continue;
+        const auto written = fs::last_write_time(it->path(), ec);
+        if (!ec && written < kProcessStart)
+            fs::remove(it->path(), ec);
+        ec.clear();
+    }
+}
+
+void RecordingFile::write(const Recording& rec, const std::string& path) {
+    writeTogether({{&rec, path}});
+}
+
+void RecordingFile::writeTogether(const std::vector<std::pair<const Recording*, std::string>>& files) {
+    if (files.empty())
+        return;
+    const std::string folder = folderOf(files.front().second);
+    for (const auto& f : files) {
+        if (folderOf(f.second) != folder)
+            throw RecordingError(f.second + ": files written together must share one folder");
+    }
+    finishInterruptedWrite(folder);
+
+    std::vector<std::pair<std::string, std::string>> renames;
+    std::error_code ec;
+    try {
+        for (const auto& [rec, path] : files)
+            renames.emplace_back(writeTemporary(*rec, path), path);
+        if (renames.size() > 1)
+            writeJournal(folder, renames);
+    } catch (...) {
+        for (const auto& r : renames)
+            fs::remove(r.first, ec);
+        throw;
+    }
+    for (const auto& [temp, path] : renames) {
+        fs::rename(temp, path, ec);
+        if (ec) {
+            const std::string why = ec.message();
+            // Before the first rename nothing changed; after it the journal finishes the rest.
+            if (&temp == &renames.front().first) {
+                for (const auto& r : renames)
+                    fs::remove(r.first, ec);
+                fs::remove(fs::path(folder) / kJournalName, ec);
+            }
+            throw RecordingError(path + ": cannot replace the file (" + why + ")");
+        }
+    }
+    syncToDisk(folder, true);
+    if (renames.size() > 1) {
+        fs::remove(fs::path(folder) / kJournalName, ec);
+        syncToDisk(folder, true);
     }
 }
 

@@ -6,10 +6,12 @@
 #include <memory>
 #include <string>
 #include <tuple>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
 struct sqlite3;
+struct sqlite3_stmt;
 
 namespace recording {
 
@@ -29,6 +31,16 @@ public:
     // Writes a recording to a temporary file beside `path` and renames it over `path`, so an
     // existing file is either kept whole or replaced whole. Throws RecordingError.
     static void write(const Recording& recording, const std::string& path);
+    // Writes several files of one folder so that they change together: all are written and
+    // made durable under temporary names before any is renamed, and a write interrupted while
+    // renaming is finished by the next write into that folder. Throws RecordingError.
+    static void writeTogether(const std::vector<std::pair<const Recording*, std::string>>& files);
+    // Finishes renames a crash interrupted in `folder` and removes temporaries left there by
+    // writers that died. Called by every write; readers of a folder we write may call it too.
+    static void finishInterruptedWrite(const std::string& folder);
+    // False (with the reason) when `path` holds something a write should not replace without
+    // being told to: a symbolic link, a device, a folder, or a file that is not a recording.
+    static bool isReplaceable(const std::string& path, std::string* why = nullptr);
 
     RecordingFile(const RecordingFile&) = delete;
     RecordingFile& operator=(const RecordingFile&) = delete;
@@ -67,8 +79,10 @@ private:
 
     std::string m_path;
     sqlite3* m_db = nullptr;
+    sqlite3_stmt* m_blobQuery = nullptr;
     std::map<std::string, std::string> m_info;
     std::vector<StoredVariable> m_variables;
+    std::unordered_map<std::int32_t, int> m_bySecondKey;
     // One row per loaded blob and shape, shared into the answers.
     TValorMultiple m_cache;
     std::map<std::tuple<std::int64_t, int, int, int>, int> m_cacheIndex;

@@ -55,15 +55,28 @@ TEST(CsvImport, SemicolonSeparatedWithDecimalCommaAndDayMonthYearTimes) {
     EXPECT_EQ(600, list(r, 1, List::Options).Numero(0, 2));
 }
 
-TEST(CsvImport, SemicolonWithDecimalPointAndCommaWithQuotedDecimalComma) {
+TEST(CsvImport, SemicolonWithDecimalPoint) {
     const CsvResult a = importCsv("t;x (A)\n2026-12-05 10:00:00;1.25\n", "c.csv");
     ASSERT_TRUE(a.problems.empty());
     EXPECT_EQ('.', a.decimalMark);
     EXPECT_EQ(1.25, list(a, 0, List::Values).Numero(0, 0));
-    const CsvResult b = importCsv("t,x (A)\n2026-12-05 10:00:00,\"1,25\"\n", "d.csv");
-    ASSERT_TRUE(b.problems.empty());
-    EXPECT_EQ(',', b.decimalMark);
-    EXPECT_EQ(1.25, list(b, 0, List::Values).Numero(0, 0));
+}
+
+// Regression: one quoted "1,234" switched a whole comma-separated file to decimal comma, so
+// every other value on it read wrong or failed.
+TEST(CsvImport, QuotedCellsDoNotDecideTheDecimalMark) {
+    const CsvResult comma = importCsv("t,x (A),y (A)\n2026-12-05 10:00:00,2.5,\"1,234\"\n", "d.csv");
+    EXPECT_EQ('.', comma.decimalMark);
+    ASSERT_EQ(1u, comma.problems.size());
+    EXPECT_NE(std::string::npos, comma.problems[0].message.find("\"1,234\" is not a number"));
+
+    const CsvResult semicolon = importCsv("t;x (A);y (A)\n"
+                                          "2026-12-05 10:00:00;2.5;\"1,5\"\n"
+                                          "2026-12-05 10:00:01;3.5;\n",
+                                          "e.csv");
+    EXPECT_EQ('.', semicolon.decimalMark);
+    ASSERT_EQ(1u, semicolon.problems.size()) << "the quoted cell is not a number with a decimal point";
+    EXPECT_EQ(2, semicolon.problems[0].line);
 }
 
 TEST(CsvImport, EmptyCellsAreMissingValuesAndMillisecondsAreKept) {
@@ -78,16 +91,17 @@ TEST(CsvImport, EmptyCellsAreMissingValuesAndMillisecondsAreKept) {
 TEST(CsvImport, BadLinesAreReportedByLineNumberAndTheOthersKept) {
     const CsvResult r =
         importCsv("t,a (V)\n"
-                  "2026-12-05 10:00:00,1\n"   // line 2
-                  "2026-12-05 10:00:01,abc\n" // line 3: not a number
-                  "2026-13-05 10:00:02,2\n"   // line 4: month 13
-                  "2026-12-05 10:00:03,3,4\n" // line 5: a column too many
-                  "\n"                        // line 6: blank, skipped
-                  "2026-12-05 10:00:02,5\n"   // line 7: not after line 5's predecessor? no: after line 2
-                  "2026-12-05 10:00:02,6\n"   // line 8: same time again
-                  "yesterday,7\n",            // line 9
+                  "2026-12-05 10:00:00,1\n"     // line 2
+                  "2026-12-05 10:00:01,abc\n"   // line 3: not a number
+                  "2026-13-05 10:00:02,2\n"     // line 4: month 13
+                  "2026-12-05 10:00:03,3,4\n"   // line 5: a column too many
+                  "\n"                          // line 6: blank, skipped
+                  "2026-12-05 10:00:02,5\n"     // line 7: not after line 5's predecessor? no: after line 2
+                  "2026-12-05 10:00:02,6\n"     // line 8: same time again
+                  "2026-12-05 10:00:02.000,6\n" // line 9: the same instant with milliseconds
+                  "yesterday,7\n",              // line 10
                   "f.csv");
-    ASSERT_EQ(5u, r.problems.size());
+    ASSERT_EQ(6u, r.problems.size());
     EXPECT_EQ(3, r.problems[0].line);
     EXPECT_NE(std::string::npos, r.problems[0].message.find("\"abc\" is not a number"));
     EXPECT_EQ(4, r.problems[1].line);
@@ -96,7 +110,9 @@ TEST(CsvImport, BadLinesAreReportedByLineNumberAndTheOthersKept) {
     EXPECT_NE(std::string::npos, r.problems[2].message.find("3 columns"));
     EXPECT_EQ(8, r.problems[3].line);
     EXPECT_NE(std::string::npos, r.problems[3].message.find("not after"));
-    EXPECT_EQ(9, r.problems[4].line);
+    EXPECT_EQ(9, r.problems[4].line) << "10:00:02 and 10:00:02.000 are one instant";
+    EXPECT_NE(std::string::npos, r.problems[4].message.find("not after"));
+    EXPECT_EQ(10, r.problems[5].line);
     EXPECT_EQ(2, list(r, 0, List::Values).Elementos(0)) << "lines 2 and 7";
 }
 
@@ -136,7 +152,9 @@ TEST_F(KestramonCommandLine, ImportWithABadRowFailsAndLeavesTheTargetUnchanged) 
     apptest::writeBytes(csv, "t,a (V)\n2026-12-05 10:00:00,1\n2026-12-05 10:00:01,x\n");
     apptest::writeBytes(out, "previous contents");
     QString errors;
-    EXPECT_NE(0, run({"--import-csv", QString::fromStdString(csv), QString::fromStdString(out)}, &errors));
+    EXPECT_NE(0,
+              run({"--import-csv", "--overwrite", QString::fromStdString(csv), QString::fromStdString(out)},
+                  &errors));
     EXPECT_TRUE(errors.contains(QString::fromStdString(csv) + ":3:")) << errors.toStdString();
     EXPECT_EQ("previous contents", apptest::fileBytes(out));
 }

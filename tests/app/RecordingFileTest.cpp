@@ -5,10 +5,13 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
 #include <limits>
+#include <unistd.h>
 
 using namespace recording;
 using apptest::fileBytes;
@@ -240,4 +243,158 @@ TEST_F(RecordingOpenFaults, ScrambledPagesAreReportedNotCrashedOn) {
         bytes[i] = static_cast<char>((i * 131) & 0xFF);
     apptest::writeBytes(path, bytes);
     expectRefused(path, path);
+}
+
+// Regression: a count of 4294967300 read through a 32-bit column came back as 4 and the file
+// was accepted.
+TEST_F(RecordingOpenFaults, IntegersBeyondThirtyTwoBitsAreRefusedNotTruncated) {
+    const std::string count = copy("COUNT.STD");
+    sql(count, "UPDATE rows SET count = 4294967300 WHERE list = 1");
+    expectRefused(count, "row length 4294967300 out of range");
+    const std::string key = copy("KEY.STD");
+    sql(key, "UPDATE variables SET key2 = 4294967338");
+    expectRefused(key, "second key 4294967338 out of range");
+    const std::string kind = copy("KINDWIDE.STD");
+    sql(kind, "UPDATE variables SET kind = 4294967302");
+    expectRefused(kind, "graph kind 4294967302 out of range");
+    const std::string text = copy("TEXTKEY.STD");
+    sql(text, "UPDATE variables SET key1 = 'seven'");
+    expectRefused(text, "first key");
+}
+
+TEST_F(RecordingOpenFaults, TwoVariablesWithOneSecondKeyAreRefusedWithoutTheUniqueConstraint) {
+    const std::string path = copy("TWIN.STD");
+    // A file need not carry our schema's constraints: the reader checks on its own.
+    sql(path, "CREATE TABLE v2(id INTEGER PRIMARY KEY, key1, key2, name, unit, kind, code);"
+              "INSERT INTO v2 SELECT * FROM variables;"
+              "INSERT INTO v2 VALUES(2, 8, 42, 'twin', 'V', 6, 37273);"
+              "DROP TABLE variables; ALTER TABLE v2 RENAME TO variables;");
+    expectRefused(path, "share the second key 42");
+}
+
+TEST(RecordingLookup, VariablesAreFoundByTheirKeys) {
+    const std::string path = apptest::freshFolder("lookup") + "/R.STD";
+    RecordingFile::write(everyRowType(), path);
+    auto file = RecordingFile::open(path);
+    EXPECT_EQ(0, file->find(7, 42));
+    EXPECT_EQ(-1, file->find(8, 42)) << "the first key must match too";
+    EXPECT_EQ(0, file->findBySecondKey(42));
+    EXPECT_EQ(-1, file->findBySecondKey(43));
+}
+
+// Regression: the handle of a temporary that could not be created was never closed.
+TEST(RecordingWrite, AFailedCreateLeavesNoSqliteMemoryBehind) {
+    RecordingFile::write(everyRowType(), apptest::freshFolder("warm") + "/R.STD"); // SQLite's one-time set-up
+    const sqlite3_int64 before = sqlite3_memory_used();
+    for (int i = 0; i < 3; ++i)
+        EXPECT_THROW(RecordingFile::write(everyRowType(), "/proc/kestramon-cannot-write/R.STD"),
+                     RecordingError);
+    EXPECT_EQ(before, sqlite3_memory_used());
+}
+
+TEST(RecordingWrite, StaleTemporariesOfDeadWritersAreRemovedAndNothingElse) {
+    namespace fs = std::filesystem;
+    const std::string dir = apptest::freshFolder("stale");
+    const auto old = fs::file_time_type::clock::now() - std::chrono::hours(1);
+    // pid_max on Linux is at most 2^22, so this writer is surely dead.
+    const std::vector<std::string> stale = {".R.STD.tmp99999999-123456", ".OTHER.STD.tmp99999999-1",
+                                            ".R.STD.tmp654321" /* earlier versions named no writer */};
+    const std::vector<std::string> kept = {
+        ".R.STD.tmp" + std::to_string(::getpid()) + "-5", // a live writer, this very process
+        ".notes.tmp", "R.STD.tmp99999999-1", ".R.STD.tmp99999999-12x", "fresh"};
+    for (const auto& n : stale) {
+        apptest::writeBytes(dir + "/" + n, "partial");
+        fs::last_write_time(dir + "/" + n, old);
+    }
+    for (const auto& n : kept) {
+        apptest::writeBytes(dir + "/" + n, "keep");
+        fs::last_write_time(dir + "/" + n, old);
+    }
+    apptest::writeBytes(dir + "/.NEW.STD.tmp99999999-7", "newer than this process");
+
+    RecordingFile::write(everyRowType(), dir + "/R.STD");
+    std::vector<std::string> expected = kept;
+    expected.push_back("R.STD");
+    expected.push_back(".NEW.STD.tmp99999999-7");
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(expected, apptest::folderListing(dir));
+}
+
+class RecordingPair : public testing::Test {
+protected:
+    void SetUp() override {
+        dir = apptest::freshFolder("pair");
+        a = dir + "/A.STD";
+        b = dir + "/B.STD";
+        Recording older = everyRowType();
+        older.info["generation"] = "old";
+        RecordingFile::writeTogether({{&older, a}, {&older, b}});
+        newer = everyRowType();
+        newer.info["generation"] = "new";
+    }
+    static std::string generation(const std::string& path) {
+        return RecordingFile::open(path)->info().at("generation");
+    }
+
+    std::string dir, a, b;
+    Recording newer;
+};
+
+TEST_F(RecordingPair, BothFilesAreReplacedAndNoHelperFileStays) {
+    RecordingFile::writeTogether({{&newer, a}, {&newer, b}});
+    EXPECT_EQ("new", generation(a));
+    EXPECT_EQ("new", generation(b));
+    EXPECT_EQ((std::vector<std::string>{"A.STD", "B.STD"}), apptest::folderListing(dir));
+}
+
+TEST_F(RecordingPair, ARenameInterruptedHalfWayIsFinishedByTheNextWrite) {
+    namespace fs = std::filesystem;
+    // The state a kill leaves between the two renames: A new, B old, B's new bytes complete
+    // under a temporary name and listed in the journal.
+    const std::string staging = apptest::freshFolder("pair-staging") + "/N.STD";
+    RecordingFile::write(newer, staging);
+    fs::copy_file(staging, a, fs::copy_options::overwrite_existing);
+    const std::string temp = ".B.STD.tmp99999999-42";
+    fs::copy_file(staging, dir + "/" + temp);
+    apptest::writeBytes(dir + "/.kestramon-pending",
+                        "kestramon pending renames 1\n.A.STD.tmp99999999-41\nA.STD\n" + temp + "\nB.STD\n");
+    ASSERT_EQ("old", generation(b));
+
+    RecordingFile::finishInterruptedWrite(dir);
+    EXPECT_EQ("new", generation(a));
+    EXPECT_EQ("new", generation(b));
+    EXPECT_EQ((std::vector<std::string>{"A.STD", "B.STD"}), apptest::folderListing(dir));
+}
+
+TEST_F(RecordingPair, AJournalNotOfOursIsLeftAlone) {
+    apptest::writeBytes(dir + "/.kestramon-pending", "something else\n../x\nA.STD\n");
+    RecordingFile::finishInterruptedWrite(dir);
+    EXPECT_EQ("old", generation(a));
+    EXPECT_EQ("something else\n../x\nA.STD\n", fileBytes(dir + "/.kestramon-pending"));
+}
+
+TEST_F(RecordingPair, FilesOfDifferentFoldersAreRefused) {
+    const std::string other = apptest::freshFolder("pair-other") + "/B.STD";
+    EXPECT_THROW(RecordingFile::writeTogether({{&newer, a}, {&newer, other}}), RecordingError);
+    EXPECT_EQ("old", generation(a));
+}
+
+TEST(RecordingReplaceable, OnlyNothingOrARecordingMayBeReplacedSilently) {
+    namespace fs = std::filesystem;
+    const std::string dir = apptest::freshFolder("replaceable");
+    std::string why;
+    EXPECT_TRUE(RecordingFile::isReplaceable(dir + "/none.STD"));
+    RecordingFile::write(everyRowType(), dir + "/R.STD");
+    EXPECT_TRUE(RecordingFile::isReplaceable(dir + "/R.STD"));
+    apptest::writeBytes(dir + "/text.STD", "text");
+    EXPECT_FALSE(RecordingFile::isReplaceable(dir + "/text.STD", &why));
+    EXPECT_EQ("exists and is not a recording", why);
+    sql(dir + "/other.db", "CREATE TABLE t(x)");
+    EXPECT_FALSE(RecordingFile::isReplaceable(dir + "/other.db")) << "an SQLite file of another application";
+    fs::create_symlink(dir + "/R.STD", dir + "/link.STD");
+    EXPECT_FALSE(RecordingFile::isReplaceable(dir + "/link.STD", &why));
+    EXPECT_EQ("is a symbolic link", why);
+    EXPECT_FALSE(RecordingFile::isReplaceable(dir, &why));
+    EXPECT_EQ("is not a regular file", why);
+    EXPECT_FALSE(RecordingFile::isReplaceable("/dev/null"));
 }

@@ -88,6 +88,13 @@ QString scratchDirectory() {
 }
 
 void installHandlers() {
+    // Nothing a test does may reach the real user's files (file-dialog history, caches):
+    // every test program gets a home and configuration folders of its own.
+    const QString home = QDir(root().path()).filePath(QStringLiteral("home"));
+    qputenv("HOME", QFile::encodeName(home));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(home + QStringLiteral("/.config")));
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(home + QStringLiteral("/.cache")));
+    qputenv("XDG_DATA_HOME", QFile::encodeName(home + QStringLiteral("/.local/share")));
     host::MessageService::setHandler([](const host::Message& m) {
         state().messages.push_back(m);
         if (!state().answers.empty()) {

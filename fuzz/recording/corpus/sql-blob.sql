@@ -1,0 +1,1 @@
+UPDATE blobs SET data = x'00' WHERE id = 1; UPDATE rows SET type = 7 WHERE list = 3;

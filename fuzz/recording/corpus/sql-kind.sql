@@ -1,0 +1,1 @@
+UPDATE variables SET kind = 14; UPDATE variables SET key2 = 'x' WHERE id = 2;

@@ -1,0 +1,1 @@
+DELETE FROM rows WHERE list = 8 AND position = 1;

@@ -1,0 +1,1 @@
+DROP TABLE rows; CREATE TABLE rows(variable, list, position, type, element_size, count, blob);

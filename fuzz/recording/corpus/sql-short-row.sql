@@ -1,0 +1,1 @@
+UPDATE rows SET count = 2 WHERE list = 1 AND variable = 1;

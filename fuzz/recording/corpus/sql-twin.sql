@@ -1,0 +1,1 @@
+INSERT INTO variables VALUES(3, 1, 2, 'twin', 'V', 0, 0);

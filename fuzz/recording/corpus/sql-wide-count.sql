@@ -1,0 +1,1 @@
+UPDATE rows SET count = 4294967300 WHERE list = 1;

@@ -1,0 +1,255 @@
+// CSV input as an attacker or an unlucky user hands it over: huge lines, odd encodings, files
+// that are not files, outputs that must not be replaced.
+
+#include "AppTestSupport.h"
+#include "CsvImport.h"
+#include "RecordingFile.h"
+
+#include <QProcess>
+#include <QStringList>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <future>
+#include <istream>
+#include <streambuf>
+#include <sys/stat.h>
+
+using namespace recording;
+
+namespace {
+
+// A stream of `prefix`, then `fill` repeated `count` times, then `suffix`, made up as it is
+// read: a gigabyte line costs the test no memory.
+class GeneratedBuf : public std::streambuf {
+public:
+    GeneratedBuf(std::string prefix, char fill, size_t count, std::string suffix)
+        : m_prefix(std::move(prefix)), m_suffix(std::move(suffix)), m_fill(fill), m_left(count) {}
+
+protected:
+    int_type underflow() override {
+        if (!m_prefix.empty()) {
+            m_chunk.swap(m_prefix);
+            m_prefix.clear();
+        } else if (m_left > 0) {
+            m_chunk.assign(std::min<size_t>(m_left, 1 << 16), m_fill);
+            m_left -= m_chunk.size();
+        } else if (!m_suffix.empty()) {
+            m_chunk.swap(m_suffix);
+            m_suffix.clear();
+        } else {
+            return traits_type::eof();
+        }
+        setg(m_chunk.data(), m_chunk.data(), m_chunk.data() + m_chunk.size());
+        return traits_type::to_int_type(m_chunk[0]);
+    }
+
+private:
+    std::string m_prefix, m_suffix, m_chunk;
+    char m_fill;
+    size_t m_left;
+};
+
+std::string firstProblem(const CsvResult& r) {
+    return r.problems.empty() ? std::string("(none)") : r.problems.front().message;
+}
+
+} // namespace
+
+TEST(CsvHostileInput, ALineLongerThanTheBoundIsRefusedByLineNumber) {
+    GeneratedBuf buf("t,a (V)\n2026-12-05 10:00:00,1\n2026-12-05 10:00:01,", '7', kCsvMaxLineBytes + 100,
+                     "\n2026-12-05 10:00:02,3\n");
+    std::istream in(&buf);
+    const CsvResult r = importCsv(in, "long.csv");
+    ASSERT_EQ(1u, r.problems.size()) << firstProblem(r);
+    EXPECT_EQ(3, r.problems[0].line);
+    EXPECT_NE(std::string::npos, r.problems[0].message.find("line too long"));
+}
+
+TEST(CsvHostileInput, AHeaderLongerThanTheBoundIsRefused) {
+    GeneratedBuf buf("t,", 'a', kCsvMaxLineBytes, "\n");
+    std::istream in(&buf);
+    const CsvResult r = importCsv(in, "wide.csv");
+    ASSERT_EQ(1u, r.problems.size());
+    EXPECT_EQ(1, r.problems[0].line);
+    EXPECT_NE(std::string::npos, r.problems[0].message.find("line too long"));
+}
+
+TEST(CsvHostileInput, ABadCellIsQuotedShortly) {
+    const std::string cell(100000, 'x');
+    const CsvResult r = importCsv("t,a (V)\n2026-12-05 10:00:00," + cell + "\n" + cell + ",1\n", "cell.csv");
+    ASSERT_EQ(2u, r.problems.size());
+    for (const CsvProblem& p : r.problems) {
+        EXPECT_LT(p.message.size(), 200u) << "line " << p.line;
+        EXPECT_NE(std::string::npos, p.message.find("xxx...")) << p.message;
+    }
+}
+
+TEST(CsvHostileInput, ProblemsStopAfterTheBoundWithAClosingMessage) {
+    std::string text = "t,a (V)\n";
+    for (int i = 0; i < 1000; ++i)
+        text += "bad,1\n";
+    const CsvResult r = importCsv(text, "many.csv");
+    ASSERT_EQ(kCsvMaxProblems + 1, r.problems.size());
+    EXPECT_NE(std::string::npos, r.problems.back().message.find("was not read"));
+}
+
+TEST(CsvHostileInput, BareCarriageReturnsEndLines) {
+    const CsvResult r = importCsv("t,a (V)\r2026-12-05 10:00:00,1\r2026-12-05 10:00:01,2\r", "mac.csv");
+    ASSERT_TRUE(r.problems.empty()) << firstProblem(r);
+    EXPECT_EQ(2, r.recording.variables.at(0).find(List::Values)->Elementos(0));
+    const CsvResult mixed =
+        importCsv("t,a (V)\r\n2026-12-05 10:00:00,1\r2026-12-05 10:00:01,2\n\r\n", "mix.csv");
+    ASSERT_TRUE(mixed.problems.empty()) << firstProblem(mixed);
+    EXPECT_EQ(2, mixed.recording.variables.at(0).find(List::Values)->Elementos(0));
+}
+
+TEST(CsvHostileInput, NumbersTooSmallToHoldAreZeroAndTooLargeAreRefused) {
+    const CsvResult small = importCsv(
+        "t,a (V),b (V)\n2026-12-05 10:00:00,1e-400,-0.00000000000000000000000000000000000000000000000"
+        "000000000000000000000000000000000000001e-300\n",
+        "small.csv");
+    ASSERT_TRUE(small.problems.empty()) << firstProblem(small);
+    EXPECT_EQ(0.0, small.recording.variables[0].find(List::Values)->Numero(0, 0));
+    EXPECT_EQ(0.0, small.recording.variables[1].find(List::Values)->Numero(0, 0));
+    const CsvResult large = importCsv("t,a (V)\n2026-12-05 10:00:00,1e400\n", "large.csv");
+    ASSERT_EQ(1u, large.problems.size());
+    EXPECT_NE(std::string::npos, large.problems[0].message.find("out of range"));
+    for (const char* notNumber : {"inf", "nan", "0x10", "1.2.3", "--1", "1e", "+"}) {
+        const CsvResult r =
+            importCsv(std::string("t,a (V)\n2026-12-05 10:00:00,") + notNumber + "\n", "n.csv");
+        ASSERT_EQ(1u, r.problems.size()) << notNumber;
+        EXPECT_NE(std::string::npos, r.problems[0].message.find("is not a number")) << notNumber;
+    }
+}
+
+TEST(CsvHostileInput, TheMissingValueMarkerIsRefusedAsAValue) {
+    for (const char* marker : {"-9999.9", "-9999.90", "-9.9999e3"}) {
+        const CsvResult r = importCsv(std::string("t,a (V)\n2026-12-05 10:00:00,") + marker + "\n", "m.csv");
+        ASSERT_EQ(1u, r.problems.size()) << marker;
+        EXPECT_NE(std::string::npos, r.problems[0].message.find("missing-value marker")) << marker;
+    }
+}
+
+TEST(CsvHostileInput, ALatinOneHeaderIsStoredAsUtf8) {
+    const CsvResult r = importCsv("t;Tensi\xF3n (\xB5V)\n05/12/2026 10:00:00;1\n", "latin.csv");
+    ASSERT_TRUE(r.problems.empty()) << firstProblem(r);
+    EXPECT_EQ("Tensi\xC3\xB3n", r.recording.variables[0].info.name);
+    EXPECT_EQ("\xC2\xB5V", r.recording.variables[0].info.unit);
+    EXPECT_EQ("Tensi\xC3\xB3n", r.recording.variables[0].find(List::Names)->Texto(0));
+    const CsvResult utf8 = importCsv("t;Tensi\xC3\xB3n (V)\n05/12/2026 10:00:00;1\n", "utf8.csv");
+    EXPECT_EQ("Tensi\xC3\xB3n", utf8.recording.variables.at(0).info.name) << "valid UTF-8 is kept as it is";
+}
+
+TEST(CsvHostileInput, ControlCharactersInANameAreRefused) {
+    static const char text[] = "t,V\0L1 (V),I (A\x01)\n2026-12-05 10:00:00,1,2\n";
+    const CsvResult r = importCsv(std::string(text, sizeof text - 1), "nul.csv");
+    ASSERT_EQ(2u, r.problems.size());
+    EXPECT_EQ(1, r.problems[0].line);
+    EXPECT_NE(std::string::npos, r.problems[0].message.find("control character"));
+    EXPECT_NE(std::string::npos, r.problems[0].message.find("V?L1")) << "shown without the raw byte";
+}
+
+TEST(CsvHostileInput, InputsThatAreNotRegularFilesAreRefusedAtOnce) {
+    const std::string dir = apptest::freshFolder("notregular");
+    const std::string fifo = dir + "/pipe.csv";
+    ASSERT_EQ(0, ::mkfifo(fifo.c_str(), 0600));
+    for (const std::string& path : {dir, std::string("/dev/zero"), fifo}) {
+        // Reading a FIFO would wait for a writer: the import runs apart so a regression fails
+        // here instead of hanging the test program.
+        auto result = std::async(std::launch::async, [path] { return importCsvFile(path); });
+        if (result.wait_for(std::chrono::seconds(20)) != std::future_status::ready) {
+            std::ofstream unblock(fifo);
+            FAIL() << path << " was read as if it were a file";
+        }
+        const CsvResult r = result.get();
+        ASSERT_EQ(1u, r.problems.size()) << path;
+        EXPECT_EQ(0, r.problems[0].line) << path;
+        EXPECT_EQ("not a regular file", r.problems[0].message) << path;
+    }
+}
+
+// The output of --import-csv: what may and may not be replaced.
+class CsvImportOutput : public testing::Test {
+protected:
+    void SetUp() override {
+        dir = apptest::freshFolder("output");
+        csv = dir + "/in.csv";
+        apptest::writeBytes(csv, kCsv);
+    }
+    int run(QStringList args, QString* errors = nullptr) {
+        args.prepend("--import-csv");
+        QProcess p;
+        p.start(QStringLiteral(KESTRAMON_EXECUTABLE), args);
+        EXPECT_TRUE(p.waitForFinished(120000));
+        if (errors)
+            *errors = QString::fromUtf8(p.readAllStandardError());
+        return p.exitCode();
+    }
+    static QString q(const std::string& s) { return QString::fromStdString(s); }
+
+    static constexpr const char* kCsv = "t,a (V)\n2026-12-05 10:00:00,1\n";
+    std::string dir, csv;
+};
+
+TEST_F(CsvImportOutput, TheInputItselfIsNeverTheOutput) {
+    QString errors;
+    EXPECT_EQ(1, run({q(csv), q(csv)}, &errors));
+    EXPECT_TRUE(errors.contains("the output is the input")) << errors.toStdString();
+    EXPECT_EQ(1, run({"--overwrite", q(csv), q(dir + "/./in.csv")}));
+    std::filesystem::create_symlink(csv, dir + "/link.STD");
+    EXPECT_EQ(1, run({"--overwrite", q(csv), q(dir + "/link.STD")})) << "a link to the input is the input";
+    EXPECT_EQ(kCsv, apptest::fileBytes(csv));
+}
+
+TEST_F(CsvImportOutput, AFileThatIsNotARecordingIsReplacedOnlyWhenAskedTo) {
+    const std::string notes = dir + "/notes.txt";
+    apptest::writeBytes(notes, "my notes");
+    QString errors;
+    EXPECT_EQ(1, run({q(csv), q(notes)}, &errors));
+    EXPECT_TRUE(errors.contains("is not a recording")) << errors.toStdString();
+    EXPECT_TRUE(errors.contains("--overwrite")) << errors.toStdString();
+    EXPECT_EQ("my notes", apptest::fileBytes(notes));
+    EXPECT_EQ(0, run({"--overwrite", q(csv), q(notes)}));
+    EXPECT_EQ(1, RecordingFile::open(notes)->variableCount());
+}
+
+TEST_F(CsvImportOutput, ALinkIsNotFollowedNorReplacedUnlessAsked) {
+    const std::string target = dir + "/target.txt";
+    apptest::writeBytes(target, "kept");
+    std::filesystem::create_symlink(target, dir + "/OUT.STD");
+    QString errors;
+    EXPECT_EQ(1, run({q(csv), q(dir + "/OUT.STD")}, &errors));
+    EXPECT_TRUE(errors.contains("symbolic link")) << errors.toStdString();
+    EXPECT_EQ(0, run({"--overwrite", q(csv), q(dir + "/OUT.STD")}));
+    EXPECT_FALSE(std::filesystem::is_symlink(dir + "/OUT.STD")) << "the link itself was replaced";
+    EXPECT_EQ("kept", apptest::fileBytes(target));
+}
+
+TEST_F(CsvImportOutput, DevicesAndFoldersAreNeverReplaced) {
+    QString errors;
+    EXPECT_EQ(1, run({"--overwrite", q(csv), "/dev/null"}, &errors));
+    EXPECT_TRUE(errors.contains("not a regular file")) << errors.toStdString();
+    EXPECT_TRUE(std::filesystem::is_character_file("/dev/null"));
+    std::filesystem::create_directory(dir + "/folder.STD");
+    EXPECT_EQ(1, run({"--overwrite", q(csv), q(dir + "/folder.STD")}));
+    EXPECT_TRUE(std::filesystem::is_directory(dir + "/folder.STD"));
+}
+
+TEST_F(CsvImportOutput, AnExistingRecordingIsReplaced) {
+    const std::string out = dir + "/OUT.STD";
+    EXPECT_EQ(0, run({q(csv), q(out)}));
+    apptest::writeBytes(csv, "t,a (V),b (V)\n2026-12-05 10:00:00,1,2\n");
+    EXPECT_EQ(0, run({q(csv), q(out)}));
+    EXPECT_EQ(2, RecordingFile::open(out)->variableCount());
+}
+
+TEST_F(CsvImportOutput, AnInputThatIsNotAFileFailsWithItsName) {
+    QString errors;
+    EXPECT_EQ(2, run({q(dir), q(dir + "/OUT.STD")}, &errors));
+    EXPECT_TRUE(errors.contains(q(dir) + ":0: not a regular file")) << errors.toStdString();
+    EXPECT_FALSE(std::filesystem::exists(dir + "/OUT.STD"));
+}
