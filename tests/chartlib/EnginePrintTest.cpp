@@ -12,6 +12,7 @@
 #include <QFileDialog>
 #include <QImage>
 #include <QLibrary>
+#include <QPainter>
 #include <QPrinter>
 #include <QProcess>
 #include <qcustomplot.h>
@@ -125,6 +126,28 @@ TEST_F(EnginePrint, ThePageShowsTheChartInsideItsMarginsAndTheScreenLosesThePrin
         EXPECT_FALSE(tracer != nullptr && tracer->style() == QCPItemTracer::tsCircle)
             << "the print mark is gone";
     }
+}
+
+TEST_F(EnginePrint, ABatchPutsOneGraphPerPageOfOneDocument) {
+    const QString pdf = QDir(testsupport::scratchDirectory()).filePath(QStringLiteral("lote.pdf"));
+    QPrinter impresora(QPrinter::HighResolution);
+    impresora.setOutputFormat(QPrinter::PdfFormat);
+    impresora.setOutputFileName(pdf);
+    impresora.setPageOrientation(QPageLayout::Landscape);
+    QPainter documento(&impresora);
+    ventana->PonerImpresora(&impresora, &documento);
+    for (int pagina = 0; pagina < 2; ++pagina) {
+        if (pagina > 0)
+            impresora.newPage();
+        testsupport::Dialogs::handleNext([](QDialog&) { return static_cast<int>(QDialog::Accepted); });
+        ventana->Imprimir();
+    }
+    documento.end();
+    QFile file(pdf);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray content = file.readAll();
+    EXPECT_EQ(content.count("/Type /Page\n") + content.count("/Type /Page "), 2);
+    EXPECT_FALSE(renderPage(pdf).isNull());
 }
 
 TEST_F(EnginePrint, AnExportedFileIsInTheFormatItsExtensionNames) {
