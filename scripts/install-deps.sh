@@ -9,6 +9,7 @@ packages=(
     libgtest-dev libbenchmark-dev
     clang-format clang libclang-rt-14-dev
     fonts-dejavu-core fonts-liberation
+    qt6-svg-dev poppler-utils
 )
 
 missing=()

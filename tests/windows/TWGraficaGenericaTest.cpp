@@ -346,11 +346,31 @@ TEST_F(VentanaGenerica, PrintsLandscapeToAnInjectedPrinterWithTheCursorMark) {
     EXPECT_FALSE(QFile::exists(pdf));
 }
 
-TEST_F(VentanaGenerica, NoPrinterMeansNoDialog) {
+TEST_F(VentanaGenerica, WithoutAPrinterThePrintGoesToAPdfFileTheUserNames) {
     if (!QPrinterInfo::availablePrinters().isEmpty())
         GTEST_SKIP() << "this machine has printers";
+    const QString pdf = Fichero(QStringLiteral("sin-impresora.pdf"));
+    testsupport::Dialogs::handleNext([&](QDialog& d) {
+        auto* dialogo = qobject_cast<QFileDialog*>(&d);
+        if (dialogo == nullptr)
+            return static_cast<int>(QDialog::Rejected);
+        dialogo->selectFile(pdf);
+        return static_cast<int>(QDialog::Accepted);
+    });
     Disparar("imprimir1");
-    EXPECT_EQ(testsupport::Dialogs::runs(), 0);
+    EXPECT_EQ(testsupport::Dialogs::runs(), 1);
+    QFile f(pdf);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(f.read(4) == "%PDF");
+    f.close();
+
+    // Cancelled: nothing is written and an existing file stays as it was.
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("user data");
+    f.close();
+    Disparar("imprimir1");
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), "user data");
 }
 
 TEST_F(VentanaGenerica, SerialDatesAddMillisecondsAndWidenTheRange) {

@@ -34,11 +34,14 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QSaveFile>
+#include <QSvgGenerator>
+#include <QTemporaryFile>
 #include <QToolBar>
 #include <QToolButton>
 
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
 #include <functional>
 
 // Resources of a static library are registered by hand, outside any namespace.
@@ -568,6 +571,8 @@ void TWGraficaGenerica::resizeEvent(QResizeEvent* e) {
 bool TWGraficaGenerica::CapturarGrafica(int modo, const QString& fichero) {
     if (Grafica == nullptr)
         return false;
+    if (modo == 0 && QFileInfo(fichero).suffix().compare(QStringLiteral("svg"), Qt::CaseInsensitive) == 0)
+        return GuardarSvg(fichero);
     const QImage imagen = Grafica->grab().toImage().convertToFormat(QImage::Format_RGB888);
     if (imagen.isNull())
         return false;
@@ -577,15 +582,45 @@ bool TWGraficaGenerica::CapturarGrafica(int modo, const QString& fichero) {
     }
     if (modo != 0)
         return false;
+    // The file is in the format its name says; anything but PNG is a bitmap.
+    const bool png = QFileInfo(fichero).suffix().compare(QStringLiteral("png"), Qt::CaseInsensitive) == 0;
     // Written beside the target and renamed over it: an existing file is never lost half-way.
     QSaveFile fichero_(fichero);
     if (!fichero_.open(QIODevice::WriteOnly))
         return false;
-    if (!imagen.save(&fichero_, "BMP")) {
+    if (!imagen.save(&fichero_, png ? "PNG" : "BMP")) {
         fichero_.cancelWriting();
         return false;
     }
     return fichero_.commit();
+}
+
+bool TWGraficaGenerica::GuardarSvg(const QString& fichero) {
+    if (Pe.PEresetimageEx == nullptr || Pe.PEgetmeta == nullptr)
+        return false;
+    // The chart's own drawing, so lines and texts stay vectors.
+    const PERect destino{0, 0, Grafica->width(), Grafica->height()};
+    Pe.PEresetimageEx(Grafica, &destino);
+    const QPicture* meta = Pe.PEgetmeta(Grafica);
+    if (meta == nullptr)
+        return false;
+    QSaveFile salida(fichero);
+    if (!salida.open(QIODevice::WriteOnly))
+        return false;
+    QSvgGenerator svg;
+    svg.setOutputDevice(&salida);
+    svg.setResolution(meta->logicalDpiX());
+    svg.setSize(Grafica->size());
+    svg.setViewBox(QRect(QPoint(0, 0), Grafica->size()));
+    svg.setTitle(Grafica->windowTitle());
+    QPainter pintor;
+    if (!pintor.begin(&svg)) {
+        salida.cancelWriting();
+        return false;
+    }
+    pintor.drawPicture(0, 0, *meta);
+    pintor.end();
+    return salida.commit();
 }
 
 void TWGraficaGenerica::ExportarBMP() {
@@ -597,13 +632,19 @@ void TWGraficaGenerica::ExportarBMP() {
     Salvar.setAcceptMode(QFileDialog::AcceptSave);
     Salvar.setFileMode(QFileDialog::AnyFile);
     Salvar.setDefaultSuffix(QStringLiteral("BMP"));
-    Salvar.setNameFilter(QStringLiteral("BMP (*.BMP)"));
+    const QStringList filtros = {QStringLiteral("BMP (*.BMP)"), QStringLiteral("PNG (*.png)"),
+                                 QStringLiteral("SVG (*.svg)")};
+    Salvar.setNameFilters(filtros);
     const int resultado = host::DialogRunner::exec(Salvar);
     const QString elegido = Salvar.selectedFiles().value(0);
     if (resultado == QDialog::Accepted && !elegido.isEmpty()) {
         QString nombre = elegido;
-        if (!QFileInfo(nombre).fileName().contains(QLatin1Char('.')))
-            nombre += QStringLiteral(".BMP");
+        if (!QFileInfo(nombre).fileName().contains(QLatin1Char('.'))) {
+            const qsizetype filtro = filtros.indexOf(Salvar.selectedNameFilter());
+            nombre += filtro == 1   ? QStringLiteral(".png")
+                      : filtro == 2 ? QStringLiteral(".svg")
+                                    : QStringLiteral(".BMP");
+        }
         const bool existe = QFileInfo::exists(nombre);
         if (!existe || host::MessageService::show(this, Texto(TXT_WARNING), Texto(TXT_FILE_EXISTS),
                                                   host::MessageIcon::Warning,
@@ -622,18 +663,56 @@ void TWGraficaGenerica::Imprimir() {
     QPrinter* impresora = m_impresora;
     std::unique_ptr<QPrinter> delSistema;
     if (impresora == nullptr) {
-        if (QPrinterInfo::availablePrinters().isEmpty())
-            return;
         delSistema = std::make_unique<QPrinter>(QPrinter::HighResolution);
         impresora = delSistema.get();
+        if (QPrinterInfo::availablePrinters().isEmpty()) {
+            ImprimirAPdf(*impresora);
+            return;
+        }
     }
-    impresora->setPageOrientation(QPageLayout::Landscape);
+    // A document already being printed keeps the layout it was begun with.
+    if (!impresora->paintingActive())
+        impresora->setPageOrientation(QPageLayout::Landscape);
     QPrintDialog PrintDialog1(impresora, this);
     PrintDialog1.setObjectName(QStringLiteral("PrintDialog1"));
     PrintDialog1.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintPageRange);
     if (host::DialogRunner::exec(PrintDialog1) != QDialog::Accepted)
         return;
     ImprimirEn(*impresora);
+}
+
+void TWGraficaGenerica::ImprimirAPdf(QPrinter& impresora) {
+    // Without a printer the page goes to a PDF file the user names.
+    QFileDialog Salvar(this);
+    Salvar.setObjectName(QStringLiteral("SalvarPdf"));
+    Salvar.setOption(QFileDialog::DontUseNativeDialog);
+    Salvar.setOption(QFileDialog::DontConfirmOverwrite);
+    Salvar.setAcceptMode(QFileDialog::AcceptSave);
+    Salvar.setFileMode(QFileDialog::AnyFile);
+    Salvar.setDefaultSuffix(QStringLiteral("pdf"));
+    Salvar.setNameFilter(QStringLiteral("PDF (*.pdf)"));
+    const int resultado = host::DialogRunner::exec(Salvar);
+    const QString nombre = Salvar.selectedFiles().value(0);
+    if (resultado != QDialog::Accepted || nombre.isEmpty() || QFileInfo(nombre).isDir())
+        return;
+    if (QFileInfo::exists(nombre) &&
+        host::MessageService::show(this, Texto(TXT_WARNING), Texto(TXT_FILE_EXISTS),
+                                   host::MessageIcon::Warning,
+                                   host::MessageButtons::YesNo) != host::MessageAnswer::Yes)
+        return;
+    // Printed beside the target and renamed over it: an existing file is never lost half-way.
+    QTemporaryFile temporal(nombre + QStringLiteral(".XXXXXX"));
+    if (!temporal.open())
+        return;
+    temporal.close();
+    impresora.setOutputFormat(QPrinter::PdfFormat);
+    impresora.setOutputFileName(temporal.fileName());
+    impresora.setPageOrientation(QPageLayout::Landscape);
+    ImprimirEn(impresora);
+    std::error_code error;
+    std::filesystem::rename(temporal.fileName().toStdString(), nombre.toStdString(), error);
+    if (!error)
+        temporal.setAutoRemove(false);
 }
 
 void TWGraficaGenerica::ImprimirEn(QPrinter& impresora) {
@@ -654,10 +733,17 @@ void TWGraficaGenerica::ImprimirEn(QPrinter& impresora) {
         Pe.ponerEntero(PEP_3236, 0);
     }
     Pe.PEreinitialize(Grafica);
-    QPainter pintor;
-    if (pintor.begin(&impresora)) {
-        const int ancho = impresora.width();
-        const int alto = impresora.height();
+    QPainter propio;
+    const bool compartido = m_pintor != nullptr && m_pintor->isActive() && m_pintor->device() == &impresora;
+    QPainter& pintor = compartido ? *m_pintor : propio;
+    if (compartido || pintor.begin(&impresora)) {
+        // The chart's picture is recorded at the picture's own resolution and scaled to the
+        // printer's when played, so the target is given in the picture's units.
+        const QPicture referencia;
+        const double escalaX = static_cast<double>(referencia.logicalDpiX()) / impresora.logicalDpiX();
+        const double escalaY = static_cast<double>(referencia.logicalDpiY()) / impresora.logicalDpiY();
+        const int ancho = static_cast<int>(impresora.width() * escalaX);
+        const int alto = static_cast<int>(impresora.height() * escalaY);
         // 84 % of the page, 8 % margin on every side.
         PERect destino;
         destino.left = ancho * 8 / 100;
@@ -667,9 +753,15 @@ void TWGraficaGenerica::ImprimirEn(QPrinter& impresora) {
         Pe.PEresetimageEx(Grafica, &destino);
         if (const QPicture* meta = Pe.PEgetmeta(Grafica))
             pintor.drawPicture(0, 0, *meta);
-        pintor.end();
+        if (!compartido)
+            pintor.end();
     }
+    // The mark is only for paper: the screen goes back to the cursor and its read-out.
     Pe.ponerEntero(PEP_MARKSIZE, 0);
+    if (conCursor)
+        AtenderGrafica(PEN_CURSORMOVED);
+    Pe.PEreinitialize(Grafica);
+    Pe.PEresetimage(Grafica, 0, 0);
     Grafica->setUpdatesEnabled(true);
     Grafica->update();
     Grafica->setFocus();

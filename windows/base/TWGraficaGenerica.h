@@ -20,6 +20,7 @@ class ObjGen;
 class QAction;
 class QLibrary;
 class QMenu;
+class QPainter;
 class QPrinter;
 class QToolBar;
 class ServidorMonitores;
@@ -95,8 +96,13 @@ public:
     // The large step from its text: at most three decimal digits (empty means 0); anything
     // else is ignored. Stored under PASOS.
     void PonerPasos(const char* texto);
-    // Prints on this printer instead of the system's (tests print to PDF); not owned.
-    void PonerImpresora(QPrinter* impresora) { m_impresora = impresora; }
+    // Prints on this printer instead of the system's (tests and batch runs print to PDF); not
+    // owned. With a painter already active on it, the page goes on that painter's current page,
+    // so a batch run can put one graph per page of one document.
+    void PonerImpresora(QPrinter* impresora, QPainter* pintor = nullptr) {
+        m_impresora = impresora;
+        m_pintor = pintor;
+    }
     // The graph kind the window was made for (set by the window factory).
     void PonerTipoGrafica(int tipo) { m_tipoGrafica = tipo; }
 
@@ -157,7 +163,8 @@ protected:
     int ActualizarBotonesAgrupar(int modo, int nivelActual);
     void ActualizarBotonesZoom(bool zoomOut, bool ultimoZoom);
     void ColocarGrafica();
-    // Mode 0 writes a BMP file, mode 1 copies to the clipboard; false when nothing was captured.
+    // Mode 0 writes a file in the format its extension names (PNG, SVG, else BMP), mode 1
+    // copies to the clipboard; false when nothing was captured.
     bool CapturarGrafica(int modo, const QString& fichero);
     void MostrarMenuEmergente();
     // The chart's serial date of a time; widens [primera, ultima] to include it when both given.
@@ -249,12 +256,15 @@ private:
     void EnviarRegistros(std::unique_ptr<QLibrary>& modulo, const char* fichero);
     void SoltarReferencias();
     void ImprimirEn(QPrinter& impresora);
+    void ImprimirAPdf(QPrinter& impresora);
+    bool GuardarSvg(const QString& fichero);
 
     // The driver is reached through its handle: the host may destroy it first.
     std::int32_t m_driver = 0;
     HistorialZoom m_historialZoom;
     std::vector<std::int32_t> m_referencias;
     QPrinter* m_impresora = nullptr;
+    QPainter* m_pintor = nullptr;
     bool m_liberada = false;
     bool m_cerrada = false;
     int m_tipoGrafica = -1;
