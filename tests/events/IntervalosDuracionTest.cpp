@@ -251,10 +251,3 @@ TEST(Umbrales, BandsForEveryCombinationOfShownThresholds) {
     EXPECT_EQ(Contenido(kFicheroUmbrales), QByteArray("2,10100,99990,0,10100,\n"));
 }
 
-TEST(Unidades, NamesAndFactors) {
-    EXPECT_EQ(NombreUnidad(UNIDAD_MS), QStringLiteral("Miliseconds"));
-    EXPECT_EQ(NombreUnidad(UNIDAD_DIAS), QStringLiteral("Days"));
-    EXPECT_TRUE(NombreUnidad(5).isEmpty());
-    EXPECT_EQ(FactorUnidad(UNIDAD_H), 3600000.0);
-    EXPECT_EQ(FactorUnidad(-1), 0.0);
-}

@@ -22,15 +22,6 @@ struct Dialogo {
 
 } // namespace
 
-TEST(ComprobarNiveles, OneDataObjectNeverAsks) {
-    TValorMultiple r;
-    r.EntrarEnteros(Registro(100, 900, 1100));
-    Dialogo d;
-    EXPECT_TRUE(ComprobarNiveles(r, std::ref(d)));
-    EXPECT_EQ(d.veces, 0);
-    EXPECT_FALSE(NivelesIncompatibles(r));
-}
-
 TEST(ComprobarNiveles, EqualLevelsNeverAsk) {
     TValorMultiple r;
     r.EntrarEnteros(Registro(100, 900, 1100));
@@ -96,6 +87,3 @@ TEST(ElegirNiveles, NewLevelsAsTypedAreStoredInTenths) {
     EXPECT_EQ(LeerNiveles(r, 0), (NivelesInstrumento{400, 999, 1001}));
 }
 
-TEST(TextoNiveles, OvervoltageSagInterruptionWithOneDecimal) {
-    EXPECT_EQ(TextoNiveles({100, 955, 1100}), QStringLiteral("(110.0; 95.5; 10.0)"));
-}

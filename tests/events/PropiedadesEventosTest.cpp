@@ -110,13 +110,3 @@ TEST(PropiedadesEventos, RowForTheTableAndExportModules) {
     EXPECT_EQ(cb.FilaLista({7, 8, 9}, 4, 0), (std::vector<int>{7, 8, 9, 4, 0, 1100, 900, 100, 1, 20, 1, 2}));
 }
 
-TEST(Paleta, ColoursAndNames) {
-    EXPECT_EQ(ColorPaleta(1), 0x0000FFu);
-    EXPECT_EQ(ColorPaleta(3), 0xFF0000u);
-    EXPECT_EQ(ColorPaleta(16), 0xFFFFFFu);
-    EXPECT_EQ(ColorPaleta(17), 0u);
-    EXPECT_EQ(NombrePaleta(12), QStringLiteral("Dark Light Blue"));
-    EXPECT_TRUE(NombrePaleta(-1).isEmpty());
-    EXPECT_EQ(NombreTipoLinea(5), QStringLiteral("Solid"));
-    EXPECT_EQ(NombreSimbolo(11), QStringLiteral("Down solid triangle"));
-}

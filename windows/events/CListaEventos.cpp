@@ -71,8 +71,10 @@ bool Despues(const CEvento& a, const CEvento& b) {
 
 int PosicionInsercion(const CListaEventos::Vista& vista, const CEvento& nuevo) {
     const int n = static_cast<int>(vista.size());
-    if (n == 0)
-        return 0;
+    // Recorders write in time order: most events go after the last one, where the search below
+    // would also end, without its probes across the whole list.
+    if (n == 0 || Despues(nuevo, *vista.back()))
+        return n;
     int bajo = 0;
     int alto = n - 1;
     while (bajo != alto) {
