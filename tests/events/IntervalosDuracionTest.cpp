@@ -205,6 +205,16 @@ TEST(ValidarIntervalos, TheThreeRefusals) {
     EXPECT_TRUE(MensajeValidacion(ResultadoValidacion::Valido).isEmpty());
 }
 
+TEST(ValorTecleado, NotANumberIsZeroAndDaysAreCapped) {
+    EXPECT_EQ(ValorTecleado("250", UNIDAD_MS), 250);
+    EXPECT_EQ(ValorTecleado("abc", UNIDAD_S), 0);
+    EXPECT_EQ(ValorTecleado("", UNIDAD_S), 0);
+    EXPECT_EQ(ValorTecleado("-5", UNIDAD_S), 0); // a sign would make the file unreadable
+    EXPECT_EQ(ValorTecleado("12000", UNIDAD_DIAS), 9999);
+    EXPECT_EQ(ValorTecleado("12000", UNIDAD_H), 12000);
+    EXPECT_EQ(TextoCelda(10, UNIDAD_MS), QStringLiteral("10 Miliseconds"));
+}
+
 TEST(ReescalarPorcentajes, SharesAddUpToOneHundred) {
     ListaIntervalos l = {{0, 0, 1, 0, 30}, {1, 0, 2, 0, 30}};
     EXPECT_TRUE(ReescalarPorcentajes(l));
@@ -250,4 +260,3 @@ TEST(Umbrales, BandsForEveryCombinationOfShownThresholds) {
     ASSERT_TRUE(GuardarUmbrales({true, false, false, 1010, 0, 0}));
     EXPECT_EQ(Contenido(kFicheroUmbrales), QByteArray("2,10100,99990,0,10100,\n"));
 }
-

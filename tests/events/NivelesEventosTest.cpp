@@ -86,4 +86,3 @@ TEST(ElegirNiveles, NewLevelsAsTypedAreStoredInTenths) {
     ASSERT_TRUE(EscribirNiveles(r, 0, {400, 999, 1001}));
     EXPECT_EQ(LeerNiveles(r, 0), (NivelesInstrumento{400, 999, 1001}));
 }
-

@@ -109,4 +109,3 @@ TEST(PropiedadesEventos, RowForTheTableAndExportModules) {
     cb.PonerValor(EV_NUM_COMUNES + 3, 2);
     EXPECT_EQ(cb.FilaLista({7, 8, 9}, 4, 0), (std::vector<int>{7, 8, 9, 4, 0, 1100, 900, 100, 1, 20, 1, 2}));
 }
-

@@ -9,7 +9,7 @@ namespace {
 // range the time arithmetic can carry instead of overflowing the conversion.
 long long MilesimasEnteras(double duracion) {
     constexpr double kLimite = 1e15;
-    if (!(duracion == duracion))
+    if (std::isnan(duracion))
         return 0;
     return static_cast<long long>(std::clamp(duracion, -kLimite, kLimite));
 }
@@ -26,9 +26,9 @@ TTiempo ConMilesimas(TTiempo t) {
     return t;
 }
 
-// b - a in milliseconds, from the field-wise difference. A month counts 31 days and the year
-// is left out, so a gap that crosses a month end with fewer days, or a year end, is not the
-// calendar gap: the recorders' own reports count it this way and users compare against them.
+// b - a in milliseconds, from the field-wise difference. A trap: a month counts 31 days and the
+// year is left out, so a gap across the end of a shorter month comes out up to three days long,
+// and one across a year end comes out negative. Merged durations depend on it.
 double DiferenciaMilesimas(const TTiempo& b, const TTiempo& a) {
     TTiempo d = ConMilesimas(b);
     d.Restar(ConMilesimas(a));

@@ -180,6 +180,19 @@ std::vector<LimiteEje> LimitesEje(const ListaIntervalos& intervalos, double maxi
     return limites;
 }
 
+int ValorTecleado(const QString& texto, int unidad) {
+    constexpr int kMaxDias = 9999;
+    bool ok = false;
+    const int v = texto.trimmed().toInt(&ok);
+    if (!ok || v < 0)
+        return 0;
+    return unidad == UNIDAD_DIAS && v > kMaxDias ? kMaxDias : v;
+}
+
+QString TextoCelda(int valor, int unidad) {
+    return QString::asprintf("%d %s", valor, qUtf8Printable(NombreUnidad(unidad)));
+}
+
 ResultadoValidacion ValidarIntervalos(const ListaIntervalos& intervalos) {
     if (intervalos.empty())
         return ResultadoValidacion::SinIntervalos;

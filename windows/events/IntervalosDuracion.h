@@ -66,6 +66,12 @@ struct LimiteEje {
 };
 std::vector<LimiteEje> LimitesEje(const ListaIntervalos& intervalos, double maxima);
 
+// A value typed in the interval dialog: not a number (or negative) counts as 0, and days are
+// held to 9999.
+int ValorTecleado(const QString& texto, int unidad);
+// A cell of the interval grid: the value and the unit's name.
+QString TextoCelda(int valor, int unidad);
+
 // Checks of the interval grid before it is saved. An empty list stands for a grid whose only
 // row is empty.
 enum class ResultadoValidacion { Valido, SinIntervalos, Incorrecto, Incompatibles };
