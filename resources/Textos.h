@@ -163,6 +163,37 @@ enum NumeroTexto : int {
     TXT_BAD_LIST_TEXTS,
     TXT_FILTERS_WRITE_FAILED,
 
+    // Voltage events: duration intervals, thresholds file, TES markers, levels check.
+    TXT_UNIT_MILISECONDS = 55000,
+    TXT_UNIT_SECONDS,
+    TXT_UNIT_MINUTES,
+    TXT_UNIT_HOURS,
+    TXT_UNIT_DAYS,
+    TXT_ERROR_READING_INTERVALS,
+    TXT_NO_INTERVALS,
+    TXT_INCORRECT_INTERVALS,
+    TXT_INCOMPATIBLE_INTERVALS,
+    TXT_FMT_FIRST_BOUNDARY,
+    TXT_FMT_INNER_BOUNDARY,
+    TXT_FMT_LAST_BOUNDARY,
+    TXT_FROM_SUFFIX,
+    TXT_TO_SUFFIX,
+    TXT_PERCENT,
+    TXT_FILE_WRITE_FAILED,
+    TXT_FMT_TES_MARKERS,
+    TXT_FMT_LEVELS,
+    TXT_INCOMPATIBLE_THRESHOLDS,
+    TXT_THRESHOLDS_LIST,
+    TXT_NEW_THRESHOLD,
+    TXT_OVERVOLTAGE_LEVEL,
+    TXT_SAG_LEVEL,
+    TXT_INTERRUPTION_LEVEL,
+    // The 17 colours of the events windows' palette, by index.
+    TXT_PALETA_0 = 55100,
+    // Line types (55120-55125) and point symbols (55130-55141) of the events dialogs, by code.
+    TXT_EV_LINE_TYPE_0 = 55120,
+    TXT_EV_SYMBOL_0 = 55130,
+
     // Colour names: 17 back colours, then the 16 series colours share the same names.
     TXT_COLOR_0 = 56000,
 

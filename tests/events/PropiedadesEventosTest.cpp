@@ -1,0 +1,111 @@
+#include "PropiedadesEventos.h"
+#include "SettingsStore.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const NivelesInstrumento kNiveles{100, 900, 1100};
+const std::array<int, 3> kPuntos{4, 6, 8};
+
+std::optional<qint32> Leido(TipoPropiedades t, const char* nombre) {
+    auto clave = host::SettingsKey::openOrCreate(PropiedadesEventos::Subclave(t));
+    return clave ? clave->readInt(QString::fromLatin1(nombre)) : std::nullopt;
+}
+
+} // namespace
+
+TEST(PropiedadesEventos, RecordSizesAndStoredNames) {
+    EXPECT_EQ(PropiedadesEventos::NumeroValores(TipoPropiedades::EH), 25);
+    EXPECT_EQ(PropiedadesEventos::NumeroValores(TipoPropiedades::ED), 24);
+    EXPECT_EQ(PropiedadesEventos::NumeroValores(TipoPropiedades::CBEMA), 27);
+    EXPECT_EQ(PropiedadesEventos::NumeroValores(TipoPropiedades::TES), 25);
+    EXPECT_EQ(PropiedadesEventos::NombreValor(TipoPropiedades::EH, 21), QStringLiteral("VERDURACIONES"));
+    EXPECT_EQ(PropiedadesEventos::NombreValor(TipoPropiedades::ED, 21), QStringLiteral("COMPACTAR"));
+    EXPECT_EQ(PropiedadesEventos::NombreValor(TipoPropiedades::CBEMA, 26), QStringLiteral("VERNOOK"));
+    EXPECT_EQ(PropiedadesEventos::NombreValor(TipoPropiedades::TES, 24), QStringLiteral("VERTRIFASICOS"));
+    for (int umbral : {EV_UMBRALS, EV_UMBRALH, EV_UMBRALI})
+        EXPECT_TRUE(PropiedadesEventos::NombreValor(TipoPropiedades::EH, umbral).isEmpty());
+    EXPECT_EQ(PropiedadesEventos::Subclave(TipoPropiedades::TES), QStringLiteral("PROPIEDADESTES"));
+}
+
+TEST(PropiedadesEventos, FirstReadWritesTheDefaultsButNeverTheThresholds) {
+    const auto p = PropiedadesEventos::Leer(TipoPropiedades::CBEMA, kNiveles, kPuntos);
+    EXPECT_EQ(p.Valor(EV_UMBRALS), 1100);
+    EXPECT_EQ(p.Valor(EV_UMBRALH), 900);
+    EXPECT_EQ(p.Valor(EV_UMBRALI), 100);
+    EXPECT_EQ(p.Valor(EV_TIPOLH), 3);
+    EXPECT_EQ(p.Valor(EV_COLORLI), 3);
+    EXPECT_EQ(p.Valor(CampoTipoPunto(1)), 6);
+    EXPECT_EQ(p.Valor(CampoColorPunto(2)), 2);
+    EXPECT_TRUE(p.Compactar());
+    EXPECT_EQ(p.Histeresis(), 20);
+    EXPECT_FALSE(p.VerTrifasicos());
+    EXPECT_EQ(p.Curva(), 1);
+    EXPECT_TRUE(p.VerOk());
+    EXPECT_TRUE(p.VerNoOk());
+    EXPECT_EQ(Leido(TipoPropiedades::CBEMA, "CURVA"), 1);
+    EXPECT_EQ(Leido(TipoPropiedades::CBEMA, "TIPOP2"), 6);
+    EXPECT_EQ(Leido(TipoPropiedades::CBEMA, "HISTERESIS"), 20);
+    auto clave = host::SettingsKey::openOrCreate(QStringLiteral("PROPIEDADESCBEMA"));
+    ASSERT_TRUE(clave);
+    EXPECT_EQ(clave->readInt(QStringLiteral("VERS")), 0);
+    // 24 stored values: nothing else is in the key.
+    int presentes = 0;
+    for (int i = 0; i < PropiedadesEventos::NumeroValores(TipoPropiedades::CBEMA); ++i) {
+        const QString n = PropiedadesEventos::NombreValor(TipoPropiedades::CBEMA, i);
+        presentes += !n.isEmpty() && clave->contains(n) ? 1 : 0;
+    }
+    EXPECT_EQ(presentes, 24);
+}
+
+TEST(PropiedadesEventos, StoredValuesWinAndBadOnesAreRewritten) {
+    {
+        auto clave = host::SettingsKey::openOrCreate(QStringLiteral("PROPIEDADESEH"));
+        ASSERT_TRUE(clave);
+        clave->writeInt(QStringLiteral("HISTERESIS"), 500);
+        clave->writeInt(QStringLiteral("VERTRIFASICOS"), 1);
+        clave->writeInt(QStringLiteral("COLORLS"), 17);                        // no such colour
+        clave->writeString(QStringLiteral("COMPACTAR"), QStringLiteral("si")); // wrong type
+        clave->writeInt(QStringLiteral("TIPOLH"), -3);
+        clave->sync();
+    }
+    const auto p = PropiedadesEventos::Leer(TipoPropiedades::EH, kNiveles, kPuntos);
+    EXPECT_EQ(p.Histeresis(), 500);
+    EXPECT_TRUE(p.VerTrifasicos());
+    EXPECT_EQ(p.Valor(EV_COLORLS), 1);
+    EXPECT_TRUE(p.Compactar());
+    EXPECT_EQ(p.Valor(EV_TIPOLH), 3);
+    EXPECT_EQ(Leido(TipoPropiedades::EH, "COLORLS"), 1);
+    EXPECT_EQ(Leido(TipoPropiedades::EH, "COMPACTAR"), 1);
+    EXPECT_EQ(Leido(TipoPropiedades::EH, "TIPOLH"), 3);
+    EXPECT_EQ(Leido(TipoPropiedades::EH, "HISTERESIS"), 500);
+    // Other windows' records are their own.
+    EXPECT_EQ(PropiedadesEventos::Leer(TipoPropiedades::TES, kNiveles, kPuntos).Histeresis(), 20);
+}
+
+TEST(PropiedadesEventos, SaveAndReadBackExceptTheThresholds) {
+    auto p = PropiedadesEventos::Leer(TipoPropiedades::ED, kNiveles, kPuntos);
+    p.PonerValor(EV_VERH, 1);
+    p.PonerValor(EV_UMBRALH, 850);
+    p.PonerValor(p.CampoHisteresis(), 1234);
+    p.PonerValor(CampoResaltar(2), 0);
+    ASSERT_TRUE(p.Guardar());
+    const auto q = PropiedadesEventos::Leer(TipoPropiedades::ED, NivelesInstrumento{50, 800, 1150}, kPuntos);
+    EXPECT_EQ(q.Valor(EV_VERH), 1);
+    EXPECT_EQ(q.Histeresis(), 1234);
+    EXPECT_EQ(q.Valor(CampoResaltar(2)), 0);
+    EXPECT_EQ(q.Valor(EV_UMBRALH), 800); // from the new instrument, not the saved 850
+    EXPECT_EQ(q.Umbrales().hueco, 800);
+    EXPECT_TRUE(q.Umbrales().verHueco);
+    EXPECT_FALSE(q.Umbrales().verSobretension);
+}
+
+TEST(PropiedadesEventos, RowForTheTableAndExportModules) {
+    auto eh = PropiedadesEventos::Defecto(TipoPropiedades::EH, kNiveles, kPuntos);
+    EXPECT_EQ(eh.FilaLista({7, 8, 9}, 2, 5), (std::vector<int>{7, 8, 9, 2, 5, 1100, 900, 100, 1, 20, 0}));
+    auto cb = PropiedadesEventos::Defecto(TipoPropiedades::CBEMA, kNiveles, kPuntos);
+    cb.PonerValor(cb.CampoVerTrifasicos(), 1);
+    cb.PonerValor(EV_NUM_COMUNES + 3, 2);
+    EXPECT_EQ(cb.FilaLista({7, 8, 9}, 4, 0), (std::vector<int>{7, 8, 9, 4, 0, 1100, 900, 100, 1, 20, 1, 2}));
+}

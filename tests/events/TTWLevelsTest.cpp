@@ -1,0 +1,104 @@
+#include "TTWLevels.h"
+#include "TValorMultiple.h"
+#include "TestEnvironment.h"
+
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+std::vector<std::int32_t> Registro(int li, int lh, int ls) {
+    return {10, 1, 0, 0, 0, 0, li, lh, ls};
+}
+
+TValorMultiple DosDistintos() {
+    TValorMultiple r;
+    r.EntrarEnteros(Registro(100, 900, 1100));
+    r.EntrarEnteros(Registro(50, 850, 1150));
+    return r;
+}
+
+template <typename T> T* Control(QDialog& d, const char* nombre) {
+    T* c = d.findChild<T*>(QString::fromLatin1(nombre));
+    EXPECT_NE(c, nullptr) << nombre;
+    return c;
+}
+
+} // namespace
+
+TEST(TTWLevels, NotShownForOneObjectOrEqualLevels) {
+    TValorMultiple uno;
+    uno.EntrarEnteros(Registro(100, 900, 1100));
+    EXPECT_TRUE(ComprobarNivelesConDialogo(uno, nullptr));
+    TValorMultiple iguales;
+    iguales.EntrarEnteros(Registro(100, 900, 1100));
+    iguales.EntrarEnteros(Registro(100, 900, 1100));
+    EXPECT_TRUE(ComprobarNivelesConDialogo(iguales, nullptr));
+    EXPECT_EQ(testsupport::Dialogs::runs(), 0);
+}
+
+TEST(TTWLevels, OpensOnTheRecordedSetsWithTheFirstProposed) {
+    TValorMultiple r = DosDistintos();
+    testsupport::Dialogs::handleNext([](QDialog& d) {
+        EXPECT_EQ(d.windowTitle(), QStringLiteral("Incompatible thresholds"));
+        auto* lista = Control<QComboBox>(d, "CBLevels");
+        EXPECT_EQ(lista->count(), 2);
+        EXPECT_EQ(lista->itemText(0), QStringLiteral("(110.0; 90.0; 10.0)"));
+        EXPECT_EQ(lista->itemText(1), QStringLiteral("(115.0; 85.0; 5.0)"));
+        EXPECT_EQ(lista->currentIndex(), 0);
+        EXPECT_TRUE(Control<QRadioButton>(d, "RBLevels")->isChecked());
+        EXPECT_TRUE(lista->isEnabled());
+        auto* hueco = Control<QDoubleSpinBox>(d, "UHueco");
+        EXPECT_FALSE(hueco->isEnabled());
+        EXPECT_EQ(hueco->text(), QStringLiteral("90.0"));
+        // Choosing a set shows its levels; the new-level option swaps what is enabled.
+        lista->setCurrentIndex(1);
+        EXPECT_EQ(hueco->text(), QStringLiteral("85.0"));
+        EXPECT_EQ(Control<QDoubleSpinBox>(d, "USobretension")->text(), QStringLiteral("115.0"));
+        Control<QRadioButton>(d, "RBNewLevel")->setChecked(true);
+        EXPECT_TRUE(hueco->isEnabled());
+        EXPECT_FALSE(lista->isEnabled());
+        return static_cast<int>(QDialog::Rejected);
+    });
+    EXPECT_FALSE(ComprobarNivelesConDialogo(r, nullptr)); // cancel: no window
+    EXPECT_EQ(testsupport::Dialogs::runs(), 1);
+    EXPECT_EQ(LeerNiveles(r, 0), (NivelesInstrumento{100, 900, 1100}));
+}
+
+TEST(TTWLevels, ChosenSetIsCopiedIntoTheFirstRecord) {
+    TValorMultiple r = DosDistintos();
+    testsupport::Dialogs::handleNext([](QDialog& d) {
+        Control<QComboBox>(d, "CBLevels")->setCurrentIndex(1);
+        Control<QPushButton>(d, "BSalir")->click();
+        return d.result();
+    });
+    EXPECT_TRUE(ComprobarNivelesConDialogo(r, nullptr));
+    EXPECT_EQ(LeerNiveles(r, 0), (NivelesInstrumento{50, 850, 1150}));
+}
+
+TEST(TTWLevels, TypedNewLevelsAreStoredInTenths) {
+    TValorMultiple r = DosDistintos();
+    testsupport::Dialogs::handleNext([](QDialog& d) {
+        Control<QRadioButton>(d, "RBNewLevel")->setChecked(true);
+        Control<QDoubleSpinBox>(d, "UHueco")->findChild<QLineEdit*>()->setText(QStringLiteral("95.5"));
+        Control<QDoubleSpinBox>(d, "UInterrupcion")->findChild<QLineEdit*>()->setText(QStringLiteral("7.3"));
+        Control<QDoubleSpinBox>(d, "USobretension")->stepUp(); // one tenth above 110.0
+        Control<QPushButton>(d, "BSalir")->click();
+        return d.result();
+    });
+    EXPECT_TRUE(ComprobarNivelesConDialogo(r, nullptr));
+    EXPECT_EQ(LeerNiveles(r, 0), (NivelesInstrumento{73, 955, 1101}));
+    EXPECT_EQ(LeerNiveles(r, 1), (NivelesInstrumento{50, 850, 1150}));
+}
+
+TEST(TTWLevels, RunWithoutAPersonTakesTheProposedLevels) {
+    TValorMultiple r = DosDistintos();
+    testsupport::Dialogs::handleNext([](QDialog& d) { return host::BatchMode::dialogResult(d); });
+    EXPECT_TRUE(ComprobarNivelesConDialogo(r, nullptr));
+    EXPECT_EQ(LeerNiveles(r, 0), (NivelesInstrumento{100, 900, 1100}));
+}
