@@ -2,9 +2,12 @@
 // starts the main window. Command-line modes:
 //   kestramon --make-demo DIR             writes the demonstration recording into DIR
 //   kestramon --import-csv FILE.csv OUT   turns a CSV of timestamped columns into a recording
+//   kestramon --import-comtrade FILE.cfg [MORE.cfg ...] OUT
+//                                         turns COMTRADE recordings (.cfg or .cff) into a recording
 //   kestramon --render OUTDIR [FILES...]  renders every graph of the recordings (the demo when
 //                                         none is given) to PNG files with an index
 
+#include "ComtradeImport.h"
 #include "CsvImport.h"
 #include "DemoRecording.h"
 #include "GuiApp.h"
@@ -16,6 +19,7 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -25,6 +29,9 @@ void printUsage() {
                "      Writes the one-week demonstration recording (S0010001.STD, S0010002.STD) into DIR.\n"
                "  kestramon --import-csv FILE.csv OUT\n"
                "      Turns a CSV of timestamped columns into the recording OUT.\n"
+               "  kestramon --import-comtrade FILE.cfg [MORE.cfg ...] OUT\n"
+               "      Turns COMTRADE recordings (.cfg with .dat, or .cff) into the recording OUT,\n"
+               "      one record per file.\n"
                "  kestramon --render OUTDIR [FILES...]\n"
                "      Renders every graph of the recordings (the demonstration recording when none is\n"
                "      given) to PNG files in OUTDIR, with an index.html listing them.\n"
@@ -83,6 +90,8 @@ int main(int argc, char** argv) {
         return makeDemo(argv[2]);
     if (mode == "--import-csv" && argc == 4)
         return importCsv(argv[2], argv[3]);
+    if (mode == "--import-comtrade" && argc >= 4)
+        return comtrade::importCommand(std::vector<std::string>(argv + 2, argv + argc - 1), argv[argc - 1]);
     printUsage();
     return mode == "--help" ? 0 : 1;
 }
