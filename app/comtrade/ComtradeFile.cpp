@@ -45,8 +45,8 @@ std::vector<std::string_view> splitFields(std::string_view line) {
     size_t start = 0;
     for (;;) {
         const size_t comma = line.find(',', start);
-        out.push_back(trim(line.substr(start, comma == std::string_view::npos ? std::string_view::npos
-                                                                              : comma - start)));
+        out.push_back(trim(
+            line.substr(start, comma == std::string_view::npos ? std::string_view::npos : comma - start)));
         if (comma == std::string_view::npos)
             break;
         start = comma + 1;
@@ -109,8 +109,8 @@ public:
     // The next line's fields; `what` names the line in the message when the text ends first.
     std::vector<std::string_view> next(const char* what) {
         if (atEnd())
-            throw ComtradeError(m_file, m_lastLine, -1, std::string("the file ends where ") + what +
-                                                            " was expected");
+            throw ComtradeError(m_file, m_lastLine, -1,
+                                std::string("the file ends where ") + what + " was expected");
         m_current = m_lines[m_pos++];
         m_lastLine = m_current.number;
         return splitFields(m_current.text);
@@ -141,8 +141,8 @@ private:
 };
 
 // "dd/mm/yyyy,hh:mm:ss.ssssss" (1999, 2013) or "mm/dd/yy,hh:mm:ss.ssssss" (1991).
-DateTime parseDateTime(CfgReader& r, const std::vector<std::string_view>& f, int revision,
-                       bool& nanoseconds, const char* what) {
+DateTime parseDateTime(CfgReader& r, const std::vector<std::string_view>& f, int revision, bool& nanoseconds,
+                       const char* what) {
     if (f.size() < 2)
         r.fail(std::string(what) + ": a date and a time separated by a comma are needed");
     const std::string_view date = f[0], time = f[1];
@@ -172,7 +172,8 @@ DateTime parseDateTime(CfgReader& r, const std::vector<std::string_view>& f, int
     const size_t c2 = c1 == std::string_view::npos ? c1 : time.find(':', c1 + 1);
     std::int64_t hour = 0, minute = 0;
     if (c2 == std::string_view::npos || !toInt(time.substr(0, c1), hour) ||
-        !toInt(time.substr(c1 + 1, c2 - c1 - 1), minute) || hour < 0 || hour > 23 || minute < 0 || minute > 59)
+        !toInt(time.substr(c1 + 1, c2 - c1 - 1), minute) || hour < 0 || hour > 23 || minute < 0 ||
+        minute > 59)
         r.fail(std::string(what) + ": the time \"" + std::string(time) + "\" is not hh:mm:ss.ssssss");
     const std::string_view secText = time.substr(c2 + 1);
     const size_t dot = secText.find('.');
@@ -182,7 +183,8 @@ DateTime parseDateTime(CfgReader& r, const std::vector<std::string_view>& f, int
     std::int64_t micros = 0;
     if (dot != std::string_view::npos) {
         const std::string_view frac = secText.substr(dot + 1);
-        if (frac.size() > 9 || !std::all_of(frac.begin(), frac.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        if (frac.size() > 9 ||
+            !std::all_of(frac.begin(), frac.end(), [](char c) { return c >= '0' && c <= '9'; }))
             r.fail(std::string(what) + ": the seconds \"" + std::string(secText) + "\" are not a number");
         if (frac.size() > 6)
             nanoseconds = true;
@@ -199,7 +201,8 @@ std::int64_t daysFromCivil(int y, int m, int d) {
     y -= m <= 2;
     const int era = (y >= 0 ? y : y - 399) / 400;
     const unsigned yoe = static_cast<unsigned>(y - era * 400);
-    const unsigned doy = (153 * static_cast<unsigned>(m + (m > 2 ? -3 : 9)) + 2) / 5 + static_cast<unsigned>(d) - 1;
+    const unsigned doy =
+        (153 * static_cast<unsigned>(m + (m > 2 ? -3 : 9)) + 2) / 5 + static_cast<unsigned>(d) - 1;
     const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
     return static_cast<std::int64_t>(era) * 146097 + static_cast<std::int64_t>(doe) - 719468;
 }
@@ -207,8 +210,8 @@ std::int64_t daysFromCivil(int y, int m, int d) {
 } // namespace
 
 ComtradeError::ComtradeError(std::string file, long line, long long byte, std::string reason)
-    : std::runtime_error(where(file, line, byte) + reason), m_file(std::move(file)), m_line(line), m_byte(byte),
-      m_reason(std::move(reason)) {}
+    : std::runtime_error(where(file, line, byte) + reason), m_file(std::move(file)), m_line(line),
+      m_byte(byte), m_reason(std::move(reason)) {}
 
 std::int64_t DateTime::sinceEpoch() const {
     return ((daysFromCivil(year, month, day) * 24 + hour) * 60 + minute) * 60'000'000LL + microsecond;
@@ -305,7 +308,8 @@ Config parseConfig(std::string_view text, const std::string& fileName, long firs
     for (int i = 0; i < digitalCount; ++i) {
         f = r.next("a digital channel line");
         if (f.size() < 3)
-            r.fail("digital channel line with " + std::to_string(f.size()) + " fields where at least 3 are needed");
+            r.fail("digital channel line with " + std::to_string(f.size()) +
+                   " fields where at least 3 are needed");
         DigitalChannel d;
         d.line = r.line();
         const std::int64_t index = r.integer(f[0], "the digital channel number");
@@ -350,13 +354,14 @@ Config parseConfig(std::string_view text, const std::string& fileName, long firs
         s.lastSample = r.integer(f[1], "the last sample number");
         if (s.rate < 0 || s.rate > 1e9)
             r.fail("the sampling rate " + std::string(f[0]) + " Hz is out of range");
-        if (nrates > 0 && s.rate == 0)
-            r.fail("a sampling rate of 0 Hz in a file that declares " + std::to_string(nrates) + " rate(s)");
+        // "1" then "0,N" is how some recorders say the time stamps are the only clock.
+        if (nrates > 1 && s.rate == 0)
+            r.fail("a sampling rate of 0 Hz among " + std::to_string(nrates) + " rates");
         if (s.lastSample <= previousEnd || s.lastSample > kMaxSamples)
             r.fail("the last sample number " + std::to_string(s.lastSample) + " does not follow " +
                    std::to_string(previousEnd));
         previousEnd = s.lastSample;
-        if (nrates > 0)
+        if (s.rate > 0)
             c.rates.push_back(s);
     }
     c.sampleCount = previousEnd;
@@ -426,7 +431,8 @@ public:
     double at(std::int64_t k) {
         while (m_section + 1 < m_rates.size() && k >= m_rates[m_section].lastSample) {
             const std::int64_t first = m_section == 0 ? 0 : m_rates[m_section - 1].lastSample;
-            m_base += static_cast<double>(m_rates[m_section].lastSample - first) * 1e6 / m_rates[m_section].rate;
+            m_base +=
+                static_cast<double>(m_rates[m_section].lastSample - first) * 1e6 / m_rates[m_section].rate;
             ++m_section;
         }
         const std::int64_t first = m_section == 0 ? 0 : m_rates[m_section - 1].lastSample;
@@ -463,9 +469,9 @@ Samples parseData(const Config& c, std::string_view data, const std::string& fil
         if (data.size() / record < n) {
             const size_t complete = data.size() / record;
             throw ComtradeError(fileName, 0, firstByte + static_cast<long long>(data.size()),
-                                "the data end after " + std::to_string(complete) + " of " + std::to_string(n) +
-                                    " samples (" + std::to_string(n * record) + " bytes needed, " +
-                                    std::to_string(data.size()) + " present)");
+                                "the data end after " + std::to_string(complete) + " of " +
+                                    std::to_string(n) + " samples (" + std::to_string(n * record) +
+                                    " bytes needed, " + std::to_string(data.size()) + " present)");
         }
     }
     // ASCII lines take at least one byte per field, so the text bounds what is allocated
@@ -538,20 +544,23 @@ Samples parseData(const Config& c, std::string_view data, const std::string& fil
                     continue;
                 }
                 if (!toDouble(v, raw))
-                    fail("analog channel " + std::to_string(a + 1) + ": \"" + std::string(v) + "\" is not a number");
+                    fail("analog channel " + std::to_string(a + 1) + ": \"" + std::string(v) +
+                         "\" is not a number");
                 s.analog[a][k] = raw * sc[a].factor + sc[a].offset;
             }
             for (size_t d = 0; d < nd; ++d) {
                 const std::string_view v = trim(f[2 + na + d]);
                 if (v != "0" && v != "1")
-                    fail("digital channel " + std::to_string(d + 1) + ": \"" + std::string(v) + "\" is neither 0 nor 1");
+                    fail("digital channel " + std::to_string(d + 1) + ": \"" + std::string(v) +
+                         "\" is neither 0 nor 1");
                 s.digital[d][k] = v == "1";
             }
             ++k;
         }
         if (k < n)
             throw ComtradeError(fileName, k == 0 ? firstLine : lastLine + 1, -1,
-                                "the data end after " + std::to_string(k) + " of " + std::to_string(n) + " samples");
+                                "the data end after " + std::to_string(k) + " of " + std::to_string(n) +
+                                    " samples");
         return s;
     }
 
@@ -617,7 +626,8 @@ CombinedParts splitCombined(std::string_view text, const std::string& fileName) 
             end = text.size();
         const std::string_view line = trim(text.substr(pos, end - pos));
         const size_t next = end + 1;
-        if (line.size() > 6 && line.substr(0, 3) == "---" && upper(line).find("FILE TYPE:") != std::string::npos) {
+        if (line.size() > 6 && line.substr(0, 3) == "---" &&
+            upper(line).find("FILE TYPE:") != std::string::npos) {
             close(pos);
             std::string name = upper(line.substr(line.find(':') + 1));
             while (!name.empty() && (name.back() == '-' || name.back() == ' '))
@@ -638,7 +648,8 @@ CombinedParts splitCombined(std::string_view text, const std::string& fileName) 
                                             "the data section's byte count \"" + name.substr(colon + 1) +
                                                 "\" is not a number");
                     const size_t available = text.size() - sectionStart;
-                    parts.data = text.substr(sectionStart, std::min<size_t>(static_cast<size_t>(size), available));
+                    parts.data =
+                        text.substr(sectionStart, std::min<size_t>(static_cast<size_t>(size), available));
                 } else {
                     // ASCII data run to the next section or the end.
                     size_t stop = sectionStart;

@@ -34,14 +34,14 @@ private:
 enum class DataFormat { Ascii, Binary, Binary32, Float32 };
 
 struct AnalogChannel {
-    int index = 0;        // An, 1-based
-    std::string id;       // ch_id
-    std::string phase;    // ph
-    std::string circuit;  // ccbm
-    std::string unit;     // uu as written ("kV", "A", ...)
-    double a = 1.0;       // value = a * raw + b
+    int index = 0;       // An, 1-based
+    std::string id;      // ch_id
+    std::string phase;   // ph
+    std::string circuit; // ccbm
+    std::string unit;    // uu as written ("kV", "A", ...)
+    double a = 1.0;      // value = a * raw + b
     double b = 0.0;
-    double skew = 0.0;    // microseconds
+    double skew = 0.0; // microseconds
     double min = 0.0;
     double max = 0.0;
     double primary = 1.0;
@@ -119,8 +119,8 @@ Samples parseData(const Config& config, std::string_view data, const std::string
 struct CombinedParts {
     std::string_view cfg;
     std::string_view data;
-    long cfgFirstLine = 1;   // line of the .cff on which the configuration starts
-    long dataFirstLine = 1;  // for ASCII data
+    long cfgFirstLine = 1;    // line of the .cff on which the configuration starts
+    long dataFirstLine = 1;   // for ASCII data
     long long dataOffset = 0; // byte of the .cff at which the data start
 };
 CombinedParts splitCombined(std::string_view text, const std::string& fileName);

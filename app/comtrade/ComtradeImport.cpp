@@ -42,8 +42,8 @@ int phaseOf(std::string p) {
     if (p.size() == 2 && (p[1] == 'N' || p[1] == 'G' || p[1] == 'E') && p[0] != 'N')
         p = p.substr(0, 1);
     static const std::map<std::string, int> kPhases = {
-        {"A", 1}, {"1", 1}, {"R", 1}, {"B", 2}, {"2", 2}, {"S", 2}, {"C", 3}, {"3", 3}, {"T", 3},
-        {"N", 0}, {"0", 0}, {"G", 0}, {"E", 0}, {"NG", 0}, {"NE", 0}, {"4", 0}};
+        {"A", 1}, {"1", 1}, {"R", 1}, {"B", 2}, {"2", 2}, {"S", 2},  {"C", 3},  {"3", 3},
+        {"T", 3}, {"N", 0}, {"0", 0}, {"G", 0}, {"E", 0}, {"NG", 0}, {"NE", 0}, {"4", 0}};
     auto it = kPhases.find(p);
     return it == kPhases.end() ? -1 : it->second;
 }
@@ -57,10 +57,10 @@ double unitFactor(const std::string& unit, std::string& base) {
             u += c;
     }
     static const std::map<std::string, std::pair<double, const char*>> kUnits = {
-        {"V", {1.0, "V"}},     {"kV", {1e3, "V"}},  {"KV", {1e3, "V"}},  {"mV", {1e-3, "V"}},
-        {"MV", {1e6, "V"}},    {"A", {1.0, "A"}},   {"kA", {1e3, "A"}},  {"KA", {1e3, "A"}},
-        {"mA", {1e-3, "A"}},   {"v", {1.0, "V"}},   {"kv", {1e3, "V"}},  {"a", {1.0, "A"}},
-        {"ka", {1e3, "A"}},    {"VOLT", {1.0, "V"}}, {"AMP", {1.0, "A"}}};
+        {"V", {1.0, "V"}},   {"kV", {1e3, "V"}},   {"KV", {1e3, "V"}}, {"mV", {1e-3, "V"}},
+        {"MV", {1e6, "V"}},  {"A", {1.0, "A"}},    {"kA", {1e3, "A"}}, {"KA", {1e3, "A"}},
+        {"mA", {1e-3, "A"}}, {"v", {1.0, "V"}},    {"kv", {1e3, "V"}}, {"a", {1.0, "A"}},
+        {"ka", {1e3, "A"}},  {"VOLT", {1.0, "V"}}, {"AMP", {1.0, "A"}}};
     auto it = kUnits.find(u);
     if (it == kUnits.end()) {
         base = unit;
@@ -80,8 +80,9 @@ ChannelRole classify(const AnalogChannel& channel) {
     else if (base == "A")
         role.quantity = Quantity::Current;
     else if (channel.unit.empty() && !id.empty())
-        role.quantity = id[0] == 'V' || id[0] == 'U' ? Quantity::Voltage : id[0] == 'I' ? Quantity::Current
-                                                                                       : Quantity::Other;
+        role.quantity = id[0] == 'V' || id[0] == 'U' ? Quantity::Voltage
+                        : id[0] == 'I'               ? Quantity::Current
+                                                     : Quantity::Other;
     if (role.quantity == Quantity::Other)
         return role;
     const std::string ph = upperAlnum(channel.phase);
@@ -116,19 +117,19 @@ TTiempo toTime(std::int64_t micros) {
 // One COMTRADE file, analysed.
 struct Record {
     Recording file;
-    std::int64_t start = 0;              // microseconds since 1970 of the first sample
-    std::array<int, kSlots> slot;        // analog channel of each slot, -1 when absent
-    std::vector<double> factor;          // to the base unit, per analog channel
-    std::vector<TTiempo> times;          // per sample
+    std::int64_t start = 0;       // microseconds since 1970 of the first sample
+    std::array<int, kSlots> slot; // analog channel of each slot, -1 when absent
+    std::vector<double> factor;   // to the base unit, per analog channel
+    std::vector<TTiempo> times;   // per sample
     std::array<Spectrum, kSlots> spectra;
     std::array<RmsSeries, kSlots> rms;
-    double samplePeriod = 0.0;           // seconds, of the first rate section
+    double samplePeriod = 0.0; // seconds, of the first rate section
 };
 
 // The window of the first rate section that holds `cycles` whole cycles: first sample and
 // count. Files without rates use their mean sampling rate.
 std::optional<std::pair<std::size_t, std::size_t>> analysisWindow(const Config& c, const Samples& s,
-                                                                   int cycles) {
+                                                                  int cycles) {
     const double f = c.lineFrequency;
     if (!(f > 0) || s.timeMicros.size() < 2)
         return std::nullopt;
@@ -185,7 +186,8 @@ Record analyse(Recording file, HarmonicAnalyser& analyser) {
             continue;
         const std::vector<double>& x = s.analog[static_cast<size_t>(a)];
         if (window)
-            r.spectra[static_cast<size_t>(k)] = analyser.analyse(x.data() + window->first, window->second, cycles);
+            r.spectra[static_cast<size_t>(k)] =
+                analyser.analyse(x.data() + window->first, window->second, cycles);
         if (k < 4)
             r.rms[static_cast<size_t>(k)] = halfCycleRms(x, s.timeMicros, c.lineFrequency);
     }
@@ -193,7 +195,9 @@ Record analyse(Recording file, HarmonicAnalyser& analyser) {
     return r;
 }
 
-double orNoValue(double v) { return std::isfinite(v) ? v : kNoValue; }
+double orNoValue(double v) {
+    return std::isfinite(v) ? v : kNoValue;
+}
 
 struct Builder {
     std::vector<Record>& records;
@@ -260,8 +264,7 @@ struct Builder {
                 figures[2 * c + 1].push_back(sp && sp->valid ? sp->d : kNoValue);
             }
         }
-        const std::vector<double> o =
-            recording::optionsRow(kind, code, records.front().samplePeriod);
+        const std::vector<double> o = recording::optionsRow(kind, code, records.front().samplePeriod);
         for (size_t c = 0; c < 2; ++c) {
             const int slot = slots[c];
             const bool volts = slot >= 0 ? slot < 4 : slotA < 4;
@@ -294,8 +297,7 @@ struct Builder {
         }
         const double window = analysisCycles(records.front().file.config.lineFrequency) /
                               records.front().file.config.lineFrequency;
-        const std::vector<double> o =
-            recording::optionsRow(3, CodeHarmonics, window, recording::kMethodBars);
+        const std::vector<double> o = recording::optionsRow(3, CodeHarmonics, window, recording::kMethodBars);
         for (size_t c = 0; c < slots.size(); ++c) {
             const int slot = slots[c];
             std::vector<double> values;
@@ -307,7 +309,8 @@ struct Builder {
             v.list(List::Values).EntrarDoubles(values);
             v.list(List::Times).EntrarTiempos(times);
             v.list(List::Units).EntrarTexto(slot < 4 ? "%V" : "%A");
-            v.list(List::Names).EntrarTexto((anyHas(slot) ? channelName(slot) : std::string("-")) + " (Harmonics)");
+            v.list(List::Names)
+                .EntrarTexto((anyHas(slot) ? channelName(slot) : std::string("-")) + " (Harmonics)");
             v.list(List::Options).EntrarDoubles(o);
             // The registers are listed once: the window concatenates the interval rows.
             v.list(List::Intervals).EntrarDoubles(c == 0 ? pairs : std::vector<double>{});
@@ -327,7 +330,8 @@ struct Builder {
             const double t0 = r.file.samples.timeMicros.empty() ? 0.0 : r.file.samples.timeMicros.front();
             for (size_t i = 0; i < s.values.size(); ++i) {
                 values.push_back(orNoValue(s.values[i]));
-                times.push_back(toTime(r.start + static_cast<std::int64_t>(std::floor(t0 + s.timeMicros[i]))));
+                times.push_back(
+                    toTime(r.start + static_cast<std::int64_t>(std::floor(t0 + s.timeMicros[i]))));
             }
             intervals.push_back(times[times.size() - s.values.size()]);
             intervals.push_back(times.back());
@@ -336,8 +340,8 @@ struct Builder {
             return;
         const std::string name = channelName(slot) + " (RMS)";
         Variable& v = add(name, "V", 20, CodeEventRms);
-        std::vector<double> o = recording::optionsRow(
-            20, CodeEventRms, 0.5 / records.front().file.config.lineFrequency);
+        std::vector<double> o =
+            recording::optionsRow(20, CodeEventRms, 0.5 / records.front().file.config.lineFrequency);
         // No nominal voltage comes with a COMTRADE file: the usual levels, in tenths of a
         // percent of nominal.
         o[recording::OptInterruptionLevel] = 100;
@@ -381,7 +385,8 @@ struct Builder {
             std::vector<TTiempo> times, intervals;
             for (const Record& r : records) {
                 const auto& ds = r.file.config.digital;
-                auto it = std::find_if(ds.begin(), ds.end(), [&](const DigitalChannel& d) { return d.id == name; });
+                auto it =
+                    std::find_if(ds.begin(), ds.end(), [&](const DigitalChannel& d) { return d.id == name; });
                 if (it == ds.end() || r.times.empty())
                     continue;
                 const auto& states = r.file.samples.digital[static_cast<size_t>(it - ds.begin())];
@@ -454,8 +459,9 @@ recording::Recording buildRecording(std::vector<Recording> files) {
         if (f.samples.timeMicros.empty())
             throw ComtradeError(f.cfgPath, 0, -1, "the recording holds no sample");
         if (!(f.config.lineFrequency > 0))
-            throw ComtradeError(f.cfgPath, 0, -1,
-                                "the line frequency is 0: cycles, harmonics and RMS need the power frequency");
+            throw ComtradeError(
+                f.cfgPath, 0, -1,
+                "the line frequency is 0: cycles, harmonics and RMS need the power frequency");
         records.push_back(analyse(std::move(f), analyser));
     }
     for (const Record& r : records) {
@@ -480,7 +486,8 @@ recording::Recording buildRecording(std::vector<Recording> files) {
         const char* what = base == 0 ? "Voltage waveforms" : "Current waveforms";
         if (b.anyHas(base) || b.anyHas(base + 1))
             b.waveform(b.anyHas(base) ? base : base + 1, b.anyHas(base) ? base + 1 : -1, 2, CodeWaveform,
-                       std::string(what) + " " + (b.anyHas(base) ? b.channelName(base) : b.channelName(base + 1)) +
+                       std::string(what) + " " +
+                           (b.anyHas(base) ? b.channelName(base) : b.channelName(base + 1)) +
                            (b.anyHas(base) && b.anyHas(base + 1) ? ", " + b.channelName(base + 1) : ""));
         const bool third = b.anyHas(base + 2), neutral = b.anyHas(base + 3);
         if (third || neutral) {
@@ -514,47 +521,60 @@ bool looksLikeComtrade(const std::string& path) {
 
 } // namespace
 
-int importCommand(const std::vector<std::string>& inputs, const std::string& out) {
+ImportOutcome importFiles(const std::vector<std::string>& inputs, const std::string& out) {
+    ImportOutcome result;
     // A forgotten output name would make the last recording the target: refuse, it is the
     // user's data.
     if (looksLikeComtrade(out)) {
-        std::fprintf(stderr,
-                     "kestramon: %s is a COMTRADE file name; give the recording to write as the last argument\n",
-                     out.c_str());
-        return 2;
+        result.code = 2;
+        result.messages.push_back(
+            out + " is a COMTRADE file name; give the recording to write as the last argument");
+        return result;
     }
     std::vector<Recording> files;
-    int failed = 0;
     for (const std::string& path : inputs) {
         try {
             files.push_back(readRecording(path));
         } catch (const ComtradeError& e) {
-            std::fprintf(stderr, "%s\n", e.what());
-            ++failed;
+            result.messages.push_back(e.what());
         } catch (const std::bad_alloc&) {
-            std::fprintf(stderr, "%s: the recording does not fit in memory\n", path.c_str());
-            ++failed;
+            result.messages.push_back(path + ": the recording does not fit in memory");
         }
     }
-    if (failed > 0) {
-        std::fprintf(stderr, "kestramon: %d file(s) could not be read; %s was not written\n", failed, out.c_str());
-        return 2;
+    if (!result.messages.empty()) {
+        result.code = 2;
+        result.messages.push_back(std::to_string(result.messages.size()) + " file(s) could not be read; " +
+                                  out + " was not written");
+        return result;
     }
     recording::Recording rec;
     try {
         rec = buildRecording(std::move(files));
     } catch (const ComtradeError& e) {
-        std::fprintf(stderr, "%s\nkestramon: %s was not written\n", e.what(), out.c_str());
-        return 2;
+        result.code = 2;
+        result.messages.push_back(e.what());
+        result.messages.push_back(out + " was not written");
+        return result;
     }
     try {
         recording::RecordingFile::write(rec, out);
     } catch (const recording::RecordingError& e) {
-        std::fprintf(stderr, "kestramon: %s\n", e.what());
-        return 1;
+        result.code = 1;
+        result.messages.push_back(e.what());
+        return result;
     }
-    std::printf("%s: %zu record(s), %zu variable(s)\n", out.c_str(), inputs.size(), rec.variables.size());
-    return 0;
+    result.records = static_cast<int>(inputs.size());
+    result.variables = static_cast<int>(rec.variables.size());
+    return result;
+}
+
+int importCommand(const std::vector<std::string>& inputs, const std::string& out) {
+    const ImportOutcome r = importFiles(inputs, out);
+    for (const std::string& m : r.messages)
+        std::fprintf(stderr, "%s\n", m.c_str());
+    if (r.code == 0)
+        std::printf("%s: %d record(s), %d variable(s)\n", out.c_str(), r.records, r.variables);
+    return r.code;
 }
 
 } // namespace comtrade

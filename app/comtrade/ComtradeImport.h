@@ -38,6 +38,17 @@ enum Code : int {
 // ComtradeError when no file has a phase voltage or current.
 recording::Recording buildRecording(std::vector<Recording> files);
 
+// Reads every file and writes `out` only when every file was read. `code` is the exit code:
+// 0 written, 2 bad input (nothing written), 1 the recording could not be written; `messages`
+// holds every fault as "FILE:LINE: reason".
+struct ImportOutcome {
+    int code = 0;
+    std::vector<std::string> messages;
+    int records = 0;
+    int variables = 0;
+};
+ImportOutcome importFiles(const std::vector<std::string>& inputs, const std::string& out);
+
 // The command-line import: reads every file, reports each fault as "FILE:LINE: reason" on
 // standard error, and writes `out` only when every file was read. Returns the exit code:
 // 0 written, 2 bad input (nothing written), 1 the recording could not be written.

@@ -28,7 +28,8 @@ struct Fixture {
     double bytes = 0;
 
     Fixture() {
-        dir = (fs::temp_directory_path() / ("kestramon-comtrade-bench-" + std::to_string(::getpid()))).string();
+        dir =
+            (fs::temp_directory_path() / ("kestramon-comtrade-bench-" + std::to_string(::getpid()))).string();
         fs::create_directories(dir);
         comtradegen::Spec spec = comtradegen::threePhase(50.0, 256, 500);
         spec.analog[0].tones = {{5, 5.0}, {7, 3.0}};
@@ -71,8 +72,7 @@ void report(benchmark::State& state, double totalMs) {
     state.counters["MB"] = fixture().bytes / 1e6;
 }
 
-template <typename Body>
-void timed(benchmark::State& state, Body body) {
+template <typename Body> void timed(benchmark::State& state, Body body) {
     double total = 0;
     for (auto _ : state) {
         const auto t0 = Clock::now();
@@ -87,11 +87,15 @@ void BM_ReadBytes(benchmark::State& state) {
 }
 
 void BM_ParseBinary(benchmark::State& state) {
-    timed(state, [] { benchmark::DoNotOptimize(comtrade::readRecording(fixture().binaryCfg).samples.timeMicros.size()); });
+    timed(state, [] {
+        benchmark::DoNotOptimize(comtrade::readRecording(fixture().binaryCfg).samples.timeMicros.size());
+    });
 }
 
 void BM_ParseAscii(benchmark::State& state) {
-    timed(state, [] { benchmark::DoNotOptimize(comtrade::readRecording(fixture().asciiCfg).samples.timeMicros.size()); });
+    timed(state, [] {
+        benchmark::DoNotOptimize(comtrade::readRecording(fixture().asciiCfg).samples.timeMicros.size());
+    });
 }
 
 void BM_ParseAndAnalyseBinary(benchmark::State& state) {

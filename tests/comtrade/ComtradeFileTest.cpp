@@ -13,7 +13,8 @@ using comtradegen::Spec;
 namespace {
 
 std::string scratch(const std::string& name) {
-    const std::filesystem::path dir = std::filesystem::path(testsupport::scratchDirectory().toStdString()) / name;
+    const std::filesystem::path dir =
+        std::filesystem::path(testsupport::scratchDirectory().toStdString()) / name;
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
     return dir.string();
@@ -92,7 +93,7 @@ TEST(ComtradeConfig, ReadsThe1991And2013Variants) {
 
 TEST(ComtradeConfig, MalformedLinesAreReportedByFileAndLine) {
     struct Case {
-        const char* text;
+        std::string text;
         long line;
         const char* reason;
     };
@@ -109,15 +110,14 @@ TEST(ComtradeConfig, MalformedLinesAreReportedByFileAndLine) {
         {"S,D,1999\n1,1A,0D\n1,VA,A,,V,x1,0,0,-1,1,1,1,P\n", 3, "multiplier a \"x1\""},
         {"S,D,1999\n1,1A,0D\n1,VA,A,,V,1,0,0,-1,1,1,1,Q\n", 3, "neither P nor S"},
         {"S,D,1999\n1,1A,0D\n1,VA,A,,V,1,0,0,-1,1,0,1,P\n", 3, "must be positive"},
-        {(head + analog + "1,Trip,,,2\n").c_str(), 4, "normal state 2"},
-        {(head + analog + "1,Trip,,,0\nfifty\n").c_str(), 5, "line frequency"},
-        {(head + analog + "1,Trip,,,0\n50\n2\n1000,10\n1000,5\n").c_str(), 8, "does not follow 10"},
-        {(head + analog + "1,Trip,,,0\n50\n1\n1000,10\n31/02/2026,00:00:00\n").c_str(), 7, "does not exist"},
-        {(head + analog + "1,Trip,,,0\n50\n1\n1000,10\n01/01/2026,25:00:00\n").c_str(), 7, "hh:mm:ss"},
-        {(head + analog + "1,Trip,,,0\n50\n1\n1000,10\n01/01/2026,00:00:00\n01/01/2026,00:00:00\nBIN16\n")
-             .c_str(),
-         9, "data file type \"BIN16\""},
-        {(head + analog + "1,Trip,,,0\n50\n1\n1000,10\n01/01/2026,00:00:00\n").c_str(), 7,
+        {(head + analog + "1,Trip,,,2\n"), 4, "normal state 2"},
+        {(head + analog + "1,Trip,,,0\nfifty\n"), 5, "line frequency"},
+        {(head + analog + "1,Trip,,,0\n50\n2\n1000,10\n1000,5\n"), 8, "does not follow 10"},
+        {(head + analog + "1,Trip,,,0\n50\n1\n1000,10\n31/02/2026,00:00:00\n"), 8, "does not exist"},
+        {(head + analog + "1,Trip,,,0\n50\n1\n1000,10\n01/01/2026,25:00:00\n"), 8, "hh:mm:ss"},
+        {(head + analog + "1,Trip,,,0\n50\n1\n1000,10\n01/01/2026,00:00:00\n01/01/2026,00:00:00\nBIN16\n"),
+         10, "data file type \"BIN16\""},
+        {(head + analog + "1,Trip,,,0\n50\n1\n1000,10\n01/01/2026,00:00:00\n"), 8,
          "the file ends where the trigger date"},
     };
     for (const Case& c : cases) {
@@ -126,8 +126,9 @@ TEST(ComtradeConfig, MalformedLinesAreReportedByFileAndLine) {
             parseConfig(c.text, "bad.cfg");
             ADD_FAILURE() << "accepted";
         } catch (const ComtradeError& e) {
-            EXPECT_EQ(c.line, e.line());
-            EXPECT_EQ(0, std::string(e.what()).rfind("bad.cfg:" + std::to_string(c.line) + ": ", 0)) << e.what();
+            EXPECT_EQ(c.line, e.line()) << e.what();
+            EXPECT_EQ(0, std::string(e.what()).rfind("bad.cfg:" + std::to_string(c.line) + ": ", 0))
+                << e.what();
             EXPECT_NE(std::string::npos, e.reason().find(c.reason)) << e.reason();
         }
     }

@@ -47,11 +47,14 @@ Spec threePhase(double frequency, double samplesPerCycle, double cycles) {
     for (int p = 0; p < 3; ++p)
         s.analog.push_back({std::string("V") + phases[p], phases[p], "V", 230.0, -120.0 * p, {}, 0.02, 0.0});
     for (int p = 0; p < 3; ++p)
-        s.analog.push_back({std::string("I") + phases[p], phases[p], "A", 100.0, -120.0 * p - 30.0, {}, 0.01, 0.0});
+        s.analog.push_back(
+            {std::string("I") + phases[p], phases[p], "A", 100.0, -120.0 * p - 30.0, {}, 0.01, 0.0});
     return s;
 }
 
-long long sampleCount(const Spec& spec) { return spec.rates.back().second; }
+long long sampleCount(const Spec& spec) {
+    return spec.rates.back().second;
+}
 
 double sampleTime(const Spec& spec, long long k) {
     if (spec.rates.size() == 1 && spec.rates[0].first == 0)

@@ -1,5 +1,5 @@
-#include "ComtradeGenerator.h"
 #include "ComtradeImport.h"
+#include "ComtradeGenerator.h"
 #include "DataDrivers.h"
 #include "TTiempo.h"
 #include "TestEnvironment.h"
@@ -22,7 +22,8 @@ using comtradegen::Spec;
 namespace {
 
 std::string scratch(const std::string& name) {
-    const std::filesystem::path dir = std::filesystem::path(testsupport::scratchDirectory().toStdString()) / name;
+    const std::filesystem::path dir =
+        std::filesystem::path(testsupport::scratchDirectory().toStdString()) / name;
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
     return dir.string();
@@ -53,7 +54,8 @@ std::vector<Var> enumerate(DrivFlex& d) {
     const TValorMultiple rows = send(d, recording::kCmdEnumerate, {});
     std::vector<Var> out;
     for (int r = 0; r + 2 < rows.Cuenta(); r += 3)
-        out.push_back({rows.Entero(r, 0), rows.Entero(r, 1), rows.Entero(r, 2), rows.Entero(r, 3), rows.Texto(r + 1)});
+        out.push_back(
+            {rows.Entero(r, 0), rows.Entero(r, 1), rows.Entero(r, 2), rows.Entero(r, 3), rows.Texto(r + 1)});
     return out;
 }
 
