@@ -241,6 +241,16 @@ struct Builder {
         std::array<std::vector<double>, 6> figures;
         const std::array<int, 2> slots = {slotA, slotB};
         const std::array<bool, 2> present = {slotA >= 0 && anyHas(slotA), slotB >= 0 && anyHas(slotB)};
+        // Rows of a few million samples: grown once, not doubled and copied as they fill.
+        size_t total = 0;
+        for (const Record& r : records)
+            total += r.times.size();
+        for (size_t c = 0; c < 2; ++c) {
+            if (present[c]) {
+                values[c].reserve(total);
+                times[c].reserve(total);
+            }
+        }
         for (const Record& r : records) {
             const size_t n = r.times.size();
             pairs.push_back(static_cast<double>(values[0].size()));
