@@ -297,3 +297,31 @@ TEST(ComtradeCommandLine, MalformedConfigurationIsReportedWithFileAndLineAndExit
     EXPECT_TRUE(errors.contains(QString::fromStdString(path) + ":7: ")) << errors.toStdString();
     EXPECT_FALSE(std::filesystem::exists(dir + "/OUT.STD"));
 }
+
+TEST(ComtradeImport, TimeStampsAloneGiveTheTimesAndTheFigures) {
+    const std::string dir = scratch("stamps");
+    Spec spec = comtradegen::threePhase(50.0, 64, 10);
+    spec.rates = {{0.0, 640}}; // no rate: 64 samples per cycle by their time stamps only
+    spec.analog[0].tones = {{5, 5.0}};
+    const std::string cfg = comtradegen::writeFiles(spec, dir + "/s");
+    const Recording rec = readRecording(cfg);
+    EXPECT_TRUE(rec.config.rates.empty());
+    EXPECT_NEAR(312.5 * 639, rec.samples.timeMicros[639], 1.0);
+    const std::string out = dir + "/S.STD";
+    ASSERT_EQ(0, importCommand({cfg}, out));
+    recording::SourceDriver source;
+    recording::RecordingDriver* d = source.openFile(out);
+    bool seen = false;
+    for (const Var& v : enumerate(*d)) {
+        if (v.kind == 2 && v.name.find("VA") != std::string::npos) {
+            // Stamps rounded to the microsecond shift the samples by up to 0.5 us.
+            EXPECT_NEAR(5.0, send(*d, 10015, {v.key1, v.key2}).Numero(0, 0), 0.05);
+            seen = true;
+        }
+    }
+    EXPECT_TRUE(seen);
+    // The data file missing altogether.
+    std::filesystem::remove(dir + "/s.dat");
+    EXPECT_EQ(2, importCommand({cfg}, dir + "/T.STD"));
+    EXPECT_FALSE(std::filesystem::exists(dir + "/T.STD"));
+}
