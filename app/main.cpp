@@ -3,6 +3,8 @@
 //   kestramon --make-demo DIR             writes the demonstration recording into DIR
 //   kestramon --import-csv [--overwrite] FILE.csv OUT
 //                                         turns a CSV of timestamped columns into a recording
+//   kestramon --import-comtrade FILE.cfg [MORE.cfg ...] OUT
+//                                         turns COMTRADE recordings (.cfg or .cff) into a recording
 //   kestramon --render OUTDIR [--pdf] [--filter NAME] [FILES...]
 //                                         renders every graph of the recordings (the demo when
 //                                         none is given) to PNG files with an index
@@ -10,6 +12,7 @@
 //                                         writes a summary of every graph window as JSON
 // Batch modes never wait for a person: messages go to standard error with their default answer.
 
+#include "ComtradeImport.h"
 #include "CsvImport.h"
 #include "DemoRecording.h"
 #include "GuiApp.h"
@@ -24,6 +27,7 @@
 #include <exception>
 #include <new>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -34,6 +38,9 @@ void printUsage() {
                "  kestramon --import-csv [--overwrite] FILE.csv OUT\n"
                "      Turns a CSV of timestamped columns into the recording OUT. An existing OUT that\n"
                "      is not a recording is replaced only with --overwrite.\n"
+               "  kestramon --import-comtrade FILE.cfg [MORE.cfg ...] OUT\n"
+               "      Turns COMTRADE recordings (.cfg with .dat, or .cff) into the recording OUT,\n"
+               "      one record per file.\n"
                "  kestramon --render OUTDIR [--pdf] [--filter NAME] [FILES...]\n"
                "      Renders every graph of the recordings (the demonstration recording when none is\n"
                "      given) to PNG files in OUTDIR, with an index.html listing them.\n"
@@ -97,6 +104,8 @@ int run(int argc, char** argv) {
         return recording::runCsvImport(argv[2], argv[3], false);
     if (mode == "--import-csv" && argc == 5 && std::string(argv[2]) == "--overwrite")
         return recording::runCsvImport(argv[3], argv[4], true);
+    if (mode == "--import-comtrade" && argc >= 4)
+        return comtrade::importCommand(std::vector<std::string>(argv + 2, argv + argc - 1), argv[argc - 1]);
     printUsage();
     return mode == "--help" ? 0 : 1;
 }

@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
     build-essential cmake pkg-config
     qt6-base-dev libgl-dev libqcustomplot-dev
-    libsqlite3-dev
+    libsqlite3-dev libfftw3-dev
     libgtest-dev libbenchmark-dev
     clang-format clang libclang-rt-14-dev
     fonts-dejavu-core fonts-liberation

@@ -1,0 +1,137 @@
+#include "Analysis.h"
+#include "ComtradeGenerator.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+using namespace comtrade;
+
+namespace {
+
+// Samples of a channel of `spec` (unquantised) with their times in microseconds.
+struct Wave {
+    std::vector<double> x, t;
+};
+
+Wave sampled(const comtradegen::Spec& spec, const comtradegen::Channel& c) {
+    Wave w;
+    for (long long k = 0; k < comtradegen::sampleCount(spec); ++k) {
+        const double t = comtradegen::sampleTime(spec, k);
+        w.x.push_back(comtradegen::signal(spec, c, t));
+        w.t.push_back(t * 1e6);
+    }
+    return w;
+}
+
+} // namespace
+
+TEST(Analysis, WindowIsTenCyclesAt50HzAndTwelveAt60Hz) {
+    EXPECT_EQ(10, analysisCycles(50.0));
+    EXPECT_EQ(12, analysisCycles(60.0));
+    EXPECT_EQ(3, analysisCycles(16.7));
+    EXPECT_EQ(80, analysisCycles(400.0));
+    EXPECT_EQ(1, analysisCycles(1.0));
+}
+
+TEST(Analysis, A230VoltSineWithFivePercentFifthHarmonic) {
+    for (double f : {50.0, 60.0}) {
+        SCOPED_TRACE(f);
+        comtradegen::Spec spec = comtradegen::threePhase(f, 256, analysisCycles(f));
+        comtradegen::Channel c = spec.analog[0];
+        // 230 V RMS in all: the fundamental carries 230 / sqrt(1 + 0.05^2).
+        c.rms = 230.0 / std::sqrt(1.0 + 0.05 * 0.05);
+        c.tones = {{5, 5.0, 40.0}};
+        const Wave w = sampled(spec, c);
+        HarmonicAnalyser analyser;
+        const Spectrum s = analyser.analyse(w.x.data(), w.x.size(), analysisCycles(f));
+        ASSERT_TRUE(s.valid);
+        EXPECT_NEAR(5.0, s.thd, 0.05);
+        EXPECT_NEAR(100.0 * 0.05 / std::sqrt(1.0025), s.d, 0.01);
+        EXPECT_NEAR(c.rms, s.fundamental, 0.01);
+        EXPECT_NEAR(5.0, s.orders[5 - kFirstOrder], 0.01);
+        for (int h = kFirstOrder; h <= kLastOrder; ++h) {
+            if (h != 5) {
+                EXPECT_LT(s.orders[static_cast<size_t>(h - kFirstOrder)], 1e-6) << "order " << h;
+            }
+        }
+        const RmsSeries rms = halfCycleRms(w.x, w.t, f);
+        ASSERT_EQ(2u * analysisCycles(f) - 1, rms.values.size());
+        for (double v : rms.values)
+            EXPECT_NEAR(230.0, v, 0.23);
+        EXPECT_NEAR(1e6 / f, rms.timeMicros.front(), 1e-6);
+        EXPECT_NEAR(1e6 / f * 1.5, rms.timeMicros[1], 1e-6);
+    }
+}
+
+TEST(Analysis, SeveralHarmonicsAddUpAndOrdersAboveNyquistHaveNoValue) {
+    comtradegen::Spec spec = comtradegen::threePhase(50.0, 32, 10); // 32 per cycle: up to order 15
+    comtradegen::Channel c = spec.analog[3];
+    c.tones = {{3, 20.0}, {7, 10.0}, {11, 5.0}};
+    const Wave w = sampled(spec, c);
+    HarmonicAnalyser analyser;
+    const Spectrum s = analyser.analyse(w.x.data(), w.x.size(), 10);
+    ASSERT_TRUE(s.valid);
+    EXPECT_NEAR(std::sqrt(400.0 + 100.0 + 25.0), s.thd, 0.01);
+    EXPECT_NEAR(20.0, s.orders[3 - kFirstOrder], 0.01);
+    EXPECT_NEAR(10.0, s.orders[7 - kFirstOrder], 0.01);
+    EXPECT_TRUE(std::isfinite(s.orders[14 - kFirstOrder]));
+    EXPECT_TRUE(std::isnan(s.orders[16 - kFirstOrder]));
+    EXPECT_TRUE(std::isnan(s.orders[50 - kFirstOrder]));
+}
+
+TEST(Analysis, AFrequencySlightlyOffNominalKeepsTheFigures) {
+    comtradegen::Spec spec = comtradegen::threePhase(50.0, 128, 10);
+    spec.frequency = 50.05; // the signal; the window still assumes 50 Hz
+    comtradegen::Channel c = spec.analog[0];
+    c.tones = {{5, 4.0}};
+    const Wave w = sampled(spec, c);
+    HarmonicAnalyser analyser;
+    const Spectrum s = analyser.analyse(w.x.data(), w.x.size(), 10);
+    ASSERT_TRUE(s.valid);
+    EXPECT_NEAR(4.0, s.thd, 0.2);
+    EXPECT_NEAR(230.0, s.fundamental, 0.5);
+}
+
+TEST(Analysis, MissingOrDegenerateInputGivesNoFigures) {
+    HarmonicAnalyser analyser;
+    std::vector<double> x(640, 0.0);
+    EXPECT_FALSE(analyser.analyse(x.data(), x.size(), 10).valid) << "no fundamental";
+    for (size_t i = 0; i < x.size(); ++i)
+        x[i] = std::sin(2 * 3.14159265358979 * 10 * static_cast<double>(i) / 640.0);
+    EXPECT_TRUE(analyser.analyse(x.data(), x.size(), 10).valid);
+    x[17] = std::numeric_limits<double>::quiet_NaN();
+    EXPECT_FALSE(analyser.analyse(x.data(), x.size(), 10).valid);
+    EXPECT_FALSE(analyser.analyse(x.data(), 16, 10).valid) << "fewer samples than cycles allow";
+    EXPECT_FALSE(analyser.analyse(x.data(), 0, 10).valid);
+    EXPECT_TRUE(halfCycleRms({}, {}, 50.0).values.empty());
+    EXPECT_TRUE(halfCycleRms({1.0, 2.0}, {0.0, 10.0}, 0.0).values.empty());
+}
+
+TEST(Analysis, HalfCycleRmsFollowsASagAcrossRateSections) {
+    comtradegen::Spec spec = comtradegen::threePhase(50.0, 256, 4);
+    spec.rates = {{12800.0, 1024}, {1600.0, 1024 + 128}}; // four cycles fine, four coarse
+    const Wave w0 = sampled(spec, spec.analog[0]);
+    Wave w = w0;
+    // The second half of the record sags to half voltage.
+    for (size_t i = 0; i < w.x.size(); ++i) {
+        if (w.t[i] >= 80000.0)
+            w.x[i] *= 0.5;
+    }
+    const RmsSeries rms = halfCycleRms(w.x, w.t, 50.0);
+    ASSERT_EQ(15u, rms.values.size()); // 8 cycles: windows end at 20, 30, ... 160 ms
+    EXPECT_NEAR(230.0, rms.values[0], 0.2);
+    EXPECT_NEAR(230.0, rms.values[6], 0.2); // window 60-80 ms
+    EXPECT_NEAR(115.0, rms.values[8], 0.2); // window 80-100 ms, coarse samples
+    EXPECT_NEAR(115.0, rms.values.back(), 0.2);
+    EXPECT_GT(rms.values[7], 115.0);
+    EXPECT_LT(rms.values[7], 230.0);
+    // A missing sample is left out; a window of only missing samples has no value.
+    Wave gap = w0;
+    for (size_t i = 0; i < 256; ++i)
+        gap.x[i] = std::numeric_limits<double>::quiet_NaN();
+    const RmsSeries g = halfCycleRms(gap.x, gap.t, 50.0);
+    EXPECT_TRUE(std::isnan(g.values[0]));
+    EXPECT_NEAR(230.0, g.values[1], 0.5) << "the valid half cycle alone";
+}

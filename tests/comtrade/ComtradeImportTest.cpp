@@ -1,0 +1,327 @@
+#include "ComtradeImport.h"
+#include "ComtradeGenerator.h"
+#include "DataDrivers.h"
+#include "TTiempo.h"
+#include "TestEnvironment.h"
+
+#include "Comando.h"
+
+#include <QProcess>
+#include <QString>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+using namespace comtrade;
+using comtradegen::Spec;
+
+namespace {
+
+std::string scratch(const std::string& name) {
+    const std::filesystem::path dir =
+        std::filesystem::path(testsupport::scratchDirectory().toStdString()) / name;
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    return dir.string();
+}
+
+std::string bytesOf(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+TValorMultiple send(DrivFlex& driver, int command, std::vector<int> params) {
+    Comando c(command);
+    for (int p : params)
+        c.EntrarParam(TValor::Entero(p));
+    TValorMultiple answer;
+    driver.ProgCom(&c, &answer, 0, nullptr);
+    return answer;
+}
+
+struct Var {
+    int key1, key2, kind, code;
+    std::string name;
+};
+
+std::vector<Var> enumerate(DrivFlex& d) {
+    const TValorMultiple rows = send(d, recording::kCmdEnumerate, {});
+    std::vector<Var> out;
+    for (int r = 0; r + 2 < rows.Cuenta(); r += 3)
+        out.push_back(
+            {rows.Entero(r, 0), rows.Entero(r, 1), rows.Entero(r, 2), rows.Entero(r, 3), rows.Texto(r + 1)});
+    return out;
+}
+
+// Two records of a 50 Hz three-phase bay with a neutral current and two digital channels:
+// the first at 230 V with 5 % fifth harmonic on VA, the second (earlier on disk order, later
+// in time) with a sag on VB.
+struct Fixture {
+    std::string dir, first, second, out;
+    Spec a, b;
+};
+
+Fixture twoRecords(const std::string& name) {
+    Fixture f;
+    f.dir = scratch(name);
+    f.a = comtradegen::threePhase(50.0, 64, 20);
+    f.a.analog[0].rms = 230.0 / std::sqrt(1.0025);
+    f.a.analog[0].tones = {{5, 5.0}};
+    f.a.analog.push_back({"IN", "N", "A", 10.0, 0.0, {{3, 50.0}}, 0.01, 0.0});
+    f.a.digital = {"Trip", "Breaker open"};
+    f.a.format = DataFormat::Binary32;
+    f.a.start = "05/12/2026,10:00:00.000000";
+    f.b = f.a;
+    f.b.analog[1].rms = 115.0;
+    f.b.format = DataFormat::Ascii;
+    f.b.revision = 2013;
+    f.b.start = "05/12/2026,10:05:00.500000";
+    f.first = comtradegen::writeFiles(f.a, f.dir + "/a");
+    f.second = comtradegen::writeFiles(f.b, f.dir + "/b");
+    f.out = f.dir + "/OUT.STD";
+    return f;
+}
+
+} // namespace
+
+TEST(ComtradeRoles, PhaseAndUnitFieldsFindTheChannels) {
+    struct Case {
+        const char* id;
+        const char* phase;
+        const char* unit;
+        Quantity q;
+        int phaseNumber;
+    };
+    const std::vector<Case> cases = {
+        {"Ua", "A", "kV", Quantity::Voltage, 1}, {"x", "b", "V", Quantity::Voltage, 2},
+        {"x", "L3", "V", Quantity::Voltage, 3},  {"x", "CN", "V", Quantity::Voltage, 3},
+        {"x", "N", "A", Quantity::Current, 0},   {"x", "2", "kA", Quantity::Current, 2},
+        {"IL1", "", "A", Quantity::Current, 1},  {"VB-N", "", "V", Quantity::Voltage, 2},
+        {"IN", "", "", Quantity::Current, 0},    {"x", "AB", "V", Quantity::Voltage, -1},
+        {"F", "", "Hz", Quantity::Other, -1},    {"x", "T", "mV", Quantity::Voltage, 3},
+    };
+    for (const Case& c : cases) {
+        AnalogChannel ch;
+        ch.id = c.id;
+        ch.phase = c.phase;
+        ch.unit = c.unit;
+        const ChannelRole r = classify(ch);
+        EXPECT_EQ(c.q, r.quantity) << c.id << " " << c.phase << " " << c.unit;
+        if (c.q != Quantity::Other) {
+            EXPECT_EQ(c.phaseNumber, r.phase) << c.id << " " << c.phase << " " << c.unit;
+        }
+    }
+    std::string base;
+    EXPECT_DOUBLE_EQ(1000.0, unitFactor("kV", base));
+    EXPECT_EQ("V", base);
+    EXPECT_DOUBLE_EQ(1e-3, unitFactor("mA", base));
+    EXPECT_EQ("A", base);
+    EXPECT_DOUBLE_EQ(1.0, unitFactor("Hz", base));
+    EXPECT_EQ("Hz", base);
+}
+
+TEST(ComtradeImport, TheRecordingOpensAndAnswersTheDataDriverCommands) {
+    const Fixture f = twoRecords("import");
+    // Given later record first: the recording is in time order all the same.
+    ASSERT_EQ(0, importCommand({f.second, f.first}, f.out));
+    recording::SourceDriver source;
+    recording::RecordingDriver* d = source.openFile(f.out);
+    ASSERT_NE(nullptr, d);
+    const std::vector<Var> vars = enumerate(*d);
+    std::map<int, std::vector<Var>> byKind;
+    for (const Var& v : vars)
+        byKind[v.kind].push_back(v);
+    ASSERT_EQ(3u, byKind[2].size()) << "VA VB | VC | IA IB";
+    ASSERT_EQ(1u, byKind[15].size()) << "IC with the neutral";
+    ASSERT_EQ(1u, byKind[3].size());
+    ASSERT_EQ(3u, byKind[20].size());
+    ASSERT_EQ(2u, byKind[12].size()) << "the digital channels, kept";
+    for (const Var& v : vars) {
+        SCOPED_TRACE(v.name);
+        const recording::KindShape shape = recording::kindShape(v.kind);
+        EXPECT_EQ(shape.rows, send(*d, 10001, {v.key1, v.key2}).Cuenta());
+        EXPECT_EQ(shape.extraRows, send(*d, 10015, {v.key1, v.key2}).Cuenta());
+        const TValorMultiple options = send(*d, 10013, {v.key1, v.key2});
+        EXPECT_EQ(v.kind, options.Entero(0, 1));
+        EXPECT_EQ(1, send(*d, 10002, {-1, v.key2}).Cuenta());
+    }
+
+    // Voltage waveforms VA, VB: two records one after the other, in volts, with THD per record.
+    const Var& w = byKind[2][0];
+    const TValorMultiple values = send(*d, 10001, {w.key1, w.key2});
+    const TValorMultiple times = send(*d, 10002, {w.key1, w.key2});
+    const TValorMultiple names = send(*d, 10004, {w.key1, w.key2});
+    const TValorMultiple units = send(*d, 10003, {w.key1, w.key2});
+    const TValorMultiple intervals = send(*d, 10014, {w.key1, w.key2});
+    const TValorMultiple extra = send(*d, 10015, {w.key1, w.key2});
+    const TValorMultiple general = send(*d, 10002, {-1, w.key2});
+    EXPECT_EQ("VA", names.Texto(0));
+    EXPECT_EQ("VB", names.Texto(1));
+    EXPECT_EQ("V", units.Texto(0));
+    ASSERT_EQ(2 * 1280, values.Elementos(0));
+    ASSERT_EQ(4, intervals.Elementos(0));
+    EXPECT_EQ(0, intervals.Numero(0, 0));
+    EXPECT_EQ(1279, intervals.Numero(0, 1));
+    EXPECT_EQ(1280, intervals.Numero(0, 2));
+    EXPECT_EQ(2559, intervals.Numero(0, 3));
+    for (int k : {0, 17, 1279})
+        EXPECT_NEAR(comtradegen::expectedValue(f.a, f.a.analog[1], k), values.Numero(1, k), 1e-9);
+    EXPECT_NEAR(comtradegen::expectedValue(f.b, f.b.analog[1], 5), values.Numero(1, 1280 + 5), 1e-9);
+    ASSERT_EQ(2, general.Elementos(0));
+    EXPECT_EQ(TTiempo(2026, 12, 5, 10, 0, 0, 0), general.Tiempos(0)[0]);
+    EXPECT_EQ(TTiempo(2026, 12, 5, 10, 5, 0, 500), general.Tiempos(0)[1]);
+    EXPECT_EQ(TTiempo(2026, 12, 5, 10, 0, 0, 15), times.Tiempos(0)[48]) << "sample 48 at 15 ms";
+    EXPECT_NEAR(5.0, extra.Numero(0, 0), 0.05) << "THD of VA, first record";
+    EXPECT_NEAR(5.0, extra.Numero(0, 1), 0.05);
+    EXPECT_NEAR(0.0, extra.Numero(2, 0), 0.05) << "VB is a clean sine";
+    EXPECT_NEAR(100 * 0.05 / std::sqrt(1.0025), extra.Numero(1, 0), 0.05) << "d of VA";
+    EXPECT_EQ(recording::kNoValue, extra.Numero(4, 0)) << "no third channel in this variable";
+
+    // The lone third voltage: one channel row and one empty row.
+    const Var& third = byKind[2][1];
+    EXPECT_EQ(2560, send(*d, 10001, {third.key1, third.key2}).Elementos(0));
+    EXPECT_EQ(0, send(*d, 10001, {third.key1, third.key2}).Elementos(1));
+    // The neutral current rides with IC, with its 50 % third harmonic.
+    const Var& neutral = byKind[15][0];
+    const TValorMultiple nExtra = send(*d, 10015, {neutral.key1, neutral.key2});
+    EXPECT_EQ("IN", send(*d, 10004, {neutral.key1, neutral.key2}).Texto(1));
+    EXPECT_NEAR(50.0, nExtra.Numero(2, 0), 0.1);
+
+    // Harmonics: six slots of 49 orders per record.
+    const Var& h = byKind[3][0];
+    const TValorMultiple hv = send(*d, 10001, {h.key1, h.key2});
+    const TValorMultiple hx = send(*d, 10015, {h.key1, h.key2});
+    ASSERT_EQ(98, hv.Elementos(0));
+    EXPECT_EQ(2, hx.Numero(0, 0));
+    EXPECT_EQ(50, hx.Numero(0, 48));
+    EXPECT_EQ(2, hx.Numero(0, 49));
+    EXPECT_NEAR(5.0, hv.Numero(0, 5 - 2), 0.05) << "VA order 5";
+    EXPECT_NEAR(0.0, hv.Numero(0, 7 - 2), 0.05);
+    EXPECT_EQ(recording::kNoValue, hv.Numero(0, 40 - 2)) << "64 per cycle reach order 31";
+
+    // Half-cycle RMS of VB: 230 V in the first record, 115 V in the second.
+    const Var& rms = byKind[20][1];
+    const TValorMultiple rv = send(*d, 10001, {rms.key1, rms.key2});
+    const TValorMultiple ri = send(*d, 10014, {rms.key1, rms.key2});
+    ASSERT_EQ(2 * 39, rv.Elementos(0));
+    EXPECT_NEAR(230.0, rv.Numero(0, 0), 0.23);
+    EXPECT_NEAR(115.0, rv.Numero(0, 39), 0.12);
+    ASSERT_EQ(4, ri.Elementos(0));
+    EXPECT_EQ(TTiempo(2026, 12, 5, 10, 0, 0, 20), ri.Tiempos(0)[0]);
+    EXPECT_EQ(TTiempo(2026, 12, 5, 10, 0, 0, 400), ri.Tiempos(0)[1]);
+
+    // Digital channels keep every change: "Trip" toggles every 100 samples.
+    const Var& trip = byKind[12][0];
+    const TValorMultiple tv = send(*d, 10001, {trip.key1, trip.key2});
+    EXPECT_EQ("Trip", trip.name);
+    EXPECT_EQ(2 * 13, tv.Elementos(0));
+    EXPECT_EQ(0, tv.Numero(0, 0));
+    EXPECT_EQ(1, tv.Numero(0, 1));
+}
+
+TEST(ComtradeImport, BadInputWritesNothingAndKeepsTheTarget) {
+    const Fixture f = twoRecords("refused");
+    std::ofstream(f.out) << "previous contents";
+    // A truncated data file.
+    std::string dat = bytesOf(f.dir + "/a.dat");
+    dat.resize(dat.size() - 3);
+    std::ofstream(f.dir + "/a.dat", std::ios::binary | std::ios::trunc) << dat;
+    EXPECT_EQ(2, importCommand({f.first, f.second}, f.out));
+    EXPECT_EQ("previous contents", bytesOf(f.out));
+    // A forgotten output name would overwrite a recording of the user: refused.
+    const std::string cfgBefore = bytesOf(f.second);
+    EXPECT_EQ(2, importCommand({f.first}, f.second));
+    EXPECT_EQ(cfgBefore, bytesOf(f.second));
+    // No phase channel at all.
+    Spec other = comtradegen::threePhase(50.0, 32, 2);
+    for (auto& c : other.analog)
+        c.unit = "Hz";
+    const std::string hz = comtradegen::writeFiles(other, f.dir + "/hz");
+    EXPECT_EQ(2, importCommand({hz}, f.dir + "/HZ.STD"));
+    EXPECT_FALSE(std::filesystem::exists(f.dir + "/HZ.STD"));
+    const auto listing = std::filesystem::directory_iterator(f.dir);
+    for (const auto& e : listing)
+        EXPECT_EQ(std::string::npos, e.path().filename().string().find(".tmp")) << "no temporary file left";
+}
+
+TEST(ComtradeImport, MultiRateAndCombinedFilesImport) {
+    const std::string dir = scratch("multirate-import");
+    Spec spec = comtradegen::threePhase(60.0, 256, 12);
+    spec.rates = {{15360.0, 3072}, {1920.0, 3072 + 32 * 24}}; // 12 fine cycles, 24 coarse
+    spec.analog[0].tones = {{3, 3.0}};
+    spec.format = DataFormat::Float32;
+    const std::string cff = comtradegen::writeCff(spec, dir + "/mr.cff");
+    const std::string out = dir + "/MR.STD";
+    ASSERT_EQ(0, importCommand({cff}, out));
+    recording::SourceDriver source;
+    recording::RecordingDriver* d = source.openFile(out);
+    int checked = 0;
+    for (const Var& v : enumerate(*d)) {
+        if (v.kind == 2 && v.name.find("VA") != std::string::npos) {
+            const TValorMultiple extra = send(*d, 10015, {v.key1, v.key2});
+            EXPECT_NEAR(3.0, extra.Numero(0, 0), 0.05) << "12 cycles of the fine section";
+            EXPECT_EQ(3072 + 768, send(*d, 10001, {v.key1, v.key2}).Elementos(0));
+            ++checked;
+        }
+        if (v.kind == 20 && v.name.find("VB") != std::string::npos) {
+            const TValorMultiple rv = send(*d, 10001, {v.key1, v.key2});
+            EXPECT_EQ(2 * 36 - 1, rv.Elementos(0));
+            for (int i = 0; i < rv.Elementos(0); ++i)
+                EXPECT_NEAR(230.0, rv.Numero(0, i), 0.5) << i;
+            ++checked;
+        }
+    }
+    EXPECT_EQ(2, checked);
+}
+
+TEST(ComtradeCommandLine, MalformedConfigurationIsReportedWithFileAndLineAndExitCode2) {
+    const std::string dir = scratch("cli");
+    Spec spec = comtradegen::threePhase(50.0, 32, 2);
+    std::string cfg = comtradegen::cfgText(spec);
+    cfg.replace(cfg.find("5,IB,B,"), 7, "5,IB,B,Line 1,A,zz,");
+    const std::string path = dir + "/bad.cfg";
+    std::ofstream(path, std::ios::binary) << cfg;
+    std::ofstream(dir + "/bad.dat", std::ios::binary) << comtradegen::datBytes(spec);
+    QProcess p;
+    p.start(QStringLiteral(KESTRAMON_EXECUTABLE),
+            {"--import-comtrade", QString::fromStdString(path), QString::fromStdString(dir + "/OUT.STD")});
+    ASSERT_TRUE(p.waitForFinished(120000));
+    const QString errors = QString::fromUtf8(p.readAllStandardError());
+    EXPECT_EQ(2, p.exitCode());
+    EXPECT_TRUE(errors.contains(QString::fromStdString(path) + ":7: ")) << errors.toStdString();
+    EXPECT_FALSE(std::filesystem::exists(dir + "/OUT.STD"));
+}
+
+TEST(ComtradeImport, TimeStampsAloneGiveTheTimesAndTheFigures) {
+    const std::string dir = scratch("stamps");
+    Spec spec = comtradegen::threePhase(50.0, 64, 10);
+    spec.rates = {{0.0, 640}}; // no rate: 64 samples per cycle by their time stamps only
+    spec.analog[0].tones = {{5, 5.0}};
+    const std::string cfg = comtradegen::writeFiles(spec, dir + "/s");
+    const Recording rec = readRecording(cfg);
+    EXPECT_TRUE(rec.config.rates.empty());
+    EXPECT_NEAR(312.5 * 639, rec.samples.timeMicros[639], 1.0);
+    const std::string out = dir + "/S.STD";
+    ASSERT_EQ(0, importCommand({cfg}, out));
+    recording::SourceDriver source;
+    recording::RecordingDriver* d = source.openFile(out);
+    bool seen = false;
+    for (const Var& v : enumerate(*d)) {
+        if (v.kind == 2 && v.name.find("VA") != std::string::npos) {
+            // Stamps rounded to the microsecond shift the samples by up to 0.5 us.
+            EXPECT_NEAR(5.0, send(*d, 10015, {v.key1, v.key2}).Numero(0, 0), 0.05);
+            seen = true;
+        }
+    }
+    EXPECT_TRUE(seen);
+    // The data file missing altogether.
+    std::filesystem::remove(dir + "/s.dat");
+    EXPECT_EQ(2, importCommand({cfg}, dir + "/T.STD"));
+    EXPECT_FALSE(std::filesystem::exists(dir + "/T.STD"));
+}
