@@ -67,12 +67,18 @@ void ValueTicker::generate(const QCPRange& range, const QLocale& locale, QChar f
         }
         return;
     }
+    // The base keeps one tick beyond each end of the range; a short axis first tries finer
+    // round steps before it falls back to its two ends.
+    auto inside = [&] {
+        return std::count_if(ticks.begin(), ticks.end(), [&](double t) { return range.contains(t); });
+    };
     QCPAxisTicker::generate(range, locale, formatChar, precision, ticks, subTicks, nullptr);
+    if (inside() < 2) {
+        setTickCount(std::max(4, tickCount() * 2));
+        QCPAxisTicker::generate(range, locale, formatChar, precision, ticks, subTicks, nullptr);
+    }
     int decimals = 0;
-    // The base keeps one tick beyond each end of the range.
-    const auto inside =
-        std::count_if(ticks.begin(), ticks.end(), [&](double t) { return range.contains(t); });
-    if (inside >= 2) {
+    if (inside() >= 2) {
         decimals = decimalsFor(ticks[1] - ticks[0]);
     } else {
         // Too short for two round ticks: its two ends, written with enough decimals to differ.
