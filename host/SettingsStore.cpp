@@ -1,5 +1,11 @@
 #include "SettingsStore.h"
 
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSaveFile>
 #include <QSettings>
 
 namespace host {
@@ -10,12 +16,108 @@ QString& overrideLocation() {
     return path;
 }
 
+// When this process started: a temporary older than that was left by a writer that died.
+const QDateTime kProcessStart = QDateTime::currentDateTimeUtc();
+
+// The per-user file of the product key. A probe under another name tells where QSettings
+// keeps it without QSettings reading the file itself, which must be cleaned first.
+QString defaultFile() {
+    const QSettings probe(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("VORTELIA"),
+                          QStringLiteral("KESTRAMON-location-probe"));
+    return QFileInfo(probe.fileName()).dir().filePath(QStringLiteral("KESTRAMON.ini"));
+}
+
+// QSettings turns a value written "@Variant(...)" (and its relatives, also when spelt with
+// escapes) into a value of any type, allocating whatever size the text claims. We store only
+// "dword:" and "sz:" text, so such a value is a hand edit: true for a value of that kind.
+bool typedIniValue(QByteArrayView value) {
+    bool quoted = false;
+    bool elementStart = true;
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        const char c = value[i];
+        if (elementStart) {
+            if (c == ' ' || c == '\t')
+                continue;
+            if (c == '"' && !quoted) {
+                quoted = true;
+                continue;
+            }
+            if (c == '@')
+                return i + 1 >= value.size() || value[i + 1] != '@';
+            if (c == '\\')
+                return true;
+            elementStart = false;
+        }
+        if (c == '"')
+            quoted = !quoted;
+        else if (c == '\\')
+            ++i;
+        else if (c == ',' && !quoted)
+            elementStart = true;
+    }
+    return false;
+}
+
+// Drops typed values from the file before QSettings reads it, and removes the temporaries
+// of writers that died while replacing it.
+void cleanStore(const QString& file) {
+    const QFileInfo info(file);
+    const QRegularExpression temporary(
+        QStringLiteral("^%1\\.[A-Za-z0-9]{6}$").arg(QRegularExpression::escape(info.fileName())));
+    const QDir dir = info.dir();
+    for (const QFileInfo& f :
+         dir.entryInfoList({info.fileName() + QStringLiteral(".*")}, QDir::Files | QDir::Hidden)) {
+        if (temporary.match(f.fileName()).hasMatch() && f.lastModified().toUTC() < kProcessStart)
+            QFile::remove(f.filePath());
+    }
+
+    QFile in(file);
+    if (!in.open(QIODevice::ReadOnly))
+        return;
+    const QByteArray text = in.readAll();
+    in.close();
+    QByteArray kept;
+    bool dropped = false;
+    qsizetype pos = 0;
+    while (pos < text.size()) {
+        // One logical line: a line ending in a backslash goes on in the next.
+        qsizetype end = pos;
+        for (;;) {
+            const qsizetype nl = text.indexOf('\n', end);
+            end = nl < 0 ? text.size() : nl;
+            qsizetype back = end;
+            while (back > pos && (text[back - 1] == '\r'))
+                --back;
+            qsizetype slashes = 0;
+            while (back - slashes > pos && text[back - slashes - 1] == '\\')
+                ++slashes;
+            if (slashes % 2 == 0 || end >= text.size())
+                break;
+            end = end + 1;
+        }
+        const QByteArrayView line(text.constData() + pos, end - pos);
+        const qsizetype eq = line.indexOf('=');
+        const bool section = !line.isEmpty() && line.trimmed().startsWith('[');
+        if (!section && eq >= 0 && typedIniValue(line.sliced(eq + 1)))
+            dropped = true;
+        else
+            kept += line.toByteArray() + (end < text.size() ? "\n" : "");
+        pos = end + 1;
+    }
+    if (!dropped)
+        return;
+    QSaveFile out(file);
+    if (out.open(QIODevice::WriteOnly)) {
+        out.write(kept);
+        out.commit();
+    }
+}
+
 std::shared_ptr<QSettings> openStore() {
-    const QString file = SettingsStore::location();
-    auto settings = file.isEmpty()
-                        ? std::make_shared<QSettings>(QSettings::IniFormat, QSettings::UserScope,
-                                                      QStringLiteral("VORTELIA"), QStringLiteral("KESTRAMON"))
-                        : std::make_shared<QSettings>(file, QSettings::IniFormat);
+    const QString location = SettingsStore::location();
+    const QString file = location.isEmpty() ? defaultFile() : location;
+    cleanStore(file);
+    auto settings = std::make_shared<QSettings>(file, QSettings::IniFormat);
     // A write goes to a temporary file renamed over the old one, never into the file itself:
     // a crash mid-write leaves the old settings whole.
     settings->setAtomicSyncRequired(true);

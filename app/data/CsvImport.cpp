@@ -433,6 +433,11 @@ private:
     }
 
     bool dataLine(const std::string& line, bool tooLong) {
+        if (m_lineNo == std::numeric_limits<int>::max()) {
+            m_result.problems.push_back({m_lineNo, "the file has more lines than can be counted"});
+            m_stopped = true;
+            return false;
+        }
         const int lineNo = ++m_lineNo;
         if (tooLong)
             return problem(lineNo,

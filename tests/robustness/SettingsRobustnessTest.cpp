@@ -4,6 +4,7 @@
 #include "SettingsStore.h"
 #include "TestEnvironment.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -226,4 +227,48 @@ TEST(HandEditedSettings, AFileOfGarbageGivesEveryDefault) {
     EXPECT_EQ(d.tipos, p.tipos);
     EXPECT_EQ(d.escritorio, p.escritorio);
     EXPECT_EQ(Apariencia::kPasosDefecto, Apariencia::LeerPasos());
+}
+
+// Found by fuzzing: QSettings read "@Variant(...)" values, allocating whatever size the text
+// claimed (60 GB here) before the store saw them.
+TEST(HandEditedSettings, TypedValuesAreDroppedBeforeTheyAreRead) {
+    const QString path = testsupport::freshSettings();
+    writeAll(
+        path,
+        QByteArray::fromBase64("W0dlbmVyYWwwMDMsZCB3b3JkOjQKQFZhcmlhbnQoXDBcMFwwXHg3Zik9eApUaXBvMTI9QFZhcmlh"
+                               "bnQoXDBcMFwwCXgyXDBcMFwwXHgxKQo=") +
+            "[General]\nColor1=dword:00000004\nColor2=\"@ByteArray(x)\"\nColor3=a, \\x40Variant(x)\n"
+            "Color4=@@literal\nColor5=sz:a@b\nColor6=\\\n@Variant(\\0)\n");
+    auto key = SettingsKey::openOrCreate();
+    ASSERT_TRUE(key.has_value());
+    EXPECT_FALSE(key->readInt(QStringLiteral("Tipo12")).has_value());
+    EXPECT_EQ(4, key->readInt(QStringLiteral("Color1")));
+    EXPECT_EQ(QStringLiteral("a@b"), key->readString(QStringLiteral("Color5")))
+        << "an @ inside a value is text";
+    const QByteArray after = readAll(path);
+    EXPECT_FALSE(after.contains("Tipo12=")) << after.toStdString();
+    EXPECT_FALSE(after.contains("Color6=")) << "a typed value on a continued line" << after.toStdString();
+    EXPECT_FALSE(after.contains("@ByteArray")) << after.toStdString();
+    EXPECT_FALSE(after.contains("x40Variant")) << after.toStdString();
+    EXPECT_TRUE(after.contains("Color4=@@literal")) << "an escaped @ is a plain string and stays";
+}
+
+TEST(SettingsWrites, TemporariesOfWritersThatDiedAreRemoved) {
+    const QString path = testsupport::freshSettings();
+    const QFileInfo info(path);
+    const QStringList stale = {info.fileName() + QStringLiteral(".AbC123")};
+    const QStringList kept = {
+        info.fileName() + QStringLiteral(".lock"), info.fileName() + QStringLiteral(".bak"),
+        info.fileName() + QStringLiteral(".AbC1234"), QStringLiteral("other.ini.AbC123")};
+    for (const QString& name : stale + kept) {
+        writeAll(info.dir().filePath(name), "partial");
+        ageFile(info.dir().filePath(name));
+    }
+    writeAll(info.dir().filePath(info.fileName() + QStringLiteral(".NeW123")),
+             "a live writer's, newer than us");
+    SettingsKey::openOrCreate();
+    for (const QString& name : stale)
+        EXPECT_FALSE(QFile::exists(info.dir().filePath(name))) << name.toStdString();
+    for (const QString& name : kept + QStringList{info.fileName() + QStringLiteral(".NeW123")})
+        EXPECT_TRUE(QFile::exists(info.dir().filePath(name))) << name.toStdString();
 }
