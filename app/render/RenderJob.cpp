@@ -13,6 +13,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QJsonArray>
+#include <QPainter>
+#include <QPrinter>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLibrary>
@@ -21,6 +23,7 @@
 #include <QWidget>
 
 #include <cstdio>
+#include <filesystem>
 
 namespace {
 
@@ -203,10 +206,47 @@ int renderRecordings(const QString& outputDirectory, const QStringList& files, c
         fail(QStringLiteral("cannot write %1").arg(dir.filePath(QStringLiteral("index.html"))));
         return 1;
     }
+    if (options.pdf && !printAll(all.windows(), dir.filePath(QStringLiteral("graphs.pdf")))) {
+        fail(QStringLiteral("cannot write %1").arg(dir.filePath(QStringLiteral("graphs.pdf"))));
+        return 1;
+    }
     std::printf("%lld graph(s) written to %s\n", static_cast<long long>(images.size()),
                 qPrintable(QDir::toNativeSeparators(dir.absolutePath())));
     return 0;
 }
+
+namespace {
+
+// Every graph printed through its window's own print path, one per page of one PDF. Written
+// under a temporary name and renamed, so an earlier document is never lost half-way.
+bool printAll(const std::vector<QPointer<QWidget>>& windows, const QString& file) {
+    const QString temporary = file + QStringLiteral(".part");
+    {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(temporary);
+        printer.setPageOrientation(QPageLayout::Landscape);
+        QPainter painter;
+        if (!painter.begin(&printer))
+            return false;
+        bool first = true;
+        for (const QPointer<QWidget>& window : windows) {
+            if (window.isNull())
+                continue;
+            if (!first)
+                printer.newPage();
+            first = false;
+            QMetaObject::invokeMethod(window, "ImprimirEnDocumento", Qt::DirectConnection,
+                                      Q_ARG(void*, &printer), Q_ARG(void*, &painter));
+        }
+        painter.end();
+    }
+    std::error_code error;
+    std::filesystem::rename(temporary.toStdString(), file.toStdString(), error);
+    return !error;
+}
+
+} // namespace
 
 int reportRecordings(const QString& outputFile, const QStringList& files, const BatchOptions& options) {
     OpenAll all;

@@ -67,6 +67,21 @@ TEST(RenderJob, EveryGraphOfTheDemoIsWrittenAsANonBlankImageWithAnIndex) {
         EXPECT_TRUE(html.contains(name.toHtmlEscaped())) << name.toStdString();
 }
 
+TEST(RenderJob, WithPdfEveryGraphIsPrintedThroughItsWindowOnAPageOfItsOwn) {
+    const QString out = testsupport::scratchDirectory() + QStringLiteral("/render-pdf");
+    QDir(out).removeRecursively();
+    const Resultado run = kestramon({QStringLiteral("--render"), out, QStringLiteral("--pdf")});
+    ASSERT_EQ(run.exitCode, 0) << run.errors.toStdString();
+    const qsizetype graphs = QDir(out).entryList({QStringLiteral("*.png")}, QDir::Files).size();
+    QFile pdf(QDir(out).filePath(QStringLiteral("graphs.pdf")));
+    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+    const QByteArray bytes = pdf.readAll();
+    EXPECT_TRUE(bytes.startsWith("%PDF"));
+    // One page object per graph.
+    EXPECT_EQ(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r") + bytes.count("/Type /Page "), graphs);
+    EXPECT_FALSE(QFile::exists(pdf.fileName() + QStringLiteral(".part")));
+}
+
 TEST(RenderJob, ACorruptRecordingFailsCleanlyAndNamesTheFile) {
     const QString bad = testsupport::scratchDirectory() + QStringLiteral("/S0010009.STD");
     QFile f(bad);

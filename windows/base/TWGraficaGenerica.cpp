@@ -681,6 +681,14 @@ void TWGraficaGenerica::Imprimir() {
     ImprimirEn(*impresora);
 }
 
+void TWGraficaGenerica::ImprimirEnDocumento(void* impresora, void* pintor) {
+    QPrinter* const anterior = m_impresora;
+    QPainter* const anteriorPintor = m_pintor;
+    PonerImpresora(static_cast<QPrinter*>(impresora), static_cast<QPainter*>(pintor));
+    Protegido([this] { Imprimir(); });
+    PonerImpresora(anterior, anteriorPintor);
+}
+
 void TWGraficaGenerica::ImprimirAPdf(QPrinter& impresora) {
     // Without a printer the page goes to a PDF file the user names.
     QFileDialog Salvar(this);

@@ -81,6 +81,10 @@ public:
     // and units, intervals and the interval shown, grouping level, plus each family's figures.
     // The host reads it by name (no link to the engine).
     Q_INVOKABLE virtual QJsonObject Describir();
+    // Prints through the window's own print path onto the current page of a document the host
+    // is printing (`impresora` a QPrinter, `pintor` a QPainter active on it); the host calls it
+    // by name.
+    Q_INVOKABLE void ImprimirEnDocumento(void* impresora, void* pintor);
 
     // getters:
     int DamePasos() const { return Pasos; }
