@@ -250,6 +250,10 @@ constexpr Entrada kTabla[] = {
     {TXT_APP_SHOW_PROPERTIES, "P&roperties"},
     {TXT_APP_REOPEN, "Reopen the last recordings at start"},
     {TXT_APP_RECENT_FMT, "&%1 %2   (%3)"},
+    {TXT_APP_OPENING, "Opening %1..."},
+    {TXT_APP_WINDOWS_OPENED, "%1 graph windows opened"},
+    {TXT_APP_WINDOW_OPENED, "1 graph window opened"},
+    {TXT_APP_WINDOWS_RAISED, "The graph windows of this selection are already open"},
 };
 
 constexpr bool ordenada() {
