@@ -23,6 +23,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHelpEvent>
+#include <QLabel>
 #include <QLibrary>
 #include <QLineEdit>
 #include <QLoggingCategory>
@@ -31,6 +32,7 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QPainterPath>
+#include <QProgressDialog>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
@@ -245,9 +247,15 @@ void MainWindow::updateActions() {
     m_openAllAction->setEnabled(files);
     m_printAction->setEnabled(m_mdi->activeSubWindow() != nullptr);
     const int count = m_source ? m_source->fileCount() : 0;
-    statusBar()->showMessage(count == 1  ? Texto(TXT_APP_RECORDING_ONE)
-                             : count > 1 ? Texto(TXT_APP_RECORDINGS).arg(count)
-                                         : QString());
+    // A label of its own, so that passing messages do not wipe it out.
+    if (m_recordingCount == nullptr) {
+        m_recordingCount = new QLabel(this);
+        m_recordingCount->setObjectName(QStringLiteral("RecordingCount"));
+        statusBar()->addPermanentWidget(m_recordingCount);
+    }
+    m_recordingCount->setText(count == 1  ? Texto(TXT_APP_RECORDING_ONE)
+                              : count > 1 ? Texto(TXT_APP_RECORDINGS).arg(count)
+                                          : QString());
     const bool windows = !m_mdi->subWindowList().isEmpty();
     for (const char* name :
          {"Tile", "Cascade", "NextWindow", "PreviousWindow", "CloseWindow", "CloseAllWindows"})
@@ -353,7 +361,23 @@ int MainWindow::openFiles(const QStringList& paths) {
     QStringList failures;
     {
         host::WaitCursor wait;
-        for (const QString& path : paths) {
+        // Several files take a while: show which one is read and let the user stop.
+        std::unique_ptr<QProgressDialog> progress;
+        if (paths.size() > 1 && !host::BatchMode::active()) {
+            progress = std::make_unique<QProgressDialog>(QString(), Texto(TXT_CANCEL), 0,
+                                                         static_cast<int>(paths.size()), this);
+            progress->setObjectName(QStringLiteral("OpenProgress"));
+            progress->setWindowModality(Qt::WindowModal);
+            progress->setMinimumDuration(400);
+        }
+        for (int i = 0; i < paths.size(); ++i) {
+            const QString& path = paths[i];
+            if (progress) {
+                if (progress->wasCanceled())
+                    break;
+                progress->setLabelText(Texto(TXT_APP_OPENING).arg(QFileInfo(path).fileName()));
+                progress->setValue(i);
+            }
             QString error;
             if (m_source->open(path, &error))
                 opened << path;
@@ -451,16 +475,24 @@ void MainWindow::openAllGraphs() {
             w->raise();
         }
         m_mdi->setActiveSubWindow(existing.front());
+        statusBar()->showMessage(Texto(TXT_APP_WINDOWS_RAISED), 5000);
         return;
     }
     const QList<QMdiSubWindow*> before = m_mdi->subWindowList();
-    openAllGraphsNow();
+    {
+        host::WaitCursor wait;
+        openAllGraphsNow();
+    }
     QList<QPointer<QMdiSubWindow>> created;
     for (QMdiSubWindow* w : m_mdi->subWindowList())
         if (!before.contains(w))
             created << w;
-    if (!created.isEmpty())
+    if (!created.isEmpty()) {
         m_openAllWindows[key] = created;
+        statusBar()->showMessage(created.size() == 1 ? Texto(TXT_APP_WINDOW_OPENED)
+                                                     : Texto(TXT_APP_WINDOWS_OPENED).arg(created.size()),
+                                 5000);
+    }
 }
 
 void MainWindow::openAllGraphsNow() {

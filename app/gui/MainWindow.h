@@ -13,6 +13,7 @@
 
 class DrivFlex;
 class PropertyDock;
+class QLabel;
 class QLibrary;
 class QMdiArea;
 class QMdiSubWindow;
@@ -142,5 +143,6 @@ private:
     QHash<QString, QList<QPointer<QMdiSubWindow>>> m_openAllWindows;
     QPointer<QWidget> m_watchedGraph;
     QTimer* m_refreshTimer = nullptr;
+    QLabel* m_recordingCount = nullptr;
     bool m_shutDown = false;
 };

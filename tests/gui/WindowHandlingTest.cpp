@@ -19,6 +19,7 @@
 #include <QDockWidget>
 #include <QFile>
 #include <QFileDialog>
+#include <QLabel>
 #include <QLibrary>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -70,6 +71,10 @@ protected:
     }
     QList<QMdiSubWindow*> windows() const { return window->mdiArea()->subWindowList(); }
     QRect area() const { return window->mdiArea()->viewport()->rect(); }
+    QString recordingCount() const {
+        auto* label = window->findChild<QLabel*>(QStringLiteral("RecordingCount"));
+        return label ? label->text() : QStringLiteral("<no label>");
+    }
     QMenu* windowMenu() const { return window->findChild<QMenu*>(QStringLiteral("WindowMenu")); }
     QStringList menuItems() const {
         QMenu* menu = windowMenu();
@@ -139,9 +144,12 @@ TEST_F(WindowHandling, TileFillsTheAreaWithoutOverlapForAnyCount) {
 
 TEST_F(WindowHandling, OpenAllTwiceRaisesTheExistingWindowsInsteadOfDuplicating) {
     openGraphs(3);
+    EXPECT_EQ(window->statusBar()->currentMessage(), QStringLiteral("3 graph windows opened"));
     window->mdiArea()->setActiveSubWindow(windows().last());
     window->openAllGraphs();
     EXPECT_EQ(state->listCalls, 1);
+    EXPECT_EQ(window->statusBar()->currentMessage(),
+              QStringLiteral("The graph windows of this selection are already open"));
     EXPECT_EQ(windows().size(), 3);
     EXPECT_EQ(window->mdiArea()->activeSubWindow(), windows().first());
 
@@ -163,14 +171,14 @@ TEST_F(WindowHandling, OpenAllTwiceRaisesTheExistingWindowsInsteadOfDuplicating)
 TEST_F(WindowHandling, StatusBarCountsRecordingsInSingularAndPluralAndTitleNamesThem) {
     EXPECT_EQ(window->windowTitle(), QStringLiteral("KESTRAMON"));
     ASSERT_EQ(window->openFiles({QStringLiteral("/rec/METER.STD")}), 1);
-    EXPECT_EQ(window->statusBar()->currentMessage(), QStringLiteral("1 recording file open"));
+    EXPECT_EQ(recordingCount(), QStringLiteral("1 recording file open"));
     EXPECT_EQ(window->windowTitle(), QStringLiteral("KESTRAMON - METER.STD"));
     ASSERT_EQ(window->openFiles({QStringLiteral("/rec/FLICKER.STD")}), 1);
-    EXPECT_EQ(window->statusBar()->currentMessage(), QStringLiteral("2 recording files open"));
+    EXPECT_EQ(recordingCount(), QStringLiteral("2 recording files open"));
     EXPECT_EQ(window->windowTitle(), QStringLiteral("KESTRAMON - METER.STD, FLICKER.STD"));
     window->closeRecordings();
     EXPECT_EQ(window->windowTitle(), QStringLiteral("KESTRAMON"));
-    EXPECT_TRUE(window->statusBar()->currentMessage().isEmpty());
+    EXPECT_TRUE(recordingCount().isEmpty());
 }
 
 // Window menu ---------------------------------------------------------------------------------
