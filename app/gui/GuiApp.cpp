@@ -11,9 +11,12 @@ int runGui(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("KESTRAMON"));
     QApplication::setOrganizationName(QStringLiteral("VORTELIA"));
+    QApplication::setWindowIcon(MainWindow::applicationIcon());
     MainWindow window(makeRecordingSource());
     QStringList files = QApplication::arguments().mid(1);
-    // With no file the viewer opens on the demonstration recording.
+    // With no file the viewer reopens the last recordings when asked to, else the demo.
+    if (files.isEmpty())
+        files = window.recordingsToReopen();
     if (files.isEmpty()) {
         try {
             for (const std::string& path : recording::defaultRecordings())

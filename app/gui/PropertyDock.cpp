@@ -5,7 +5,9 @@
 #include "ServidorMonitores.h"
 #include "Textos.h"
 
+#include <QApplication>
 #include <QHBoxLayout>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -65,4 +67,13 @@ void PropertyDock::accept() {
 
 void PropertyDock::cancel() {
     m_editor->restoreSnapshot();
+}
+
+void PropertyDock::refresh() {
+    if (m_driver == nullptr)
+        return;
+    auto* typing = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    if (typing != nullptr && typing->isModified() && m_editor->isAncestorOf(typing))
+        return;
+    m_editor->reload();
 }

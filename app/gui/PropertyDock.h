@@ -26,6 +26,9 @@ public:
 
     void accept();
     void cancel();
+    // Re-reads the driver, so that changes made in the graph window show here; a text the
+    // user is still typing is left alone until the next refresh.
+    void refresh();
 
 signals:
     void printRequested();

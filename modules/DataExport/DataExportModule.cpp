@@ -7,7 +7,11 @@
 #include "Textos.h"
 #include "UserInteraction.h"
 
+#include <QDir>
 #include <QFileDialog>
+#include <QLocale>
+#include <QMainWindow>
+#include <QStatusBar>
 
 #include <type_traits>
 
@@ -31,13 +35,19 @@ __attribute__((visibility("default"))) ObjGen* _DameObjeto2(int, ServidorMonitor
 
     QString error;
     bool written = false;
+    int rows = 0;
     {
         host::WaitCursor wait;
-        written = RecordData::writeCsv(path, RecordData::load(registros), &error);
+        const RecordTable table = RecordData::load(registros);
+        rows = table.rowCount();
+        written = RecordData::writeCsv(path, table, &error);
     }
     if (!written)
         host::MessageService::show(owner, Texto(TXT_ERROR), Texto(TXT_DE_WRITE_FAILED).arg(path, error),
                                    host::MessageIcon::Error);
+    else if (auto* main = qobject_cast<QMainWindow*>(owner))
+        main->statusBar()->showMessage(
+            Texto(TXT_DE_DONE).arg(QLocale(QLocale::English).toString(rows), QDir::toNativeSeparators(path)));
     return new ObjGen;
 }
 }

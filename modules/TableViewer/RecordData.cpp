@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <numeric>
 
 namespace {
@@ -97,6 +98,7 @@ std::vector<SeriesData> RecordData::gather(const std::vector<DataRecord>& record
         const TValorMultiple names = ask(driver, kCmdName, rec.key1, rec.key2);
         const TValorMultiple options = ask(driver, kCmdOptions, rec.key1, rec.key2);
         const TValorMultiple intervals = ask(driver, kCmdIntervals, rec.key1, rec.key2);
+        const TValorMultiple decimals = ask(driver, kCmdDecimals, rec.key1, rec.key2);
         if (values.Cuenta() == 0 || times.Cuenta() == 0 || times.Tiempos(0) == nullptr)
             continue;
 
@@ -127,6 +129,15 @@ std::vector<SeriesData> RecordData::gather(const std::vector<DataRecord>& record
             SeriesData s;
             s.name = textOf(names, row);
             s.unit = textOf(units, row);
+            // One row per channel, or one row for all of them.
+            const int decimalsRow = row < decimals.Cuenta() ? row : 0;
+            if (decimalsRow < decimals.Cuenta() && decimals.Elementos(decimalsRow) > 0 &&
+                (decimals.Tipo(decimalsRow) == TV_DOUBLE || decimals.Tipo(decimalsRow) == TV_ENTERO)) {
+                const double d = decimals.Tipo(decimalsRow) == TV_DOUBLE ? decimals.Numero(decimalsRow, 0)
+                                                                         : decimals.Entero(decimalsRow, 0);
+                if (std::isfinite(d) && d >= 0 && d <= 15)
+                    s.decimals = static_cast<int>(d);
+            }
             s.times = timesOf(times, times.Cuenta() == values.Cuenta() ? row : 0);
             for (int i = 0; i < values.Elementos(row); ++i)
                 s.values.push_back(values.Numero(row, i));
@@ -186,6 +197,20 @@ QString RecordData::valueText(double value) {
     char buffer[32];
     const auto end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
     return QString::fromLatin1(buffer, static_cast<int>(end - buffer));
+}
+
+QString RecordData::displayValue(double value, int decimals) {
+    if (isNull(value))
+        return {};
+    if (decimals < 0 || decimals > 15)
+        return valueText(value);
+    char buffer[400];
+    std::snprintf(buffer, sizeof buffer, "%.*f", std::min(decimals, 9), value);
+    return QString::fromLatin1(buffer);
+}
+
+QString RecordData::displayTime(const TTiempo& time) {
+    return QString::fromStdString(time.Texto(' ', '.'));
 }
 
 QString RecordData::columnTitle(const SeriesData& series) {

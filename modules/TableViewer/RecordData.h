@@ -29,6 +29,7 @@ struct SeriesData {
     QString unit;
     std::vector<TTiempo> times;
     std::vector<double> values;
+    int decimals = -1; // as the data driver gives them; -1 when it gives none
 };
 
 // One row per distinct time, one column per series; kNullValue where a series has no value.
@@ -50,6 +51,7 @@ public:
     static constexpr int kCmdName = CMD_NOMBRES;
     static constexpr int kCmdOptions = CMD_OPCIONES;
     static constexpr int kCmdIntervals = CMD_INTERVALOS;
+    static constexpr int kCmdDecimals = CMD_DECIMALES;
 
     // Rows of at least three integers; extra integers after the fifth are ignored, rows of
     // another type or too short are skipped.
@@ -66,6 +68,10 @@ public:
     static QString timeText(const TTiempo& time);
     static QString valueText(double value);
     static bool isNull(double value);
+    // Texts for a person: the variable's decimals as the graph's read-out shows them (the
+    // exact text when the driver gives none) and times in the read-out's format.
+    static QString displayValue(double value, int decimals);
+    static QString displayTime(const TTiempo& time);
     // "name (unit)", or the name alone without a unit.
     static QString columnTitle(const SeriesData& series);
 

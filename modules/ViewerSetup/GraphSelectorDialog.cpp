@@ -1,6 +1,7 @@
 #include "GraphSelectorDialog.h"
 
 #include "Textos.h"
+#include "TiposGrafica.h"
 
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
@@ -39,6 +40,14 @@ GraphSelectorDialog::GraphSelectorDialog(const std::vector<RecordingInfo>& files
             auto* item = new QTreeWidgetItem(fileItem, {v.name, SourceCatalog::kindName(v.kind), v.unit});
             item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
             item->setCheckState(0, Qt::Unchecked);
+            if (Rasgos(v.kind) == nullptr) {
+                // Listed, so the user sees it is there, but nothing could open it.
+                item->setFlags(Qt::NoItemFlags);
+                item->setData(0, Qt::CheckStateRole, QVariant());
+                for (int c = 0; c < 3; ++c)
+                    item->setToolTip(c, Texto(TXT_HG_NO_WINDOW));
+                continue;
+            }
             item->setData(0, kRoleFile, file.index);
             item->setData(0, kRoleKey1, v.key1);
             item->setData(0, kRoleKey2, v.key2);
@@ -102,7 +111,8 @@ void GraphSelectorDialog::setAllChecked(bool checked) {
     for (int f = 0; f < m_tree->topLevelItemCount(); ++f) {
         QTreeWidgetItem* fileItem = m_tree->topLevelItem(f);
         for (int v = 0; v < fileItem->childCount(); ++v)
-            fileItem->child(v)->setCheckState(0, checked ? Qt::Checked : Qt::Unchecked);
+            if (fileItem->child(v)->flags() & Qt::ItemIsUserCheckable)
+                fileItem->child(v)->setCheckState(0, checked ? Qt::Checked : Qt::Unchecked);
     }
 }
 

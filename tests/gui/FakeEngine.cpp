@@ -3,8 +3,11 @@
 #include "FakeEngine.h"
 
 #include "DrivFlex.h"
+#include "ServidorMonitores.h"
 #include "TValorMultiple.h"
 #include "VTXExcepcion.h"
+
+#include <QWidget>
 
 namespace {
 
@@ -18,6 +21,13 @@ DrivFlex* answer() {
         state().raise = false;
         VTXExcepcion::LanzarExcepcion(state().title.c_str(), state().code, state().message.c_str(),
                                       state().context.c_str());
+    }
+    for (int i = 0; i < state().windowsToShow && state().server != nullptr; ++i) {
+        auto* graph = new QWidget;
+        graph->setAttribute(Qt::WA_DeleteOnClose);
+        graph->setWindowTitle(QStringLiteral("Graph %1").arg(i + 1));
+        graph->resize(900, 700);
+        state().server->MostrarVentana(graph);
     }
     return new DrivFlex;
 }

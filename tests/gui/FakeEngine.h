@@ -19,6 +19,8 @@ struct FakeEngineState {
     bool raise = false;
     std::string title, message, context;
     int code = 0;
+    // Graph windows each factory call shows through the server, titled "Graph <n>".
+    int windowsToShow = 0;
 };
 
 extern "C" {

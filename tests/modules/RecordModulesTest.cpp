@@ -14,8 +14,10 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QLibrary>
+#include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QStatusBar>
 #include <QTableWidget>
 
 #include <gtest/gtest.h>
@@ -182,7 +184,7 @@ TEST_F(TableViewerModule, ShowsTheCurrentIntervalAndOutlivesTheReturnedObject) {
     ASSERT_NE(table, nullptr);
     ASSERT_EQ(table->rowCount(), 24);
     ASSERT_EQ(table->columnCount(), 3);
-    EXPECT_EQ(table->item(0, 0)->text(), QStringLiteral("2024-03-03T00:00:00"));
+    EXPECT_EQ(table->item(0, 0)->text(), QStringLiteral("03.03.2024 00:00:00"));
     EXPECT_EQ(table->item(0, 1)->text(), QStringLiteral("233"));
     EXPECT_EQ(table->item(23, 2)->text(), QString()); // the missing last current
     EXPECT_EQ(table->horizontalHeaderItem(1)->text(), QStringLiteral("Voltage L1\n(V)"));
@@ -222,6 +224,15 @@ TEST_F(DataExportModule, WritesTheIntervalAsCsv) {
     EXPECT_EQ(read(path), QByteArray("Time,Voltage L1 (V),\"Current, L1 (A)\"\r\n"
                                      "2024-03-02T01:00:00,232.01,\r\n"));
     EXPECT_TRUE(testsupport::Messages::shown().empty());
+}
+
+TEST_F(DataExportModule, TheHostsStatusBarSaysHowManyRowsWentWhere) {
+    QMainWindow main;
+    ServidorMonitores server(&main);
+    answerWith(path);
+    call(&server, records(4, 0));
+    EXPECT_EQ(main.statusBar()->currentMessage(),
+              QStringLiteral("Exported 72 rows to %1").arg(QDir::toNativeSeparators(path)));
 }
 
 TEST_F(DataExportModule, CancelledDialogLeavesTheExistingFileIntact) {

@@ -294,6 +294,17 @@ void TWGraficaGenerica::CrearControles() {
     // These two run their menu twins.
     ListaBoton = boton("Lista", 13, &TWGraficaGenerica::ListaPopUpClick);
     Exportar = boton("Exportar", 14, &TWGraficaGenerica::ExportarTXTClick);
+    // Keys act on the graph window that has the focus, not on every window of the host.
+    const auto tecla = [this](QAction* a, const QKeySequence& teclas) {
+        a->setShortcut(teclas);
+        a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        addAction(a);
+    };
+    tecla(Previous, QKeySequence(Qt::Key_PageUp));
+    tecla(Next, QKeySequence(Qt::Key_PageDown));
+    tecla(Group, QKeySequence(Qt::CTRL | Qt::Key_Up));
+    tecla(Ungroup, QKeySequence(Qt::CTRL | Qt::Key_Down));
+    tecla(ExportBMP, QKeySequence(Qt::CTRL | Qt::Key_E));
 
     PopupMenu1 = new QMenu(this);
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));

@@ -1,0 +1,159 @@
+// The data table as a user reads and takes data out of it: numbers with the variable's
+// decimals, one time format, copying, exporting and printing.
+
+#include "DataTableWindow.h"
+#include "RecordData.h"
+#include "TestEnvironment.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QFile>
+#include <QFileDialog>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPrinterInfo>
+#include <QTableWidget>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Two series over three times; the current has no value at the last one.
+RecordTable sample(int voltageDecimals, int currentDecimals) {
+    RecordTable t;
+    SeriesData voltage;
+    voltage.name = QStringLiteral("Voltage L1");
+    voltage.unit = QStringLiteral("V");
+    voltage.decimals = voltageDecimals;
+    SeriesData current;
+    current.name = QStringLiteral("Current");
+    current.unit = QStringLiteral("A");
+    current.decimals = currentDecimals;
+    t.series = {voltage, current};
+    t.times = {TTiempo(2024, 3, 3, 0, 0, 0, -1), TTiempo(2024, 3, 3, 0, 10, 0, -1),
+               TTiempo(2024, 3, 3, 0, 20, 0, 250)};
+    t.columns = {{230.123456789, 231.0, 229.955}, {0.1 + 0.2, 12.0, kValorNulo}};
+    return t;
+}
+
+QAction* tableAction(DataTableWindow& w, const char* name) {
+    return w.table()->findChild<QAction*>(QString::fromLatin1(name));
+}
+
+TEST(DataTable, NumbersShowTheVariablesDecimalsAndTimesTheReadOutFormat) {
+    DataTableWindow w(sample(2, 1));
+    QTableWidget* t = w.table();
+    EXPECT_EQ(t->item(0, 0)->text(), QStringLiteral("03.03.2024 00:00:00"));
+    EXPECT_EQ(t->item(2, 0)->text(), QStringLiteral("03.03.2024 00:20:00.250"));
+    EXPECT_EQ(t->item(0, 1)->text(), QStringLiteral("230.12"));
+    EXPECT_EQ(t->item(2, 1)->text(), QStringLiteral("229.96"));
+    EXPECT_EQ(t->item(0, 2)->text(), QStringLiteral("0.3"));
+    EXPECT_EQ(t->item(2, 2)->text(), QString()); // missing stays empty
+}
+
+TEST(DataTable, UnknownOrOutOfRangeDecimalsKeepTheExactNumber) {
+    EXPECT_EQ(RecordData::displayValue(0.1 + 0.2, -1), QStringLiteral("0.30000000000000004"));
+    EXPECT_EQ(RecordData::displayValue(1.5, 99), QStringLiteral("1.5"));
+    EXPECT_EQ(RecordData::displayValue(1.0 / 3.0, 12), QStringLiteral("0.333333333")); // at most nine
+    EXPECT_EQ(RecordData::displayValue(2.5, 0), QStringLiteral("2")); // C rounding, as the read-out
+    EXPECT_EQ(RecordData::displayValue(1e300, 3).left(4), QStringLiteral("1000")); // no overflow
+    EXPECT_EQ(RecordData::displayValue(kValorNulo, 2), QString());
+}
+
+TEST(DataTable, ColumnsAreSizedToTheirContent) {
+    DataTableWindow w(sample(9, 1));
+    w.show();
+    const QHeaderView* header = w.table()->horizontalHeader();
+    const QFontMetrics metrics(w.table()->font());
+    EXPECT_GE(header->sectionSize(0), metrics.horizontalAdvance(QStringLiteral("03.03.2024 00:20:00.250")));
+    EXPECT_GE(header->sectionSize(1), metrics.horizontalAdvance(QStringLiteral("230.123456789")));
+    EXPECT_LT(header->sectionSize(2), header->sectionSize(1)); // not one width for all
+}
+
+TEST(DataTable, CtrlCCopiesTheSelectionAsTabSeparatedRows) {
+    DataTableWindow w(sample(2, 1));
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    w.table()->setSelectionBehavior(QAbstractItemView::SelectItems);
+    w.table()->setRangeSelected(QTableWidgetSelectionRange(1, 1, 2, 2), true);
+    EXPECT_EQ(w.selectionText(), QStringLiteral("231.00\t12.0\n229.96\t\n"));
+
+    QApplication::clipboard()->clear();
+    w.table()->setFocus();
+    QTest::keyClick(w.table(), Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("231.00\t12.0\n229.96\t\n"));
+    EXPECT_EQ(w.findChild<QLabel*>(QStringLiteral("RowCount"))->text(),
+              QStringLiteral("Copied 2 rows to the clipboard"));
+
+    // Nothing selected: every row.
+    w.table()->clearSelection();
+    EXPECT_EQ(w.selectionText().count(QLatin1Char('\n')), 3);
+}
+
+TEST(DataTable, ContextMenuOffersCopyExportAndPrint) {
+    DataTableWindow w(sample(2, 1));
+    EXPECT_EQ(w.table()->contextMenuPolicy(), Qt::ActionsContextMenu);
+    QStringList names;
+    for (QAction* a : w.table()->actions())
+        names << a->objectName();
+    EXPECT_EQ(names, QStringList({"CopyRows", "ExportRows", "PrintRows"}));
+    EXPECT_EQ(tableAction(w, "CopyRows")->shortcut(), QKeySequence(QKeySequence::Copy));
+}
+
+TEST(DataTable, ExportWritesTheWholeTableAndSaysHowManyRows) {
+    DataTableWindow w(sample(2, 1));
+    const QString path = testsupport::scratchDirectory() + QStringLiteral("/table.csv");
+    QFile::remove(path);
+    testsupport::Dialogs::handleNext([&](QDialog& d) {
+        auto* files = qobject_cast<QFileDialog*>(&d);
+        if (files == nullptr)
+            return int(QDialog::Rejected);
+        files->selectFile(path);
+        return int(QDialog::Accepted);
+    });
+    tableAction(w, "ExportRows")->trigger();
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray csv = f.readAll();
+    EXPECT_TRUE(csv.startsWith("Time,Voltage L1 (V),Current (A)\r\n"));
+    EXPECT_EQ(csv.count('\n'), 4);
+    EXPECT_TRUE(csv.contains("230.123456789")); // the file keeps every digit
+    EXPECT_EQ(w.findChild<QLabel*>(QStringLiteral("RowCount"))->text(),
+              QStringLiteral("Exported 3 rows to %1").arg(path));
+}
+
+TEST(DataTable, ExportToAnUnwritablePlaceReportsAndKeepsNothingHalfWritten) {
+    DataTableWindow w(sample(2, 1));
+    const QString path = testsupport::scratchDirectory() + QStringLiteral("/missing-folder/table.csv");
+    testsupport::Dialogs::handleNext([&](QDialog& d) {
+        qobject_cast<QFileDialog*>(&d)->selectFile(path);
+        return int(QDialog::Accepted);
+    });
+    tableAction(w, "ExportRows")->trigger();
+    ASSERT_EQ(testsupport::Messages::shown().size(), 1u);
+    EXPECT_TRUE(testsupport::Messages::shown().front().text.contains(QStringLiteral("table.csv")));
+    EXPECT_FALSE(QFile::exists(path));
+}
+
+TEST(DataTable, PrintWithoutAPrinterWritesAPdf) {
+    if (!QPrinterInfo::availablePrinters().isEmpty())
+        GTEST_SKIP() << "a printer is installed here";
+    DataTableWindow w(sample(2, 1));
+    const QString path = testsupport::scratchDirectory() + QStringLiteral("/table.pdf");
+    QFile::remove(path);
+    testsupport::Dialogs::handleNext([&](QDialog& d) {
+        auto* files = qobject_cast<QFileDialog*>(&d);
+        if (files == nullptr)
+            return int(QDialog::Rejected);
+        files->selectFile(path);
+        return int(QDialog::Accepted);
+    });
+    tableAction(w, "PrintRows")->trigger();
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(f.read(5).startsWith("%PDF"));
+}
+
+} // namespace

@@ -1,0 +1,56 @@
+// The graph selector as a user meets it: variables no graph window can show are listed greyed
+// with the reason, and no way of choosing reaches them.
+
+#include "GraphSelectorDialog.h"
+
+#include <QTreeWidget>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+VariableInfo variable(int key2, int kind, const char* name) {
+    VariableInfo v;
+    v.key1 = 1;
+    v.key2 = key2;
+    v.kind = kind;
+    v.name = QString::fromLatin1(name);
+    return v;
+}
+
+std::vector<RecordingInfo> recording() {
+    RecordingInfo file;
+    file.index = 0;
+    file.name = QStringLiteral("SITE.STD");
+    // Kinds 7, 8, 9 and 12 have no window; 5 (RMS) and 14 (Plt) have.
+    file.variables = {variable(10, 5, "Voltage"), variable(11, 7, "Counters"), variable(12, 8, "Status"),
+                      variable(13, 9, "Flags"),   variable(14, 12, "Setup"),   variable(15, 14, "Plt")};
+    return {file};
+}
+
+TEST(GraphSelector, KindsWithoutAWindowAreGreyedWithTheReason) {
+    GraphSelectorDialog dialog(recording());
+    QTreeWidgetItem* file = dialog.tree()->topLevelItem(0);
+    ASSERT_EQ(file->childCount(), 6);
+    for (int i = 0; i < file->childCount(); ++i) {
+        QTreeWidgetItem* item = file->child(i);
+        const bool hasWindow = i == 0 || i == 5;
+        EXPECT_EQ(bool(item->flags() & Qt::ItemIsEnabled), hasWindow) << i;
+        EXPECT_EQ(bool(item->flags() & Qt::ItemIsUserCheckable), hasWindow) << i;
+        EXPECT_EQ(item->toolTip(0).isEmpty(), hasWindow) << i;
+    }
+}
+
+TEST(GraphSelector, SelectAllAndTheFileBoxChooseOnlyWhatCanOpen) {
+    GraphSelectorDialog dialog(recording());
+    dialog.setAllChecked(true);
+    std::vector<std::array<int, 3>> expected = {{0, 1, 10}, {0, 1, 15}};
+    EXPECT_EQ(dialog.chosen(), expected);
+
+    dialog.setAllChecked(false);
+    EXPECT_TRUE(dialog.chosen().empty());
+    dialog.tree()->topLevelItem(0)->setCheckState(0, Qt::Checked);
+    EXPECT_EQ(dialog.chosen(), expected);
+}
+
+} // namespace
