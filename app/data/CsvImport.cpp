@@ -355,6 +355,8 @@ public:
 private:
     // False once reading should stop.
     bool problem(int line, std::string message) {
+        if (m_stopped)
+            return false;
         if (m_result.problems.size() >= kCsvMaxProblems) {
             m_result.problems.push_back(
                 {line, "more than " + std::to_string(kCsvMaxProblems) +
@@ -394,9 +396,10 @@ private:
             std::string name, unit;
             splitHeader(cells[c].text, name, unit);
             if (hasControl(name) || hasControl(unit)) {
-                problem(1, "column " + std::to_string(c + 1) + " (\"" + shown(cells[c].text) +
-                               "\"): the name holds a control character");
                 good = false;
+                if (!problem(1, "column " + std::to_string(c + 1) + " (\"" + shown(cells[c].text) +
+                                    "\"): the name holds a control character"))
+                    break;
                 continue;
             }
             if (name.empty())

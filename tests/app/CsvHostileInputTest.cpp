@@ -97,6 +97,16 @@ TEST(CsvHostileInput, ProblemsStopAfterTheBoundWithAClosingMessage) {
     EXPECT_NE(std::string::npos, r.problems.back().message.find("was not read"));
 }
 
+// Found by fuzzing: every bad column of the header added a problem past the bound.
+TEST(CsvHostileInput, ABadHeaderStopsAtTheBoundToo) {
+    std::string text = "t";
+    for (int i = 0; i < 500; ++i)
+        text += ",\x01";
+    const CsvResult r = importCsv(text + "\n2026-12-05 10:00:00\n", "header.csv");
+    ASSERT_EQ(kCsvMaxProblems + 1, r.problems.size());
+    EXPECT_NE(std::string::npos, r.problems.back().message.find("was not read"));
+}
+
 TEST(CsvHostileInput, BareCarriageReturnsEndLines) {
     const CsvResult r = importCsv("t,a (V)\r2026-12-05 10:00:00,1\r2026-12-05 10:00:01,2\r", "mac.csv");
     ASSERT_TRUE(r.problems.empty()) << firstProblem(r);
