@@ -19,7 +19,7 @@ void ChartWidget::buildCursor() {
     for (QCPAbstractItem* item : m_cursorItems)
         removeItem(item);
     m_cursorItems.clear();
-    const int mode = m_props.integer(PEP_CURSORMODE, 0);
+    const int mode = m_props.integer(PEP_CURSORMODE, PECM_NONE);
     const int subset = m_props.integer(PEP_CURSORSUBSET, 0);
     const int point = m_props.integer(PEP_CURSORPOINT, 0);
     const int points = pointCount();
@@ -35,30 +35,33 @@ void ChartWidget::buildCursor() {
     };
 
     const std::size_t at = static_cast<std::size_t>(subset) * points + point;
-    const bool valid = mode != 0 && subset >= 0 && subset < subsetCount() && point >= 0 && point < points &&
-                       at < xs.size() && at < ys.size() && std::isfinite(xs[at]) && std::isfinite(ys[at]) &&
+    const bool valid = mode != PECM_NONE && subset >= 0 && subset < subsetCount() && point >= 0 &&
+                       point < points && at < xs.size() && at < ys.size() && std::isfinite(xs[at]) &&
+                       std::isfinite(ys[at]) &&
                        !(m_props.find(PEP_NULLX) && xs[at] == m_props.real(PEP_NULLX)) &&
                        !(m_props.find(PEP_NULLY) && ys[at] == m_props.real(PEP_NULLY));
     if (valid) {
         const double x = xs[at];
         const double y = ys[at];
-        if (mode == 1) {
+        // Thin and dotted, so a cursor line is never taken for a limit line.
+        const QPen pen(text, 1, Qt::DotLine);
+        if (mode == PECM_VERTICALLINE) {
             auto* line = new QCPItemStraightLine(this);
             line->setClipAxisRect(rect);
             attach(line->point1);
             attach(line->point2);
             line->point1->setCoords(x, y);
             line->point2->setCoords(x, y + 1);
-            line->setPen(QPen(text, 1));
+            line->setPen(pen);
             m_cursorItems.push_back(line);
         } else {
             auto* tracer = new QCPItemTracer(this);
             tracer->setClipAxisRect(rect);
             attach(tracer->position);
             tracer->position->setCoords(x, y);
-            tracer->setStyle(mode == 3 ? QCPItemTracer::tsSquare : QCPItemTracer::tsCrosshair);
+            tracer->setStyle(mode == PECM_SQUARE ? QCPItemTracer::tsSquare : QCPItemTracer::tsCrosshair);
             tracer->setSize(12);
-            tracer->setPen(QPen(text, 1));
+            tracer->setPen(mode == PECM_SQUARE ? QPen(text, 1) : pen);
             m_cursorItems.push_back(tracer);
         }
     }
@@ -72,6 +75,8 @@ void ChartWidget::buildCursor() {
         mark->setStyle(QCPItemTracer::tsCircle);
         mark->setSize(std::min(markSize, 200));
         mark->setPen(QPen(text, 2));
+        if (m_props.integer(PEP_MARKSHAPE, 0) != 0)
+            mark->setBrush(QBrush(text));
         m_cursorItems.push_back(mark);
     }
 }
@@ -185,13 +190,15 @@ void ChartWidget::zoomTo(const QRect& pixels) {
     x.normalize();
     y.normalize();
     m_zoomAxis = axis;
-    setXRange(x);
-    yAxis->setRange(y);
+    if (m_props.integer(PEP_ZOOMED) == 0)
+        m_zoomSteps.clear();
+    m_zoomSteps.push_back({x, y, axis});
     m_props.setInteger(PEP_ZOOMED, 1);
     const double extents[] = {x.lower, x.upper, y.lower, y.upper};
     const int properties[] = {PEP_ZOOMXMIN, PEP_ZOOMXMAX, PEP_ZOOMYMIN, PEP_ZOOMYMAX};
     for (int i = 0; i < 4; ++i)
         m_props.setArray(properties[i], &extents[i], 1);
+    applyRanges();
     replot();
     const std::uint64_t table = m_props.version(PEP_CURSORTABLE);
     if (notify(PEN_ZOOMDONE))
@@ -333,11 +340,6 @@ void ChartWidget::keyPressEvent(QKeyEvent* event) {
     }
     event->accept();
     notify(PEN_KEY);
-}
-
-void ChartWidget::resizeEvent(QResizeEvent* event) {
-    QCustomPlot::resizeEvent(event);
-    updateTickCounts();
 }
 
 } // namespace chartlib

@@ -3,6 +3,7 @@
 
 #include "ChartWidget.h"
 
+#include "AxisTickers.h"
 #include "ChartStyle.h"
 #include "PEApi.h"
 #include "SerialDateTicker.h"
@@ -106,10 +107,9 @@ void ChartWidget::buildLayout() {
 
     // Labels placed on or under the horizontal axis replace its tick labels.
     m_hideXTickLabels = false;
-    for (const auto& l : m_props.texts(PEP_VLINELABELS)) {
-        const QChar place = parseLabel(l).place;
-        m_hideXTickLabels = m_hideXTickLabels || place == QLatin1Char('h') || place == QLatin1Char('B');
-    }
+    const std::vector<Label> vlabels = parseLabels(m_props.texts(PEP_VLINELABELS));
+    for (const Label& label : vlabels)
+        m_hideXTickLabels = m_hideXTickLabels || label.place == PELP_XAXIS || label.place == PELP_UNDERAXIS;
 
     auto* grid = new QCPLayoutGrid;
     plotLayout()->addElement(row++, 0, grid);
@@ -118,7 +118,7 @@ void ChartWidget::buildLayout() {
     const bool serial = m_props.integer(PEP_XSERIALDATES) == 1;
     const bool logX = m_props.integer(PEP_XLOGSCALE) == 1;
     const QFont xTickFont = labelFont(m_props.integer(PEP_XLABELSIZE, 100));
-    const QFont yTickFont = labelFont(m_props.integer(PEP_3242, 100));
+    const QFont yTickFont = labelFont(m_props.integer(PEP_YLABELSIZE, 100));
     const QFont axisLabelFont = labelFont();
     const QString rightMargin = QString::fromStdString(m_props.text(PEP_RIGHTMARGIN));
     const QString bottomMargin = QString::fromStdString(m_props.text(PEP_BOTTOMMARGIN));
@@ -147,17 +147,47 @@ void ChartWidget::buildLayout() {
             frame->setTickLabels(false);
             frame->grid()->setVisible(false);
         }
-        if (serial)
-            x->setTicker(QSharedPointer<SerialDateTicker>::create());
+        // Tick density follows each axis's length: about one tick per 90 pixels across (140 for
+        // dates, whose labels are wider) and one per 40 pixels up.
         if (logX) {
             x->setScaleType(QCPAxis::stLogarithmic);
-            x->setTicker(QSharedPointer<QCPAxisTickerLog>::create());
+            auto ticker = QSharedPointer<DecadeTicker>::create();
+            ticker->attach(x, 90, 2, 10);
+            x->setTicker(ticker);
             x->grid()->setSubGridVisible(true);
             x->grid()->setSubGridPen(QPen(gridColour, 0, Qt::DotLine));
+        } else if (serial) {
+            auto ticker = QSharedPointer<SerialDateTicker>::create();
+            ticker->attach(x, 140, 2, 12);
+            x->setTicker(ticker);
+        } else {
+            auto ticker = QSharedPointer<ValueTicker>::create();
+            ticker->attach(x, 90, 3, 10);
+            x->setTicker(ticker);
         }
         if (m_props.axisInteger(PEP_YLOGSCALE, k) == 1) {
             y->setScaleType(QCPAxis::stLogarithmic);
-            y->setTicker(QSharedPointer<QCPAxisTickerLog>::create());
+            auto ticker = QSharedPointer<DecadeTicker>::create();
+            ticker->attach(y, 40, 2, 6);
+            y->setTicker(ticker);
+        } else {
+            auto ticker = QSharedPointer<ValueTicker>::create();
+            ticker->attach(y, 40, 2, 6);
+            if (const PropertyStore::Value* values = m_props.axisFind(PEP_YTICKVALUES, k)) {
+                QVector<QString> labels;
+                if (const PropertyStore::Value* texts = m_props.axisFind(PEP_YTICKLABELS, k))
+                    for (const std::string& t : texts->texts)
+                        labels.append(QString::fromStdString(t));
+                ticker->setFixedTicks(QVector<double>(values->doubles.begin(), values->doubles.end()),
+                                      labels);
+            }
+            y->setTicker(ticker);
+        }
+        if (m_props.axisInteger(PEP_YHIDETICKS, k) == 1) {
+            // The window draws its own labelled lines; raw numbers would contradict them.
+            y->setTicks(false);
+            y->setTickLabels(false);
+            y->grid()->setVisible(false);
         }
         x->setTickLabelFont(xTickFont);
         y->setTickLabelFont(yTickFont);
@@ -173,9 +203,8 @@ void ChartWidget::buildLayout() {
                 int room = metrics.height() + 6;
                 if (!bottomMargin.isEmpty())
                     room = std::max(room, metrics.horizontalAdvance(bottomMargin) + 8);
-                for (const auto& l : m_props.texts(PEP_VLINELABELS)) {
-                    const Label label = parseLabel(l);
-                    if (label.place == QLatin1Char('B'))
+                for (const Label& label : vlabels) {
+                    if (label.place == PELP_UNDERAXIS)
                         room = std::max(room, metrics.horizontalAdvance(label.text) + 10);
                 }
                 // The axis label, when there is one, goes below them; without one the room is
@@ -203,7 +232,7 @@ void ChartWidget::buildLayout() {
     double graphShare = 1.0;
     if (!parseTable(table).isEmpty()) {
         graphShare = std::clamp(m_props.real(PEP_GRAPHSHARE, 0.9), 0.2, 0.98);
-        m_table = new TableElement(this, table, labelFont(m_props.integer(PEP_3243, 100)), text);
+        m_table = new TableElement(this, table, labelFont(m_props.integer(PEP_TABLETEXTSIZE, 100)), text);
         m_table->setMarginGroup(QCP::msLeft | QCP::msRight, group);
         plotLayout()->addElement(row++, 0, m_table);
     }
@@ -220,15 +249,16 @@ void ChartWidget::buildSubsets() {
     const std::vector<std::int32_t> colours = m_props.ints(PEP_SUBSETCOLORS);
     const std::vector<std::int32_t> lineTypes = m_props.ints(PEP_LINETYPES);
     const std::vector<std::int32_t> pointTypes = m_props.ints(PEP_POINTTYPES);
-    const int forced = m_props.integer(PEP_FORCEDMETHOD, 0);
+    const int forced = m_props.integer(PEP_FORCEDMETHOD, PEMF_PERAXIS);
+    const bool pointsOnly = forced == PEMF_POINTS || forced == PEMF_LARGEPOINTS;
 
     // Bars of the subsets of one axis stand side by side within 80 % of the point spacing.
     std::vector<std::vector<int>> barsOfAxis(m_rects.size());
     std::vector<double> spacingOfAxis(m_rects.size(), 0.0);
-    auto methodOf = [&](int s) { return m_props.axisInteger(PEP_PLOTMETHOD, axisOfSubset(s), 0); };
+    auto methodOf = [&](int s) { return m_props.axisInteger(PEP_PLOTMETHOD, axisOfSubset(s), PEMD_LINE); };
     for (int s = 0; s < subsets; ++s) {
         const int axis = axisOfSubset(s);
-        if ((forced == 2 || forced == 4) || methodOf(s) != 1)
+        if (pointsOnly || methodOf(s) != PEMD_BARS)
             continue;
         barsOfAxis[axis].push_back(s);
         const double spacing = m_subsets[s]->minSpacing;
@@ -242,31 +272,43 @@ void ChartWidget::buildSubsets() {
         QCPAxis* x = rect->axis(QCPAxis::atBottom);
         QCPAxis* y = rect->axis(QCPAxis::atLeft);
         const QColor colour = s < static_cast<int>(colours.size()) ? fromBgr(colours[s]) : defaultColour(s);
-        const int lineType = s < static_cast<int>(lineTypes.size()) ? lineTypes[s] : 0;
+        const int lineType = s < static_cast<int>(lineTypes.size()) ? lineTypes[s] : PELT_THIN;
         const Marker marker = markerOf(s < static_cast<int>(pointTypes.size()) ? pointTypes[s] : s % 12);
         const int method = methodOf(s);
-        const bool pointsOnly = forced == 2 || forced == 4;
-        const bool line = !pointsOnly && (method == 0 || method == 17 || method == 3 || method > 17 ||
-                                          (method != 1 && method != 2));
-        const bool markers = pointsOnly || method == 2 || method == 17;
-        const bool bars = !pointsOnly && method == 1;
+        // Unknown methods draw a line.
+        const bool bars = !pointsOnly && method == PEMD_BARS;
+        const bool markers = pointsOnly || method == PEMD_POINTS || method == PEMD_LINEWITHPOINTS;
+        const bool line = !pointsOnly && !bars && method != PEMD_POINTS;
         const QSharedPointer<const SubsetData> data = m_subsets[s];
 
         if (line) {
+            const QPen pen = linePen(colour, lineType);
             auto* graph = new QCPGraph(x, y);
-            graph->setData(m_subsets[s]->line);
+            graph->setData(data->line);
             graph->setAdaptiveSampling(true);
-            graph->setPen(linePen(colour, lineType));
-            if (method == 3) {
+            graph->setPen(pen);
+            if (method == PEMD_AREA) {
                 QColor fill = colour;
                 fill.setAlpha(150);
                 graph->setBrush(fill);
+            }
+            if (!data->offColour.empty()) {
+                auto* stretches = new SubsetPlottable(x, y, data, SubsetPlottable::Mode::LineStretches);
+                stretches->setColour(colour);
+                stretches->setLinePen(pen);
+            }
+            if (!markers && data->isolated) {
+                // A point the line cannot reach is still shown.
+                auto* lone = new SubsetPlottable(x, y, data->isolated, SubsetPlottable::Mode::Markers);
+                lone->setColour(colour);
+                lone->setScatter(marker.shape, marker.solid, 6);
             }
         }
         if (markers) {
             auto* plottable = new SubsetPlottable(x, y, data, SubsetPlottable::Mode::Markers);
             plottable->setColour(colour);
-            plottable->setScatter(marker.shape, marker.solid, forced == 4 ? 15 : (method == 17 ? 6 : 8));
+            plottable->setScatter(marker.shape, marker.solid,
+                                  forced == PEMF_LARGEPOINTS ? 15 : (method == PEMD_LINEWITHPOINTS ? 6 : 8));
         }
         if (bars) {
             const auto& group = barsOfAxis[axis];
@@ -287,7 +329,7 @@ QCPRange ChartWidget::fullXRange() const {
     bool bars = false;
     bool linesOnly = true;
     double spacing = 0;
-    const int forced = m_props.integer(PEP_FORCEDMETHOD, 0);
+    const int forced = m_props.integer(PEP_FORCEDMETHOD, PEMF_PERAXIS);
     for (int s = 0; s < static_cast<int>(m_subsets.size()); ++s) {
         const SubsetData& d = *m_subsets[s];
         if (!d.hasData)
@@ -297,13 +339,15 @@ QCPRange ChartWidget::fullXRange() const {
             continue;
         lo = std::min(lo, low);
         hi = std::max(hi, d.maxX);
-        const int method = m_props.axisInteger(PEP_PLOTMETHOD, axisOfSubset(s), 0);
-        if (forced == 0 && method == 1) {
+        const int method = m_props.axisInteger(PEP_PLOTMETHOD, axisOfSubset(s), PEMD_LINE);
+        if (forced == PEMF_PERAXIS && method == PEMD_BARS) {
             bars = true;
             if (d.minSpacing > 0 && (spacing == 0 || d.minSpacing < spacing))
                 spacing = d.minSpacing;
         }
-        linesOnly = linesOnly && forced == 0 && (method == 0 || method == 3);
+        // Markers of points the line does not reach need room at the ends, as markers always do.
+        linesOnly = linesOnly && forced == PEMF_PERAXIS && (method == PEMD_LINE || method == PEMD_AREA) &&
+                    !d.isolated;
     }
     auto include = [&](double v) {
         if (std::isfinite(v) && (!logX || v > 0)) {
@@ -340,28 +384,33 @@ QCPRange ChartWidget::fullYRange(int axis) const {
     const bool logY = m_props.axisInteger(PEP_YLOGSCALE, axis) == 1;
     double lo = std::numeric_limits<double>::infinity();
     double hi = -lo;
-    const int forced = m_props.integer(PEP_FORCEDMETHOD, 0);
-    const bool bars = forced == 0 && m_props.axisInteger(PEP_PLOTMETHOD, axis, 0) == 1;
+    const int method = m_props.axisInteger(PEP_PLOTMETHOD, axis, PEMD_LINE);
+    // Bars and areas stand on zero.
+    const bool fromZero = m_props.integer(PEP_FORCEDMETHOD, PEMF_PERAXIS) == PEMF_PERAXIS &&
+                          (method == PEMD_BARS || method == PEMD_AREA);
+    auto include = [&](double v) {
+        if (std::isfinite(v) && (!logY || v > 0)) {
+            lo = std::min(lo, v);
+            hi = std::max(hi, v);
+        }
+    };
     for (int s = 0; s < static_cast<int>(m_subsets.size()); ++s) {
         const SubsetData& d = *m_subsets[s];
         if (axisOfSubset(s) != axis || !d.hasData)
             continue;
-        const double low = logY ? d.minPositiveY : d.minY;
-        if (logY && low <= 0)
-            continue;
-        lo = std::min(lo, low);
-        hi = std::max(hi, d.maxY);
+        include(logY ? d.minPositiveY : d.minY);
+        include(d.maxY);
     }
-    if (axis == 0) {
-        for (double v : m_props.doubles(PEP_GANNOTY))
-            if (std::isfinite(v) && (!logY || v > 0)) {
-                lo = std::min(lo, v);
-                hi = std::max(hi, v);
-            }
-    }
+    // A limit line belongs to what the axis must show, even beyond the data. Graph annotations
+    // do not stretch the scale: curves and limit marks may run far beyond what is measured.
+    const std::vector<double>& hy = m_props.doubles(PEP_HLINEY);
+    const std::vector<std::int32_t> haxis = m_props.ints(PEP_HLINEAXIS);
+    for (std::size_t i = 0; i < hy.size(); ++i)
+        if (annotationAxis(haxis, i) == axis)
+            include(hy[i]);
     if (!(lo <= hi))
         return logY ? QCPRange(0.1, 10) : QCPRange(0, 1);
-    if (bars && !logY) {
+    if (fromZero && !logY) {
         lo = std::min(lo, 0.0);
         hi = std::max(hi, 0.0);
     }
@@ -372,7 +421,7 @@ QCPRange ChartWidget::fullYRange(int axis) const {
         return QCPRange(lo - pad, hi + pad);
     }
     const double pad = (hi - lo) * 0.05;
-    return QCPRange(bars && lo == 0 ? 0 : lo - pad, bars && hi == 0 ? 0 : hi + pad);
+    return QCPRange(fromZero && lo == 0 ? 0 : lo - pad, fromZero && hi == 0 ? 0 : hi + pad);
 }
 
 void ChartWidget::setXRange(const QCPRange& range) {
@@ -381,36 +430,52 @@ void ChartWidget::setXRange(const QCPRange& range) {
 }
 
 void ChartWidget::applyRanges() {
-    const bool zoomed = m_props.integer(PEP_ZOOMED) != 0;
     QCPRange x = fullXRange();
     if (m_props.integer(PEP_MANUALXSCALE) == 1 &&
         validRange(m_props.real(PEP_MANUALXMIN), m_props.real(PEP_MANUALXMAX)))
         x = QCPRange(m_props.real(PEP_MANUALXMIN), m_props.real(PEP_MANUALXMAX));
-    if (zoomed && validRange(m_props.real(PEP_ZOOMXMIN), m_props.real(PEP_ZOOMXMAX)))
-        x = QCPRange(m_props.real(PEP_ZOOMXMIN), m_props.real(PEP_ZOOMXMAX));
-    setXRange(x);
-    if (m_zoomAxis >= axisCount())
-        m_zoomAxis = 0;
+    std::vector<QCPRange> y(axisCount());
     for (int k = 0; k < axisCount(); ++k) {
-        QCPRange y = fullYRange(k);
+        y[k] = fullYRange(k);
         if (m_props.axisInteger(PEP_MANUALYSCALE, k) == 1 &&
             validRange(m_props.axisReal(PEP_MANUALYMIN, k), m_props.axisReal(PEP_MANUALYMAX, k)))
-            y = QCPRange(m_props.axisReal(PEP_MANUALYMIN, k), m_props.axisReal(PEP_MANUALYMAX, k));
-        if (zoomed && k == m_zoomAxis && validRange(m_props.real(PEP_ZOOMYMIN), m_props.real(PEP_ZOOMYMAX)))
-            y = QCPRange(m_props.real(PEP_ZOOMYMIN), m_props.real(PEP_ZOOMYMAX));
-        m_rects[k]->axis(QCPAxis::atLeft)->setRange(y);
+            y[k] = QCPRange(m_props.axisReal(PEP_MANUALYMIN, k), m_props.axisReal(PEP_MANUALYMAX, k));
     }
+    if (m_props.integer(PEP_ZOOMED) == 0) {
+        m_zoomSteps.clear();
+    } else if (validRange(m_props.real(PEP_ZOOMXMIN), m_props.real(PEP_ZOOMXMAX))) {
+        const QCPRange zx(m_props.real(PEP_ZOOMXMIN), m_props.real(PEP_ZOOMXMAX));
+        const QCPRange zy(m_props.real(PEP_ZOOMYMIN), m_props.real(PEP_ZOOMYMAX));
+        const bool yValid = validRange(zy.lower, zy.upper);
+        // The extents of a zoom made here come back when the parent steps back through its
+        // zooms: that zoom's axis gets them, and every other axis the range it had then.
+        auto same = [&](const ZoomStep& z) { return z.x == zx && z.y == zy; };
+        const auto found = std::find_if(m_zoomSteps.rbegin(), m_zoomSteps.rend(), same);
+        if (found != m_zoomSteps.rend()) {
+            m_zoomSteps.erase(found.base(), m_zoomSteps.end());
+            for (const ZoomStep& z : m_zoomSteps)
+                if (z.axis < axisCount())
+                    y[z.axis] = z.y;
+        } else if (yValid) {
+            y[m_zoomAxis < axisCount() ? m_zoomAxis : 0] = zy;
+        }
+        x = zx;
+    }
+    setXRange(x);
+    for (int k = 0; k < axisCount(); ++k)
+        m_rects[k]->axis(QCPAxis::atLeft)->setRange(y[k]);
 }
 
-void ChartWidget::updateTickCounts() {
-    for (QCPAxisRect* rect : m_rects) {
-        QCPAxis* x = rect->axis(QCPAxis::atBottom);
-        if (auto ticker = x->ticker().dynamicCast<SerialDateTicker>())
-            ticker->setTickCount(std::clamp(width() / 140, 2, 12));
-        else if (x->scaleType() == QCPAxis::stLinear)
-            x->ticker()->setTickCount(std::clamp(width() / 90, 3, 10));
-        rect->axis(QCPAxis::atLeft)->ticker()->setTickCount(std::clamp(rect->height() / 40, 2, 6));
-    }
+void ChartWidget::updateLayout() {
+    QCustomPlot::updateLayout();
+    // Ticks are made before the layout places the axes; an axis that has just changed length
+    // gets them again for its new length.
+    for (QCPAxisRect* rect : m_rects)
+        for (QCPAxis* axis : {rect->axis(QCPAxis::atBottom), rect->axis(QCPAxis::atLeft)})
+            if (auto* length = dynamic_cast<AxisLength*>(axis->ticker().data()); length && length->stale()) {
+                QCustomPlot::updateLayout();
+                return;
+            }
 }
 
 } // namespace chartlib

@@ -1,5 +1,7 @@
 #include "ChartStyle.h"
 
+#include "ChartProperties.h"
+
 namespace chartlib {
 
 QColor fromBgr(std::int32_t c) {
@@ -38,22 +40,22 @@ QColor defaultColour(int subset) {
 QPen linePen(const QColor& colour, int type) {
     QPen pen(colour, 1.0);
     switch (type) {
-    case 1:
+    case PELT_DASH:
         pen.setStyle(Qt::DashLine);
         break;
-    case 2:
+    case PELT_DOT:
         pen.setStyle(Qt::DotLine);
         break;
-    case 3:
+    case PELT_DASHDOT:
         pen.setStyle(Qt::DashDotLine);
         break;
-    case 4:
+    case PELT_DASHDOTDOT:
         pen.setStyle(Qt::DashDotDotLine);
         break;
-    case 5:
+    case PELT_MEDIUM:
         pen.setWidthF(2.0);
         break;
-    case 6:
+    case PELT_THICK:
         pen.setWidthF(3.0);
         break;
     default:
@@ -64,42 +66,60 @@ QPen linePen(const QColor& colour, int type) {
 
 Marker markerOf(int type) {
     switch (type) {
-    case 0:
+    case PEPT_PLUS:
         return {QCPScatterStyle::ssPlus, false};
-    case 1:
+    case PEPT_CROSS:
         return {QCPScatterStyle::ssCross, false};
-    case 2:
+    case PEPT_DOT:
         return {QCPScatterStyle::ssCircle, false};
-    case 3:
+    case PEPT_SOLIDDOT:
         return {QCPScatterStyle::ssDisc, true};
-    case 4:
+    case PEPT_SQUARE:
         return {QCPScatterStyle::ssSquare, false};
-    case 5:
+    case PEPT_SOLIDSQUARE:
         return {QCPScatterStyle::ssSquare, true};
-    case 6:
+    case PEPT_DIAMOND:
         return {QCPScatterStyle::ssDiamond, false};
-    case 7:
+    case PEPT_SOLIDDIAMOND:
         return {QCPScatterStyle::ssDiamond, true};
-    case 8:
+    case PEPT_UPTRIANGLE:
         return {QCPScatterStyle::ssTriangle, false};
-    case 9:
+    case PEPT_SOLIDUPTRIANGLE:
         return {QCPScatterStyle::ssTriangle, true};
-    case 10:
+    case PEPT_DOWNTRIANGLE:
         return {QCPScatterStyle::ssTriangleInverted, false};
-    case 11:
+    case PEPT_SOLIDDOWNTRIANGLE:
         return {QCPScatterStyle::ssTriangleInverted, true};
     default:
         return {QCPScatterStyle::ssDisc, true};
     }
 }
 
-Label parseLabel(const std::string& raw) {
-    QString text = QString::fromUtf8(raw.c_str());
+Label parseLabel(const QString& raw) {
+    QString text = raw;
     while (text.endsWith(QLatin1Char('\t')))
         text.chop(1);
-    if (text.size() >= 2 && text[0] == QLatin1Char('|') && QStringLiteral("htbRB").contains(text[1]))
-        return {text[1], text.mid(2)};
-    return {QChar(), text};
+    if (text.size() >= 2 && text[0] == QLatin1Char('|')) {
+        const char code = text[1].toLatin1();
+        for (char known : {PELP_XAXIS, PELP_TOP, PELP_BOTTOM, PELP_RIGHT, PELP_UNDERAXIS})
+            if (code == known)
+                return {code, text.mid(2)};
+    }
+    return {0, text};
+}
+
+std::vector<Label> parseLabels(const std::vector<std::string>& raw) {
+    std::vector<Label> labels;
+    labels.reserve(raw.size());
+    for (const std::string& entry : raw) {
+        // One text may carry the labels of several annotations, each ended by a tab.
+        QStringList parts = QString::fromUtf8(entry.c_str()).split(QLatin1Char('\t'));
+        if (parts.size() > 1 && parts.last().isEmpty())
+            parts.removeLast();
+        for (const QString& part : parts)
+            labels.push_back(parseLabel(part));
+    }
+    return labels;
 }
 
 bool validRange(double lo, double hi) {

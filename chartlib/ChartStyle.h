@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <limits>
 #include <string>
+#include <vector>
 
 namespace chartlib {
 
@@ -31,11 +32,14 @@ Marker markerOf(int type);
 
 // Annotation labels start with a placement code: "|h" on the horizontal axis, "|t" top,
 // "|b" bottom, "|R" right end of a horizontal line, "|B" under the axis (written upwards).
+// One text may hold the labels of several annotations, each ended by a tab: "|t%s\t|b%s\t".
 struct Label {
-    QChar place;
+    char place = 0; // a PEColocacionEtiqueta code, 0 when the label has none
     QString text;
 };
-Label parseLabel(const std::string& raw);
+Label parseLabel(const QString& raw);
+// The labels of an annotation array, one per annotation, tab-separated texts split.
+std::vector<Label> parseLabels(const std::vector<std::string>& raw);
 
 bool validRange(double lo, double hi);
 

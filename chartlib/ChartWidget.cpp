@@ -112,6 +112,7 @@ void ChartWidget::rebuildData() {
         bool identity = true;
         bool broken = false;
         bool pendingGap = false;
+        bool breakBefore = false;
         double lastKey = kNaN;
         data->minX = data->minY = std::numeric_limits<double>::infinity();
         data->maxX = data->maxY = -std::numeric_limits<double>::infinity();
@@ -135,13 +136,18 @@ void ChartWidget::rebuildData() {
                 ensureLine();
                 line.append(QCPGraphData(x, kNaN));
                 identity = false;
+                breakBefore = true;
                 continue;
             }
             if (pendingGap || (maxGap > 0 && std::isfinite(lastKey) && x - lastKey > maxGap)) {
                 ensureLine();
                 line.append(QCPGraphData(std::isfinite(lastKey) ? (lastKey + x) / 2 : x, kNaN));
+                breakBefore = true;
             }
             pendingGap = false;
+            if (breakBefore && !pts.isEmpty())
+                data->breaks.push_back(static_cast<int>(pts.size()));
+            breakBefore = false;
             if (std::isfinite(lastKey) && x > lastKey)
                 data->minSpacing = std::min(data->minSpacing, x - lastKey);
             lastKey = x;
@@ -177,8 +183,36 @@ void ChartWidget::rebuildData() {
         } else {
             data->line = data->points;
         }
+        findIsolated(data.data());
         m_subsets.push_back(data);
     }
+}
+
+void ChartWidget::findIsolated(SubsetData* data) {
+    // A point the line joins to neither neighbour (nulls or gaps on both sides) is drawn as a
+    // marker, or a series sampled more slowly than the one it is aligned with would vanish.
+    const int n = data->points->size();
+    QVector<QCPGraphData> lone;
+    std::vector<int> at;
+    for (int k = 0; k < n; ++k) {
+        if (data->joinedToNext(k) || data->joinedToNext(k - 1))
+            continue;
+        at.push_back(k);
+        lone.append(*(data->points->constBegin() + k));
+    }
+    if (at.empty())
+        return;
+    auto isolated = QSharedPointer<SubsetData>::create();
+    isolated->points = QSharedPointer<QCPGraphDataContainer>::create();
+    isolated->points->add(lone, true);
+    isolated->line = isolated->points;
+    isolated->index = std::move(at);
+    isolated->hasData = true;
+    isolated->minX = data->minX;
+    isolated->maxX = data->maxX;
+    isolated->minY = data->minY;
+    isolated->maxY = data->maxY;
+    data->isolated = isolated;
 }
 
 void ChartWidget::rebuildColours() {
@@ -195,6 +229,9 @@ void ChartWidget::rebuildColours() {
     for (int s = 0; s < static_cast<int>(m_subsets.size()); ++s) {
         SubsetData& data = *m_subsets[s];
         data.colours.clear();
+        data.offColour.clear();
+        if (data.isolated)
+            data.isolated->colours.clear();
         const std::size_t base = static_cast<std::size_t>(s) * points;
         if (colours.size() <= base)
             continue;
@@ -202,16 +239,24 @@ void ChartWidget::rebuildColours() {
                                                                     : defaultColour(s).rgb();
         const int n = data.points->size();
         data.colours.resize(n);
-        bool allOwn = true;
         for (int k = 0; k < n; ++k) {
             const std::size_t i = base + (data.index.empty() ? k : data.index[k]);
             const QRgb c = i < colours.size() ? rgbFromBgr(colours[i]) : own;
             data.colours[k] = c;
-            allOwn = allOwn && c == own;
+            if (c != own)
+                data.offColour.push_back(k);
         }
         // One colour for the whole subset draws in a single batch without the per-point array.
-        if (allOwn)
+        if (data.offColour.empty()) {
             std::vector<QRgb>().swap(data.colours);
+            continue;
+        }
+        if (data.isolated) {
+            SubsetData& lone = *data.isolated;
+            lone.colours.resize(lone.index.size());
+            for (std::size_t j = 0; j < lone.index.size(); ++j)
+                lone.colours[j] = data.colours[lone.index[j]];
+        }
     }
 }
 
@@ -226,7 +271,14 @@ void ChartWidget::reinitialize() {
     buildAnnotations();
     applyRanges();
     buildCursor();
-    updateTickCounts();
+}
+
+void ChartWidget::propertyChanged(int property) {
+    // Zoom out (and a zoom written by the parent) shows at once: the parent only repaints.
+    if (property == PEP_ZOOMED) {
+        applyRanges();
+        replot(QCustomPlot::rpQueuedReplot);
+    }
 }
 
 void ChartWidget::resetImage() {
