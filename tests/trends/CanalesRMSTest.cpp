@@ -1,5 +1,6 @@
 #include "CanalesRMS.h"
 #include "Contrato.h"
+#include "TTiempo.h"
 #include "TestEnvironment.h"
 
 #include <gtest/gtest.h>
