@@ -4,13 +4,13 @@
 #include "ServidorMonitores.h"
 #include "SettingsStore.h"
 #include "TGrafica.h"
+#include "TValor.h"
 #include "TWFlicker.h"
 #include "TWMiGraficaFP.h"
 #include "TWMiGraficaPLT.h"
 #include "TWMiGraficaRMS.h"
 #include "TWMiGraficaVEF.h"
 #include "TestEnvironment.h"
-#include "TValor.h"
 #include "TiposGrafica.h"
 
 #include <QAction>
@@ -329,7 +329,7 @@ TEST_F(TrendWindows, FlickerSettingsDialogChangesTheLimitAndTheRecords) {
     EXPECT_EQ(w->DameAjustes(), (CalculoPlt::Ajustes{500, 7200, 1}));
     EXPECT_EQ(CalculoPlt::LeerAjustes(), (CalculoPlt::Ajustes{500, 7200, 1}));
     EXPECT_EQ(array<double>(w, PEP_HLINEY), (std::vector<double>{0.5}));
-    // The phase-1 event at point 13 now blanks the Plt of points 13 to 19... but 12 stays.
+    // With discarding on, the phase-1 event at point 13 blanks every window that holds it.
     const std::vector<double> y = array<double>(w, PEP_YDATA);
     EXPECT_NE(y[12], N);
     EXPECT_EQ(y[13], N);
