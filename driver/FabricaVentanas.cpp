@@ -2,6 +2,10 @@
 
 #include "TWGraficaGenerica.h"
 #include "TWMiGrafica.h"
+#include "TWMiGraficaFP.h"
+#include "TWMiGraficaPLT.h"
+#include "TWMiGraficaRMS.h"
+#include "TWMiGraficaVEF.h"
 #include "TiposGrafica.h"
 
 #include <map>
@@ -20,7 +24,9 @@ TWGraficaGenerica* ConTodas(QWidget* propietario, TDriverVentana* driver, Servid
 // One line per window class; every kind here has its row in the graph-kind table.
 std::map<int, Constructor> Incorporadas() {
     return {
-        {TG_MULTIGRAFICA, ConTodas<TWMiGrafica>},
+        {TG_MULTIGRAFICA, ConTodas<TWMiGrafica>}, {TG_FP, ConTodas<TWMiGraficaFP>},
+        {TG_RMS, ConTodas<TWMiGraficaRMS>},       {TG_PLT, ConTodas<TWMiGraficaPLT>},
+        {TG_VEF, ConTodas<TWMiGraficaVEF>},
     };
 }
 

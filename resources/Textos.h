@@ -194,6 +194,15 @@ enum NumeroTexto : int {
     TXT_EV_LINE_TYPE_0 = 55120,
     TXT_EV_SYMBOL_0 = 55130,
 
+    // Trends and flicker.
+    TXT_GRAPHIC_RMS = 54000,
+    TXT_CONFIGURE_PLT,
+    TXT_MAXIMUM_PLT,
+    TXT_PLT_WINDOW,
+    TXT_DISCARD_BAD_PLT,
+    TXT_EMPTY_FIELDS,
+    TXT_MAX_PLT_NUMBER,
+
     // Colour names: 17 back colours, then the 16 series colours share the same names.
     TXT_COLOR_0 = 56000,
 

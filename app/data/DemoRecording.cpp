@@ -686,7 +686,8 @@ void addCaptures(Part& p) {
         vefIntervals.push_back(timeAtMs(from));
         for (long long t = from; t <= to; t += 10) {
             const double depth = depthOn(k, e.phase, static_cast<double>(t - e.startMs));
-            vefV.push_back(kNominalV * depth + p.noise.gauss() * 0.2);
+            // In percent of nominal, the scale of the event thresholds drawn over it.
+            vefV.push_back(100.0 * depth + p.noise.gauss() * 0.1);
             vefI.push_back(100.0 * (depth < 0.1 ? 0.0 : 2.0 - depth) + p.noise.gauss() * 0.3);
             vefTimes.push_back(timeAtMs(t));
         }
@@ -709,7 +710,7 @@ void addCaptures(Part& p) {
         const char* unit;
         std::vector<double>* values;
         int code;
-    } kVef[] = {{"Event RMS voltage", "V", &vefV, CodeTrendBase + 30},
+    } kVef[] = {{"Event RMS voltage", "%", &vefV, CodeTrendBase + 30},
                 {"Event RMS current", "A", &vefI, CodeTrendBase + 31}};
     for (const auto& d : kVef) {
         Variable& v = p.add(d.name, d.unit, TG_VEF, d.code);
@@ -758,7 +759,7 @@ std::vector<std::string> writeDemo(const std::string& directory, bool replaceAny
 }
 
 // Bumped whenever the generator changes, so a cached copy of an older demo is not shown.
-constexpr int kDemoVersion = 2;
+constexpr int kDemoVersion = 3;
 
 std::vector<std::string> defaultRecordings() {
     QString base = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);

@@ -104,6 +104,9 @@ std::vector<DatosSerieTemporal::Eje> DatosSerieTemporal::Ejes(bool unidadExacta)
         }
         ejes.push_back(Eje{LecturaCursor::EtiquetaEje(u), 1});
     }
+    // A chart always has an axis, even with nothing to draw on it.
+    if (ejes.empty())
+        ejes.push_back(Eje{});
     return ejes;
 }
 

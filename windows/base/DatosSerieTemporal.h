@@ -57,6 +57,7 @@ public:
 
     // Vertical axes: consecutive series sharing a unit share an axis (at most 12 axes). By
     // default percentages of one reference share an axis; `unidadExacta` joins equal texts only.
+    // Without series there is one empty axis.
     std::vector<Eje> Ejes(bool unidadExacta = false) const;
 
     // The point range [first, last] of interval k (the whole data when there are no ranges).

@@ -8,6 +8,8 @@
 #include <QLibrary>
 #include <QWidget>
 
+#include <vector>
+
 namespace {
 
 [[noreturn]] void Lanzar(int codigo, int mensaje, int contexto) {
@@ -98,6 +100,19 @@ void EnlaceGrafica::ponerArray(int propiedad, std::span<const double> valores) c
 void EnlaceGrafica::ponerArray(int propiedad, std::span<const std::int32_t> valores) const {
     if (m_grafica != nullptr && PEvset != nullptr)
         PEvset(m_grafica, propiedad, valores.data(), static_cast<int>(valores.size()));
+}
+
+void EnlaceGrafica::ponerTextos(int propiedad, const QStringList& textos) const {
+    if (m_grafica == nullptr || PEvset == nullptr)
+        return;
+    std::vector<QByteArray> utf8;
+    std::vector<const char*> punteros;
+    utf8.reserve(static_cast<size_t>(textos.size()));
+    for (const QString& t : textos)
+        utf8.push_back(t.toUtf8());
+    for (const QByteArray& b : utf8)
+        punteros.push_back(b.constData());
+    PEvset(m_grafica, propiedad, punteros.data(), static_cast<int>(punteros.size()));
 }
 
 int EnlaceGrafica::dameEntero(int propiedad) const {

@@ -3,6 +3,7 @@
 #include "PEApi.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
 #include <memory>
@@ -42,6 +43,8 @@ public:
     void ponerTexto(int propiedad, const QString& texto) const;
     void ponerArray(int propiedad, std::span<const double> valores) const;
     void ponerArray(int propiedad, std::span<const std::int32_t> valores) const;
+    // A text array (one text per annotation, say).
+    void ponerTextos(int propiedad, const QStringList& textos) const;
     int dameEntero(int propiedad) const;
     double dameDouble(int propiedad) const;
     QString dameTexto(int propiedad) const;

@@ -488,6 +488,17 @@ void TWGraficaGenerica::ActualizarBotonesIntervalo() {
     }
 }
 
+void TWGraficaGenerica::PonerHintsRegistro() {
+    const auto hint = [this](QAction* boton, int texto, int posicion) {
+        boton->setToolTip(boton->isEnabled()
+                              ? QString::asprintf(CargarTexto(TXT_FMT_REGISTER_HINT), CargarTexto(texto),
+                                                  posicion, UltimoIntervalo + 1)
+                              : Texto(texto));
+    };
+    hint(Previous, TXT_HINT_PREVIOUS, IntervaloActual);
+    hint(Next, TXT_HINT_NEXT, IntervaloActual + 2);
+}
+
 int TWGraficaGenerica::ActualizarBotonesAgrupar(int modo, int nivelActual) {
     const int nivel = Agrupacion::NuevoNivel(modo, nivelActual);
     if (modo == Agrupacion::MODO_AGRUPAR || modo == Agrupacion::MODO_DESAGRUPAR) {

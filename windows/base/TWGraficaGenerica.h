@@ -163,6 +163,9 @@ protected:
 
     // Services for the graph classes.
     void ActualizarBotonesIntervalo();
+    // Previous and Next hints of windows that step through records or events: the position
+    // each leads to and the count.
+    void PonerHintsRegistro();
     // New level for a mode (-1, -2) or a level; -1 and -2 are also written to the driver.
     int ActualizarBotonesAgrupar(int modo, int nivelActual);
     void ActualizarBotonesZoom(bool zoomOut, bool ultimoZoom);

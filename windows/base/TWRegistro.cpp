@@ -66,17 +66,6 @@ void TWRegistro::RestaurarVista() {
     MostrarIntervalo();
 }
 
-void TWRegistro::PonerHintsRegistro() {
-    const auto hint = [this](QAction* boton, int texto, int posicion) {
-        boton->setToolTip(boton->isEnabled()
-                              ? QString::asprintf(CargarTexto(TXT_FMT_REGISTER_HINT), CargarTexto(texto),
-                                                  posicion, UltimoIntervalo + 1)
-                              : Texto(texto));
-    };
-    hint(Previous, TXT_HINT_PREVIOUS, IntervaloActual);
-    hint(Next, TXT_HINT_NEXT, IntervaloActual + 2);
-}
-
 void TWRegistro::MostrarIntervalo() {
     if (m_visibles.empty())
         return;

@@ -53,8 +53,6 @@ protected:
     int NumEjes = 1;
 
 private:
-    void PonerHintsRegistro();
-
     std::vector<std::pair<int, int>> m_registros;
     std::vector<int> m_visibles;
 };

@@ -12,13 +12,9 @@
 #include <algorithm>
 
 TWSerieTemporal::TWSerieTemporal(QWidget* propietario, TDriverVentana* driver, ServidorMonitores* servidor,
-                                 ListasAtributos& listas, DrivFlex* fuente)
+                                 const ListasAtributos& listas, DrivFlex* fuente)
     : TWGraficaGenerica(propietario, driver, servidor, fuente) {
-    m_datos = std::make_unique<DatosSerieTemporal>(
-        listas[LV_VALORES], listas[LV_TIEMPOS], listas[LV_UNIDADES], listas[LV_NOMBRES], listas[LV_OPCIONES],
-        listas[LV_INTERVALOS], listas[LV_DECIMALES], [this](const TTiempo& t) { return FechaSerie(t); });
-    NumSeries = m_datos->NumSeries();
-    NumPuntos = m_datos->NumPuntos();
+    CambiarDatos(listas);
     NivelAgrupacion = ActualizarBotonesAgrupar(Agrupacion::NIVEL_DEFECTO, Agrupacion::NIVEL_DEFECTO);
 
     // The delivered intervals are the starting view.
@@ -33,6 +29,18 @@ TWSerieTemporal::TWSerieTemporal(QWidget* propietario, TDriverVentana* driver, S
 }
 
 TWSerieTemporal::~TWSerieTemporal() = default;
+
+void TWSerieTemporal::CambiarDatos(const ListasAtributos& listas) {
+    std::vector<Agrupacion::Intervalo> rangos;
+    if (m_datos)
+        rangos = m_datos->Rangos();
+    m_datos = std::make_unique<DatosSerieTemporal>(
+        listas[LV_VALORES], listas[LV_TIEMPOS], listas[LV_UNIDADES], listas[LV_NOMBRES], listas[LV_OPCIONES],
+        listas[LV_INTERVALOS], listas[LV_DECIMALES], [this](const TTiempo& t) { return FechaSerie(t); });
+    m_datos->PonerRangos(std::move(rangos));
+    NumSeries = m_datos->NumSeries();
+    NumPuntos = m_datos->NumPuntos();
+}
 
 void TWSerieTemporal::Construir() {
     Pe.ponerEntero(PEP_SUBSETS, NumSeries);
@@ -63,14 +71,21 @@ void TWSerieTemporal::Cargar() {
 }
 
 void TWSerieTemporal::RotularGrafica() {
-    const QString titulo = m_datos->TituloPrincipal(TituloVarias());
+    const QString titulo = TituloFijo() ? TituloVarias() : m_datos->TituloPrincipal(TituloVarias());
     setWindowTitle(titulo);
     Pe.ponerTexto(PEP_MAINTITLE, titulo);
-    if (NumSeries > 1)
+    if (NumSeries > 1 || TituloFijo())
         Pe.ponerTexto(PEP_MULTISUBTITLES, m_datos->Subtitulos());
-    Pe.ponerTexto(PEP_SUBTITLE,
-                  DatosSerieTemporal::TituloIntervalo(NivelAgrupacion, IntervaloActual, NumIntervalos));
+    Pe.ponerTexto(PEP_SUBTITLE, TituloIntervalo());
     Pe.ponerTexto(PEP_XAXISLABEL, m_datos->EtiquetaX());
+}
+
+QString TWSerieTemporal::TituloVarias() const {
+    return Texto(TXT_MULTIGRAPHIC);
+}
+
+QString TWSerieTemporal::TituloIntervalo() const {
+    return DatosSerieTemporal::TituloIntervalo(NivelAgrupacion, IntervaloActual, NumIntervalos);
 }
 
 void TWSerieTemporal::CargarIntervalo(int intervalo) {
@@ -103,13 +118,13 @@ QString TWSerieTemporal::TextoCursor(int* filas) {
         punto = m_datos->PuntosMostrados() - 1;
         Pe.ponerEntero(PEP_CURSORPOINT, punto);
     }
-    const int periodo = m_datos->PeriodoMinimo();
+    const int periodo = FechasComoTexto() ? 0 : m_datos->PeriodoMinimo();
     const bool cierra = m_datos->Opcion(serie, OPC_CIERRA_PERIODO) != 0.0;
     LecturaCursor::Lectura l;
-    l.valor = m_y[static_cast<size_t>(serie) * static_cast<size_t>(m_datos->PuntosMostrados()) +
-                  static_cast<size_t>(punto)];
-    l.maximo = m_datos->Maximo(serie);
-    l.minimo = m_datos->Minimo(serie);
+    l.valor = ValorLectura(m_y[static_cast<size_t>(serie) * static_cast<size_t>(m_datos->PuntosMostrados()) +
+                               static_cast<size_t>(punto)]);
+    l.maximo = ValorLectura(m_datos->Maximo(serie));
+    l.minimo = ValorLectura(m_datos->Minimo(serie));
     l.decimales = m_datos->Decimales(serie);
     l.unidad = m_datos->Unidad(serie);
     l.fecha = LecturaCursor::FormatearFecha(m_datos->TiempoMostrado(punto), periodo, cierra);
@@ -166,7 +181,7 @@ void TWSerieTemporal::Agrupar(int nivel) {
     NivelAgrupacion = ActualizarBotonesAgrupar(nivel, nivel);
 
     // Keep the user's place: the time under the cursor before the cut.
-    const bool conCursor = m_datos->PuntosMostrados() > 0;
+    const bool conCursor = m_datos->PuntosMostrados() > 0 && SeguirCursor(nivel);
     const TTiempo cursor = m_datos->TiempoMostrado(std::max(0, Pe.dameEntero(PEP_CURSORPOINT)));
     const std::vector<TTiempo>& entregados = m_datos->IntervalosEntregados();
     const Agrupacion::Agrupamiento a = Agrupacion::CalcularAgrupacion(

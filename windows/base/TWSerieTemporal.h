@@ -18,7 +18,7 @@ class TWSerieTemporal : public TWGraficaGenerica {
 public:
     // Takes lists 1-6, 9 and 10 of the window's lists.
     TWSerieTemporal(QWidget* propietario, TDriverVentana* driver, ServidorMonitores* servidor,
-                    ListasAtributos& listas, DrivFlex* fuente);
+                    const ListasAtributos& listas, DrivFlex* fuente);
     ~TWSerieTemporal() override;
 
     // reimplemented virtual methods:
@@ -38,11 +38,21 @@ public:
 protected:
     // Steps a window of the family may change:
     // the main title when the window holds several series (one series shows its name);
-    virtual QString TituloVarias() const = 0;
+    virtual QString TituloVarias() const;
     // whether only equal unit texts share an axis (otherwise percentages of one reference do);
     virtual bool UnidadExacta() const { return false; }
-    // the colour of every point shown (default: its series' colour, nulls in the back colour).
+    // the colour of every point shown (default: its series' colour, nulls in the back colour);
     virtual void ColorearPuntos();
+    // whether the main title and the names' subtitle stay the same for one series as for several;
+    virtual bool TituloFijo() const { return false; }
+    // the interval title (default: the level's name with the interval number and count);
+    virtual QString TituloIntervalo() const;
+    // whether the read-out writes dates in the time's own text form whatever the period;
+    virtual bool FechasComoTexto() const { return false; }
+    // whether a regrouping to `nivel` puts the cursor back on the time it was on;
+    virtual bool SeguirCursor(int nivel) const { return nivel >= 0; }
+    // a drawn value as the read-out writes it (a window drawing on a transformed scale undoes it).
+    virtual double ValorLectura(double valor) const { return valor; }
 
     // reimplemented virtual methods:
     void Construir() override;
@@ -56,6 +66,9 @@ protected:
 
     void RotularGrafica();
     void CargarIntervalo(int intervalo);
+    // New data for the same series and times (a window whose values are computed recomputes
+    // them); the interval cutting is kept.
+    void CambiarDatos(const ListasAtributos& listas);
 
     std::unique_ptr<DatosSerieTemporal> m_datos;
     // The points of the interval shown, series-major, as the chart holds them.

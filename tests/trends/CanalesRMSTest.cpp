@@ -1,0 +1,58 @@
+#include "CanalesRMS.h"
+#include "Contrato.h"
+#include "TTiempo.h"
+#include "TestEnvironment.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr double N = kValorNulo;
+
+// Six channel slots; `valores` per slot.
+ListasAtributos ranuras(const std::vector<std::vector<double>>& valores) {
+    ListasAtributos l;
+    const char* nombres[] = {"V1", "V2", "V3", "I1", "I2", "I3"};
+    for (size_t s = 0; s < valores.size(); ++s) {
+        l[LV_VALORES].EntrarDoubles(valores[s]);
+        l[LV_TIEMPOS].EntrarTiempos(
+            std::vector<TTiempo>(valores[s].size(), TTiempo(2026, 12, 1, 0, 0, 0, -1)));
+        l[LV_UNIDADES].EntrarTexto(s < 3 ? "V" : "A");
+        l[LV_NOMBRES].EntrarTexto(nombres[s]);
+        l[LV_OPCIONES].EntrarDoubles({0, 5, 1});
+        l[LV_INTERVALOS].EntrarTiempos(
+            {TTiempo(2026, 12, 1, 0, 0, 0, -1), TTiempo(2026, 12, 1, 0, 0, 1, -1)});
+        l[LV_DECIMALES].EntrarEnteros({static_cast<int>(s)});
+        l[LV_OBJETOS].EntrarEnteros({1, static_cast<int>(s), 99});
+    }
+    return l;
+}
+
+} // namespace
+
+TEST(CanalesRMS, ASlotIsPresentWithOneValueThatIsNotNull) {
+    const ListasAtributos l = ranuras({{N, N}, {N, 230}, {}, {0.0, N}, {N, N}, {N}});
+    EXPECT_EQ(CanalesRMS::Presentes(l[LV_VALORES]),
+              (std::vector<bool>{false, true, false, true, false, false}));
+}
+
+TEST(CanalesRMS, OnlyPresentSlotsAreKeptInSlotOrder) {
+    const ListasAtributos l = ranuras({{N, N}, {230, 231}, {229, N}, {N, N}, {12, 13}, {N, N}});
+    const ListasAtributos p = CanalesRMS::SoloPresentes(l);
+    for (int lista :
+         {LV_VALORES, LV_TIEMPOS, LV_UNIDADES, LV_NOMBRES, LV_OPCIONES, LV_INTERVALOS, LV_DECIMALES})
+        EXPECT_EQ(p[lista].Cuenta(), 3) << lista;
+    EXPECT_EQ(p[LV_NOMBRES].Texto(0), "V2");
+    EXPECT_EQ(p[LV_NOMBRES].Texto(1), "V3");
+    EXPECT_EQ(p[LV_NOMBRES].Texto(2), "I2");
+    EXPECT_EQ(p[LV_DECIMALES].Entero(2, 0), 4);
+    EXPECT_EQ(p[LV_VALORES].Numero(1, 1), N) << "a present slot keeps its own nulls";
+    EXPECT_EQ(p[LV_OBJETOS].Cuenta(), 6) << "the data references stay whole";
+}
+
+TEST(CanalesRMS, NoSlotPresentLeavesNoRows) {
+    const ListasAtributos p = CanalesRMS::SoloPresentes(ranuras({{N}, {N}, {N}, {N}, {N}, {N}}));
+    EXPECT_EQ(p[LV_VALORES].Cuenta(), 0);
+    EXPECT_EQ(p[LV_NOMBRES].Cuenta(), 0);
+    EXPECT_EQ(CanalesRMS::SoloPresentes(ListasAtributos{})[LV_VALORES].Cuenta(), 0);
+}
