@@ -162,6 +162,14 @@ constexpr Entrada kTabla[] = {
     {TXT_BAD_LIST_TEXTS, "There are missing or incorrect texts in lists"},
     {TXT_FILTERS_WRITE_FAILED, "The harmonics filters file %1 could not be written:\n%2"},
 
+    {TXT_GRAPHIC_RMS, "GRAPHIC RMS"},
+    {TXT_CONFIGURE_PLT, "Configure Plt"},
+    {TXT_MAXIMUM_PLT, "Maximum Plt"},
+    {TXT_PLT_WINDOW, "Plt window"},
+    {TXT_DISCARD_BAD_PLT, "Discard bad Plt"},
+    {TXT_EMPTY_FIELDS, "There are empty fields"},
+    {TXT_MAX_PLT_NUMBER, "Maximum Plt must be a number"},
+
     {TXT_UNIT_MILISECONDS, "Miliseconds"},
     {TXT_UNIT_SECONDS, "Seconds"},
     {TXT_UNIT_MINUTES, "Minutes"},
@@ -224,13 +232,6 @@ constexpr Entrada kTabla[] = {
     {TXT_EV_SYMBOL_0 + 10, "Down triangle"},
     {TXT_EV_SYMBOL_0 + 11, "Down solid triangle"},
 
-    {TXT_GRAPHIC_RMS, "GRAPHIC RMS"},
-    {TXT_CONFIGURE_PLT, "Configure Plt"},
-    {TXT_MAXIMUM_PLT, "Maximum Plt"},
-    {TXT_PLT_WINDOW, "Plt window"},
-    {TXT_DISCARD_BAD_PLT, "Discard bad Plt"},
-    {TXT_EMPTY_FIELDS, "There are empty fields"},
-    {TXT_MAX_PLT_NUMBER, "Maximum Plt must be a number"},
 
     {TXT_COLOR_0 + 0, "Negro"},
     {TXT_COLOR_0 + 1, "Rojo"},
