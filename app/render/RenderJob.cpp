@@ -176,6 +176,39 @@ QJsonObject describe(QWidget* window) {
 
 } // namespace
 
+namespace {
+
+// Every graph printed through its window's own print path, one per page of one PDF. Written
+// under a temporary name and renamed, so an earlier document is never lost half-way.
+bool printAll(const std::vector<QPointer<QWidget>>& windows, const QString& file) {
+    const QString temporary = file + QStringLiteral(".part");
+    {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(temporary);
+        printer.setPageOrientation(QPageLayout::Landscape);
+        QPainter painter;
+        if (!painter.begin(&printer))
+            return false;
+        bool first = true;
+        for (const QPointer<QWidget>& window : windows) {
+            if (window.isNull())
+                continue;
+            if (!first)
+                printer.newPage();
+            first = false;
+            QMetaObject::invokeMethod(window, "ImprimirEnDocumento", Qt::DirectConnection,
+                                      Q_ARG(void*, &printer), Q_ARG(void*, &painter));
+        }
+        painter.end();
+    }
+    std::error_code error;
+    std::filesystem::rename(temporary.toStdString(), file.toStdString(), error);
+    return !error;
+}
+
+} // namespace
+
 int renderRecordings(const QString& outputDirectory, const QStringList& files, const BatchOptions& options) {
     QDir dir(outputDirectory);
     if (!dir.mkpath(QStringLiteral("."))) {
@@ -215,38 +248,6 @@ int renderRecordings(const QString& outputDirectory, const QStringList& files, c
     return 0;
 }
 
-namespace {
-
-// Every graph printed through its window's own print path, one per page of one PDF. Written
-// under a temporary name and renamed, so an earlier document is never lost half-way.
-bool printAll(const std::vector<QPointer<QWidget>>& windows, const QString& file) {
-    const QString temporary = file + QStringLiteral(".part");
-    {
-        QPrinter printer(QPrinter::HighResolution);
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(temporary);
-        printer.setPageOrientation(QPageLayout::Landscape);
-        QPainter painter;
-        if (!painter.begin(&printer))
-            return false;
-        bool first = true;
-        for (const QPointer<QWidget>& window : windows) {
-            if (window.isNull())
-                continue;
-            if (!first)
-                printer.newPage();
-            first = false;
-            QMetaObject::invokeMethod(window, "ImprimirEnDocumento", Qt::DirectConnection,
-                                      Q_ARG(void*, &printer), Q_ARG(void*, &painter));
-        }
-        painter.end();
-    }
-    std::error_code error;
-    std::filesystem::rename(temporary.toStdString(), file.toStdString(), error);
-    return !error;
-}
-
-} // namespace
 
 int reportRecordings(const QString& outputFile, const QStringList& files, const BatchOptions& options) {
     OpenAll all;
