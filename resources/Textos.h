@@ -5,7 +5,7 @@
 // are fixed; the others are grouped by subsystem:
 //   50030-50199 driver pages and services      51000-51199 generic graph window
 //   52000-52199 multigraphic window, grouping, print-range dialog
-//   53000-53999 harmonics    54000-54999 trends, waveforms and flicker
+//   53000-53999 harmonics (53500-53599 harmonic norms)    54000-54999 trends, waveforms and flicker
 //   55000-55999 events and disturbances        56000-56099 colour names
 //   57000-57299 sibling modules (selector, table, export) and the host application
 enum NumeroTexto : int {
@@ -131,6 +131,38 @@ enum NumeroTexto : int {
     TXT_OUT_OF_RANGE,
     TXT_FMT_REGISTER_HINT,
     TXT_NO_BAD_REGISTER,
+
+    // Harmonic norms: the filter list, the filter editor and the norms file.
+    TXT_HARMONICS_FILTER = 53500,
+    TXT_FILTERS_LIST,
+    TXT_VIEW_ONLY_BAD,
+    TXT_REMARK_BAD,
+    TXT_APPLY,
+    TXT_NEW,
+    TXT_MODIFY,
+    TXT_DELETE,
+    TXT_NONE_FILTER,
+    TXT_BAD_FILTERS_FILE,
+    TXT_BAD_FILTER,
+    TXT_CANT_MODIFY,
+    TXT_CANT_REMOVE,
+    TXT_CONFIRM_DELETE,
+    TXT_NO_BAD_REGISTER,
+    TXT_NUMBER,
+    TXT_VALUE_PERCENT,
+    TXT_FILTER_NAME,
+    TXT_THD_VN,
+    TXT_THD_IN,
+    TXT_HARMONICS_VN,
+    TXT_HARMONICS_IN,
+    TXT_MODIFY_FILTER,
+    TXT_NEW_FILTER,
+    TXT_MISSING_TEXTS,
+    TXT_TEXT_TOO_LONG,
+    TXT_NAME_EXISTS,
+    TXT_MISSING_VALUES,
+    TXT_BAD_LIST_TEXTS,
+    TXT_FILTERS_WRITE_FAILED,
 
     // Colour names: 17 back colours, then the 16 series colours share the same names.
     TXT_COLOR_0 = 56000,

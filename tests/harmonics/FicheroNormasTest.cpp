@@ -1,0 +1,172 @@
+#include "FicheroNormas.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+using namespace normas;
+
+namespace {
+
+// Three records with the three kinds of flag.
+const QByteArray kTres = "Fija\n0,8,2,5\n0,101,\n"
+                         "Lectura\n2,4,1\n2,3,0.5,0.25\n"
+                         "Mia\n1,5,,3,\n1,6,\n";
+
+std::vector<QByteArray> Nombres(const ListaNormas& l) {
+    std::vector<QByteArray> n;
+    for (const EntradaNorma& e : l.entradas)
+        n.push_back(e.nombre + '/' + e.bandera);
+    return n;
+}
+
+QByteArray Repetido(const char* valor, int veces) {
+    QByteArray t;
+    for (int i = 0; i < veces; ++i)
+        t.append(i > 0 ? "," : "").append(valor);
+    return t;
+}
+
+} // namespace
+
+TEST(NormasLectura, CrIsDroppedAndCtrlZEndsTheFile) {
+    QByteArray disco = kTres;
+    disco.replace("\n", "\r\n");
+    EXPECT_EQ(Normalizar(disco + '\x1a' + "Oculta\r\n1,1,\r\n1,1,\r\n"), kTres);
+    EXPECT_EQ(Normalizar("A\rb\n0,1\r,2\n"), QByteArray("Ab\n0,1,2\n"));
+}
+
+TEST(NormasLectura, NamesAndFlagsInFileOrder) {
+    const std::vector<QByteArray> tres{"Fija/0", "Lectura/2", "Mia/1"};
+    for (const QByteArray& f : {kTres, kTres + "\n\n", kTres.chopped(1)}) {
+        const ListaNormas l = LeerNombres(f);
+        EXPECT_TRUE(l.completa) << f.toStdString();
+        EXPECT_EQ(Nombres(l), tres);
+    }
+    EXPECT_TRUE(LeerNombres(QByteArray()).completa);
+    EXPECT_TRUE(LeerNombres(QByteArray(40, 'n') + "\n1,1,\n1,1,\n").completa);
+}
+
+TEST(NormasLectura, FormatErrorKeepsTheRecordsBeforeIt) {
+    for (const QByteArray& cola : {QByteArray(41, 'n') + "\n1,1,\n1,1,\nTras\n1,1,\n1,1,\n", // name too long
+                                   QByteArray("Corta\n1,1,2"),                         // no current line
+                                   QByteArray("Sola\n"), QByteArray("Sola\n\n1,1,\n"), // no data line
+                                   QByteArray("\nB\n1,1,\n1,1,\n")}) {                 // blank name
+        const ListaNormas l = LeerNombres(kTres + cola);
+        EXPECT_FALSE(l.completa) << cola.toStdString();
+        EXPECT_EQ(l.entradas.size(), 3u) << cola.toStdString();
+    }
+}
+
+TEST(NormasLectura, ForUseValueJIsTheLimitForOrderJPlusTwo) {
+    const ResultadoUso lectura = CargarParaUso(kTres, "Lectura");
+    ASSERT_TRUE(lectura.ok);
+    EXPECT_EQ(lectura.filtro.tension.thd, 4.0);
+    EXPECT_EQ(lectura.filtro.tension.valores, (std::vector<double>{1.0}));
+    EXPECT_EQ(lectura.filtro.corriente.valores, (std::vector<double>{0.5, 0.25}));
+    // An empty field before a "," is 0; a trailing "," ends the list; 101 is a plain limit.
+    const ResultadoUso mia = CargarParaUso(kTres, "Mia");
+    ASSERT_TRUE(mia.ok);
+    EXPECT_EQ(mia.filtro.tension.valores, (std::vector<double>{0.0, 3.0}));
+    EXPECT_TRUE(mia.filtro.corriente.valores.empty());
+    EXPECT_EQ(CargarParaUso(kTres, "Fija").filtro.corriente.thd, 101.0);
+}
+
+TEST(NormasLectura, LineEndingRightAfterItsThdIsBadForUseButLoadsInTheEditor) {
+    const QByteArray f = "Solo\n1,8\n1,5,1\n";
+    EXPECT_FALSE(CargarParaUso(f, "Solo").ok);
+    EXPECT_FALSE(CargarParaUso("Solo\n1,8,\n1,5\n", "Solo").ok);
+    const ResultadoEditor e = CargarParaEditor(f, "Solo");
+    ASSERT_EQ(e.estado, EstadoEditor::Cargado);
+    EXPECT_EQ(e.tension.thd, 8.0);
+    EXPECT_TRUE(e.tension.valores.empty());
+    EXPECT_EQ(e.corriente.valores, (std::vector<double>{1.0}));
+}
+
+TEST(NormasLectura, SixtyValuesForUseFortyNineInTheEditorAndTheNextLineStillReads) {
+    const QByteArray f = "Larga\n1,8," + Repetido("1", 65) + "\n1,5,2,2\n";
+    const ResultadoUso u = CargarParaUso(f, "Larga");
+    ASSERT_TRUE(u.ok);
+    EXPECT_EQ(u.filtro.tension.valores.size(), 60u);
+    EXPECT_EQ(u.filtro.corriente.valores, (std::vector<double>{2.0, 2.0}));
+    const ResultadoEditor e = CargarParaEditor(f, "Larga");
+    ASSERT_EQ(e.estado, EstadoEditor::Cargado);
+    EXPECT_EQ(e.tension.valores.size(), 49u);
+    EXPECT_EQ(e.corriente.valores, (std::vector<double>{2.0, 2.0}));
+}
+
+TEST(NormasLectura, FieldOfNineteenCharactersReadsAndTwentyIsBad) {
+    const QByteArray diecinueve = "1234567890.12345678";
+    const ResultadoUso bien = CargarParaUso("A\n1,1," + diecinueve + "\n1,1,\n", "A");
+    ASSERT_TRUE(bien.ok);
+    EXPECT_DOUBLE_EQ(bien.filtro.tension.valores.at(0), 1234567890.12345678);
+    EXPECT_FALSE(CargarParaUso("A\n1,1," + diecinueve + "9\n1,1,\n", "A").ok);
+}
+
+TEST(NormasLectura, AnythingButDigitsAndOnePointMakesTheRecordBad) {
+    for (const char* campo : {"-1", "1e3", " 5", "5 ", "+2", "1;", "2.5.1", ".", "0x10", "\t3"}) {
+        const ResultadoUso r = CargarParaUso(QByteArray("A\n1,8,") + campo + "\n1,5,\n", "A");
+        EXPECT_FALSE(r.ok) << campo;
+        EXPECT_EQ(r.filtro.tension.thd, -1.0) << campo;
+    }
+    for (const char* registro :
+         {"A\n1,x,\n1,5,\n", "A\n1,8,\n", "A\n1,8,\n1", "A\n1;8,\n1,5,\n", "A\n1,\n1,5,\n"})
+        EXPECT_FALSE(CargarParaUso(registro, "A").ok) << registro;
+    EXPECT_TRUE(CargarParaUso("A\n1,8,.5,2.\n1,5,\n", "A").ok);
+}
+
+TEST(NormasLectura, NamesAreComparedExactlyAndOnlyOnNameLines) {
+    for (const char* nombre : {"mia", "Mia ", "Otra", "0,101,"}) {
+        EXPECT_FALSE(CargarParaUso(kTres, nombre).ok) << nombre;
+        EXPECT_FALSE(ExisteNombre(kTres, nombre)) << nombre;
+        EXPECT_EQ(CargarParaEditor(kTres, nombre).estado, EstadoEditor::NoEncontrado) << nombre;
+    }
+    EXPECT_TRUE(ExisteNombre(kTres, "Mia"));
+}
+
+TEST(NormasLectura, EditorShowsAHundredAndOneThdEmptyAndKeepsWhatItReadBeforeAnError) {
+    const ResultadoEditor fija = CargarParaEditor(kTres, "Fija");
+    ASSERT_EQ(fija.estado, EstadoEditor::Cargado);
+    EXPECT_TRUE(fija.tension.hayThd);
+    EXPECT_FALSE(fija.corriente.hayThd);
+    const ResultadoEditor rota = CargarParaEditor("A\n1,8,1,2,x,4\n1,5,\n", "A");
+    EXPECT_EQ(rota.estado, EstadoEditor::Fallo);
+    EXPECT_EQ(rota.tension.valores, (std::vector<double>{1.0, 2.0}));
+}
+
+TEST(NormasEscritura, RecordLinesWithDecimalPointsAndHundredAndOneForEmptyFields) {
+    RegistroTexto vacio;
+    vacio.nombre = "Vacio";
+    EXPECT_EQ(EscribirRegistro(vacio), QByteArray("Vacio\n1,101,\n1,101,\n"));
+    RegistroTexto r{"N", "8,5", {"2,5", "3", ""}, "", {"1.5"}};
+    EXPECT_EQ(EscribirRegistro(r), QByteArray("N\n1,8.5,2.5,3,101\n1,101,1.5\n"));
+    const ResultadoUso leido = CargarParaUso(EscribirRegistro(r), "N");
+    ASSERT_TRUE(leido.ok);
+    EXPECT_EQ(leido.filtro.tension.valores, (std::vector<double>{2.5, 3.0, 101.0}));
+    EXPECT_EQ(ConFinesCRLF("A\n1,1,\n"), QByteArray("A\r\n1,1,\r\n"));
+}
+
+TEST(NormasEscritura, ReplaceInPlaceAppendOrRemoveKeepingTheOtherRecordsAligned) {
+    const QByteArray nuevo = "Lectura\n1,9,\n1,9,\n";
+    EXPECT_EQ(Reemplazar(kTres, "Lectura", &nuevo),
+              "Fija\n0,8,2,5\n0,101,\n" + nuevo + "Mia\n1,5,,3,\n1,6,\n");
+    const QByteArray otra = "Otra\n1,1,\n1,1,\n";
+    EXPECT_EQ(Reemplazar(kTres, "Otra", &otra), kTres + otra);
+    EXPECT_EQ(Reemplazar(QByteArray(), "Otra", &otra), otra);
+    // Blank lines at the end or a missing last line end must not shift an appended record.
+    EXPECT_EQ(Reemplazar(kTres + "\n\n", "Otra", &otra), kTres + otra);
+    EXPECT_EQ(Reemplazar(kTres.chopped(1), "Otra", &otra), kTres + otra);
+    EXPECT_EQ(Reemplazar(kTres, "Fija", nullptr), "Lectura\n2,4,1\n2,3,0.5,0.25\nMia\n1,5,,3,\n1,6,\n");
+    EXPECT_EQ(Reemplazar(kTres, "Nadie", nullptr), kTres);
+}
+
+TEST(NormasTextos, EditorNumbersSeparatorsAndTheTemporaryName) {
+    for (const char* si : {"", "2", "2,5", "2.5", ",5", "5.", "007"})
+        EXPECT_TRUE(EsNumeroEditor(QString::fromLatin1(si))) << si;
+    // A lone separator would be written as a field that no reader accepts.
+    for (const char* no : {",", ".", "2,,5", "2,5.1", "1.2.3", "-1", "1e3", " 2", "abc"})
+        EXPECT_FALSE(EsNumeroEditor(QString::fromLatin1(no))) << no;
+    EXPECT_EQ(ConPuntoDecimal(QStringLiteral("2,5,1")), QStringLiteral("2.5,1"));
+    EXPECT_EQ(NombreTemporal(QStringLiteral("FILTROS.NRM")), QStringLiteral("FILTROS.NR1"));
+    EXPECT_EQ(NombreTemporal(QStringLiteral("MIOS.NR1")), QStringLiteral("MIOS.NR11"));
+}

@@ -1,0 +1,175 @@
+#include "TTFiltroIn.h"
+
+#include "ApoyoNormas.h"
+#include "HostDirectory.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+const QString kFaltan = QStringLiteral("There are missing or incorrect texts");
+const QString kLargo = QStringLiteral("Text too long");
+const QString kExiste = QStringLiteral("Filter name already exists");
+const QString kHuecos =
+    QStringLiteral("Some values for lower or intermediate harmonics are missed to be entered!!!");
+const QString kListas = QStringLiteral("There are missing or incorrect texts in lists");
+
+const QByteArray kFichero = "Uno\r\n1,8,1,2\r\n1,5,\r\n"
+                            "Fija\r\n0,8,2.5,5\r\n0,101,\r\n"
+                            "Bloqueada\r\n2,4,1\r\n2,3,0.5\r\n"
+                            "Rota\r\n1,8,1,2,x\r\n1,5,\r\n"
+                            "Corta\r\n1,8\r\n1,5,3\r\n";
+
+class FiltroIn : public ::testing::Test {
+protected:
+    void SetUp() override { apoyo::Escribir(kFichero); }
+
+    static std::unique_ptr<TTFiltroIn> Abrir(int modo, const char* nombre = "", char bandera = '1') {
+        return std::make_unique<TTFiltroIn>(nullptr, apoyo::Fichero(), QLatin1Char(bandera),
+                                            QString::fromLatin1(nombre), modo);
+    }
+    // OK on the editor: the error it shows, or "" when it saved.
+    static QString Aceptar(TTFiltroIn& e) {
+        testsupport::Messages::clear();
+        e.BAceptarClick();
+        if (testsupport::Messages::shown().empty())
+            return e.Aceptado() ? QString() : QStringLiteral("neither saved nor refused");
+        EXPECT_FALSE(e.Aceptado());
+        return apoyo::UnicoError();
+    }
+    static void Poner(QLineEdit* e, const char* t) { e->setText(QString::fromLatin1(t)); }
+    static void Celda(QTableWidget* g, int fila, const char* t) {
+        TTFiltroIn::PonerCelda(g, fila, QString::fromLatin1(t));
+    }
+    static QString Celda(QTableWidget* g, int fila) { return TTFiltroIn::Celda(g, fila); }
+};
+
+} // namespace
+
+TEST_F(FiltroIn, ModifyShowsTheRecordWithAHundredAndOneThdEmpty) {
+    auto e = Abrir(TTFiltroIn::MODIFICAR, "Fija");
+    EXPECT_TRUE(testsupport::Messages::shown().empty());
+    EXPECT_EQ(e->windowTitle(), QStringLiteral("Modify filter"));
+    EXPECT_FALSE(e->ENombre->isEnabled());
+    EXPECT_EQ(e->ENombre->text(), QStringLiteral("Fija"));
+    EXPECT_EQ(e->ETHDVn->text(), QStringLiteral("8"));
+    EXPECT_EQ(e->ETHDIn->text(), QString());
+    EXPECT_EQ(Celda(e->StringGrid1, 1), QStringLiteral("2.5"));
+    EXPECT_EQ(Celda(e->StringGrid1, 2), QStringLiteral("5"));
+    EXPECT_EQ(Celda(e->StringGrid1, 3), QString());
+    EXPECT_EQ(e->StringGrid1->item(48, 0)->text(), QStringLiteral("50"));
+    EXPECT_NE(e->StringGrid1->editTriggers(), QAbstractItemView::NoEditTriggers);
+    // A data line that ends right after its THD loads.
+    auto corta = Abrir(TTFiltroIn::MODIFICAR, "Corta");
+    EXPECT_TRUE(testsupport::Messages::shown().empty());
+    EXPECT_EQ(corta->ETHDVn->text(), QStringLiteral("8"));
+    EXPECT_EQ(Celda(corta->StringGrid2, 1), QStringLiteral("3"));
+}
+
+TEST_F(FiltroIn, ReadOnlyFilterLocksEveryInput) {
+    auto e = Abrir(TTFiltroIn::MODIFICAR, "Bloqueada", '2');
+    for (QWidget* w : std::initializer_list<QWidget*>{e->ENombre, e->ETHDVn, e->ETHDIn, e->BAceptar})
+        EXPECT_FALSE(w->isEnabled()) << w->objectName().toStdString();
+    EXPECT_EQ(e->StringGrid1->editTriggers(), QAbstractItemView::NoEditTriggers);
+    EXPECT_EQ(e->StringGrid2->editTriggers(), QAbstractItemView::NoEditTriggers);
+    EXPECT_TRUE(e->BCancelar->isEnabled());
+    EXPECT_EQ(Celda(e->StringGrid2, 1), QStringLiteral("0.5"));
+}
+
+TEST_F(FiltroIn, BadRecordOrMissingFileSaysBadFilterAndShowsWhatWasRead) {
+    auto e = Abrir(TTFiltroIn::MODIFICAR, "Rota");
+    EXPECT_EQ(apoyo::UnicoError(), QStringLiteral("Bad filter"));
+    EXPECT_EQ(Celda(e->StringGrid1, 2), QStringLiteral("2"));
+    QFile::remove(QDir(testsupport::dataDirectory()).filePath(apoyo::Fichero()));
+    auto sinFichero = Abrir(TTFiltroIn::MODIFICAR, "Uno");
+    EXPECT_EQ(apoyo::UnicoError(), QStringLiteral("Bad filter"));
+}
+
+// Each step sets up the failure of one check while later checks would fail too.
+TEST_F(FiltroIn, ValidationReportsTheFirstFailingCheckInOrder) {
+    auto e = Abrir(TTFiltroIn::NUEVO);
+    EXPECT_EQ(e->windowTitle(), QStringLiteral("New filter"));
+    Poner(e->ETHDVn, "x");
+    Celda(e->StringGrid1, 3, "1");
+    EXPECT_EQ(Aceptar(*e), kFaltan);
+    e->ENombre->setText(QString(41, QLatin1Char('n')));
+    EXPECT_EQ(Aceptar(*e), kFaltan);
+    for (const char* thd : {"2,,5", "2,5.1", ","}) {
+        Poner(e->ETHDVn, thd);
+        EXPECT_EQ(Aceptar(*e), kFaltan) << thd;
+    }
+    Poner(e->ETHDVn, "");
+    EXPECT_EQ(Aceptar(*e), kLargo);
+    Poner(e->ENombre, "Uno");
+    // Twenty characters: one more than a number field of the file holds.
+    Poner(e->ETHDIn, "12345678901234567890");
+    EXPECT_EQ(Aceptar(*e), kLargo);
+    Poner(e->ETHDIn, "1234567890123456789");
+    EXPECT_EQ(Aceptar(*e), kExiste);
+    Poner(e->ENombre, "Nueva");
+    Celda(e->StringGrid2, 1, "x");
+    EXPECT_EQ(Aceptar(*e), kHuecos);
+    Celda(e->StringGrid1, 1, "2,,5");
+    Celda(e->StringGrid1, 2, "1");
+    EXPECT_EQ(Aceptar(*e), kListas);
+    Celda(e->StringGrid1, 1, "12345678901234567890");
+    EXPECT_EQ(Aceptar(*e), kListas);
+    Celda(e->StringGrid1, 1, "1");
+    EXPECT_EQ(Aceptar(*e), kListas);
+    EXPECT_EQ(apoyo::Leer(), kFichero);
+    Celda(e->StringGrid2, 1, "2");
+    // Everything else valid: a name that a single-byte file cannot hold is still refused.
+    e->ENombre->setText(QStringLiteral("Norma \u20ac"));
+    EXPECT_EQ(Aceptar(*e), kFaltan);
+    Poner(e->ENombre, "Nueva");
+    EXPECT_EQ(Aceptar(*e), QString());
+}
+
+TEST_F(FiltroIn, EmptyNewFilterIsSavedWithHundredAndOneThds) {
+    apoyo::Escribir(QByteArray());
+    auto e = Abrir(TTFiltroIn::NUEVO);
+    Poner(e->ENombre, "Vacio");
+    EXPECT_EQ(Aceptar(*e), QString());
+    EXPECT_EQ(e->result(), QDialog::Accepted);
+    EXPECT_EQ(apoyo::Leer(), QByteArray("Vacio\r\n1,101,\r\n1,101,\r\n"));
+}
+
+TEST_F(FiltroIn, DecimalCommasAreSavedAsPoints) {
+    auto e = Abrir(TTFiltroIn::NUEVO);
+    Poner(e->ENombre, "Comas");
+    Poner(e->ETHDVn, "8,5");
+    Poner(e->ETHDIn, ",5");
+    Celda(e->StringGrid1, 1, "2,5");
+    Celda(e->StringGrid1, 2, "3");
+    Celda(e->StringGrid2, 1, "0.75");
+    ASSERT_EQ(Aceptar(*e), QString());
+    EXPECT_EQ(apoyo::Leer(), kFichero + "Comas\r\n1,8.5,2.5,3\r\n1,.5,0.75\r\n");
+}
+
+TEST_F(FiltroIn, ModifyReplacesTheRecordInPlaceAsAUserFilter) {
+    auto e = Abrir(TTFiltroIn::MODIFICAR, "Fija", 'x');
+    Poner(e->ETHDVn, "9");
+    Celda(e->StringGrid1, 3, "7");
+    ASSERT_EQ(Aceptar(*e), QString());
+    QByteArray esperado = kFichero;
+    esperado.replace("Fija\r\n0,8,2.5,5\r\n0,101,\r\n", "Fija\r\n1,9,2.5,5,7\r\n1,101,\r\n");
+    EXPECT_EQ(apoyo::Leer(), esperado);
+}
+
+TEST_F(FiltroIn, FailedWriteIsReportedAndCancelOrABatchRunSavesNothing) {
+    host::HostDirectory::setDataDirectory(
+        QDir(testsupport::dataDirectory()).filePath(QStringLiteral("gone")));
+    auto e = Abrir(TTFiltroIn::NUEVO);
+    Poner(e->ENombre, "Nueva");
+    EXPECT_TRUE(Aceptar(*e).startsWith(QStringLiteral("The harmonics filters file")));
+    EXPECT_FALSE(e->Aceptado());
+    e->BCancelarClick();
+    EXPECT_EQ(e->result(), QDialog::Rejected);
+    EXPECT_EQ(host::BatchMode::dialogResult(*e), QDialog::Rejected);
+}
