@@ -2,6 +2,11 @@
 
 #include "TWGraficaGenerica.h"
 #include "TWMiGrafica.h"
+#include "TWMiGraficaARM.h"
+#include "TWMiGraficaARMAN.h"
+#include "TWMiGraficaARMH24.h"
+#include "TWMiGraficaIARM.h"
+#include "TWMiGraficaTHD.h"
 #include "TiposGrafica.h"
 
 #include <map>
@@ -20,7 +25,10 @@ TWGraficaGenerica* ConTodas(QWidget* propietario, TDriverVentana* driver, Servid
 // One line per window class; every kind here has its row in the graph-kind table.
 std::map<int, Constructor> Incorporadas() {
     return {
-        {TG_MULTIGRAFICA, ConTodas<TWMiGrafica>},
+        {TG_MULTIGRAFICA, ConTodas<TWMiGrafica>}, {TG_ARM, ConTodas<TWMiGraficaARM>},
+        {TG_THD, ConTodas<TWMiGraficaTHD>},       {TG_ARMH24, ConTodas<TWMiGraficaARMH24>},
+        {TG_ARMAN, ConTodas<TWMiGraficaARMAN>},   {TG_ARMH24_BANDAS, ConTodas<TWMiGraficaARMH24>},
+        {TG_IARM, ConTodas<TWMiGraficaIARM>},
     };
 }
 
