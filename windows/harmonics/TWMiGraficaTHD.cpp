@@ -8,6 +8,8 @@
 
 #include <QJsonObject>
 
+#include <algorithm>
+
 namespace {
 
 // Help context of the harmonics windows (F1).
