@@ -85,15 +85,15 @@ enum PEPropiedad : int {
     PEP_3232 = 3232,
     PEP_3233 = 3233,
     PEP_3234 = 3234,
-    PEP_3236 = 3236,
-    PEP_3242 = 3242,
-    PEP_3243 = 3243,
-    PEP_XLABELSIZE = 3244,  // int: size of the horizontal axis labels, percent of normal
-    PEP_MARKSIZE = 3246,    // int: size of the printed cursor mark; 0 hides it
-    PEP_ZOOMXMIN = 3248,    // double: zoom window, left
-    PEP_ZOOMXMAX = 3249,    // double: zoom window, right
-    PEP_POINTCOLORS = 3258, // int array: colour of every point, subset-major
-    PEP_NULLX = 3268,       // double: x value meaning "no point"
+    PEP_MARKSHAPE = 3236,     // int: shape of the printed cursor mark: 0 ring, anything else a dot
+    PEP_YLABELSIZE = 3242,    // int: size of the vertical axis tick labels, percent of normal
+    PEP_TABLETEXTSIZE = 3243, // int: size of the table texts, percent of normal
+    PEP_XLABELSIZE = 3244,    // int: size of the horizontal axis labels, percent of normal
+    PEP_MARKSIZE = 3246,      // int: size of the printed cursor mark; 0 hides it
+    PEP_ZOOMXMIN = 3248,      // double: zoom window, left
+    PEP_ZOOMXMAX = 3249,      // double: zoom window, right
+    PEP_POINTCOLORS = 3258,   // int array: colour of every point, subset-major
+    PEP_NULLX = 3268,         // double: x value meaning "no point"
     PEP_3269 = 3269,
     PEP_POINTTYPES = 3270, // int array: marker of each subset (0 plus ... 11 solid down triangle)
     PEP_LINETYPES = 3271,  // int array: line type of each subset (0 thin, 1 dash, 2 dot,
@@ -123,6 +123,85 @@ enum PEPropiedad : int {
     PEP_MANUALYMIN = 3705,   // double, per working axis: bottom of the fixed range
     PEP_MANUALYMAX = 3706,   // double, per working axis: top of the fixed range
     PEP_YLOGSCALE = 3707,    // int, per working axis: 1 draws it on a logarithmic scale
+    PEP_GANNOTAXIS = 3708,   // int array: vertical axis of each graph annotation (default 0)
+    PEP_YTICKVALUES = 3709,  // double array, per working axis: ticks at exactly these values
+    PEP_YTICKLABELS = 3710,  // text array, per working axis: the label of each of those ticks
+    PEP_YHIDETICKS = 3711,   // int, per working axis: 1 hides its ticks, tick labels and grid
+
+    // Old names of the numbers above, kept while the engine's call sites move to the new ones.
+    // To be removed.
+    PEP_3236 = PEP_MARKSHAPE,
+    PEP_3242 = PEP_YLABELSIZE,
+    PEP_3243 = PEP_TABLETEXTSIZE,
+};
+
+// Plotting method of a vertical axis (PEP_PLOTMETHOD).
+enum PEMetodoDibujo : int {
+    PEMD_LINE = 0,
+    PEMD_BARS = 1,
+    PEMD_POINTS = 2,
+    PEMD_AREA = 3,
+    PEMD_LINEWITHPOINTS = 17,
+};
+
+// Method that overrides every axis's (PEP_FORCEDMETHOD).
+enum PEMetodoForzado : int {
+    PEMF_PERAXIS = 0,     // each axis draws with its own PEP_PLOTMETHOD
+    PEMF_POINTS = 2,      // points only
+    PEMF_LARGEPOINTS = 4, // large points, for charts of one point per subset
+};
+
+// Line types of subsets (PEP_LINETYPES) and of line annotations (PEP_HLINETYPES,
+// PEP_VLINETYPES).
+enum PETipoLinea : int {
+    PELT_THIN = 0,
+    PELT_DASH = 1,
+    PELT_DOT = 2,
+    PELT_DASHDOT = 3,
+    PELT_DASHDOTDOT = 4,
+    PELT_MEDIUM = 5,
+    PELT_THICK = 6,
+    PELT_LABELONLY = 7, // vertical lines only: the label without the line
+};
+
+// Point types of subsets (PEP_POINTTYPES).
+enum PETipoPunto : int {
+    PEPT_PLUS = 0,
+    PEPT_CROSS = 1,
+    PEPT_DOT = 2,
+    PEPT_SOLIDDOT = 3,
+    PEPT_SQUARE = 4,
+    PEPT_SOLIDSQUARE = 5,
+    PEPT_DIAMOND = 6,
+    PEPT_SOLIDDIAMOND = 7,
+    PEPT_UPTRIANGLE = 8,
+    PEPT_SOLIDUPTRIANGLE = 9,
+    PEPT_DOWNTRIANGLE = 10,
+    PEPT_SOLIDDOWNTRIANGLE = 11,
+};
+
+// Types of graph annotations (PEP_GANNOTTYPES).
+enum PETipoAnotacion : int {
+    PEGA_DOT = 0,               // any type other than the two below marks a single point
+    PEGA_STARTPOLYLINE = 38,    // starts a polyline at this point
+    PEGA_CONTINUEPOLYLINE = 45, // continues the current polyline to this point
+};
+
+// Cursor modes (PEP_CURSORMODE).
+enum PEModoCursor : int {
+    PECM_NONE = 0,
+    PECM_VERTICALLINE = 1,
+    PECM_CROSS = 2,
+    PECM_SQUARE = 3,
+};
+
+// Placement codes that start an annotation label ("|" followed by the code), as in "|R90.0%".
+enum PEColocacionEtiqueta : char {
+    PELP_XAXIS = 'h',     // vertical line: on the horizontal axis, in place of its tick labels
+    PELP_TOP = 't',       // vertical line: at the top of the graph, beside the line
+    PELP_BOTTOM = 'b',    // vertical line: at the bottom of the graph, beside the line
+    PELP_RIGHT = 'R',     // horizontal line: right of its right end, in the margin of PEP_RIGHTMARGIN
+    PELP_UNDERAXIS = 'B', // vertical line: under the horizontal axis, written upwards
 };
 
 // Notification codes posted to the chart's parent as PENotifyEvent.

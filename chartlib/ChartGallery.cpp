@@ -7,7 +7,11 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QImage>
 #include <QLibrary>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPicture>
 #include <QWidget>
 
 #include <cmath>
@@ -25,10 +29,13 @@ struct Api {
     PEnsetFn nset = nullptr;
     PEszsetFn szset = nullptr;
     PEvsetFn vset = nullptr;
+    PEvgetFn vget = nullptr;
     PEreinitializeFn reinitialize = nullptr;
     PEresetimageFn resetimage = nullptr;
     PEsavetofileFn savetofile = nullptr;
     PEcreateserialdateFn serialdate = nullptr;
+    PEresetimageExFn resetimageEx = nullptr;
+    PEgetmetaFn getmeta = nullptr;
 
     bool resolve(QLibrary* lib) {
         create = reinterpret_cast<PEcreateFn>(host::resolveEntry(lib, "PEcreate"));
@@ -36,12 +43,15 @@ struct Api {
         nset = reinterpret_cast<PEnsetFn>(host::resolveEntry(lib, "PEnset"));
         szset = reinterpret_cast<PEszsetFn>(host::resolveEntry(lib, "PEszset"));
         vset = reinterpret_cast<PEvsetFn>(host::resolveEntry(lib, "PEvset"));
+        vget = reinterpret_cast<PEvgetFn>(host::resolveEntry(lib, "PEvget"));
         reinitialize = reinterpret_cast<PEreinitializeFn>(host::resolveEntry(lib, "PEreinitialize"));
         resetimage = reinterpret_cast<PEresetimageFn>(host::resolveEntry(lib, "PEresetimage"));
         savetofile = reinterpret_cast<PEsavetofileFn>(host::resolveEntry(lib, "PEsavetofile"));
         serialdate = reinterpret_cast<PEcreateserialdateFn>(host::resolveEntry(lib, "PEcreateserialdate"));
+        resetimageEx = reinterpret_cast<PEresetimageExFn>(host::resolveEntry(lib, "PEresetimageEx"));
+        getmeta = reinterpret_cast<PEgetmetaFn>(host::resolveEntry(lib, "PEgetmeta"));
         return create && destroy && nset && szset && vset && reinitialize && resetimage && savetofile &&
-               serialdate;
+               serialdate && resetimageEx && getmeta && vget;
     }
 };
 
@@ -90,15 +100,22 @@ public:
         return chart;
     }
 
-    bool finish(HPE chart, const char* name) {
-        api.reinitialize(chart);
-        api.resetimage(chart, 0, 0);
-        const QString path = QDir(m_dir).filePath(QString::fromLatin1(name) + QStringLiteral(".png"));
+    bool finish(HPE chart, const char* name, bool reinitialize = true) {
+        if (reinitialize) {
+            api.reinitialize(chart);
+            api.resetimage(chart, 0, 0);
+        }
+        const QString path = this->path(name);
         const bool ok = api.savetofile(chart, path.toUtf8().constData(), 1) == 1;
         std::printf("%s %s\n", ok ? "wrote" : "FAILED", qPrintable(path));
         api.destroy(chart);
         return ok;
     }
+
+    QString path(const char* name) const {
+        return QDir(m_dir).filePath(QString::fromLatin1(name) + QStringLiteral(".png"));
+    }
+    QWidget* parent() { return &m_parent; }
 
 private:
     QString m_dir;
@@ -492,6 +509,413 @@ bool weekOfSeconds(Gallery& g) {
     return g.finish(c, "12-week-of-seconds");
 }
 
+// A trend of two stacked axes that the later pictures reuse.
+HPE voltsAndAmps(Gallery& g, int width = 900, int height = 520) {
+    HPE c = g.begin(width, height);
+    const int n = 720;
+    std::vector<double> x, y;
+    const double start = serial(2024, 3, 14);
+    for (int s = 0; s < 2; ++s)
+        for (int i = 0; i < n; ++i) {
+            x.push_back(start + i / 720.0);
+            y.push_back(s == 0 ? 230 + 4 * std::sin(i / 60.0) : 40 + 15 * std::sin(i / 90.0));
+        }
+    api.nset(c, PEP_SUBSETS, 2);
+    api.nset(c, PEP_POINTS, n);
+    setD(c, PEP_XDATA, x);
+    setD(c, PEP_YDATA, y);
+    api.nset(c, PEP_XSERIALDATES, 1);
+    setI(c, PEP_SUBSETSPERAXIS, {1, 1});
+    const char* units[] = {"V", "A"};
+    for (int a = 0; a < 2; ++a) {
+        api.nset(c, PEP_WORKINGAXIS, a);
+        api.szset(c, PEP_YAXISLABEL, units[a]);
+    }
+    setI(c, PEP_SUBSETCOLORS, {kColours[0], kColours[1]});
+    setI(c, PEP_LINETYPES, {PELT_THIN, PELT_THICK});
+    api.szset(c, PEP_MULTISUBTITLES, "V1 (V)\tI1 (A)");
+    return c;
+}
+
+// The page a print makes: the chart's picture played at 84 % of a landscape page inside 8 %
+// margins, the target given in the picture's units as the engine gives it.
+bool printedPage(Gallery& g) {
+    HPE c = voltsAndAmps(g);
+    api.szset(c, PEP_MAINTITLE, "PRINTED PAGE (8 % margins, page edge in grey)");
+    api.nset(c, PEP_CURSORMODE, PECM_CROSS);
+    api.nset(c, PEP_CURSORSUBSET, 0);
+    api.nset(c, PEP_CURSORPOINT, 300);
+    api.nset(c, PEP_MARKSIZE, 25);
+    setD1(c, PEP_MARKX, serial(2024, 3, 14) + 300 / 720.0);
+    setD1(c, PEP_MARKY, 230 + 4 * std::sin(5.0));
+    api.reinitialize(c);
+    // A4 landscape at 150 dots per inch.
+    const int dpi = 150;
+    QImage page(1754, 1240, QImage::Format_RGB32);
+    page.setDotsPerMeterX(qRound(dpi / 0.0254));
+    page.setDotsPerMeterY(qRound(dpi / 0.0254));
+    page.fill(Qt::white);
+    const double scale = static_cast<double>(QPicture().logicalDpiX()) / dpi;
+    const int w = static_cast<int>(page.width() * scale);
+    const int h = static_cast<int>(page.height() * scale);
+    const PERect target{w * 8 / 100, h * 8 / 100, w * 8 / 100 + w * 84 / 100, h * 8 / 100 + h * 84 / 100};
+    api.resetimageEx(c, &target);
+    QPainter painter(&page);
+    if (const QPicture* picture = api.getmeta(c))
+        painter.drawPicture(0, 0, *picture);
+    painter.setPen(QPen(Qt::gray, 3));
+    painter.drawRect(page.rect().adjusted(1, 1, -2, -2));
+    painter.end();
+    api.destroy(c);
+    const QString path = g.path("13-print-page");
+    const bool ok = page.save(path, "PNG");
+    std::printf("%s %s\n", ok ? "wrote" : "FAILED", qPrintable(path));
+    return ok;
+}
+
+// Zoomed, then "Zoom out": the flag alone, as the window sets it, shows the whole day again.
+bool zoomOut(Gallery& g) {
+    HPE c = voltsAndAmps(g);
+    api.szset(c, PEP_MAINTITLE, "ZOOM OUT (the whole day again, without re-initialising)");
+    const double start = serial(2024, 3, 14);
+    setD1(c, PEP_ZOOMXMIN, start + 0.4);
+    setD1(c, PEP_ZOOMXMAX, start + 0.5);
+    setD1(c, PEP_ZOOMYMIN, 229);
+    setD1(c, PEP_ZOOMYMAX, 231);
+    api.nset(c, PEP_ZOOMED, 1);
+    api.reinitialize(c);
+    api.resetimage(c, 0, 0);
+    api.nset(c, PEP_ZOOMED, 0);
+    return g.finish(c, "14-zoom-out", false);
+}
+
+void dragOn(QWidget* chart, QPoint from, QPoint to) {
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(from), chart->mapToGlobal(QPointF(from)),
+                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(chart, &press);
+    QMouseEvent move(QEvent::MouseMove, QPointF(to), chart->mapToGlobal(QPointF(to)), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(chart, &move);
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(to), chart->mapToGlobal(QPointF(to)),
+                        Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(chart, &release);
+}
+
+// A zoom on the V axis, then one on the A axis, then "Last zoom": the V axis keeps its zoom and
+// the A axis is whole again.
+bool stackedZoomUndo(Gallery& g) {
+    HPE c = voltsAndAmps(g);
+    api.szset(c, PEP_MAINTITLE, "LAST ZOOM ON STACKED AXES (V zoomed, A restored)");
+    // Mouse events reach shown widgets only.
+    g.parent()->show();
+    c->show();
+    api.reinitialize(c);
+    api.resetimage(c, 0, 0);
+    auto extents = [&] {
+        std::vector<double> r(4);
+        const int p[4] = {PEP_ZOOMXMIN, PEP_ZOOMXMAX, PEP_ZOOMYMIN, PEP_ZOOMYMAX};
+        for (int i = 0; i < 4; ++i)
+            api.vget(c, p[i], &r[i], 1);
+        return r;
+    };
+    const int w = c->width();
+    const int h = c->height();
+    dragOn(c, QPoint(w * 3 / 10, h * 22 / 100), QPoint(w * 7 / 10, h * 42 / 100));
+    const std::vector<double> first = extents();
+    dragOn(c, QPoint(w * 4 / 10, h * 62 / 100), QPoint(w * 6 / 10, h * 80 / 100));
+    setD1(c, PEP_ZOOMYMIN, first[2]);
+    setD1(c, PEP_ZOOMYMAX, first[3]);
+    setD1(c, PEP_ZOOMXMIN, first[0]);
+    setD1(c, PEP_ZOOMXMAX, first[1]);
+    return g.finish(c, "15-stacked-zoom-undo");
+}
+
+// A ten-second series aligned with a one-second one: nulls between its points, each still shown.
+bool sparseSeries(Gallery& g) {
+    HPE c = g.begin();
+    const int n = 600;
+    std::vector<double> x, y;
+    const double start = serial(2024, 7, 2, 14);
+    for (int s = 0; s < 2; ++s)
+        for (int i = 0; i < n; ++i) {
+            x.push_back(start + i / 86400.0);
+            const double v = 230 + 3 * std::sin(i / 50.0);
+            y.push_back(s == 0 ? v + 0.4 * std::sin(i * 1.7) : (i % 10 == 0 ? v + 2 : kNull));
+        }
+    api.nset(c, PEP_SUBSETS, 2);
+    api.nset(c, PEP_POINTS, n);
+    setD(c, PEP_XDATA, x);
+    setD(c, PEP_YDATA, y);
+    api.nset(c, PEP_XSERIALDATES, 1);
+    setI(c, PEP_SUBSETCOLORS, {kColours[0], kColours[1]});
+    setI(c, PEP_POINTTYPES, {PEPT_SOLIDDOT, PEPT_SOLIDSQUARE});
+    api.szset(c, PEP_MAINTITLE, "ONE IN TEN (line mode: the sparse series keeps its points)");
+    api.szset(c, PEP_MULTISUBTITLES, "V1 1 s (V)\tV1 10 s (V)");
+    return g.finish(c, "16-sparse-series");
+}
+
+// THD of about 2 % against limits of 5 % and 8 %: the lines stretch the axis to show.
+bool limitsBeyondData(Gallery& g) {
+    HPE c = g.begin();
+    const int n = 288;
+    std::vector<double> x, y;
+    const double start = serial(2024, 1, 8);
+    for (int s = 0; s < 2; ++s)
+        for (int i = 0; i < n; ++i) {
+            x.push_back(start + i / 288.0);
+            y.push_back(s == 0 ? 1.8 + 0.4 * std::sin(i / 30.0) : 9 + 3 * std::sin(i / 40.0));
+        }
+    api.nset(c, PEP_SUBSETS, 2);
+    api.nset(c, PEP_POINTS, n);
+    setD(c, PEP_XDATA, x);
+    setD(c, PEP_YDATA, y);
+    api.nset(c, PEP_XSERIALDATES, 1);
+    setI(c, PEP_SUBSETSPERAXIS, {1, 1});
+    setI(c, PEP_SUBSETCOLORS, {kColours[0], kColours[1]});
+    setD(c, PEP_HLINEY, {8.0, 20.0});
+    setI(c, PEP_HLINEAXIS, {0, 1});
+    setI(c, PEP_HLINETYPES, {PELT_DOT, PELT_DOT});
+    setI(c, PEP_HLINECOLORS, {0, 0});
+    setT(c, PEP_HLINELABELS, {"|R8.0%\t|R20.0%\t"});
+    api.szset(c, PEP_RIGHTMARGIN, "xxxxxxx");
+    api.szset(c, PEP_MAINTITLE, "TOTAL HARMONIC DISTORSION (limits above the data)");
+    api.szset(c, PEP_MULTISUBTITLES, "THD V1 (%)\tTHD I1 (%)");
+    return g.finish(c, "17-limits-beyond-data");
+}
+
+// Built small, then maximised: the window only resizes; ticks follow the new lengths and the
+// short axes show their bottom and top values.
+bool ticksAfterResize(Gallery& g) {
+    HPE c = g.begin(320, 220);
+    const int n = 2880;
+    std::vector<double> x, y;
+    const double start = serial(2024, 9, 30);
+    for (int s = 0; s < 4; ++s)
+        for (int i = 0; i < n; ++i) {
+            x.push_back(start + i / 1440.0);
+            const double t = i / 1440.0 * 2 * M_PI;
+            y.push_back(s == 0   ? 230 + 5 * std::sin(t)
+                        : s == 1 ? 40 + 10 * std::sin(t)
+                        : s == 2 ? 49.99 + 0.02 * std::sin(3 * t)
+                                 : 0.9 + 0.05 * std::cos(t));
+        }
+    api.nset(c, PEP_SUBSETS, 4);
+    api.nset(c, PEP_POINTS, n);
+    setD(c, PEP_XDATA, x);
+    setD(c, PEP_YDATA, y);
+    api.nset(c, PEP_XSERIALDATES, 1);
+    setI(c, PEP_SUBSETSPERAXIS, {1, 1, 1, 1});
+    setD(c, PEP_AXISSHARES, {0.55, 0.25, 0.1, 0.1});
+    const char* units[] = {"V", "A", "Hz", "PF"};
+    for (int a = 0; a < 4; ++a) {
+        api.nset(c, PEP_WORKINGAXIS, a);
+        api.szset(c, PEP_YAXISLABEL, units[a]);
+    }
+    setI(c, PEP_SUBSETCOLORS, {kColours[0], kColours[1], kColours[2], kColours[6]});
+    api.szset(c, PEP_MAINTITLE, "AFTER A MAXIMISE (ticks for the new size, short axes show both ends)");
+    api.reinitialize(c);
+    api.resetimage(c, 0, 0);
+    c->resize(900, 560);
+    return g.finish(c, "18-ticks-after-resize", false);
+}
+
+bool legendWrap(Gallery& g) {
+    HPE c = g.begin();
+    const int subsets = 12;
+    const int n = 100;
+    std::vector<double> x, y;
+    std::string names;
+    std::vector<int> colours;
+    for (int s = 0; s < subsets; ++s) {
+        for (int i = 0; i < n; ++i) {
+            x.push_back(i);
+            y.push_back(s * 3 + std::sin(i / 10.0 + s));
+        }
+        names += "Phase voltage " + std::to_string(s + 1) + " (V)\t";
+        colours.push_back(kColours[s % kColours.size()]);
+    }
+    api.nset(c, PEP_SUBSETS, subsets);
+    api.nset(c, PEP_POINTS, n);
+    setD(c, PEP_XDATA, x);
+    setD(c, PEP_YDATA, y);
+    setI(c, PEP_SUBSETCOLORS, colours);
+    setI(c, PEP_LABELSUBSETS, std::vector<int>(subsets, -1));
+    api.szset(c, PEP_MAINTITLE, "TWELVE SERIES (the legend wraps)");
+    api.szset(c, PEP_MULTISUBTITLES, names.c_str());
+    return g.finish(c, "19-legend-wrap");
+}
+
+// Points above the limit in the highlight colour: the line around them too.
+bool lineStretches(Gallery& g) {
+    HPE c = g.begin();
+    const int n = 400;
+    std::vector<double> x, y;
+    std::vector<int> colours;
+    const double start = serial(2024, 2, 5);
+    const int highlight = static_cast<int>(peRGB(255, 0, 255));
+    for (int s = 0; s < 2; ++s)
+        for (int i = 0; i < n; ++i) {
+            x.push_back(start + i / 96.0);
+            const double v = 4 + 2.5 * std::sin(i / 25.0 + s) + 0.4 * std::sin(i * 0.9);
+            y.push_back(v);
+            colours.push_back(v > 6 ? highlight : kColours[s]);
+        }
+    api.nset(c, PEP_SUBSETS, 2);
+    api.nset(c, PEP_POINTS, n);
+    setD(c, PEP_XDATA, x);
+    setD(c, PEP_YDATA, y);
+    setI(c, PEP_POINTCOLORS, colours);
+    api.nset(c, PEP_XSERIALDATES, 1);
+    setI(c, PEP_SUBSETCOLORS, {kColours[0], kColours[1]});
+    setI(c, PEP_LINETYPES, {PELT_MEDIUM, PELT_MEDIUM});
+    setD(c, PEP_HLINEY, {6.0});
+    setI(c, PEP_HLINETYPES, {PELT_DOT});
+    setI(c, PEP_HLINECOLORS, {0});
+    api.szset(c, PEP_MAINTITLE, "THD HIGHLIGHT (stretches of line above 6 % in magenta)");
+    api.szset(c, PEP_MULTISUBTITLES, "THD V1 (%)\tTHD V2 (%)");
+    return g.finish(c, "20-line-point-colours");
+}
+
+// One event's samples with its start and end: both labels in one text, each placed by its code.
+bool tabSeparatedLabels(Gallery& g) {
+    HPE c = g.begin();
+    const int n = 400;
+    std::vector<double> x, y;
+    const double start = serial(2024, 6, 1, 8, 15, 2, 100);
+    for (int s = 0; s < 3; ++s)
+        for (int i = 0; i < n; ++i) {
+            x.push_back(start + i * 0.02 / 86400.0);
+            const double dip = i > 120 && i < 260 ? 0.55 : 1.0;
+            y.push_back(s == 0 ? 100 * dip + std::sin(i * 0.3) : (i % 3 == s ? 99 + s : kNull));
+        }
+    api.nset(c, PEP_SUBSETS, 3);
+    api.nset(c, PEP_POINTS, n);
+    setD(c, PEP_XDATA, x);
+    setD(c, PEP_YDATA, y);
+    setD1(c, PEP_NULLY, kNull);
+    api.nset(c, PEP_XSERIALDATES, 1);
+    setI(c, PEP_SUBSETCOLORS, {kColours[0], kColours[1], kColours[2]});
+    const int green = static_cast<int>(peRGB(10, 100, 10));
+    setD(c, PEP_VLINEX, {x[120], x[260]});
+    setI(c, PEP_VLINETYPES, {PELT_DOT, PELT_DOT});
+    setI(c, PEP_VLINECOLORS, {green, green});
+    setT(c, PEP_VLINELABELS, {"|t01/06/2024 08:15:04.500\t|b01/06/2024 08:15:07.300\t"});
+    setD(c, PEP_HLINEY, {90.0, 10.0});
+    setI(c, PEP_HLINETYPES, {PELT_DASH, PELT_DASHDOT});
+    setI(c, PEP_HLINECOLORS, {kColours[4], kColours[4]});
+    setT(c, PEP_HLINELABELS, {"|R90.0%\t|R10.0%\t"});
+    api.szset(c, PEP_RIGHTMARGIN, "xxxxxxx");
+    api.szset(c, PEP_MAINTITLE, "EVENT SAMPLES (labels from one tab-separated text)");
+    api.szset(c, PEP_MULTISUBTITLES, "Phase 1\tPhase 2\tPhase 3");
+    return g.finish(c, "21-tab-separated-labels");
+}
+
+// Duration segments on the second axis; a curve far above the data stretches nothing.
+bool annotationsOnAnyAxis(Gallery& g) {
+    HPE c = voltsAndAmps(g);
+    const double start = serial(2024, 3, 14);
+    std::vector<double> gx, gy;
+    std::vector<int> gt, gc, ga;
+    for (int k = 0; k < 6; ++k) {
+        const double at = start + 0.1 + k * 0.15;
+        gx.insert(gx.end(), {at, at + 0.06});
+        gy.insert(gy.end(), {30.0 + 4 * k, 30.0 + 4 * k});
+        gt.insert(gt.end(), {PEGA_STARTPOLYLINE, PEGA_CONTINUEPOLYLINE});
+        gc.insert(gc.end(), {kColours[6], kColours[6]});
+        ga.insert(ga.end(), {1, 1});
+    }
+    // A curve at 500 A on the same axis would squash the data if it stretched the scale.
+    gx.insert(gx.end(), {start, start + 1});
+    gy.insert(gy.end(), {500, 500});
+    gt.insert(gt.end(), {PEGA_STARTPOLYLINE, PEGA_CONTINUEPOLYLINE});
+    gc.insert(gc.end(), {0, 0});
+    ga.insert(ga.end(), {1, 1});
+    setD(c, PEP_GANNOTX, gx);
+    setD(c, PEP_GANNOTY, gy);
+    setI(c, PEP_GANNOTTYPES, gt);
+    setI(c, PEP_GANNOTCOLORS, gc);
+    setI(c, PEP_GANNOTAXIS, ga);
+    api.szset(c, PEP_MAINTITLE, "GRAPH ANNOTATIONS ON THE SECOND AXIS (purple segments)");
+    return g.finish(c, "22-annotations-any-axis");
+}
+
+// Power factors drawn folded (t = 1 - v, -1 - v) and labelled with the factors they stand for.
+bool foldedScale(Gallery& g) {
+    HPE c = g.begin();
+    const int n = 288;
+    std::vector<double> x, y;
+    const double start = serial(2024, 1, 8);
+    for (int s = 0; s < 2; ++s)
+        for (int i = 0; i < n; ++i) {
+            x.push_back(start + i / 288.0);
+            const double v = s == 0 ? 0.96 + 0.03 * std::sin(i / 30.0) : -0.97 + 0.02 * std::cos(i / 25.0);
+            y.push_back(v >= 0 ? 1 - v : -1 - v);
+        }
+    api.nset(c, PEP_SUBSETS, 2);
+    api.nset(c, PEP_POINTS, n);
+    setD(c, PEP_XDATA, x);
+    setD(c, PEP_YDATA, y);
+    api.nset(c, PEP_XSERIALDATES, 1);
+    setI(c, PEP_SUBSETCOLORS, {kColours[0], kColours[1]});
+    std::vector<double> ticks;
+    std::vector<std::string> labels;
+    for (int i = -6; i <= 6; ++i) {
+        const double t = i * 0.01;
+        ticks.push_back(t);
+        char text[16];
+        std::snprintf(text, sizeof text, "%.4f", t >= 0 ? 1 - t : -1 - t);
+        labels.emplace_back(text);
+    }
+    api.nset(c, PEP_WORKINGAXIS, 0);
+    setD(c, PEP_YTICKVALUES, ticks);
+    setT(c, PEP_YTICKLABELS, labels);
+    api.szset(c, PEP_YAXISLABEL, "PF");
+    api.szset(c, PEP_MAINTITLE, "POWER FACTOR (folded scale, ticks labelled with the factors)");
+    api.szset(c, PEP_MULTISUBTITLES, "PF1 (inductive)\tPF2 (capacitive)");
+    return g.finish(c, "23-folded-scale-labels");
+}
+
+bool logDecades(Gallery& g) {
+    HPE c = g.begin();
+    std::vector<double> x, y;
+    for (int i = 0; i < 40; ++i) {
+        x.push_back(0.0002 * std::pow(10.0, i / 5.0));
+        y.push_back(60 + 50 * std::fabs(std::sin(i * 0.7)));
+    }
+    api.nset(c, PEP_SUBSETS, 1);
+    api.nset(c, PEP_POINTS, static_cast<int>(x.size()));
+    setD(c, PEP_XDATA, x);
+    setD(c, PEP_YDATA, y);
+    api.nset(c, PEP_XLOGSCALE, 1);
+    api.nset(c, PEP_FORCEDMETHOD, PEMF_POINTS);
+    setI(c, PEP_POINTTYPES, {PEPT_SOLIDDIAMOND});
+    setI(c, PEP_SUBSETCOLORS, {kColours[3]});
+    api.szset(c, PEP_XAXISLABEL, "Duration (s)");
+    api.szset(c, PEP_MAINTITLE, "LOGARITHMIC DURATION (a tick on every decade)");
+    return g.finish(c, "24-log-every-decade");
+}
+
+bool areaFromZero(Gallery& g) {
+    HPE c = g.begin();
+    const int n = 24 * 14;
+    std::vector<double> x, y;
+    const double start = serial(2024, 4, 1);
+    for (int i = 0; i < n; ++i) {
+        x.push_back(start + i / 24.0);
+        y.push_back(0.8 + 0.25 * std::sin(i / 20.0) + 0.05 * std::sin(i * 0.9));
+    }
+    api.nset(c, PEP_SUBSETS, 1);
+    api.nset(c, PEP_POINTS, n);
+    setD(c, PEP_XDATA, x);
+    setD(c, PEP_YDATA, y);
+    api.nset(c, PEP_XSERIALDATES, 1);
+    api.nset(c, PEP_WORKINGAXIS, 0);
+    api.nset(c, PEP_PLOTMETHOD, PEMD_AREA);
+    setI(c, PEP_SUBSETCOLORS, {kColours[5]});
+    api.szset(c, PEP_MAINTITLE, "FLICKER Plt (area down to zero)");
+    return g.finish(c, "25-area-from-zero");
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -517,8 +941,11 @@ int main(int argc, char** argv) {
     Gallery gallery(dir);
     bool ok = true;
     for (auto* chart :
-         {stackedAxes, barsWithLimits, iticCurves, onePoint, gaps, darkAnnotations, readoutWithCursor,
-          waveformMilliseconds, monthsTrend, durationAxis, bandLabels, weekOfSeconds})
+         {stackedAxes,        barsWithLimits,       iticCurves,           onePoint,    gaps,
+          darkAnnotations,    readoutWithCursor,    waveformMilliseconds, monthsTrend, durationAxis,
+          bandLabels,         weekOfSeconds,        printedPage,          zoomOut,     stackedZoomUndo,
+          sparseSeries,       limitsBeyondData,     ticksAfterResize,     legendWrap,  lineStretches,
+          tabSeparatedLabels, annotationsOnAnyAxis, foldedScale,          logDecades,  areaFromZero})
         ok = chart(gallery) && ok;
     return ok ? 0 : 1;
 }

@@ -34,6 +34,9 @@ public:
 
     // operations:
     void reinitialize();
+    // Called by the entry points after a property changed: the few that take effect without a
+    // re-initialisation.
+    void propertyChanged(int property);
     void resetImage();
     void setMetaTarget(const QRect& target) { m_metaTarget = target; }
     const QPicture* meta();
@@ -51,17 +54,17 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
+    void updateLayout() override;
 
 private:
     void rebuildData();
     void rebuildColours();
+    static void findIsolated(SubsetData* data);
     void buildLayout();
     void buildSubsets();
     void buildAnnotations();
     void buildCursor();
     void applyRanges();
-    void updateTickCounts();
     void setXRange(const QCPRange& range);
     QCPRange fullXRange() const;
     QCPRange fullYRange(int axis) const;
@@ -69,6 +72,8 @@ private:
     int subsetCount() const;
     int pointCount() const;
     int axisOfSubset(int subset) const;
+    // The vertical axis an annotation array gives annotation i; 0 when it gives none or a wrong one.
+    int annotationAxis(const std::vector<std::int32_t>& axes, std::size_t i) const;
     int rectAt(const QPoint& pos) const;
 
     // false when the chart was destroyed while the parent handled the notification.
@@ -91,6 +96,13 @@ private:
     TableElement* m_table = nullptr;
     bool m_hideXTickLabels = false;
     int m_zoomAxis = 0;
+    // The zooms made with the mouse, oldest first: the axis each was made on and its ranges.
+    struct ZoomStep {
+        QCPRange x;
+        QCPRange y;
+        int axis = 0;
+    };
+    std::vector<ZoomStep> m_zoomSteps;
 
     QPoint m_pressPos;
     bool m_pressed = false;

@@ -64,7 +64,8 @@ Q_DECL_EXPORT int PEnset(HPE handle, int property, int value) {
     ChartWidget* chart = chartOf(handle);
     if (chart == nullptr)
         return 0;
-    chart->properties().setInteger(property, value);
+    if (chart->properties().setInteger(property, value))
+        chart->propertyChanged(property);
     return 1;
 }
 

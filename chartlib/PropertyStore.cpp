@@ -162,6 +162,12 @@ double PropertyStore::axisReal(int property, int axis, double fallback) const {
     return it->second.ints.empty() ? fallback : it->second.ints[0];
 }
 
+const PropertyStore::Value* PropertyStore::axisFind(int property, int axis) const {
+    const auto it =
+        m_values.find(static_cast<std::int64_t>(property) + ((static_cast<std::int64_t>(axis) + 1) << 32));
+    return it == m_values.end() ? nullptr : &it->second;
+}
+
 std::string PropertyStore::axisText(int property, int axis) const {
     const auto it =
         m_values.find(static_cast<std::int64_t>(property) + ((static_cast<std::int64_t>(axis) + 1) << 32));

@@ -38,6 +38,7 @@ public:
     int axisInteger(int property, int axis, int fallback = 0) const;
     double axisReal(int property, int axis, double fallback = 0.0) const;
     std::string axisText(int property, int axis) const;
+    const Value* axisFind(int property, int axis) const;
 
     // setters: each returns false when nothing changed.
     bool setInteger(int property, std::int32_t value);

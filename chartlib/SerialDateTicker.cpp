@@ -26,6 +26,14 @@ constexpr double kMondayOffset = 2.0;
 
 } // namespace
 
+void SerialDateTicker::generate(const QCPRange& range, const QLocale& locale, QChar formatChar, int precision,
+                                QVector<double>& ticks, QVector<double>* subTicks,
+                                QVector<QString>* tickLabels) {
+    if (attached())
+        setTickCount(wantedTicks());
+    QCPAxisTicker::generate(range, locale, formatChar, precision, ticks, subTicks, tickLabels);
+}
+
 double SerialDateTicker::getTickStep(const QCPRange& range) {
     // The smallest step that keeps to about the wanted number of ticks, never fewer than two.
     const double wanted = range.size() / (std::max(1, mTickCount) + 1);

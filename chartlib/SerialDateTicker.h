@@ -1,5 +1,7 @@
 #pragma once
 
+#include "AxisTickers.h"
+
 #include <qcustomplot.h>
 
 namespace chartlib {
@@ -7,9 +9,11 @@ namespace chartlib {
 // Ticks for a horizontal axis holding serial dates (days since 1899-12-30): steps from one
 // millisecond to decades, aligned to whole units (weeks to Mondays, months to the 1st), with
 // labels that show as much of the time as the step needs.
-class SerialDateTicker : public QCPAxisTicker {
+class SerialDateTicker : public QCPAxisTicker, public AxisLength {
 public:
     // reimplemented virtual methods:
+    void generate(const QCPRange& range, const QLocale& locale, QChar formatChar, int precision,
+                  QVector<double>& ticks, QVector<double>* subTicks, QVector<QString>* tickLabels) override;
     double getTickStep(const QCPRange& range) override;
     int getSubTickCount(double tickStep) override;
     QString getTickLabel(double tick, const QLocale& locale, QChar formatChar, int precision) override;

@@ -2,6 +2,7 @@
 
 #include <qcustomplot.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace chartlib {
@@ -9,6 +10,11 @@ namespace chartlib {
 // One subset's points as QCustomPlot draws them, built once per data change and shared by every
 // plottable of the subset.
 struct SubsetData {
+    // True when the line joins entry k of `points` to entry k + 1.
+    bool joinedToNext(int k) const {
+        return k >= 0 && k + 1 < points->size() && !std::binary_search(breaks.begin(), breaks.end(), k + 1);
+    }
+
     // Points with valid x and y, sorted by x: what markers and bars draw and the cursor picks.
     QSharedPointer<QCPGraphDataContainer> points;
     // The same points with NaN values where a line must break (null values, gaps wider than the
@@ -18,6 +24,13 @@ struct SubsetData {
     std::vector<int> index;
     // Colour of each entry of `points` (0x00BBGGRR turned to QRgb); empty: the subset's colour.
     std::vector<QRgb> colours;
+    // Entries of `points` whose colour is not the subset's: the stretches of line to recolour.
+    std::vector<int> offColour;
+    // Entries of `points` that the line does not join to the entry before (sorted).
+    std::vector<int> breaks;
+    // The points the line joins to neither neighbour, which a line alone would not show; null
+    // when there are none. Its `index` holds their entries in `points`.
+    QSharedPointer<SubsetData> isolated;
     bool hasData = false;
     double minX = 0, maxX = 0, minY = 0, maxY = 0;
     double minPositiveX = 0, minPositiveY = 0; // for logarithmic axes; 0 when none

@@ -94,6 +94,10 @@ void SubsetPlottable::visibleIndexes(std::vector<int>* out) const {
 void SubsetPlottable::draw(QCPPainter* painter) {
     if (!m_data->hasData || mKeyAxis.isNull() || mValueAxis.isNull())
         return;
+    if (m_mode == Mode::LineStretches) {
+        drawStretches(painter);
+        return;
+    }
     std::vector<int> indexes;
     visibleIndexes(&indexes);
     if (indexes.empty())
@@ -170,6 +174,44 @@ void SubsetPlottable::drawBars(QCPPainter* painter, const std::vector<int>& inde
         if (bar.height() < 1)
             bar.setHeight(1);
         painter->drawRect(bar);
+    }
+}
+
+void SubsetPlottable::drawStretches(QCPPainter* painter) const {
+    const std::vector<int>& off = m_data->offColour;
+    if (off.empty() || m_data->colours.empty())
+        return;
+    const QCPAxis* keyAxis = mKeyAxis.data();
+    const QCPAxis* valueAxis = mValueAxis.data();
+    const auto begin = m_data->points->constBegin();
+    const QCPRange range = keyAxis->range();
+    // The stretch of the first visible recoloured point may start left of the axis.
+    auto first = std::lower_bound(off.begin(), off.end(), range.lower,
+                                  [&](int k, double key) { return (begin + k)->key < key; });
+    if (first != off.begin())
+        --first;
+    // And that of the first one right of it may reach back into view.
+    auto last = std::upper_bound(off.begin(), off.end(), range.upper,
+                                 [&](double key, int k) { return key < (begin + k)->key; });
+    if (last != off.end())
+        ++last;
+    auto pixelOf = [&](int k) {
+        const auto& p = *(begin + k);
+        return QPointF(keyAxis->coordToPixel(p.key), valueAxis->coordToPixel(p.value));
+    };
+    applyDefaultAntialiasingHint(painter);
+    QPen pen = m_linePen;
+    for (auto it = first; it != last; ++it) {
+        const int k = *it;
+        const QPointF at = pixelOf(k);
+        if (!std::isfinite(at.x()) || !std::isfinite(at.y()))
+            continue;
+        pen.setColor(QColor::fromRgb(m_data->colours[k]));
+        painter->setPen(pen);
+        if (m_data->joinedToNext(k - 1))
+            painter->drawLine(QLineF((pixelOf(k - 1) + at) / 2, at));
+        if (m_data->joinedToNext(k))
+            painter->drawLine(QLineF(at, (at + pixelOf(k + 1)) / 2));
     }
 }
 

@@ -6,17 +6,20 @@
 
 namespace chartlib {
 
-// Markers or bars of one subset with a colour per point. Large subsets are drawn from what is
+// Markers or bars of one subset with a colour per point, or the stretches of its line around the
+// points whose colour is not the subset's (from halfway to the previous point to halfway to the
+// next), drawn over the line in the subset's colour. Large subsets are drawn from what is
 // visible only (found by bisection), reduced to first/min/max/last per pixel column, and painted
 // in one batch per colour, so a week of one-second data stays fluid.
 class SubsetPlottable : public QCPAbstractPlottable {
 public:
-    enum class Mode { Markers, Bars };
+    enum class Mode { Markers, Bars, LineStretches };
 
     SubsetPlottable(QCPAxis* keyAxis, QCPAxis* valueAxis, QSharedPointer<const SubsetData> data, Mode mode);
 
     // setters:
     void setColour(const QColor& colour) { m_colour = colour; }
+    void setLinePen(const QPen& pen) { m_linePen = pen; }
     void setScatter(QCPScatterStyle::ScatterShape shape, bool solid, double size);
     // Bar width and offset of this subset's bars from the point's x, in key units.
     void setBarGeometry(double width, double offset);
@@ -35,6 +38,7 @@ private:
     void visibleIndexes(std::vector<int>* out) const;
     void drawMarkers(QCPPainter* painter, const std::vector<int>& indexes) const;
     void drawBars(QCPPainter* painter, const std::vector<int>& indexes) const;
+    void drawStretches(QCPPainter* painter) const;
     QRgb colourOf(int i) const;
     // The points paired with their colours, grouped by colour (stable), so the pen and brush
     // change once per colour, not once per point.
@@ -43,6 +47,7 @@ private:
     QSharedPointer<const SubsetData> m_data;
     Mode m_mode;
     QColor m_colour;
+    QPen m_linePen;
     QCPScatterStyle::ScatterShape m_shape = QCPScatterStyle::ssDisc;
     bool m_solid = true;
     double m_size = 7;

@@ -75,40 +75,68 @@ int LegendLine::entryWidth(const QFontMetrics& metrics, const Entry& e) const {
     return metrics.horizontalAdvance(e.name) + (m_samples ? 26 : 0);
 }
 
+QList<QList<int>> LegendLine::rows(int width) const {
+    // Names are wrapped onto as many rows as the width needs, never split.
+    const QFontMetrics metrics(m_font);
+    QList<QList<int>> result;
+    int used = 0;
+    for (int i = 0; i < m_entries.size(); ++i) {
+        const int w = entryWidth(metrics, m_entries[i]);
+        if (result.isEmpty() || (used > 0 && used + kSpacing + w > width)) {
+            result.append(QList<int>());
+            used = 0;
+        }
+        used += (used > 0 ? kSpacing : 0) + w;
+        result.last().append(i);
+    }
+    return result;
+}
+
+int LegendLine::availableWidth() const {
+    // The layout asks for the height before it places the element; the line spans the chart.
+    return std::max(1, mParentPlot->viewport().width() - mMargins.left() - mMargins.right());
+}
+
 QSize LegendLine::minimumOuterSizeHint() const {
     const QFontMetrics metrics(m_font);
-    return QSize(0, metrics.height() + 4);
+    const qsizetype count = std::max<qsizetype>(1, rows(availableWidth()).size());
+    return QSize(0, static_cast<int>(count) * (metrics.height() + 2) + 2);
 }
 
 QSize LegendLine::maximumOuterSizeHint() const {
-    const QFontMetrics metrics(m_font);
-    return QSize(QWIDGETSIZE_MAX, metrics.height() + 4);
+    return QSize(QWIDGETSIZE_MAX, minimumOuterSizeHint().height());
 }
 
 void LegendLine::draw(QCPPainter* painter) {
     const QFontMetrics metrics(m_font);
-    constexpr int kSpacing = 16;
-    int total = 0;
-    for (const auto& e : m_entries)
-        total += entryWidth(metrics, e) + kSpacing;
-    total -= kSpacing;
-    double x = mRect.left() + std::max(0, (mRect.width() - total) / 2);
-    const double mid = mRect.center().y();
+    const int lineHeight = metrics.height() + 2;
+    const QList<QList<int>> lines = rows(availableWidth());
     painter->setFont(m_font);
-    for (const auto& e : m_entries) {
-        if (m_samples) {
-            painter->setPen(e.pen);
-            painter->drawLine(QPointF(x, mid), QPointF(x + 20, mid));
-            if (e.scatter.shape() != QCPScatterStyle::ssNone) {
-                e.scatter.applyTo(painter, e.pen);
-                e.scatter.drawShape(painter, x + 10, mid);
+    double top =
+        mRect.top() + std::max(0, (mRect.height() - static_cast<int>(lines.size()) * lineHeight) / 2);
+    for (const QList<int>& line : lines) {
+        int total = -kSpacing;
+        for (int i : line)
+            total += entryWidth(metrics, m_entries[i]) + kSpacing;
+        double x = mRect.left() + std::max(0, (mRect.width() - total) / 2);
+        const double mid = top + lineHeight / 2.0;
+        for (int i : line) {
+            const Entry& e = m_entries[i];
+            if (m_samples) {
+                painter->setPen(e.pen);
+                painter->drawLine(QPointF(x, mid), QPointF(x + 20, mid));
+                if (e.scatter.shape() != QCPScatterStyle::ssNone) {
+                    e.scatter.applyTo(painter, e.pen);
+                    e.scatter.drawShape(painter, x + 10, mid);
+                }
+                x += 26;
             }
-            x += 26;
+            painter->setPen(e.colour);
+            painter->drawText(QRectF(x, top, mRect.width(), lineHeight), Qt::AlignLeft | Qt::AlignVCenter,
+                              e.name);
+            x += metrics.horizontalAdvance(e.name) + kSpacing;
         }
-        painter->setPen(e.colour);
-        painter->drawText(QRectF(x, mRect.top(), mRect.width(), mRect.height()),
-                          Qt::AlignLeft | Qt::AlignVCenter, e.name);
-        x += metrics.horizontalAdvance(e.name) + kSpacing;
+        top += lineHeight;
     }
 }
 

@@ -27,7 +27,7 @@ private:
 };
 
 // The legend line: subset names side by side, each in its subset's colour, optionally preceded
-// by a sample of the subset's line and marker.
+// by a sample of the subset's line and marker; names that do not fit go on further rows.
 class LegendLine : public QCPLayoutElement {
 public:
     struct Entry {
@@ -47,6 +47,11 @@ protected:
 
 private:
     int entryWidth(const QFontMetrics& metrics, const Entry& e) const;
+    // The entries of each row for a width.
+    QList<QList<int>> rows(int width) const;
+    int availableWidth() const;
+
+    static constexpr int kSpacing = 16;
 
     QList<Entry> m_entries;
     QFont m_font;

@@ -338,3 +338,151 @@ TEST_F(ChartDrawing, FixedScalesOverrideTheDataRangeUntilZoomed) {
     redraw();
     EXPECT_EQ(plot()->axisRect(0)->axis(QCPAxis::atBottom)->range(), QCPRange(1, 2));
 }
+
+TEST_F(ChartDrawing, AOneInTenSeriesShowsEveryPointInLineMode) {
+    // A ten-second series aligned with a one-second one: nine nulls between its points.
+    const int n = 200;
+    std::vector<double> x(n), y(n, kNull);
+    for (int i = 0; i < n; ++i) {
+        x[i] = i;
+        if (i % 10 == 0)
+            y[i] = 10 + (i / 10) % 3;
+    }
+    api().nset(chart(), PEP_SUBSETS, 1);
+    api().nset(chart(), PEP_POINTS, n);
+    setDoubles(PEP_XDATA, x);
+    setDoubles(PEP_YDATA, y);
+    setDouble(PEP_NULLY, kNull);
+    setInts(PEP_SUBSETCOLORS, {kRed});
+    for (int method : {PEMD_LINE, PEMD_AREA, PEMD_LINEWITHPOINTS, PEMD_POINTS, PEMD_BARS}) {
+        api().nset(chart(), PEP_WORKINGAXIS, 0);
+        api().nset(chart(), PEP_PLOTMETHOD, method);
+        redraw();
+        const QImage image = grab();
+        for (int i : {0, 50, 110, 190})
+            EXPECT_TRUE(anyNear(image, pixelOf(0, i, 10 + (i / 10) % 3), bgr(kRed), 1))
+                << "point " << i << ", method " << method;
+    }
+    // Joined points keep their plain line: no marker where the line passes.
+    setDoubles(PEP_YDATA, std::vector<double>(n, 10.0));
+    api().nset(chart(), PEP_PLOTMETHOD, PEMD_LINE);
+    redraw();
+    const QImage image = grab();
+    EXPECT_TRUE(anyNear(image, pixelOf(0, 100, 10), bgr(kRed), 0));
+    EXPECT_FALSE(anyNear(image, pixelOf(0, 100, 10) + QPointF(0, -3), bgr(kRed), 0));
+}
+
+TEST_F(ChartDrawing, LimitLinesOutsideTheDataWidenTheirOwnAxisOnly) {
+    api().nset(chart(), PEP_SUBSETS, 2);
+    api().nset(chart(), PEP_POINTS, 3);
+    setDoubles(PEP_XDATA, {0, 1, 2, 0, 1, 2});
+    setDoubles(PEP_YDATA, {1, 2, 3, 10, 20, 30});
+    setInts(PEP_SUBSETSPERAXIS, {1, 1});
+    setDoubles(PEP_HLINEY, {8.0, -5.0});
+    setInts(PEP_HLINEAXIS, {0, 1});
+    setInts(PEP_HLINETYPES, {PELT_THICK, PELT_THICK});
+    setInts(PEP_HLINECOLORS, {kGreen, kGreen});
+    redraw();
+    const QCPRange top = plot()->axisRect(0)->axis(QCPAxis::atLeft)->range();
+    const QCPRange bottom = plot()->axisRect(1)->axis(QCPAxis::atLeft)->range();
+    EXPECT_GT(top.upper, 8.0);
+    EXPECT_LT(top.lower, 1.0);
+    EXPECT_LT(bottom.lower, -5.0);
+    EXPECT_LT(bottom.upper, 35.0) << "no line above the data";
+    EXPECT_TRUE(anyNear(grab(), pixelOf(0, 1, 8.0), bgr(kGreen)));
+}
+
+TEST_F(ChartDrawing, PointColoursRecolourTheLineAroundThePoint) {
+    api().nset(chart(), PEP_SUBSETS, 1);
+    api().nset(chart(), PEP_POINTS, 5);
+    setDoubles(PEP_XDATA, {0, 1, 2, 3, 4});
+    setDoubles(PEP_YDATA, {10, 10, 10, 10, 10});
+    setInts(PEP_SUBSETCOLORS, {kBlue});
+    setInts(PEP_LINETYPES, {PELT_THICK});
+    setInts(PEP_POINTCOLORS, {kBlue, kBlue, kMagenta, kBlue, kBlue});
+    redraw();
+    const QImage image = grab();
+    EXPECT_TRUE(anyNear(image, pixelOf(0, 1.75, 10), bgr(kMagenta), 1)) << "into the point";
+    EXPECT_TRUE(anyNear(image, pixelOf(0, 2.25, 10), bgr(kMagenta), 1)) << "out of it";
+    EXPECT_FALSE(anyNear(image, pixelOf(0, 1.25, 10), bgr(kMagenta), 1)) << "halfway back it is blue";
+    EXPECT_TRUE(anyNear(image, pixelOf(0, 1.25, 10), bgr(kBlue), 1));
+    EXPECT_TRUE(anyNear(image, pixelOf(0, 3.5, 10), bgr(kBlue), 1));
+}
+
+TEST_F(ChartDrawing, OneTabSeparatedTextLabelsEveryAnnotationWithItsPlacement) {
+    twoSubsets(PEMD_POINTS);
+    setDoubles(PEP_VLINEX, {1.5, 3.5});
+    setInts(PEP_VLINETYPES, {PELT_DOT, PELT_DOT});
+    setTexts(PEP_VLINELABELS, {"|tSTART\t|bEND\t"});
+    setDoubles(PEP_HLINEY, {30});
+    setTexts(PEP_HLINELABELS, {"|R30.0%\t"});
+    api().szset(chart(), PEP_RIGHTMARGIN, "xxxxxxx");
+    redraw();
+    QMap<QString, QCPItemText*> texts;
+    for (int i = 0; i < plot()->itemCount(); ++i)
+        if (auto* t = qobject_cast<QCPItemText*>(plot()->item(i)))
+            texts[t->text()] = t;
+    ASSERT_EQ(texts.size(), 3) << texts.keys().join(',').toStdString();
+    const QRect graph = plot()->axisRect(0)->rect();
+    ASSERT_TRUE(texts.contains("START") && texts.contains("END") && texts.contains("30.0%"));
+    EXPECT_LT(texts["START"]->position->pixelPosition().y(), graph.center().y());
+    EXPECT_GT(texts["END"]->position->pixelPosition().y(), graph.center().y());
+    EXPECT_NEAR(texts["END"]->position->pixelPosition().x(), pixelOf(0, 3.5, 0).x(), 1.0);
+    EXPECT_GE(texts["30.0%"]->position->pixelPosition().x(), graph.right() - 1) << "right of the line";
+}
+
+TEST_F(ChartDrawing, GraphAnnotationsGoOnTheirAxisWithoutStretchingIt) {
+    api().nset(chart(), PEP_SUBSETS, 2);
+    api().nset(chart(), PEP_POINTS, 3);
+    setDoubles(PEP_XDATA, {0, 1, 2, 0, 1, 2});
+    setDoubles(PEP_YDATA, {1, 2, 3, 10, 20, 30});
+    setInts(PEP_SUBSETSPERAXIS, {1, 1});
+    setDoubles(PEP_GANNOTX, {0.5, 1.5, 0, 2});
+    setDoubles(PEP_GANNOTY, {15, 15, 1000, 1000});
+    setInts(PEP_GANNOTTYPES,
+            {PEGA_STARTPOLYLINE, PEGA_CONTINUEPOLYLINE, PEGA_STARTPOLYLINE, PEGA_CONTINUEPOLYLINE});
+    setInts(PEP_GANNOTCOLORS, {kTeal, kTeal, kTeal, kTeal});
+    setInts(PEP_GANNOTAXIS, {1, 1, 1, 1});
+    redraw();
+    EXPECT_LT(plot()->axisRect(1)->axis(QCPAxis::atLeft)->range().upper, 100)
+        << "the curve at 1000 stretches nothing";
+    EXPECT_LT(plot()->axisRect(0)->axis(QCPAxis::atLeft)->range().upper, 5) << "nor the other axis";
+    EXPECT_TRUE(anyNear(grab(), pixelOf(1, 1, 15), bgr(kTeal)));
+}
+
+TEST_F(ChartDrawing, TheLegendWrapsWhenTheNamesDoNotFit) {
+    const int subsets = 12;
+    api().nset(chart(), PEP_SUBSETS, subsets);
+    api().nset(chart(), PEP_POINTS, 2);
+    std::vector<double> x, y;
+    QStringList names;
+    for (int s = 0; s < subsets; ++s) {
+        x.insert(x.end(), {0, 1});
+        y.insert(y.end(), {double(s), double(s + 1)});
+        names << QStringLiteral("Voltage phase %1 (V)").arg(s + 1);
+    }
+    setDoubles(PEP_XDATA, x);
+    setDoubles(PEP_YDATA, y);
+    api().szset(chart(), PEP_MULTISUBTITLES, names.join('\t').toUtf8().constData());
+    redraw();
+    const int twelveNames = plot()->axisRect(0)->rect().top();
+    api().szset(chart(), PEP_MULTISUBTITLES, "V1\tV2");
+    redraw();
+    const int oneRow = plot()->axisRect(0)->rect().top();
+    const int rowHeight = QFontMetrics(QFont()).height();
+    EXPECT_GT(twelveNames - oneRow, 2 * rowHeight) << "twelve long names need several rows";
+}
+
+TEST_F(ChartDrawing, AreasFillDownToZero) {
+    api().nset(chart(), PEP_SUBSETS, 1);
+    api().nset(chart(), PEP_POINTS, 3);
+    setDoubles(PEP_XDATA, {0, 1, 2});
+    setDoubles(PEP_YDATA, {50, 52, 51});
+    setInts(PEP_SUBSETCOLORS, {kBlue});
+    api().nset(chart(), PEP_WORKINGAXIS, 0);
+    api().nset(chart(), PEP_PLOTMETHOD, PEMD_AREA);
+    redraw();
+    EXPECT_LE(plot()->axisRect(0)->axis(QCPAxis::atLeft)->range().lower, 0.0);
+    const QColor fill = pixel(grab(), pixelOf(0, 1, 5));
+    EXPECT_GT(fill.blue(), fill.red() + 40) << "the area reaches near zero";
+}

@@ -2,6 +2,8 @@
 
 #include <QTest>
 
+#include <array>
+
 // Mouse and keyboard in the chart: cursor moves, zoom, right click and keys, each told to the
 // parent window at once.
 
@@ -152,4 +154,75 @@ TEST_F(ChartInteraction, AParentMayDestroyTheChartWhileHandlingANotification) {
     QTest::keyPress(chart(), Qt::Key_Right); // no release: the widget is gone by then
     EXPECT_EQ(m_chart, nullptr);
     EXPECT_EQ(m_parent->codes, std::vector<int>{PEN_CURSORMOVED}) << "nothing more after the chart is gone";
+}
+
+TEST_F(ChartZoom, ZoomOutShowsTheWholeRangeAtOnceWithoutReinitialising) {
+    const QCPRange fullX = plot()->axisRect(0)->axis(QCPAxis::atBottom)->range();
+    const QCPRange fullY = plot()->axisRect(0)->axis(QCPAxis::atLeft)->range();
+    drag(at(1, 14), at(3, 11));
+    ASSERT_NE(plot()->axisRect(0)->axis(QCPAxis::atBottom)->range(), fullX);
+    // What the window does on Zoom out: the flag, then a repaint.
+    api().nset(chart(), PEP_ZOOMED, 0);
+    chart()->update();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(plot()->axisRect(0)->axis(QCPAxis::atBottom)->range(), fullX);
+    EXPECT_EQ(plot()->axisRect(0)->axis(QCPAxis::atLeft)->range(), fullY);
+    // The picture shows it too: the first point, outside the zoom window, is drawn again.
+    const QPointF first = pixelOf(0, 0, 10);
+    const QImage image = grab();
+    bool seen = false;
+    for (int dx = -3; dx <= 3 && !seen; ++dx)
+        for (int dy = -3; dy <= 3 && !seen; ++dy)
+            seen = image.pixelColor(qRound(first.x()) + dx, qRound(first.y()) + dy) != Qt::white;
+    EXPECT_TRUE(seen);
+}
+
+class StackedZoom : public ChartZoom {
+protected:
+    void SetUp() override {
+        ChartZoom::SetUp();
+        setInts(PEP_SUBSETSPERAXIS, {1, 1});
+        redraw();
+    }
+    QCPRange yRange(int axis) { return plot()->axisRect(axis)->axis(QCPAxis::atLeft)->range(); }
+    QCPRange xRange() { return plot()->axisRect(0)->axis(QCPAxis::atBottom)->range(); }
+    QPoint onAxis(int axis, double x, double y) { return pixelOf(axis, x, y).toPoint(); }
+    // The four extents the window keeps for each zoom, in their order.
+    std::array<double, 4> extents() {
+        return {getDouble(PEP_ZOOMXMIN), getDouble(PEP_ZOOMXMAX), getDouble(PEP_ZOOMYMIN),
+                getDouble(PEP_ZOOMYMAX)};
+    }
+    // "Last zoom" as the window does it: the older record's extents, then a re-initialisation.
+    void restore(const std::array<double, 4>& r) {
+        setDouble(PEP_ZOOMYMIN, r[2]);
+        setDouble(PEP_ZOOMYMAX, r[3]);
+        setDouble(PEP_ZOOMXMIN, r[0]);
+        setDouble(PEP_ZOOMXMAX, r[1]);
+        redraw();
+    }
+};
+
+TEST_F(StackedZoom, UndoingZoomsOnTwoAxesRestoresEachAxisOwnRange) {
+    const QCPRange fullTop = yRange(0);
+    const QCPRange fullBottom = yRange(1);
+    drag(onAxis(0, 0.5, 13.5), onAxis(0, 3.5, 10.5));
+    const auto first = extents();
+    const QCPRange topZoomed = yRange(0);
+    EXPECT_LT(topZoomed.size(), fullTop.size());
+    EXPECT_EQ(yRange(1), fullBottom);
+
+    drag(onAxis(1, 1.5, 53.5), onAxis(1, 2.5, 51.5));
+    const QCPRange bottomZoomed = yRange(1);
+    EXPECT_LT(bottomZoomed.size(), fullBottom.size());
+    EXPECT_EQ(yRange(0), topZoomed) << "the other axis keeps its zoom";
+
+    restore(first);
+    EXPECT_EQ(yRange(0), topZoomed) << "the first zoom's axis gets its range back";
+    EXPECT_EQ(yRange(1), fullBottom) << "and the second axis is as it was then";
+    EXPECT_EQ(xRange(), QCPRange(first[0], first[1]));
+
+    api().nset(chart(), PEP_ZOOMED, 0);
+    redraw();
+    EXPECT_EQ(yRange(0), fullTop);
+    EXPECT_EQ(yRange(1), fullBottom);
 }

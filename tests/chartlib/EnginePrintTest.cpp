@@ -1,0 +1,158 @@
+#include "ChartProperties.h"
+#include "ObjGen.h"
+#include "ServidorMonitores.h"
+#include "TGrafica.h"
+#include "TWMiGrafica.h"
+#include "TestEnvironment.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QImage>
+#include <QLibrary>
+#include <QPrinter>
+#include <QProcess>
+#include <qcustomplot.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+// A multigraphic window printed through its own print path on the real charting library, the
+// PDF page rendered back to pixels.
+
+namespace {
+
+class ObjetoDatos : public ObjGen {};
+
+ListasAtributos dosSeries(ObjGen* datos) {
+    ListasAtributos l;
+    for (int s = 0; s < 2; ++s) {
+        std::vector<double> valores;
+        std::vector<TTiempo> tiempos;
+        for (int i = 0; i < 120; ++i) {
+            valores.push_back(230 + s * 5 + (i % 20));
+            TTiempo t(2026, 12, 1, 10, 0, 0, -1);
+            t.SumarSegundos(i);
+            tiempos.push_back(t);
+        }
+        l[LV_VALORES].EntrarDoubles(valores);
+        l[LV_TIEMPOS].EntrarTiempos(tiempos);
+        l[LV_UNIDADES].EntrarTexto("V");
+        l[LV_NOMBRES].EntrarTexto(s == 0 ? "V1" : "V2");
+        l[LV_OPCIONES].EntrarDoubles({0, 0, 1, 0, 0, 0, 100, 900, 1100, 0, 0, 0, 1000});
+        l[LV_INTERVALOS].EntrarTiempos({tiempos.front(), tiempos.back()});
+        l[LV_TIEMPOSGENERALES].EntrarTiempos({tiempos.front(), tiempos.back()});
+        l[LV_DECIMALES].EntrarEnteros({1});
+        l[LV_OBJETOS].EntrarEnteros({1, 1, datos->Manejador()});
+    }
+    return l;
+}
+
+// The page of a one-page PDF as an image, through poppler's renderer.
+QImage renderPage(const QString& pdf) {
+    const QString base = pdf + QStringLiteral("-page");
+    QProcess process;
+    process.start(QStringLiteral("pdftoppm"), {"-r", "40", "-png", "-singlefile", pdf, base});
+    if (!process.waitForFinished(60000) || process.exitCode() != 0)
+        return QImage();
+    return QImage(base + QStringLiteral(".png"));
+}
+
+class EnginePrint : public testing::Test {
+protected:
+    void SetUp() override {
+        servidor = std::make_unique<ServidorMonitores>();
+        datos = new ObjetoDatos;
+        ListasAtributos listas = dosSeries(datos);
+        driver = new TGrafica(servidor.get(), listas, nullptr);
+        ventana = qobject_cast<TWMiGrafica*>(driver->Ventana());
+        ASSERT_NE(ventana, nullptr) << "no window: is the charting library built?";
+        nget = reinterpret_cast<PEngetFn>(ventana->DameLibreria()->resolve("PEnget"));
+        ASSERT_NE(nget, nullptr);
+    }
+    void TearDown() override {
+        if (ventana)
+            ventana->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        delete datos;
+    }
+
+    std::unique_ptr<ServidorMonitores> servidor;
+    ObjetoDatos* datos = nullptr;
+    TGrafica* driver = nullptr;
+    QPointer<TWMiGrafica> ventana;
+    PEngetFn nget = nullptr;
+};
+
+TEST_F(EnginePrint, ThePageShowsTheChartInsideItsMarginsAndTheScreenLosesThePrintMark) {
+    const QString pdf = QDir(testsupport::scratchDirectory()).filePath(QStringLiteral("ventana.pdf"));
+    QPrinter impresora(QPrinter::HighResolution);
+    impresora.setOutputFormat(QPrinter::PdfFormat);
+    impresora.setOutputFileName(pdf);
+    ventana->PonerImpresora(&impresora);
+    ASSERT_NE(nget(ventana->DameGrafica(), PEP_CURSORMODE), 0) << "the print marks the cursor";
+    testsupport::Dialogs::handleNext([](QDialog&) { return static_cast<int>(QDialog::Accepted); });
+    ventana->Accion(QStringLiteral("imprimir1"))->trigger();
+
+    const QImage page = renderPage(pdf);
+    ASSERT_FALSE(page.isNull()) << "pdftoppm (poppler-utils) must be installed";
+    ASSERT_GT(page.width(), page.height()) << "landscape";
+    // The box of everything drawn on the page.
+    QRect drawn;
+    for (int y = 0; y < page.height(); ++y)
+        for (int x = 0; x < page.width(); ++x)
+            if (page.pixelColor(x, y).lightness() < 200)
+                drawn |= QRect(x, y, 1, 1);
+    ASSERT_FALSE(drawn.isEmpty()) << "a blank page";
+    const double w = page.width();
+    const double h = page.height();
+    // Inside the 8 % margins (a pixel of rounding), and filling most of the 84 % between them.
+    EXPECT_GE(drawn.left(), 0.08 * w - 2);
+    EXPECT_GE(drawn.top(), 0.08 * h - 2);
+    EXPECT_LE(drawn.right(), 0.92 * w + 2);
+    EXPECT_LE(drawn.bottom(), 0.92 * h + 2);
+    EXPECT_GT(drawn.width(), 0.7 * w);
+    EXPECT_GT(drawn.height(), 0.6 * h);
+
+    EXPECT_EQ(nget(ventana->DameGrafica(), PEP_MARKSIZE), 0);
+    auto* plot = qobject_cast<QCustomPlot*>(ventana->DameGrafica());
+    ASSERT_NE(plot, nullptr);
+    for (int i = 0; i < plot->itemCount(); ++i) {
+        auto* tracer = qobject_cast<QCPItemTracer*>(plot->item(i));
+        EXPECT_FALSE(tracer != nullptr && tracer->style() == QCPItemTracer::tsCircle)
+            << "the print mark is gone";
+    }
+}
+
+TEST_F(EnginePrint, AnExportedFileIsInTheFormatItsExtensionNames) {
+    const QDir dir(testsupport::scratchDirectory());
+    const struct {
+        const char* name;
+        QByteArray start;
+    } cases[] = {
+        {"grafica.png", "\x89PNG"}, {"grafica.svg", "<?xml"}, {"grafica.BMP", "BM"}, {"grafica.bmp", "BM"}};
+    for (const auto& c : cases) {
+        const QString path = dir.filePath(QString::fromLatin1(c.name));
+        testsupport::Dialogs::handleNext([&](QDialog& d) {
+            auto* dialogo = qobject_cast<QFileDialog*>(&d);
+            if (dialogo == nullptr)
+                return static_cast<int>(QDialog::Rejected);
+            dialogo->selectFile(path);
+            return static_cast<int>(QDialog::Accepted);
+        });
+        ventana->Accion(QStringLiteral("Exportar1"))->trigger();
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << c.name;
+        const QByteArray content = file.readAll();
+        EXPECT_TRUE(content.startsWith(c.start)) << c.name;
+        if (QString::fromLatin1(c.name).endsWith(QLatin1String(".svg"))) {
+            EXPECT_TRUE(content.contains("<svg"));
+            EXPECT_TRUE(content.contains("MULTIGRAPHIC")) << "the title stays text";
+        }
+    }
+}
+
+} // namespace
