@@ -36,8 +36,7 @@ protected:
         delete datos;
     }
 
-    template <class Ventana>
-    Ventana* abrir(ListasAtributos listas) {
+    template <class Ventana> Ventana* abrir(ListasAtributos listas) {
         driver = new TGrafica(servidor.get(), listas, nullptr);
         auto* w = qobject_cast<Ventana*>(driver->Ventana());
         if (w == nullptr)
@@ -49,15 +48,16 @@ protected:
         auto get = reinterpret_cast<PEngetFn>(w->DameLibreria()->resolve("PEnget"));
         return get(w->DameGrafica(), propiedad);
     }
-    template <class T>
-    static std::vector<T> array(TWGraficaGenerica* w, int propiedad) {
+    template <class T> static std::vector<T> array(TWGraficaGenerica* w, int propiedad) {
         auto get = reinterpret_cast<PEvgetFn>(w->DameLibreria()->resolve("PEvget"));
         std::vector<T> v(static_cast<size_t>(get(w->DameGrafica(), propiedad, nullptr, 0)));
         get(w->DameGrafica(), propiedad, v.data(), static_cast<int>(v.size()));
         return v;
     }
     static std::vector<double> doubles(TWGraficaGenerica* w, int p) { return array<double>(w, p); }
-    static std::vector<std::int32_t> enteros(TWGraficaGenerica* w, int p) { return array<std::int32_t>(w, p); }
+    static std::vector<std::int32_t> enteros(TWGraficaGenerica* w, int p) {
+        return array<std::int32_t>(w, p);
+    }
     static QString texto(TWGraficaGenerica* w, int propiedad) {
         auto get = reinterpret_cast<PEszgetFn>(w->DameLibreria()->resolve("PEszget"));
         std::vector<char> buffer(16384);

@@ -34,8 +34,9 @@ struct Espectro {
         for (size_t s = 0; s < ranuras.size(); ++s) {
             l[LV_VALORES].EntrarDoubles(ranuras[s]);
             l[LV_UNIDADES].EntrarTexto(s < unidades.size() ? unidades[s] : (s < 3 ? "%V" : "%A"));
-            l[LV_NOMBRES].EntrarTexto(s < nombres.size() ? nombres[s]
-                                                         : (s < 3 ? "V" : "I") + std::to_string(s % 3 + 1) + " (Harmonics)");
+            l[LV_NOMBRES].EntrarTexto(s < nombres.size()
+                                          ? nombres[s]
+                                          : (s < 3 ? "V" : "I") + std::to_string(s % 3 + 1) + " (Harmonics)");
             l[LV_OPCIONES].EntrarDoubles(opciones);
             l[LV_INTERVALOS].EntrarDoubles(s < pares.size() ? pares[s] : std::vector<double>{});
             l[LV_DECIMALES].EntrarDoubles({2});
@@ -64,7 +65,8 @@ juicio::Tipo porRanura(int ranura) {
 
 TEST(HarmonicsPresence, ASlotHoldingOnlyNoDataIsNoSubset) {
     Espectro e;
-    e.ranuras = {{1, 2, 3, 4, 5, 6, 7, 8}, kVacio, {N, N, N, 0.5, N, N, N, N}, {}, kVacio, {9, 9, 9, 9, 9, 9, 9, 9}};
+    e.ranuras = {{1, 2, 3, 4, 5, 6, 7, 8}, kVacio, {N, N, N, 0.5, N, N, N, N}, {}, kVacio,
+                 {9, 9, 9, 9, 9, 9, 9, 9}};
     const DatosArmonicos d = e.datos();
     ASSERT_EQ(d.NumSeries(), 3);
     EXPECT_EQ(d.CanalDe(0).ranura, 0);
@@ -198,7 +200,7 @@ TEST(HarmonicsJudging, AValueEqualToItsLimitIsNotBadAndOneAboveIs) {
     Espectro e;
     e.ranuras = {{2.0, 1.0, 0.5, 0.1, 2.0, 1.5, 0.5, 0.1}};
     const DatosArmonicos d = e.datos();
-    EXPECT_TRUE(d.RegistrosMalos(porRanura, {2.0, 1.0}, {}).empty());
+    EXPECT_TRUE(d.RegistrosMalos(porRanura, {2.0, 1.5}, {}).empty());
     EXPECT_EQ(d.RegistrosMalos(porRanura, {2.0, 1.4}, {}), std::vector<int>{1});
 }
 

@@ -17,8 +17,7 @@ constexpr double N = kValorNulo;
 // One harmonics variable of `registros` registers of `puntos` points: slot rows as given
 // (values of every register one after another), orders 2, 3, ... as X values.
 ListasAtributos espectro(int tipo, const std::vector<std::vector<double>>& ranuras, int registros, int puntos,
-                         ObjGen* datos, std::vector<std::int32_t> objeto = {},
-                         std::vector<double> xs = {}) {
+                         ObjGen* datos, std::vector<std::int32_t> objeto = {}, std::vector<double> xs = {}) {
     ListasAtributos l;
     std::vector<double> pares;
     std::vector<double> orden;
@@ -48,7 +47,8 @@ ListasAtributos espectro(int tipo, const std::vector<std::vector<double>>& ranur
     l[LV_TIEMPOSGENERALES].EntrarTiempos(tiempos);
     if (tipo != TG_ARMH24 && tipo != TG_ARMH24_BANDAS)
         l[LV_ADICIONALES].EntrarDoubles(orden);
-    l[LV_OBJETOS].EntrarEnteros(objeto.empty() ? std::vector<std::int32_t>{1, 1, datos->Manejador()} : objeto);
+    l[LV_OBJETOS].EntrarEnteros(objeto.empty() ? std::vector<std::int32_t>{1, 1, datos->Manejador()}
+                                               : objeto);
     return l;
 }
 
@@ -107,12 +107,13 @@ TEST_F(HarmonicsWindow, SteppingShowsTheNextRegisterAndItsHints) {
 }
 
 TEST_F(HarmonicsWindow, SavedViewStartsOnItsRegisterClampedToTheData) {
-    auto* w = abrir<TWMiGraficaARM>(espectro(TG_ARM, tresRegistros(), 3, 4, datos, {1, 1, datos->Manejador(), 4, 2}));
+    auto* w = abrir<TWMiGraficaARM>(
+        espectro(TG_ARM, tresRegistros(), 3, 4, datos, {1, 1, datos->Manejador(), 4, 2}));
     ASSERT_NE(w, nullptr);
     EXPECT_EQ(w->RegistroMostrado(), 2);
     w->close();
-    auto* lejos =
-        abrir<TWMiGraficaARM>(espectro(TG_ARM, tresRegistros(), 3, 4, datos, {1, 1, datos->Manejador(), 4, 99}));
+    auto* lejos = abrir<TWMiGraficaARM>(
+        espectro(TG_ARM, tresRegistros(), 3, 4, datos, {1, 1, datos->Manejador(), 4, 99}));
     ASSERT_NE(lejos, nullptr);
     EXPECT_EQ(lejos->RegistroMostrado(), 2);
 }
@@ -131,16 +132,18 @@ TEST_F(HarmonicsWindow, FilterMarksLimitsAndHighlightsOnlyValuesAboveThem) {
     EXPECT_EQ(c[2], subsets[0]); // beyond the two voltage limits
     EXPECT_EQ(c[5], subsets[1]); // V3: 0.8 below 1
 
-    // Voltage marks (the first axis): half an order wide at each limit. The 1 % limit is
-    // black on the white graph; the 2 % one lies above every voltage measured (1.5), so it
-    // takes the back colour.
-    EXPECT_EQ(doubles(w, PEP_GANNOTX), (std::vector<double>{1.75, 2.25, 2.75, 3.25}));
-    EXPECT_EQ(doubles(w, PEP_GANNOTY), (std::vector<double>{2, 2, 1, 1}));
-    EXPECT_EQ(enteros(w, PEP_GANNOTTYPES), (std::vector<std::int32_t>{38, 45, 38, 45}));
+    // Marks half an order wide at each limit, voltage ones on the voltage axis, the current
+    // one on the current axis. The 1 % limit is black on the white graph; the 2 % one lies
+    // above every voltage measured (1.5), so it takes the back colour; 5 % is above I1's 4.
+    EXPECT_EQ(doubles(w, PEP_GANNOTX), (std::vector<double>{1.75, 2.25, 2.75, 3.25, 1.75, 2.25}));
+    EXPECT_EQ(doubles(w, PEP_GANNOTY), (std::vector<double>{2, 2, 1, 1, 5, 5}));
+    EXPECT_EQ(enteros(w, PEP_GANNOTTYPES), (std::vector<std::int32_t>{38, 45, 38, 45, 38, 45}));
+    EXPECT_EQ(enteros(w, PEP_GANNOTAXIS), (std::vector<std::int32_t>{0, 0, 0, 0, 1, 1}));
     const std::vector<std::int32_t> marcas = enteros(w, PEP_GANNOTCOLORS);
-    ASSERT_EQ(marcas.size(), 4u);
+    ASSERT_EQ(marcas.size(), 6u);
     EXPECT_EQ(marcas[0], ent(w, PEP_GRAPHBACKCOLOR));
     EXPECT_EQ(marcas[2], 0x000000);
+    EXPECT_EQ(marcas[4], ent(w, PEP_GRAPHBACKCOLOR));
 
     w->NextClick(); // register 2: I1 order 2 is exactly its limit
     c = enteros(w, PEP_POINTCOLORS);
@@ -149,7 +152,8 @@ TEST_F(HarmonicsWindow, FilterMarksLimitsAndHighlightsOnlyValuesAboveThem) {
 }
 
 TEST_F(HarmonicsWindow, OnlyBadRegistersAreSteppedAndTheCurrentOneStaysInRange) {
-    auto* w = abrir<TWMiGraficaARM>(espectro(TG_ARM, tresRegistros(), 3, 4, datos, {1, 1, datos->Manejador(), 4, 2}));
+    auto* w = abrir<TWMiGraficaARM>(
+        espectro(TG_ARM, tresRegistros(), 3, 4, datos, {1, 1, datos->Manejador(), 4, 2}));
     ASSERT_NE(w, nullptr);
     ASSERT_EQ(w->RegistroMostrado(), 2);
     w->DameNormas()->SetVerSoloMalos(true);
@@ -210,7 +214,8 @@ TEST_F(HarmonicsWindow, ReadOutListsEveryChannelAtTheCursorOrder) {
 }
 
 TEST_F(HarmonicsWindow, CurrentHarmonicsHideTheFilterAndJudgeEverySlotAsCurrent) {
-    auto* w = abrir<TWMiGraficaARMAN>(espectro(TG_ARMAN, {{6, 1, 1, 1}, {1, 1, 1, 1}, std::vector<double>(4, N), {9, 1, 1, 1}}, 1, 4, datos));
+    auto* w = abrir<TWMiGraficaARMAN>(espectro(
+        TG_ARMAN, {{6, 1, 1, 1}, {1, 1, 1, 1}, std::vector<double>(4, N), {9, 1, 1, 1}}, 1, 4, datos));
     ASSERT_NE(w, nullptr);
     EXPECT_TRUE(w->windowTitle().startsWith(QStringLiteral("CURRENT HARMONICS")));
     EXPECT_FALSE(w->Accion(QStringLiteral("MegaConfig"))->isVisible());
@@ -236,10 +241,11 @@ TEST_F(HarmonicsWindow, TwentyFourHourWindowsLabelOrdersOrBands) {
     EXPECT_EQ(ordenes->AplicarFiltro(QStringLiteral("Test filter")), -1);
     ordenes->close();
 
-    auto* bandas =
-        abrir<TWMiGraficaARMH24>(espectro(TG_ARMH24_BANDAS, {{10, 80, 10}}, 1, 3, datos, {}, {209, 211, 213}));
+    auto* bandas = abrir<TWMiGraficaARMH24>(
+        espectro(TG_ARMH24_BANDAS, {{10, 80, 10}}, 1, 3, datos, {}, {209, 211, 213}));
     ASSERT_NE(bandas, nullptr);
-    EXPECT_EQ(texto(bandas, PEP_VLINELABELS), QStringLiteral("|B207.0 - 209.0 V\t|B209.0 - 211.0 V\t|B211.0 - 213.0 V"));
+    EXPECT_EQ(texto(bandas, PEP_VLINELABELS),
+              QStringLiteral("|B207.0 - 209.0 V\t|B209.0 - 211.0 V\t|B211.0 - 213.0 V"));
     EXPECT_EQ(doubles(bandas, PEP_XDATA), (std::vector<double>{209, 211, 213}));
     EXPECT_EQ(ent(bandas, PEP_XLABELSIZE), 80);
 }

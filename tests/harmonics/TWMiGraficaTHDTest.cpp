@@ -1,8 +1,8 @@
+#include "TWMiGraficaTHD.h"
 #include "ApoyoVentanas.h"
 #include "Contrato.h"
 #include "TGestionNormasDlg.h"
 #include "TWFiltrosNormas.h"
-#include "TWMiGraficaTHD.h"
 #include "TiposGrafica.h"
 
 #include <QCheckBox>
@@ -50,7 +50,8 @@ protected:
 };
 
 TEST_F(ThdWindow, OnlyPresentSlotsBecomeSeriesOnAxesOfEqualUnits) {
-    auto* w = abrir<TWMiGraficaTHD>(thd({{4, 5, 6, 5}, kAusente, {3, 3, 3, 3}, {10, 30, 20, 10}, kAusente, kAusente}, datos));
+    auto* w = abrir<TWMiGraficaTHD>(
+        thd({{4, 5, 6, 5}, kAusente, {3, 3, 3, 3}, {10, 30, 20, 10}, kAusente, kAusente}, datos));
     ASSERT_NE(w, nullptr);
     EXPECT_EQ(w->Ranuras(), (std::vector<int>{0, 2, 3}));
     EXPECT_EQ(w->windowTitle(), QStringLiteral("TOTAL HARMONIC DISTORSION (THD)"));

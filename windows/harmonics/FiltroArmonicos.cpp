@@ -27,14 +27,20 @@ void RotularBoton(QAction* boton, QAction* menu) {
     menu->setText(Texto(TXT_MENU_HARMONICS_FILTER));
 }
 
-int AplicarPorNombre(TGestionNormasDlg* normas, const QString& nombre) {
+int AplicarPorNombre(TGestionNormasDlg* normas, const QString& nombre, const std::function<void()>& tomar) {
     if (normas == nullptr)
         return -1;
     if (!normas->AplicarFiltro(nombre))
         return 0;
     normas->SetResaltarMalos(true);
     normas->SetColorMalos(kColorMalosDefecto);
+    tomar();
     return 1;
+}
+
+void Limites::Tomar(const TGestionNormasDlg& normas) {
+    tension = normas.Limites(juicio::Tipo::Tension);
+    corriente = normas.Limites(juicio::Tipo::Corriente);
 }
 
 } // namespace filtro

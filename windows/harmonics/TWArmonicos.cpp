@@ -64,19 +64,10 @@ void TWArmonicos::Construir() {
     Pe.ponerEntero(PEP_XSERIALDATES, 0);
     Pe.ponerEntero(PEP_SUBSETS, NumSeries);
     Pe.ponerEntero(PEP_POINTS, NumPuntos);
-    const std::vector<armonicos::Eje> ejes = m_datos->Ejes();
-    std::vector<std::int32_t> porEje;
-    std::vector<double> partes;
-    for (size_t i = 0; i < ejes.size(); ++i) {
-        Pe.ponerEntero(PEP_WORKINGAXIS, static_cast<int>(i));
-        Pe.ponerEntero(PEP_PLOTMETHOD, m_datos->Metodo());
-        Pe.ponerTexto(PEP_YAXISLABEL, ejes[i].etiqueta);
-        porEje.push_back(ejes[i].series);
-        partes.push_back(NumSeries > 0 ? static_cast<double>(ejes[i].series) / NumSeries : 1.0);
-    }
-    Pe.ponerArray(PEP_SUBSETSPERAXIS, porEje);
-    Pe.ponerArray(PEP_AXISSHARES, partes);
-    NumEjes = static_cast<int>(ejes.size());
+    std::vector<std::pair<QString, int>> ejes;
+    for (const armonicos::Eje& e : m_datos->Ejes())
+        ejes.emplace_back(e.etiqueta, e.series);
+    NumEjes = PonerEjes(ejes, m_datos->Metodo());
 }
 
 void TWArmonicos::Cargar() {
@@ -149,15 +140,14 @@ void TWArmonicos::ColorearPuntos() {
             colores[base + static_cast<size_t>(j)] = trasHueco ? fondo : subsets[static_cast<size_t>(s)];
         }
     }
-    if (m_limitesV && m_limitesA) {
-        for (juicio::RegistroLimites* r : {&*m_limitesV, &*m_limitesA}) {
+    if (m_limites.Aplicado()) {
+        for (juicio::RegistroLimites* r : {&*m_limites.tension, &*m_limites.corriente}) {
             // A filter longer than the register judges only the points there are.
             if (r->Numero() > puntos)
                 r->limites.resize(static_cast<size_t>(std::max(0, puntos)));
         }
         for (int s = 0; s < NumSeries; ++s) {
-            const juicio::RegistroLimites& r =
-                TipoCanal(m_datos->CanalDe(s).ranura) == juicio::Tipo::Tension ? *m_limitesV : *m_limitesA;
+            const juicio::RegistroLimites& r = m_limites.De(TipoCanal(m_datos->CanalDe(s).ranura));
             if (!r.resaltar)
                 continue;
             const size_t base = static_cast<size_t>(s) * static_cast<size_t>(puntos);
@@ -178,32 +168,41 @@ void TWArmonicos::MarcarLimites() {
     std::vector<double> gy;
     std::vector<std::int32_t> tipos;
     std::vector<std::int32_t> colores;
-    if (m_limitesV && m_limitesA && NumSeries > 0 && m_puntosMostrados > 0) {
-        for (const juicio::RegistroLimites* r : {&*m_limitesV, &*m_limitesA}) {
-            // The largest value measured on the present channels of this kind, and where a
-            // channel of the kind is drawn.
+    std::vector<std::int32_t> ejes;
+    if (m_limites.Aplicado() && NumSeries > 0 && m_puntosMostrados > 0) {
+        // The axis of every series: consecutive series fill the axes in order.
+        std::vector<int> ejeDe;
+        int eje = 0;
+        for (const armonicos::Eje& e : m_datos->Ejes()) {
+            ejeDe.insert(ejeDe.end(), static_cast<size_t>(e.series), eje);
+            ++eje;
+        }
+        for (const juicio::RegistroLimites* r : {&*m_limites.tension, &*m_limites.corriente}) {
+            // The largest value measured on the present channels of this kind, and the first
+            // series of the kind on each axis, where its marks go.
             double maximo = -kMinimoInicial;
-            int primera = -1;
+            std::vector<int> primeras;
             for (int s = 0; s < NumSeries; ++s) {
                 if (TipoCanal(m_datos->CanalDe(s).ranura) != r->tipo)
                     continue;
-                if (primera < 0)
-                    primera = s;
+                if (primeras.empty() ||
+                    ejeDe[static_cast<size_t>(primeras.back())] != ejeDe[static_cast<size_t>(s)])
+                    primeras.push_back(s);
                 maximo = std::max(maximo, m_maximos[static_cast<size_t>(s)]);
             }
-            // Graph annotations are drawn against the first axis: only the kind drawn there
-            // gets its marks.
-            if (primera < 0 || m_datos->Ejes().front().series <= primera)
-                continue;
-            for (int j = 0; j < r->Numero(); ++j) {
-                const double x = m_x[static_cast<size_t>(primera) * static_cast<size_t>(m_puntosMostrados) +
-                                     static_cast<size_t>(j)];
-                const double y = r->limites[static_cast<size_t>(j)];
-                const int color = juicio::ColorLineaLimite(y, maximo, static_cast<int>(ColorFondo));
-                gx.insert(gx.end(), {x - kMedioAncho, x + kMedioAncho});
-                gy.insert(gy.end(), {y, y});
-                tipos.insert(tipos.end(), {kInicioLinea, kSigueLinea});
-                colores.insert(colores.end(), {color, color});
+            for (int primera : primeras) {
+                for (int j = 0; j < r->Numero(); ++j) {
+                    const double x =
+                        m_x[static_cast<size_t>(primera) * static_cast<size_t>(m_puntosMostrados) +
+                            static_cast<size_t>(j)];
+                    const double y = r->limites[static_cast<size_t>(j)];
+                    const int color = juicio::ColorLineaLimite(y, maximo, static_cast<int>(ColorFondo));
+                    gx.insert(gx.end(), {x - kMedioAncho, x + kMedioAncho});
+                    gy.insert(gy.end(), {y, y});
+                    tipos.insert(tipos.end(), {kInicioLinea, kSigueLinea});
+                    colores.insert(colores.end(), {color, color});
+                    ejes.insert(ejes.end(), 2, ejeDe[static_cast<size_t>(primera)]);
+                }
             }
         }
     }
@@ -211,6 +210,7 @@ void TWArmonicos::MarcarLimites() {
     Pe.ponerArray(PEP_GANNOTY, gy);
     Pe.ponerArray(PEP_GANNOTTYPES, tipos);
     Pe.ponerArray(PEP_GANNOTCOLORS, colores);
+    Pe.ponerArray(PEP_GANNOTAXIS, ejes);
 }
 
 void TWArmonicos::PonerEtiquetasPuntos(const std::vector<double>& x, const QStringList& etiquetas) {
@@ -295,16 +295,13 @@ void TWArmonicos::Propiedades() {
 }
 
 int TWArmonicos::AplicarFiltro(const QString& nombre) {
-    const int r = filtro::AplicarPorNombre(NormasDLG, nombre);
-    if (r == 1)
-        TomarFiltro();
-    return r;
+    return filtro::AplicarPorNombre(NormasDLG, nombre, [this] { TomarFiltro(); });
 }
 
 void TWArmonicos::TomarFiltro() {
-    m_limitesV = NormasDLG->Limites(juicio::Tipo::Tension);
-    m_limitesA = NormasDLG->Limites(juicio::Tipo::Corriente);
-    if (NormasDLG->GetVerSoloMalos() && (m_limitesV->Numero() > 0 || m_limitesA->Numero() > 0)) {
+    m_limites.Tomar(*NormasDLG);
+    if (NormasDLG->GetVerSoloMalos() &&
+        (m_limites.tension->Numero() > 0 || m_limites.corriente->Numero() > 0)) {
         const std::vector<int> malos = RegistrosMalos();
         VerSoloMalos([&malos](int r) { return std::binary_search(malos.begin(), malos.end(), r); });
     } else {
@@ -315,7 +312,7 @@ void TWArmonicos::TomarFiltro() {
 }
 
 std::vector<int> TWArmonicos::RegistrosMalos() const {
-    if (!m_limitesV || !m_limitesA)
+    if (!m_limites.Aplicado())
         return {};
     // Judged on the limits as the filter gives them, not as a short register trimmed them.
     return m_datos->RegistrosMalos([this](int ranura) { return TipoCanal(ranura); },
@@ -326,7 +323,7 @@ std::vector<int> TWArmonicos::RegistrosMalos() const {
 QJsonObject TWArmonicos::Describir() {
     QJsonObject r = TWRegistro::Describir();
     r.insert(QStringLiteral("filter"),
-             NormasDLG != nullptr && m_limitesV ? NormasDLG->GetNormaSeleccionada() : QString());
+             NormasDLG != nullptr && m_limites.Aplicado() ? NormasDLG->GetNormaSeleccionada() : QString());
     QJsonArray malos;
     for (int i : RegistrosMalos())
         malos.append(i);

@@ -1,10 +1,10 @@
 #pragma once
 
 #include "DatosArmonicos.h"
+#include "FiltroArmonicos.h"
 #include "TWRegistro.h"
 
 #include <memory>
-#include <optional>
 
 class TGestionNormasDlg;
 
@@ -85,9 +85,7 @@ private:
     int m_puntosMostrados = 0;
     std::vector<double> m_minimos;
     std::vector<double> m_maximos;
-    // The applied filter's two limit records (none before a filter was applied).
-    std::optional<juicio::RegistroLimites> m_limitesV;
-    std::optional<juicio::RegistroLimites> m_limitesA;
+    filtro::Limites m_limites;
     int m_decimalesV = 0;
     int m_decimalesA = 0;
 };

@@ -64,9 +64,7 @@ int TWMiGraficaTHD::ContextoAyuda() const {
 }
 
 double TWMiGraficaTHD::Limite(int serie) const {
-    return juicio::TipoDeRanura(m_ranuras[static_cast<size_t>(serie)]) == juicio::Tipo::Tension
-               ? m_limitesV->thd
-               : m_limitesA->thd;
+    return m_limites.De(juicio::TipoDeRanura(m_ranuras[static_cast<size_t>(serie)])).thd;
 }
 
 int TWMiGraficaTHD::EjeDe(juicio::Tipo tipo) const {
@@ -81,14 +79,19 @@ int TWMiGraficaTHD::EjeDe(juicio::Tipo tipo) const {
     return -1;
 }
 
+bool TWMiGraficaTHD::ConLimitesThd() const {
+    // "None", or a filter without one of the two limits, draws nothing.
+    return m_limites.Aplicado() && m_limites.tension->thd != normas::kSinLimite &&
+           m_limites.corriente->thd != normas::kSinLimite;
+}
+
 void TWMiGraficaTHD::ColorearPuntos() {
     TWSerieTemporal::ColorearPuntos();
     std::vector<double> alturas;
     std::vector<std::int32_t> ejes;
-    const bool conLimites = m_limitesV && m_limitesA && m_limitesV->thd != normas::kSinLimite &&
-                            m_limitesA->thd != normas::kSinLimite;
+    const bool conLimites = ConLimitesThd();
     if (conLimites) {
-        for (const juicio::RegistroLimites* r : {&*m_limitesV, &*m_limitesA}) {
+        for (const juicio::RegistroLimites* r : {&*m_limites.tension, &*m_limites.corriente}) {
             const int eje = EjeDe(r->tipo);
             if (eje < 0)
                 continue;
@@ -102,7 +105,7 @@ void TWMiGraficaTHD::ColorearPuntos() {
     Pe.ponerArray(PEP_HLINEAXIS, ejes);
     Pe.ponerArray(PEP_HLINECOLORS, std::vector<std::int32_t>(alturas.size(), color));
     Pe.ponerArray(PEP_HLINETYPES, std::vector<std::int32_t>(alturas.size(), kLineaPunteada));
-    if (!conLimites || !m_limitesV->resaltar || NumSeries <= 0)
+    if (!conLimites || !m_limites.tension->resaltar || NumSeries <= 0)
         return;
 
     std::vector<std::int32_t> subsets(static_cast<size_t>(NumSeries));
@@ -114,14 +117,14 @@ void TWMiGraficaTHD::ColorearPuntos() {
         if (colores[k] == juicio::kColorBlanco)
             continue;
         const int serie = static_cast<int>(k / puntos);
-        colores[k] = juicio::SuperaThd(m_y[k], Limite(serie)) ? m_limitesV->colorResaltado
+        colores[k] = juicio::SuperaThd(m_y[k], Limite(serie)) ? m_limites.tension->colorResaltado
                                                               : subsets[static_cast<size_t>(serie)];
     }
     Pe.ponerArray(PEP_POINTCOLORS, colores);
 }
 
 void TWMiGraficaTHD::PonerSubtituloFiltro() {
-    if (!m_limitesV)
+    if (!m_limites.Aplicado())
         return;
     Pe.ponerTexto(PEP_SUBTITLE, NormasDLG->GetNormaSeleccionada());
     Redibujar();
@@ -148,21 +151,16 @@ void TWMiGraficaTHD::Propiedades() {
 }
 
 int TWMiGraficaTHD::AplicarFiltro(const QString& nombre) {
-    const int r = filtro::AplicarPorNombre(NormasDLG, nombre);
-    if (r == 1)
-        TomarFiltro();
-    return r;
+    return filtro::AplicarPorNombre(NormasDLG, nombre, [this] { TomarFiltro(); });
 }
 
 void TWMiGraficaTHD::TomarFiltro() {
-    m_limitesV = NormasDLG->Limites(juicio::Tipo::Tension);
-    m_limitesA = NormasDLG->Limites(juicio::Tipo::Corriente);
+    m_limites.Tomar(*NormasDLG);
     MostrarIntervalo();
 }
 
 int TWMiGraficaTHD::PuntosSobreLimite() const {
-    if (!m_limitesV || !m_limitesA || m_limitesV->thd == normas::kSinLimite ||
-        m_limitesA->thd == normas::kSinLimite)
+    if (!ConLimitesThd())
         return 0;
     int n = 0;
     const std::vector<double>& datos = m_datos->DatosSeries();
@@ -177,7 +175,7 @@ int TWMiGraficaTHD::PuntosSobreLimite() const {
 
 QJsonObject TWMiGraficaTHD::Describir() {
     QJsonObject r = TWSerieTemporal::Describir();
-    r.insert(QStringLiteral("filter"), m_limitesV ? NormasDLG->GetNormaSeleccionada() : QString());
+    r.insert(QStringLiteral("filter"), m_limites.Aplicado() ? NormasDLG->GetNormaSeleccionada() : QString());
     r.insert(QStringLiteral("points_above_thd_limit"), PuntosSobreLimite());
     return r;
 }

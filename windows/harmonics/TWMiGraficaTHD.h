@@ -1,9 +1,8 @@
 #pragma once
 
-#include "JuicioArmonicos.h"
+#include "FiltroArmonicos.h"
 #include "TWSerieTemporal.h"
 
-#include <optional>
 #include <vector>
 
 class TGestionNormasDlg;
@@ -54,11 +53,11 @@ private:
     void PonerSubtituloFiltro();
     void TomarFiltro();
     double Limite(int serie) const;
+    bool ConLimitesThd() const;
     // The axis of the first series of a kind (-1 when none).
     int EjeDe(juicio::Tipo tipo) const;
 
     std::vector<int> m_ranuras;
     TGestionNormasDlg* NormasDLG = nullptr;
-    std::optional<juicio::RegistroLimites> m_limitesV;
-    std::optional<juicio::RegistroLimites> m_limitesA;
+    filtro::Limites m_limites;
 };
