@@ -164,7 +164,8 @@ void applyFilter(const BatchOptions& options, const std::vector<QPointer<QWidget
     bool missing = false;
     for (const QPointer<QWidget>& window : windows) {
         int result = -1;
-        if (window.isNull() ||
+        // Windows without a filter do not have the method at all.
+        if (window.isNull() || window->metaObject()->indexOfMethod("AplicarFiltro(QString)") < 0 ||
             !QMetaObject::invokeMethod(window, "AplicarFiltro", Qt::DirectConnection,
                                        Q_RETURN_ARG(int, result), Q_ARG(QString, options.filter)))
             continue;

@@ -295,7 +295,19 @@ void TWArmonicos::Propiedades() {
 }
 
 int TWArmonicos::AplicarFiltro(const QString& nombre) {
-    return filtro::AplicarPorNombre(NormasDLG, nombre, [this] { TomarFiltro(); });
+    return filtro::AplicarPorNombre(NormasDLG, nombre, [this] {
+        TomarFiltro();
+        // A run without a person shows what the filter found: the first register it breaks.
+        const std::vector<int> malos = RegistrosMalos();
+        const auto primero =
+            std::find(Visibles().begin(), Visibles().end(), malos.empty() ? -1 : malos.front());
+        if (primero != Visibles().end() &&
+            !std::binary_search(malos.begin(), malos.end(), RegistroMostrado())) {
+            IntervaloActual = static_cast<int>(primero - Visibles().begin());
+            ActualizarBotonesIntervalo();
+            MostrarIntervalo();
+        }
+    });
 }
 
 void TWArmonicos::TomarFiltro() {
