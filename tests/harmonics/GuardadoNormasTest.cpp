@@ -76,6 +76,9 @@ TEST_F(GuardadoNormas, StoppedAtEveryStepTheFileIsOldOrNewAndWhole) {
         PasoGuardado ultimo = PasoGuardado::TemporalCreado;
         PonerInterrupcion([&](PasoGuardado p) {
             ultimo = p;
+            // While the save runs, too, the disk holds one whole file or the other.
+            const QByteArray ahora = Disco();
+            EXPECT_TRUE(ahora == kViejo || ahora == nuevo) << "during step " << paso;
             return ++paso < parada;
         });
         GuardarRegistro(kFichero, Registro("Cuatro", "4"));
