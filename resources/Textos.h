@@ -146,7 +146,6 @@ enum NumeroTexto : int {
     TXT_CANT_MODIFY,
     TXT_CANT_REMOVE,
     TXT_CONFIRM_DELETE,
-    TXT_NO_BAD_REGISTER,
     TXT_NUMBER,
     TXT_VALUE_PERCENT,
     TXT_FILTER_NAME,
@@ -162,6 +161,19 @@ enum NumeroTexto : int {
     TXT_MISSING_VALUES,
     TXT_BAD_LIST_TEXTS,
     TXT_FILTERS_WRITE_FAILED,
+
+    // Harmonics windows: titles, the filter entry, channel labels and point labels.
+    TXT_HARMONICS = 53600,
+    TXT_CURRENT_HARMONICS,
+    TXT_INTERHARMONICS,
+    TXT_THD_TITLE,
+    TXT_MENU_HARMONICS_FILTER,
+    TXT_LABEL_VN,
+    TXT_LABEL_IN,
+    TXT_FMT_PHASE,
+    TXT_LABEL_AN,
+    TXT_AXIS_VN,
+    TXT_AXIS_IN,
 
     // Voltage events: duration intervals, thresholds file, TES markers, levels check.
     TXT_UNIT_MILISECONDS = 55000,

@@ -158,10 +158,28 @@ private:
     QStringList m_paths;
 };
 
-// The filter is the harmonics windows' business; until one of them takes it, say so.
-void announceFilter(const BatchOptions& options) {
-    if (!options.filter.isEmpty())
-        fail(QStringLiteral("no window applies harmonics filters yet; \"%1\" was not applied")
+// Every window that carries a harmonics filter applies the named one, asked by name (the host
+// does not link the engine): 1 applied, 0 no such filter, -1 the window has no filter.
+void applyFilter(const BatchOptions& options, const std::vector<QPointer<QWidget>>& windows) {
+    if (options.filter.isEmpty())
+        return;
+    bool taken = false;
+    bool missing = false;
+    for (const QPointer<QWidget>& window : windows) {
+        int result = -1;
+        // Windows without a filter do not have the method at all.
+        if (window.isNull() || window->metaObject()->indexOfMethod("AplicarFiltro(QString)") < 0 ||
+            !QMetaObject::invokeMethod(window, "AplicarFiltro", Qt::DirectConnection,
+                                       Q_RETURN_ARG(int, result), Q_ARG(QString, options.filter)))
+            continue;
+        taken = taken || result >= 0;
+        missing = missing || result == 0;
+    }
+    if (missing)
+        fail(QStringLiteral("harmonics filter \"%1\" not found in the norms file; not applied")
+                 .arg(options.filter));
+    else if (!taken)
+        fail(QStringLiteral("no window applies harmonics filters; \"%1\" was not applied")
                  .arg(options.filter));
 }
 
@@ -218,7 +236,7 @@ int renderRecordings(const QString& outputDirectory, const QStringList& files, c
     OpenAll all;
     if (const int code = all.open(files); code != 0)
         return code;
-    announceFilter(options);
+    applyFilter(options, all.windows());
 
     QStringList images;
     QStringList captions;
@@ -253,7 +271,7 @@ int reportRecordings(const QString& outputFile, const QStringList& files, const 
     OpenAll all;
     if (const int code = all.open(files); code != 0)
         return code;
-    announceFilter(options);
+    applyFilter(options, all.windows());
 
     QJsonArray windows;
     for (const QPointer<QWidget>& window : all.windows()) {

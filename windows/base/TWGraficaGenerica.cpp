@@ -110,6 +110,22 @@ int TWGraficaGenerica::ContextoExcepcion() const {
     return TXT_CTX_TWMIGRAFICA;
 }
 
+int TWGraficaGenerica::PonerEjes(const std::vector<std::pair<QString, int>>& ejes, int metodo) {
+    std::vector<std::int32_t> porEje;
+    std::vector<double> partes;
+    for (size_t i = 0; i < ejes.size(); ++i) {
+        Pe.ponerEntero(PEP_WORKINGAXIS, static_cast<int>(i));
+        Pe.ponerEntero(PEP_3045, 1);
+        Pe.ponerEntero(PEP_PLOTMETHOD, metodo);
+        Pe.ponerTexto(PEP_YAXISLABEL, ejes[i].first);
+        porEje.push_back(ejes[i].second);
+        partes.push_back(NumSeries > 0 ? static_cast<double>(ejes[i].second) / NumSeries : 1.0);
+    }
+    Pe.ponerArray(PEP_SUBSETSPERAXIS, porEje);
+    Pe.ponerArray(PEP_AXISSHARES, partes);
+    return static_cast<int>(ejes.size());
+}
+
 void TWGraficaGenerica::AjustesComunes() {
     // Chart behaviour every window relies on: table, grid, cursor and zoom settings.
     const int enteros[][2] = {

@@ -188,6 +188,9 @@ protected:
     void Redibujar();
     // The settings every graph window gives its chart first.
     void AjustesComunes();
+    // Stacked vertical axes, top first: each with its label and its number of consecutive
+    // subsets, drawn with `metodo`, its share of the height by that number. Answers the count.
+    int PonerEjes(const std::vector<std::pair<QString, int>>& ejes, int metodo);
     // Keeps the data references and a reference on every distinct data object of the rows
     // (third integer: its handle), held until the window closes.
     void TomarReferencias(const TValorMultiple& objetosGrafica);

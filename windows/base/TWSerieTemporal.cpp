@@ -48,20 +48,10 @@ void TWSerieTemporal::Construir() {
     // More series leave less room to the graph and more to the read-out.
     Pe.ponerDouble(PEP_GRAPHSHARE, std::max(0.6, 0.95 - 0.04 * (NumSeries - 1)));
 
-    const std::vector<DatosSerieTemporal::Eje> ejes = m_datos->Ejes(UnidadExacta());
-    std::vector<std::int32_t> porEje;
-    std::vector<double> partes;
-    for (size_t i = 0; i < ejes.size(); ++i) {
-        Pe.ponerEntero(PEP_WORKINGAXIS, static_cast<int>(i));
-        Pe.ponerEntero(PEP_3045, 1);
-        Pe.ponerEntero(PEP_PLOTMETHOD, m_datos->Metodo());
-        Pe.ponerTexto(PEP_YAXISLABEL, ejes[i].etiqueta);
-        porEje.push_back(ejes[i].series);
-        partes.push_back(NumSeries > 0 ? static_cast<double>(ejes[i].series) / NumSeries : 1.0);
-    }
-    Pe.ponerArray(PEP_SUBSETSPERAXIS, porEje);
-    Pe.ponerArray(PEP_AXISSHARES, partes);
-    NumEjes = static_cast<int>(ejes.size());
+    std::vector<std::pair<QString, int>> ejes;
+    for (const DatosSerieTemporal::Eje& e : m_datos->Ejes(UnidadExacta()))
+        ejes.emplace_back(e.etiqueta, e.series);
+    NumEjes = PonerEjes(ejes, m_datos->Metodo());
 }
 
 void TWSerieTemporal::Cargar() {

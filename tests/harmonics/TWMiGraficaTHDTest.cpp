@@ -1,0 +1,117 @@
+#include "TWMiGraficaTHD.h"
+#include "ApoyoVentanas.h"
+#include "Contrato.h"
+#include "TGestionNormasDlg.h"
+#include "TWFiltrosNormas.h"
+#include "TiposGrafica.h"
+
+#include <QCheckBox>
+#include <QTableWidget>
+
+namespace {
+
+constexpr double N = kValorNulo;
+constexpr std::int32_t kAmarillo = 65535;
+
+// One THD variable: six slot rows of ten-minute values from 1 December 2026 10:00.
+ListasAtributos thd(const std::vector<std::vector<double>>& ranuras, ObjGen* datos) {
+    ListasAtributos l;
+    std::vector<TTiempo> t;
+    for (size_t i = 0; i < ranuras.front().size(); ++i) {
+        TTiempo x(2026, 12, 1, 10, 0, 0, -1);
+        x.SumarSegundos(600 * static_cast<int>(i));
+        t.push_back(x);
+    }
+    for (size_t s = 0; s < ranuras.size(); ++s) {
+        l[LV_VALORES].EntrarDoubles(ranuras[s]);
+        l[LV_TIEMPOS].EntrarTiempos(t);
+        l[LV_UNIDADES].EntrarTexto(s < 3 ? "%V" : "%A");
+        l[LV_NOMBRES].EntrarTexto((s < 3 ? "V" : "I") + std::to_string(s % 3 + 1) + " (THD)");
+        l[LV_OPCIONES].EntrarDoubles({0, double(TG_THD), 600, 0, 0, 0, 0, 0, 0, 0, 0, 0, 37270});
+        l[LV_INTERVALOS].EntrarTiempos({t.front(), t.back()});
+        l[LV_DECIMALES].EntrarDoubles({2});
+    }
+    l[LV_TIEMPOSGENERALES].EntrarTiempos({t.front(), t.back()});
+    for (size_t s = 0; s < ranuras.size(); ++s)
+        l[LV_OBJETOS].EntrarEnteros({1, 1, datos->Manejador()});
+    return l;
+}
+
+const std::vector<double> kAusente(4, N);
+
+} // namespace
+
+class ThdWindow : public apoyo::VentanaArmonicos {
+protected:
+    void SetUp() override {
+        VentanaArmonicos::SetUp();
+        apoyo::Escribir("Limits\n1,5,2\n1,20,5\nEmpty THD\n1,101,2\n1,101,5\n");
+    }
+};
+
+TEST_F(ThdWindow, OnlyPresentSlotsBecomeSeriesOnAxesOfEqualUnits) {
+    auto* w = abrir<TWMiGraficaTHD>(
+        thd({{4, 5, 6, 5}, kAusente, {3, 3, 3, 3}, {10, 30, 20, 10}, kAusente, kAusente}, datos));
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->Ranuras(), (std::vector<int>{0, 2, 3}));
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("TOTAL HARMONIC DISTORSION (THD)"));
+    EXPECT_EQ(texto(w, PEP_MULTISUBTITLES), QStringLiteral("V1 (THD)\tV3 (THD)\tI1 (THD)"));
+    EXPECT_EQ(enteros(w, PEP_SUBSETSPERAXIS), (std::vector<std::int32_t>{2, 1}));
+    EXPECT_EQ(w->Accion(QStringLiteral("MegaConfig"))->toolTip(), QStringLiteral("Harmonics filter"));
+    EXPECT_FALSE(w->DameNormas()->GetHayVerSoloMalos());
+    EXPECT_TRUE(doubles(w, PEP_HLINEY).empty());
+}
+
+TEST_F(ThdWindow, LimitLinesOnTheirAxesAndOnlyValuesAboveHighlighted) {
+    auto* w = abrir<TWMiGraficaTHD>(thd({{4, 5, 6, 5}, kAusente, kAusente, {10, 30, 20, 10}}, datos));
+    ASSERT_NE(w, nullptr);
+    ASSERT_EQ(w->AplicarFiltro(QStringLiteral("Limits")), 1);
+    EXPECT_EQ(doubles(w, PEP_HLINEY), (std::vector<double>{5, 20}));
+    EXPECT_EQ(enteros(w, PEP_HLINEAXIS), (std::vector<std::int32_t>{0, 1}));
+    EXPECT_EQ(enteros(w, PEP_HLINECOLORS), (std::vector<std::int32_t>{0, 0}));
+    EXPECT_EQ(enteros(w, PEP_HLINETYPES), (std::vector<std::int32_t>{2, 2}));
+    EXPECT_EQ(texto(w, PEP_SUBTITLE), QStringLiteral("Limits"));
+    const std::vector<std::int32_t> subsets = enteros(w, PEP_SUBSETCOLORS);
+    const std::vector<std::int32_t> c = enteros(w, PEP_POINTCOLORS);
+    ASSERT_EQ(c.size(), 8u);
+    EXPECT_EQ(c[0], subsets[0]);
+    EXPECT_EQ(c[1], subsets[0]); // equal to the limit
+    EXPECT_EQ(c[2], kAmarillo);
+    EXPECT_EQ(c[5], kAmarillo);
+    EXPECT_EQ(c[6], subsets[1]); // 20 is the current limit itself
+    EXPECT_EQ(w->PuntosSobreLimite(), 2);
+    EXPECT_EQ(w->Describir().value(QStringLiteral("points_above_thd_limit")).toInt(), 2);
+    EXPECT_EQ(w->Describir().value(QStringLiteral("filter")).toString(), QStringLiteral("Limits"));
+}
+
+TEST_F(ThdWindow, EmptyThdFieldsDrawLinesAt101AndNoneRemovesThem) {
+    auto* w = abrir<TWMiGraficaTHD>(thd({{4, 5, 6, 5}, kAusente, kAusente, {10, 30, 20, 10}}, datos));
+    ASSERT_NE(w, nullptr);
+    ASSERT_EQ(w->AplicarFiltro(QStringLiteral("Empty THD")), 1);
+    EXPECT_EQ(doubles(w, PEP_HLINEY), (std::vector<double>{101, 101}));
+    EXPECT_EQ(w->PuntosSobreLimite(), 0);
+    ASSERT_EQ(w->AplicarFiltro(QString()), 1);
+    EXPECT_TRUE(doubles(w, PEP_HLINEY).empty());
+    EXPECT_EQ(w->PuntosSobreLimite(), 0);
+    const std::vector<std::int32_t> subsets = enteros(w, PEP_SUBSETCOLORS);
+    EXPECT_EQ(enteros(w, PEP_POINTCOLORS)[2], subsets[0]);
+}
+
+TEST_F(ThdWindow, TheFilterDialogWithoutRemarkKeepsLinesAndColours) {
+    auto* w = abrir<TWMiGraficaTHD>(thd({{4, 5, 6, 5}}, datos));
+    ASSERT_NE(w, nullptr);
+    // The user picks "Limits" (row 1) with "Remark bad values" left off.
+    testsupport::Dialogs::handleNext([](QDialog& d) {
+        auto& lista = dynamic_cast<TWFiltrosNormas&>(d);
+        lista.CHKResaltarMalos->setChecked(false);
+        lista.ListaNormas->setCurrentCell(1, 0);
+        lista.BAplicarClick();
+        return lista.result();
+    });
+    w->Propiedades();
+    // Only the voltage slot is present: one line, on its axis.
+    EXPECT_EQ(doubles(w, PEP_HLINEY), std::vector<double>{5});
+    const std::vector<std::int32_t> subsets = enteros(w, PEP_SUBSETCOLORS);
+    EXPECT_EQ(enteros(w, PEP_POINTCOLORS)[2], subsets[0]);
+    EXPECT_EQ(w->PuntosSobreLimite(), 1);
+}

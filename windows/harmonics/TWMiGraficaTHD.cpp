@@ -1,0 +1,181 @@
+#include "TWMiGraficaTHD.h"
+
+#include "ChartProperties.h"
+#include "DatosArmonicos.h"
+#include "FiltroArmonicos.h"
+#include "TGestionNormasDlg.h"
+#include "Textos.h"
+
+#include <QJsonObject>
+
+#include <algorithm>
+
+namespace {
+
+// Help context of the harmonics windows (F1).
+constexpr int kContextoAyuda = 55;
+// The THD limit lines are dotted.
+constexpr int kLineaPunteada = 2;
+
+} // namespace
+
+TWMiGraficaTHD::TWMiGraficaTHD(QWidget* propietario, TDriverVentana* driver, ServidorMonitores* servidor,
+                               ListasAtributos& listas, DrivFlex* fuente)
+    : TWMiGraficaTHD(propietario, driver, servidor, listas, fuente, QuitarAusentes(listas)) {}
+
+TWMiGraficaTHD::TWMiGraficaTHD(QWidget* propietario, TDriverVentana* driver, ServidorMonitores* servidor,
+                               ListasAtributos& listas, DrivFlex* fuente, std::vector<int> ranuras)
+    : TWSerieTemporal(propietario, driver, servidor, listas, fuente), m_ranuras(std::move(ranuras)) {}
+
+std::vector<int> TWMiGraficaTHD::QuitarAusentes(ListasAtributos& listas) {
+    std::vector<int> ranuras;
+    const int filas = std::min(listas[LV_VALORES].Cuenta(), armonicos::kRanuras);
+    for (int r = 0; r < filas; ++r) {
+        if (armonicos::Presente(listas[LV_VALORES], r))
+            ranuras.push_back(r);
+    }
+    // The data references keep one row per slot: the list and export modules want them all.
+    for (int lista :
+         {LV_VALORES, LV_TIEMPOS, LV_UNIDADES, LV_NOMBRES, LV_OPCIONES, LV_INTERVALOS, LV_DECIMALES}) {
+        TValorMultiple presentes;
+        for (int r : ranuras) {
+            if (r < listas[lista].Cuenta())
+                presentes.CopiarFila(listas[lista], r);
+        }
+        listas[lista] = std::move(presentes);
+    }
+    return ranuras;
+}
+
+void TWMiGraficaTHD::Construir() {
+    TWSerieTemporal::Construir();
+    NormasDLG = filtro::CrearNormas(this, false);
+    filtro::RotularBoton(MegaConfig, megaconfigurar1);
+}
+
+QString TWMiGraficaTHD::TituloVarias() const {
+    const QString primero = NumSeries > 0 ? m_datos->Nombre(0) : QString();
+    const qsizetype desde = primero.indexOf(QStringLiteral(" ("));
+    return Texto(TXT_THD_TITLE) + (desde < 0 ? QString() : primero.mid(desde));
+}
+
+int TWMiGraficaTHD::ContextoAyuda() const {
+    return kContextoAyuda;
+}
+
+double TWMiGraficaTHD::Limite(int serie) const {
+    return m_limites.De(juicio::TipoDeRanura(m_ranuras[static_cast<size_t>(serie)])).thd;
+}
+
+int TWMiGraficaTHD::EjeDe(juicio::Tipo tipo) const {
+    // Series share an axis while their units are equal.
+    int eje = 0;
+    for (int s = 0; s < NumSeries; ++s) {
+        if (s > 0 && m_datos->Unidad(s) != m_datos->Unidad(s - 1))
+            ++eje;
+        if (juicio::TipoDeRanura(m_ranuras[static_cast<size_t>(s)]) == tipo)
+            return eje;
+    }
+    return -1;
+}
+
+bool TWMiGraficaTHD::ConLimitesThd() const {
+    // "None", or a filter without one of the two limits, draws nothing.
+    return m_limites.Aplicado() && m_limites.tension->thd != normas::kSinLimite &&
+           m_limites.corriente->thd != normas::kSinLimite;
+}
+
+void TWMiGraficaTHD::ColorearPuntos() {
+    TWSerieTemporal::ColorearPuntos();
+    std::vector<double> alturas;
+    std::vector<std::int32_t> ejes;
+    const bool conLimites = ConLimitesThd();
+    if (conLimites) {
+        for (const juicio::RegistroLimites* r : {&*m_limites.tension, &*m_limites.corriente}) {
+            const int eje = EjeDe(r->tipo);
+            if (eje < 0)
+                continue;
+            alturas.push_back(r->thd);
+            ejes.push_back(eje);
+        }
+    }
+    const int color = ColorFondo == static_cast<std::uint32_t>(juicio::kColorNegro) ? juicio::kColorBlanco
+                                                                                    : juicio::kColorNegro;
+    Pe.ponerArray(PEP_HLINEY, alturas);
+    Pe.ponerArray(PEP_HLINEAXIS, ejes);
+    Pe.ponerArray(PEP_HLINECOLORS, std::vector<std::int32_t>(alturas.size(), color));
+    Pe.ponerArray(PEP_HLINETYPES, std::vector<std::int32_t>(alturas.size(), kLineaPunteada));
+    if (!conLimites || !m_limites.tension->resaltar || NumSeries <= 0)
+        return;
+
+    std::vector<std::int32_t> subsets(static_cast<size_t>(NumSeries));
+    Pe.PEvget(Grafica, PEP_SUBSETCOLORS, subsets.data(), NumSeries);
+    std::vector<std::int32_t> colores(m_y.size());
+    Pe.PEvget(Grafica, PEP_POINTCOLORS, colores.data(), static_cast<int>(colores.size()));
+    const size_t puntos = static_cast<size_t>(m_datos->PuntosMostrados());
+    for (size_t k = 0; k < m_y.size() && puntos > 0; ++k) {
+        if (colores[k] == juicio::kColorBlanco)
+            continue;
+        const int serie = static_cast<int>(k / puntos);
+        colores[k] = juicio::SuperaThd(m_y[k], Limite(serie)) ? m_limites.tension->colorResaltado
+                                                              : subsets[static_cast<size_t>(serie)];
+    }
+    Pe.ponerArray(PEP_POINTCOLORS, colores);
+}
+
+void TWMiGraficaTHD::PonerSubtituloFiltro() {
+    if (!m_limites.Aplicado())
+        return;
+    Pe.ponerTexto(PEP_SUBTITLE, NormasDLG->GetNormaSeleccionada());
+    Redibujar();
+}
+
+void TWMiGraficaTHD::PintarGrafica(const std::int32_t* colores) {
+    TWSerieTemporal::PintarGrafica(colores);
+    PonerSubtituloFiltro();
+}
+
+void TWMiGraficaTHD::Agrupar(int nivel) {
+    TWSerieTemporal::Agrupar(nivel);
+    PonerSubtituloFiltro();
+}
+
+void TWMiGraficaTHD::MostrarIntervalo() {
+    TWSerieTemporal::MostrarIntervalo();
+    PonerSubtituloFiltro();
+}
+
+void TWMiGraficaTHD::Propiedades() {
+    if (NormasDLG != nullptr && NormasDLG->Execute(this))
+        TomarFiltro();
+}
+
+int TWMiGraficaTHD::AplicarFiltro(const QString& nombre) {
+    return filtro::AplicarPorNombre(NormasDLG, nombre, [this] { TomarFiltro(); });
+}
+
+void TWMiGraficaTHD::TomarFiltro() {
+    m_limites.Tomar(*NormasDLG);
+    MostrarIntervalo();
+}
+
+int TWMiGraficaTHD::PuntosSobreLimite() const {
+    if (!ConLimitesThd())
+        return 0;
+    int n = 0;
+    const std::vector<double>& datos = m_datos->DatosSeries();
+    const auto puntos = static_cast<size_t>(NumPuntos);
+    for (int s = 0; s < NumSeries; ++s) {
+        const auto desde = datos.begin() + static_cast<std::ptrdiff_t>(static_cast<size_t>(s) * puntos);
+        n += armonicos::PuntosSobreThd(
+            std::vector<double>(desde, desde + static_cast<std::ptrdiff_t>(puntos)), Limite(s));
+    }
+    return n;
+}
+
+QJsonObject TWMiGraficaTHD::Describir() {
+    QJsonObject r = TWSerieTemporal::Describir();
+    r.insert(QStringLiteral("filter"), m_limites.Aplicado() ? NormasDLG->GetNormaSeleccionada() : QString());
+    r.insert(QStringLiteral("points_above_thd_limit"), PuntosSobreLimite());
+    return r;
+}

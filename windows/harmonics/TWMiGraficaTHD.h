@@ -1,0 +1,63 @@
+#pragma once
+
+#include "FiltroArmonicos.h"
+#include "TWSerieTemporal.h"
+
+#include <vector>
+
+class TGestionNormasDlg;
+
+// The "TOTAL HARMONIC DISTORSION" trend: the THD of the present channel slots against time,
+// with the THD limits of a harmonics filter drawn as lines and the points above them
+// highlighted.
+class TWMiGraficaTHD : public TWSerieTemporal {
+    Q_OBJECT
+
+public:
+    // Only the present slots of the lists become series.
+    TWMiGraficaTHD(QWidget* propietario, TDriverVentana* driver, ServidorMonitores* servidor,
+                   ListasAtributos& listas, DrivFlex* fuente);
+
+    // reimplemented virtual methods:
+    void PintarGrafica(const std::int32_t* colores = nullptr) override;
+    void Agrupar(int nivel) override;
+    void MostrarIntervalo() override;
+    void Propiedades() override;
+    QJsonObject Describir() override;
+
+    // Applies the filter called `nombre` without a dialog, its bad values highlighted
+    // (command-line runs): 1 applied, 0 no such filter.
+    Q_INVOKABLE int AplicarFiltro(const QString& nombre);
+
+    // getters:
+    // The channel slot of each series.
+    const std::vector<int>& Ranuras() const { return m_ranuras; }
+    // Values of the whole data strictly above the THD limit of their kind.
+    int PuntosSobreLimite() const;
+    TGestionNormasDlg* DameNormas() const { return NormasDLG; }
+
+protected:
+    // reimplemented virtual methods:
+    QString TituloVarias() const override;
+    bool UnidadExacta() const override { return true; }
+    void ColorearPuntos() override;
+    void Construir() override;
+    int ContextoAyuda() const override;
+
+private:
+    TWMiGraficaTHD(QWidget* propietario, TDriverVentana* driver, ServidorMonitores* servidor,
+                   ListasAtributos& listas, DrivFlex* fuente, std::vector<int> ranuras);
+    // Drops the rows of the absent slots from the lists; answers the slots kept.
+    static std::vector<int> QuitarAusentes(ListasAtributos& listas);
+    // A filter's name replaces the interval title.
+    void PonerSubtituloFiltro();
+    void TomarFiltro();
+    double Limite(int serie) const;
+    bool ConLimitesThd() const;
+    // The axis of the first series of a kind (-1 when none).
+    int EjeDe(juicio::Tipo tipo) const;
+
+    std::vector<int> m_ranuras;
+    TGestionNormasDlg* NormasDLG = nullptr;
+    filtro::Limites m_limites;
+};
