@@ -130,6 +130,7 @@ constexpr Entrada kTabla[] = {
     {TXT_BAD_MARGINS, "Margins are bad defined ot the interval have not samples"},
     {TXT_OUT_OF_RANGE, "Value out of range"},
     {TXT_FMT_REGISTER_HINT, "%s (%d/%d)"},
+    {TXT_NO_BAD_REGISTER, "There aren't any bad register"},
 
     {TXT_HARMONICS_FILTER, "Harmonics filter"},
     {TXT_FILTERS_LIST, "Filters list"},

@@ -130,6 +130,7 @@ enum NumeroTexto : int {
     TXT_BAD_MARGINS,
     TXT_OUT_OF_RANGE,
     TXT_FMT_REGISTER_HINT,
+    TXT_NO_BAD_REGISTER,
 
     // Harmonic norms: the filter list, the filter editor and the norms file.
     TXT_HARMONICS_FILTER = 53500,
