@@ -5,11 +5,11 @@
 #include "TWMiGraficaARM.h"
 #include "TWMiGraficaARMAN.h"
 #include "TWMiGraficaARMH24.h"
-#include "TWMiGraficaIARM.h"
-#include "TWMiGraficaTHD.h"
 #include "TWMiGraficaFP.h"
+#include "TWMiGraficaIARM.h"
 #include "TWMiGraficaPLT.h"
 #include "TWMiGraficaRMS.h"
+#include "TWMiGraficaTHD.h"
 #include "TWMiGraficaVEF.h"
 #include "TiposGrafica.h"
 
@@ -31,8 +31,7 @@ std::map<int, Constructor> Incorporadas() {
     return {
         {TG_MULTIGRAFICA, ConTodas<TWMiGrafica>}, {TG_FP, ConTodas<TWMiGraficaFP>},
         {TG_RMS, ConTodas<TWMiGraficaRMS>},       {TG_PLT, ConTodas<TWMiGraficaPLT>},
-        {TG_VEF, ConTodas<TWMiGraficaVEF>},
-        {TG_ARM, ConTodas<TWMiGraficaARM>},
+        {TG_VEF, ConTodas<TWMiGraficaVEF>},       {TG_ARM, ConTodas<TWMiGraficaARM>},
         {TG_THD, ConTodas<TWMiGraficaTHD>},       {TG_ARMH24, ConTodas<TWMiGraficaARMH24>},
         {TG_ARMAN, ConTodas<TWMiGraficaARMAN>},   {TG_ARMH24_BANDAS, ConTodas<TWMiGraficaARMH24>},
         {TG_IARM, ConTodas<TWMiGraficaIARM>},

@@ -244,7 +244,6 @@ constexpr Entrada kTabla[] = {
     {TXT_EV_SYMBOL_0 + 10, "Down triangle"},
     {TXT_EV_SYMBOL_0 + 11, "Down solid triangle"},
 
-
     {TXT_COLOR_0 + 0, "Negro"},
     {TXT_COLOR_0 + 1, "Rojo"},
     {TXT_COLOR_0 + 2, "Verde"},

@@ -13,12 +13,12 @@
 #include <QApplication>
 #include <QDir>
 #include <QJsonArray>
-#include <QPainter>
-#include <QPrinter>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLibrary>
+#include <QPainter>
 #include <QPointer>
+#include <QPrinter>
 #include <QSaveFile>
 #include <QWidget>
 
@@ -265,7 +265,6 @@ int renderRecordings(const QString& outputDirectory, const QStringList& files, c
                 qPrintable(QDir::toNativeSeparators(dir.absolutePath())));
     return 0;
 }
-
 
 int reportRecordings(const QString& outputFile, const QStringList& files, const BatchOptions& options) {
     OpenAll all;

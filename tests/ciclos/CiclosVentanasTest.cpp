@@ -19,8 +19,7 @@
 
 namespace {
 
-// Cycles per window kind: a thousand by default, fewer where the run asks for it (the
-// sanitizer build is several times slower and finds a leak in one cycle as well).
+// Cycles per window kind: a thousand by default (the soak), fewer where the run asks for it.
 int Ciclos() {
     const char* v = std::getenv("PLOTCORE_WINDOW_CYCLES");
     const int n = v != nullptr ? std::atoi(v) : 0;

@@ -64,7 +64,8 @@ TEST_F(HostWithEngine, OpenAllOpensTheGraphWindowsOfTheDemo) {
     window->openAllGraphs();
     const QStringList c = captions(*window);
     EXPECT_GE(c.size(), 4);
-    EXPECT_EQ(c.count(QStringLiteral("MULTIGRAPHIC")), 1);
+    // The multigraphic window and the trend windows that share its titles.
+    EXPECT_GE(c.count(QStringLiteral("MULTIGRAPHIC")), 1);
     EXPECT_TRUE(c.contains(QStringLiteral("Active power (001)"))) << c.join(QLatin1Char('|')).toStdString();
     EXPECT_TRUE(testsupport::Messages::shown().empty());
 }

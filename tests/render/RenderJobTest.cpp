@@ -78,7 +78,8 @@ TEST(RenderJob, WithPdfEveryGraphIsPrintedThroughItsWindowOnAPageOfItsOwn) {
     const QByteArray bytes = pdf.readAll();
     EXPECT_TRUE(bytes.startsWith("%PDF"));
     // One page object per graph.
-    EXPECT_EQ(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r") + bytes.count("/Type /Page "), graphs);
+    EXPECT_EQ(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r") + bytes.count("/Type /Page "),
+              graphs);
     EXPECT_FALSE(QFile::exists(pdf.fileName() + QStringLiteral(".part")));
 }
 
@@ -176,8 +177,8 @@ TEST(RenderJob, TheReportDescribesEveryWindowOfTheDemoInWindowOrder) {
 
 TEST(RenderJob, ANamedFilterJudgesTheHarmonicsWindowsAndAnUnknownOneIsSaid) {
     const QString out = testsupport::scratchDirectory() + QStringLiteral("/report-filter.json");
-    const Resultado run = kestramon({QStringLiteral("--report"), out, QStringLiteral("--filter"),
-                                     QStringLiteral("EN 50160 LV/MV")});
+    const Resultado run = kestramon(
+        {QStringLiteral("--report"), out, QStringLiteral("--filter"), QStringLiteral("EN 50160 LV/MV")});
     ASSERT_EQ(run.exitCode, 0) << run.errors.toStdString();
     QFile f(out);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
@@ -195,8 +196,8 @@ TEST(RenderJob, ANamedFilterJudgesTheHarmonicsWindowsAndAnUnknownOneIsSaid) {
     }
     EXPECT_EQ(judged, 1);
 
-    const Resultado unknown = kestramon({QStringLiteral("--report"), out, QStringLiteral("--filter"),
-                                         QStringLiteral("No such filter")});
+    const Resultado unknown = kestramon(
+        {QStringLiteral("--report"), out, QStringLiteral("--filter"), QStringLiteral("No such filter")});
     EXPECT_EQ(unknown.exitCode, 0) << unknown.errors.toStdString();
     EXPECT_TRUE(unknown.errors.contains(QStringLiteral("No such filter"))) << unknown.errors.toStdString();
 }
