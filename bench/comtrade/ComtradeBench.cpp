@@ -39,12 +39,12 @@ struct Fixture {
         dir =
             (fs::temp_directory_path() / ("kestramon-comtrade-bench-" + std::to_string(::getpid()))).string();
         fs::create_directories(dir);
-        comtradegen::Spec spec = comtradegen::threePhase(50.0, 256, 500);
-        spec.analog[0].tones = {{5, 5.0}, {7, 3.0}};
-        spec.format = comtrade::DataFormat::Binary;
-        binaryCfg = comtradegen::writeFiles(spec, dir + "/binary");
-        spec.format = comtrade::DataFormat::Ascii;
-        asciiCfg = comtradegen::writeFiles(spec, dir + "/ascii");
+        comtradegen::Recipe recipe = comtradegen::threePhase(50.0, 256, 500);
+        recipe.analog[0].tones = {{5, 5.0}, {7, 3.0}};
+        recipe.format = comtrade::DataFormat::Binary;
+        binaryCfg = comtradegen::writeFiles(recipe, dir + "/binary");
+        recipe.format = comtrade::DataFormat::Ascii;
+        asciiCfg = comtradegen::writeFiles(recipe, dir + "/ascii");
         out = dir + "/OUT.STD";
         bytes = static_cast<double>(fs::file_size(dir + "/binary.dat") + fs::file_size(binaryCfg));
         std::vector<double> runs;

@@ -10,16 +10,16 @@ using namespace comtrade;
 
 namespace {
 
-// Samples of a channel of `spec` (unquantised) with their times in microseconds.
+// Samples of a channel of `recipe` (unquantised) with their times in microseconds.
 struct Wave {
     std::vector<double> x, t;
 };
 
-Wave sampled(const comtradegen::Spec& spec, const comtradegen::Channel& c) {
+Wave sampled(const comtradegen::Recipe& recipe, const comtradegen::Channel& c) {
     Wave w;
-    for (long long k = 0; k < comtradegen::sampleCount(spec); ++k) {
-        const double t = comtradegen::sampleTime(spec, k);
-        w.x.push_back(comtradegen::signal(spec, c, t));
+    for (long long k = 0; k < comtradegen::sampleCount(recipe); ++k) {
+        const double t = comtradegen::sampleTime(recipe, k);
+        w.x.push_back(comtradegen::signal(recipe, c, t));
         w.t.push_back(t * 1e6);
     }
     return w;
@@ -38,12 +38,12 @@ TEST(Analysis, WindowIsTenCyclesAt50HzAndTwelveAt60Hz) {
 TEST(Analysis, A230VoltSineWithFivePercentFifthHarmonic) {
     for (double f : {50.0, 60.0}) {
         SCOPED_TRACE(f);
-        comtradegen::Spec spec = comtradegen::threePhase(f, 256, analysisCycles(f));
-        comtradegen::Channel c = spec.analog[0];
+        comtradegen::Recipe recipe = comtradegen::threePhase(f, 256, analysisCycles(f));
+        comtradegen::Channel c = recipe.analog[0];
         // 230 V RMS in all: the fundamental carries 230 / sqrt(1 + 0.05^2).
         c.rms = 230.0 / std::sqrt(1.0 + 0.05 * 0.05);
         c.tones = {{5, 5.0, 40.0}};
-        const Wave w = sampled(spec, c);
+        const Wave w = sampled(recipe, c);
         HarmonicAnalyser analyser;
         const Spectrum s = analyser.analyse(w.x.data(), w.x.size(), analysisCycles(f));
         ASSERT_TRUE(s.valid);
@@ -66,10 +66,10 @@ TEST(Analysis, A230VoltSineWithFivePercentFifthHarmonic) {
 }
 
 TEST(Analysis, SeveralHarmonicsAddUpAndOrdersAboveNyquistHaveNoValue) {
-    comtradegen::Spec spec = comtradegen::threePhase(50.0, 32, 10); // 32 per cycle: up to order 15
-    comtradegen::Channel c = spec.analog[3];
+    comtradegen::Recipe recipe = comtradegen::threePhase(50.0, 32, 10); // 32 per cycle: up to order 15
+    comtradegen::Channel c = recipe.analog[3];
     c.tones = {{3, 20.0}, {7, 10.0}, {11, 5.0}};
-    const Wave w = sampled(spec, c);
+    const Wave w = sampled(recipe, c);
     HarmonicAnalyser analyser;
     const Spectrum s = analyser.analyse(w.x.data(), w.x.size(), 10);
     ASSERT_TRUE(s.valid);
@@ -82,11 +82,11 @@ TEST(Analysis, SeveralHarmonicsAddUpAndOrdersAboveNyquistHaveNoValue) {
 }
 
 TEST(Analysis, AFrequencySlightlyOffNominalKeepsTheFigures) {
-    comtradegen::Spec spec = comtradegen::threePhase(50.0, 128, 10);
-    spec.frequency = 50.05; // the signal; the window still assumes 50 Hz
-    comtradegen::Channel c = spec.analog[0];
+    comtradegen::Recipe recipe = comtradegen::threePhase(50.0, 128, 10);
+    recipe.frequency = 50.05; // the signal; the window still assumes 50 Hz
+    comtradegen::Channel c = recipe.analog[0];
     c.tones = {{5, 4.0}};
-    const Wave w = sampled(spec, c);
+    const Wave w = sampled(recipe, c);
     HarmonicAnalyser analyser;
     const Spectrum s = analyser.analyse(w.x.data(), w.x.size(), 10);
     ASSERT_TRUE(s.valid);
@@ -110,9 +110,9 @@ TEST(Analysis, MissingOrDegenerateInputGivesNoFigures) {
 }
 
 TEST(Analysis, HalfCycleRmsFollowsASagAcrossRateSections) {
-    comtradegen::Spec spec = comtradegen::threePhase(50.0, 256, 4);
-    spec.rates = {{12800.0, 1024}, {1600.0, 1024 + 128}}; // four cycles fine, four coarse
-    const Wave w0 = sampled(spec, spec.analog[0]);
+    comtradegen::Recipe recipe = comtradegen::threePhase(50.0, 256, 4);
+    recipe.rates = {{12800.0, 1024}, {1600.0, 1024 + 128}}; // four cycles fine, four coarse
+    const Wave w0 = sampled(recipe, recipe.analog[0]);
     Wave w = w0;
     // The second half of the record sags to half voltage.
     for (size_t i = 0; i < w.x.size(); ++i) {

@@ -8,7 +8,7 @@
 #include <filesystem>
 
 using namespace comtrade;
-using comtradegen::Spec;
+using comtradegen::Recipe;
 
 namespace {
 
@@ -139,31 +139,31 @@ TEST(ComtradeConfig, MalformedLinesAreReportedByFileAndLine) {
 TEST(ComtradeData, EveryFormReadsBackTheSameEngineeringValues) {
     const std::string dir = scratch("forms");
     for (DataFormat f : {DataFormat::Ascii, DataFormat::Binary, DataFormat::Binary32, DataFormat::Float32}) {
-        Spec spec = comtradegen::threePhase(50.0, 64, 4);
-        spec.format = f;
-        spec.digital = {"Trip", "Close"};
+        Recipe recipe = comtradegen::threePhase(50.0, 64, 4);
+        recipe.format = f;
+        recipe.digital = {"Trip", "Close"};
         // A current on the secondary side of a 600/1 transformer, read back in primary amperes.
-        spec.analog[3].secondaryScaled = true;
-        spec.analog[3].primary = 600;
-        spec.analog[3].secondary = 1;
-        spec.analog[3].a = 0.0001;
+        recipe.analog[3].secondaryScaled = true;
+        recipe.analog[3].primary = 600;
+        recipe.analog[3].secondary = 1;
+        recipe.analog[3].a = 0.0001;
         for (bool cff : {false, true}) {
             SCOPED_TRACE(std::to_string(static_cast<int>(f)) + (cff ? " cff" : " cfg"));
             const std::string stem = dir + "/f" + std::to_string(static_cast<int>(f));
             const std::string path =
-                cff ? comtradegen::writeCff(spec, stem + ".cff") : comtradegen::writeFiles(spec, stem);
+                cff ? comtradegen::writeCff(recipe, stem + ".cff") : comtradegen::writeFiles(recipe, stem);
             const Recording rec = readRecording(path);
             ASSERT_EQ(6u, rec.samples.analog.size());
             ASSERT_EQ(256u, rec.samples.timeMicros.size());
             for (size_t c = 0; c < 6; ++c) {
                 for (long long k = 0; k < 256; ++k)
-                    ASSERT_NEAR(comtradegen::expectedValue(spec, spec.analog[c], k),
+                    ASSERT_NEAR(comtradegen::expectedValue(recipe, recipe.analog[c], k),
                                 rec.samples.analog[c][static_cast<size_t>(k)], 1e-9)
                         << "channel " << c << " sample " << k;
             }
             // Whatever the form, the values are the signal within half a quantisation step.
             for (long long k = 0; k < 256; ++k)
-                ASSERT_NEAR(comtradegen::signal(spec, spec.analog[0], comtradegen::sampleTime(spec, k)),
+                ASSERT_NEAR(comtradegen::signal(recipe, recipe.analog[0], comtradegen::sampleTime(recipe, k)),
                             rec.samples.analog[0][static_cast<size_t>(k)], 0.0101);
             EXPECT_NEAR(-100 * std::sqrt(2.0) / 2, rec.samples.analog[3][0], 0.07) << "600/1 A, primary";
             EXPECT_EQ(0, rec.samples.digital[0][99]);
@@ -191,10 +191,10 @@ TEST(ComtradeData, MissingSamplesBecomeNaNAndStampsGiveTheTimesWithoutARate) {
 }
 
 TEST(ComtradeData, ShortDataAreRefusedWithTheLineOrTheByte) {
-    Spec spec = comtradegen::threePhase(50.0, 32, 2);
-    spec.format = DataFormat::Ascii;
-    const Config ascii = parseConfig(comtradegen::cfgText(spec), "t.cfg");
-    std::string text = comtradegen::datBytes(spec);
+    Recipe recipe = comtradegen::threePhase(50.0, 32, 2);
+    recipe.format = DataFormat::Ascii;
+    const Config ascii = parseConfig(comtradegen::cfgText(recipe), "t.cfg");
+    std::string text = comtradegen::datBytes(recipe);
     size_t end = 0;
     for (int line = 0; line < 32; ++line)
         end = text.find('\n', end) + 1;
@@ -207,14 +207,14 @@ TEST(ComtradeData, ShortDataAreRefusedWithTheLineOrTheByte) {
         EXPECT_NE(std::string::npos, e.reason().find("32 of 64 samples")) << e.reason();
     }
     // A line cut in the middle misses fields.
-    std::string cut = comtradegen::datBytes(spec);
+    std::string cut = comtradegen::datBytes(recipe);
     cut.resize(cut.size() - 8);
     EXPECT_THROW(parseData(ascii, cut, "t.dat"), ComtradeError);
 
     for (DataFormat f : {DataFormat::Binary, DataFormat::Binary32, DataFormat::Float32}) {
-        spec.format = f;
-        const Config c = parseConfig(comtradegen::cfgText(spec), "t.cfg");
-        std::string bytes = comtradegen::datBytes(spec);
+        recipe.format = f;
+        const Config c = parseConfig(comtradegen::cfgText(recipe), "t.cfg");
+        std::string bytes = comtradegen::datBytes(recipe);
         ASSERT_EQ(64 * binaryRecordSize(c), bytes.size());
         bytes.pop_back();
         try {
@@ -229,12 +229,12 @@ TEST(ComtradeData, ShortDataAreRefusedWithTheLineOrTheByte) {
 }
 
 TEST(ComtradeData, MultiRateSectionsGiveEachSampleItsTime) {
-    Spec spec = comtradegen::threePhase();
+    Recipe recipe = comtradegen::threePhase();
     // Four cycles at 256 per cycle, then six at 32 per cycle, then two at 64 per cycle.
-    spec.rates = {{12800.0, 1024}, {1600.0, 1024 + 192}, {3200.0, 1024 + 192 + 128}};
+    recipe.rates = {{12800.0, 1024}, {1600.0, 1024 + 192}, {3200.0, 1024 + 192 + 128}};
     for (DataFormat f : {DataFormat::Ascii, DataFormat::Binary32}) {
-        spec.format = f;
-        const std::string path = comtradegen::writeFiles(spec, scratch("multirate") + "/m");
+        recipe.format = f;
+        const std::string path = comtradegen::writeFiles(recipe, scratch("multirate") + "/m");
         const Recording rec = readRecording(path);
         ASSERT_EQ(1344u, rec.samples.timeMicros.size());
         EXPECT_NEAR(1023 * 78.125, rec.samples.timeMicros[1023], 1e-6);
@@ -242,15 +242,15 @@ TEST(ComtradeData, MultiRateSectionsGiveEachSampleItsTime) {
         EXPECT_NEAR(80000.0 + 625.0, rec.samples.timeMicros[1025], 1e-6);
         EXPECT_NEAR(200000.0 + 312.5, rec.samples.timeMicros[1024 + 192 + 1], 1e-6);
         for (size_t k : {0u, 1023u, 1100u, 1300u})
-            EXPECT_NEAR(comtradegen::expectedValue(spec, spec.analog[2], static_cast<long long>(k)),
+            EXPECT_NEAR(comtradegen::expectedValue(recipe, recipe.analog[2], static_cast<long long>(k)),
                         rec.samples.analog[2][k], 1e-9);
     }
 }
 
 TEST(ComtradeCombined, SectionsAreFoundAndAMissingOneIsReported) {
-    Spec spec = comtradegen::threePhase(60.0, 16, 2);
-    spec.format = DataFormat::Binary;
-    const std::string path = comtradegen::writeCff(spec, scratch("cff") + "/one.cff");
+    Recipe recipe = comtradegen::threePhase(60.0, 16, 2);
+    recipe.format = DataFormat::Binary;
+    const std::string path = comtradegen::writeCff(recipe, scratch("cff") + "/one.cff");
     const std::string bytes = readFileBytes(path);
     const CombinedParts parts = splitCombined(bytes, path);
     EXPECT_EQ(2, parts.cfgFirstLine);

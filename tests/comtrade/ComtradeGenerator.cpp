@@ -38,8 +38,8 @@ const char* formatName(comtrade::DataFormat f) {
 
 } // namespace
 
-Spec threePhase(double frequency, double samplesPerCycle, double cycles) {
-    Spec s;
+Recipe threePhase(double frequency, double samplesPerCycle, double cycles) {
+    Recipe s;
     s.frequency = frequency;
     const double rate = frequency * samplesPerCycle;
     s.rates = {{rate, static_cast<long long>(std::llround(samplesPerCycle * cycles))}};
@@ -52,16 +52,16 @@ Spec threePhase(double frequency, double samplesPerCycle, double cycles) {
     return s;
 }
 
-long long sampleCount(const Spec& spec) {
-    return spec.rates.back().second;
+long long sampleCount(const Recipe& recipe) {
+    return recipe.rates.back().second;
 }
 
-double sampleTime(const Spec& spec, long long k) {
-    if (spec.rates.size() == 1 && spec.rates[0].first == 0)
-        return static_cast<double>(k) / (spec.frequency * 64); // time-stamped files: 64 per cycle
+double sampleTime(const Recipe& recipe, long long k) {
+    if (recipe.rates.size() == 1 && recipe.rates[0].first == 0)
+        return static_cast<double>(k) / (recipe.frequency * 64); // time-stamped files: 64 per cycle
     double t = 0;
     long long first = 0;
-    for (const auto& [rate, last] : spec.rates) {
+    for (const auto& [rate, last] : recipe.rates) {
         if (k < last)
             return t + static_cast<double>(k - first) / rate;
         t += static_cast<double>(last - first) / rate;
@@ -70,8 +70,8 @@ double sampleTime(const Spec& spec, long long k) {
     return t;
 }
 
-double signal(const Spec& spec, const Channel& c, double t) {
-    const double w = 2 * kPi * spec.frequency;
+double signal(const Recipe& recipe, const Channel& c, double t) {
+    const double w = 2 * kPi * recipe.frequency;
     const double shift = c.shiftDeg * kPi / 180.0;
     double v = std::sin(w * t + shift);
     for (const Tone& tone : c.tones)
@@ -79,74 +79,74 @@ double signal(const Spec& spec, const Channel& c, double t) {
     return std::sqrt(2.0) * c.rms * v;
 }
 
-double rawSample(const Spec& spec, const Channel& c, long long k) {
-    double v = signal(spec, c, sampleTime(spec, k));
+double rawSample(const Recipe& recipe, const Channel& c, long long k) {
+    double v = signal(recipe, c, sampleTime(recipe, k));
     if (c.secondaryScaled)
         v *= c.secondary / c.primary;
     const double raw = (v - c.b) / c.a;
-    if (spec.format == comtrade::DataFormat::Float32)
+    if (recipe.format == comtrade::DataFormat::Float32)
         return static_cast<double>(static_cast<float>(raw));
     return std::round(raw);
 }
 
-double expectedValue(const Spec& spec, const Channel& c, long long k) {
-    const double v = c.a * rawSample(spec, c, k) + c.b;
+double expectedValue(const Recipe& recipe, const Channel& c, long long k) {
+    const double v = c.a * rawSample(recipe, c, k) + c.b;
     return c.secondaryScaled ? v * c.primary / c.secondary : v;
 }
 
-std::string cfgText(const Spec& spec) {
+std::string cfgText(const Recipe& recipe) {
     std::ostringstream o;
     o.precision(12);
-    o << spec.station << "," << spec.device << "," << spec.revision << "\r\n";
-    o << spec.analog.size() + spec.digital.size() << "," << spec.analog.size() << "A," << spec.digital.size()
-      << "D\r\n";
-    for (size_t i = 0; i < spec.analog.size(); ++i) {
-        const Channel& c = spec.analog[i];
+    o << recipe.station << "," << recipe.device << "," << recipe.revision << "\r\n";
+    o << recipe.analog.size() + recipe.digital.size() << "," << recipe.analog.size() << "A,"
+      << recipe.digital.size() << "D\r\n";
+    for (size_t i = 0; i < recipe.analog.size(); ++i) {
+        const Channel& c = recipe.analog[i];
         o << i + 1 << "," << c.id << "," << c.phase << ",Line 1," << c.unit << "," << c.a << "," << c.b
           << ",0,-32767,32767";
-        if (spec.revision != 1991)
+        if (recipe.revision != 1991)
             o << "," << c.primary << "," << c.secondary << "," << (c.secondaryScaled ? "S" : "P");
         o << "\r\n";
     }
-    for (size_t i = 0; i < spec.digital.size(); ++i)
-        o << i + 1 << "," << spec.digital[i] << ",,,0\r\n";
-    o << spec.frequency << "\r\n";
-    const bool stampsOnly = spec.rates.size() == 1 && spec.rates[0].first == 0;
-    o << (stampsOnly ? 0 : spec.rates.size()) << "\r\n";
-    for (const auto& [rate, last] : spec.rates)
+    for (size_t i = 0; i < recipe.digital.size(); ++i)
+        o << i + 1 << "," << recipe.digital[i] << ",,,0\r\n";
+    o << recipe.frequency << "\r\n";
+    const bool stampsOnly = recipe.rates.size() == 1 && recipe.rates[0].first == 0;
+    o << (stampsOnly ? 0 : recipe.rates.size()) << "\r\n";
+    for (const auto& [rate, last] : recipe.rates)
         o << rate << "," << last << "\r\n";
-    o << spec.start << "\r\n" << spec.start << "\r\n";
-    o << formatName(spec.format) << "\r\n1\r\n";
-    if (spec.revision == 2013)
+    o << recipe.start << "\r\n" << recipe.start << "\r\n";
+    o << formatName(recipe.format) << "\r\n1\r\n";
+    if (recipe.revision == 2013)
         o << "+1h,+1h\r\nF,0\r\n";
     return o.str();
 }
 
-std::string datBytes(const Spec& spec) {
-    const long long n = sampleCount(spec);
+std::string datBytes(const Recipe& recipe) {
+    const long long n = sampleCount(recipe);
     std::string out;
     std::ostringstream text;
     text.precision(9);
     for (long long k = 0; k < n; ++k) {
-        const auto stamp = static_cast<std::uint32_t>(std::llround(sampleTime(spec, k) * 1e6));
-        if (spec.format == comtrade::DataFormat::Ascii) {
+        const auto stamp = static_cast<std::uint32_t>(std::llround(sampleTime(recipe, k) * 1e6));
+        if (recipe.format == comtrade::DataFormat::Ascii) {
             text << k + 1 << "," << stamp;
-            for (const Channel& c : spec.analog)
-                text << "," << static_cast<long long>(rawSample(spec, c, k));
-            for (size_t d = 0; d < spec.digital.size(); ++d)
+            for (const Channel& c : recipe.analog)
+                text << "," << static_cast<long long>(rawSample(recipe, c, k));
+            for (size_t d = 0; d < recipe.digital.size(); ++d)
                 text << "," << ((k / (100 * static_cast<long long>(d + 1))) % 2);
             text << "\r\n";
             continue;
         }
         put32(out, static_cast<std::uint32_t>(k + 1));
         put32(out, stamp);
-        for (const Channel& c : spec.analog) {
-            const double raw = rawSample(spec, c, k);
-            if (spec.format == comtrade::DataFormat::Binary) {
+        for (const Channel& c : recipe.analog) {
+            const double raw = rawSample(recipe, c, k);
+            if (recipe.format == comtrade::DataFormat::Binary) {
                 const auto v = static_cast<std::int16_t>(raw);
                 out += static_cast<char>(static_cast<std::uint16_t>(v) & 0xFF);
                 out += static_cast<char>(static_cast<std::uint16_t>(v) >> 8);
-            } else if (spec.format == comtrade::DataFormat::Binary32) {
+            } else if (recipe.format == comtrade::DataFormat::Binary32) {
                 put32(out, static_cast<std::uint32_t>(static_cast<std::int32_t>(raw)));
             } else {
                 const auto f = static_cast<float>(raw);
@@ -155,9 +155,9 @@ std::string datBytes(const Spec& spec) {
                 put32(out, bits);
             }
         }
-        for (size_t w = 0; w < (spec.digital.size() + 15) / 16; ++w) {
+        for (size_t w = 0; w < (recipe.digital.size() + 15) / 16; ++w) {
             std::uint16_t word = 0;
-            for (size_t b = 0; b < 16 && w * 16 + b < spec.digital.size(); ++b) {
+            for (size_t b = 0; b < 16 && w * 16 + b < recipe.digital.size(); ++b) {
                 const long long d = static_cast<long long>(w * 16 + b);
                 if ((k / (100 * (d + 1))) % 2)
                     word = static_cast<std::uint16_t>(word | (1u << b));
@@ -166,20 +166,20 @@ std::string datBytes(const Spec& spec) {
             out += static_cast<char>(word >> 8);
         }
     }
-    return spec.format == comtrade::DataFormat::Ascii ? text.str() : out;
+    return recipe.format == comtrade::DataFormat::Ascii ? text.str() : out;
 }
 
-std::string writeFiles(const Spec& spec, const std::string& stem) {
-    writeText(stem + ".cfg", cfgText(spec));
-    writeText(stem + ".dat", datBytes(spec));
+std::string writeFiles(const Recipe& recipe, const std::string& stem) {
+    writeText(stem + ".cfg", cfgText(recipe));
+    writeText(stem + ".dat", datBytes(recipe));
     return stem + ".cfg";
 }
 
-std::string writeCff(const Spec& spec, const std::string& path) {
-    const std::string dat = datBytes(spec);
-    std::string out = "--- file type: CFG ---\r\n" + cfgText(spec);
+std::string writeCff(const Recipe& recipe, const std::string& path) {
+    const std::string dat = datBytes(recipe);
+    std::string out = "--- file type: CFG ---\r\n" + cfgText(recipe);
     out += "--- file type: INF ---\r\n--- file type: HDR ---\r\nGenerated for the tests\r\n";
-    if (spec.format == comtrade::DataFormat::Ascii)
+    if (recipe.format == comtrade::DataFormat::Ascii)
         out += "--- file type: DAT ASCII ---\r\n" + dat;
     else
         out += "--- file type: DAT BINARY: " + std::to_string(dat.size()) + " ---\r\n" + dat;

@@ -30,7 +30,7 @@ struct Channel {
     bool secondaryScaled = false; // PS = S: the file holds secondary values
 };
 
-struct Spec {
+struct Recipe {
     std::string station = "Test bay";
     std::string device = "Generator";
     int revision = 1999;
@@ -44,23 +44,23 @@ struct Spec {
 };
 
 // Three 230 V phase voltages and three 100 A phase currents, 120 degrees apart.
-Spec threePhase(double frequency = 50.0, double samplesPerCycle = 256, double cycles = 10);
+Recipe threePhase(double frequency = 50.0, double samplesPerCycle = 256, double cycles = 10);
 
 // Time of sample k in seconds from the first, from the rate sections.
-double sampleTime(const Spec& spec, long long k);
-long long sampleCount(const Spec& spec);
+double sampleTime(const Recipe& recipe, long long k);
+long long sampleCount(const Recipe& recipe);
 // Primary value of a channel at time t, before quantisation.
-double signal(const Spec& spec, const Channel& c, double t);
+double signal(const Recipe& recipe, const Channel& c, double t);
 // The raw number the file holds for channel c at sample k.
-double rawSample(const Spec& spec, const Channel& c, long long k);
+double rawSample(const Recipe& recipe, const Channel& c, long long k);
 // The primary value a faithful reader gives for that raw number.
-double expectedValue(const Spec& spec, const Channel& c, long long k);
+double expectedValue(const Recipe& recipe, const Channel& c, long long k);
 
-std::string cfgText(const Spec& spec);
-std::string datBytes(const Spec& spec);
+std::string cfgText(const Recipe& recipe);
+std::string datBytes(const Recipe& recipe);
 // Writes STEM.cfg and STEM.dat; returns the .cfg path.
-std::string writeFiles(const Spec& spec, const std::string& stem);
+std::string writeFiles(const Recipe& recipe, const std::string& stem);
 // Writes one .cff; returns its path.
-std::string writeCff(const Spec& spec, const std::string& path);
+std::string writeCff(const Recipe& recipe, const std::string& path);
 
 } // namespace comtradegen

@@ -17,7 +17,7 @@
 #include <sstream>
 
 using namespace comtrade;
-using comtradegen::Spec;
+using comtradegen::Recipe;
 
 namespace {
 
@@ -64,7 +64,7 @@ std::vector<Var> enumerate(DrivFlex& d) {
 // in time) with a sag on VB.
 struct Fixture {
     std::string dir, first, second, out;
-    Spec a, b;
+    Recipe a, b;
 };
 
 Fixture twoRecords(const std::string& name) {
@@ -239,7 +239,7 @@ TEST(ComtradeImport, BadInputWritesNothingAndKeepsTheTarget) {
     EXPECT_EQ(2, importCommand({f.first}, f.second));
     EXPECT_EQ(cfgBefore, bytesOf(f.second));
     // No phase channel at all.
-    Spec other = comtradegen::threePhase(50.0, 32, 2);
+    Recipe other = comtradegen::threePhase(50.0, 32, 2);
     for (auto& c : other.analog)
         c.unit = "Hz";
     const std::string hz = comtradegen::writeFiles(other, f.dir + "/hz");
@@ -252,11 +252,11 @@ TEST(ComtradeImport, BadInputWritesNothingAndKeepsTheTarget) {
 
 TEST(ComtradeImport, MultiRateAndCombinedFilesImport) {
     const std::string dir = scratch("multirate-import");
-    Spec spec = comtradegen::threePhase(60.0, 256, 12);
-    spec.rates = {{15360.0, 3072}, {1920.0, 3072 + 32 * 24}}; // 12 fine cycles, 24 coarse
-    spec.analog[0].tones = {{3, 3.0}};
-    spec.format = DataFormat::Float32;
-    const std::string cff = comtradegen::writeCff(spec, dir + "/mr.cff");
+    Recipe recipe = comtradegen::threePhase(60.0, 256, 12);
+    recipe.rates = {{15360.0, 3072}, {1920.0, 3072 + 32 * 24}}; // 12 fine cycles, 24 coarse
+    recipe.analog[0].tones = {{3, 3.0}};
+    recipe.format = DataFormat::Float32;
+    const std::string cff = comtradegen::writeCff(recipe, dir + "/mr.cff");
     const std::string out = dir + "/MR.STD";
     ASSERT_EQ(0, importCommand({cff}, out));
     recording::SourceDriver source;
@@ -282,12 +282,12 @@ TEST(ComtradeImport, MultiRateAndCombinedFilesImport) {
 
 TEST(ComtradeCommandLine, MalformedConfigurationIsReportedWithFileAndLineAndExitCode2) {
     const std::string dir = scratch("cli");
-    Spec spec = comtradegen::threePhase(50.0, 32, 2);
-    std::string cfg = comtradegen::cfgText(spec);
+    Recipe recipe = comtradegen::threePhase(50.0, 32, 2);
+    std::string cfg = comtradegen::cfgText(recipe);
     cfg.replace(cfg.find("5,IB,B,"), 7, "5,IB,B,Line 1,A,zz,");
     const std::string path = dir + "/bad.cfg";
     std::ofstream(path, std::ios::binary) << cfg;
-    std::ofstream(dir + "/bad.dat", std::ios::binary) << comtradegen::datBytes(spec);
+    std::ofstream(dir + "/bad.dat", std::ios::binary) << comtradegen::datBytes(recipe);
     QProcess p;
     p.start(QStringLiteral(KESTRAMON_EXECUTABLE),
             {"--import-comtrade", QString::fromStdString(path), QString::fromStdString(dir + "/OUT.STD")});
@@ -300,10 +300,10 @@ TEST(ComtradeCommandLine, MalformedConfigurationIsReportedWithFileAndLineAndExit
 
 TEST(ComtradeImport, TimeStampsAloneGiveTheTimesAndTheFigures) {
     const std::string dir = scratch("stamps");
-    Spec spec = comtradegen::threePhase(50.0, 64, 10);
-    spec.rates = {{0.0, 640}}; // no rate: 64 samples per cycle by their time stamps only
-    spec.analog[0].tones = {{5, 5.0}};
-    const std::string cfg = comtradegen::writeFiles(spec, dir + "/s");
+    Recipe recipe = comtradegen::threePhase(50.0, 64, 10);
+    recipe.rates = {{0.0, 640}}; // no rate: 64 samples per cycle by their time stamps only
+    recipe.analog[0].tones = {{5, 5.0}};
+    const std::string cfg = comtradegen::writeFiles(recipe, dir + "/s");
     const Recording rec = readRecording(cfg);
     EXPECT_TRUE(rec.config.rates.empty());
     EXPECT_NEAR(312.5 * 639, rec.samples.timeMicros[639], 1.0);
