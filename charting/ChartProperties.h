@@ -127,12 +127,6 @@ enum PEPropiedad : int {
     PEP_YTICKVALUES = 3709,  // double array, per working axis: ticks at exactly these values
     PEP_YTICKLABELS = 3710,  // text array, per working axis: the label of each of those ticks
     PEP_YHIDETICKS = 3711,   // int, per working axis: 1 hides its ticks, tick labels and grid
-
-    // Old names of the numbers above, kept while the engine's call sites move to the new ones.
-    // To be removed.
-    PEP_3236 = PEP_MARKSHAPE,
-    PEP_3242 = PEP_YLABELSIZE,
-    PEP_3243 = PEP_TABLETEXTSIZE,
 };
 
 // Plotting method of a vertical axis (PEP_PLOTMETHOD).

@@ -113,7 +113,13 @@ std::vector<std::string> FuentesInstaladas() {
             break;
         if (!QFontDatabase::isScalable(familia))
             continue;
-        QByteArray nombre = familia.toUtf8();
+        // Qt names a family found from several foundries "Family [Foundry]"; the user and the
+        // chart know it by its family name alone.
+        QString sinFundicion = familia;
+        const qsizetype corchete = sinFundicion.indexOf(QStringLiteral(" ["));
+        if (corchete > 0 && sinFundicion.endsWith(QLatin1Char(']')))
+            sinFundicion.truncate(corchete);
+        QByteArray nombre = sinFundicion.toUtf8();
         if (nombre.size() > kLargoNombreFuente) {
             // Cut on a character boundary so the name stays valid UTF-8.
             qsizetype corte = kLargoNombreFuente;

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstring>
 
 namespace recording {
 
@@ -130,6 +131,22 @@ RecordingDriver* SourceDriver::driver(int index) const {
     if (index < 0 || index >= fileCount())
         return nullptr;
     return m_drivers[static_cast<size_t>(index)];
+}
+
+void SourceDriver::GetPropertyText(int pagina, int propiedad, char* buffer) {
+    if (buffer == nullptr)
+        return;
+    const RecordingDriver* d = pagina == 0 ? driver(propiedad) : nullptr;
+    std::string path = d != nullptr ? d->file().path() : std::string();
+    constexpr size_t kLargo = DrivFlex::kTextoPropiedad - 1;
+    if (path.size() > kLargo) {
+        // Keep the tail, starting on a whole UTF-8 character.
+        size_t desde = path.size() - (kLargo - 3);
+        while (desde < path.size() && (static_cast<unsigned char>(path[desde]) & 0xC0) == 0x80)
+            ++desde;
+        path = "..." + path.substr(desde);
+    }
+    std::memcpy(buffer, path.c_str(), path.size() + 1);
 }
 
 void SourceDriver::rebuildPage() {

@@ -62,6 +62,9 @@ public:
     int fileCount() const { return static_cast<int>(m_drivers.size()); }
     RecordingDriver* driver(int index) const;
 
+    // The text of a file's property is its full path (its tail, when longer than a text holds).
+    void GetPropertyText(int pagina, int propiedad, char* buffer) override;
+
 protected:
     // reimplemented virtual methods:
     int AtenderComando(Comando* comando, TValorMultiple* respuesta, int modo, ObjGen* origen) override;

@@ -30,7 +30,10 @@ GraphSelectorDialog::GraphSelectorDialog(const std::vector<RecordingInfo>& files
     m_tree->setRootIsDecorated(true);
 
     for (const RecordingInfo& file : files) {
-        auto* fileItem = new QTreeWidgetItem(m_tree, {file.name});
+        auto* fileItem = new QTreeWidgetItem(m_tree, {file.name, file.timeRange});
+        fileItem->setFirstColumnSpanned(false);
+        if (!file.path.isEmpty())
+            fileItem->setToolTip(0, file.path);
         fileItem->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable | Qt::ItemIsAutoTristate);
         fileItem->setCheckState(0, Qt::Unchecked);
         QFont bold = fileItem->font(0);

@@ -1,11 +1,14 @@
 #include "PropertyPagesEditor.h"
 
 #include "DrivFlex.h"
+#include "TablasColores.h"
+#include "Textos.h"
 
 #include <QComboBox>
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPixmap>
 #include <QScrollArea>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -21,6 +24,19 @@ QString readText(DrivFlex* driver, int page, int property) {
     driver->GetPropertyText(page, property, buffer);
     buffer[DrivFlex::kTextoPropiedad] = '\0'; // a driver that forgets the terminator
     return QString::fromUtf8(buffer);
+}
+
+// The appearance pages offer colours by name: a swatch beside the name shows which one.
+QIcon swatchFor(const QString& option) {
+    for (int k = 0; k < kNumColoresFondo; ++k) {
+        if (option != Texto(TXT_COLOR_0 + k))
+            continue;
+        const auto bgr = static_cast<std::uint32_t>(ColorFondo(k));
+        QPixmap swatch(14, 14);
+        swatch.fill(QColor(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF)));
+        return QIcon(swatch);
+    }
+    return {};
 }
 
 } // namespace
@@ -81,8 +97,10 @@ void PropertyPagesEditor::rebuild() {
             QWidget* field = nullptr;
             if (options > 0) {
                 auto* combo = new QComboBox;
-                for (int o = 0; o < options; ++o)
-                    combo->addItem(QString::fromUtf8(m_driver->GetPropertyOption(p, i, o)));
+                for (int o = 0; o < options; ++o) {
+                    const QString option = QString::fromUtf8(m_driver->GetPropertyOption(p, i, o));
+                    combo->addItem(swatchFor(option), option);
+                }
                 // activated, not currentIndexChanged: only the user's choice reaches the driver.
                 connect(combo, &QComboBox::activated, this, [this, p, i](int o) { applyOption(p, i, o); });
                 field = combo;

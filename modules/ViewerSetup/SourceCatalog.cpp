@@ -2,6 +2,7 @@
 
 #include "Comando.h"
 #include "DrivFlex.h"
+#include "TTiempo.h"
 #include "TValorMultiple.h"
 #include "Textos.h"
 
@@ -26,8 +27,12 @@ std::vector<RecordingInfo> SourceCatalog::read(DrivFlex* source) {
         RecordingInfo file;
         file.index = i;
         file.name = QString::fromUtf8(source->GetPropertyName(page, i));
+        char text[DrivFlex::kTextoPropiedad + 1] = {};
+        source->GetPropertyText(page, i, text);
+        file.path = QString::fromUtf8(text);
         if (DrivFlex* data = acquireDataDriver(source, i)) {
             file.variables = variables(data);
+            file.timeRange = timeRange(data, file.variables);
             release(data);
         }
         files.push_back(std::move(file));
@@ -80,6 +85,21 @@ std::vector<VariableInfo> SourceCatalog::variables(DrivFlex* data) {
         result.push_back(std::move(v));
     }
     return result;
+}
+
+QString SourceCatalog::timeRange(DrivFlex* data, const std::vector<VariableInfo>& variables) {
+    if (data == nullptr || variables.empty())
+        return {};
+    Comando cmd(CMD_TIEMPOS);
+    cmd.EntrarParam(TValor::Entero(-1)); // -1 as first key: the variable's general times
+    cmd.EntrarParam(TValor::Entero(variables.front().key2));
+    TValorMultiple answer;
+    data->ProgCom(&cmd, &answer, 0, nullptr);
+    const TTiempo* times = answer.Cuenta() > 0 ? answer.Tiempos(0) : nullptr;
+    if (times == nullptr || answer.Elementos(0) < 2)
+        return {};
+    return QStringLiteral("%1 - %2").arg(QString::fromStdString(times[0].Texto()),
+                                         QString::fromStdString(times[answer.Elementos(0) - 1].Texto()));
 }
 
 void SourceCatalog::release(ObjGen* object) {

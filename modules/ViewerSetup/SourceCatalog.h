@@ -26,6 +26,8 @@ struct VariableInfo {
 struct RecordingInfo {
     int index = 0; // property index on the source driver's file page
     QString name;
+    QString path;      // the full path, where the source driver gives it as the property's text
+    QString timeRange; // first and last instant of the file, empty when its data driver has none
     std::vector<VariableInfo> variables;
 };
 
@@ -44,6 +46,8 @@ public:
     // The data driver of file `fileIndex`, holding one reference the caller releases with
     // release(); nullptr when the source does not answer with a live driver.
     static DrivFlex* acquireDataDriver(DrivFlex* source, int fileIndex);
+    // "first - last" instant of a file, from the general times of its first variable.
+    static QString timeRange(DrivFlex* data, const std::vector<VariableInfo>& variables);
     // The variables a data driver enumerates; malformed rows are skipped.
     static std::vector<VariableInfo> variables(DrivFlex* data);
     // Drops one reference and destroys the object when it was the last.

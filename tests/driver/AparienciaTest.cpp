@@ -87,8 +87,11 @@ TEST(AparienciaFuentes, FirstFontWhenNeitherIsInstalledAndStoredOnesKeptWhenAllK
 TEST(AparienciaFuentes, InstalledListIsScalableCutAndBounded) {
     const std::vector<std::string> lista = Apariencia::FuentesInstaladas();
     EXPECT_LE(lista.size(), static_cast<size_t>(Apariencia::kMaxFuentes));
-    for (const std::string& f : lista)
+    for (const std::string& f : lista) {
         EXPECT_LE(f.size(), static_cast<size_t>(Apariencia::kLargoNombreFuente));
+        // Families are named without Qt's "[Foundry]" suffix.
+        EXPECT_EQ(f.find(" ["), std::string::npos) << f;
+    }
 }
 
 TEST(AparienciaPasos, DefaultIsWrittenAndOutOfRangeIsReplaced) {

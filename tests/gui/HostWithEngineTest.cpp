@@ -12,6 +12,7 @@
 #include <QCoreApplication>
 #include <QDialog>
 #include <QDir>
+#include <QImage>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
@@ -77,6 +78,9 @@ TEST_F(HostWithEngine, GraphSelectorOpensTheChosenVariable) {
             return int(QDialog::Rejected);
         // The first file's "Frequency" trend.
         QTreeWidgetItem* file = tree->topLevelItem(0);
+        // Files are told apart by their full path and their time range (the demo's week).
+        EXPECT_EQ(file->toolTip(0), demoFiles().front());
+        EXPECT_TRUE(file->text(1).contains(QStringLiteral(" - "))) << file->text(1).toStdString();
         for (int i = 0; i < file->childCount(); ++i) {
             if (file->child(i)->text(0).startsWith(QStringLiteral("Frequency")))
                 file->child(i)->setCheckState(0, Qt::Checked);
@@ -103,6 +107,11 @@ TEST_F(HostWithEngine, PropertyEditsReachTheChartAndCancelRestoresThem) {
     // "Desk color" is the fourth property of "Outputs"; option 0 is black.
     auto* desk = qobject_cast<QComboBox*>(dock->editor()->editorFor(1, 3));
     ASSERT_NE(desk, nullptr);
+    // Each colour name carries a swatch of its colour: "Amarillo" (8) is yellow.
+    const QImage amarillo = desk->itemIcon(8).pixmap(8, 8).toImage();
+    EXPECT_EQ(desk->itemText(8), QStringLiteral("Amarillo"));
+    ASSERT_FALSE(amarillo.isNull());
+    EXPECT_EQ(amarillo.pixelColor(4, 4), QColor(Qt::yellow));
     desk->setCurrentIndex(0);
     emit desk->activated(0);
     QCoreApplication::processEvents();

@@ -3,8 +3,7 @@
 
 #include "MainWindow.h"
 #include "FakeDrivers.h"
-#include "FakeEngine.h"
-#include "FakeRecordingSource.h"
+#include "FakeHostFixture.h"
 #include "FakeWindowDriver.h"
 #include "HostDirectory.h"
 #include "ModuleLoader.h"
@@ -25,47 +24,9 @@
 
 namespace {
 
-class MainWindowTest : public testing::Test {
+class MainWindowTest : public FakeHost {
 protected:
-    void SetUp() override {
-        host::HostDirectory::setModuleDirectory(QStringLiteral(FAKE_ENGINE_DIR));
-        auto owned = std::make_unique<FakeRecordingSource>();
-        files = owned.get();
-        window = std::make_unique<MainWindow>(std::move(owned));
-        window->setDriverLookup([this](QWidget* w) -> DrivFlex* {
-            return w == graph ? static_cast<DrivFlex*>(windowDriver.IncRef()) : nullptr;
-        });
-        window->show();
-        engine = host::loadModule(QStringLiteral("PlotCore.vlk"));
-        ASSERT_TRUE(engine);
-        auto stateFn =
-            reinterpret_cast<FakeEngineStateFn>(host::resolveEntry(engine.get(), "fakeEngineState"));
-        ASSERT_NE(stateFn, nullptr);
-        state = stateFn();
-        *state = FakeEngineState{};
-    }
-    void TearDown() override {
-        window.reset();
-        host::HostDirectory::setModuleDirectory(QString());
-    }
-
     void openTwoFiles() { ASSERT_EQ(window->openFiles({"/rec/METER.STD", "/rec/FLICKER.STD"}), 2); }
-
-    // A plain widget standing for a graph window in the MDI area.
-    QMdiSubWindow* addGraph() {
-        graph = new QWidget;
-        QMdiSubWindow* sub = window->mdiArea()->addSubWindow(graph);
-        sub->show();
-        window->mdiArea()->setActiveSubWindow(sub);
-        return sub;
-    }
-
-    FakeRecordingSource* files = nullptr;
-    std::unique_ptr<MainWindow> window;
-    std::unique_ptr<QLibrary> engine;
-    FakeEngineState* state = nullptr;
-    fakes::WindowDriver windowDriver;
-    QWidget* graph = nullptr;
 };
 
 TEST_F(MainWindowTest, OpenAllHandsEveryVariableWithItsDataDriverHandleToTheListFactory) {

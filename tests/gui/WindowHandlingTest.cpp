@@ -1,9 +1,7 @@
 // The main window as a daily user drives it: window placement, the Window menu, shortcuts,
 // repeated Open all, the status bar and title, and the property editor following its window.
 
-#include "FakeEngine.h"
-#include "FakeRecordingSource.h"
-#include "FakeWindowDriver.h"
+#include "FakeHostFixture.h"
 #include "HostDirectory.h"
 #include "MainWindow.h"
 #include "ModuleLoader.h"
@@ -33,33 +31,8 @@
 
 namespace {
 
-class WindowHandling : public testing::Test {
+class WindowHandling : public FakeHost {
 protected:
-    void SetUp() override {
-        host::HostDirectory::setModuleDirectory(QStringLiteral(FAKE_ENGINE_DIR));
-        auto owned = std::make_unique<FakeRecordingSource>();
-        files = owned.get();
-        window = std::make_unique<MainWindow>(std::move(owned));
-        window->setDriverLookup([this](QWidget* w) -> DrivFlex* {
-            return w != nullptr && w == graph ? static_cast<DrivFlex*>(windowDriver.IncRef()) : nullptr;
-        });
-        window->resize(1000, 700);
-        window->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-        engine = host::loadModule(QStringLiteral("PlotCore.vlk"));
-        ASSERT_TRUE(engine);
-        auto stateFn =
-            reinterpret_cast<FakeEngineStateFn>(host::resolveEntry(engine.get(), "fakeEngineState"));
-        ASSERT_NE(stateFn, nullptr);
-        state = stateFn();
-        *state = FakeEngineState{};
-    }
-    void TearDown() override {
-        window.reset();
-        *state = FakeEngineState{};
-        host::HostDirectory::setModuleDirectory(QString());
-    }
-
     // Open all on one fake recording, the fake engine showing `count` graph windows.
     void openGraphs(int count) {
         if (files->fileCount() == 0) {
@@ -87,13 +60,6 @@ protected:
                 items << QStringLiteral("%1%2").arg(a->isChecked() ? "*" : "", a->text());
         return items;
     }
-
-    FakeRecordingSource* files = nullptr;
-    std::unique_ptr<MainWindow> window;
-    std::unique_ptr<QLibrary> engine;
-    FakeEngineState* state = nullptr;
-    fakes::WindowDriver windowDriver;
-    QWidget* graph = nullptr;
 };
 
 // Placement -----------------------------------------------------------------------------------
@@ -252,10 +218,7 @@ TEST_F(WindowHandling, KeyboardReachesTheSelectorAndTheWindowCycle) {
 // Property editor -----------------------------------------------------------------------------
 
 TEST_F(WindowHandling, PropertyEditorFollowsChangesTheGraphWindowMakes) {
-    graph = new QWidget;
-    QMdiSubWindow* sub = window->mdiArea()->addSubWindow(graph);
-    sub->show();
-    window->mdiArea()->setActiveSubWindow(sub);
+    addGraph();
     PropertyDock* dock = window->propertyDock();
     ASSERT_EQ(dock->driver(), &windowDriver);
     auto* group = qobject_cast<QComboBox*>(dock->editor()->editorFor(0, 2));

@@ -1,6 +1,7 @@
 #include "TWMiGraficaTHD.h"
 #include "ApoyoVentanas.h"
 #include "Contrato.h"
+#include "FabricaVentanas.h"
 #include "TGestionNormasDlg.h"
 #include "TWFiltrosNormas.h"
 #include "TiposGrafica.h"
@@ -39,6 +40,13 @@ ListasAtributos thd(const std::vector<std::vector<double>>& ranuras, ObjGen* dat
 
 const std::vector<double> kAusente(4, N);
 
+// The THD window with its list records in reach.
+class ThdAbierta : public TWMiGraficaTHD {
+public:
+    using TWMiGraficaTHD::RegistrosLista;
+    using TWMiGraficaTHD::TWMiGraficaTHD;
+};
+
 } // namespace
 
 class ThdWindow : public apoyo::VentanaArmonicos {
@@ -60,6 +68,21 @@ TEST_F(ThdWindow, OnlyPresentSlotsBecomeSeriesOnAxesOfEqualUnits) {
     EXPECT_EQ(w->Accion(QStringLiteral("MegaConfig"))->toolTip(), QStringLiteral("Harmonics filter"));
     EXPECT_FALSE(w->DameNormas()->GetHayVerSoloMalos());
     EXPECT_TRUE(doubles(w, PEP_HLINEY).empty());
+    // The trend settings of the RMS window hold here too.
+    EXPECT_EQ(ent(w, PEP_3416), 1);
+    EXPECT_EQ(ent(w, PEP_3642), 3);
+}
+
+TEST_F(ThdWindow, OneSeriesIsCaptionedWithItsNameAndListsOneRecordPerAnalyser) {
+    FabricaVentanas::Sustituir(
+        TG_THD,
+        [](QWidget* p, TDriverVentana* d, ServidorMonitores* s, ListasAtributos& l,
+           DrivFlex* f) -> TWGraficaGenerica* { return new ThdAbierta(p, d, s, l, f); });
+    auto* w = abrir<ThdAbierta>(thd({kAusente, {1, 2, 3, 4}, kAusente, kAusente, kAusente, kAusente}, datos));
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("V2 (THD)"));
+    // Six data references, one per slot, make a single record for the list modules.
+    EXPECT_EQ(w->RegistrosLista().Cuenta(), 1);
 }
 
 TEST_F(ThdWindow, LimitLinesOnTheirAxesAndOnlyValuesAboveHighlighted) {

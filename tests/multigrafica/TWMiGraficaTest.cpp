@@ -8,6 +8,7 @@
 #include "TGrafica.h"
 #include "TestEnvironment.h"
 #include "VTXExcepcion.h"
+#include "VentanaPrueba.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -25,7 +26,7 @@
 namespace {
 
 // A shared data object the window holds a reference on while it is open.
-class ObjetoDatos : public ObjGen {};
+using testsupport::ObjetoDatos;
 
 // The window's lists for series of one-second data starting 1 December 2026 10:00.
 struct Serie {
@@ -65,62 +66,15 @@ ListasAtributos listasDe(const std::vector<Serie>& series, ObjGen* datos,
     return l;
 }
 
-class MultigraphicWindow : public testing::Test {
+class MultigraphicWindow : public testsupport::VentanaPrueba {
 protected:
-    void SetUp() override {
-        servidor = std::make_unique<ServidorMonitores>();
-        datos = new ObjetoDatos;
-    }
-    void TearDown() override {
-        if (driver != nullptr && driver->Ventana() != nullptr)
-            driver->Ventana()->close();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        delete datos;
-    }
-
     TWMiGrafica* abrir(ListasAtributos listas) {
-        driver = new TGrafica(servidor.get(), listas, nullptr);
-        // The driver goes when its window closes (through the monitor server).
-        auto* w = qobject_cast<TWMiGrafica*>(driver->Ventana());
-        if (w == nullptr)
-            ADD_FAILURE() << "no multigraphic window opened (is the charting library built?)";
-        return w;
-    }
-
-    int ent(TWMiGrafica* w, int propiedad) {
-        auto get = reinterpret_cast<PEngetFn>(w->DameLibreria()->resolve("PEnget"));
-        return get(w->DameGrafica(), propiedad);
-    }
-    std::vector<double> doubles(TWMiGrafica* w, int propiedad) {
-        auto get = reinterpret_cast<PEvgetFn>(w->DameLibreria()->resolve("PEvget"));
-        std::vector<double> v(static_cast<size_t>(get(w->DameGrafica(), propiedad, nullptr, 0)));
-        get(w->DameGrafica(), propiedad, v.data(), static_cast<int>(v.size()));
-        return v;
-    }
-    std::vector<std::int32_t> enteros(TWMiGrafica* w, int propiedad) {
-        auto get = reinterpret_cast<PEvgetFn>(w->DameLibreria()->resolve("PEvget"));
-        std::vector<std::int32_t> v(static_cast<size_t>(get(w->DameGrafica(), propiedad, nullptr, 0)));
-        get(w->DameGrafica(), propiedad, v.data(), static_cast<int>(v.size()));
-        return v;
-    }
-    QString texto(TWMiGrafica* w, int propiedad) {
-        auto get = reinterpret_cast<PEszgetFn>(w->DameLibreria()->resolve("PEszget"));
-        char buffer[4096] = {};
-        get(w->DameGrafica(), propiedad, buffer, sizeof buffer);
-        return QString::fromUtf8(buffer);
-    }
-    void poner(TWMiGrafica* w, int propiedad, int valor) {
-        auto set = reinterpret_cast<PEnsetFn>(w->DameLibreria()->resolve("PEnset"));
-        set(w->DameGrafica(), propiedad, valor);
+        return VentanaPrueba::abrir<TWMiGrafica>(std::move(listas));
     }
     QString etiquetaEje(TWMiGrafica* w, int eje) {
         poner(w, PEP_WORKINGAXIS, eje);
         return texto(w, PEP_YAXISLABEL);
     }
-
-    std::unique_ptr<ServidorMonitores> servidor;
-    ObjetoDatos* datos = nullptr;
-    TGrafica* driver = nullptr;
 };
 
 TEST_F(MultigraphicWindow, OneSeriesIsCaptionedWithItsNameSeveralAsMultigraphic) {

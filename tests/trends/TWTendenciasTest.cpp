@@ -12,6 +12,7 @@
 #include "TWMiGraficaVEF.h"
 #include "TestEnvironment.h"
 #include "TiposGrafica.h"
+#include "VentanaPrueba.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -30,8 +31,6 @@
 namespace {
 
 constexpr double N = kValorNulo;
-
-class ObjetoDatos : public ObjGen {};
 
 struct Serie {
     std::string nombre;
@@ -89,61 +88,7 @@ public:
     using TWMiGraficaPLT::TWMiGraficaPLT;
 };
 
-class TrendWindows : public testing::Test {
-protected:
-    void SetUp() override {
-        servidor = std::make_unique<ServidorMonitores>();
-        datos = new ObjetoDatos;
-    }
-    void TearDown() override {
-        if (driver != nullptr && driver->Ventana() != nullptr)
-            driver->Ventana()->close();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        FabricaVentanas::Restablecer();
-        delete datos;
-    }
-
-    template <class Ventana> Ventana* abrir(ListasAtributos listas) {
-        driver = new TGrafica(servidor.get(), listas, nullptr);
-        auto* w = dynamic_cast<Ventana*>(driver->Ventana());
-        if (w == nullptr)
-            ADD_FAILURE() << "the window did not open (is the charting library built?)";
-        return w;
-    }
-
-    template <class T> std::vector<T> array(TWGraficaGenerica* w, int propiedad) {
-        auto get = reinterpret_cast<PEvgetFn>(w->DameLibreria()->resolve("PEvget"));
-        std::vector<T> v(static_cast<size_t>(get(w->DameGrafica(), propiedad, nullptr, 0)));
-        get(w->DameGrafica(), propiedad, v.data(), static_cast<int>(v.size()));
-        return v;
-    }
-    std::vector<std::string> textos(TWGraficaGenerica* w, int propiedad) {
-        std::vector<std::string> r;
-        for (const char* t : array<const char*>(w, propiedad))
-            r.emplace_back(t);
-        return r;
-    }
-    QString texto(TWGraficaGenerica* w, int propiedad) {
-        auto get = reinterpret_cast<PEszgetFn>(w->DameLibreria()->resolve("PEszget"));
-        char buffer[4096] = {};
-        get(w->DameGrafica(), propiedad, buffer, sizeof buffer);
-        return QString::fromUtf8(buffer);
-    }
-    int ent(TWGraficaGenerica* w, int propiedad) {
-        return reinterpret_cast<PEngetFn>(w->DameLibreria()->resolve("PEnget"))(w->DameGrafica(), propiedad);
-    }
-    void poner(TWGraficaGenerica* w, int propiedad, int valor) {
-        reinterpret_cast<PEnsetFn>(w->DameLibreria()->resolve("PEnset"))(w->DameGrafica(), propiedad, valor);
-    }
-    void ponerDouble(TWGraficaGenerica* w, int propiedad, double valor) {
-        reinterpret_cast<PEvsetFn>(w->DameLibreria()->resolve("PEvset"))(w->DameGrafica(), propiedad, &valor,
-                                                                         1);
-    }
-
-    std::unique_ptr<ServidorMonitores> servidor;
-    ObjetoDatos* datos = nullptr;
-    TGrafica* driver = nullptr;
-};
+class TrendWindows : public testsupport::VentanaPrueba {};
 
 std::vector<Serie> seisRanuras(const std::vector<bool>& presentes, const char* unidadV = "V") {
     const char* nombres[] = {"V1", "V2", "V3", "I1", "I2", "I3"};

@@ -152,6 +152,18 @@ TEST_F(VentanaGenerica, FastStepsAreClampedToTheFirstAndLastInterval) {
     ventana->PonerIntervalos(100, 50);
     Disparar("PreviousPlus");
     EXPECT_EQ(ventana->mostrados.back(), 40);
+
+    // Ctrl+End and Ctrl+Home reach the ends; at an end the key does nothing.
+    EXPECT_EQ(ventana->Accion(QStringLiteral("LastInterval"))->shortcut(),
+              QKeySequence(Qt::CTRL | Qt::Key_End));
+    Disparar("LastInterval");
+    EXPECT_EQ(ventana->mostrados.back(), 99);
+    const size_t pasos = ventana->mostrados.size();
+    Disparar("LastInterval");
+    EXPECT_EQ(ventana->mostrados.size(), pasos);
+    Disparar("FirstInterval");
+    EXPECT_EQ(ventana->mostrados.back(), 0);
+    EXPECT_FALSE(Activo("Previous"));
 }
 
 TEST_F(VentanaGenerica, LargeStepAcceptsUpToThreeDigitsAndPersists) {

@@ -129,14 +129,16 @@ int TWGraficaGenerica::PonerEjes(const std::vector<std::pair<QString, int>>& eje
 void TWGraficaGenerica::AjustesComunes() {
     // Chart behaviour every window relies on: table, grid, cursor and zoom settings.
     const int enteros[][2] = {
-        {PEP_2155, 1},         {PEP_3269, 0}, {PEP_2335, 0},       {PEP_3242, 80}, {PEP_XLABELSIZE, 80},
-        {PEP_3243, 80},        {PEP_2435, 1}, {PEP_2240, 0},       {PEP_2165, 0},  {PEP_2180, 0},
-        {PEP_2632, 0},         {PEP_3282, 3}, {PEP_3652, 1},       {PEP_3069, 1},  {PEP_3057, 0},
-        {PEP_3642, 0},         {PEP_3210, 1}, {PEP_2605, 0},       {PEP_3231, 0},  {PEP_3232, 0},
-        {PEP_3205, 0},         {PEP_2170, 0}, {PEP_2600, 0},       {PEP_3233, 0},  {PEP_3234, 0},
-        {PEP_2622, 1},         {PEP_2620, 0}, {PEP_CURSORMODE, 2}, {PEP_3064, 0},  {PEP_2623, 0},
-        {PEP_3290, 0},         {PEP_3223, 0}, {PEP_3227, 0},       {PEP_3226, 0},  {PEP_3016, 1},
-        {PEP_3017, 1},         {PEP_3018, 2}, {PEP_3100, 3},       {PEP_3032, 2},  {PEP_3046, 3},
+        {PEP_2155, 1},         {PEP_3269, 0},           {PEP_2335, 0}, {PEP_YLABELSIZE, 80},
+        {PEP_XLABELSIZE, 80},  {PEP_TABLETEXTSIZE, 80}, {PEP_2435, 1}, {PEP_2240, 0},
+        {PEP_2165, 0},         {PEP_2180, 0},           {PEP_2632, 0}, {PEP_3282, 3},
+        {PEP_3652, 1},         {PEP_3069, 1},           {PEP_3057, 0}, {PEP_3642, 0},
+        {PEP_3210, 1},         {PEP_2605, 0},           {PEP_3231, 0}, {PEP_3232, 0},
+        {PEP_3205, 0},         {PEP_2170, 0},           {PEP_2600, 0}, {PEP_3233, 0},
+        {PEP_3234, 0},         {PEP_2622, 1},           {PEP_2620, 0}, {PEP_CURSORMODE, 2},
+        {PEP_3064, 0},         {PEP_2623, 0},           {PEP_3290, 0}, {PEP_3223, 0},
+        {PEP_3227, 0},         {PEP_3226, 0},           {PEP_3016, 1}, {PEP_3017, 1},
+        {PEP_3018, 2},         {PEP_3100, 3},           {PEP_3032, 2}, {PEP_3046, 3},
         {PEP_XSERIALDATES, 1},
     };
     for (const auto& p : enteros)
@@ -321,6 +323,13 @@ void TWGraficaGenerica::CrearControles() {
     tecla(Group, QKeySequence(Qt::CTRL | Qt::Key_Up));
     tecla(Ungroup, QKeySequence(Qt::CTRL | Qt::Key_Down));
     tecla(ExportBMP, QKeySequence(Qt::CTRL | Qt::Key_E));
+    // First and last interval have keys only, no button: they act as the stepping buttons would.
+    for (const bool ultimo : {false, true}) {
+        auto* a = new QAction(this);
+        a->setObjectName(ultimo ? QStringLiteral("LastInterval") : QStringLiteral("FirstInterval"));
+        tecla(a, QKeySequence(Qt::CTRL | (ultimo ? Qt::Key_End : Qt::Key_Home)));
+        connect(a, &QAction::triggered, this, [this, ultimo] { IrAlExtremo(ultimo); });
+    }
 
     PopupMenu1 = new QMenu(this);
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
@@ -475,6 +484,17 @@ void TWGraficaGenerica::PreviousPlusClick() {
 void TWGraficaGenerica::NextPlusClick() {
     Protegido([this] {
         IntervaloActual = std::min(IntervaloActual + Pasos, UltimoIntervalo);
+        ActualizarBotonesIntervalo();
+        MostrarIntervalo();
+    });
+}
+
+void TWGraficaGenerica::IrAlExtremo(bool ultimo) {
+    QAction* paso = ultimo ? Next : Previous;
+    if (!paso->isEnabled())
+        return;
+    Protegido([this, ultimo] {
+        IntervaloActual = ultimo ? UltimoIntervalo : PrimerIntervalo;
         ActualizarBotonesIntervalo();
         MostrarIntervalo();
     });
@@ -776,7 +796,7 @@ void TWGraficaGenerica::ImprimirEn(QPrinter& impresora) {
         Pe.ponerDouble(PEP_MARKX, x);
         Pe.ponerDouble(PEP_MARKY, y);
         Pe.ponerEntero(PEP_MARKSIZE, 25);
-        Pe.ponerEntero(PEP_3236, 0);
+        Pe.ponerEntero(PEP_MARKSHAPE, 0);
     }
     Pe.PEreinitialize(Grafica);
     QPainter propio;

@@ -118,6 +118,8 @@ public:
     void PortapapelesClick();
     void ConfigureClick();
     void PreviousPlusClick();
+    // Ctrl+Home / Ctrl+End: the first or the last interval.
+    void IrAlExtremo(bool ultimo);
     void PreviousClick();
     void NextClick();
     void NextPlusClick();

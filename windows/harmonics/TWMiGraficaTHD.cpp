@@ -8,8 +8,6 @@
 
 #include <QJsonObject>
 
-#include <algorithm>
-
 namespace {
 
 // Help context of the harmonics windows (F1).
@@ -21,34 +19,10 @@ constexpr int kLineaPunteada = 2;
 
 TWMiGraficaTHD::TWMiGraficaTHD(QWidget* propietario, TDriverVentana* driver, ServidorMonitores* servidor,
                                ListasAtributos& listas, DrivFlex* fuente)
-    : TWMiGraficaTHD(propietario, driver, servidor, listas, fuente, QuitarAusentes(listas)) {}
-
-TWMiGraficaTHD::TWMiGraficaTHD(QWidget* propietario, TDriverVentana* driver, ServidorMonitores* servidor,
-                               ListasAtributos& listas, DrivFlex* fuente, std::vector<int> ranuras)
-    : TWSerieTemporal(propietario, driver, servidor, listas, fuente), m_ranuras(std::move(ranuras)) {}
-
-std::vector<int> TWMiGraficaTHD::QuitarAusentes(ListasAtributos& listas) {
-    std::vector<int> ranuras;
-    const int filas = std::min(listas[LV_VALORES].Cuenta(), armonicos::kRanuras);
-    for (int r = 0; r < filas; ++r) {
-        if (armonicos::Presente(listas[LV_VALORES], r))
-            ranuras.push_back(r);
-    }
-    // The data references keep one row per slot: the list and export modules want them all.
-    for (int lista :
-         {LV_VALORES, LV_TIEMPOS, LV_UNIDADES, LV_NOMBRES, LV_OPCIONES, LV_INTERVALOS, LV_DECIMALES}) {
-        TValorMultiple presentes;
-        for (int r : ranuras) {
-            if (r < listas[lista].Cuenta())
-                presentes.CopiarFila(listas[lista], r);
-        }
-        listas[lista] = std::move(presentes);
-    }
-    return ranuras;
-}
+    : TWMiGraficaRMS(propietario, driver, servidor, listas, fuente) {}
 
 void TWMiGraficaTHD::Construir() {
-    TWSerieTemporal::Construir();
+    TWMiGraficaRMS::Construir();
     NormasDLG = filtro::CrearNormas(this, false);
     filtro::RotularBoton(MegaConfig, megaconfigurar1);
 }
@@ -64,7 +38,7 @@ int TWMiGraficaTHD::ContextoAyuda() const {
 }
 
 double TWMiGraficaTHD::Limite(int serie) const {
-    return m_limites.De(juicio::TipoDeRanura(m_ranuras[static_cast<size_t>(serie)])).thd;
+    return m_limites.De(juicio::TipoDeRanura(Ranuras()[static_cast<size_t>(serie)])).thd;
 }
 
 int TWMiGraficaTHD::EjeDe(juicio::Tipo tipo) const {
@@ -73,7 +47,7 @@ int TWMiGraficaTHD::EjeDe(juicio::Tipo tipo) const {
     for (int s = 0; s < NumSeries; ++s) {
         if (s > 0 && m_datos->Unidad(s) != m_datos->Unidad(s - 1))
             ++eje;
-        if (juicio::TipoDeRanura(m_ranuras[static_cast<size_t>(s)]) == tipo)
+        if (juicio::TipoDeRanura(Ranuras()[static_cast<size_t>(s)]) == tipo)
             return eje;
     }
     return -1;
@@ -131,17 +105,17 @@ void TWMiGraficaTHD::PonerSubtituloFiltro() {
 }
 
 void TWMiGraficaTHD::PintarGrafica(const std::int32_t* colores) {
-    TWSerieTemporal::PintarGrafica(colores);
+    TWMiGraficaRMS::PintarGrafica(colores);
     PonerSubtituloFiltro();
 }
 
 void TWMiGraficaTHD::Agrupar(int nivel) {
-    TWSerieTemporal::Agrupar(nivel);
+    TWMiGraficaRMS::Agrupar(nivel);
     PonerSubtituloFiltro();
 }
 
 void TWMiGraficaTHD::MostrarIntervalo() {
-    TWSerieTemporal::MostrarIntervalo();
+    TWMiGraficaRMS::MostrarIntervalo();
     PonerSubtituloFiltro();
 }
 
@@ -174,7 +148,7 @@ int TWMiGraficaTHD::PuntosSobreLimite() const {
 }
 
 QJsonObject TWMiGraficaTHD::Describir() {
-    QJsonObject r = TWSerieTemporal::Describir();
+    QJsonObject r = TWMiGraficaRMS::Describir();
     r.insert(QStringLiteral("filter"), m_limites.Aplicado() ? NormasDLG->GetNormaSeleccionada() : QString());
     r.insert(QStringLiteral("points_above_thd_limit"), PuntosSobreLimite());
     return r;

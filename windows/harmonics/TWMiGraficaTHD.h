@@ -1,20 +1,19 @@
 #pragma once
 
 #include "FiltroArmonicos.h"
-#include "TWSerieTemporal.h"
+#include "TWMiGraficaRMS.h"
 
 #include <vector>
 
 class TGestionNormasDlg;
 
-// The "TOTAL HARMONIC DISTORSION" trend: the THD of the present channel slots against time,
+// The "TOTAL HARMONIC DISTORSION" trend: the RMS trend's handling of the present channel slots,
 // with the THD limits of a harmonics filter drawn as lines and the points above them
 // highlighted.
-class TWMiGraficaTHD : public TWSerieTemporal {
+class TWMiGraficaTHD : public TWMiGraficaRMS {
     Q_OBJECT
 
 public:
-    // Only the present slots of the lists become series.
     TWMiGraficaTHD(QWidget* propietario, TDriverVentana* driver, ServidorMonitores* servidor,
                    ListasAtributos& listas, DrivFlex* fuente);
 
@@ -30,8 +29,6 @@ public:
     Q_INVOKABLE int AplicarFiltro(const QString& nombre);
 
     // getters:
-    // The channel slot of each series.
-    const std::vector<int>& Ranuras() const { return m_ranuras; }
     // Values of the whole data strictly above the THD limit of their kind.
     int PuntosSobreLimite() const;
     TGestionNormasDlg* DameNormas() const { return NormasDLG; }
@@ -39,16 +36,13 @@ public:
 protected:
     // reimplemented virtual methods:
     QString TituloVarias() const override;
-    bool UnidadExacta() const override { return true; }
+    // Titles follow the harmonics windows: one series shows its own name.
+    bool TituloFijo() const override { return false; }
     void ColorearPuntos() override;
     void Construir() override;
     int ContextoAyuda() const override;
 
 private:
-    TWMiGraficaTHD(QWidget* propietario, TDriverVentana* driver, ServidorMonitores* servidor,
-                   ListasAtributos& listas, DrivFlex* fuente, std::vector<int> ranuras);
-    // Drops the rows of the absent slots from the lists; answers the slots kept.
-    static std::vector<int> QuitarAusentes(ListasAtributos& listas);
     // A filter's name replaces the interval title.
     void PonerSubtituloFiltro();
     void TomarFiltro();
@@ -57,7 +51,6 @@ private:
     // The axis of the first series of a kind (-1 when none).
     int EjeDe(juicio::Tipo tipo) const;
 
-    std::vector<int> m_ranuras;
     TGestionNormasDlg* NormasDLG = nullptr;
     filtro::Limites m_limites;
 };

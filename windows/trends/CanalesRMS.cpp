@@ -17,6 +17,16 @@ std::vector<bool> Presentes(const TValorMultiple& valores) {
     return presentes;
 }
 
+std::vector<int> RanurasPresentes(const TValorMultiple& valores) {
+    const std::vector<bool> presentes = Presentes(valores);
+    std::vector<int> ranuras;
+    for (size_t r = 0; r < presentes.size(); ++r) {
+        if (presentes[r])
+            ranuras.push_back(static_cast<int>(r));
+    }
+    return ranuras;
+}
+
 ListasAtributos SoloPresentes(const ListasAtributos& listas) {
     const std::vector<bool> presentes = Presentes(listas[LV_VALORES]);
     ListasAtributos r = listas;

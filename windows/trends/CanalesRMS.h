@@ -10,6 +10,8 @@
 namespace CanalesRMS {
 
 std::vector<bool> Presentes(const TValorMultiple& valores);
+// The numbers of the present slots, in slot order.
+std::vector<int> RanurasPresentes(const TValorMultiple& valores);
 
 // The lists of the present slots only, in slot order: the per-slot lists (values, times,
 // units, names, options, intervals, decimals) lose the rows of absent slots; the data

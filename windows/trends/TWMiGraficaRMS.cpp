@@ -13,7 +13,8 @@ constexpr int kRanuras = 6;
 
 TWMiGraficaRMS::TWMiGraficaRMS(QWidget* propietario, TDriverVentana* driver, ServidorMonitores* servidor,
                                ListasAtributos& listas, DrivFlex* fuente)
-    : TWSerieTemporal(propietario, driver, servidor, CanalesRMS::SoloPresentes(listas), fuente) {}
+    : TWSerieTemporal(propietario, driver, servidor, CanalesRMS::SoloPresentes(listas), fuente),
+      m_ranuras(CanalesRMS::RanurasPresentes(listas[LV_VALORES])) {}
 
 void TWMiGraficaRMS::Construir() {
     TWSerieTemporal::Construir();

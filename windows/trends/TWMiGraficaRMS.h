@@ -2,6 +2,8 @@
 
 #include "TWSerieTemporal.h"
 
+#include <vector>
+
 // The "GRAPHIC RMS" window: the RMS trend of the present channels of one analyser (three
 // voltage phases, three current phases). Slots without any value are left out; only equal unit
 // texts share an axis.
@@ -11,6 +13,10 @@ class TWMiGraficaRMS : public TWSerieTemporal {
 public:
     TWMiGraficaRMS(QWidget* propietario, TDriverVentana* driver, ServidorMonitores* servidor,
                    ListasAtributos& listas, DrivFlex* fuente);
+
+    // getters:
+    // The channel slot of each series.
+    const std::vector<int>& Ranuras() const { return m_ranuras; }
 
 protected:
     // reimplemented virtual methods:
@@ -23,4 +29,7 @@ protected:
     // The channels keep the subset colours.
     void ColorearPuntos() override {}
     TValorMultiple RegistrosLista() override;
+
+private:
+    std::vector<int> m_ranuras;
 };

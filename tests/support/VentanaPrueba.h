@@ -1,0 +1,96 @@
+#pragma once
+
+// A graph window opened through the engine on the real charting library, and the chart's
+// properties read back through the library's own entry points. Header only: the test programs
+// that use it link the engine, the support library does not.
+
+#include "ChartProperties.h"
+#include "FabricaVentanas.h"
+#include "ObjGen.h"
+#include "PEApi.h"
+#include "ServidorMonitores.h"
+#include "TGrafica.h"
+#include "TWGraficaGenerica.h"
+
+#include <QCoreApplication>
+#include <QLibrary>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace testsupport {
+
+// A host object standing for the data a window's lists refer to.
+class ObjetoDatos : public ObjGen {};
+
+// What a window set on its chart, read through the library's entry points.
+struct SondaGrafica {
+    template <class Fn> static Fn Entrada(TWGraficaGenerica* w, const char* nombre) {
+        return reinterpret_cast<Fn>(w->DameLibreria()->resolve(nombre));
+    }
+    static int ent(TWGraficaGenerica* w, int propiedad) {
+        return Entrada<PEngetFn>(w, "PEnget")(w->DameGrafica(), propiedad);
+    }
+    template <class T> static std::vector<T> array(TWGraficaGenerica* w, int propiedad) {
+        auto get = Entrada<PEvgetFn>(w, "PEvget");
+        std::vector<T> v(static_cast<size_t>(get(w->DameGrafica(), propiedad, nullptr, 0)));
+        get(w->DameGrafica(), propiedad, v.data(), static_cast<int>(v.size()));
+        return v;
+    }
+    static std::vector<double> doubles(TWGraficaGenerica* w, int p) { return array<double>(w, p); }
+    static std::vector<std::int32_t> enteros(TWGraficaGenerica* w, int p) {
+        return array<std::int32_t>(w, p);
+    }
+    static std::vector<std::string> textos(TWGraficaGenerica* w, int propiedad) {
+        std::vector<std::string> r;
+        for (const char* t : array<const char*>(w, propiedad))
+            r.emplace_back(t);
+        return r;
+    }
+    static QString texto(TWGraficaGenerica* w, int propiedad) {
+        std::vector<char> buffer(16384);
+        Entrada<PEszgetFn>(w, "PEszget")(w->DameGrafica(), propiedad, buffer.data(),
+                                         static_cast<int>(buffer.size()));
+        return QString::fromUtf8(buffer.data());
+    }
+    static void poner(TWGraficaGenerica* w, int propiedad, int valor) {
+        Entrada<PEnsetFn>(w, "PEnset")(w->DameGrafica(), propiedad, valor);
+    }
+    static void ponerDouble(TWGraficaGenerica* w, int propiedad, double valor) {
+        Entrada<PEvsetFn>(w, "PEvset")(w->DameGrafica(), propiedad, &valor, 1);
+    }
+};
+
+// Opens one window through the driver as the host would; closing it at the end releases the
+// driver through the monitor server.
+class VentanaPrueba : public testing::Test, public SondaGrafica {
+protected:
+    void SetUp() override {
+        servidor = std::make_unique<ServidorMonitores>();
+        datos = new ObjetoDatos;
+    }
+    void TearDown() override {
+        if (driver != nullptr && driver->Ventana() != nullptr)
+            driver->Ventana()->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        FabricaVentanas::Restablecer();
+        delete datos;
+    }
+
+    template <class Ventana> Ventana* abrir(ListasAtributos listas) {
+        driver = new TGrafica(servidor.get(), listas, nullptr);
+        auto* w = dynamic_cast<Ventana*>(driver->Ventana());
+        if (w == nullptr)
+            ADD_FAILURE() << "no window of the expected class opened (is the charting library built?)";
+        return w;
+    }
+
+    std::unique_ptr<ServidorMonitores> servidor;
+    ObjetoDatos* datos = nullptr;
+    TGrafica* driver = nullptr;
+};
+
+} // namespace testsupport
