@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 namespace {
 
 TTiempo A(long long ms) {
@@ -179,4 +181,28 @@ TEST(EtiquetaUmbral, RightOfTheLineWithOneDecimalAndAPercentSign) {
     EXPECT_EQ(EtiquetaUmbral(900), QStringLiteral("|R90.0%\t"));
     EXPECT_EQ(EtiquetaUmbral(1015), QStringLiteral("|R101.5%\t"));
     EXPECT_EQ(EtiquetaUmbral(0), QStringLiteral("|R0.0%\t"));
+}
+
+TEST(CalcularPuntos, CorruptValuesPassThroughEveryViewWithoutHarm) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    const std::vector<EventoRegistrado> m = {M(0, 1, nan, 100),   M(10, 1, 80, nan),   M(20, 2, inf, -inf),
+                                             M(30, 3, 60, 1e300), M(40, 7, 60, 100),   M(50, 0, 60, 100),
+                                             M(60, 2, -inf, 5),   M(70, 3, 50, -1e300)};
+    CListaEventos l;
+    // Phases 7 and 0 have no place; everything else is kept.
+    EXPECT_EQ(CargarEventos(l, m, NivelesInstrumento{100, 900, 1100}), 2);
+    for (bool trifasico : {false, true}) {
+        AplicarVistas(l, Record(TipoPropiedades::EH, true, 20, trifasico));
+        const PuntosEventos p = CalcularPuntos(l, m);
+        ASSERT_EQ(p.valores.size(), 3 * m.size());
+        const ConteoTipos c = ContarTipos(l);
+        EXPECT_EQ(c.sobretensiones + c.huecos + c.interrupciones, l.NumeroEventos());
+        for (int s = 0; s < 3; ++s) {
+            for (int i = 0; i < p.numMuestras; ++i) {
+                const int e = p.Evento(s, i);
+                EXPECT_TRUE(e == -1 || (e >= 0 && e < l.NumeroEventos()));
+            }
+        }
+    }
 }
