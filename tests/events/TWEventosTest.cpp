@@ -378,6 +378,15 @@ TEST_F(EventsWindows, CurvesItic) {
     const TValorMultiple filas = w->RegistrosLista();
     ASSERT_EQ(filas.Elementos(0), 12);
     EXPECT_EQ(filas.Entero(0, 11), 1);
+
+    // The voltage scale starts at 0 and reaches above the events and every threshold shown.
+    EXPECT_EQ(array<double>(w, PEP_MANUALYMIN), (std::vector<double>{0.0}));
+    EXPECT_EQ(array<double>(w, PEP_MANUALYMAX), (std::vector<double>{160.0}));
+    PropiedadesEventos p = w->DamePropiedades();
+    p.PonerValor(EV_VERS, 1);
+    p.PonerValor(EV_UMBRALS, 2000);
+    w->AplicarPropiedades(p);
+    EXPECT_NEAR(array<double>(w, PEP_MANUALYMAX).at(0), 210.0, 1e-9);
 }
 
 TEST_F(EventsWindows, CurvesFilterHidesJudgedEventsButNeverThreePhaseOnes) {

@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -95,14 +96,6 @@ void TWMiGraficaCBEMA::ConstruirEjes() {
     Pe.ponerDouble(PEP_MANUALXMIN, kDuracionMinima);
     Pe.ponerDouble(PEP_MANUALXMAX, kDuracionMaxima);
     Pe.ponerTexto(PEP_XAXISLABEL, Texto(TXT_CB_AXIS_DURATION));
-    // Voltages from 0: the curves start there, and the scale reaches above every event.
-    double maximo = kVoltajeMinimoEscala;
-    for (const EventoRegistrado& m : m_muestras)
-        maximo = std::max(maximo, m.extremo * 1.05);
-    Pe.ponerEntero(PEP_WORKINGAXIS, 0);
-    Pe.ponerEntero(PEP_MANUALYSCALE, 1);
-    Pe.ponerDouble(PEP_MANUALYMIN, 0.0);
-    Pe.ponerDouble(PEP_MANUALYMAX, maximo);
 }
 
 double TWMiGraficaCBEMA::ValorPunto(const CEvento& e) const {
@@ -141,6 +134,21 @@ void TWMiGraficaCBEMA::Anotaciones() {
     Pe.ponerArray(PEP_GANNOTTYPES, tipos);
     Pe.ponerArray(PEP_GANNOTCOLORS, colores);
     Pe.ponerEntero(PEP_FORCEDMETHOD, PEMF_POINTS);
+
+    // Voltages from 0, where the curves start, up to above every event and threshold line.
+    double maximo = kVoltajeMinimoEscala;
+    for (const EventoRegistrado& m : m_muestras) {
+        if (std::isfinite(m.extremo))
+            maximo = std::max(maximo, m.extremo * 1.05);
+    }
+    for (const int ver : {EV_VERS, EV_VERH, EV_VERI}) {
+        if (m_propiedades.Valor(ver) != 0)
+            maximo = std::max(maximo, m_propiedades.Valor(ver + 1) * 0.1 * 1.05);
+    }
+    Pe.ponerEntero(PEP_WORKINGAXIS, 0);
+    Pe.ponerEntero(PEP_MANUALYSCALE, 1);
+    Pe.ponerDouble(PEP_MANUALYMIN, 0.0);
+    Pe.ponerDouble(PEP_MANUALYMAX, maximo);
 }
 
 QString TWMiGraficaCBEMA::TextoCursor() {
