@@ -341,6 +341,31 @@ TEST_F(EventsWindows, HistoricRowsForTheTableModulesAndARestoredView) {
         EXPECT_EQ(filas.Entero(0, i), esperada[static_cast<size_t>(i)]) << i;
 }
 
+TEST_F(EventsWindows, HistoricIntervalsByDayAndALonePoint) {
+    // Two events on one day, one on the next.
+    auto* w =
+        abrir<EH>(listasDe(TG_EH, {{0, 1, 80, 100}, {60000, 2, 70, 100}, {86400000, 3, 60, 100}}, datos));
+    ASSERT_NE(w, nullptr);
+    w->Agrupar(Agrupacion::NIVEL_DIAS);
+    EXPECT_EQ(w->Describir().value(QStringLiteral("intervals")).toInt(), 2);
+    EXPECT_EQ(w->DameNivelAgrupacion(), Agrupacion::NIVEL_DIAS);
+    EXPECT_EQ(ent(w, PEP_POINTS), 2);
+    EXPECT_EQ(array<double>(w, PEP_YDATA), (std::vector<double>{80, N, N, 70, N, N}));
+    EXPECT_EQ(ent(w, PEP_FORCEDMETHOD), PEMF_PERAXIS);
+    w->NextClick();
+    EXPECT_EQ(w->DameIntervaloActual(), 1);
+    // The second day holds one point: drawn large enough to be seen.
+    EXPECT_EQ(ent(w, PEP_POINTS), 1);
+    EXPECT_EQ(array<double>(w, PEP_YDATA), (std::vector<double>{N, N, 60}));
+    EXPECT_EQ(ent(w, PEP_FORCEDMETHOD), PEMF_LARGEPOINTS);
+    cursor(w, 2, 0);
+    EXPECT_TRUE(w->TextoCursor().contains(QStringLiteral("Phase: 3")));
+    // Table rows carry the level and the interval shown.
+    const TValorMultiple filas = w->RegistrosLista();
+    EXPECT_EQ(filas.Entero(0, 3), Agrupacion::NIVEL_DIAS);
+    EXPECT_EQ(filas.Entero(0, 4), 1);
+}
+
 // ---------------------------------------------------------------------------------------------
 // Events against the tolerance curves
 
