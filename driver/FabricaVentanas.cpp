@@ -5,6 +5,8 @@
 #include "TWMiGraficaARM.h"
 #include "TWMiGraficaARMAN.h"
 #include "TWMiGraficaARMH24.h"
+#include "TWMiGraficaCBEMA.h"
+#include "TWMiGraficaEH.h"
 #include "TWMiGraficaFP.h"
 #include "TWMiGraficaIARM.h"
 #include "TWMiGraficaPLT.h"
@@ -34,7 +36,8 @@ std::map<int, Constructor> Incorporadas() {
         {TG_VEF, ConTodas<TWMiGraficaVEF>},       {TG_ARM, ConTodas<TWMiGraficaARM>},
         {TG_THD, ConTodas<TWMiGraficaTHD>},       {TG_ARMH24, ConTodas<TWMiGraficaARMH24>},
         {TG_ARMAN, ConTodas<TWMiGraficaARMAN>},   {TG_ARMH24_BANDAS, ConTodas<TWMiGraficaARMH24>},
-        {TG_IARM, ConTodas<TWMiGraficaIARM>},
+        {TG_IARM, ConTodas<TWMiGraficaIARM>},     {TG_EH, ConTodas<TWMiGraficaEH>},
+        {TG_CBEMA, ConTodas<TWMiGraficaCBEMA>},
     };
 }
 
