@@ -5,8 +5,11 @@
 #include "TWMiGraficaARM.h"
 #include "TWMiGraficaARMAN.h"
 #include "TWMiGraficaARMH24.h"
+#include "TWMiGraficaFO.h"
+#include "TWMiGraficaFOAN.h"
 #include "TWMiGraficaFP.h"
 #include "TWMiGraficaIARM.h"
+#include "TWMiGraficaPER.h"
 #include "TWMiGraficaPLT.h"
 #include "TWMiGraficaRMS.h"
 #include "TWMiGraficaTHD.h"
@@ -35,6 +38,8 @@ std::map<int, Constructor> Incorporadas() {
         {TG_THD, ConTodas<TWMiGraficaTHD>},       {TG_ARMH24, ConTodas<TWMiGraficaARMH24>},
         {TG_ARMAN, ConTodas<TWMiGraficaARMAN>},   {TG_ARMH24_BANDAS, ConTodas<TWMiGraficaARMH24>},
         {TG_IARM, ConTodas<TWMiGraficaIARM>},
+        {TG_FO, ConTodas<TWMiGraficaFO>},         {TG_FOAN, ConTodas<TWMiGraficaFOAN>},
+        {TG_PER, ConTodas<TWMiGraficaPER>},
     };
 }
 
