@@ -37,9 +37,8 @@ std::map<int, Constructor> Incorporadas() {
         {TG_VEF, ConTodas<TWMiGraficaVEF>},       {TG_ARM, ConTodas<TWMiGraficaARM>},
         {TG_THD, ConTodas<TWMiGraficaTHD>},       {TG_ARMH24, ConTodas<TWMiGraficaARMH24>},
         {TG_ARMAN, ConTodas<TWMiGraficaARMAN>},   {TG_ARMH24_BANDAS, ConTodas<TWMiGraficaARMH24>},
-        {TG_IARM, ConTodas<TWMiGraficaIARM>},
-        {TG_FO, ConTodas<TWMiGraficaFO>},         {TG_FOAN, ConTodas<TWMiGraficaFOAN>},
-        {TG_PER, ConTodas<TWMiGraficaPER>},
+        {TG_IARM, ConTodas<TWMiGraficaIARM>},     {TG_FO, ConTodas<TWMiGraficaFO>},
+        {TG_FOAN, ConTodas<TWMiGraficaFOAN>},     {TG_PER, ConTodas<TWMiGraficaPER>},
     };
 }
 

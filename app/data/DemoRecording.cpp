@@ -574,8 +574,8 @@ void addCaptures(Part& p) {
                     const int phase = c % 3;
                     const double depth = depthOn(firsts[k], phase + 1, t * 1000 - 40);
                     const double level = current ? 120.0 * (2.0 - depth) : kNominalV * depth;
-                    const double x = waveSample(t, level, shift[phase], current) +
-                                     p.noise.gauss() * (current ? 0.4 : 0.8);
+                    const double x =
+                        waveSample(t, level, shift[phase], current) + p.noise.gauss() * (current ? 0.4 : 0.8);
                     values[static_cast<size_t>(c)].push_back(x);
                     sum += x;
                 }
@@ -586,16 +586,19 @@ void addCaptures(Part& p) {
             for (int c = 0; c < 6; ++c) {
                 // The neutral has next to no fundamental: no distortion figures.
                 const bool current = neutral || c >= 3;
-                const double thdValue =
-                    c < (neutral ? 3 : 6) ? (current ? 29.2 : 2.65) * (1.0 + 0.03 * p.noise.gauss()) : kNoValue;
+                const double thdValue = c < (neutral ? 3 : 6)
+                                            ? (current ? 29.2 : 2.65) * (1.0 + 0.03 * p.noise.gauss())
+                                            : kNoValue;
                 figures[static_cast<size_t>(2 * c)].push_back(thdValue);
                 figures[static_cast<size_t>(2 * c + 1)].push_back(
-                    thdValue != kNoValue ? 100.0 * (thdValue / 100.0) / std::sqrt(1.0 + std::pow(thdValue / 100.0, 2))
-                                         : kNoValue);
+                    thdValue != kNoValue
+                        ? 100.0 * (thdValue / 100.0) / std::sqrt(1.0 + std::pow(thdValue / 100.0, 2))
+                        : kNoValue);
             }
         }
         const std::vector<double> o = optionsRow(kind, code, 1.0 / (perCycle * kFrequency));
-        const char* const labels[2][6] = {{"V1", "V2", "V3", "I1", "I2", "I3"}, {"I1", "I2", "I3", "IN", "-", "-"}};
+        const char* const labels[2][6] = {{"V1", "V2", "V3", "I1", "I2", "I3"},
+                                          {"I1", "I2", "I3", "IN", "-", "-"}};
         for (int c = 0; c < 6; ++c) {
             const bool used = c < channels;
             const bool current = neutral || c >= 3;

@@ -21,6 +21,7 @@
 #include <QActionGroup>
 #include <QCloseEvent>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHelpEvent>
@@ -30,7 +31,6 @@
 #include <QLoggingCategory>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QFile>
 #include <QMenuBar>
 #include <QPainter>
 #include <QPainterPath>
@@ -130,7 +130,8 @@ void MainWindow::buildMenus() {
     QAction* open = file->addAction(Texto(TXT_APP_OPEN), this, &MainWindow::promptOpenFiles);
     open->setShortcut(QKeySequence::Open);
     open->setObjectName(QStringLiteral("OpenFiles"));
-    QAction* import = file->addAction(Texto(TXT_APP_IMPORT_COMTRADE), this, &MainWindow::promptImportComtrade);
+    QAction* import =
+        file->addAction(Texto(TXT_APP_IMPORT_COMTRADE), this, &MainWindow::promptImportComtrade);
     import->setObjectName(QStringLiteral("ImportComtrade"));
     m_recentMenu = file->addMenu(Texto(TXT_APP_RECENT));
     QAction* reopen = file->addAction(Texto(TXT_APP_REOPEN));
@@ -361,7 +362,8 @@ void MainWindow::promptOpenFiles() {
 }
 
 void MainWindow::promptImportComtrade() {
-    const QString title = Texto(TXT_APP_IMPORT_COMTRADE).remove(QLatin1Char('&')).remove(QStringLiteral("..."));
+    const QString title =
+        Texto(TXT_APP_IMPORT_COMTRADE).remove(QLatin1Char('&')).remove(QStringLiteral("..."));
     QFileDialog dialog(this, title, QString(), Texto(TXT_APP_IMPORT_FILTER));
     dialog.setObjectName(QStringLiteral("ImportComtradeFiles"));
     dialog.setFileMode(QFileDialog::ExistingFiles);
@@ -374,8 +376,9 @@ void MainWindow::promptImportComtrade() {
     const QFileInfo first(chosen.front());
     writeValue(kFolderValue, first.absolutePath());
     // The recording goes beside the first file unless the user names another.
-    QFileDialog target(this, title, first.absolutePath() + QLatin1Char('/') + first.completeBaseName() +
-                                        QStringLiteral(".STD"),
+    QFileDialog target(this, title,
+                       first.absolutePath() + QLatin1Char('/') + first.completeBaseName() +
+                           QStringLiteral(".STD"),
                        Texto(TXT_APP_OPEN_FILTER));
     target.setObjectName(QStringLiteral("ImportComtradeTarget"));
     target.setAcceptMode(QFileDialog::AcceptSave);

@@ -40,7 +40,7 @@ Filtro Hueco(int frecuencia, int ciclos) {
 bool Malo(const Filtro& f, const std::vector<double>& muestras) {
     const std::span<const double> s(muestras);
     return RegistroMalo(f, kVref, std::span<const std::span<const double>>(&s, 1), 0,
-                         static_cast<int>(muestras.size()) - 1);
+                        static_cast<int>(muestras.size()) - 1);
 }
 
 int Pintadas(const std::vector<std::int32_t>& colores, std::uint32_t color) {
@@ -121,12 +121,14 @@ TEST(Perturbaciones, PaintingMarksRunsOf40Or20SamplesWhateverTheFrequency) {
         SCOPED_TRACE(frecuencia);
         const Filtro ciclo = Hueco(frecuencia, 1);
         const Filtro semiciclo = Hueco(frecuencia, 0);
-        EXPECT_EQ(40, Pintadas(ColoresMarcas(ciclo, kVref, ConHueco(200, 50, 40), kSerie), ciclo.ColorPorcentaje));
-        EXPECT_EQ(0, Pintadas(ColoresMarcas(ciclo, kVref, ConHueco(200, 50, 39), kSerie), ciclo.ColorPorcentaje));
-        EXPECT_EQ(20,
-                  Pintadas(ColoresMarcas(semiciclo, kVref, ConHueco(200, 50, 20), kSerie), ciclo.ColorPorcentaje));
-        EXPECT_EQ(0,
-                  Pintadas(ColoresMarcas(semiciclo, kVref, ConHueco(200, 50, 19), kSerie), ciclo.ColorPorcentaje));
+        EXPECT_EQ(
+            40, Pintadas(ColoresMarcas(ciclo, kVref, ConHueco(200, 50, 40), kSerie), ciclo.ColorPorcentaje));
+        EXPECT_EQ(
+            0, Pintadas(ColoresMarcas(ciclo, kVref, ConHueco(200, 50, 39), kSerie), ciclo.ColorPorcentaje));
+        EXPECT_EQ(20, Pintadas(ColoresMarcas(semiciclo, kVref, ConHueco(200, 50, 20), kSerie),
+                               ciclo.ColorPorcentaje));
+        EXPECT_EQ(0, Pintadas(ColoresMarcas(semiciclo, kVref, ConHueco(200, 50, 19), kSerie),
+                              ciclo.ColorPorcentaje));
     }
     // At 60 Hz, 33 samples make the register bad but are not painted.
     EXPECT_TRUE(Malo(Hueco(60, 1), ConHueco(200, 60, 33)));

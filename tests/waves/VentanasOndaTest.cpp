@@ -15,6 +15,7 @@
 #include "TiposGrafica.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QCoreApplication>
 #include <QFile>
 #include <QJsonArray>
@@ -51,7 +52,8 @@ ListasAtributos formas(int tipo, int registros, int muestras, ObjGen* datos, boo
         std::vector<double> v;
         for (int r = 0; r < registros; ++r)
             for (int k = 0; k < muestras; ++k)
-                v.push_back((c < 3 ? 325.0 : 14.0) * (1 + r) * std::sin(2 * kPi * k / 64.0 - c * 2 * kPi / 3));
+                v.push_back((c < 3 ? 325.0 : 14.0) * (1 + r) *
+                            std::sin(2 * kPi * k / 64.0 - c * 2 * kPi / 3));
         l[LV_VALORES].EntrarDoubles(v);
         l[LV_TIEMPOS].EntrarTiempos(std::vector<TTiempo>(v.size(), tiempos.front()));
         l[LV_UNIDADES].EntrarTexto(c < 3 ? "V" : "A");
@@ -80,7 +82,7 @@ ListasAtributos formas(int tipo, int registros, int muestras, ObjGen* datos, boo
 // Three phase variables of kind 6 with `registros` registers of 800 samples (20 cycles at 40
 // per cycle, 230 V); `hueco` gives, per register, the samples the second phase stays at 0 from
 // sample 200 on.
-ListasAtributos perturbaciones(const std::vector<int>& hueco, ObjGen* datos) {
+ListasAtributos registrosPerturbacion(const std::vector<int>& hueco, ObjGen* datos) {
     ListasAtributos l;
     const int muestras = 800;
     std::vector<double> pares, vref, trigger;
@@ -102,7 +104,8 @@ ListasAtributos perturbaciones(const std::vector<int>& hueco, ObjGen* datos) {
         l[LV_TIEMPOS].EntrarTiempos(std::vector<TTiempo>(v.size(), tiempos.front()));
         l[LV_UNIDADES].EntrarTexto("V");
         l[LV_NOMBRES].EntrarTexto("Disturbances V" + std::to_string(ph + 1));
-        l[LV_OPCIONES].EntrarDoubles({0, double(TG_PER), 1.0 / 2000, 0, 0, 0, 100, 900, 1100, 0, 0, 0, 37273});
+        l[LV_OPCIONES].EntrarDoubles(
+            {0, double(TG_PER), 1.0 / 2000, 0, 0, 0, 100, 900, 1100, 0, 0, 0, 37273});
         l[LV_INTERVALOS].EntrarDoubles(pares);
         l[LV_DECIMALES].EntrarDoubles({1});
         l[LV_TIEMPOSGENERALES].EntrarTiempos(tiempos);
@@ -148,7 +151,8 @@ protected:
         reinterpret_cast<PEnsetFn>(w->DameLibreria()->resolve("PEnset"))(w->DameGrafica(), propiedad, valor);
     }
     static void ponerDouble(TWGraficaGenerica* w, int propiedad, double valor) {
-        reinterpret_cast<PEvsetFn>(w->DameLibreria()->resolve("PEvset"))(w->DameGrafica(), propiedad, &valor, 1);
+        reinterpret_cast<PEvsetFn>(w->DameLibreria()->resolve("PEvset"))(w->DameGrafica(), propiedad, &valor,
+                                                                         1);
     }
     static double leerDouble(TWGraficaGenerica* w, int propiedad) {
         const std::vector<double> v = array<double>(w, propiedad);
@@ -333,7 +337,7 @@ TEST_F(VentanasOnda, PrintingPutsEveryChosenRecordOnAPageOfItsOwn) {
 }
 
 TEST_F(VentanasOnda, DisturbancesMarkTheDropAndFilterTheBadRegisters) {
-    auto* w = abrir<TWMiGraficaPER>(perturbaciones({0, 45, 10, 80}, datos));
+    auto* w = abrir<TWMiGraficaPER>(registrosPerturbacion({0, 45, 10, 80}, datos));
     ASSERT_NE(w, nullptr);
     EXPECT_EQ(QStringLiteral("DISTURBANCES"), w->windowTitle());
     EXPECT_EQ(4, w->NumRegistros());
@@ -364,7 +368,7 @@ TEST_F(VentanasOnda, DisturbancesMarkTheDropAndFilterTheBadRegisters) {
 }
 
 TEST_F(VentanasOnda, WithNoBadRegisterTheUserIsToldAndNothingIsHidden) {
-    auto* w = abrir<TWMiGraficaPER>(perturbaciones({0, 10, 5}, datos));
+    auto* w = abrir<TWMiGraficaPER>(registrosPerturbacion({0, 10, 5}, datos));
     ASSERT_NE(w, nullptr);
     w->NextClick();
     w->NextClick();
@@ -380,7 +384,7 @@ TEST_F(VentanasOnda, WithNoBadRegisterTheUserIsToldAndNothingIsHidden) {
 }
 
 TEST_F(VentanasOnda, PropertiesStartFromTheLowestTriggerAndCancelClearsIt) {
-    auto* w = abrir<TWMiGraficaPER>(perturbaciones({0, 0}, datos));
+    auto* w = abrir<TWMiGraficaPER>(registrosPerturbacion({0, 0}, datos));
     ASSERT_NE(w, nullptr);
     double visto = 0;
     int minimo = -1;

@@ -120,7 +120,8 @@ std::vector<std::int32_t> ColoresMarcas(const Filtro& filtro, double vref, std::
         const size_t minimo = static_cast<size_t>(MuestrasMarca(filtro));
         size_t inicio = 0;
         for (size_t i = 0; i <= muestras.size(); ++i) {
-            const bool dentro = i < muestras.size() && !Nulo(muestras[i]) && -u.A < muestras[i] && muestras[i] < u.A;
+            const bool dentro =
+                i < muestras.size() && !Nulo(muestras[i]) && -u.A < muestras[i] && muestras[i] < u.A;
             if (dentro)
                 continue;
             if (i - inicio >= minimo)
@@ -132,7 +133,8 @@ std::vector<std::int32_t> ColoresMarcas(const Filtro& filtro, double vref, std::
     }
     if (filtro.VerTrigger) {
         for (size_t i = 1; i < muestras.size(); ++i) {
-            if (!Nulo(muestras[i - 1]) && !Nulo(muestras[i]) && std::fabs(muestras[i] - muestras[i - 1]) >= u.B)
+            if (!Nulo(muestras[i - 1]) && !Nulo(muestras[i]) &&
+                std::fabs(muestras[i] - muestras[i - 1]) >= u.B)
                 colores[i] = static_cast<std::int32_t>(filtro.ColorTrigger);
         }
     }

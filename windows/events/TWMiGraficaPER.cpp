@@ -67,7 +67,8 @@ void TWMiGraficaPER::MostrarRegistro(int registro) {
     for (int s = 0; s < NumSeries; ++s) {
         const std::span<const double> serie = m_datos->Serie(s);
         for (int j = 0; j < m_puntosMostrados; ++j) {
-            const size_t k = static_cast<size_t>(s) * static_cast<size_t>(m_puntosMostrados) + static_cast<size_t>(j);
+            const size_t k =
+                static_cast<size_t>(s) * static_cast<size_t>(m_puntosMostrados) + static_cast<size_t>(j);
             const double y = serie[static_cast<size_t>(a + j)];
             m_x[k] = j;
             m_y[k] = y;
@@ -92,7 +93,8 @@ void TWMiGraficaPER::ColorearPuntos(int registro) {
     m_colores.clear();
     const double vref = m_datos->Vref(registro);
     for (int s = 0; s < NumSeries; ++s) {
-        const std::span<const double> muestras(m_y.data() + static_cast<size_t>(s) * static_cast<size_t>(m_puntosMostrados),
+        const std::span<const double> muestras(m_y.data() + static_cast<size_t>(s) *
+                                                                static_cast<size_t>(m_puntosMostrados),
                                                static_cast<size_t>(m_puntosMostrados));
         const std::vector<std::int32_t> c =
             perturbaciones::ColoresMarcas(m_filtro, vref, muestras, subsets[static_cast<size_t>(s)]);
@@ -111,7 +113,8 @@ QString TWMiGraficaPER::TextoCursor() {
         Pe.ponerEntero(PEP_CURSORPOINT, punto);
     }
     LecturaCursor::Lectura l;
-    l.valor = m_y[static_cast<size_t>(serie) * static_cast<size_t>(m_puntosMostrados) + static_cast<size_t>(punto)];
+    l.valor =
+        m_y[static_cast<size_t>(serie) * static_cast<size_t>(m_puntosMostrados) + static_cast<size_t>(punto)];
     l.maximo = m_maximos[static_cast<size_t>(serie)];
     l.minimo = m_minimos[static_cast<size_t>(serie)];
     l.decimales = m_datos->Decimales(serie);
@@ -147,9 +150,8 @@ void TWMiGraficaPER::AplicarFiltro(const perturbaciones::Filtro& filtro) {
 
 void TWMiGraficaPER::GuardarFiltro() {
     const auto objeto = perturbaciones::ObjetoFiltro(m_filtro);
-    const auto previo = std::find_if(m_objetosExtra.begin(), m_objetosExtra.end(), [](const auto& o) {
-        return o[0] == perturbaciones::kEtiquetaFiltro;
-    });
+    const auto previo = std::find_if(m_objetosExtra.begin(), m_objetosExtra.end(),
+                                     [](const auto& o) { return o[0] == perturbaciones::kEtiquetaFiltro; });
     if (previo != m_objetosExtra.end())
         *previo = objeto;
     else

@@ -21,7 +21,8 @@
 namespace {
 
 QColor ColorDe(std::uint32_t c) {
-    return QColor(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF), static_cast<int>((c >> 16) & 0xFF));
+    return QColor(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF),
+                  static_cast<int>((c >> 16) & 0xFF));
 }
 
 std::uint32_t ColorRef(const QColor& c) {
@@ -74,7 +75,9 @@ TWPerturbaciones::TWPerturbaciones(QWidget* padre, perturbaciones::Filtro& filtr
     setObjectName(QStringLiteral("TWPerturbaciones"));
     setWindowTitle(Texto(TXT_DISTURBANCES));
 
-    const auto nombrar = [](QWidget* w, const char* nombre) { w->setObjectName(QString::fromLatin1(nombre)); };
+    const auto nombrar = [](QWidget* w, const char* nombre) {
+        w->setObjectName(QString::fromLatin1(nombre));
+    };
 
     VLow = new QGroupBox(Texto(TXT_VOLTAGE_LOW), this);
     nombrar(VLow, "VLow");
@@ -172,12 +175,16 @@ TWPerturbaciones::TWPerturbaciones(QWidget* padre, perturbaciones::Filtro& filtr
 
     // The filter as it stands.
     UpDownTrigger->SetRange(MinimoTrigger(menorTrigger), kTriggerMaximo);
-    UpDownTrigger->SetPosition(filtro.Trigger >= kSinTrigger ? UpDownTrigger->Min()
-                                                             : static_cast<int>(std::lround(filtro.Trigger * 10.0)));
+    UpDownTrigger->SetPosition(
+        filtro.Trigger >= kSinTrigger
+            ? UpDownTrigger->Min()
+            : static_cast<int>(std::lround(std::clamp(filtro.Trigger * 10.0, -1e6, 1e6))));
     ETrigger->setText(filtro.Trigger >= kSinTrigger ? Decimas(UpDownTrigger->Position())
                                                     : QString::asprintf("%.1f", filtro.Trigger));
-    UpDownPorcentaje->SetPosition(static_cast<int>(filtro.Porcentaje));
-    EPorcentaje->setText(QString::asprintf("%d", static_cast<int>(filtro.Porcentaje)));
+    // A percentage never set (or absurd) shows within the up-down's range.
+    const int porcentaje = static_cast<int>(std::clamp(filtro.Porcentaje, 0.0, 999.0));
+    UpDownPorcentaje->SetPosition(porcentaje);
+    EPorcentaje->setText(QString::asprintf("%d", porcentaje));
     CBVerMalos->setChecked(filtro.VerMalos != 0);
     CBVerTrigger->setChecked(filtro.VerTrigger != 0);
     CBVerPorcentaje->setChecked(filtro.VerPorcentaje != 0);
@@ -188,7 +195,8 @@ TWPerturbaciones::TWPerturbaciones(QWidget* padre, perturbaciones::Filtro& filtr
 
 void TWPerturbaciones::PintarPaneles() {
     const auto pintar = [](QPushButton* p, std::uint32_t c) {
-        p->setStyleSheet(QStringLiteral("background-color: %1; border: 1px solid black;").arg(ColorDe(c).name()));
+        p->setStyleSheet(
+            QStringLiteral("background-color: %1; border: 1px solid black;").arg(ColorDe(c).name()));
     };
     pintar(PColorTrigger, m_colorTrigger);
     pintar(PColorPorcentaje, m_colorPorcentaje);
@@ -215,7 +223,8 @@ void TWPerturbaciones::BAceptarClick() {
     int trigger = 0;
     if (!PosicionTrigger(ETrigger->text(), trigger) || trigger < UpDownTrigger->Min() ||
         trigger > UpDownTrigger->Max()) {
-        host::MessageService::show(this, Texto(TXT_ERROR), Texto(TXT_INCORRECT_TRIGGER), host::MessageIcon::Error);
+        host::MessageService::show(this, Texto(TXT_ERROR), Texto(TXT_INCORRECT_TRIGGER),
+                                   host::MessageIcon::Error);
         return;
     }
     int porcentaje = 0;

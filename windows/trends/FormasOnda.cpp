@@ -161,7 +161,8 @@ std::array<QStringList, 2> DatosFormaOnda::TextosDistorsion(int registro, bool c
     return grupos;
 }
 
-QString DatosFormaOnda::TituloRegistro(int registro, bool conAnalogico, const FormatoDistorsion& formato) const {
+QString DatosFormaOnda::TituloRegistro(int registro, bool conAnalogico,
+                                       const FormatoDistorsion& formato) const {
     QString titulo = QStringLiteral("|") + QString::fromStdString(TiempoRegistro(registro).Texto(' ', '.')) +
                      QStringLiteral("|\t");
     for (const QStringList& grupo : TextosDistorsion(registro, conAnalogico, formato)) {

@@ -100,7 +100,8 @@ void TWMiGraficaFO::MostrarRegistro(int registro) {
     m_maximos.assign(static_cast<size_t>(NumSeries), -kMinimoInicial);
     for (int s = 0; s < NumSeries; ++s) {
         for (int j = 0; j < m_puntosMostrados; ++j) {
-            const size_t k = static_cast<size_t>(s) * static_cast<size_t>(m_puntosMostrados) + static_cast<size_t>(j);
+            const size_t k =
+                static_cast<size_t>(s) * static_cast<size_t>(m_puntosMostrados) + static_cast<size_t>(j);
             const double y = m_datos->Valor(s, a + j);
             m_x[k] = j;
             m_y[k] = y;
@@ -157,7 +158,8 @@ QString TWMiGraficaFO::TextoCursor() {
     }
     const formaonda::Canal& c = m_datos->CanalDe(serie);
     LecturaCursor::Lectura l;
-    l.valor = m_y[static_cast<size_t>(serie) * static_cast<size_t>(m_puntosMostrados) + static_cast<size_t>(punto)];
+    l.valor =
+        m_y[static_cast<size_t>(serie) * static_cast<size_t>(m_puntosMostrados) + static_cast<size_t>(punto)];
     l.maximo = m_maximos[static_cast<size_t>(serie)];
     l.minimo = m_minimos[static_cast<size_t>(serie)];
     l.decimales = c.decimales;
@@ -168,7 +170,8 @@ QString TWMiGraficaFO::TextoCursor() {
     l.mostrarVariable = NumSeries > 1 && Pe.dameEntero(PEP_CURSORMODE) != 0;
     l.nombreVariable = Etiqueta(serie) + QStringLiteral(" ") + c.nombre;
     QString texto = LecturaCursor::Texto(l);
-    for (const QStringList& grupo : m_datos->TextosDistorsion(RegistroMostrado(), ConAnalogico(), m_formato)) {
+    for (const QStringList& grupo :
+         m_datos->TextosDistorsion(RegistroMostrado(), ConAnalogico(), m_formato)) {
         if (!grupo.isEmpty())
             texto += grupo.join(QLatin1Char('|')) + QStringLiteral("\t");
     }
