@@ -50,6 +50,9 @@ FormatoDistorsion FormatoDistorsion::Leer() {
 
 QString FormatoDistorsion::Numero(double porcentaje) const {
     const int d = decimales > 0 && decimales <= kMaxDecimales + 1 ? decimales - 1 : kDecimalesPorDefecto;
+    // No figure: the read-out's "?" alone, without a unit.
+    if (porcentaje == kValorNulo || !std::isfinite(porcentaje))
+        return LecturaCursor::FormatearNumero(kValorNulo, d);
     if (unidad == 1) {
         const double pu = porcentaje == kValorNulo ? kValorNulo : porcentaje / 100.0;
         // Per unit needs two more decimals to say as much as the percentage.
