@@ -602,8 +602,11 @@ void addCaptures(Part& p) {
         for (int c = 0; c < 6; ++c) {
             const bool used = c < channels;
             const bool current = neutral || c >= 3;
-            v.list(List::Values).EntrarDoubles(values[static_cast<size_t>(c)]);
-            v.list(List::Times).EntrarTiempos(used ? times : std::vector<TTiempo>{});
+            // An unused row has no sample at all: the window leaves it out.
+            v.list(List::Values)
+                .EntrarDoubles(used ? values[static_cast<size_t>(c)]
+                                    : std::vector<double>(times.size(), kNoValue));
+            v.list(List::Times).EntrarTiempos(times);
             v.list(List::Units).EntrarTexto(current ? "A" : "V");
             v.list(List::Names).EntrarTexto(used ? std::string(labels[neutral][c]) + " (" + name + ")" : "-");
             v.list(List::Options).EntrarDoubles(o);

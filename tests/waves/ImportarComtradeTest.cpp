@@ -7,6 +7,7 @@
 #include "TestEnvironment.h"
 
 #include <QAction>
+#include <QDialog>
 #include <QFile>
 #include <QFileInfo>
 
@@ -25,6 +26,7 @@ protected:
         dir = testsupport::scratchDirectory().toStdString();
         comtradegen::Recipe r = comtradegen::threePhase(50.0, 64, 12);
         r.analog[0].tones = {{5, 5.0}};
+        r.format = comtrade::DataFormat::Binary32;
         cfg = comtradegen::writeFiles(r, dir + "/bay");
     }
 
@@ -48,7 +50,7 @@ TEST_F(ImportarComtrade, TheMenuImportsAndOpensTheRecording) {
 }
 
 TEST_F(ImportarComtrade, AFaultIsShownOnceAndNothingIsWritten) {
-    // The data end three bytes early.
+    // The binary data end three bytes early.
     const std::string dat = dir + "/bay.dat";
     std::filesystem::resize_file(dat, std::filesystem::file_size(dat) - 3);
     const QString out = QString::fromStdString(dir + "/BAY.STD");
