@@ -335,3 +335,36 @@ TEST(ComtradeImport, TimeStampsAloneGiveTheTimesAndTheFigures) {
     EXPECT_EQ(2, importCommand({cfg}, dir + "/T.STD"));
     EXPECT_FALSE(std::filesystem::exists(dir + "/T.STD"));
 }
+
+TEST(ComtradeImport, VoltagesOnlyWithANeutralShowTheVoltagesBesideIt) {
+    const std::string dir = scratch("neutral-voltage");
+    Recipe recipe = comtradegen::threePhase(50.0, 64, 10);
+    recipe.analog.resize(3); // no current at all
+    recipe.analog.push_back({"VN", "N", "V", 4.0, 0.0, {}, 0.01, 0.0});
+    const std::string cfg = comtradegen::writeFiles(recipe, dir + "/v");
+    const std::string out = dir + "/V.STD";
+    ASSERT_EQ(0, importCommand({cfg}, out));
+    recording::SourceDriver source;
+    recording::RecordingDriver* d = source.openFile(out);
+    std::map<int, std::vector<Var>> byKind;
+    for (const Var& v : enumerate(*d))
+        byKind[v.kind].push_back(v);
+    ASSERT_EQ(1u, byKind[2].size());
+    ASSERT_EQ(1u, byKind[15].size());
+    // The six-channel variable keeps its current rows, empty.
+    const TValorMultiple w = send(*d, 10001, {byKind[2][0].key1, byKind[2][0].key2});
+    ASSERT_EQ(6, w.Cuenta());
+    EXPECT_EQ(640, w.Elementos(2));
+    EXPECT_EQ(0, w.Elementos(3));
+    // Without currents the phase voltages stand beside the neutral voltage (row 4).
+    const Var& n = byKind[15][0];
+    const TValorMultiple names = send(*d, 10004, {n.key1, n.key2});
+    const TValorMultiple values = send(*d, 10001, {n.key1, n.key2});
+    const TValorMultiple units = send(*d, 10003, {n.key1, n.key2});
+    EXPECT_EQ("VA", names.Texto(0));
+    EXPECT_EQ("VN", names.Texto(4));
+    EXPECT_EQ("V", units.Texto(4));
+    EXPECT_EQ(0, values.Elementos(3)) << "no neutral current";
+    EXPECT_EQ(640, values.Elementos(4));
+    EXPECT_EQ(std::string::npos, n.name.find("IN"));
+}
