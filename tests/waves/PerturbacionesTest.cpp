@@ -114,6 +114,11 @@ TEST(Perturbaciones, ASteepStepMakesARegisterBad) {
     EXPECT_FALSE(Malo(f, hueco));
     f.VerTrigger = 0;
     EXPECT_FALSE(Malo(f, v)) << "both criteria off: no register is bad";
+    // No reference value: no limits, nothing bad, nothing marked.
+    f.VerTrigger = 1;
+    const std::span<const double> s(v);
+    EXPECT_FALSE(RegistroMalo(f, 0.0, std::span<const std::span<const double>>(&s, 1), 0, 99));
+    EXPECT_EQ(100, Pintadas(ColoresMarcas(f, 0.0, v, kSerie), kSerie));
 }
 
 TEST(Perturbaciones, PaintingMarksRunsOf40Or20SamplesWhateverTheFrequency) {

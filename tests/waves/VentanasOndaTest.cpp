@@ -418,3 +418,54 @@ TEST_F(VentanasOnda, PropertiesStartFromTheLowestTriggerAndCancelClearsIt) {
     ASSERT_EQ(1u, w->ObjetosExtra().size());
     EXPECT_EQ(1.0, w->ObjetosExtra()[0][1]);
 }
+
+TEST_F(VentanasOnda, MalformedRecordingsOpenWithoutACrash) {
+    // No sample at all, pairs that name nothing, no figures, no times.
+    ListasAtributos vacia;
+    for (int c = 0; c < 6; ++c) {
+        vacia[LV_VALORES].EntrarDoubles(std::vector<double>(10, kValorNulo));
+        vacia[LV_UNIDADES].EntrarTexto("V");
+        vacia[LV_NOMBRES].EntrarTexto("-");
+        vacia[LV_OPCIONES].EntrarDoubles({0, double(TG_FO), 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 37267});
+        vacia[LV_INTERVALOS].EntrarDoubles(c == 0 ? std::vector<double>{5, 2, -1, 4, 50, 60}
+                                                  : std::vector<double>{});
+        vacia[LV_DECIMALES].EntrarDoubles({1});
+    }
+    vacia[LV_OBJETOS].EntrarEnteros({1, 1, datos->Manejador()});
+    auto* w = abrir<TWMiGraficaFO>(vacia);
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(0, w->Datos().NumCanales());
+    EXPECT_EQ(1, w->NumRegistros()) << "the whole data as one record";
+    w->NextClick();
+    EXPECT_TRUE(w->Describir().value(QStringLiteral("record_thd")).toArray().isEmpty());
+    w->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    driver = nullptr;
+
+    // Disturbances without Vref or triggers, one register reaching past the data.
+    ListasAtributos corta;
+    corta[LV_VALORES].EntrarDoubles({1, 2, 3, 400, 5});
+    corta[LV_UNIDADES].EntrarTexto("V");
+    corta[LV_NOMBRES].EntrarTexto("V1");
+    corta[LV_OPCIONES].EntrarDoubles({0, double(TG_PER), 1, 0, 0, 0, 100, 900, 1100, 0, 0, 0, 37273});
+    corta[LV_INTERVALOS].EntrarDoubles({0, 99});
+    corta[LV_DECIMALES].EntrarDoubles({1});
+    corta[LV_OBJETOS].EntrarEnteros({1, 1, datos->Manejador()});
+    auto* p = abrir<TWMiGraficaPER>(corta);
+    ASSERT_NE(p, nullptr);
+    ASSERT_EQ(1, p->NumRegistros());
+    perturbaciones::Filtro f = p->Filtro();
+    f.VerTrigger = 1;
+    f.Trigger = 1.0;
+    f.VerPorcentaje = 1;
+    f.Porcentaje = 90;
+    f.VerMalos = 1;
+    p->AplicarFiltro(f);
+    // No Vref, no limits: nothing is bad or marked, and the user is told.
+    EXPECT_TRUE(p->Describir().value(QStringLiteral("bad_registers")).toArray().isEmpty());
+    EXPECT_EQ(1, testsupport::Messages::count(QStringLiteral("There aren't any bad register")));
+    const std::vector<std::int32_t> colores = p->ColoresMostrados();
+    ASSERT_EQ(5u, colores.size());
+    EXPECT_EQ(5, std::count(colores.begin(), colores.end(), colores.front()))
+        << "every sample its series colour";
+}

@@ -79,6 +79,9 @@ int MuestrasMarca(const Filtro& filtro) {
 
 bool RegistroMalo(const Filtro& filtro, double vref, std::span<const std::span<const double>> series,
                   int primero, int ultimo) {
+    // Without a reference there is no limit to judge against.
+    if (!(vref > 0))
+        return false;
     const Umbrales u = UmbralesDe(filtro, vref);
     const int ventana = VentanaHueco(filtro);
     for (std::span<const double> s : series) {
@@ -115,6 +118,8 @@ bool RegistroMalo(const Filtro& filtro, double vref, std::span<const std::span<c
 std::vector<std::int32_t> ColoresMarcas(const Filtro& filtro, double vref, std::span<const double> muestras,
                                         std::int32_t colorSerie) {
     std::vector<std::int32_t> colores(muestras.size(), colorSerie);
+    if (!(vref > 0))
+        return colores;
     const Umbrales u = UmbralesDe(filtro, vref);
     if (filtro.VerPorcentaje) {
         const size_t minimo = static_cast<size_t>(MuestrasMarca(filtro));

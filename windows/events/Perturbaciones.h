@@ -71,7 +71,8 @@ int MuestrasMarca(const Filtro& filtro);
 
 // Whether a register is bad: over every series, samples primero..ultimo, a voltage drop of at
 // least VentanaHueco samples (with VerPorcentaje) or a step of B or more between neighbours
-// (with VerTrigger). Missing samples break a drop and are no step.
+// (with VerTrigger). Missing samples break a drop and are no step. Without a positive Vref there
+// are no limits: the register is not bad.
 bool RegistroMalo(const Filtro& filtro, double vref, std::span<const std::span<const double>> series,
                   int primero, int ultimo);
 
@@ -111,7 +112,7 @@ public:
     int Decimales(int s) const { return m_decimales[static_cast<size_t>(s)]; }
     const std::vector<std::pair<int, int>>& Registros() const { return m_registros; }
     TTiempo TiempoRegistro(int registro) const;
-    // Vref of a register; a register without one is judged against 0 (no drop, no step).
+    // Vref of a register; 0 for a register without one, which is never bad nor marked.
     double Vref(int registro) const;
     // The smallest default trigger of the registers (kSinTrigger when there is none).
     double MenorTrigger() const;
