@@ -51,7 +51,7 @@ void TWMiGraficaPER::Cargar() {
     Pe.ponerTexto(PEP_MULTISUBTITLES, nombres.join(QLatin1Char('\t')));
     Pe.ponerArray(PEP_LABELSUBSETS, std::vector<std::int32_t>(static_cast<size_t>(NumSeries), -1));
     Pe.ponerTexto(PEP_SUBTITLE, QString());
-    Pe.ponerTexto(PEP_XAXISLABEL, Texto(TXT_SAMPLE));
+    Pe.ponerTexto(PEP_XAXISLABEL, Texto(TXT_WAVE_SAMPLE));
 }
 
 void TWMiGraficaPER::MostrarRegistro(int registro) {

@@ -73,15 +73,15 @@ TWPerturbaciones::TWPerturbaciones(QWidget* padre, perturbaciones::Filtro& filtr
       m_colorPorcentaje(filtro.ColorPorcentaje) {
     using namespace perturbaciones;
     setObjectName(QStringLiteral("TWPerturbaciones"));
-    setWindowTitle(Texto(TXT_DISTURBANCES));
+    setWindowTitle(Texto(TXT_PER_CAPTION));
 
     const auto nombrar = [](QWidget* w, const char* nombre) {
         w->setObjectName(QString::fromLatin1(nombre));
     };
 
-    VLow = new QGroupBox(Texto(TXT_VOLTAGE_LOW), this);
+    VLow = new QGroupBox(Texto(TXT_PER_VOLTAGE_LOW), this);
     nombrar(VLow, "VLow");
-    LPorcentaje = new QLabel(Texto(TXT_PERCENTAGE), VLow);
+    LPorcentaje = new QLabel(Texto(TXT_PER_PERCENTAGE), VLow);
     EPorcentaje = new QLineEdit(VLow);
     nombrar(EPorcentaje, "EPorcentaje");
     EPorcentaje->setMaxLength(3);
@@ -89,19 +89,19 @@ TWPerturbaciones::TWPerturbaciones(QWidget* padre, perturbaciones::Filtro& filtr
     UpDownPorcentaje = new TUpDown(VLow, EPorcentaje, kPorcentajeMinimo, kPorcentajeMaximo,
                                    static_cast<int>(kPorcentajeInicial));
     nombrar(UpDownPorcentaje, "UpDownPorcentaje");
-    LColorPorcentaje = new QLabel(Texto(TXT_COLOR), VLow);
+    LColorPorcentaje = new QLabel(Texto(TXT_PER_COLOR), VLow);
     PColorPorcentaje = new QPushButton(VLow);
     nombrar(PColorPorcentaje, "PColorPorcentaje");
     PColorPorcentaje->setAutoDefault(false);
     PColorPorcentaje->setFixedSize(40, 20);
-    RGCiclos = new QGroupBox(Texto(TXT_INTERVAL), VLow);
+    RGCiclos = new QGroupBox(Texto(TXT_PER_INTERVAL), VLow);
     nombrar(RGCiclos, "RGCiclos");
-    RBCiclos = new QRadioButton(Texto(TXT_CYCLES), RGCiclos);
-    RBSemiciclos = new QRadioButton(Texto(TXT_SEMICYCLES), RGCiclos);
+    RBCiclos = new QRadioButton(Texto(TXT_PER_CYCLES), RGCiclos);
+    RBSemiciclos = new QRadioButton(Texto(TXT_PER_SEMICYCLES), RGCiclos);
     auto* lc = new QVBoxLayout(RGCiclos);
     lc->addWidget(RBCiclos);
     lc->addWidget(RBSemiciclos);
-    CBVerPorcentaje = new QCheckBox(Texto(TXT_SHOW), VLow);
+    CBVerPorcentaje = new QCheckBox(Texto(TXT_PER_SHOW), VLow);
     nombrar(CBVerPorcentaje, "CBVerPorcentaje");
     auto* lv = new QGridLayout(VLow);
     lv->addWidget(LPorcentaje, 0, 0);
@@ -112,9 +112,9 @@ TWPerturbaciones::TWPerturbaciones(QWidget* padre, perturbaciones::Filtro& filtr
     lv->addWidget(RGCiclos, 0, 3, 2, 1);
     lv->addWidget(CBVerPorcentaje, 2, 0, 1, 2);
 
-    Rampa = new QGroupBox(Texto(TXT_MAXIMUM_ANGLE), this);
+    Rampa = new QGroupBox(Texto(TXT_PER_MAXIMUM_ANGLE), this);
     nombrar(Rampa, "Rampa");
-    LTrigger = new QLabel(Texto(TXT_TRIGGER), Rampa);
+    LTrigger = new QLabel(Texto(TXT_PER_TRIGGER), Rampa);
     ETrigger = new QLineEdit(Rampa);
     nombrar(ETrigger, "ETrigger");
     ETrigger->setMaxLength(3);
@@ -122,19 +122,19 @@ TWPerturbaciones::TWPerturbaciones(QWidget* padre, perturbaciones::Filtro& filtr
     UpDownTrigger = new TUpDown(Rampa, ETrigger, kTriggerMinimo, kTriggerMaximo, kTriggerMinimo);
     nombrar(UpDownTrigger, "UpDownTrigger");
     UpDownTrigger->SetFormato(Decimas);
-    LColorTrigger = new QLabel(Texto(TXT_COLOR), Rampa);
+    LColorTrigger = new QLabel(Texto(TXT_PER_COLOR), Rampa);
     PColorTrigger = new QPushButton(Rampa);
     nombrar(PColorTrigger, "PColorTrigger");
     PColorTrigger->setAutoDefault(false);
     PColorTrigger->setFixedSize(40, 20);
-    RGFrecuencia = new QGroupBox(Texto(TXT_FREQUENCY), Rampa);
+    RGFrecuencia = new QGroupBox(Texto(TXT_PER_FREQUENCY), Rampa);
     nombrar(RGFrecuencia, "RGFrecuencia");
-    RB50 = new QRadioButton(Texto(TXT_50HZ), RGFrecuencia);
-    RB60 = new QRadioButton(Texto(TXT_60HZ), RGFrecuencia);
+    RB50 = new QRadioButton(Texto(TXT_PER_50HZ), RGFrecuencia);
+    RB60 = new QRadioButton(Texto(TXT_PER_60HZ), RGFrecuencia);
     auto* lf = new QVBoxLayout(RGFrecuencia);
     lf->addWidget(RB50);
     lf->addWidget(RB60);
-    CBVerTrigger = new QCheckBox(Texto(TXT_SHOW), Rampa);
+    CBVerTrigger = new QCheckBox(Texto(TXT_PER_SHOW), Rampa);
     nombrar(CBVerTrigger, "CBVerTrigger");
     auto* lr = new QGridLayout(Rampa);
     lr->addWidget(LTrigger, 0, 0);
@@ -223,14 +223,14 @@ void TWPerturbaciones::BAceptarClick() {
     int trigger = 0;
     if (!PosicionTrigger(ETrigger->text(), trigger) || trigger < UpDownTrigger->Min() ||
         trigger > UpDownTrigger->Max()) {
-        host::MessageService::show(this, Texto(TXT_ERROR), Texto(TXT_INCORRECT_TRIGGER),
+        host::MessageService::show(this, Texto(TXT_ERROR), Texto(TXT_PER_INCORRECT_TRIGGER),
                                    host::MessageIcon::Error);
         return;
     }
     int porcentaje = 0;
     if (!PosicionPorcentaje(EPorcentaje->text(), porcentaje) || porcentaje < UpDownPorcentaje->Min() ||
         porcentaje > UpDownPorcentaje->Max()) {
-        host::MessageService::show(this, Texto(TXT_ERROR), Texto(TXT_INCORRECT_PERCENTAGE),
+        host::MessageService::show(this, Texto(TXT_ERROR), Texto(TXT_PER_INCORRECT_PERCENTAGE),
                                    host::MessageIcon::Error);
         return;
     }

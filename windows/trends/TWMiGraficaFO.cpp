@@ -75,7 +75,7 @@ void TWMiGraficaFO::Cargar() {
     Pe.ponerTexto(PEP_MULTISUBTITLES, etiquetas.join(QLatin1Char('\t')));
     Pe.ponerArray(PEP_LABELSUBSETS, std::vector<std::int32_t>(static_cast<size_t>(NumSeries), -1));
     Pe.ponerTexto(PEP_SUBTITLE, QString());
-    Pe.ponerTexto(PEP_XAXISLABEL, Texto(TXT_SAMPLE));
+    Pe.ponerTexto(PEP_XAXISLABEL, Texto(TXT_WAVE_SAMPLE));
     // Records have no properties dialog.
     MegaConfig->setVisible(false);
     megaconfigurar1->setVisible(false);
