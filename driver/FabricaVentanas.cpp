@@ -7,8 +7,11 @@
 #include "TWMiGraficaARMH24.h"
 #include "TWMiGraficaCBEMA.h"
 #include "TWMiGraficaEH.h"
+#include "TWMiGraficaFO.h"
+#include "TWMiGraficaFOAN.h"
 #include "TWMiGraficaFP.h"
 #include "TWMiGraficaIARM.h"
+#include "TWMiGraficaPER.h"
 #include "TWMiGraficaPLT.h"
 #include "TWMiGraficaRMS.h"
 #include "TWMiGraficaTHD.h"
@@ -37,7 +40,8 @@ std::map<int, Constructor> Incorporadas() {
         {TG_THD, ConTodas<TWMiGraficaTHD>},       {TG_ARMH24, ConTodas<TWMiGraficaARMH24>},
         {TG_ARMAN, ConTodas<TWMiGraficaARMAN>},   {TG_ARMH24_BANDAS, ConTodas<TWMiGraficaARMH24>},
         {TG_IARM, ConTodas<TWMiGraficaIARM>},     {TG_EH, ConTodas<TWMiGraficaEH>},
-        {TG_CBEMA, ConTodas<TWMiGraficaCBEMA>},
+        {TG_CBEMA, ConTodas<TWMiGraficaCBEMA>},   {TG_FO, ConTodas<TWMiGraficaFO>},
+        {TG_FOAN, ConTodas<TWMiGraficaFOAN>},     {TG_PER, ConTodas<TWMiGraficaPER>},
     };
 }
 

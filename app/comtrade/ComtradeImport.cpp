@@ -97,6 +97,8 @@ ChannelRole classify(const AnalogChannel& channel) {
 namespace {
 
 constexpr int kSlots = 8; // V1 V2 V3 VN I1 I2 I3 IN
+// Channel rows of a waveform variable.
+constexpr size_t kWaveformRows = 6;
 
 int slotOf(const ChannelRole& r) {
     if (r.phase < 0 || r.quantity == Quantity::Other)
@@ -232,29 +234,40 @@ struct Builder {
         return kSlotNames[slot];
     }
 
-    // Two channel slots in one waveform variable: the waveform window takes two rows.
-    void waveform(int slotA, int slotB, int kind, int code, const std::string& name) {
-        Variable& v = add(name, slotA < 4 ? "V" : "A", kind, code);
-        std::array<std::vector<double>, 2> values;
-        std::array<std::vector<TTiempo>, 2> times;
+    // One waveform variable: six channel rows (slot -1, or a slot no file has, is an empty
+    // row), per row c its THD and d in extra rows 2c and 2c + 1. The waveform windows show
+    // the six rows together.
+    void waveform(const std::array<int, kWaveformRows>& slots, int kind, int code, const std::string& title) {
+        std::array<bool, kWaveformRows> present{};
+        std::string name = title;
+        bool firstName = true;
+        for (size_t c = 0; c < slots.size(); ++c) {
+            present[c] = slots[c] >= 0 && anyHas(slots[c]);
+            if (present[c]) {
+                name += (firstName ? " " : ", ") + channelName(slots[c]);
+                firstName = false;
+            }
+        }
+        Variable& v = add(name, slots[0] >= 0 && slots[0] < 4 ? "V" : "A", kind, code);
+        std::array<std::vector<double>, kWaveformRows> values;
+        std::array<std::vector<TTiempo>, kWaveformRows> times;
         std::vector<double> pairs;
-        std::array<std::vector<double>, 6> figures;
-        const std::array<int, 2> slots = {slotA, slotB};
-        const std::array<bool, 2> present = {slotA >= 0 && anyHas(slotA), slotB >= 0 && anyHas(slotB)};
+        std::array<std::vector<double>, 2 * kWaveformRows> figures;
         // Rows of a few million samples: grown once, not doubled and copied as they fill.
         size_t total = 0;
         for (const Record& r : records)
             total += r.times.size();
-        for (size_t c = 0; c < 2; ++c) {
+        for (size_t c = 0; c < slots.size(); ++c) {
             if (present[c]) {
                 values[c].reserve(total);
                 times[c].reserve(total);
             }
         }
+        size_t position = 0;
         for (const Record& r : records) {
             const size_t n = r.times.size();
-            pairs.push_back(static_cast<double>(values[0].size()));
-            for (size_t c = 0; c < 2; ++c) {
+            pairs.push_back(static_cast<double>(position));
+            for (size_t c = 0; c < slots.size(); ++c) {
                 if (!present[c])
                     continue;
                 const int a = r.slot[static_cast<size_t>(slots[c])];
@@ -266,25 +279,27 @@ struct Builder {
                 }
                 times[c].insert(times[c].end(), r.times.begin(), r.times.end());
             }
-            pairs.push_back(static_cast<double>(values[0].size()) - 1);
-            for (size_t c = 0; c < 3; ++c) {
-                const Spectrum* sp =
-                    c < 2 && present[c] ? &r.spectra[static_cast<size_t>(slots[c])] : nullptr;
+            position += n;
+            pairs.push_back(static_cast<double>(position) - 1);
+            for (size_t c = 0; c < slots.size(); ++c) {
+                const Spectrum* sp = present[c] ? &r.spectra[static_cast<size_t>(slots[c])] : nullptr;
                 figures[2 * c].push_back(sp && sp->valid ? sp->thd : kNoValue);
                 figures[2 * c + 1].push_back(sp && sp->valid ? sp->d : kNoValue);
             }
         }
         const std::vector<double> o = recording::optionsRow(kind, code, records.front().samplePeriod);
-        for (size_t c = 0; c < 2; ++c) {
+        std::string unit = "V";
+        for (size_t c = 0; c < slots.size(); ++c) {
             const int slot = slots[c];
-            const bool volts = slot >= 0 ? slot < 4 : slotA < 4;
+            if (slot >= 0)
+                unit = slot < 4 ? "V" : "A";
             v.list(List::Values).EntrarDoubles(values[c]);
             v.list(List::Times).EntrarTiempos(times[c]);
-            v.list(List::Units).EntrarTexto(volts ? "V" : "A");
+            v.list(List::Units).EntrarTexto(unit);
             v.list(List::Names).EntrarTexto(present[c] ? channelName(slot) : std::string("-"));
             v.list(List::Options).EntrarDoubles(o);
             v.list(List::Intervals).EntrarDoubles(c == 0 ? pairs : std::vector<double>{});
-            v.list(List::Decimals).EntrarDoubles({volts ? 1.0 : 2.0});
+            v.list(List::Decimals).EntrarDoubles({unit == "V" ? 1.0 : 2.0});
         }
         for (const auto& f : figures)
             v.list(List::Additional).EntrarDoubles(f);
@@ -490,25 +505,16 @@ recording::Recording buildRecording(std::vector<Recording> files) {
         sources += (sources.empty() ? "" : ", ") + std::filesystem::path(r.file.cfgPath).filename().string();
     b.rec.info["source"] = sources;
 
-    // Waveform variables hold two channels each, the phases in order; the pair that holds the
-    // neutral is of the kind with a further channel.
-    for (int base : {0, 4}) {
-        const char* what = base == 0 ? "Voltage waveforms" : "Current waveforms";
-        if (b.anyHas(base) || b.anyHas(base + 1))
-            b.waveform(b.anyHas(base) ? base : base + 1, b.anyHas(base) ? base + 1 : -1, 2, CodeWaveform,
-                       std::string(what) + " " +
-                           (b.anyHas(base) ? b.channelName(base) : b.channelName(base + 1)) +
-                           (b.anyHas(base) && b.anyHas(base + 1) ? ", " + b.channelName(base + 1) : ""));
-        const bool third = b.anyHas(base + 2), neutral = b.anyHas(base + 3);
-        if (third || neutral) {
-            std::string name = std::string(what) + " ";
-            if (third)
-                name += b.channelName(base + 2);
-            if (neutral)
-                name += (third ? ", " : "") + b.channelName(base + 3);
-            b.waveform(third ? base + 2 : base + 3, third && neutral ? base + 3 : -1, neutral ? 15 : 2,
-                       neutral ? CodeWaveformNeutral : CodeWaveform, name);
-        }
+    // One waveform variable with the phase voltages and currents; where there is a neutral, a
+    // second one with the three phase currents (the voltages without currents) beside the
+    // neutral current and voltage, so the neutral is read against the phases that feed it.
+    const bool voltages = b.anyHas(0) || b.anyHas(1) || b.anyHas(2);
+    const bool currents = b.anyHas(4) || b.anyHas(5) || b.anyHas(6);
+    if (voltages || currents)
+        b.waveform({0, 1, 2, 4, 5, 6}, 2, CodeWaveform, "Waveforms");
+    if (b.anyHas(3) || b.anyHas(7)) {
+        const int phases = currents || !voltages ? 4 : 0;
+        b.waveform({phases, phases + 1, phases + 2, 7, 3, -1}, 15, CodeWaveformNeutral, "Neutral waveforms");
     }
     b.harmonics();
     for (int slot = 0; slot < 4; ++slot) {

@@ -559,16 +559,19 @@ void addCaptures(Part& p) {
     };
     const double shift[3] = {0, -2 * kPi / 3, 2 * kPi / 3};
 
-    // Waveform captures: ten cycles at 64 samples per cycle, two cycles before the event.
-    auto waveform = [&](const std::string& name, int kind, int code, bool current) {
-        Variable& v = p.add(name, current ? "A" : "V", kind, code);
+    // Waveform captures: ten cycles at 64 samples per cycle, two cycles before the event. Six
+    // channel rows a variable: the phase voltages and currents (kind 2), or the phase currents
+    // with the neutral current they add up to and two unused rows (kind 15).
+    auto waveform = [&](const std::string& name, int kind, int code, bool neutral) {
+        Variable& v = p.add(name, neutral ? "A" : "V", kind, code);
         const int perCycle = 64;
         const int samples = 10 * perCycle;
-        std::array<std::vector<double>, 2> values;
+        const int channels = neutral ? 4 : 6;
+        std::array<std::vector<double>, 6> values;
         std::vector<TTiempo> times;
         std::vector<double> pairs;
         std::vector<TTiempo> recordTimes;
-        std::array<std::vector<double>, 6> figures;
+        std::array<std::vector<double>, 12> figures;
         for (size_t k = 0; k < std::min<size_t>(4, firsts.size()); ++k) {
             const EventRecord& e = ev[firsts[k]];
             const long long t0 = e.startMs - 40;
@@ -577,39 +580,58 @@ void addCaptures(Part& p) {
             for (int s = 0; s < samples; ++s) {
                 const double t = static_cast<double>(s) / (perCycle * kFrequency);
                 times.push_back(timeAtMs(t0 + static_cast<long long>(t * 1000)));
-                for (int c = 0; c < 2; ++c) {
-                    const double depth = depthOn(firsts[k], c + 1, t * 1000 - 40);
+                double sum = 0;
+                for (int c = 0; c < 6; ++c) {
+                    const bool current = neutral || c >= 3;
+                    if (neutral && c >= 3)
+                        break;
+                    const int phase = c % 3;
+                    const double depth = depthOn(firsts[k], phase + 1, t * 1000 - 40);
                     const double level = current ? 120.0 * (2.0 - depth) : kNominalV * depth;
-                    values[static_cast<size_t>(c)].push_back(waveSample(t, level, shift[c], current) +
-                                                             p.noise.gauss() * (current ? 0.4 : 0.8));
+                    const double x =
+                        waveSample(t, level, shift[phase], current) + p.noise.gauss() * (current ? 0.4 : 0.8);
+                    values[static_cast<size_t>(c)].push_back(x);
+                    sum += x;
                 }
+                if (neutral)
+                    values[3].push_back(sum);
             }
             pairs.push_back(static_cast<double>(times.size() - 1));
-            for (int c = 0; c < 3; ++c) {
-                const double thdValue =
-                    c < 2 ? (current ? 29.2 : 2.65) * (1.0 + 0.03 * p.noise.gauss()) : kNoValue;
+            for (int c = 0; c < 6; ++c) {
+                // The neutral has next to no fundamental: no distortion figures.
+                const bool current = neutral || c >= 3;
+                const double thdValue = c < (neutral ? 3 : 6)
+                                            ? (current ? 29.2 : 2.65) * (1.0 + 0.03 * p.noise.gauss())
+                                            : kNoValue;
                 figures[static_cast<size_t>(2 * c)].push_back(thdValue);
                 figures[static_cast<size_t>(2 * c + 1)].push_back(
-                    c < 2 ? 100.0 * (thdValue / 100.0) / std::sqrt(1.0 + std::pow(thdValue / 100.0, 2))
-                          : kNoValue);
+                    thdValue != kNoValue
+                        ? 100.0 * (thdValue / 100.0) / std::sqrt(1.0 + std::pow(thdValue / 100.0, 2))
+                        : kNoValue);
             }
         }
         const std::vector<double> o = optionsRow(kind, code, 1.0 / (perCycle * kFrequency));
-        const char* const labels[2][2] = {{"V1", "V2"}, {"I1", "I2"}};
-        for (int c = 0; c < 2; ++c) {
-            v.list(List::Values).EntrarDoubles(values[static_cast<size_t>(c)]);
+        const char* const labels[2][6] = {{"V1", "V2", "V3", "I1", "I2", "I3"},
+                                          {"I1", "I2", "I3", "IN", "-", "-"}};
+        for (int c = 0; c < 6; ++c) {
+            const bool used = c < channels;
+            const bool current = neutral || c >= 3;
+            // An unused row has no sample at all: the window leaves it out.
+            v.list(List::Values)
+                .EntrarDoubles(used ? values[static_cast<size_t>(c)]
+                                    : std::vector<double>(times.size(), kNoValue));
             v.list(List::Times).EntrarTiempos(times);
             v.list(List::Units).EntrarTexto(current ? "A" : "V");
-            v.list(List::Names).EntrarTexto(std::string(labels[current][c]) + " (" + name + ")");
+            v.list(List::Names).EntrarTexto(used ? std::string(labels[neutral][c]) + " (" + name + ")" : "-");
             v.list(List::Options).EntrarDoubles(o);
             v.list(List::Intervals).EntrarDoubles(c == 0 ? pairs : std::vector<double>{});
-            v.list(List::Decimals).EntrarDoubles({1});
+            v.list(List::Decimals).EntrarDoubles({current ? 2.0 : 1.0});
         }
         for (const auto& f : figures)
             v.list(List::Additional).EntrarDoubles(f);
         v.list(List::GeneralTimes).EntrarTiempos(recordTimes);
     };
-    waveform("Voltage waveforms", TG_FO, CodeWaveform, false);
+    waveform("Waveforms", TG_FO, CodeWaveform, false);
     waveform("Current waveforms", TG_FOAN, CodeWaveformCurrent, true);
 
     // Disturbance registers: twenty cycles at 40 samples per cycle, per phase.
@@ -777,7 +799,7 @@ std::vector<std::string> writeDemo(const std::string& directory, bool replaceAny
 }
 
 // Bumped whenever the generator changes, so a cached copy of an older demo is not shown.
-constexpr int kDemoVersion = 6;
+constexpr int kDemoVersion = 7;
 
 std::vector<std::string> defaultRecordings() {
     QString base = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);

@@ -1,6 +1,7 @@
 #include "MainWindow.h"
 
 #include "Comando.h"
+#include "ComtradeImport.h"
 #include "Contrato.h"
 #include "DrivFlex.h"
 #include "GraphWindowDriver.h"
@@ -20,6 +21,7 @@
 #include <QActionGroup>
 #include <QCloseEvent>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHelpEvent>
@@ -128,6 +130,9 @@ void MainWindow::buildMenus() {
     QAction* open = file->addAction(Texto(TXT_APP_OPEN), this, &MainWindow::promptOpenFiles);
     open->setShortcut(QKeySequence::Open);
     open->setObjectName(QStringLiteral("OpenFiles"));
+    QAction* import =
+        file->addAction(Texto(TXT_APP_IMPORT_COMTRADE), this, &MainWindow::promptImportComtrade);
+    import->setObjectName(QStringLiteral("ImportComtrade"));
     m_recentMenu = file->addMenu(Texto(TXT_APP_RECENT));
     QAction* reopen = file->addAction(Texto(TXT_APP_REOPEN));
     reopen->setObjectName(QStringLiteral("ReopenAtStart"));
@@ -354,6 +359,52 @@ void MainWindow::promptOpenFiles() {
     if (!chosen.isEmpty())
         writeValue(kFolderValue, QFileInfo(chosen.front()).absolutePath());
     openFiles(chosen);
+}
+
+void MainWindow::promptImportComtrade() {
+    const QString title =
+        Texto(TXT_APP_IMPORT_COMTRADE).remove(QLatin1Char('&')).remove(QStringLiteral("..."));
+    QFileDialog dialog(this, title, QString(), Texto(TXT_APP_IMPORT_FILTER));
+    dialog.setObjectName(QStringLiteral("ImportComtradeFiles"));
+    dialog.setFileMode(QFileDialog::ExistingFiles);
+    const QString folder = lastFolder();
+    if (!folder.isEmpty())
+        dialog.setDirectory(folder);
+    if (host::DialogRunner::exec(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return;
+    const QStringList chosen = dialog.selectedFiles();
+    const QFileInfo first(chosen.front());
+    writeValue(kFolderValue, first.absolutePath());
+    // The recording goes beside the first file unless the user names another.
+    QFileDialog target(this, title,
+                       first.absolutePath() + QLatin1Char('/') + first.completeBaseName() +
+                           QStringLiteral(".STD"),
+                       Texto(TXT_APP_OPEN_FILTER));
+    target.setObjectName(QStringLiteral("ImportComtradeTarget"));
+    target.setAcceptMode(QFileDialog::AcceptSave);
+    target.setDefaultSuffix(QStringLiteral("STD"));
+    if (host::DialogRunner::exec(target) != QDialog::Accepted || target.selectedFiles().isEmpty())
+        return;
+    importComtrade(chosen, target.selectedFiles().front());
+}
+
+bool MainWindow::importComtrade(const QStringList& inputs, const QString& out) {
+    std::vector<std::string> files;
+    for (const QString& p : inputs)
+        files.push_back(QFile::encodeName(p).toStdString());
+    comtrade::ImportOutcome result;
+    {
+        host::WaitCursor wait;
+        result = comtrade::importFiles(files, QFile::encodeName(out).toStdString());
+    }
+    if (result.code != 0) {
+        QStringList messages;
+        for (const std::string& m : result.messages)
+            messages << QString::fromLocal8Bit(m.c_str());
+        reportError(Texto(TXT_APP_IMPORT_FAILED).arg(messages.join(QLatin1Char('\n'))));
+        return false;
+    }
+    return openFiles({out}) == 1;
 }
 
 int MainWindow::openFiles(const QStringList& paths) {

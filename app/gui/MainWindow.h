@@ -64,6 +64,12 @@ public:
 
     // Actions, also reachable from the menus.
     void promptOpenFiles();
+    // File > Import: COMTRADE files chosen, the recording to write named, then imported and
+    // opened.
+    void promptImportComtrade();
+    // Imports COMTRADE files into the recording `out` as the command line does and opens it;
+    // faults are reported together (on standard error in a run without a person).
+    bool importComtrade(const QStringList& inputs, const QString& out);
     // Opens every file it can; files that fail are reported together. Returns how many opened.
     int openFiles(const QStringList& paths);
     void closeRecordings();

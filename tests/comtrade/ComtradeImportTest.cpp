@@ -137,8 +137,8 @@ TEST(ComtradeImport, TheRecordingOpensAndAnswersTheDataDriverCommands) {
     std::map<int, std::vector<Var>> byKind;
     for (const Var& v : vars)
         byKind[v.kind].push_back(v);
-    ASSERT_EQ(3u, byKind[2].size()) << "VA VB | VC | IA IB";
-    ASSERT_EQ(1u, byKind[15].size()) << "IC with the neutral";
+    ASSERT_EQ(1u, byKind[2].size()) << "the six phase channels in one variable";
+    ASSERT_EQ(1u, byKind[15].size()) << "the phase currents with the neutral";
     ASSERT_EQ(1u, byKind[3].size());
     ASSERT_EQ(3u, byKind[20].size());
     ASSERT_EQ(2u, byKind[12].size()) << "the digital channels, kept";
@@ -152,7 +152,8 @@ TEST(ComtradeImport, TheRecordingOpensAndAnswersTheDataDriverCommands) {
         EXPECT_EQ(1, send(*d, 10002, {-1, v.key2}).Cuenta());
     }
 
-    // Voltage waveforms VA, VB: two records one after the other, in volts, with THD per record.
+    // Waveforms VA VB VC IA IB IC: two records one after the other, in volts and amperes, with
+    // THD and d per channel and record.
     const Var& w = byKind[2][0];
     const TValorMultiple values = send(*d, 10001, {w.key1, w.key2});
     const TValorMultiple times = send(*d, 10002, {w.key1, w.key2});
@@ -163,7 +164,11 @@ TEST(ComtradeImport, TheRecordingOpensAndAnswersTheDataDriverCommands) {
     const TValorMultiple general = send(*d, 10002, {-1, w.key2});
     EXPECT_EQ("VA", names.Texto(0));
     EXPECT_EQ("VB", names.Texto(1));
+    EXPECT_EQ("IC", names.Texto(5));
     EXPECT_EQ("V", units.Texto(0));
+    EXPECT_EQ("A", units.Texto(3));
+    ASSERT_EQ(6, values.Cuenta());
+    ASSERT_EQ(12, extra.Cuenta());
     ASSERT_EQ(2 * 1280, values.Elementos(0));
     ASSERT_EQ(4, intervals.Elementos(0));
     EXPECT_EQ(0, intervals.Numero(0, 0));
@@ -181,17 +186,22 @@ TEST(ComtradeImport, TheRecordingOpensAndAnswersTheDataDriverCommands) {
     EXPECT_NEAR(5.0, extra.Numero(0, 1), 0.05);
     EXPECT_NEAR(0.0, extra.Numero(2, 0), 0.05) << "VB is a clean sine";
     EXPECT_NEAR(100 * 0.05 / std::sqrt(1.0025), extra.Numero(1, 0), 0.05) << "d of VA";
-    EXPECT_EQ(recording::kNoValue, extra.Numero(4, 0)) << "no third channel in this variable";
+    EXPECT_NEAR(0.0, extra.Numero(6, 1), 0.05) << "IA is a clean sine";
+    EXPECT_EQ(2560, values.Elementos(5));
 
-    // The lone third voltage: one channel row and one empty row.
-    const Var& third = byKind[2][1];
-    EXPECT_EQ(2560, send(*d, 10001, {third.key1, third.key2}).Elementos(0));
-    EXPECT_EQ(0, send(*d, 10001, {third.key1, third.key2}).Elementos(1));
-    // The neutral current rides with IC, with its 50 % third harmonic.
+    // The neutral current beside the phase currents, with its 50 % third harmonic; no neutral
+    // voltage in these files, so that row and the spare one are empty.
     const Var& neutral = byKind[15][0];
+    const TValorMultiple nValues = send(*d, 10001, {neutral.key1, neutral.key2});
+    const TValorMultiple nNames = send(*d, 10004, {neutral.key1, neutral.key2});
     const TValorMultiple nExtra = send(*d, 10015, {neutral.key1, neutral.key2});
-    EXPECT_EQ("IN", send(*d, 10004, {neutral.key1, neutral.key2}).Texto(1));
-    EXPECT_NEAR(50.0, nExtra.Numero(2, 0), 0.1);
+    EXPECT_EQ("IA", nNames.Texto(0));
+    EXPECT_EQ("IN", nNames.Texto(3));
+    EXPECT_EQ(2560, nValues.Elementos(3));
+    EXPECT_EQ(0, nValues.Elementos(4));
+    EXPECT_EQ(0, nValues.Elementos(5));
+    EXPECT_NEAR(50.0, nExtra.Numero(6, 0), 0.1);
+    EXPECT_EQ(recording::kNoValue, nExtra.Numero(8, 0)) << "no neutral voltage, no figures";
 
     // Harmonics: six slots of 49 orders per record.
     const Var& h = byKind[3][0];
@@ -324,4 +334,37 @@ TEST(ComtradeImport, TimeStampsAloneGiveTheTimesAndTheFigures) {
     std::filesystem::remove(dir + "/s.dat");
     EXPECT_EQ(2, importCommand({cfg}, dir + "/T.STD"));
     EXPECT_FALSE(std::filesystem::exists(dir + "/T.STD"));
+}
+
+TEST(ComtradeImport, VoltagesOnlyWithANeutralShowTheVoltagesBesideIt) {
+    const std::string dir = scratch("neutral-voltage");
+    Recipe recipe = comtradegen::threePhase(50.0, 64, 10);
+    recipe.analog.resize(3); // no current at all
+    recipe.analog.push_back({"VN", "N", "V", 4.0, 0.0, {}, 0.01, 0.0});
+    const std::string cfg = comtradegen::writeFiles(recipe, dir + "/v");
+    const std::string out = dir + "/V.STD";
+    ASSERT_EQ(0, importCommand({cfg}, out));
+    recording::SourceDriver source;
+    recording::RecordingDriver* d = source.openFile(out);
+    std::map<int, std::vector<Var>> byKind;
+    for (const Var& v : enumerate(*d))
+        byKind[v.kind].push_back(v);
+    ASSERT_EQ(1u, byKind[2].size());
+    ASSERT_EQ(1u, byKind[15].size());
+    // The six-channel variable keeps its current rows, empty.
+    const TValorMultiple w = send(*d, 10001, {byKind[2][0].key1, byKind[2][0].key2});
+    ASSERT_EQ(6, w.Cuenta());
+    EXPECT_EQ(640, w.Elementos(2));
+    EXPECT_EQ(0, w.Elementos(3));
+    // Without currents the phase voltages stand beside the neutral voltage (row 4).
+    const Var& n = byKind[15][0];
+    const TValorMultiple names = send(*d, 10004, {n.key1, n.key2});
+    const TValorMultiple values = send(*d, 10001, {n.key1, n.key2});
+    const TValorMultiple units = send(*d, 10003, {n.key1, n.key2});
+    EXPECT_EQ("VA", names.Texto(0));
+    EXPECT_EQ("VN", names.Texto(4));
+    EXPECT_EQ("V", units.Texto(4));
+    EXPECT_EQ(0, values.Elementos(3)) << "no neutral current";
+    EXPECT_EQ(640, values.Elementos(4));
+    EXPECT_EQ(std::string::npos, n.name.find("IN"));
 }

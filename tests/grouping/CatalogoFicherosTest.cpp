@@ -166,8 +166,9 @@ TEST(NombresDeFichero, FamilyKeys) {
 TEST(FilasPorVariable, RowsDependOnCodeSlotAndGraphKind) {
     using C = CatalogoFicheros;
     EXPECT_EQ(C::FilasPorVariable(37267, 3, C::R_ADICIONALES), 12);
-    EXPECT_EQ(C::FilasPorVariable(37292, 3, C::R_DECIMALES), 2);
-    EXPECT_EQ(C::FilasPorVariable(37292, 3, C::R_VALORES), 2);
+    // Waveforms: six channels, THD and d of each.
+    EXPECT_EQ(C::FilasPorVariable(37292, 3, C::R_DECIMALES), 6);
+    EXPECT_EQ(C::FilasPorVariable(37292, 3, C::R_VALORES), 6);
     EXPECT_EQ(C::FilasPorVariable(38000, 3, C::R_NOMBRES), 6);
     EXPECT_EQ(C::FilasPorVariable(37269, 3, C::R_ADICIONALES), 0);
     EXPECT_EQ(C::FilasPorVariable(37270, 3, C::R_DECIMALES), 6);
@@ -284,7 +285,7 @@ TEST_F(Catalogo, DifferentKeysOrDriverKindsAreNotJoined) {
 }
 
 TEST_F(Catalogo, MultiRowVariablesJoinRowByRowAndKeepOthersInPlace) {
-    // A harmonics-like variable of code 37267 (2 value rows, 12 additional rows) in two files,
+    // A waveform variable of code 37267 (6 value rows, 12 additional rows) in two files,
     // with a one-row variable of another recording between them.
     DatosFalso* a = fuente.Abrir("S1230001.STD");
     DatosFalso* otra = fuente.Abrir("S9990001.STD");
@@ -300,10 +301,11 @@ TEST_F(Catalogo, MultiRowVariablesJoinRowByRowAndKeepOthersInPlace) {
     c.Catalogar(false);
     // Without representatives the entries stay as added.
     EXPECT_EQ(c.NumEntradas(), 3);
-    ASSERT_EQ(listas.l[CatalogoFicheros::R_VALORES].Cuenta(), 3);
+    ASSERT_EQ(listas.l[CatalogoFicheros::R_VALORES].Cuenta(), 7);
     EXPECT_EQ(listas.Valores(0), (std::vector<double>{100, 101, 300}));
     EXPECT_EQ(listas.Valores(1), (std::vector<double>{110, 111, 310}));
-    EXPECT_EQ(listas.Valores(2), (std::vector<double>{500}));
+    EXPECT_EQ(listas.Valores(5), (std::vector<double>{150, 151, 350}));
+    EXPECT_EQ(listas.Valores(6), (std::vector<double>{500}));
     const TValorMultiple& adicionales = listas.l[CatalogoFicheros::R_ADICIONALES];
     ASSERT_EQ(adicionales.Cuenta(), 12);
     EXPECT_EQ(adicionales.Elementos(11), 2);
@@ -311,7 +313,7 @@ TEST_F(Catalogo, MultiRowVariablesJoinRowByRowAndKeepOthersInPlace) {
     EXPECT_EQ(listas.l[CatalogoFicheros::R_TIEMPOSGENERALES].Cuenta(), 2);
     // Multi-row codes name the family first.
     EXPECT_EQ(listas.l[CatalogoFicheros::R_NOMBRES].Texto(0), "123 V1");
-    EXPECT_EQ(listas.l[CatalogoFicheros::R_NOMBRES].Texto(2), "X");
+    EXPECT_EQ(listas.l[CatalogoFicheros::R_NOMBRES].Texto(6), "X");
 }
 
 TEST(AlinearSeries, TwoSeriesMergeOntoOneAxisWithNulls) {

@@ -199,7 +199,7 @@ TEST_F(RepartoTest, MoreThanSixtyFourMultigraphicWindowsAreAllCreated) {
 TEST_F(RepartoTest, PerVariableKindsTakeTheirRowsAndExtraRows) {
     Seleccion s;
     s.Anadir(Var{.tipo = 3, .filas = 6, .extras = 1})
-        .Anadir(Var{.tipo = 2, .filas = 2, .extras = 6})
+        .Anadir(Var{.tipo = 2, .filas = 6, .extras = 12})
         .Anadir(Var{.tipo = 5, .filas = 6})
         .Anadir(Var{.tipo = 13});
     const auto v = Repartir(s);
@@ -209,8 +209,9 @@ TEST_F(RepartoTest, PerVariableKindsTakeTheirRowsAndExtraRows) {
         EXPECT_EQ(v[0].listas[lista].Cuenta(), 6) << lista;
     EXPECT_EQ(v[0].Nombres().front(), "v0.0");
     EXPECT_EQ(v[0].Textos(LV_ADICIONALES), Nombres{"v0+0"});
-    EXPECT_EQ(v[1].Nombres(), (Nombres{"v1.0", "v1.1"}));
-    EXPECT_EQ(v[1].Textos(LV_ADICIONALES).size(), 6u);
+    // A waveform variable: six channels, THD and d of each.
+    EXPECT_EQ(v[1].Nombres(), (Nombres{"v1.0", "v1.1", "v1.2", "v1.3", "v1.4", "v1.5"}));
+    EXPECT_EQ(v[1].Textos(LV_ADICIONALES).size(), 12u);
     EXPECT_EQ(v[2].Textos(LV_DECIMALES).back(), "v2.5");
     EXPECT_TRUE(v[2].Textos(LV_ADICIONALES).empty());
     EXPECT_EQ(v[3].Nombres(), Nombres{"v3"});
@@ -219,7 +220,7 @@ TEST_F(RepartoTest, PerVariableKindsTakeTheirRowsAndExtraRows) {
 
 TEST_F(RepartoTest, ExtraRowsStopAtAnEmptyRowAndTheNextVariableKeepsItsOwn) {
     Seleccion s;
-    s.Anadir(Var{.tipo = 2, .filas = 2, .extras = 2, .vacia = true})
+    s.Anadir(Var{.tipo = 2, .filas = 6, .extras = 2, .vacia = true})
         .Anadir(Var{.tipo = 3, .filas = 6, .extras = 1});
     const auto v = Repartir(s);
     ASSERT_EQ(v.size(), 2u);
@@ -264,9 +265,7 @@ TEST_F(RepartoTest, WindowsAppearPerVariableFirstThenCollectionsInTheirOrder) {
     Seleccion s;
     for (int tipo : {20, 18, 19, 11, 10, 6, 14, 1, 0, 3, 21, 16, 15, 17, 4})
         s.Anadir(Var{.tipo = tipo,
-                     .filas = tipo == 15                                             ? 2
-                              : (tipo == 3 || tipo == 21 || tipo == 16 || tipo == 4) ? 6
-                                                                                     : 1});
+                     .filas = (tipo == 3 || tipo == 21 || tipo == 16 || tipo == 4 || tipo == 15) ? 6 : 1});
     const auto v = Repartir(s);
     EXPECT_EQ(Tipos(v), (std::vector<int>{3, 21, 16, 15, 17, 4, 0, 1, 14, 6, 10, 11, 19, 18, 20}));
 }

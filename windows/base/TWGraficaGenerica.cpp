@@ -736,7 +736,7 @@ void TWGraficaGenerica::Imprimir() {
     PrintDialog1.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintPageRange);
     if (host::DialogRunner::exec(PrintDialog1) != QDialog::Accepted)
         return;
-    ImprimirEn(*impresora);
+    ImprimirPaginas(*impresora);
 }
 
 void TWGraficaGenerica::ImprimirEnDocumento(void* impresora, void* pintor) {
@@ -774,7 +774,7 @@ void TWGraficaGenerica::ImprimirAPdf(QPrinter& impresora) {
     impresora.setOutputFormat(QPrinter::PdfFormat);
     impresora.setOutputFileName(temporal.fileName());
     impresora.setPageOrientation(QPageLayout::Landscape);
-    ImprimirEn(impresora);
+    ImprimirPaginas(impresora);
     std::error_code error;
     std::filesystem::rename(temporal.fileName().toStdString(), nombre.toStdString(), error);
     if (!error)

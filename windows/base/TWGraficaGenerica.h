@@ -198,6 +198,15 @@ protected:
     void TomarReferencias(const TValorMultiple& objetosGrafica);
     // The graph class frees its own data here; called by the close sequence.
     virtual void LiberarDatos() {}
+    // Prints once the printer is chosen: one page of the chart as it is. Windows that print
+    // several pages (one per record) put theirs here, each page through ImprimirEn.
+    virtual void ImprimirPaginas(QPrinter& impresora) { ImprimirEn(impresora); }
+    // Plays the chart on the current page of `impresora` (on the painter given with
+    // PonerImpresora when it is active there, else on a painter of its own).
+    void ImprimirEn(QPrinter& impresora);
+    // The painter a host printing several graphs into one document gave (nullptr when none).
+    QPainter* PintorFijado() const { return m_pintor; }
+    void PonerPintor(QPainter* pintor) { m_pintor = pintor; }
 
     // The window's data references (list 9): first key, second key, data driver[, level,
     // interval].
@@ -267,7 +276,6 @@ private:
     void PonerHintsPasos();
     void EnviarRegistros(std::unique_ptr<QLibrary>& modulo, const char* fichero);
     void SoltarReferencias();
-    void ImprimirEn(QPrinter& impresora);
     void ImprimirAPdf(QPrinter& impresora);
     bool GuardarSvg(const QString& fichero);
 

@@ -1,0 +1,471 @@
+#include "ChartProperties.h"
+#include "Contrato.h"
+#include "ObjGen.h"
+#include "PEApi.h"
+#include "Perturbaciones.h"
+#include "ServidorMonitores.h"
+#include "SettingsStore.h"
+#include "TGrafica.h"
+#include "TMenuRang.h"
+#include "TWMiGraficaFO.h"
+#include "TWMiGraficaFOAN.h"
+#include "TWMiGraficaPER.h"
+#include "TWPerturbaciones.h"
+#include "TestEnvironment.h"
+#include "TiposGrafica.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QFile>
+#include <QJsonArray>
+#include <QLibrary>
+#include <QLineEdit>
+#include <QPageLayout>
+#include <QPrinter>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+
+class ObjetoDatos : public ObjGen {};
+
+// A waveform variable of six channels (three voltages, three currents) and `registros`
+// records of `muestras` samples; record r of channel c has THD 2 + c + r / 10 and d half of it.
+ListasAtributos formas(int tipo, int registros, int muestras, ObjGen* datos, bool conTiempos = true) {
+    ListasAtributos l;
+    std::vector<double> pares;
+    std::vector<TTiempo> tiempos;
+    for (int r = 0; r < registros; ++r) {
+        pares.insert(pares.end(), {double(r * muestras), double(r * muestras + muestras - 1)});
+        TTiempo t(2026, 12, 1, 10, r, 0, 0);
+        tiempos.push_back(t);
+    }
+    const std::vector<double> opciones{0, double(tipo), 1.0 / 3200, 0, 0, 0, 0, 0, 0, 0, 0, 0, 37267};
+    const char* nombres[] = {"VA", "VB", "VC", "IA", "IB", "IC"};
+    for (int c = 0; c < 6; ++c) {
+        std::vector<double> v;
+        for (int r = 0; r < registros; ++r)
+            for (int k = 0; k < muestras; ++k)
+                v.push_back((c < 3 ? 325.0 : 14.0) * (1 + r) *
+                            std::sin(2 * kPi * k / 64.0 - c * 2 * kPi / 3));
+        l[LV_VALORES].EntrarDoubles(v);
+        l[LV_TIEMPOS].EntrarTiempos(std::vector<TTiempo>(v.size(), tiempos.front()));
+        l[LV_UNIDADES].EntrarTexto(c < 3 ? "V" : "A");
+        l[LV_NOMBRES].EntrarTexto(nombres[c]);
+        l[LV_OPCIONES].EntrarDoubles(opciones);
+        l[LV_INTERVALOS].EntrarDoubles(c == 0 ? pares : std::vector<double>{});
+        l[LV_DECIMALES].EntrarDoubles({c < 3 ? 1.0 : 2.0});
+    }
+    for (int c = 0; c < 6; ++c) {
+        std::vector<double> thd, d;
+        for (int r = 0; r < registros; ++r) {
+            thd.push_back(2 + c + r / 10.0);
+            d.push_back((2 + c + r / 10.0) / 2);
+        }
+        l[LV_ADICIONALES].EntrarDoubles(thd);
+        l[LV_ADICIONALES].EntrarDoubles(d);
+    }
+    if (conTiempos)
+        l[LV_TIEMPOSGENERALES].EntrarTiempos(tiempos);
+    else
+        l[LV_TIEMPOSGENERALES].EntrarTiempos({TTiempo()});
+    l[LV_OBJETOS].EntrarEnteros({1, 1, datos->Manejador()});
+    return l;
+}
+
+// Three phase variables of kind 6 with `registros` registers of 800 samples (20 cycles at 40
+// per cycle, 230 V); `hueco` gives, per register, the samples the second phase stays at 0 from
+// sample 200 on.
+ListasAtributos registrosPerturbacion(const std::vector<int>& hueco, ObjGen* datos) {
+    ListasAtributos l;
+    const int muestras = 800;
+    std::vector<double> pares, vref, trigger;
+    std::vector<TTiempo> tiempos;
+    for (size_t r = 0; r < hueco.size(); ++r) {
+        pares.insert(pares.end(), {double(r * muestras), double(r * muestras + muestras - 1)});
+        tiempos.push_back(TTiempo(2026, 12, 2, 8, static_cast<int>(r), 0, 0));
+        vref.push_back(230);
+        trigger.push_back(r == 1 ? 0.8 : 1.2);
+    }
+    for (int ph = 0; ph < 3; ++ph) {
+        std::vector<double> v;
+        for (size_t r = 0; r < hueco.size(); ++r)
+            for (int k = 0; k < muestras; ++k) {
+                const bool abajo = ph == 1 && k >= 200 && k < 200 + hueco[r];
+                v.push_back(abajo ? 0.0 : 325.27 * std::sin(2 * kPi * k / 40.0 - ph * 2 * kPi / 3));
+            }
+        l[LV_VALORES].EntrarDoubles(v);
+        l[LV_TIEMPOS].EntrarTiempos(std::vector<TTiempo>(v.size(), tiempos.front()));
+        l[LV_UNIDADES].EntrarTexto("V");
+        l[LV_NOMBRES].EntrarTexto("Disturbances V" + std::to_string(ph + 1));
+        l[LV_OPCIONES].EntrarDoubles(
+            {0, double(TG_PER), 1.0 / 2000, 0, 0, 0, 100, 900, 1100, 0, 0, 0, 37273});
+        l[LV_INTERVALOS].EntrarDoubles(pares);
+        l[LV_DECIMALES].EntrarDoubles({1});
+        l[LV_TIEMPOSGENERALES].EntrarTiempos(tiempos);
+        l[LV_ADICIONALES].EntrarDoubles(vref);
+        l[LV_ADICIONALES].EntrarDoubles(trigger);
+        l[LV_OBJETOS].EntrarEnteros({1, ph + 1, datos->Manejador()});
+    }
+    return l;
+}
+
+class VentanasOnda : public testing::Test {
+protected:
+    void SetUp() override {
+        servidor = std::make_unique<ServidorMonitores>();
+        datos = new ObjetoDatos;
+        testsupport::Messages::clear();
+    }
+    void TearDown() override {
+        if (driver != nullptr && driver->Ventana() != nullptr)
+            driver->Ventana()->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        delete datos;
+    }
+
+    template <class Ventana> Ventana* abrir(ListasAtributos listas) {
+        driver = new TGrafica(servidor.get(), listas, nullptr);
+        auto* w = dynamic_cast<Ventana*>(driver->Ventana());
+        if (w == nullptr)
+            ADD_FAILURE() << "no window of the expected class opened (is the charting library built?)";
+        return w;
+    }
+
+    template <class T> static std::vector<T> array(TWGraficaGenerica* w, int propiedad) {
+        auto get = reinterpret_cast<PEvgetFn>(w->DameLibreria()->resolve("PEvget"));
+        std::vector<T> v(static_cast<size_t>(get(w->DameGrafica(), propiedad, nullptr, 0)));
+        get(w->DameGrafica(), propiedad, v.data(), static_cast<int>(v.size()));
+        return v;
+    }
+    static int entero(TWGraficaGenerica* w, int propiedad) {
+        return reinterpret_cast<PEngetFn>(w->DameLibreria()->resolve("PEnget"))(w->DameGrafica(), propiedad);
+    }
+    static void poner(TWGraficaGenerica* w, int propiedad, int valor) {
+        reinterpret_cast<PEnsetFn>(w->DameLibreria()->resolve("PEnset"))(w->DameGrafica(), propiedad, valor);
+    }
+    static void ponerDouble(TWGraficaGenerica* w, int propiedad, double valor) {
+        reinterpret_cast<PEvsetFn>(w->DameLibreria()->resolve("PEvset"))(w->DameGrafica(), propiedad, &valor,
+                                                                         1);
+    }
+    static double leerDouble(TWGraficaGenerica* w, int propiedad) {
+        const std::vector<double> v = array<double>(w, propiedad);
+        return v.empty() ? std::nan("") : v.front();
+    }
+    static QString texto(TWGraficaGenerica* w, int propiedad) {
+        auto get = reinterpret_cast<PEszgetFn>(w->DameLibreria()->resolve("PEszget"));
+        std::vector<char> buffer(16384);
+        get(w->DameGrafica(), propiedad, buffer.data(), static_cast<int>(buffer.size()));
+        return QString::fromUtf8(buffer.data());
+    }
+
+    std::unique_ptr<ServidorMonitores> servidor;
+    ObjetoDatos* datos = nullptr;
+    TGrafica* driver = nullptr;
+};
+
+} // namespace
+
+TEST_F(VentanasOnda, SixChannelsShareThePhaseLabelsAndTwoAxes) {
+    auto* w = abrir<TWMiGraficaFO>(formas(TG_FO, 3, 641, datos));
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(QStringLiteral("WAVEFORMS"), w->windowTitle());
+    QStringList etiquetas;
+    for (int s = 0; s < 6; ++s)
+        etiquetas << w->Etiqueta(s);
+    EXPECT_EQ(QStringList({"F1:", "F2:", "F3:", "F1:", "F2:", "F3:"}), etiquetas);
+    EXPECT_EQ(2, w->DameNumeroEjes()) << "volts and amperes";
+    EXPECT_EQ(3, w->NumRegistros());
+    EXPECT_FALSE(w->Accion(QStringLiteral("Group"))->isEnabled());
+    EXPECT_FALSE(w->Accion(QStringLiteral("Ungroup"))->isEnabled());
+    EXPECT_TRUE(texto(w, PEP_MULTISUBTITLES).startsWith(QStringLiteral("F1: VA\tF2: VB")));
+}
+
+TEST_F(VentanasOnda, TheFurtherChannelWindowLabelsChannelsFromTheFourthOnAn) {
+    auto* w = abrir<TWMiGraficaFOAN>(formas(TG_FOAN, 2, 64, datos));
+    ASSERT_NE(w, nullptr);
+    QStringList etiquetas;
+    for (int s = 0; s < 6; ++s)
+        etiquetas << w->Etiqueta(s);
+    EXPECT_EQ(QStringList({"F1:", "F2:", "F3:", "An:", "An:", "An:"}), etiquetas);
+}
+
+TEST_F(VentanasOnda, ChannelsWithoutAnySampleAreLeftOutButKeepTheirLabels) {
+    ListasAtributos l = formas(TG_FO, 2, 64, datos);
+    ListasAtributos sinV2;
+    for (int lista = 0; lista < kNumListas; ++lista)
+        for (int f = 0; f < l[lista].Cuenta(); ++f) {
+            if (lista == LV_VALORES && f == 1)
+                sinV2[lista].EntrarDoubles(std::vector<double>(128, kValorNulo));
+            else
+                sinV2[lista].CopiarFila(l[lista], f);
+        }
+    auto* w = abrir<TWMiGraficaFO>(sinV2);
+    ASSERT_NE(w, nullptr);
+    ASSERT_EQ(5, w->Datos().NumCanales());
+    EXPECT_EQ(QStringLiteral("F3:"), w->Etiqueta(1)) << "VC keeps its phase";
+    EXPECT_EQ(QStringLiteral("IA"), w->Datos().CanalDe(2).nombre);
+}
+
+TEST_F(VentanasOnda, ReferenceLinesAtTwoThirdsAndAThirdWhiteOnBlack) {
+    auto* w = abrir<TWMiGraficaFO>(formas(TG_FO, 2, 641, datos));
+    ASSERT_NE(w, nullptr);
+    w->PonerColorFondo(0);
+    w->MostrarIntervalo();
+    EXPECT_EQ(std::vector<double>({426, 213}), array<double>(w, PEP_VLINEX)) << "n = 640";
+    EXPECT_EQ(std::vector<std::int32_t>({6, 6}), array<std::int32_t>(w, PEP_VLINETYPES));
+    EXPECT_EQ(std::vector<std::int32_t>({0xFFFFFF, 0xFFFFFF}), array<std::int32_t>(w, PEP_VLINECOLORS));
+    w->PonerColorFondo(0xC0C0C0);
+    w->MostrarIntervalo();
+    EXPECT_EQ(std::vector<std::int32_t>({0, 0}), array<std::int32_t>(w, PEP_VLINECOLORS));
+
+    // Integer division of odd lengths.
+    const formaonda::LineasReferencia l = formaonda::Lineas(10, 20, 0xFFFFFF);
+    EXPECT_EQ((std::array<double, 2>{6, 3}), l.x);
+    EXPECT_EQ((std::array<double, 2>{0, 0}), formaonda::Lineas(5, 5, 0).x);
+}
+
+TEST_F(VentanasOnda, NextKeepsTheZoomWindow) {
+    auto* w = abrir<TWMiGraficaFO>(formas(TG_FO, 4, 641, datos));
+    ASSERT_NE(w, nullptr);
+    w->NextClick();
+    ASSERT_EQ(1, w->RegistroMostrado());
+    // The user zooms on record 2: samples 100 to 200, -50 to 50 volts.
+    ponerDouble(w, PEP_ZOOMXMIN, 100);
+    ponerDouble(w, PEP_ZOOMXMAX, 200);
+    ponerDouble(w, PEP_ZOOMYMIN, -50);
+    ponerDouble(w, PEP_ZOOMYMAX, 50);
+    poner(w, PEP_ZOOMED, 1);
+    w->NextClick();
+    EXPECT_EQ(2, w->RegistroMostrado());
+    EXPECT_NE(0, entero(w, PEP_ZOOMED));
+    EXPECT_DOUBLE_EQ(100, leerDouble(w, PEP_ZOOMXMIN));
+    EXPECT_DOUBLE_EQ(200, leerDouble(w, PEP_ZOOMXMAX));
+    EXPECT_DOUBLE_EQ(-50, leerDouble(w, PEP_ZOOMYMIN));
+    EXPECT_DOUBLE_EQ(50, leerDouble(w, PEP_ZOOMYMAX));
+    // The samples are record 3's: three times the first record's amplitude.
+    const std::vector<double> y = array<double>(w, PEP_YDATA);
+    ASSERT_EQ(6u * 641u, y.size());
+    EXPECT_NEAR(325.0 * 3, *std::max_element(y.begin(), y.begin() + 641), 1.0);
+    // Unzoomed, stepping does not zoom.
+    poner(w, PEP_ZOOMED, 0);
+    w->PreviousClick();
+    EXPECT_EQ(0, entero(w, PEP_ZOOMED));
+    // The hints name the position each button leads to.
+    EXPECT_EQ(QStringLiteral("Previous interval (1/4)"), w->Accion(QStringLiteral("Previous"))->toolTip());
+    EXPECT_EQ(QStringLiteral("Next interval (3/4)"), w->Accion(QStringLiteral("Next"))->toolTip());
+}
+
+TEST_F(VentanasOnda, TheRecordTitleAndReadOutCarryTheDistortionFigures) {
+    auto* w = abrir<TWMiGraficaFO>(formas(TG_FO, 3, 64, datos));
+    ASSERT_NE(w, nullptr);
+    w->NextClick();
+    const QString titulo = texto(w, PEP_TABLETITLE);
+    EXPECT_TRUE(titulo.startsWith(QStringLiteral("|01.12.2026 10:01:00"))) << titulo.toStdString();
+    // Record 1: THD of channel c is 2.1 + c, d half of it; default two decimals in percent.
+    EXPECT_TRUE(titulo.contains(QStringLiteral("|F1: THD: 2.10 % d: 1.05 %|F2: THD: 3.10 % d: 1.55 %|")))
+        << titulo.toStdString();
+    EXPECT_TRUE(titulo.contains(QStringLiteral("|F1: THD: 5.10 % d: 2.55 %|"))) << "currents in a second row";
+    EXPECT_EQ(3, titulo.count(QLatin1Char('\t')));
+    EXPECT_TRUE(w->TextoCursor().contains(QStringLiteral("F3: THD: 7.10 %")));
+    const QJsonObject r = w->Describir();
+    EXPECT_EQ(3, r.value(QStringLiteral("records")).toInt());
+    const QJsonArray thd = r.value(QStringLiteral("record_thd")).toArray();
+    ASSERT_EQ(6, thd.size());
+    EXPECT_EQ(QStringLiteral("3.10 %"), thd[1].toObject().value(QStringLiteral("thd")).toString());
+    EXPECT_EQ(QStringLiteral("F2:"), thd[1].toObject().value(QStringLiteral("label")).toString());
+}
+
+TEST_F(VentanasOnda, DistortionUnitAndDecimalsComeFromTheRegistry) {
+    {
+        auto clave = host::SettingsKey::openOrCreate(QString());
+        clave->writeInt(QStringLiteral("UNIDADDISTORSION"), 1);
+        clave->writeInt(QStringLiteral("DECIMALESDISTORSION"), 2); // one decimal
+    }
+    auto* w = abrir<TWMiGraficaFO>(formas(TG_FO, 1, 64, datos));
+    ASSERT_NE(w, nullptr);
+    EXPECT_TRUE(texto(w, PEP_TABLETITLE).contains(QStringLiteral("F1: THD: 0.020 d: 0.010|")))
+        << texto(w, PEP_TABLETITLE).toStdString();
+    formaonda::FormatoDistorsion f;
+    EXPECT_EQ(QStringLiteral("?"), f.Numero(kValorNulo)) << "no figure, no unit";
+    f.decimales = 500;
+    EXPECT_EQ(QStringLiteral("2.65 %"), f.Numero(2.654)) << "an absurd registry value reads as the default";
+}
+
+TEST_F(VentanasOnda, TheDefaultsAreWrittenWhenTheSettingsAreNew) {
+    const formaonda::FormatoDistorsion f = formaonda::FormatoDistorsion::Leer();
+    EXPECT_EQ(0, f.unidad);
+    auto clave = host::SettingsKey::openOrCreate(QString());
+    EXPECT_EQ(0, clave->readInt(QStringLiteral("UNIDADDISTORSION")).value_or(-1));
+    EXPECT_EQ(0, clave->readInt(QStringLiteral("DECIMALESDISTORSION")).value_or(-1));
+}
+
+TEST_F(VentanasOnda, PrintingPutsEveryChosenRecordOnAPageOfItsOwn) {
+    auto* w = abrir<TWMiGraficaFO>(formas(TG_FO, 4, 64, datos, false));
+    ASSERT_NE(w, nullptr);
+    w->NextClick();
+    const QString pdf = testsupport::scratchDirectory() + QStringLiteral("/records.pdf");
+    QPrinter impresora(QPrinter::HighResolution);
+    impresora.setOutputFormat(QPrinter::PdfFormat);
+    impresora.setOutputFileName(pdf);
+    w->PonerImpresora(&impresora);
+    // The print dialog, then the range: records 2 to 4 by number.
+    testsupport::Dialogs::handleNext([](QDialog&) { return int(QDialog::Accepted); });
+    testsupport::Dialogs::handleNext([](QDialog& d) {
+        auto* rango = dynamic_cast<TMenuRang*>(&d);
+        if (rango == nullptr)
+            return int(QDialog::Rejected);
+        rango->EInicial->setText(QStringLiteral("2"));
+        rango->EFinal->setText(QStringLiteral("4"));
+        rango->AcceptClick();
+        return rango->result();
+    });
+    w->Imprimir();
+    w->PonerImpresora(nullptr);
+    QFile f(pdf);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray bytes = f.readAll();
+    EXPECT_EQ(3, bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r") + bytes.count("/Type /Page "))
+        << "one page per record";
+    EXPECT_EQ(1, w->RegistroMostrado()) << "the record shown is shown again";
+}
+
+TEST_F(VentanasOnda, DisturbancesMarkTheDropAndFilterTheBadRegisters) {
+    auto* w = abrir<TWMiGraficaPER>(registrosPerturbacion({0, 45, 10, 80}, datos));
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(QStringLiteral("DISTURBANCES"), w->windowTitle());
+    EXPECT_EQ(4, w->NumRegistros());
+    EXPECT_EQ(QStringLiteral("&Disturbances filter"), w->Accion(QStringLiteral("megaconfigurar1"))->text());
+    EXPECT_EQ(QStringLiteral("Disturbances filter"), w->Accion(QStringLiteral("MegaConfig"))->toolTip());
+    EXPECT_TRUE(w->Describir().value(QStringLiteral("bad_registers")).toArray().isEmpty());
+
+    perturbaciones::Filtro f = w->Filtro();
+    f.VerPorcentaje = 1;
+    f.Porcentaje = 50;
+    f.VerMalos = 1;
+    w->AplicarFiltro(f);
+    EXPECT_EQ(std::vector<int>({1, 3}), w->Visibles());
+    EXPECT_EQ(1, w->RegistroMostrado());
+    const QJsonArray malos = w->Describir().value(QStringLiteral("bad_registers")).toArray();
+    EXPECT_EQ(QJsonArray({1, 3}), malos);
+    // The second phase's drop (45 samples from 200) is painted; the other phases are not.
+    const std::vector<std::int32_t> colores = array<std::int32_t>(w, PEP_POINTCOLORS);
+    ASSERT_EQ(3u * 800u, colores.size());
+    EXPECT_EQ(45, std::count(colores.begin(), colores.end(), 0x008000));
+    EXPECT_EQ(0x008000, colores[800 + 200]);
+    EXPECT_NE(0x008000, colores[800 + 199]);
+    // Stored once, replaced on the next change.
+    w->AplicarFiltro(f);
+    ASSERT_EQ(1u, w->ObjetosExtra().size());
+    EXPECT_EQ(2.0, w->ObjetosExtra()[0][0]);
+    EXPECT_EQ(1.0, w->ObjetosExtra()[0][9]);
+}
+
+TEST_F(VentanasOnda, WithNoBadRegisterTheUserIsToldAndNothingIsHidden) {
+    auto* w = abrir<TWMiGraficaPER>(registrosPerturbacion({0, 10, 5}, datos));
+    ASSERT_NE(w, nullptr);
+    w->NextClick();
+    w->NextClick();
+    perturbaciones::Filtro f = w->Filtro();
+    f.VerPorcentaje = 1;
+    f.Porcentaje = 50;
+    f.VerMalos = 1;
+    w->AplicarFiltro(f);
+    ASSERT_EQ(1, testsupport::Messages::count(QStringLiteral("There aren't any bad register")));
+    EXPECT_EQ(QStringLiteral("Warning"), testsupport::Messages::shown().back().title);
+    EXPECT_EQ(std::vector<int>({0, 1, 2}), w->Visibles());
+    EXPECT_EQ(2, w->RegistroMostrado());
+}
+
+TEST_F(VentanasOnda, PropertiesStartFromTheLowestTriggerAndCancelClearsIt) {
+    auto* w = abrir<TWMiGraficaPER>(registrosPerturbacion({0, 0}, datos));
+    ASSERT_NE(w, nullptr);
+    double visto = 0;
+    int minimo = -1;
+    testsupport::Dialogs::handleNext([&](QDialog& d) {
+        auto* p = dynamic_cast<TWPerturbaciones*>(&d);
+        if (p == nullptr)
+            return int(QDialog::Rejected);
+        visto = p->ETrigger->text().toDouble();
+        minimo = p->UpDownTrigger->Min();
+        p->BCancelarClick();
+        return p->result();
+    });
+    w->Propiedades();
+    EXPECT_DOUBLE_EQ(0.8, visto) << "the second register proposes the lowest";
+    EXPECT_EQ(8, minimo);
+    EXPECT_EQ(perturbaciones::kSinTrigger, w->Filtro().Trigger);
+    EXPECT_TRUE(w->ObjetosExtra().empty()) << "nothing stored on cancel";
+
+    // OK with the ramp criterion on: the ringing of a steep step is marked.
+    testsupport::Dialogs::handleNext([](QDialog& d) {
+        auto* p = dynamic_cast<TWPerturbaciones*>(&d);
+        if (p == nullptr)
+            return int(QDialog::Rejected);
+        p->ETrigger->setText(QStringLiteral("1.0"));
+        p->CBVerTrigger->setChecked(true);
+        p->BAceptarClick();
+        return p->result();
+    });
+    w->Propiedades();
+    EXPECT_DOUBLE_EQ(1.0, w->Filtro().Trigger);
+    ASSERT_EQ(1u, w->ObjetosExtra().size());
+    EXPECT_EQ(1.0, w->ObjetosExtra()[0][1]);
+}
+
+TEST_F(VentanasOnda, MalformedRecordingsOpenWithoutACrash) {
+    // No sample at all, pairs that name nothing, no figures, no times.
+    ListasAtributos vacia;
+    for (int c = 0; c < 6; ++c) {
+        vacia[LV_VALORES].EntrarDoubles(std::vector<double>(10, kValorNulo));
+        vacia[LV_UNIDADES].EntrarTexto("V");
+        vacia[LV_NOMBRES].EntrarTexto("-");
+        vacia[LV_OPCIONES].EntrarDoubles({0, double(TG_FO), 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 37267});
+        vacia[LV_INTERVALOS].EntrarDoubles(c == 0 ? std::vector<double>{5, 2, -1, 4, 50, 60}
+                                                  : std::vector<double>{});
+        vacia[LV_DECIMALES].EntrarDoubles({1});
+    }
+    vacia[LV_OBJETOS].EntrarEnteros({1, 1, datos->Manejador()});
+    auto* w = abrir<TWMiGraficaFO>(vacia);
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(0, w->Datos().NumCanales());
+    EXPECT_EQ(1, w->NumRegistros()) << "the whole data as one record";
+    w->NextClick();
+    EXPECT_TRUE(w->Describir().value(QStringLiteral("record_thd")).toArray().isEmpty());
+    w->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    driver = nullptr;
+
+    // Disturbances without Vref or triggers, one register reaching past the data.
+    ListasAtributos corta;
+    corta[LV_VALORES].EntrarDoubles({1, 2, 3, 400, 5});
+    corta[LV_UNIDADES].EntrarTexto("V");
+    corta[LV_NOMBRES].EntrarTexto("V1");
+    corta[LV_OPCIONES].EntrarDoubles({0, double(TG_PER), 1, 0, 0, 0, 100, 900, 1100, 0, 0, 0, 37273});
+    corta[LV_INTERVALOS].EntrarDoubles({0, 99});
+    corta[LV_DECIMALES].EntrarDoubles({1});
+    corta[LV_OBJETOS].EntrarEnteros({1, 1, datos->Manejador()});
+    auto* p = abrir<TWMiGraficaPER>(corta);
+    ASSERT_NE(p, nullptr);
+    ASSERT_EQ(1, p->NumRegistros());
+    perturbaciones::Filtro f = p->Filtro();
+    f.VerTrigger = 1;
+    f.Trigger = 1.0;
+    f.VerPorcentaje = 1;
+    f.Porcentaje = 90;
+    f.VerMalos = 1;
+    p->AplicarFiltro(f);
+    // No Vref, no limits: nothing is bad or marked, and the user is told.
+    EXPECT_TRUE(p->Describir().value(QStringLiteral("bad_registers")).toArray().isEmpty());
+    EXPECT_EQ(1, testsupport::Messages::count(QStringLiteral("There aren't any bad register")));
+    const std::vector<std::int32_t> colores = p->ColoresMostrados();
+    ASSERT_EQ(5u, colores.size());
+    EXPECT_EQ(5, std::count(colores.begin(), colores.end(), colores.front()))
+        << "every sample its series colour";
+}
