@@ -36,7 +36,9 @@ struct Recipe {
     int revision = 1999;
     double frequency = 50.0;
     // (rate, last sample) sections; one section of zero rate writes time stamps only.
-    std::vector<std::pair<double, long long>> rates = {{12800.0, 2560}};
+    // (Built from a count, not a braced list: GCC 12 warns falsely about the list's array.)
+    std::vector<std::pair<double, long long>> rates =
+        std::vector<std::pair<double, long long>>(1, std::pair<double, long long>(12800.0, 2560));
     std::vector<Channel> analog;
     std::vector<std::string> digital; // digital channel k toggles every 100 * (k + 1) samples
     comtrade::DataFormat format = comtrade::DataFormat::Ascii;
