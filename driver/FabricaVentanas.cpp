@@ -5,10 +5,12 @@
 #include "TWMiGraficaARM.h"
 #include "TWMiGraficaARMAN.h"
 #include "TWMiGraficaARMH24.h"
+#include "TWMiGraficaED.h"
 #include "TWMiGraficaFP.h"
 #include "TWMiGraficaIARM.h"
 #include "TWMiGraficaPLT.h"
 #include "TWMiGraficaRMS.h"
+#include "TWMiGraficaTES.h"
 #include "TWMiGraficaTHD.h"
 #include "TWMiGraficaVEF.h"
 #include "TiposGrafica.h"
@@ -34,7 +36,8 @@ std::map<int, Constructor> Incorporadas() {
         {TG_VEF, ConTodas<TWMiGraficaVEF>},       {TG_ARM, ConTodas<TWMiGraficaARM>},
         {TG_THD, ConTodas<TWMiGraficaTHD>},       {TG_ARMH24, ConTodas<TWMiGraficaARMH24>},
         {TG_ARMAN, ConTodas<TWMiGraficaARMAN>},   {TG_ARMH24_BANDAS, ConTodas<TWMiGraficaARMH24>},
-        {TG_IARM, ConTodas<TWMiGraficaIARM>},
+        {TG_IARM, ConTodas<TWMiGraficaIARM>},     {TG_ED, ConTodas<TWMiGraficaED>},
+        {TG_TES, ConTodas<TWMiGraficaTES>},
     };
 }
 
