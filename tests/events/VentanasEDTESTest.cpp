@@ -2,6 +2,7 @@
 #include "FabricaVentanas.h"
 #include "HostDirectory.h"
 #include "ObjGen.h"
+#include "PuntosEventos.h"
 #include "ServidorMonitores.h"
 #include "SettingsStore.h"
 #include "TGrafica.h"
@@ -299,7 +300,7 @@ TEST_F(VentanasEDTES, ThresholdsFileIsWrittenBeforeTheListAndTheRowsCarryTheSett
     auto* w = abrir<TWMiGraficaED>(ListasED(kEventosED, datos));
     ASSERT_NE(w, nullptr);
     EXPECT_EQ(array<double>(w, PEP_HLINEY), (std::vector<double>{110.0, 90.0}));
-    EXPECT_EQ(textos(w, PEP_HLINELABELS), (QStringList{"|R110.0%\t", "|R90.0%\t"}));
+    EXPECT_EQ(textos(w, PEP_HLINELABELS), (QStringList{"|R110.0%\t|R90.0%\t"}));
     EXPECT_EQ(texto(w, PEP_RIGHTMARGIN), QStringLiteral("xxxxxxx"));
     w->Lista();
     EXPECT_EQ(Contenido(kFicheroUmbrales), QByteArray("3,11000,99990,9000,11000,0,9000,\n"));
@@ -322,7 +323,7 @@ TEST_F(VentanasEDTES, AcceptedPropertiesRedrawThreePhaseAndPaintedPhases) {
     });
     w->Propiedades();
     EXPECT_TRUE(w->DamePropiedades().VerTrifasicos());
-    EXPECT_TRUE(w->DameEventos().Trifasico);
+    EXPECT_TRUE(w->DameListaEventos().Trifasico);
     EXPECT_EQ(array<std::int32_t>(w, PEP_LABELSUBSETS), (std::vector<std::int32_t>{-1, -1, -1}));
     EXPECT_EQ(array<std::int32_t>(w, PEP_SUBSETCOLORS)[0], 0xFF0000);
     // Everything drawn is on the first series.
@@ -371,12 +372,12 @@ TEST_F(DialogoED, GridNewModifyDeleteWithTypedValues) {
     d.ListaIntervalos->setCurrentCell(1, 0);
     EXPECT_EQ(d.EDesde->text(), QStringLiteral("1"));
     EXPECT_EQ(d.CBUnidadesHasta->currentIndex(), UNIDAD_MIN);
-    // New: not a number counts as 0, more than 9999 days is held to 9999.
+    // New: not a number counts as 0; the edits hold four characters.
     Editar(d, "abc", UNIDAD_MIN, "12000", UNIDAD_DIAS, 10);
     d.BNuevoClick();
     ASSERT_EQ(d.ListaIntervalos->rowCount(), 3);
     EXPECT_EQ(d.ListaIntervalos->currentRow(), 2);
-    EXPECT_EQ(Fila(d, 2), (QStringList{"0 Minutes", "9999 Days", "10"}));
+    EXPECT_EQ(Fila(d, 2), (QStringList{"0 Minutes", "1200 Days", "10"}));
     // Modify rewrites the selected row.
     Editar(d, "1", UNIDAD_MIN, "1", UNIDAD_H, 20);
     d.BModificarClick();
@@ -475,10 +476,10 @@ TEST_F(DialogoED, ThresholdsCorrectedAgainstTheInstrumentAndStored) {
     d.Histeresis->setValue(300);
     d.AceptarClick();
     ASSERT_EQ(d.result(), QDialog::Accepted);
-    EXPECT_EQ(d.Propiedades().Valor(EV_UMBRALH), 900);
-    EXPECT_EQ(d.Propiedades().Valor(EV_UMBRALS), 1100);
-    EXPECT_EQ(d.Propiedades().Valor(EV_UMBRALI), 100);
-    EXPECT_EQ(d.Propiedades().Histeresis(), 300);
+    EXPECT_EQ(d.Resultado().Valor(EV_UMBRALH), 900);
+    EXPECT_EQ(d.Resultado().Valor(EV_UMBRALS), 1100);
+    EXPECT_EQ(d.Resultado().Valor(EV_UMBRALI), 100);
+    EXPECT_EQ(d.Resultado().Histeresis(), 300);
     auto clave = host::SettingsKey::openOrCreate(QStringLiteral("PROPIEDADESED"));
     EXPECT_EQ(clave->readInt(QStringLiteral("HISTERESIS")).value_or(-1), 300);
     EXPECT_EQ(clave->readInt(QStringLiteral("VERH")).value_or(-1), 1);
@@ -487,7 +488,10 @@ TEST_F(DialogoED, ThresholdsCorrectedAgainstTheInstrumentAndStored) {
     PropiedadesEventos p = Prop();
     p.PonerValor(EV_UMBRALH, 850);
     p.PonerValor(EV_UMBRALI, 850);
-    CorregirUmbrales(p, kNiveles);
+    // An instrument whose interruption level is its sag level: the interruption threshold is
+    // kept one tenth under the sag threshold.
+    CorregirUmbrales(p, NivelesInstrumento{900, 900, 1100});
+    EXPECT_EQ(p.Valor(EV_UMBRALH), 850);
     EXPECT_EQ(p.Valor(EV_UMBRALI), 849);
 }
 

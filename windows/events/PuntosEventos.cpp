@@ -1,154 +1,170 @@
 #include "PuntosEventos.h"
 
+#include "Contrato.h"
 #include "TValorMultiple.h"
 
 #include <algorithm>
 
 namespace {
 
-constexpr int kFilasDuracion = 4;
-constexpr int kFilasTES = 6;
+// The columns of list 8, four rows per data object in this order.
+enum ColumnaAdicional { COL_DURACION = 0, COL_FASE, COL_MEDIO, COL_PREVIO, NUM_COLUMNAS };
 
-// Element i of a row, 0 past its end.
-double Numero(const TValorMultiple& lista, int fila, int i) {
-    return fila < lista.Cuenta() && i < lista.Elementos(fila) ? lista.Numero(fila, i) : 0.0;
+double Celda(const TValorMultiple& lista, int fila, int indice) {
+    if (fila < 0 || fila >= lista.Cuenta() || indice >= lista.Elementos(fila))
+        return 0.0;
+    return lista.Numero(fila, indice);
+}
+
+int FaseRegistrada(const EventoRegistrado& m) {
+    return m.fase >= 0.0 && m.fase < 4.0 ? static_cast<int>(m.fase) : 0;
 }
 
 } // namespace
 
-std::vector<EventoRegistrado> LeerEventosDuracion(const TValorMultiple& valores, const TValorMultiple& tiempos,
-                                                  const TValorMultiple& adicionales) {
-    std::vector<EventoRegistrado> eventos;
-    for (int o = 0; o < valores.Cuenta() && o < tiempos.Cuenta(); ++o) {
+std::vector<EventoRegistrado> LeerMuestras(const TValorMultiple& valores, const TValorMultiple& tiempos,
+                                           const TValorMultiple& adicionales) {
+    std::vector<EventoRegistrado> muestras;
+    const int objetos = std::min(valores.Cuenta(), tiempos.Cuenta());
+    for (int o = 0; o < objetos; ++o) {
         const TTiempo* t = tiempos.Tiempos(o);
         if (t == nullptr)
             continue;
-        const int n = std::min(valores.Elementos(o), tiempos.Elementos(o));
-        const int base = kFilasDuracion * o;
+        const int n = tiempos.Elementos(o);
+        const int base = o * NUM_COLUMNAS;
         for (int i = 0; i < n; ++i) {
-            EventoRegistrado e;
-            e.inicio = t[i];
-            e.extremo = valores.Numero(o, i);
-            e.duracion = Numero(adicionales, base, i);
-            e.fase = Numero(adicionales, base + 1, i);
-            e.medio = Numero(adicionales, base + 2, i);
-            e.previo = Numero(adicionales, base + 3, i);
-            eventos.push_back(e);
+            EventoRegistrado m;
+            m.inicio = t[i];
+            m.extremo = Celda(valores, o, i);
+            m.duracion = Celda(adicionales, base + COL_DURACION, i);
+            m.fase = Celda(adicionales, base + COL_FASE, i);
+            m.medio = Celda(adicionales, base + COL_MEDIO, i);
+            m.previo = Celda(adicionales, base + COL_PREVIO, i);
+            muestras.push_back(m);
         }
     }
-    // Data objects of one window cover separate times but may come in any order.
-    std::stable_sort(eventos.begin(), eventos.end(), [](const EventoRegistrado& a, const EventoRegistrado& b) {
-        return a.inicio < b.inicio || (a.inicio == b.inicio && a.fase < b.fase);
-    });
-    return eventos;
+    return muestras;
 }
 
-DatosTES LeerDatosTES(const TValorMultiple& valores, const TValorMultiple& tiempos,
-                      const TValorMultiple& adicionales, const TValorMultiple& tiemposGenerales,
-                      QString* error) {
-    DatosTES d;
-    std::vector<double> cuentas;
-    std::vector<TTiempo> todosTiempos;
-    std::vector<double> todosValores;
-    bool valido = true;
-    for (int o = 0; o < valores.Cuenta() && o < tiempos.Cuenta(); ++o) {
-        const TTiempo* t = tiempos.Tiempos(o);
-        const int n = t == nullptr ? 0 : std::min(valores.Elementos(o), tiempos.Elementos(o));
-        // The counts of one object address its own samples only.
-        double usadas = 0.0;
-        const int base = kFilasTES * o;
-        const TTiempo* inicios = o < tiemposGenerales.Cuenta() ? tiemposGenerales.Tiempos(o) : nullptr;
-        const int numInicios = inicios == nullptr ? 0 : tiemposGenerales.Elementos(o);
-        const int numEventos = base < adicionales.Cuenta() ? adicionales.Elementos(base) : 0;
-        for (int k = 0; k < numEventos; ++k) {
-            EventoRegistrado e;
-            // Without its start the event cannot be placed in time.
-            if (k >= numInicios)
-                break;
-            e.inicio = inicios[k];
-            e.extremo = Numero(adicionales, base + 1, k);
-            e.duracion = Numero(adicionales, base + 2, k);
-            e.fase = Numero(adicionales, base + 3, k);
-            e.medio = Numero(adicionales, base + 4, k);
-            e.previo = Numero(adicionales, base + 5, k);
-            d.eventos.push_back(e);
-            const double c = adicionales.Numero(base, k);
-            cuentas.push_back(c);
-            usadas += c >= 0.0 ? c : 0.0;
-        }
-        if (usadas > n) {
-            // Counts running past this object's samples would read the next object's.
-            if (valido && error != nullptr)
-                *error = QStringLiteral("data object %1: the sample counts add up to %2 but %3 samples are recorded")
-                             .arg(o + 1)
-                             .arg(usadas)
-                             .arg(n);
-            valido = false;
-            continue;
-        }
-        // Samples beyond the counts belong to no event.
-        for (int i = 0; i < static_cast<int>(usadas); ++i) {
-            todosTiempos.push_back(t[i]);
-            todosValores.push_back(valores.Numero(o, i));
-        }
-    }
-    if (valido) {
-        std::optional<MuestrasRegistradas> m =
-            CortarMuestras(cuentas, std::move(todosTiempos), std::move(todosValores), error);
-        if (m)
-            d.muestras = std::move(*m);
-    }
-    return d;
-}
-
-int RanuraEvento(const std::vector<TTiempo>& tiempos, const std::vector<int>& fases, const CEvento& evento,
-                 bool cualquierFase) {
-    if (tiempos.empty())
+int BuscarRanura(const std::vector<EventoRegistrado>& muestras, const CEvento& evento, bool trifasico) {
+    const int n = static_cast<int>(muestras.size());
+    if (n == 0)
         return -1;
-    const auto primero = std::lower_bound(tiempos.begin(), tiempos.end(), evento.Inicio);
-    const int lo = static_cast<int>(primero - tiempos.begin());
-    if (primero == tiempos.end() || *primero != evento.Inicio)
-        return std::max(0, lo - 1);
-    // The samples of one instant: the one of the event's phase, else the first.
-    for (int i = lo; i < static_cast<int>(tiempos.size()) && tiempos[static_cast<size_t>(i)] == evento.Inicio;
-         ++i) {
-        if (cualquierFase || (static_cast<size_t>(i) < fases.size() && fases[static_cast<size_t>(i)] == evento.Fase))
-            return i;
+    const TTiempo& inicio = evento.Inicio;
+    int bajo = 0;
+    int alto = n - 1;
+    int hallada = -1;
+    while (bajo <= alto) {
+        const int medio = bajo + (alto - bajo) / 2;
+        const TTiempo& t = muestras[static_cast<size_t>(medio)].inicio;
+        if (t == inicio) {
+            hallada = medio;
+            break;
+        }
+        if (t < inicio)
+            bajo = medio + 1;
+        else
+            alto = medio - 1;
     }
-    return lo;
+    if (hallada < 0) {
+        // The interval closed between alto and bajo: the last sample not after the start.
+        return std::clamp(alto, 0, n - 1);
+    }
+    // Samples of one instant come phase by phase: the found one's phase says how far back the
+    // first of them is.
+    const int atras = std::max(0, FaseRegistrada(muestras[static_cast<size_t>(hallada)]) - 1);
+    const int primera = std::max(0, hallada - atras);
+    for (int k = primera; k < std::min(n, primera + 3); ++k) {
+        const EventoRegistrado& m = muestras[static_cast<size_t>(k)];
+        if (!(m.inicio == inicio))
+            continue;
+        if (trifasico || FaseRegistrada(m) == evento.Fase)
+            return k;
+    }
+    return hallada;
 }
 
-PuntosDuracion CalcularPuntosDuracion(const CListaEventos& lista, const std::vector<TTiempo>& tiempos,
-                                      const std::vector<int>& fases, const ListaIntervalos& intervalos) {
-    PuntosDuracion p;
-    const size_t n = tiempos.size();
-    for (size_t f = 0; f < 3; ++f) {
-        p.x[f].assign(n, kSinPosicion);
-        p.y[f].assign(n, kSinPosicion);
-    }
+PuntosEventos CalcularPuntos(const CListaEventos& lista, const std::vector<EventoRegistrado>& muestras,
+                             const std::function<double(const CEvento&)>& valor) {
+    PuntosEventos p;
+    p.numMuestras = static_cast<int>(muestras.size());
+    const size_t n = muestras.size();
+    p.valores.assign(3 * n, kValorNulo);
+    p.eventos.assign(3 * n, -1);
     p.duracion.assign(n, 0.0);
     p.fase.assign(n, 0.0);
     p.medio.assign(n, 0.0);
     p.previo.assign(n, 0.0);
-    const double maxima = lista.DameDuracionMaximaVista();
-    for (int k = 0; k < lista.NumeroEventos(); ++k) {
-        const CEvento* e = lista.Evento(k);
-        if (e == nullptr)
+    for (size_t i = 0; i < n; ++i) {
+        // Until an event lands there, the read-out shows what was recorded.
+        const EventoRegistrado& m = muestras[i];
+        p.duracion[i] = m.duracion;
+        p.fase[i] = m.fase;
+        p.medio[i] = m.medio;
+        p.previo[i] = m.previo;
+    }
+    const int eventos = lista.NumeroEventos();
+    for (int e = 0; e < eventos; ++e) {
+        const CEvento* ev = lista.Evento(e);
+        if (ev == nullptr)
             continue;
-        const int ranura = RanuraEvento(tiempos, fases, *e, lista.Trifasico);
+        const int ranura = BuscarRanura(muestras, *ev, lista.Trifasico);
         if (ranura < 0)
             continue;
+        const int serie = lista.Trifasico ? 0 : std::clamp(static_cast<int>(ev->Fase) - 1, 0, 2);
+        const size_t celda = static_cast<size_t>(serie) * n + static_cast<size_t>(ranura);
+        p.valores[celda] = valor ? valor(*ev) : ev->ValorExtremo;
+        p.eventos[celda] = e;
         const size_t r = static_cast<size_t>(ranura);
-        const size_t serie = lista.Trifasico ? 0 : static_cast<size_t>(std::clamp<int>(e->Fase, 1, 3) - 1);
-        const double x = PosicionDuracion(e->Duracion, maxima, intervalos);
-        p.x[serie][r] = x;
-        p.y[serie][r] = x == kSinPosicion ? kSinPosicion : e->ValorExtremo;
-        p.duracion[r] = e->DuracionExacta ? e->Duracion : -e->Duracion;
-        p.fase[r] = e->Fase;
-        p.medio[r] = e->ValorMedio;
-        p.previo[r] = e->ValorPrevio;
-        if (x != kSinPosicion)
-            ++p.colocados;
+        p.duracion[r] = ev->DuracionExacta ? ev->Duracion : -ev->Duracion;
+        p.fase[r] = ev->Fase;
+        p.medio[r] = ev->ValorMedio;
+        p.previo[r] = ev->ValorPrevio;
     }
     return p;
+}
+
+ConteoTipos ContarTipos(const CListaEventos& lista) {
+    ConteoTipos c;
+    for (int e = 0; e < lista.NumeroEventos(); ++e) {
+        const CEvento* ev = lista.Evento(e);
+        if (ev == nullptr)
+            continue;
+        if (ev->Tipo == kSobretension)
+            ++c.sobretensiones;
+        else if (ev->Tipo == kHueco)
+            ++c.huecos;
+        else if (ev->Tipo == kInterrupcion)
+            ++c.interrupciones;
+    }
+    return c;
+}
+
+void AplicarVistas(CListaEventos& lista, const PropiedadesEventos& propiedades) {
+    lista.PonerHisteresis(propiedades.Histeresis());
+    if (propiedades.Compactar())
+        lista.Compactar();
+    else
+        lista.Descompactar();
+    if (propiedades.VerTrifasicos()) {
+        lista.CalcularTrifasicos();
+        lista.Trifasico = true;
+    } else {
+        lista.Trifasico = false;
+    }
+}
+
+void CorregirUmbrales(PropiedadesEventos& p, const NivelesInstrumento& niveles) {
+    if (p.Valor(EV_UMBRALS) < niveles.sobretension)
+        p.PonerValor(EV_UMBRALS, niveles.sobretension);
+    if (p.Valor(EV_UMBRALH) > niveles.hueco)
+        p.PonerValor(EV_UMBRALH, niveles.hueco);
+    if (p.Valor(EV_UMBRALI) > niveles.interrupcion)
+        p.PonerValor(EV_UMBRALI, niveles.interrupcion);
+    if (p.Valor(EV_UMBRALI) >= p.Valor(EV_UMBRALH))
+        p.PonerValor(EV_UMBRALI, p.Valor(EV_UMBRALH) - 1);
+}
+
+QString EtiquetaUmbral(int decimas) {
+    return QStringLiteral("|R%1%\t").arg(decimas * 0.1, 0, 'f', 1);
 }

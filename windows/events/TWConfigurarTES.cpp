@@ -20,14 +20,14 @@ TWConfigurarTES::TWConfigurarTES(const PropiedadesEventos& propiedades, QWidget*
     setObjectName(QStringLiteral("TWConfigurarTES"));
     setWindowTitle(Texto(TXT_HINT_PROPERTIES));
 
-    Compactar = new QCheckBox(Texto(TXT_ED_COMPACT), this);
+    Compactar = new QCheckBox(Texto(TXT_EV_COMPACT), this);
     Compactar->setObjectName(QStringLiteral("Compactar"));
-    LHisteresis = new QLabel(Texto(TXT_ED_TIME_HYSTERESIS), this);
+    LHisteresis = new QLabel(Texto(TXT_EV_HYSTERESIS), this);
     Histeresis = new QSpinBox(this);
     Histeresis->setObjectName(QStringLiteral("Histeresis"));
     Histeresis->setRange(0, kMaxHisteresis);
     Histeresis->setGroupSeparatorShown(false);
-    CBTrifasicos = new QCheckBox(Texto(TXT_ED_SEE_III), this);
+    CBTrifasicos = new QCheckBox(Texto(TXT_EV_SEE_III), this);
     CBTrifasicos->setObjectName(QStringLiteral("CBTrifasicos"));
 
     auto* rejilla = new QGridLayout(this);
@@ -37,7 +37,7 @@ TWConfigurarTES::TWConfigurarTES(const PropiedadesEventos& propiedades, QWidget*
     rejilla->addWidget(CBTrifasicos, 2, 0, 1, 2);
     for (int f = 0; f < 3; ++f) {
         const size_t i = static_cast<size_t>(f);
-        ResaltarFase[i] = new QCheckBox(QString::asprintf(CargarTexto(TXT_ED_PAINT_PHASE), f + 1), this);
+        ResaltarFase[i] = new QCheckBox(Texto(TXT_EV_PAINT_PHASE_1 + f), this);
         ResaltarFase[i]->setObjectName(QStringLiteral("ResaltarFase%1").arg(f + 1));
         ColorFase[i] = new QComboBox(this);
         ColorFase[i]->setObjectName(QStringLiteral("ColorFase%1").arg(f + 1));

@@ -2,7 +2,7 @@
 
 #include "Agrupacion.h"
 #include "ChartProperties.h"
-#include "PuntosEventos.h"
+#include "DatosTES.h"
 #include "TWConfigurarTES.h"
 #include "Textos.h"
 #include "UserInteraction.h"
@@ -10,6 +10,7 @@
 #include <QJsonArray>
 
 #include <algorithm>
+#include <tuple>
 
 namespace {
 
@@ -52,11 +53,8 @@ void TWMiGraficaTES::Construir() {
     Pe.ponerEntero(PEP_SUBSETS, NumSeries);
     Pe.ponerEntero(PEP_POINTS, 0);
     Pe.ponerDouble(PEP_GRAPHSHARE, 0.85);
-    QStringList fases;
-    for (int f = 1; f <= 3; ++f)
-        fases << QString::asprintf(CargarTexto(TXT_ED_PHASE_SERIES), f);
-    Pe.ponerTexto(PEP_MULTISUBTITLES, fases.join(QLatin1Char('\t')));
-    PonerEjes({{m_unidad.isEmpty() ? Texto(TXT_ED_AXIS_VN) : m_unidad, NumSeries}}, PEMD_LINEWITHPOINTS);
+    Pe.ponerTexto(PEP_MULTISUBTITLES, NombresSeries().join(QLatin1Char('\t')));
+    PonerEjes({{m_unidad, NumSeries}}, PEMD_LINEWITHPOINTS);
 }
 
 void TWMiGraficaTES::Cargar() {
@@ -172,8 +170,7 @@ QString TWMiGraficaTES::TextoCursor() const {
     return QStringLiteral("|%1: %2|%3|\t")
         .arg(Texto(TXT_TES_TIME), TextoTiempo(in.tiempo),
              v == kSinMuestra ? QString()
-                              : QString::asprintf(CargarTexto(TXT_ED_PHASE_SERIES), serie + 1) +
-                                    QStringLiteral(": ") + QString::asprintf("%.1f", v));
+                              : Texto(TXT_EV_PHASE_1 + serie) + QStringLiteral(": ") + QString::asprintf("%.1f", v));
 }
 
 void TWMiGraficaTES::PonerLectura() {
@@ -221,8 +218,8 @@ void TWMiGraficaTES::Propiedades() {
 
 QStringList TWMiGraficaTES::NombresSeries() const {
     QStringList r;
-    for (int f = 1; f <= 3; ++f)
-        r << QString::asprintf(CargarTexto(TXT_ED_PHASE_SERIES), f);
+    for (int f = 0; f < 3; ++f)
+        r << Texto(TXT_EV_PHASE_1 + f);
     return r;
 }
 
