@@ -18,8 +18,8 @@ TEST(LeerDatosTES, BlocksFollowTheEventsAcrossDataObjects) {
     // Object 1: two events of 2 and 1 samples, one sample beyond the counts; object 2: one event.
     v.EntrarDoubles({1, 2, 3, 4});
     t.EntrarTiempos({A(0), A(10), A(20), A(30)});
-    for (const std::vector<double>& fila : std::vector<std::vector<double>>{
-             {2, 1}, {80, 70}, {20, 10}, {1, 2}, {81, 71}, {99, 98}})
+    for (const std::vector<double>& fila :
+         std::vector<std::vector<double>>{{2, 1}, {80, 70}, {20, 10}, {1, 2}, {81, 71}, {99, 98}})
         a.EntrarDoubles(fila);
     g.EntrarTiempos({A(0), A(20)});
     v.EntrarDoubles({9});

@@ -237,9 +237,9 @@ TEST_F(VentanasEDTES, DurationAxisWithItsBoundariesAndEventsPlacedInside) {
     EXPECT_DOUBLE_EQ(x[3], 100);
     // N + 1 boundaries in seconds.
     EXPECT_EQ(array<double>(w, PEP_VLINEX), (std::vector<double>{0, 500, 1000}));
-    EXPECT_EQ(textos(w, PEP_VLINELABELS),
-              (QStringList{"|h[0.00\t", "|h1.00) [1.00\t", "|h60.00)\t"}));
-    EXPECT_EQ(array<std::int32_t>(w, PEP_VLINECOLORS), (std::vector<std::int32_t>{0x0A640A, 0x0A640A, 0x0A640A}));
+    EXPECT_EQ(textos(w, PEP_VLINELABELS), (QStringList{"|h[0.00\t", "|h1.00) [1.00\t", "|h60.00)\t"}));
+    EXPECT_EQ(array<std::int32_t>(w, PEP_VLINECOLORS),
+              (std::vector<std::int32_t>{0x0A640A, 0x0A640A, 0x0A640A}));
     EXPECT_EQ(array<std::int32_t>(w, PEP_VLINETYPES), (std::vector<std::int32_t>{2, 2, 2}));
     // No thresholds shown by default.
     EXPECT_TRUE(array<double>(w, PEP_HLINEY).empty());
@@ -343,7 +343,9 @@ TEST_F(VentanasEDTES, AcceptedPropertiesRedrawThreePhaseAndPaintedPhases) {
 
 class DialogoED : public VentanasEDTES {
 protected:
-    PropiedadesEventos Prop() { return PropiedadesEventos::Defecto(TipoPropiedades::ED, kNiveles, {3, 5, 7}); }
+    PropiedadesEventos Prop() {
+        return PropiedadesEventos::Defecto(TipoPropiedades::ED, kNiveles, {3, 5, 7});
+    }
     QStringList Fila(const TWConfigurarED& d, int f) {
         QStringList r;
         for (int c = 0; c < 3; ++c) {
@@ -417,18 +419,20 @@ TEST_F(DialogoED, RefusedIntervalsKeepTheDialogOpenAndTheFileUntouched) {
     Editar(d, "1", UNIDAD_S, "1000", UNIDAD_MS, 100);
     d.BNuevoClick();
     d.AceptarClick();
-    EXPECT_EQ(testsupport::Messages::count(
-                  "There are one or more incorrect intervals. First value must be greater than second value."),
-              1);
+    EXPECT_EQ(
+        testsupport::Messages::count(
+            "There are one or more incorrect intervals. First value must be greater than second value."),
+        1);
     // A start before the previous end.
     Editar(d, "0", UNIDAD_MS, "1", UNIDAD_S, 50);
     d.BModificarClick();
     Editar(d, "999", UNIDAD_MS, "1", UNIDAD_MIN, 50);
     d.BNuevoClick();
     d.AceptarClick();
-    EXPECT_EQ(testsupport::Messages::count("Two or more consecutive intervals are incompatible. Every interval "
-                                           "must be greater than previous interval."),
-              1);
+    EXPECT_EQ(
+        testsupport::Messages::count("Two or more consecutive intervals are incompatible. Every interval "
+                                     "must be greater than previous interval."),
+        1);
     EXPECT_FALSE(d.isVisible());
     EXPECT_EQ(Contenido(kFicheroIntervalos), kDosIntervalos);
 }

@@ -51,7 +51,8 @@ DatosTES LeerDatosTES(const TValorMultiple& valores, const TValorMultiple& tiemp
         if (usadas > n) {
             // Counts running past this object's samples would read the next object's.
             if (valido && error != nullptr)
-                *error = QStringLiteral("data object %1: the sample counts add up to %2 but %3 samples are recorded")
+                *error = QStringLiteral(
+                             "data object %1: the sample counts add up to %2 but %3 samples are recorded")
                              .arg(o + 1)
                              .arg(usadas)
                              .arg(n);

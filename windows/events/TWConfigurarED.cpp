@@ -51,8 +51,8 @@ TWConfigurarED::TWConfigurarED(const PropiedadesEventos& propiedades, const Nive
     auto* r = new QGridLayout(GrupoIntervalos);
     ListaIntervalos = new QTableWidget(1, 3, GrupoIntervalos);
     ListaIntervalos->setObjectName(QStringLiteral("ListaIntervalos"));
-    ListaIntervalos->setHorizontalHeaderLabels({Texto(TXT_FROM) + Texto(TXT_FROM_SUFFIX),
-                                                Texto(TXT_TO) + Texto(TXT_TO_SUFFIX), Texto(TXT_PERCENT)});
+    ListaIntervalos->setHorizontalHeaderLabels(
+        {Texto(TXT_FROM) + Texto(TXT_FROM_SUFFIX), Texto(TXT_TO) + Texto(TXT_TO_SUFFIX), Texto(TXT_PERCENT)});
     ListaIntervalos->verticalHeader()->hide();
     ListaIntervalos->setSelectionBehavior(QAbstractItemView::SelectRows);
     ListaIntervalos->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -171,7 +171,8 @@ bool TWConfigurarED::eventFilter(QObject* objeto, QEvent* evento) {
 bool TWConfigurarED::ValidarExtra() {
     const ResultadoValidacion r = ValidarIntervalos(m_intervalos);
     if (r != ResultadoValidacion::Valido) {
-        host::MessageService::show(this, Texto(TXT_WARNING), MensajeValidacion(r), host::MessageIcon::Warning);
+        host::MessageService::show(this, Texto(TXT_WARNING), MensajeValidacion(r),
+                                   host::MessageIcon::Warning);
         return false;
     }
     if (ReescalarPorcentajes(m_intervalos))
@@ -184,8 +185,9 @@ bool TWConfigurarED::GuardarExtra() {
     if (GuardarIntervalos(m_intervalos, &error))
         return true;
     // The old file stays whole; the window keeps drawing with it.
-    host::MessageService::show(this, Texto(TXT_ERROR),
-                               Texto(TXT_FILE_WRITE_FAILED).arg(QString::fromLatin1(kFicheroIntervalos), error),
-                               host::MessageIcon::Error);
+    host::MessageService::show(
+        this, Texto(TXT_ERROR),
+        Texto(TXT_FILE_WRITE_FAILED).arg(QString::fromLatin1(kFicheroIntervalos), error),
+        host::MessageIcon::Error);
     return false;
 }

@@ -82,8 +82,8 @@ int TWMiGraficaED::EventosColocados() const {
 }
 
 QString TWMiGraficaED::TextoCursor() {
-    const QString cabecera = QString::asprintf(CargarTexto(TXT_ED_FMT_READOUT_HEADER), CargarTexto(TXT_ED_DURATION),
-                                               CargarTexto(TXT_UNIT_SECONDS));
+    const QString cabecera = QString::asprintf(CargarTexto(TXT_ED_FMT_READOUT_HEADER),
+                                               CargarTexto(TXT_ED_DURATION), CargarTexto(TXT_UNIT_SECONDS));
     // Only a point that is drawn has a read-out.
     const int m = MuestraCursor();
     const Agrupacion::Intervalo r = RangoMostrado();
@@ -113,9 +113,10 @@ void TWMiGraficaED::Propiedades() {
 void TWMiGraficaED::EscribirUmbrales() {
     QString error;
     if (!GuardarUmbrales(m_propiedades.Umbrales(), &error))
-        host::MessageService::show(this, Texto(TXT_ERROR),
-                                   Texto(TXT_FILE_WRITE_FAILED).arg(QString::fromLatin1(kFicheroUmbrales), error),
-                                   host::MessageIcon::Error);
+        host::MessageService::show(
+            this, Texto(TXT_ERROR),
+            Texto(TXT_FILE_WRITE_FAILED).arg(QString::fromLatin1(kFicheroUmbrales), error),
+            host::MessageIcon::Error);
 }
 
 void TWMiGraficaED::Lista() {

@@ -26,7 +26,8 @@ QString TextoTiempo(const TTiempo& t) {
 
 TWMiGraficaTES::TWMiGraficaTES(QWidget* propietario, TDriverVentana* driver, ServidorMonitores* servidor,
                                ListasAtributos& listas, DrivFlex* fuente)
-    : TWGraficaGenerica(propietario, driver, servidor, fuente), m_niveles(LeerNiveles(listas[LV_OPCIONES], 0)),
+    : TWGraficaGenerica(propietario, driver, servidor, fuente),
+      m_niveles(LeerNiveles(listas[LV_OPCIONES], 0)),
       m_propiedades(PropiedadesEventos::Defecto(TipoPropiedades::TES, m_niveles, {0, 0, 0})) {
     QString error;
     DatosTES datos = LeerDatosTES(listas[LV_VALORES], listas[LV_TIEMPOS], listas[LV_ADICIONALES],
@@ -143,16 +144,18 @@ QString TWMiGraficaTES::TituloEvento() const {
     const int tipo = e->Tipo == kSobretension ? TXT_TES_OVERVOLTAGE
                      : e->Tipo == kHueco      ? TXT_TES_SAG
                                               : TXT_TES_INTERRUPTION;
-    return m_eventos.Trifasico ? QString::asprintf(CargarTexto(TXT_TES_III_PHASE), CargarTexto(tipo))
-                               : QString::asprintf(CargarTexto(TXT_TES_FMT_PHASE), CargarTexto(tipo), e->Fase);
+    return m_eventos.Trifasico
+               ? QString::asprintf(CargarTexto(TXT_TES_III_PHASE), CargarTexto(tipo))
+               : QString::asprintf(CargarTexto(TXT_TES_FMT_PHASE), CargarTexto(tipo), e->Fase);
 }
 
 void TWMiGraficaTES::Rotular() {
     const QString titulo = m_nombre.isEmpty() ? Texto(TXT_TES_TITLE) : m_nombre;
     setWindowTitle(titulo);
     Pe.ponerTexto(PEP_MAINTITLE, titulo);
-    Pe.ponerTexto(PEP_SUBTITLE, QString::asprintf(CargarTexto(TXT_FMT_INTERVAL_TITLE), qUtf8Printable(TituloEvento()),
-                                                  NumIntervalos > 0 ? IntervaloActual + 1 : 0, NumIntervalos));
+    Pe.ponerTexto(PEP_SUBTITLE,
+                  QString::asprintf(CargarTexto(TXT_FMT_INTERVAL_TITLE), qUtf8Printable(TituloEvento()),
+                                    NumIntervalos > 0 ? IntervaloActual + 1 : 0, NumIntervalos));
     PonerHintsRegistro();
 }
 
@@ -169,8 +172,9 @@ QString TWMiGraficaTES::TextoCursor() const {
     const double v = in.valores[static_cast<size_t>(serie)];
     return QStringLiteral("|%1: %2|%3|\t")
         .arg(Texto(TXT_TES_TIME), TextoTiempo(in.tiempo),
-             v == kSinMuestra ? QString()
-                              : Texto(TXT_EV_PHASE_1 + serie) + QStringLiteral(": ") + QString::asprintf("%.1f", v));
+             v == kSinMuestra
+                 ? QString()
+                 : Texto(TXT_EV_PHASE_1 + serie) + QStringLiteral(": ") + QString::asprintf("%.1f", v));
 }
 
 void TWMiGraficaTES::PonerLectura() {
@@ -230,7 +234,8 @@ QStringList TWMiGraficaTES::UnidadesSeries() const {
 QJsonObject TWMiGraficaTES::Describir() {
     QJsonObject r = TWGraficaGenerica::Describir();
     r.insert(QStringLiteral("events"), m_eventos.NumeroEventos());
-    r.insert(QStringLiteral("first_event_samples"), m_puntos.rangos.empty() ? 0 : m_puntos.rangos.front().second);
+    r.insert(QStringLiteral("first_event_samples"),
+             m_puntos.rangos.empty() ? 0 : m_puntos.rangos.front().second);
     return r;
 }
 
