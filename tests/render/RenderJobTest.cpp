@@ -154,7 +154,8 @@ TEST(RenderJob, TheReportDescribesEveryWindowOfTheDemoInWindowOrder) {
         ASSERT_TRUE(w.value(QStringLiteral("kind")).isDouble());
         // The duration window's "intervals" are its duration intervals; its count has its own key.
         const bool duracion = w.value(QStringLiteral("kind")).toInt() == 11;
-        const int intervals = w.value(QStringLiteral(duracion ? "time_intervals" : "intervals")).toInt(-1);
+        const int intervals =
+            w.value(duracion ? QStringLiteral("time_intervals") : QStringLiteral("intervals")).toInt(-1);
         const int interval = w.value(QStringLiteral("interval")).toInt(-1);
         EXPECT_GE(intervals, 1);
         EXPECT_TRUE(interval >= 0 && interval < intervals) << interval << " of " << intervals;
