@@ -14,6 +14,7 @@
 #include "Textos.h"
 #include "TiposGrafica.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -619,4 +620,47 @@ TEST_F(VentanasEDTES, TesMalformedSampleCountsAreSaidAndTheEventsStay) {
     EXPECT_EQ(w->Describir().value("events").toInt(), 4);
     EXPECT_EQ(w->Describir().value("first_event_samples").toInt(), 0);
     EXPECT_EQ(array<double>(w, PEP_VLINEX).size(), 2u);
+}
+
+TEST_F(VentanasEDTES, WindowsWithoutEventsOpenEmpty) {
+    Poner(kFicheroIntervalos, kDosIntervalos);
+    ListasAtributos l;
+    l[LV_VALORES].EntrarDoubles({});
+    l[LV_TIEMPOS].EntrarTiempos({});
+    l[LV_UNIDADES].EntrarTexto("%");
+    l[LV_NOMBRES].EntrarTexto("Event samples");
+    Opciones(l, TG_TES);
+    for (int f = 0; f < 6; ++f)
+        l[LV_ADICIONALES].EntrarDoubles({});
+    l[LV_TIEMPOSGENERALES].EntrarTiempos({});
+    l[LV_OBJETOS].EntrarEnteros({1, 3, datos->Manejador()});
+    auto* tes = abrir<TWMiGraficaTES>(l);
+    ASSERT_NE(tes, nullptr);
+    EXPECT_EQ(tes->Describir().value("events").toInt(), 0);
+    EXPECT_EQ(tes->Describir().value("first_event_samples").toInt(), 0);
+    EXPECT_TRUE(array<double>(tes, PEP_VLINEX).empty());
+    EXPECT_EQ(tes->TextoCursor(), QString());
+    // Nothing to step through.
+    ASSERT_NE(tes->Accion(QStringLiteral("Next")), nullptr);
+    EXPECT_FALSE(tes->Accion(QStringLiteral("Next"))->isEnabled());
+    EXPECT_FALSE(tes->Accion(QStringLiteral("Previous"))->isEnabled());
+    tes->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    driver = nullptr;
+
+    ListasAtributos e;
+    e[LV_VALORES].EntrarDoubles({});
+    e[LV_TIEMPOS].EntrarTiempos({});
+    e[LV_UNIDADES].EntrarTexto("%");
+    e[LV_NOMBRES].EntrarTexto("Voltage events by duration");
+    Opciones(e, TG_ED);
+    for (int f = 0; f < 4; ++f)
+        e[LV_ADICIONALES].EntrarDoubles({});
+    e[LV_OBJETOS].EntrarEnteros({1, 2, datos->Manejador()});
+    auto* ed = abrir<TWMiGraficaED>(e);
+    ASSERT_NE(ed, nullptr);
+    EXPECT_EQ(ed->Describir().value("events_placed").toInt(), 0);
+    // The axis keeps its intervals; without events the last one keeps its end.
+    EXPECT_EQ(textos(ed, PEP_VLINELABELS).size(), 3);
+    EXPECT_TRUE(ed->TextoCursor().startsWith("|Duration (Seconds)|\t"));
 }
