@@ -5,7 +5,9 @@
 #include "TWMiGraficaARM.h"
 #include "TWMiGraficaARMAN.h"
 #include "TWMiGraficaARMH24.h"
+#include "TWMiGraficaCBEMA.h"
 #include "TWMiGraficaED.h"
+#include "TWMiGraficaEH.h"
 #include "TWMiGraficaFP.h"
 #include "TWMiGraficaIARM.h"
 #include "TWMiGraficaPLT.h"
@@ -36,7 +38,8 @@ std::map<int, Constructor> Incorporadas() {
         {TG_VEF, ConTodas<TWMiGraficaVEF>},       {TG_ARM, ConTodas<TWMiGraficaARM>},
         {TG_THD, ConTodas<TWMiGraficaTHD>},       {TG_ARMH24, ConTodas<TWMiGraficaARMH24>},
         {TG_ARMAN, ConTodas<TWMiGraficaARMAN>},   {TG_ARMH24_BANDAS, ConTodas<TWMiGraficaARMH24>},
-        {TG_IARM, ConTodas<TWMiGraficaIARM>},     {TG_ED, ConTodas<TWMiGraficaED>},
+        {TG_IARM, ConTodas<TWMiGraficaIARM>},     {TG_EH, ConTodas<TWMiGraficaEH>},
+        {TG_CBEMA, ConTodas<TWMiGraficaCBEMA>},   {TG_ED, ConTodas<TWMiGraficaED>},
         {TG_TES, ConTodas<TWMiGraficaTES>},
     };
 }

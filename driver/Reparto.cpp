@@ -1,5 +1,7 @@
 #include "Reparto.h"
 
+#include "NivelesEventos.h"
+#include "TTWLevels.h"
 #include "TTiempo.h"
 #include "Textos.h"
 #include "TiposGrafica.h"
@@ -313,8 +315,14 @@ void Repartidor::Ejecutar() {
     EmparejarRangos();
 }
 
+// The levels dialog asks the user; a batch run's dialog runner takes its default (the first
+// record's levels), so nothing waits there.
+bool DialogoTTWLevels(TValorMultiple& opciones, QWidget* padre) {
+    return ComprobarNivelesConDialogo(opciones, padre);
+}
+
 Reparto::DialogoNiveles& Dialogo() {
-    static Reparto::DialogoNiveles dialogo;
+    static Reparto::DialogoNiveles dialogo = DialogoTTWLevels;
     return dialogo;
 }
 
@@ -328,23 +336,16 @@ void RepartirGraficas(const ListasAtributos& listas, const std::vector<int>& ent
 }
 
 bool NivelesIncompatibles(const TValorMultiple& opciones) {
-    for (int fila = 1; fila < opciones.Cuenta(); ++fila) {
-        for (int i : {OPC_NIVEL_INTERRUPCION, OPC_NIVEL_HUECO, OPC_NIVEL_SOBRETENSION}) {
-            if (opciones.Entero(fila, i) != opciones.Entero(0, i))
-                return true;
-        }
-    }
-    return false;
+    return ::NivelesIncompatibles(opciones);
 }
 
 void PonerDialogoNiveles(DialogoNiveles dialogo) {
-    Dialogo() = std::move(dialogo);
+    Dialogo() = dialogo ? std::move(dialogo) : DialogoNiveles(DialogoTTWLevels);
 }
 
 bool ComprobarNiveles(TValorMultiple& opciones, QWidget* padre) {
-    if (opciones.Cuenta() <= 1 || !NivelesIncompatibles(opciones) || !Dialogo())
-        return true;
-    return Dialogo()(opciones, padre);
+    const DialogoNiveles& dialogo = Dialogo();
+    return ::ComprobarNiveles(opciones, [&](TValorMultiple& registros) { return dialogo(registros, padre); });
 }
 
 bool TieneVentana(int tipoGrafica) {

@@ -25,8 +25,8 @@ bool ComprobarNiveles(TValorMultiple& opciones, QWidget* padre);
 bool NivelesIncompatibles(const TValorMultiple& opciones);
 
 // The levels dialog, run by ComprobarNiveles when the levels are incompatible; it may rewrite
-// the first record's levels and answers true for OK, false for cancel. Without one installed
-// the window opens with the levels as they are. An empty function uninstalls it.
+// the first record's levels and answers true for OK, false for cancel. By default it is the
+// levels dialog TTWLevels; an empty function puts that one back.
 using DialogoNiveles = std::function<bool(TValorMultiple& opciones, QWidget* padre)>;
 void PonerDialogoNiveles(DialogoNiveles dialogo);
 

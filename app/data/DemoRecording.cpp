@@ -104,16 +104,27 @@ struct EventPlan {
     int phases; // 0 all three, else the phase
     double extreme;
     double durationMs;
+    // From 0 up: the event follows the previous one, starting this many ms after it ends (the
+    // offset is then ignored), as a sag that recovers briefly and drops again.
+    long long afterPreviousMs = -1;
+    // Phase k starts (k - 1) x this many ms after phase 1: one fault reaching the phases in turn.
+    long long staggerMs = 0;
 };
 
 std::vector<EventRecord> eventsOf(int part, long long partStart) {
     static const std::array<std::vector<EventPlan>, 2> kPlans = {{
         {{9 * 3600 + 1234, 1, 82.0, 60},
+         // Two more sags on phase 1, each within the default hysteresis (20 ms) of the one
+         // before: compaction makes one event of the three.
+         {0, 1, 79.0, 90, 12},
+         {0, 1, 84.0, 40, 15},
          {13 * 3600 + 45, 0, 68.0, 120},
          {30 * 3600 + 611, 2, 112.5, 80},
          {36 * 3600 + 7, 3, 46.0, 2800},
          {50 * 3600 + 1800, 1, 2.0, 1200},
-         {58 * 3600 + 300, 0, 0.5, 95000},
+         // A three-phase sag that becomes an interruption reaching the phases 40 ms apart.
+         {58 * 3600 + 300, 0, 70.0, 150},
+         {0, 0, 0.5, 95000, 0, 40},
          {66 * 3600 + 1500, 2, 88.0, 10},
          {75 * 3600 + 200, 3, 74.0, -3000}},
         {{8 * 3600 + 900, 2, 85.5, 40},
@@ -127,14 +138,17 @@ std::vector<EventRecord> eventsOf(int part, long long partStart) {
     }};
     Noise noise(1000 + static_cast<std::uint64_t>(part));
     std::vector<EventRecord> out;
+    long long previousEndMs = 0;
     for (const EventPlan& p : kPlans[static_cast<size_t>(part)]) {
-        const long long startMs =
-            (partStart + p.offset) * 1000 + static_cast<long long>(noise.uniform() * 1000);
+        const long long startMs = p.afterPreviousMs >= 0 ? previousEndMs + p.afterPreviousMs
+                                                         : (partStart + p.offset) * 1000 +
+                                                               static_cast<long long>(noise.uniform() * 1000);
+        previousEndMs = startMs + static_cast<long long>(std::fabs(p.durationMs));
         for (int ph = 1; ph <= 3; ++ph) {
             if (p.phases != 0 && p.phases != ph)
                 continue;
             EventRecord e;
-            e.startMs = startMs;
+            e.startMs = startMs + (ph - 1) * p.staggerMs;
             e.phase = ph;
             e.extreme = std::max(0.0, p.extreme + (p.phases == 0 ? noise.gauss() * 1.5 : 0.0));
             e.durationMs = p.durationMs;
@@ -763,7 +777,7 @@ std::vector<std::string> writeDemo(const std::string& directory, bool replaceAny
 }
 
 // Bumped whenever the generator changes, so a cached copy of an older demo is not shown.
-constexpr int kDemoVersion = 5;
+constexpr int kDemoVersion = 6;
 
 std::vector<std::string> defaultRecordings() {
     QString base = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);

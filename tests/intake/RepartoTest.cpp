@@ -4,6 +4,8 @@
 #include "TestEnvironment.h"
 #include "Textos.h"
 
+#include <QDialog>
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -477,7 +479,7 @@ TEST(NivelesTest, IncompatibleWhenAnyLevelDiffersFromTheFirstRecord) {
     }
 }
 
-TEST(NivelesTest, OtherOptionsAndSingleRecordsAreNeverIncompatibleAndNoDialogMeansOpen) {
+TEST(NivelesTest, OtherOptionsAndSingleRecordsAreNeverIncompatibleAndTheLevelsDialogDecides) {
     TValorMultiple opciones;
     std::vector<double> fila(13, 0.0);
     opciones.EntrarDoubles(fila);
@@ -491,7 +493,13 @@ TEST(NivelesTest, OtherOptionsAndSingleRecordsAreNeverIncompatibleAndNoDialogMea
     fila[OPC_NIVEL_HUECO] = 1;
     opciones.EntrarDoubles(fila);
     ASSERT_TRUE(Reparto::NivelesIncompatibles(opciones));
+    // Without a dialog of its own the distribution runs the levels dialog: cancelled, the window
+    // stays closed; accepted, it opens.
+    EXPECT_FALSE(Reparto::ComprobarNiveles(opciones, nullptr));
+    EXPECT_EQ(testsupport::Dialogs::runs(), 1);
+    testsupport::Dialogs::handleNext([](QDialog&) { return static_cast<int>(QDialog::Accepted); });
     EXPECT_TRUE(Reparto::ComprobarNiveles(opciones, nullptr));
+    EXPECT_EQ(testsupport::Dialogs::runs(), 2);
 }
 
 } // namespace

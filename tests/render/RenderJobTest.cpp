@@ -228,3 +228,42 @@ TEST(RenderJob, ANamedFilterJudgesTheHarmonicsWindowsAndAnUnknownOneIsSaid) {
 }
 
 } // namespace
+
+TEST(RenderJob, TheReportCountsTheDemosEventsAsTheEventsWindowsShowThem) {
+    const QString out = testsupport::scratchDirectory() + QStringLiteral("/report-events.json");
+    const Resultado run = kestramon({QStringLiteral("--report"), out});
+    ASSERT_EQ(run.exitCode, 0) << run.errors.toStdString();
+    QFile f(out);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QJsonObject report = QJsonDocument::fromJson(f.readAll()).object();
+    QJsonObject historico, curvas;
+    for (const QJsonValue& v : report.value(QStringLiteral("windows")).toArray()) {
+        const QJsonObject w = v.toObject();
+        if (w.value(QStringLiteral("kind")).toInt() == 10)
+            historico = w;
+        if (w.value(QStringLiteral("kind")).toInt() == 19)
+            curvas = w;
+    }
+    ASSERT_FALSE(historico.isEmpty());
+    ASSERT_FALSE(curvas.isEmpty());
+    for (const QJsonObject& w : {historico, curvas}) {
+        const int raw = w.value(QStringLiteral("events_raw")).toInt(-1);
+        const int shown = w.value(QStringLiteral("events_shown")).toInt(-1);
+        const QJsonObject k = w.value(QStringLiteral("events_by_kind")).toObject();
+        const int s = k.value(QStringLiteral("S")).toInt(-1);
+        const int h = k.value(QStringLiteral("H")).toInt(-1);
+        const int i = k.value(QStringLiteral("I")).toInt(-1);
+        // Compacted by default (20 ms): the demo's chained sags on phase 1 become one event.
+        EXPECT_GT(raw, shown);
+        EXPECT_EQ(s + h + i, shown);
+        EXPECT_GE(s, 1);
+        EXPECT_GE(h, 1);
+        EXPECT_GE(i, 3) << "the three-phase interruption is one event per phase";
+    }
+    EXPECT_EQ(curvas.value(QStringLiteral("curve")).toInt(-1), 1);
+    const int ok = curvas.value(QStringLiteral("ok")).toInt(-1);
+    const int noOk = curvas.value(QStringLiteral("not_ok")).toInt(-1);
+    EXPECT_GT(ok, 0);
+    EXPECT_GT(noOk, 0);
+    EXPECT_EQ(ok + noOk, curvas.value(QStringLiteral("events_shown")).toInt());
+}

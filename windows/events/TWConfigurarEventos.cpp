@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -114,6 +115,36 @@ TWConfigurarEventos::TWConfigurarEventos(const PropiedadesEventos& propiedades,
     botones->addWidget(Aceptar);
     botones->addWidget(Cancelar);
     raiz->addLayout(botones);
+
+    // Controls are known by their names (automation and tests find them so).
+    const std::pair<QWidget*, const char*> nombres[] = {{VerSobretension, "VerSobretension"},
+                                                        {VerHueco, "VerHueco"},
+                                                        {VerInterrupcion, "VerInterrupcion"},
+                                                        {USobretension, "USobretension"},
+                                                        {UHueco, "UHueco"},
+                                                        {UInterrupcion, "UInterrupcion"},
+                                                        {TipoLineaS, "TipoLineaS"},
+                                                        {TipoLineaH, "TipoLineaH"},
+                                                        {TipoLineaI, "TipoLineaI"},
+                                                        {ColorLineaS, "ColorLineaS"},
+                                                        {ColorLineaH, "ColorLineaH"},
+                                                        {ColorLineaI, "ColorLineaI"},
+                                                        {CBTrifasicos, "CBTrifasicos"},
+                                                        {ResaltarFase[0], "ResaltarFase1"},
+                                                        {ResaltarFase[1], "ResaltarFase2"},
+                                                        {ResaltarFase[2], "ResaltarFase3"},
+                                                        {TipoFase[0], "TipoFase1"},
+                                                        {TipoFase[1], "TipoFase2"},
+                                                        {TipoFase[2], "TipoFase3"},
+                                                        {ColorFase[0], "ColorFase1"},
+                                                        {ColorFase[1], "ColorFase2"},
+                                                        {ColorFase[2], "ColorFase3"},
+                                                        {Compactar, "Compactar"},
+                                                        {Histeresis, "Histeresis"},
+                                                        {Aceptar, "Aceptar"},
+                                                        {Cancelar, "Cancelar"}};
+    for (const auto& [control, nombre] : nombres)
+        control->setObjectName(QString::fromLatin1(nombre));
 
     // The controls show the record.
     const PropiedadesEventos& p = m_inicial;

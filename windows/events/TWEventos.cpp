@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -34,11 +35,16 @@ std::array<int, 3> TiposPuntoGrafica(const EnlaceGrafica& pe, HPE grafica) {
 
 TWEventos::TWEventos(QWidget* propietario, TDriverVentana* driver, ServidorMonitores* servidor,
                      const ListasAtributos& listas, DrivFlex* fuente, TipoPropiedades tipo)
+    : TWEventos(propietario, driver, servidor, listas, fuente, tipo,
+                LeerMuestras(listas[LV_VALORES], listas[LV_TIEMPOS], listas[LV_ADICIONALES])) {}
+
+TWEventos::TWEventos(QWidget* propietario, TDriverVentana* driver, ServidorMonitores* servidor,
+                     const ListasAtributos& listas, DrivFlex* fuente, TipoPropiedades tipo,
+                     std::vector<EventoRegistrado> muestras)
     : TWGraficaGenerica(propietario, driver, servidor, fuente),
       m_propiedades(PropiedadesEventos::Defecto(tipo, LeerNiveles(listas[LV_OPCIONES], 0),
                                                 {PEPT_PLUS, PEPT_PLUS, PEPT_PLUS})),
-      m_niveles(LeerNiveles(listas[LV_OPCIONES], 0)),
-      m_muestras(LeerMuestras(listas[LV_VALORES], listas[LV_TIEMPOS], listas[LV_ADICIONALES])) {
+      m_niveles(LeerNiveles(listas[LV_OPCIONES], 0)), m_muestras(std::move(muestras)) {
     CargarEventos(m_eventos, m_muestras, m_niveles);
     m_tiempos.reserve(m_muestras.size());
     for (const EventoRegistrado& m : m_muestras)

@@ -32,6 +32,11 @@ public:
     // Takes lists 1-6, 8 and 9 of the window's lists.
     TWEventos(QWidget* propietario, TDriverVentana* driver, ServidorMonitores* servidor,
               const ListasAtributos& listas, DrivFlex* fuente, TipoPropiedades tipo);
+    // For a window whose lists hold the recorded events in another layout (the event samples
+    // window): the events as read by the window, in time order.
+    TWEventos(QWidget* propietario, TDriverVentana* driver, ServidorMonitores* servidor,
+              const ListasAtributos& listas, DrivFlex* fuente, TipoPropiedades tipo,
+              std::vector<EventoRegistrado> muestras);
     ~TWEventos() override;
 
     // reimplemented virtual methods:

@@ -1,0 +1,208 @@
+#include "PuntosEventos.h"
+#include "Contrato.h"
+#include "TValorMultiple.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+
+namespace {
+
+TTiempo A(long long ms) {
+    TTiempo t(2026, 6, 10, 10, 0, 0, 0);
+    t.SumarMilesimas(ms);
+    return t;
+}
+
+EventoRegistrado M(long long ms, int fase, double extremo = 80, double duracion = 100) {
+    EventoRegistrado m;
+    m.inicio = A(ms);
+    m.fase = fase;
+    m.extremo = extremo;
+    m.duracion = duracion;
+    m.medio = extremo + 5;
+    m.previo = 100;
+    return m;
+}
+
+// A list loaded from the samples with the demo's levels (10 %, 90 %, 110 %).
+void Cargar(CListaEventos& l, const std::vector<EventoRegistrado>& m) {
+    ASSERT_EQ(CargarEventos(l, m, NivelesInstrumento{100, 900, 1100}), 0);
+}
+
+PropiedadesEventos Record(TipoPropiedades tipo, bool compactar, int histeresis, bool trifasico) {
+    PropiedadesEventos p = PropiedadesEventos::Defecto(tipo, {100, 900, 1100}, {0, 0, 0});
+    p.PonerValor(p.CampoCompactar(), compactar ? 1 : 0);
+    p.PonerValor(p.CampoHisteresis(), histeresis);
+    p.PonerValor(p.CampoVerTrifasicos(), trifasico ? 1 : 0);
+    return p;
+}
+
+} // namespace
+
+TEST(LeerMuestras, FourExtraRowsPerDataObjectInColumnOrder) {
+    TValorMultiple valores, tiempos, adicionales;
+    valores.EntrarDoubles({50, 120});
+    tiempos.EntrarTiempos({A(0), A(500)});
+    adicionales.EntrarDoubles({-300, 40}); // duration
+    adicionales.EntrarDoubles({1, 3});     // phase
+    adicionales.EntrarDoubles({60, 115});  // average
+    adicionales.EntrarDoubles({99, 101});  // previous
+    valores.EntrarDoubles({5});
+    tiempos.EntrarTiempos({A(9000)});
+    adicionales.EntrarDoubles({2000});
+    adicionales.EntrarDoubles({2});
+    // The second object's last two columns are missing: they read as 0.
+    const std::vector<EventoRegistrado> m = LeerMuestras(valores, tiempos, adicionales);
+    ASSERT_EQ(m.size(), 3u);
+    EXPECT_EQ(m[0].inicio, A(0));
+    EXPECT_DOUBLE_EQ(m[0].extremo, 50);
+    EXPECT_DOUBLE_EQ(m[0].duracion, -300);
+    EXPECT_DOUBLE_EQ(m[1].fase, 3);
+    EXPECT_DOUBLE_EQ(m[1].medio, 115);
+    EXPECT_DOUBLE_EQ(m[1].previo, 101);
+    EXPECT_EQ(m[2].inicio, A(9000));
+    EXPECT_DOUBLE_EQ(m[2].duracion, 2000);
+    EXPECT_DOUBLE_EQ(m[2].fase, 2);
+    EXPECT_DOUBLE_EQ(m[2].medio, 0);
+}
+
+TEST(BuscarRanura, SameInstantFindsTheSampleOfTheEventsPhase) {
+    // Three phases recorded at one instant, phases 1, 2, 3, between two other events.
+    const std::vector<EventoRegistrado> m = {M(0, 2), M(1000, 1), M(1000, 2), M(1000, 3), M(2000, 1)};
+    for (int fase = 1; fase <= 3; ++fase) {
+        CEvento e;
+        e.Inicio = A(1000);
+        e.Fase = static_cast<std::int8_t>(fase);
+        EXPECT_EQ(BuscarRanura(m, e, false), fase) << "phase " << fase;
+        // Three-phase mode takes the first sample of the instant.
+        EXPECT_EQ(BuscarRanura(m, e, true), 1);
+    }
+}
+
+TEST(BuscarRanura, WithoutASampleAtTheStartTheLastOneBeforeIt) {
+    const std::vector<EventoRegistrado> m = {M(0, 1), M(1000, 1), M(2000, 1)};
+    CEvento e;
+    e.Fase = 1;
+    e.Inicio = A(1500);
+    EXPECT_EQ(BuscarRanura(m, e, false), 1);
+    e.Inicio = A(5000);
+    EXPECT_EQ(BuscarRanura(m, e, false), 2);
+    e.Inicio = A(-10);
+    EXPECT_EQ(BuscarRanura(m, e, false), 0);
+    EXPECT_EQ(BuscarRanura({}, e, false), -1);
+}
+
+TEST(CalcularPuntos, EveryEventOnItsPhaseAndNothingElse) {
+    const std::vector<EventoRegistrado> m = {M(0, 1, 50), M(0, 3, 120), M(5000, 2, 60, -400)};
+    CListaEventos l;
+    Cargar(l, m);
+    const PuntosEventos p = CalcularPuntos(l, m);
+    ASSERT_EQ(p.numMuestras, 3);
+    EXPECT_DOUBLE_EQ(p.Valor(0, 0), 50);
+    EXPECT_DOUBLE_EQ(p.Valor(2, 1), 120);
+    EXPECT_DOUBLE_EQ(p.Valor(1, 2), 60);
+    // A sample with no event of a phase shows no point for it.
+    for (auto [s, i] : {std::pair{0, 1}, {0, 2}, {1, 0}, {1, 1}, {2, 0}, {2, 2}})
+        EXPECT_EQ(p.Valor(s, i), kValorNulo) << s << "," << i;
+    EXPECT_EQ(p.Evento(1, 2), 2);
+    EXPECT_EQ(p.Evento(1, 0), -1);
+    // A lower-bound duration is read out negated.
+    EXPECT_DOUBLE_EQ(p.duracion[2], -400);
+    EXPECT_DOUBLE_EQ(p.fase[1], 3);
+    EXPECT_DOUBLE_EQ(p.medio[0], 55);
+}
+
+TEST(CalcularPuntos, ThreePhaseEventsGoToTheFirstSeriesAndTheValueMayBeJudged) {
+    // An interruption on all phases with staggered starts.
+    const std::vector<EventoRegistrado> m = {M(0, 1, 2, 1000), M(100, 2, 1, 1000), M(200, 3, 3, 700)};
+    CListaEventos l;
+    Cargar(l, m);
+    AplicarVistas(l, Record(TipoPropiedades::EH, false, 20, true));
+    ASSERT_EQ(l.NumeroEventos(), 1);
+    const PuntosEventos p = CalcularPuntos(l, m, [](const CEvento& e) { return e.ValorExtremo + 1000; });
+    // It starts at the latest start: the third sample.
+    EXPECT_DOUBLE_EQ(p.Valor(0, 2), 1001);
+    EXPECT_DOUBLE_EQ(p.duracion[2], 700);
+    for (int s = 1; s < 3; ++s) {
+        for (int i = 0; i < 3; ++i)
+            EXPECT_EQ(p.Valor(s, i), kValorNulo);
+    }
+}
+
+TEST(AplicarVistas, SettingsChooseTheView) {
+    // Two sags on phase 1, 50 ms apart; an overvoltage on phase 2.
+    const std::vector<EventoRegistrado> m = {M(0, 1, 80, 100), M(150, 1, 70, 100), M(300, 2, 120, 50)};
+    CListaEventos l;
+    Cargar(l, m);
+    AplicarVistas(l, Record(TipoPropiedades::EH, false, 20, false));
+    EXPECT_EQ(l.NumeroEventos(), 3);
+    AplicarVistas(l, Record(TipoPropiedades::EH, true, 20, false));
+    EXPECT_EQ(l.NumeroEventos(), 3);
+    AplicarVistas(l, Record(TipoPropiedades::CBEMA, true, 50, false));
+    EXPECT_EQ(l.NumeroEventos(), 2);
+    const ConteoTipos c = ContarTipos(l);
+    EXPECT_EQ(c.huecos, 1);
+    EXPECT_EQ(c.sobretensiones, 1);
+    EXPECT_EQ(c.interrupciones, 0);
+    EXPECT_FALSE(l.Trifasico);
+    AplicarVistas(l, Record(TipoPropiedades::CBEMA, true, 50, true));
+    EXPECT_TRUE(l.Trifasico);
+}
+
+TEST(CorregirUmbrales, ThresholdsAreHeldToTheInstrumentLevels) {
+    const NivelesInstrumento n{100, 900, 1100};
+    PropiedadesEventos p = PropiedadesEventos::Defecto(TipoPropiedades::EH, n, {0, 0, 0});
+    // A sag threshold typed above the instrument's is saved as the instrument's; an
+    // overvoltage threshold below its level is raised.
+    p.PonerValor(EV_UMBRALS, 1050);
+    p.PonerValor(EV_UMBRALH, 955);
+    p.PonerValor(EV_UMBRALI, 50);
+    CorregirUmbrales(p, n);
+    EXPECT_EQ(p.Valor(EV_UMBRALS), 1100);
+    EXPECT_EQ(p.Valor(EV_UMBRALH), 900);
+    EXPECT_EQ(p.Valor(EV_UMBRALI), 50);
+    // An interruption threshold equal to the sag threshold ends one tenth below it.
+    p.PonerValor(EV_UMBRALH, 80);
+    p.PonerValor(EV_UMBRALI, 80);
+    CorregirUmbrales(p, n);
+    EXPECT_EQ(p.Valor(EV_UMBRALI), 79);
+    // Thresholds inside the levels stay as typed.
+    p.PonerValor(EV_UMBRALS, 1150);
+    p.PonerValor(EV_UMBRALH, 850);
+    p.PonerValor(EV_UMBRALI, 95);
+    CorregirUmbrales(p, n);
+    EXPECT_EQ(p.Valor(EV_UMBRALS), 1150);
+    EXPECT_EQ(p.Valor(EV_UMBRALH), 850);
+    EXPECT_EQ(p.Valor(EV_UMBRALI), 95);
+}
+
+TEST(EtiquetaUmbral, RightOfTheLineWithOneDecimalAndAPercentSign) {
+    EXPECT_EQ(EtiquetaUmbral(900), QStringLiteral("|R90.0%\t"));
+    EXPECT_EQ(EtiquetaUmbral(1015), QStringLiteral("|R101.5%\t"));
+    EXPECT_EQ(EtiquetaUmbral(0), QStringLiteral("|R0.0%\t"));
+}
+
+TEST(CalcularPuntos, CorruptValuesPassThroughEveryViewWithoutHarm) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    const std::vector<EventoRegistrado> m = {M(0, 1, nan, 100),   M(10, 1, 80, nan),   M(20, 2, inf, -inf),
+                                             M(30, 3, 60, 1e300), M(40, 7, 60, 100),   M(50, 0, 60, 100),
+                                             M(60, 2, -inf, 5),   M(70, 3, 50, -1e300)};
+    CListaEventos l;
+    // Phases 7 and 0 have no place; everything else is kept.
+    EXPECT_EQ(CargarEventos(l, m, NivelesInstrumento{100, 900, 1100}), 2);
+    for (bool trifasico : {false, true}) {
+        AplicarVistas(l, Record(TipoPropiedades::EH, true, 20, trifasico));
+        const PuntosEventos p = CalcularPuntos(l, m);
+        ASSERT_EQ(p.valores.size(), 3 * m.size());
+        const ConteoTipos c = ContarTipos(l);
+        EXPECT_EQ(c.sobretensiones + c.huecos + c.interrupciones, l.NumeroEventos());
+        for (int s = 0; s < 3; ++s) {
+            for (int i = 0; i < p.numMuestras; ++i) {
+                const int e = p.Evento(s, i);
+                EXPECT_TRUE(e == -1 || (e >= 0 && e < l.NumeroEventos()));
+            }
+        }
+    }
+}
