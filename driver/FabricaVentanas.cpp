@@ -6,6 +6,7 @@
 #include "TWMiGraficaARMAN.h"
 #include "TWMiGraficaARMH24.h"
 #include "TWMiGraficaCBEMA.h"
+#include "TWMiGraficaED.h"
 #include "TWMiGraficaEH.h"
 #include "TWMiGraficaFO.h"
 #include "TWMiGraficaFOAN.h"
@@ -14,6 +15,7 @@
 #include "TWMiGraficaPER.h"
 #include "TWMiGraficaPLT.h"
 #include "TWMiGraficaRMS.h"
+#include "TWMiGraficaTES.h"
 #include "TWMiGraficaTHD.h"
 #include "TWMiGraficaVEF.h"
 #include "TiposGrafica.h"
@@ -42,6 +44,7 @@ std::map<int, Constructor> Incorporadas() {
         {TG_IARM, ConTodas<TWMiGraficaIARM>},     {TG_EH, ConTodas<TWMiGraficaEH>},
         {TG_CBEMA, ConTodas<TWMiGraficaCBEMA>},   {TG_FO, ConTodas<TWMiGraficaFO>},
         {TG_FOAN, ConTodas<TWMiGraficaFOAN>},     {TG_PER, ConTodas<TWMiGraficaPER>},
+        {TG_ED, ConTodas<TWMiGraficaED>},         {TG_TES, ConTodas<TWMiGraficaTES>},
     };
 }
 

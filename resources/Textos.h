@@ -246,6 +246,22 @@ enum NumeroTexto : int {
     TXT_CB_DURATION,
     TXT_CB_AXIS_DURATION,
 
+    // Events duration and TES windows and their properties dialogs.
+    TXT_ED_PROPERTIES = 55700,
+    TXT_ED_COMPACT_HYSTERESIS,
+    TXT_ED_INTERVALS,
+    TXT_ED_DURATION,
+    TXT_ED_FMT_READOUT_HEADER,
+    TXT_ED_TITLE,
+    TXT_ED_AXIS_DURATION,
+    TXT_TES_TITLE,
+    TXT_TES_TIME,
+    TXT_TES_OVERVOLTAGE,
+    TXT_TES_SAG,
+    TXT_TES_INTERRUPTION,
+    TXT_TES_FMT_PHASE,
+    TXT_TES_III_PHASE,
+
     // Trends and flicker.
     TXT_GRAPHIC_RMS = 54000,
     TXT_CONFIGURE_PLT,

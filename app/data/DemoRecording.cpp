@@ -705,14 +705,24 @@ void addCaptures(Part& p) {
     std::vector<TTiempo> tesTimes, vefTimes, vefIntervals;
     for (const EventRecord& e : ev) {
         const double span = std::fabs(e.durationMs) + 200.0;
-        const double stepMs = std::max(10.0, std::ceil(span / 60.0 / 10.0) * 10.0);
+        const long long stepMs = std::max(10LL, static_cast<long long>(std::ceil(span / 60.0 / 10.0)) * 10);
+        // Samples on a grid of whole steps, and each the voltage of its phase whatever event is
+        // under way: the blocks of events close together on one phase overlap, and must agree
+        // where they do.
+        const long long from = (e.startMs - 100) / stepMs * stepMs;
+        const long long to = e.startMs + static_cast<long long>(std::fabs(e.durationMs)) + 100;
         int count = 0;
-        for (double t = -100.0; t <= std::fabs(e.durationMs) + 100.0; t += stepMs) {
-            const bool inside = t >= 0 && t < std::fabs(e.durationMs);
-            const double pct =
-                inside ? e.extreme + p.noise.gauss() * 0.3 : e.previous + p.noise.gauss() * 0.2;
+        for (long long t = from; t <= to; t += stepMs) {
+            const EventRecord* under = nullptr;
+            for (const EventRecord& o : ev) {
+                if (o.phase == e.phase && t >= o.startMs &&
+                    t < o.startMs + static_cast<long long>(std::fabs(o.durationMs)))
+                    under = &o;
+            }
+            const double pct = under != nullptr ? under->extreme + p.noise.gauss() * 0.3
+                                                : e.previous + p.noise.gauss() * 0.2;
             tesValues.push_back(pct);
-            tesTimes.push_back(timeAtMs(e.startMs + static_cast<long long>(t)));
+            tesTimes.push_back(timeAtMs(t));
             ++count;
         }
         tesCount.push_back(count);
@@ -799,7 +809,7 @@ std::vector<std::string> writeDemo(const std::string& directory, bool replaceAny
 }
 
 // Bumped whenever the generator changes, so a cached copy of an older demo is not shown.
-constexpr int kDemoVersion = 7;
+constexpr int kDemoVersion = 8;
 
 std::vector<std::string> defaultRecordings() {
     QString base = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);

@@ -3,6 +3,7 @@
 #include "DemoRecording.h"
 #include "FabricaVentanas.h"
 #include "Intake.h"
+#include "IntervalosDuracion.h"
 #include "Reparto.h"
 #include "ServidorMonitores.h"
 #include "TGrafica.h"
@@ -64,6 +65,8 @@ TEST(CiclosVentanas, EveryWindowKindOpensAndClosesWithoutLeavingAnythingBehind) 
         fuente.openFile(p);
     const std::map<int, ListasAtributos> ventanas = VentanasDelDemo(fuente);
     ServidorMonitores servidor;
+    // The duration window reads its axis from the host directory, which tests keep empty.
+    ASSERT_TRUE(GuardarIntervalos({{10, UNIDAD_MS, 1, UNIDAD_S, 50}, {1, UNIDAD_S, 1, UNIDAD_H, 50}}));
     int tipos = 0;
     for (const RasgosTipo& r : TodosLosTipos()) {
         if (!FabricaVentanas::TieneClase(r.tipo))

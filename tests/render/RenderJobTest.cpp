@@ -152,7 +152,10 @@ TEST(RenderJob, TheReportDescribesEveryWindowOfTheDemoInWindowOrder) {
         const QJsonObject w = v.toObject();
         ASSERT_TRUE(w.contains(QStringLiteral("caption")));
         ASSERT_TRUE(w.value(QStringLiteral("kind")).isDouble());
-        const int intervals = w.value(QStringLiteral("intervals")).toInt(-1);
+        // The duration window's "intervals" are its duration intervals; its count has its own key.
+        const bool duracion = w.value(QStringLiteral("kind")).toInt() == 11;
+        const int intervals =
+            w.value(duracion ? QStringLiteral("time_intervals") : QStringLiteral("intervals")).toInt(-1);
         const int interval = w.value(QStringLiteral("interval")).toInt(-1);
         EXPECT_GE(intervals, 1);
         EXPECT_TRUE(interval >= 0 && interval < intervals) << interval << " of " << intervals;
@@ -164,6 +167,28 @@ TEST(RenderJob, TheReportDescribesEveryWindowOfTheDemoInWindowOrder) {
             ++multigraphic;
     }
     EXPECT_GE(multigraphic, 2);
+    // The events by duration over the shipped intervals, and the samples of the first event.
+    int duracion = 0;
+    int tes = 0;
+    for (const QJsonValue& v : windows) {
+        const QJsonObject w = v.toObject();
+        if (w.value(QStringLiteral("kind")).toInt() == 11) {
+            ++duracion;
+            const QJsonArray intervalos = w.value(QStringLiteral("intervals")).toArray();
+            ASSERT_EQ(intervalos.size(), 5);
+            EXPECT_EQ(intervalos[0].toObject().value(QStringLiteral("from_ms")).toDouble(), 10);
+            EXPECT_EQ(intervalos[4].toObject().value(QStringLiteral("to_ms")).toDouble(), 3600000);
+            EXPECT_EQ(intervalos[4].toObject().value(QStringLiteral("share")).toInt(), 20);
+            EXPECT_GT(w.value(QStringLiteral("events_placed")).toInt(), 0);
+        }
+        if (w.value(QStringLiteral("kind")).toInt() == 18) {
+            ++tes;
+            EXPECT_GT(w.value(QStringLiteral("events")).toInt(), 1);
+            EXPECT_GT(w.value(QStringLiteral("first_event_samples")).toInt(), 2);
+        }
+    }
+    EXPECT_GE(duracion, 1);
+    EXPECT_GE(tes, 1);
     // The demo's one-second frequency trend: a single series with its unit.
     bool frecuencia = false;
     for (const QJsonValue& v : windows) {
