@@ -170,6 +170,10 @@ TEST(FilasPorVariable, RowsDependOnCodeSlotAndGraphKind) {
     EXPECT_EQ(C::FilasPorVariable(37292, 3, C::R_DECIMALES), 6);
     EXPECT_EQ(C::FilasPorVariable(37292, 3, C::R_VALORES), 6);
     EXPECT_EQ(C::FilasPorVariable(38000, 3, C::R_NOMBRES), 6);
+    // Harmonics: one row of X values for the whole variable, as the distribution takes it; a
+    // larger count would shift the extra rows of every variable after it.
+    for (int codigo : {37268, 37293, 38000})
+        EXPECT_EQ(C::FilasPorVariable(codigo, 3, C::R_ADICIONALES), 1) << codigo;
     EXPECT_EQ(C::FilasPorVariable(37269, 3, C::R_ADICIONALES), 0);
     EXPECT_EQ(C::FilasPorVariable(37270, 3, C::R_DECIMALES), 6);
     EXPECT_EQ(C::FilasPorVariable(37298, 3, C::R_ADICIONALES), 4);

@@ -68,7 +68,8 @@ TEST_F(HostWithEngine, OpenAllOpensTheGraphWindowsOfTheDemo) {
     // The multigraphic window and the trend windows that share its titles.
     EXPECT_GE(c.count(QStringLiteral("MULTIGRAPHIC")), 1);
     EXPECT_TRUE(c.contains(QStringLiteral("Active power (001)"))) << c.join(QLatin1Char('|')).toStdString();
-    EXPECT_TRUE(testsupport::Messages::shown().empty());
+    for (const host::Message& m : testsupport::Messages::shown())
+        ADD_FAILURE() << "message shown: " << m.text.toStdString();
 }
 
 TEST_F(HostWithEngine, GraphSelectorOpensTheChosenVariable) {

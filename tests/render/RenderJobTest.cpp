@@ -253,6 +253,8 @@ TEST(RenderJob, TheReportCountsTheDemosEventsAsTheEventsWindowsShowThem) {
         const int s = k.value(QStringLiteral("S")).toInt(-1);
         const int h = k.value(QStringLiteral("H")).toInt(-1);
         const int i = k.value(QStringLiteral("I")).toInt(-1);
+        // Both demo files' events (17 and 14) are joined into one list.
+        EXPECT_EQ(raw, 31);
         // Compacted by default (20 ms): the demo's chained sags on phase 1 become one event.
         EXPECT_GT(raw, shown);
         EXPECT_EQ(s + h + i, shown);

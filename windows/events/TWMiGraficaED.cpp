@@ -26,12 +26,6 @@ void TWMiGraficaED::ConstruirEjes() {
     Pe.ponerTexto(PEP_XAXISLABEL, Texto(TXT_ED_AXIS_DURATION));
 }
 
-void TWMiGraficaED::Cargar() {
-    // The user hears once that the axis has no intervals; redraws read the file quietly.
-    CargarIntervalosAvisando(this);
-    TWEventos::Cargar();
-}
-
 void TWMiGraficaED::PuntosIntervalo(int primero, int ultimo, std::vector<double>& x, std::vector<double>& y) {
     std::optional<ListaIntervalos> leidos = CargarIntervalos();
     m_intervalos = leidos ? std::move(*leidos) : ListaIntervalos{};

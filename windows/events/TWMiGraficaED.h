@@ -33,7 +33,6 @@ protected:
     // reimplemented virtual methods:
     bool EjecutarDialogo(PropiedadesEventos& propiedades) override;
     void ConstruirEjes() override;
-    void Cargar() override;
     void PuntosIntervalo(int primero, int ultimo, std::vector<double>& x, std::vector<double>& y) override;
     void Anotaciones() override;
 
