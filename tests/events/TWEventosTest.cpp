@@ -12,6 +12,7 @@
 #include "TestEnvironment.h"
 #include "Textos.h"
 #include "TiposGrafica.h"
+#include "VentanaPrueba.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -32,7 +33,7 @@ namespace {
 
 constexpr double N = kValorNulo;
 
-class ObjetoDatos : public ObjGen {};
+using testsupport::ObjetoDatos;
 
 // One recorded event as a data driver delivers it.
 struct Ev {
@@ -109,11 +110,10 @@ void Guardar(const char* subclave, std::initializer_list<std::pair<const char*, 
     k->sync();
 }
 
-class EventsWindows : public testing::Test {
+class EventsWindows : public testsupport::VentanaPrueba {
 protected:
     void SetUp() override {
-        servidor = std::make_unique<ServidorMonitores>();
-        datos = new ObjetoDatos;
+        VentanaPrueba::SetUp();
         FabricaVentanas::Sustituir(TG_EH,
                                    [](QWidget* p, TDriverVentana* d, ServidorMonitores* s, ListasAtributos& l,
                                       DrivFlex* f) { return new EH(p, d, s, l, f); });
@@ -121,56 +121,14 @@ protected:
                                    [](QWidget* p, TDriverVentana* d, ServidorMonitores* s, ListasAtributos& l,
                                       DrivFlex* f) { return new CBEMA(p, d, s, l, f); });
     }
-    void TearDown() override {
-        for (TGrafica* d : drivers) {
-            if (d->Ventana() != nullptr)
-                d->Ventana()->close();
-        }
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        FabricaVentanas::Restablecer();
-        delete datos;
-    }
-
-    template <class Ventana> Ventana* abrir(ListasAtributos listas) {
-        auto* driver = new TGrafica(servidor.get(), listas, nullptr);
-        drivers.push_back(driver);
-        auto* w = dynamic_cast<Ventana*>(driver->Ventana());
-        if (w == nullptr)
-            ADD_FAILURE() << "the window did not open (is the charting library built?)";
-        return w;
-    }
-
-    template <class T> std::vector<T> array(TWGraficaGenerica* w, int propiedad) {
-        auto get = reinterpret_cast<PEvgetFn>(w->DameLibreria()->resolve("PEvget"));
-        std::vector<T> v(static_cast<size_t>(get(w->DameGrafica(), propiedad, nullptr, 0)));
-        get(w->DameGrafica(), propiedad, v.data(), static_cast<int>(v.size()));
-        return v;
-    }
-    std::vector<std::string> textos(TWGraficaGenerica* w, int propiedad) {
-        std::vector<std::string> r;
-        for (const char* t : array<const char*>(w, propiedad))
-            r.emplace_back(t);
-        return r;
-    }
-    int ent(TWGraficaGenerica* w, int propiedad) {
-        return reinterpret_cast<PEngetFn>(w->DameLibreria()->resolve("PEnget"))(w->DameGrafica(), propiedad);
-    }
-    void poner(TWGraficaGenerica* w, int propiedad, int valor) {
-        reinterpret_cast<PEnsetFn>(w->DameLibreria()->resolve("PEnset"))(w->DameGrafica(), propiedad, valor);
-    }
     void ponerArray(TWGraficaGenerica* w, int propiedad, std::vector<double> v) {
-        reinterpret_cast<PEvsetFn>(w->DameLibreria()->resolve("PEvset"))(
-            w->DameGrafica(), propiedad, v.data(), static_cast<int>(v.size()));
+        Entrada<PEvsetFn>(w, "PEvset")(w->DameGrafica(), propiedad, v.data(), static_cast<int>(v.size()));
     }
     // Puts the chart cursor on a point of subset `serie`.
     void cursor(TWGraficaGenerica* w, int serie, int punto) {
         poner(w, PEP_CURSORSUBSET, serie);
         poner(w, PEP_CURSORPOINT, punto);
     }
-
-    std::unique_ptr<ServidorMonitores> servidor;
-    ObjetoDatos* datos = nullptr;
-    std::vector<TGrafica*> drivers;
 };
 
 } // namespace

@@ -13,6 +13,7 @@
 #include "TestEnvironment.h"
 #include "Textos.h"
 #include "TiposGrafica.h"
+#include "VentanaPrueba.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -32,7 +33,7 @@
 
 namespace {
 
-class ObjetoDatos : public ObjGen {};
+using testsupport::ObjetoDatos;
 
 TTiempo A(long long ms) {
     TTiempo t(2026, 12, 1, 10, 0, 0, 0);
@@ -149,55 +150,18 @@ const std::vector<EventoTES> kEventosTES = {
     {3600000, 115, -200, 3, {3600000, 3600100, 3600200}},
 };
 
-class VentanasEDTES : public testing::Test {
+class VentanasEDTES : public testsupport::VentanaPrueba {
 protected:
-    void SetUp() override {
-        servidor = std::make_unique<ServidorMonitores>();
-        datos = new ObjetoDatos;
-    }
-    void TearDown() override {
-        if (driver != nullptr && driver->Ventana() != nullptr)
-            driver->Ventana()->close();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        FabricaVentanas::Restablecer();
-        delete datos;
-    }
-
-    template <class Ventana> Ventana* abrir(ListasAtributos listas) {
-        driver = new TGrafica(servidor.get(), listas, nullptr);
-        auto* w = dynamic_cast<Ventana*>(driver->Ventana());
-        if (w == nullptr)
-            ADD_FAILURE() << "the window did not open (is the charting library built?)";
-        return w;
-    }
-
-    template <class T> std::vector<T> array(TWGraficaGenerica* w, int propiedad) {
-        auto get = reinterpret_cast<PEvgetFn>(w->DameLibreria()->resolve("PEvget"));
-        std::vector<T> v(static_cast<size_t>(get(w->DameGrafica(), propiedad, nullptr, 0)));
-        get(w->DameGrafica(), propiedad, v.data(), static_cast<int>(v.size()));
-        return v;
-    }
+    // Labels as Qt text, the way the windows write them.
     QStringList textos(TWGraficaGenerica* w, int propiedad) {
         QStringList r;
         for (const char* t : array<const char*>(w, propiedad))
             r << QString::fromUtf8(t);
         return r;
     }
-    QString texto(TWGraficaGenerica* w, int propiedad) {
-        auto get = reinterpret_cast<PEszgetFn>(w->DameLibreria()->resolve("PEszget"));
-        char buffer[4096] = {};
-        get(w->DameGrafica(), propiedad, buffer, sizeof buffer);
-        return QString::fromUtf8(buffer);
-    }
-    int ent(TWGraficaGenerica* w, int propiedad) {
-        return reinterpret_cast<PEngetFn>(w->DameLibreria()->resolve("PEnget"))(w->DameGrafica(), propiedad);
-    }
-    void poner(TWGraficaGenerica* w, int propiedad, int valor) {
-        reinterpret_cast<PEnsetFn>(w->DameLibreria()->resolve("PEnset"))(w->DameGrafica(), propiedad, valor);
-    }
     double serial(TWGraficaGenerica* w, const TTiempo& t) {
         // The chart's serial date of a time, as the window computes it.
-        auto crear = reinterpret_cast<PEcreateserialdateFn>(w->DameLibreria()->resolve("PEcreateserialdate"));
+        auto crear = Entrada<PEcreateserialdateFn>(w, "PEcreateserialdate");
         PETM tm{};
         tm.nYear = t.Anio - 1900;
         tm.nMonth = t.Mes;
@@ -209,10 +173,6 @@ protected:
         crear(&d, &tm, 2);
         return d + t.Milesima / 86400000.0;
     }
-
-    std::unique_ptr<ServidorMonitores> servidor;
-    ObjetoDatos* datos = nullptr;
-    TGrafica* driver = nullptr;
 };
 
 } // namespace

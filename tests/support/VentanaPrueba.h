@@ -14,6 +14,7 @@
 
 #include <QCoreApplication>
 #include <QLibrary>
+#include <QPointer>
 
 #include <gtest/gtest.h>
 
@@ -64,8 +65,8 @@ struct SondaGrafica {
     }
 };
 
-// Opens one window through the driver as the host would; closing it at the end releases the
-// driver through the monitor server.
+// Opens windows through the driver as the host would; closing them at the end releases their
+// drivers through the monitor server.
 class VentanaPrueba : public testing::Test, public SondaGrafica {
 protected:
     void SetUp() override {
@@ -73,8 +74,10 @@ protected:
         datos = new ObjetoDatos;
     }
     void TearDown() override {
-        if (driver != nullptr && driver->Ventana() != nullptr)
-            driver->Ventana()->close();
+        for (const QPointer<QWidget>& v : abiertas) {
+            if (v != nullptr)
+                v->close();
+        }
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         FabricaVentanas::Restablecer();
         delete datos;
@@ -82,6 +85,7 @@ protected:
 
     template <class Ventana> Ventana* abrir(ListasAtributos listas) {
         driver = new TGrafica(servidor.get(), listas, nullptr);
+        abiertas.emplace_back(driver->Ventana());
         auto* w = dynamic_cast<Ventana*>(driver->Ventana());
         if (w == nullptr)
             ADD_FAILURE() << "no window of the expected class opened (is the charting library built?)";
@@ -90,7 +94,10 @@ protected:
 
     std::unique_ptr<ServidorMonitores> servidor;
     ObjetoDatos* datos = nullptr;
+    // The driver of the window opened last (it goes with its window), and every window opened:
+    // a test may close one itself.
     TGrafica* driver = nullptr;
+    std::vector<QPointer<QWidget>> abiertas;
 };
 
 } // namespace testsupport

@@ -13,6 +13,7 @@
 #include "TWPerturbaciones.h"
 #include "TestEnvironment.h"
 #include "TiposGrafica.h"
+#include "VentanaPrueba.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -33,7 +34,7 @@ namespace {
 
 constexpr double kPi = 3.14159265358979323846;
 
-class ObjetoDatos : public ObjGen {};
+using testsupport::ObjetoDatos;
 
 // A waveform variable of six channels (three voltages, three currents) and `registros`
 // records of `muestras` samples; record r of channel c has THD 2 + c + r / 10 and d half of it.
@@ -116,58 +117,17 @@ ListasAtributos registrosPerturbacion(const std::vector<int>& hueco, ObjGen* dat
     return l;
 }
 
-class VentanasOnda : public testing::Test {
+class VentanasOnda : public testsupport::VentanaPrueba {
 protected:
     void SetUp() override {
-        servidor = std::make_unique<ServidorMonitores>();
-        datos = new ObjetoDatos;
+        VentanaPrueba::SetUp();
         testsupport::Messages::clear();
     }
-    void TearDown() override {
-        if (driver != nullptr && driver->Ventana() != nullptr)
-            driver->Ventana()->close();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        delete datos;
-    }
-
-    template <class Ventana> Ventana* abrir(ListasAtributos listas) {
-        driver = new TGrafica(servidor.get(), listas, nullptr);
-        auto* w = dynamic_cast<Ventana*>(driver->Ventana());
-        if (w == nullptr)
-            ADD_FAILURE() << "no window of the expected class opened (is the charting library built?)";
-        return w;
-    }
-
-    template <class T> static std::vector<T> array(TWGraficaGenerica* w, int propiedad) {
-        auto get = reinterpret_cast<PEvgetFn>(w->DameLibreria()->resolve("PEvget"));
-        std::vector<T> v(static_cast<size_t>(get(w->DameGrafica(), propiedad, nullptr, 0)));
-        get(w->DameGrafica(), propiedad, v.data(), static_cast<int>(v.size()));
-        return v;
-    }
-    static int entero(TWGraficaGenerica* w, int propiedad) {
-        return reinterpret_cast<PEngetFn>(w->DameLibreria()->resolve("PEnget"))(w->DameGrafica(), propiedad);
-    }
-    static void poner(TWGraficaGenerica* w, int propiedad, int valor) {
-        reinterpret_cast<PEnsetFn>(w->DameLibreria()->resolve("PEnset"))(w->DameGrafica(), propiedad, valor);
-    }
-    static void ponerDouble(TWGraficaGenerica* w, int propiedad, double valor) {
-        reinterpret_cast<PEvsetFn>(w->DameLibreria()->resolve("PEvset"))(w->DameGrafica(), propiedad, &valor,
-                                                                         1);
-    }
+    static int entero(TWGraficaGenerica* w, int propiedad) { return ent(w, propiedad); }
     static double leerDouble(TWGraficaGenerica* w, int propiedad) {
         const std::vector<double> v = array<double>(w, propiedad);
         return v.empty() ? std::nan("") : v.front();
     }
-    static QString texto(TWGraficaGenerica* w, int propiedad) {
-        auto get = reinterpret_cast<PEszgetFn>(w->DameLibreria()->resolve("PEszget"));
-        std::vector<char> buffer(16384);
-        get(w->DameGrafica(), propiedad, buffer.data(), static_cast<int>(buffer.size()));
-        return QString::fromUtf8(buffer.data());
-    }
-
-    std::unique_ptr<ServidorMonitores> servidor;
-    ObjetoDatos* datos = nullptr;
-    TGrafica* driver = nullptr;
 };
 
 } // namespace
