@@ -16,9 +16,20 @@
 namespace chartlib {
 
 void ChartWidget::buildCursor() {
-    for (QCPAbstractItem* item : m_cursorItems)
-        removeItem(item);
-    m_cursorItems.clear();
+    m_cursorDirty = true;
+    if (m_cursorLine == nullptr) {
+        // Made in drawing order, hidden until used.
+        m_cursorLine = new QCPItemStraightLine(this);
+        m_cursorTracer = new QCPItemTracer(this);
+        m_printMark = new QCPItemTracer(this);
+        for (QCPAbstractItem* item :
+             {static_cast<QCPAbstractItem*>(m_cursorLine), static_cast<QCPAbstractItem*>(m_cursorTracer),
+              static_cast<QCPAbstractItem*>(m_printMark)})
+            item->setLayer(m_cursorLayer);
+    }
+    m_cursorLine->setVisible(false);
+    m_cursorTracer->setVisible(false);
+    m_printMark->setVisible(false);
     const int mode = m_props.integer(PEP_CURSORMODE, PECM_NONE);
     const int subset = m_props.integer(PEP_CURSORSUBSET, 0);
     const int point = m_props.integer(PEP_CURSORPOINT, 0);
@@ -46,38 +57,37 @@ void ChartWidget::buildCursor() {
         // Thin and dotted, so a cursor line is never taken for a limit line.
         const QPen pen(text, 1, Qt::DotLine);
         if (mode == PECM_VERTICALLINE) {
-            auto* line = new QCPItemStraightLine(this);
+            QCPItemStraightLine* line = m_cursorLine;
             line->setClipAxisRect(rect);
             attach(line->point1);
             attach(line->point2);
             line->point1->setCoords(x, y);
             line->point2->setCoords(x, y + 1);
             line->setPen(pen);
-            m_cursorItems.push_back(line);
+            line->setVisible(true);
         } else {
-            auto* tracer = new QCPItemTracer(this);
+            QCPItemTracer* tracer = m_cursorTracer;
             tracer->setClipAxisRect(rect);
             attach(tracer->position);
             tracer->position->setCoords(x, y);
             tracer->setStyle(mode == PECM_SQUARE ? QCPItemTracer::tsSquare : QCPItemTracer::tsCrosshair);
             tracer->setSize(12);
             tracer->setPen(mode == PECM_SQUARE ? QPen(text, 1) : pen);
-            m_cursorItems.push_back(tracer);
+            tracer->setVisible(true);
         }
     }
     // The mark a print puts on the point under the cursor.
     const int markSize = m_props.integer(PEP_MARKSIZE, 0);
     if (markSize > 0 && std::isfinite(m_props.real(PEP_MARKX)) && std::isfinite(m_props.real(PEP_MARKY))) {
-        auto* mark = new QCPItemTracer(this);
+        QCPItemTracer* mark = m_printMark;
         mark->setClipAxisRect(rect);
         attach(mark->position);
         mark->position->setCoords(m_props.real(PEP_MARKX), m_props.real(PEP_MARKY));
         mark->setStyle(QCPItemTracer::tsCircle);
         mark->setSize(std::min(markSize, 200));
         mark->setPen(QPen(text, 2));
-        if (m_props.integer(PEP_MARKSHAPE, 0) != 0)
-            mark->setBrush(QBrush(text));
-        m_cursorItems.push_back(mark);
+        mark->setBrush(m_props.integer(PEP_MARKSHAPE, 0) != 0 ? QBrush(text) : QBrush(Qt::NoBrush));
+        mark->setVisible(true);
     }
 }
 
@@ -91,17 +101,26 @@ bool ChartWidget::notify(int code) {
     return !alive.isNull();
 }
 
-void ChartWidget::afterNotify(std::uint64_t tableVersion) {
+void ChartWidget::syncReadout() {
     // A parent that answers a cursor move by writing a new read-out sees it at once.
-    if (m_props.version(PEP_CURSORTABLE) == tableVersion)
+    const std::uint64_t version = m_props.version(PEP_CURSORTABLE);
+    if (version == m_tableStamp)
         return;
+    m_tableStamp = version;
     const QString table = QString::fromStdString(m_props.text(PEP_CURSORTABLE));
-    if (m_table != nullptr) {
-        m_table->setTable(table);
-    } else {
-        reinitialize();
+    if (m_table == nullptr) {
+        // The first read-out makes room for itself under the graph.
+        if (!parseTable(table).isEmpty())
+            reinitialize();
+        return;
     }
-    replot();
+    const qsizetype rows = m_table->rowCount();
+    m_table->setTable(table);
+    // Another number of rows changes the layout; the same number only repaints the layer.
+    if (m_table->rowCount() == rows)
+        m_cursorDirty = true;
+    else
+        m_sceneDirty = true;
 }
 
 int ChartWidget::rectAt(const QPoint& pos) const {
@@ -115,11 +134,10 @@ bool ChartWidget::moveCursor(int subset, int point) {
     m_props.setInteger(PEP_CURSORSUBSET, subset);
     m_props.setInteger(PEP_CURSORPOINT, point);
     buildCursor();
-    replot();
-    const std::uint64_t table = m_props.version(PEP_CURSORTABLE);
+    // Drawn once, after the parent has answered: it usually writes a new read-out.
     if (!notify(PEN_CURSORMOVED))
         return false;
-    afterNotify(table);
+    refresh(false);
     return true;
 }
 
@@ -199,10 +217,9 @@ void ChartWidget::zoomTo(const QRect& pixels) {
     for (int i = 0; i < 4; ++i)
         m_props.setArray(properties[i], &extents[i], 1);
     applyRanges();
-    replot();
-    const std::uint64_t table = m_props.version(PEP_CURSORTABLE);
+    // One redraw for the zoom, after the parent has answered (it may redraw itself).
     if (notify(PEN_ZOOMDONE))
-        afterNotify(table);
+        refresh(false);
 }
 
 void ChartWidget::mousePressEvent(QMouseEvent* event) {

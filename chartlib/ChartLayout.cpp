@@ -19,7 +19,9 @@ namespace chartlib {
 void ChartWidget::buildLayout() {
     clearItems();
     clearPlottables();
-    m_cursorItems.clear();
+    m_cursorLine = nullptr;
+    m_cursorTracer = nullptr;
+    m_printMark = nullptr;
     plotLayout()->clear();
     m_rects.clear();
     m_table = nullptr;
@@ -229,11 +231,13 @@ void ChartWidget::buildLayout() {
         grid->setRowStretchFactor(k, shares[k] / total);
 
     const QString table = QString::fromStdString(m_props.text(PEP_CURSORTABLE));
+    m_tableStamp = m_props.version(PEP_CURSORTABLE);
     double graphShare = 1.0;
     if (!parseTable(table).isEmpty()) {
         graphShare = std::clamp(m_props.real(PEP_GRAPHSHARE, 0.9), 0.2, 0.98);
         m_table = new TableElement(this, table, labelFont(m_props.integer(PEP_TABLETEXTSIZE, 100)), text);
         m_table->setMarginGroup(QCP::msLeft | QCP::msRight, group);
+        m_table->setLayer(m_cursorLayer);
         plotLayout()->addElement(row++, 0, m_table);
     }
     stretch.push_back(graphShare);
@@ -430,6 +434,7 @@ void ChartWidget::setXRange(const QCPRange& range) {
 }
 
 void ChartWidget::applyRanges() {
+    m_sceneDirty = true;
     QCPRange x = fullXRange();
     if (m_props.integer(PEP_MANUALXSCALE) == 1 &&
         validRange(m_props.real(PEP_MANUALXMIN), m_props.real(PEP_MANUALXMAX)))

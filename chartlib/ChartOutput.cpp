@@ -21,6 +21,7 @@ const QPicture* ChartWidget::meta() {
     painter.translate(target.topLeft());
     toPainter(&painter, target.width(), target.height());
     painter.end();
+    m_sceneDirty = true;
     return &m_meta;
 }
 
@@ -43,6 +44,7 @@ bool ChartWidget::print(QPrinter* printer, bool landscape) {
     painter.scale(scale, scale);
     toPainter(&painter, static_cast<int>(page.width() / scale), static_cast<int>(page.height() / scale));
     painter.end();
+    m_sceneDirty = true;
     return true;
 }
 

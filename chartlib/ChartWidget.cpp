@@ -12,6 +12,15 @@ ChartWidget::ChartWidget(QWidget* parent) : QCustomPlot(parent) {
     setFocusPolicy(Qt::StrongFocus);
     setNoAntialiasingOnDrag(true);
     setPlottingHint(QCP::phCacheLabels, true);
+    // Above the graphs and below the axes, where the cursor items were always drawn.
+    addLayer(QStringLiteral("cursor"), layer(QStringLiteral("main")), QCustomPlot::limAbove);
+    m_cursorLayer = layer(QStringLiteral("cursor"));
+    m_cursorLayer->setMode(QCPLayer::lmBuffered);
+    setCurrentLayer(QStringLiteral("main"));
+    connect(this, &QCustomPlot::afterReplot, this, [this] {
+        m_sceneDirty = false;
+        m_cursorDirty = false;
+    });
     reinitialize();
 }
 
@@ -264,6 +273,7 @@ void ChartWidget::rebuildColours() {
 // Scene: the parts are built in ChartLayout.cpp, ChartAnnotations.cpp and ChartInteraction.cpp
 
 void ChartWidget::reinitialize() {
+    m_sceneDirty = true;
     rebuildData();
     rebuildColours();
     buildLayout();
@@ -282,7 +292,22 @@ void ChartWidget::propertyChanged(int property) {
 }
 
 void ChartWidget::resetImage() {
-    replot(QCustomPlot::rpImmediateRefresh);
+    refresh(true);
+}
+
+void ChartWidget::refresh(bool immediate) {
+    syncReadout();
+    if (m_sceneDirty) {
+        replot(immediate ? QCustomPlot::rpImmediateRefresh : QCustomPlot::rpRefreshHint);
+        return;
+    }
+    if (m_cursorDirty) {
+        m_cursorDirty = false;
+        // Redraws only the cursor layer's buffer (the whole scene if the buffers are not ready).
+        m_cursorLayer->replot();
+    }
+    if (immediate)
+        repaint();
 }
 
 } // namespace chartlib

@@ -78,7 +78,10 @@ private:
 
     // false when the chart was destroyed while the parent handled the notification.
     bool notify(int code);
-    void afterNotify(std::uint64_t tableVersion);
+    // Brings the read-out up to the property the parent may have written, then draws what
+    // changed: the whole scene, or only the cursor layer.
+    void refresh(bool immediate);
+    void syncReadout();
     bool moveCursor(int subset, int point);
     void clickAt(const QPoint& pos);
     void zoomTo(const QRect& pixels);
@@ -92,8 +95,20 @@ private:
     std::uint64_t m_colourStamp = ~0ULL;
     std::vector<QCPAxisRect*> m_rects;
     std::vector<int> m_subsetAxis;
-    std::vector<QCPAbstractItem*> m_cursorItems;
+    // The cursor, its read-out and the print mark live on a layer with a buffer of its own, so a
+    // cursor step repaints that layer over the graphs' buffer instead of redrawing every point.
+    // The items are made once per scene and moved afterwards: adding or removing an item
+    // invalidates the buffers and would force a full redraw.
+    QCPLayer* m_cursorLayer = nullptr;
+    QCPItemStraightLine* m_cursorLine = nullptr;
+    QCPItemTracer* m_cursorTracer = nullptr;
+    QCPItemTracer* m_printMark = nullptr;
     TableElement* m_table = nullptr;
+    std::uint64_t m_tableStamp = 0;
+    // What the next redraw must cover. The scene is dirty after a re-initialisation, a range
+    // change or a drawing at another size (print, metafile); a full replot cleans both.
+    bool m_sceneDirty = true;
+    bool m_cursorDirty = false;
     bool m_hideXTickLabels = false;
     int m_zoomAxis = 0;
     // The zooms made with the mouse, oldest first: the axis each was made on and its ranges.

@@ -10,6 +10,9 @@ class TableElement : public QCPLayoutElement {
 public:
     TableElement(QCustomPlot* plot, const QString& table, const QFont& font, const QColor& colour);
 
+    // getters:
+    qsizetype rowCount() const { return m_rows.size(); }
+
     // setters:
     void setTable(const QString& table);
 

@@ -463,10 +463,10 @@ int CatalogoFicheros::AlinearSeries(TValorMultiple& tiempos, TValorMultiple& val
         if (paridad != (kInicio | kFin))
             limites.emplace_back(clave, paridad);
 
-    // First pass: walk the merge once, recording which series are present at each step (one
-    // bit per series) and the interval boundaries. The output rows are then allocated once at
-    // their final size and written in place, so a week of one-second points in twelve series
-    // is never held twice.
+    // First pass: walk the k-way merge once, recording which series are present at each step
+    // (one bit per series) and the interval boundaries. The output rows are then allocated once
+    // at their final size, left unfilled, and each written once in a sequential sweep, so a week
+    // of one-second points in twelve series is never held twice nor written twice.
     const size_t palabras = (series.size() + 63) / 64;
     size_t maximo = 0;
     for (const Serie& x : series)
@@ -483,6 +483,7 @@ int CatalogoFicheros::AlinearSeries(TValorMultiple& tiempos, TValorMultiple& val
     bool capturarInicio = true;
     TTiempo candidatoInicio;
     TTiempo pasoAnterior;
+    size_t siguienteLimite = 0;
 
     for (;;) {
         Clave minimo = kSinTiempos;
@@ -514,8 +515,16 @@ int CatalogoFicheros::AlinearSeries(TValorMultiple& tiempos, TValorMultiple& val
             capturarInicio = false;
         }
         if (!limites.empty()) {
-            const auto it = std::lower_bound(limites.begin(), limites.end(), minimo,
-                                             [](const auto& l, const Clave& c) { return l.first < c; });
+            // Steps grow in sorted series, so the next boundary is found by walking forward
+            // (and searched again should a series go back in time).
+            if (siguienteLimite > 0 && minimo < limites[siguienteLimite - 1].first)
+                siguienteLimite = static_cast<size_t>(
+                    std::lower_bound(limites.begin(), limites.end(), minimo,
+                                     [](const auto& l, const Clave& c) { return l.first < c; }) -
+                    limites.begin());
+            while (siguienteLimite < limites.size() && limites[siguienteLimite].first < minimo)
+                ++siguienteLimite;
+            const auto it = limites.begin() + static_cast<std::ptrdiff_t>(siguienteLimite);
             if (it != limites.end() && it->first == minimo) {
                 if (it->second == kInicio) {
                     if (abierto)
@@ -543,7 +552,7 @@ int CatalogoFicheros::AlinearSeries(TValorMultiple& tiempos, TValorMultiple& val
 
     // Every series gets the same step times and boundaries: one row each, sharing the bytes.
     TValorMultiple comunes;
-    auto* pasos = static_cast<TTiempo*>(comunes.EntrarBloque(sizeof(TTiempo), cuenta, TV_TIEMPO));
+    auto* pasos = static_cast<TTiempo*>(comunes.EntrarBloqueSinCeros(sizeof(TTiempo), cuenta, TV_TIEMPO));
     comunes.EntrarTiempos(fronteras);
     {
         std::vector<int> pos(series.size(), 0);
@@ -566,7 +575,7 @@ int CatalogoFicheros::AlinearSeries(TValorMultiple& tiempos, TValorMultiple& val
         const Serie& x = series[s];
         nuevosTiempos.CopiarFila(comunes, 0);
         nuevosIntervalos.CopiarFila(comunes, 1);
-        auto* v = static_cast<double*>(nuevosValores.EntrarBloque(8, cuenta, TV_DOUBLE));
+        auto* v = static_cast<double*>(nuevosValores.EntrarBloqueSinCeros(8, cuenta, TV_DOUBLE));
         int pos = 0;
         for (size_t k = 0; k < numPasos; ++k) {
             if (!presente(k, s)) {

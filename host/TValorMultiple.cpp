@@ -6,7 +6,7 @@
 #include <cstring>
 
 int TValorMultiple::EntrarValor(const void* direccion, int tamanoElemento, int cuenta, int tipo) {
-    void* destino = EntrarBloque(tamanoElemento, cuenta, tipo);
+    void* destino = NuevaFila(tamanoElemento, cuenta, tipo, direccion == nullptr);
     const Fila& f = m_filas.back();
     const size_t bytes = static_cast<size_t>(f.tamano) * static_cast<size_t>(f.cuenta);
     // An empty row has no bytes to copy (and may have no buffer at all).
@@ -20,12 +20,21 @@ int TValorMultiple::EntrarValor(const TValor& valor) {
 }
 
 void* TValorMultiple::EntrarBloque(int tamanoElemento, int cuenta, int tipo) {
+    return NuevaFila(tamanoElemento, cuenta, tipo, true);
+}
+
+void* TValorMultiple::EntrarBloqueSinCeros(int tamanoElemento, int cuenta, int tipo) {
+    return NuevaFila(tamanoElemento, cuenta, tipo, false);
+}
+
+void* TValorMultiple::NuevaFila(int tamanoElemento, int cuenta, int tipo, bool ceros) {
     Fila f;
     f.tamano = tamanoElemento > 0 ? tamanoElemento : 0;
     f.cuenta = cuenta > 0 ? cuenta : 0;
     f.tipo = tipo;
-    f.bytes = std::make_shared<std::vector<unsigned char>>(static_cast<size_t>(f.tamano) *
-                                                           static_cast<size_t>(f.cuenta));
+    const size_t bytes = static_cast<size_t>(f.tamano) * static_cast<size_t>(f.cuenta);
+    f.bytes = ceros ? std::make_shared<Bytes>(bytes, static_cast<unsigned char>(0))
+                    : std::make_shared<Bytes>(bytes);
     m_filas.push_back(std::move(f));
     return m_filas.back().bytes->data();
 }
@@ -69,7 +78,7 @@ void* TValorMultiple::DamePuntero() {
         return nullptr;
     Fila& f = m_filas[static_cast<size_t>(m_actual)];
     if (f.bytes.use_count() > 1)
-        f.bytes = std::make_shared<std::vector<unsigned char>>(*f.bytes);
+        f.bytes = std::make_shared<Bytes>(*f.bytes);
     return f.bytes->data();
 }
 

@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 class TTiempo;
@@ -29,6 +30,9 @@ public:
     int EntrarValor(const TValor& valor);
     // Appends a zero-filled row and returns its bytes for the caller to fill.
     void* EntrarBloque(int tamanoElemento, int cuenta, int tipo);
+    // Appends a row whose bytes are left as allocated, for a caller that overwrites every one
+    // of them: a large row is then written once instead of zero-filled first.
+    void* EntrarBloqueSinCeros(int tamanoElemento, int cuenta, int tipo);
     // Appends row `fila` of another list, sharing its bytes.
     int CopiarFila(const TValorMultiple& origen, int fila);
 
@@ -65,12 +69,25 @@ public:
     const std::int32_t* Enteros(int fila) const; // nullptr unless the row holds integers
 
 private:
+    // Leaves new bytes uninitialised: whoever appends a row writes it (EntrarBloque zero-fills
+    // explicitly).
+    template <typename T> struct SinIniciar : std::allocator<T> {
+        template <typename U> struct rebind { using other = SinIniciar<U>; };
+        SinIniciar() = default;
+        template <typename U> SinIniciar(const SinIniciar<U>&) noexcept {}
+        template <typename U> void construct(U* p) noexcept { ::new (static_cast<void*>(p)) U; }
+        template <typename U, typename... A> void construct(U* p, A&&... a) {
+            ::new (static_cast<void*>(p)) U(std::forward<A>(a)...);
+        }
+    };
+    using Bytes = std::vector<unsigned char, SinIniciar<unsigned char>>;
     struct Fila {
         int tamano = 0;
         int cuenta = 0;
         int tipo = TV_ENTERO;
-        std::shared_ptr<std::vector<unsigned char>> bytes;
+        std::shared_ptr<Bytes> bytes;
     };
+    void* NuevaFila(int tamanoElemento, int cuenta, int tipo, bool ceros);
     const Fila* fila(int indice) const;
 
     std::vector<Fila> m_filas;

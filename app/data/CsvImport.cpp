@@ -8,9 +8,11 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <limits>
+#include <memory>
 #include <sstream>
 #include <string_view>
 
@@ -20,57 +22,99 @@ namespace recording {
 
 namespace {
 
-// Lines of a stream ended by LF, CR LF or a bare CR, each cut at kCsvMaxLineBytes: a longer
-// line is read to its end but not kept, so memory stays bounded whatever the file holds.
+// Lines of a stream ended by LF, CR LF or a bare CR, handed out as views into one buffer that
+// is refilled as the file streams in: a line is copied only when it straddles two reads. The
+// buffer grows to hold a long line up to kCsvMaxLineBytes; a longer line is read to its end
+// but not kept, so memory stays bounded whatever the file holds.
 class LineReader {
 public:
-    explicit LineReader(std::istream& in) : m_in(in) {}
+    explicit LineReader(std::istream& in) : m_in(in), m_buffer(kInitialBytes) {}
 
-    bool next(std::string& line, bool& tooLong) {
-        line.clear();
+    // The view stays valid until the next call.
+    bool next(std::string_view& line, bool& tooLong) {
+        line = {};
         tooLong = false;
-        bool started = false;
+        if (m_afterCr) {
+            // The LF of a CR LF split between two reads.
+            if (m_pos == m_len && !fill())
+                return false;
+            m_afterCr = false;
+            if (m_buffer[m_pos] == '\n')
+                ++m_pos;
+        }
+        std::size_t scanned = m_pos;
         for (;;) {
-            if (m_pos == m_len && !refill())
-                return started;
-            if (m_afterCr) {
-                m_afterCr = false;
-                if (m_buffer[m_pos] == '\n') {
-                    ++m_pos;
-                    continue;
+            const char* begin = m_buffer.data() + scanned;
+            const char* end = m_buffer.data() + m_len;
+            const char* stop = std::find_if(begin, end, [](char c) { return c == '\n' || c == '\r'; });
+            if (stop != end) {
+                const std::size_t at = static_cast<std::size_t>(stop - m_buffer.data());
+                // The buffer holds a little more than the bound, so a line just over it may
+                // still be whole here.
+                tooLong = m_skipping || at - m_pos > kCsvMaxLineBytes;
+                if (!tooLong)
+                    line = std::string_view(m_buffer.data() + m_pos, at - m_pos);
+                m_skipping = false;
+                m_pos = at + 1;
+                if (*stop == '\r') {
+                    if (m_pos < m_len) {
+                        if (m_buffer[m_pos] == '\n')
+                            ++m_pos;
+                    } else {
+                        m_afterCr = true;
+                    }
                 }
+                return true;
             }
-            started = true;
-            size_t end = m_pos;
-            while (end < m_len && m_buffer[end] != '\n' && m_buffer[end] != '\r')
-                ++end;
-            const size_t room = kCsvMaxLineBytes - std::min(kCsvMaxLineBytes, line.size());
-            if (end - m_pos > room)
-                tooLong = true;
-            line.append(m_buffer + m_pos, std::min(end - m_pos, room));
-            if (end == m_len) {
-                m_pos = end;
-                continue;
+            // No end of line in what is held: keep the partial line and read more.
+            scanned = m_len;
+            if (m_skipping) {
+                m_pos = m_len = scanned = 0;
+            } else if (m_len - m_pos > kCsvMaxLineBytes) {
+                // Too long to keep: the rest of the line is skipped as it streams in.
+                m_skipping = true;
+                m_pos = m_len = scanned = 0;
             }
-            m_afterCr = m_buffer[end] == '\r';
-            m_pos = end + 1;
-            return true;
+            const std::size_t kept = m_len - m_pos;
+            if (!fill()) {
+                // The last line need not end with a line break.
+                if (kept == 0 && !m_skipping)
+                    return false;
+                tooLong = m_skipping || kept > kCsvMaxLineBytes;
+                if (!tooLong)
+                    line = std::string_view(m_buffer.data() + m_pos, kept);
+                m_skipping = false;
+                m_pos = m_len;
+                return true;
+            }
+            scanned = m_pos + kept; // fill() moved the kept bytes to the front
         }
     }
 
 private:
-    bool refill() {
-        m_in.read(m_buffer, sizeof m_buffer);
-        m_len = static_cast<size_t>(m_in.gcount());
+    static constexpr std::size_t kInitialBytes = 1u << 20;
+
+    // Moves the unread bytes to the front, grows the buffer when they fill it, and reads more.
+    bool fill() {
+        const std::size_t kept = m_len - m_pos;
+        if (m_pos > 0 && kept > 0)
+            std::memmove(m_buffer.data(), m_buffer.data() + m_pos, kept);
         m_pos = 0;
-        return m_len > 0;
+        m_len = kept;
+        if (m_len == m_buffer.size())
+            m_buffer.resize(std::min(m_buffer.size() * 2, kCsvMaxLineBytes + kInitialBytes));
+        m_in.read(m_buffer.data() + m_len, static_cast<std::streamsize>(m_buffer.size() - m_len));
+        const auto got = static_cast<std::size_t>(m_in.gcount());
+        m_len += got;
+        return got > 0;
     }
 
     std::istream& m_in;
-    char m_buffer[1 << 16];
-    size_t m_pos = 0;
-    size_t m_len = 0;
+    std::vector<char> m_buffer;
+    std::size_t m_pos = 0;
+    std::size_t m_len = 0;
     bool m_afterCr = false;
+    bool m_skipping = false;
 };
 
 struct Cell {
@@ -265,32 +309,45 @@ long long instant(const TTiempo& t) {
 enum class Number { Ok, NotANumber, OutOfRange };
 
 // Locale-independent: the process locale may use a decimal comma whatever the file holds.
+bool numberChar(char c) {
+    return (c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.' || c == 'e' || c == 'E';
+}
+
 Number parseNumber(std::string_view s, char decimalMark, double& out) {
     constexpr size_t kLongest = 128;
     if (s.empty() || s.size() > kLongest)
         return Number::NotANumber;
-    char buf[kLongest + 1];
-    size_t n = 0;
-    for (char c : s) {
-        if (c == decimalMark)
-            c = '.';
-        else if (c == '.' && decimalMark == ',')
+    // A decimal point is read in place; a decimal comma is read from a copy with a point.
+    char buf[kLongest];
+    const char* first = s.data();
+    const char* last = s.data() + s.size();
+    if (decimalMark == '.') {
+        if (!std::all_of(first, last, numberChar))
             return Number::NotANumber;
-        if (!std::isdigit(static_cast<unsigned char>(c)) && c != '+' && c != '-' && c != '.' && c != 'e' &&
-            c != 'E')
-            return Number::NotANumber;
-        buf[n++] = c;
+    } else {
+        size_t n = 0;
+        for (char c : s) {
+            if (c == decimalMark)
+                c = '.';
+            else if (c == '.')
+                return Number::NotANumber;
+            if (!numberChar(c))
+                return Number::NotANumber;
+            buf[n++] = c;
+        }
+        first = buf;
+        last = buf + n;
     }
-    buf[n] = '\0';
-    const char* begin = buf;
-    if (*begin == '+' && (std::isdigit(static_cast<unsigned char>(begin[1])) || begin[1] == '.'))
+    const char* begin = first;
+    if (*begin == '+' && begin + 1 < last &&
+        (std::isdigit(static_cast<unsigned char>(begin[1])) || begin[1] == '.'))
         ++begin;
-    const auto [end, ec] = std::from_chars(begin, buf + n, out);
-    if (end != buf + n)
+    const auto [end, ec] = std::from_chars(begin, last, out);
+    if (end != last)
         return Number::NotANumber;
     if (ec == std::errc::result_out_of_range) {
         // Too small to hold is zero; too large is an error.
-        const std::string_view text(begin, static_cast<size_t>(buf + n - begin));
+        const std::string_view text(begin, static_cast<size_t>(last - begin));
         const size_t e = text.find_first_of("eE");
         const std::string_view mantissa = text.substr(0, e);
         const bool negativeExponent =
@@ -309,6 +366,36 @@ Number parseNumber(std::string_view s, char decimalMark, double& out) {
     return std::isfinite(out) ? Number::Ok : Number::OutOfRange;
 }
 
+// A column as it is read: fixed-size chunks, so growing never copies nor holds twice what was
+// read, moved into its row once the length is known.
+template <typename T> class Chunks {
+public:
+    void push(const T& value) {
+        if (m_inLast == kChunk) {
+            m_chunks.emplace_back(new T[kChunk]);
+            m_inLast = 0;
+        }
+        m_chunks.back()[m_inLast++] = value;
+    }
+    std::size_t size() const { return m_chunks.empty() ? 0 : (m_chunks.size() - 1) * kChunk + m_inLast; }
+    // Copies every value to `out` and frees the chunks.
+    void moveTo(T* out) {
+        for (std::size_t k = 0; k < m_chunks.size(); ++k) {
+            const std::size_t n = k + 1 == m_chunks.size() ? m_inLast : kChunk;
+            std::copy(m_chunks[k].get(), m_chunks[k].get() + n, out);
+            out += n;
+            m_chunks[k].reset();
+        }
+        m_chunks.clear();
+        m_inLast = kChunk;
+    }
+
+private:
+    static constexpr std::size_t kChunk = 1u << 16;
+    std::vector<std::unique_ptr<T[]>> m_chunks;
+    std::size_t m_inLast = kChunk;
+};
+
 // How many first data lines (and bytes) decide the decimal mark.
 constexpr size_t kSniffLines = 100;
 constexpr size_t kSniffBytes = 1u << 20;
@@ -318,7 +405,7 @@ public:
     Importer(std::istream& in, const std::string& sourceName) : m_lines(in), m_source(sourceName) {}
 
     CsvResult run() {
-        std::string line;
+        std::string_view line;
         bool tooLong = false;
         if (!m_lines.next(line, tooLong) || tooLong) {
             if (tooLong)
@@ -328,7 +415,7 @@ public:
             return std::move(m_result);
         }
         m_lineNo = 1;
-        if (!readHeader(std::move(line)))
+        if (!readHeader(std::string(line)))
             return std::move(m_result);
 
         // The decimal mark is decided from the first lines, so those are held back.
@@ -336,8 +423,7 @@ public:
         size_t held = 0;
         while (first.size() < kSniffLines && held < kSniffBytes && m_lines.next(line, tooLong)) {
             held += line.size();
-            first.emplace_back(std::move(line), tooLong);
-            line = std::string();
+            first.emplace_back(std::string(line), tooLong);
         }
         m_result.decimalMark = decideDecimalMark(first);
         for (auto& [text, longLine] : first) {
@@ -435,7 +521,7 @@ private:
         return '.';
     }
 
-    bool dataLine(const std::string& line, bool tooLong) {
+    bool dataLine(std::string_view line, bool tooLong) {
         if (m_lineNo == std::numeric_limits<int>::max()) {
             m_result.problems.push_back({m_lineNo, "the file has more lines than can be counted"});
             m_stopped = true;
@@ -456,7 +542,7 @@ private:
         if (!parseTime(m_cells[0].text, t, why))
             return problem(lineNo, why);
         const long long at = instant(t);
-        if (!m_times.empty() && at <= m_lastInstant)
+        if (m_times.size() > 0 && at <= m_lastInstant)
             return problem(lineNo, "the time " + shown(m_cells[0].text) + " is not after the line before");
         m_row.assign(m_columns, kNoValue);
         for (size_t c = 0; c < m_columns; ++c) {
@@ -464,39 +550,50 @@ private:
             if (cell.empty())
                 continue; // a missing value
             const Number n = parseNumber(cell, m_result.decimalMark, m_row[c]);
+            if (n == Number::Ok && m_row[c] != kNoValue)
+                continue;
             const std::string where = "column \"" + m_headerCells[c] + "\": \"" + shown(cell) + "\"";
             if (n == Number::NotANumber)
                 return problem(lineNo, where + " is not a number");
             if (n == Number::OutOfRange)
                 return problem(lineNo, where + " is out of range");
-            if (m_row[c] == kNoValue)
-                return problem(lineNo, where + " is the missing-value marker; leave the cell empty for a "
-                                               "missing value");
+            return problem(lineNo,
+                           where + " is the missing-value marker; leave the cell empty for a missing value");
         }
-        m_times.push_back(t);
+        m_times.push(t);
         m_lastInstant = at;
         for (size_t c = 0; c < m_columns; ++c)
-            m_values[c].push_back(m_row[c]);
+            m_values[c].push(m_row[c]);
         return true;
     }
 
     CsvResult finish() {
-        if (m_times.empty() && m_result.problems.empty())
+        if (m_times.size() == 0 && m_result.problems.empty())
             m_result.problems.push_back({1, "the file holds no data lines"});
         // The lines that were read still make a recording, for callers that show what was read.
-        if (m_times.empty() || m_stopped)
+        if (m_times.size() == 0 || m_stopped)
             return std::move(m_result);
 
         Recording& rec = m_result.recording;
         rec.info["source"] = asUtf8(m_source);
-        const std::vector<TTiempo> range{m_times.front(), m_times.back()};
+        const std::size_t count = m_times.size();
+        // One time row, shared by every column.
+        TValorMultiple shared;
+        auto* times = static_cast<TTiempo*>(shared.EntrarBloqueSinCeros(static_cast<int>(sizeof(TTiempo)),
+                                                                        static_cast<int>(count), TV_TIEMPO));
+        m_times.moveTo(times);
+        const std::vector<TTiempo> range{times[0], times[count - 1]};
         // The recording period is the most common step between lines, in whole seconds.
         double period = 0;
-        if (m_times.size() >= 2) {
+        if (count >= 2) {
             std::vector<long long> steps;
-            steps.reserve(m_times.size() - 1);
-            for (size_t i = 1; i < m_times.size(); ++i)
-                steps.push_back(instant(m_times[i]) / 1000 - instant(m_times[i - 1]) / 1000);
+            steps.reserve(count - 1);
+            long long previous = instant(times[0]) / 1000;
+            for (size_t i = 1; i < count; ++i) {
+                const long long second = instant(times[i]) / 1000;
+                steps.push_back(second - previous);
+                previous = second;
+            }
             std::nth_element(steps.begin(), steps.begin() + static_cast<std::ptrdiff_t>(steps.size() / 2),
                              steps.end());
             period = static_cast<double>(steps[steps.size() / 2]);
@@ -505,9 +602,11 @@ private:
             const int code = 0;
             Variable& v =
                 rec.add(VariableInfo{1, static_cast<std::int32_t>(c + 1), m_names[c], m_units[c], 0, code});
-            v.list(List::Values).EntrarDoubles(m_values[c]);
-            std::vector<double>().swap(m_values[c]);
-            v.list(List::Times).EntrarTiempos(m_times);
+            // Each column is moved into its row as it is freed, so the import holds one extra
+            // column at most.
+            m_values[c].moveTo(static_cast<double*>(
+                v.list(List::Values).EntrarBloqueSinCeros(8, static_cast<int>(count), TV_DOUBLE)));
+            v.list(List::Times).CopiarFila(shared, 0);
             v.list(List::Units).EntrarTexto(m_units[c]);
             v.list(List::Names).EntrarTexto(m_names[c]);
             v.list(List::Options).EntrarDoubles(optionsRow(0, code, period));
@@ -527,9 +626,9 @@ private:
     std::vector<std::string> m_names, m_units, m_headerCells;
     std::vector<Cell> m_cells;
     std::vector<double> m_row;
-    std::vector<TTiempo> m_times;
+    Chunks<TTiempo> m_times;
     long long m_lastInstant = 0;
-    std::vector<std::vector<double>> m_values;
+    std::vector<Chunks<double>> m_values;
 };
 
 } // namespace

@@ -291,6 +291,28 @@ std::vector<unsigned char> RecordingFile::readBlob(std::int64_t blob) {
     return bytes;
 }
 
+void RecordingFile::readBlobInto(std::int64_t blob, void* out, std::size_t bytes) {
+    // Incremental blob I/O copies from the file's pages into the row, without the statement's
+    // own copy of the value.
+    sqlite3_blob* handle = nullptr;
+    if (sqlite3_blob_open(m_db, "main", "blobs", "data", blob, 0, &handle) != SQLITE_OK) {
+        const std::string why = sqlite3_errmsg(m_db);
+        sqlite3_blob_close(handle);
+        fail(why.rfind("no such rowid", 0) == 0
+                 ? std::string("the recording is damaged (a row's data is missing)")
+                 : "the recording is damaged (" + why + ")");
+    }
+    const bool sameLength = static_cast<std::size_t>(sqlite3_blob_bytes(handle)) == bytes;
+    const int rc =
+        sameLength && bytes > 0 ? sqlite3_blob_read(handle, out, static_cast<int>(bytes), 0) : SQLITE_OK;
+    const std::string why = rc == SQLITE_OK ? std::string() : sqlite3_errmsg(m_db);
+    sqlite3_blob_close(handle);
+    if (!sameLength)
+        fail("the recording is damaged (a row's data changed length)");
+    if (rc != SQLITE_OK)
+        fail("the recording is damaged (" + why + ")");
+}
+
 int RecordingFile::find(std::int32_t key1, std::int32_t key2) const {
     const int i = findBySecondKey(key2);
     return i >= 0 && m_variables[static_cast<size_t>(i)].info.key1 == key1 ? i : -1;
@@ -323,11 +345,13 @@ int RecordingFile::appendRows(int variable, List list, TValorMultiple& out) {
         const auto key = std::make_tuple(r.blob, r.shape.type, r.shape.elementSize, r.shape.count);
         auto c = m_cacheIndex.find(key);
         if (c == m_cacheIndex.end()) {
-            const std::vector<unsigned char> bytes = readBlob(r.blob);
-            if (bytes.size() != static_cast<size_t>(r.shape.elementSize) * static_cast<size_t>(r.shape.count))
-                fail("the recording is damaged (a row's data changed length)");
-            const int index =
-                m_cache.EntrarValor(bytes.data(), r.shape.elementSize, r.shape.count, r.shape.type);
+            // The row is allocated once, at its size, and the blob read into it: no copy of
+            // the value, no zero-fill before it is overwritten.
+            TValorMultiple row;
+            void* bytes = row.EntrarBloqueSinCeros(r.shape.elementSize, r.shape.count, r.shape.type);
+            readBlobInto(r.blob, bytes,
+                         static_cast<size_t>(r.shape.elementSize) * static_cast<size_t>(r.shape.count));
+            const int index = m_cache.CopiarFila(row, 0);
             c = m_cacheIndex.emplace(key, index).first;
         }
         cached.push_back(c->second);

@@ -75,6 +75,8 @@ private:
     RecordingFile(std::string path, sqlite3* db);
     void load();
     std::vector<unsigned char> readBlob(std::int64_t blob);
+    // Reads a blob of exactly `bytes` bytes straight into `out`.
+    void readBlobInto(std::int64_t blob, void* out, std::size_t bytes);
     [[noreturn]] void fail(const std::string& what) const;
 
     std::string m_path;

@@ -2,6 +2,7 @@
 #include "Comando.h"
 #include "TTiempo.h"
 
+#include <algorithm>
 #include <cmath>
 #include <gtest/gtest.h>
 
@@ -88,6 +89,35 @@ TEST(TValorMultipleCopies, SharedRowsCostNoCopyUntilWritten) {
     c.CopiarFila(a, 0);
     EXPECT_EQ(c.Datos(0), a.Datos(0));
     EXPECT_EQ(c.CopiarFila(a, 3), -1);
+}
+
+TEST(TValorMultipleRows, BlocksAreZeroFilledEvenOnReusedMemoryAndRawBlocksKeepWhatIsWritten) {
+    // Rows whose bytes are left as allocated must not make the zero-filled ones less so: the
+    // memory a freed raw row leaves behind is handed to the next rows of its size.
+    constexpr int kCuenta = 8192;
+    for (int vuelta = 0; vuelta < 4; ++vuelta) {
+        {
+            TValorMultiple basura;
+            auto* p = static_cast<unsigned char*>(basura.EntrarBloqueSinCeros(8, kCuenta, TV_DOUBLE));
+            std::fill(p, p + 8 * kCuenta, static_cast<unsigned char>(0xAB));
+        }
+        TValorMultiple lista;
+        const auto* ceros = static_cast<const unsigned char*>(lista.EntrarBloque(8, kCuenta, TV_DOUBLE));
+        EXPECT_TRUE(std::all_of(ceros, ceros + 8 * kCuenta, [](unsigned char b) { return b == 0; }));
+        lista.EntrarValor(nullptr, 8, kCuenta, TV_DOUBLE);
+        const auto* nulos = static_cast<const unsigned char*>(lista.Datos(1));
+        EXPECT_TRUE(std::all_of(nulos, nulos + 8 * kCuenta, [](unsigned char b) { return b == 0; }));
+    }
+    TValorMultiple lista;
+    auto* d = static_cast<double*>(lista.EntrarBloqueSinCeros(8, 3, TV_DOUBLE));
+    d[0] = 1.5;
+    d[1] = -2;
+    d[2] = 4e9;
+    EXPECT_EQ(lista.Elementos(0), 3);
+    EXPECT_EQ(lista.Tipo(0), TV_DOUBLE);
+    EXPECT_DOUBLE_EQ(lista.Numero(0, 2), 4e9);
+    EXPECT_EQ(lista.EntrarBloqueSinCeros(8, 0, TV_DOUBLE), lista.Datos(1));
+    EXPECT_EQ(lista.Elementos(1), 0);
 }
 
 TEST(TValorMultipleCopies, DeleteAllEmptiesAndForgetsTheCurrentRow) {

@@ -1,0 +1,142 @@
+#include "ChartTestFixture.h"
+
+#include <QTest>
+
+#include <string>
+
+// A cursor step repaints the cursor layer over the graphs' buffer: the picture must be the one
+// a full redraw gives, and the graphs are redrawn only when the layout has to change.
+
+namespace {
+
+// Pixels that differ between two images of one size.
+int differingPixels(const QImage& a, const QImage& b) {
+    if (a.size() != b.size())
+        return a.width() * a.height() + 1;
+    int n = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            n += a.pixel(x, y) != b.pixel(x, y);
+    return n;
+}
+
+} // namespace
+
+class CursorLayer : public ChartTest {
+protected:
+    void SetUp() override {
+        ChartTest::SetUp();
+        api().nset(chart(), PEP_SUBSETS, 2);
+        api().nset(chart(), PEP_POINTS, 6);
+        setDoubles(PEP_XDATA, {0, 1, 2, 3, 4, 5, 0, 1, 2, 3, 4, 5});
+        setDoubles(PEP_YDATA, {10, 11, 12, 13, 14, 15, 50, 52, 51, 53, 50, 54});
+        api().nset(chart(), PEP_CURSORMODE, PECM_CROSS);
+        api().szset(chart(), PEP_CURSORTABLE, "|Point: 0|Value: 10|\t");
+        redraw();
+        QObject::connect(plot(), &QCustomPlot::afterReplot, [this] { ++m_fullRedraws; });
+        // The parent answers as the engine's windows do: a read-out for the new point, then
+        // a request for the image.
+        m_parent->onNotify = [this](int code) {
+            if (code != PEN_CURSORMOVED)
+                return;
+            const int point = api().nget(chart(), PEP_CURSORPOINT);
+            const std::string table = m_readOut(point);
+            api().szset(chart(), PEP_CURSORTABLE, table.c_str());
+            api().resetimage(chart(), 0, 0);
+        };
+    }
+
+    // The image of a chart built from scratch in the state the current one is in.
+    QImage freshImage() {
+        api().reinitialize(chart());
+        api().resetimage(chart(), 0, 0);
+        return grab();
+    }
+
+    int m_fullRedraws = 0;
+    std::function<std::string(int)> m_readOut = [](int point) {
+        return "|Point: " + std::to_string(point) + "|Value: " + std::to_string(10 + point) + "|\t";
+    };
+};
+
+TEST_F(CursorLayer, ArrowKeysRedrawOnlyTheCursorAndDrawWhatAFullRedrawDraws) {
+    const QImage before = grab();
+    for (int step = 1; step <= 3; ++step) {
+        QTest::keyClick(chart(), Qt::Key_Right);
+        EXPECT_EQ(api().nget(chart(), PEP_CURSORPOINT), step);
+    }
+    QTest::keyClick(chart(), Qt::Key_Down);
+    EXPECT_EQ(api().nget(chart(), PEP_CURSORSUBSET), 1);
+    EXPECT_EQ(m_fullRedraws, 0) << "four cursor steps with a read-out of the same size";
+    const QImage stepped = grab();
+    EXPECT_GT(differingPixels(before, stepped), 0) << "the cursor and its read-out moved";
+    const int differing = differingPixels(stepped, freshImage());
+    EXPECT_EQ(differing, 0) << "the layer drawn over the graphs is the full redraw's picture";
+}
+
+TEST_F(CursorLayer, AClickRedrawsOnlyTheCursor) {
+    const QPointF target = pixelOf(0, 4, 14);
+    QTest::mouseClick(chart(), Qt::LeftButton, {}, target.toPoint());
+    EXPECT_EQ(api().nget(chart(), PEP_CURSORPOINT), 4);
+    EXPECT_EQ(m_fullRedraws, 0);
+    const QImage clicked = grab();
+    EXPECT_EQ(differingPixels(clicked, freshImage()), 0);
+}
+
+TEST_F(CursorLayer, AReadOutWithMoreRowsRedrawsOnceAndMakesRoom) {
+    m_readOut = [](int point) { return "|Point: " + std::to_string(point) + "|\t|Second row|\t"; };
+    const int graphBottom = plot()->axisRect(0)->rect().bottom();
+    QTest::keyClick(chart(), Qt::Key_Right);
+    EXPECT_EQ(m_fullRedraws, 1) << "the layout changed: one full redraw, not one per request";
+    EXPECT_LT(plot()->axisRect(0)->rect().bottom(), graphBottom);
+    const QImage stepped = grab();
+    EXPECT_EQ(differingPixels(stepped, freshImage()), 0);
+}
+
+TEST_F(CursorLayer, AStepAfterAMetafileRedrawsAtTheScreenLayout) {
+    // The metafile lays the chart out at its own size; the next step must not paint the
+    // cursor with that layout.
+    const PERect target{0, 0, 300, 200};
+    ASSERT_EQ(api().resetimageEx(chart(), &target), 1);
+    ASSERT_NE(api().getmeta(chart()), nullptr);
+    QTest::keyClick(chart(), Qt::Key_Right);
+    EXPECT_EQ(m_fullRedraws, 1);
+    const QImage stepped = grab();
+    EXPECT_EQ(differingPixels(stepped, freshImage()), 0);
+}
+
+TEST_F(CursorLayer, TheCursorLeavesWhenItsPointBecomesNullAndThePrintMarkShows) {
+    // A null point is not drawn, and neither is a cursor on it.
+    setDoubles(PEP_YDATA, {10, 11, 12, 13, 14, 15, 50, 52, 51, 53, 50, 54});
+    setDouble(PEP_NULLY, 12);
+    api().nset(chart(), PEP_CURSORPOINT, 2);
+    const QImage nullCursor = freshImage();
+    api().nset(chart(), PEP_CURSORMODE, PECM_NONE);
+    EXPECT_EQ(differingPixels(nullCursor, freshImage()), 0);
+
+    setDouble(PEP_MARKX, 3);
+    setDouble(PEP_MARKY, 13);
+    api().nset(chart(), PEP_MARKSIZE, 25);
+    const QImage marked = freshImage();
+    const QPointF ring = pixelOf(0, 3, 13) + QPointF(12, 0);
+    int dark = 0;
+    for (int dx = -3; dx <= 3; ++dx)
+        dark += pixel(marked, ring + QPointF(dx, 0)).lightness() < 128;
+    EXPECT_GT(dark, 0) << "the print mark's ring crosses the right of the point";
+}
+
+TEST_F(CursorLayer, AZoomDragRedrawsOnceEvenWhenTheParentRedraws) {
+    m_parent->onNotify = [this](int code) {
+        if (code == PEN_ZOOMDONE)
+            redraw();
+    };
+    const QPoint from = pixelOf(0, 1, 14).toPoint();
+    const QPoint to = pixelOf(0, 3, 11).toPoint();
+    QTest::mousePress(chart(), Qt::LeftButton, {}, from);
+    QMouseEvent move(QEvent::MouseMove, QPointF(to), chart()->mapToGlobal(QPointF(to)), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(chart(), &move);
+    QTest::mouseRelease(chart(), Qt::LeftButton, {}, to);
+    EXPECT_EQ(api().nget(chart(), PEP_ZOOMED), 1);
+    EXPECT_EQ(m_fullRedraws, 1);
+}
