@@ -2,7 +2,7 @@
 // representative charts to PNG files so their look can be checked by eye.
 
 #include "ChartProperties.h"
-#include "ModuleLoader.h"
+#include "EnlaceGrafica.h"
 #include "PEApi.h"
 
 #include <QApplication>
@@ -23,61 +23,39 @@ namespace {
 
 constexpr double kNull = -9999.9;
 
-struct Api {
-    PEcreateFn create = nullptr;
-    PEdestroyFn destroy = nullptr;
-    PEnsetFn nset = nullptr;
-    PEszsetFn szset = nullptr;
-    PEvsetFn vset = nullptr;
-    PEvgetFn vget = nullptr;
-    PEreinitializeFn reinitialize = nullptr;
-    PEresetimageFn resetimage = nullptr;
-    PEsavetofileFn savetofile = nullptr;
-    PEcreateserialdateFn serialdate = nullptr;
-    PEresetimageExFn resetimageEx = nullptr;
-    PEgetmetaFn getmeta = nullptr;
-
-    bool resolve(QLibrary* lib) {
-        create = reinterpret_cast<PEcreateFn>(host::resolveEntry(lib, "PEcreate"));
-        destroy = reinterpret_cast<PEdestroyFn>(host::resolveEntry(lib, "PEdestroy"));
-        nset = reinterpret_cast<PEnsetFn>(host::resolveEntry(lib, "PEnset"));
-        szset = reinterpret_cast<PEszsetFn>(host::resolveEntry(lib, "PEszset"));
-        vset = reinterpret_cast<PEvsetFn>(host::resolveEntry(lib, "PEvset"));
-        vget = reinterpret_cast<PEvgetFn>(host::resolveEntry(lib, "PEvget"));
-        reinitialize = reinterpret_cast<PEreinitializeFn>(host::resolveEntry(lib, "PEreinitialize"));
-        resetimage = reinterpret_cast<PEresetimageFn>(host::resolveEntry(lib, "PEresetimage"));
-        savetofile = reinterpret_cast<PEsavetofileFn>(host::resolveEntry(lib, "PEsavetofile"));
-        serialdate = reinterpret_cast<PEcreateserialdateFn>(host::resolveEntry(lib, "PEcreateserialdate"));
-        resetimageEx = reinterpret_cast<PEresetimageExFn>(host::resolveEntry(lib, "PEresetimageEx"));
-        getmeta = reinterpret_cast<PEgetmetaFn>(host::resolveEntry(lib, "PEgetmeta"));
-        return create && destroy && nset && szset && vset && reinitialize && resetimage && savetofile &&
-               serialdate && resetimageEx && getmeta && vget;
-    }
-};
-
-Api api;
+EnlaceGrafica api;
 
 double serial(int year, int month, int day, int hour = 0, int minute = 0, int second = 0, int ms = 0) {
     PETM tm{year - 1900, month, day, hour, minute, second, ms};
     double value = 0;
-    api.serialdate(&value, &tm, 2);
+    api.PEcreateserialdate(&value, &tm, 2);
     return value;
 }
 
 void setD(HPE chart, int property, const std::vector<double>& values) {
-    api.vset(chart, property, values.data(), static_cast<int>(values.size()));
+    api.PEvset(chart, property, values.data(), static_cast<int>(values.size()));
 }
 void setI(HPE chart, int property, const std::vector<int>& values) {
-    api.vset(chart, property, values.data(), static_cast<int>(values.size()));
+    api.PEvset(chart, property, values.data(), static_cast<int>(values.size()));
 }
 void setD1(HPE chart, int property, double value) {
-    api.vset(chart, property, &value, 1);
+    api.PEvset(chart, property, &value, 1);
+}
+// `subsets` series of `points` points each, their times serial dates or plain numbers.
+void setData(HPE chart, int subsets, int points, const std::vector<double>& x, const std::vector<double>& y,
+             bool serialDates) {
+    api.PEnset(chart, PEP_SUBSETS, subsets);
+    api.PEnset(chart, PEP_POINTS, points);
+    setD(chart, PEP_XDATA, x);
+    setD(chart, PEP_YDATA, y);
+    if (serialDates)
+        api.PEnset(chart, PEP_XSERIALDATES, 1);
 }
 void setT(HPE chart, int property, const std::vector<std::string>& texts) {
     std::vector<const char*> pointers;
     for (const auto& t : texts)
         pointers.push_back(t.c_str());
-    api.vset(chart, property, pointers.data(), static_cast<int>(pointers.size()));
+    api.PEvset(chart, property, pointers.data(), static_cast<int>(pointers.size()));
 }
 
 // The series colours of the engine's 16-colour table, in the default order.
@@ -93,8 +71,8 @@ public:
 
     HPE begin(int width = 900, int height = 520) {
         PERect rect{0, 0, width, height};
-        HPE chart = api.create(304, 0, &rect, &m_parent, 1);
-        api.nset(chart, PEP_NULLX, 0);
+        HPE chart = api.PEcreate(304, 0, &rect, &m_parent, 1);
+        api.PEnset(chart, PEP_NULLX, 0);
         setD1(chart, PEP_NULLX, kNull);
         setD1(chart, PEP_NULLY, kNull);
         return chart;
@@ -102,13 +80,13 @@ public:
 
     bool finish(HPE chart, const char* name, bool reinitialize = true) {
         if (reinitialize) {
-            api.reinitialize(chart);
-            api.resetimage(chart, 0, 0);
+            api.PEreinitialize(chart);
+            api.PEresetimage(chart, 0, 0);
         }
         const QString path = this->path(name);
-        const bool ok = api.savetofile(chart, path.toUtf8().constData(), 1) == 1;
+        const bool ok = api.PEsavetofile(chart, path.toUtf8().constData(), 1) == 1;
         std::printf("%s %s\n", ok ? "wrote" : "FAILED", qPrintable(path));
-        api.destroy(chart);
+        api.PEdestroy(chart);
         return ok;
     }
 
@@ -138,26 +116,22 @@ bool stackedAxes(Gallery& g) {
             else
                 y.push_back(50 + 0.05 * std::sin(9 * t));
         }
-    api.nset(c, PEP_SUBSETS, 4);
-    api.nset(c, PEP_POINTS, n);
-    setD(c, PEP_XDATA, x);
-    setD(c, PEP_YDATA, y);
-    api.nset(c, PEP_XSERIALDATES, 1);
+    setData(c, 4, n, x, y, true);
     setI(c, PEP_SUBSETSPERAXIS, {2, 1, 1});
     setD(c, PEP_AXISSHARES, {0.5, 0.25, 0.25});
     const char* units[] = {"V", "A", "Hz"};
     for (int a = 0; a < 3; ++a) {
-        api.nset(c, PEP_WORKINGAXIS, a);
-        api.szset(c, PEP_YAXISLABEL, units[a]);
-        api.nset(c, PEP_PLOTMETHOD, a == 1 ? 17 : 0);
+        api.PEnset(c, PEP_WORKINGAXIS, a);
+        api.PEszset(c, PEP_YAXISLABEL, units[a]);
+        api.PEnset(c, PEP_PLOTMETHOD, a == 1 ? 17 : 0);
     }
     setI(c, PEP_SUBSETCOLORS, {kColours[0], kColours[1], kColours[2], kColours[6]});
     setI(c, PEP_LINETYPES, {0, 5, 0, 1});
     setI(c, PEP_POINTTYPES, {3, 5, 7, 9});
-    api.szset(c, PEP_MAINTITLE, "MULTIGRAPHIC");
-    api.szset(c, PEP_SUBTITLE, "Days (1/3)");
-    api.szset(c, PEP_MULTISUBTITLES, "V1 (V)\tV2 (V)\tI1 (A)\tFreq (Hz)");
-    api.szset(c, PEP_XAXISLABEL, "Date of sample");
+    api.PEszset(c, PEP_MAINTITLE, "MULTIGRAPHIC");
+    api.PEszset(c, PEP_SUBTITLE, "Days (1/3)");
+    api.PEszset(c, PEP_MULTISUBTITLES, "V1 (V)\tV2 (V)\tI1 (A)\tFreq (Hz)");
+    api.PEszset(c, PEP_XAXISLABEL, "Date of sample");
     return g.finish(c, "01-stacked-axes-date");
 }
 
@@ -176,13 +150,10 @@ bool barsWithLimits(Gallery& g) {
             y.push_back(v);
             colours.push_back(v > limits[h] ? static_cast<int>(peRGB(255, 0, 255)) : kColours[s]);
         }
-    api.nset(c, PEP_SUBSETS, 3);
-    api.nset(c, PEP_POINTS, n);
-    setD(c, PEP_XDATA, x);
-    setD(c, PEP_YDATA, y);
-    api.nset(c, PEP_WORKINGAXIS, 0);
-    api.nset(c, PEP_PLOTMETHOD, 1);
-    api.szset(c, PEP_YAXISLABEL, "%Vn");
+    setData(c, 3, n, x, y, false);
+    api.PEnset(c, PEP_WORKINGAXIS, 0);
+    api.PEnset(c, PEP_PLOTMETHOD, 1);
+    api.PEszset(c, PEP_YAXISLABEL, "%Vn");
     setI(c, PEP_SUBSETCOLORS, {kColours[0], kColours[1], kColours[2]});
     setI(c, PEP_POINTCOLORS, colours);
     // Limits as short segments centred on each order, as the harmonics window draws them.
@@ -203,11 +174,11 @@ bool barsWithLimits(Gallery& g) {
     setI(c, PEP_HLINETYPES, {2});
     setI(c, PEP_HLINECOLORS, {0});
     setT(c, PEP_HLINELABELS, {"THD limit 8%"});
-    api.szset(c, PEP_MAINTITLE, "HARMONICS (V)");
-    api.szset(c, PEP_SUBTITLE, "EN 50160");
-    api.szset(c, PEP_MULTISUBTITLES, "V1\tV2\tV3");
-    api.szset(c, PEP_TABLETITLE, "|14/03/2024 10:00:00.000|\t");
-    api.szset(c, PEP_XAXISLABEL, "Harmonic order");
+    api.PEszset(c, PEP_MAINTITLE, "HARMONICS (V)");
+    api.PEszset(c, PEP_SUBTITLE, "EN 50160");
+    api.PEszset(c, PEP_MULTISUBTITLES, "V1\tV2\tV3");
+    api.PEszset(c, PEP_TABLETITLE, "|14/03/2024 10:00:00.000|\t");
+    api.PEszset(c, PEP_XAXISLABEL, "Harmonic order");
     return g.finish(c, "02-bars-highlight-limits");
 }
 
@@ -215,12 +186,9 @@ bool iticCurves(Gallery& g) {
     HPE c = g.begin();
     const std::vector<double> dx = {0.0005, 0.004, 0.015, 0.04, 0.3, 0.8, 2.5, 12, 60, 400, 3000, 0.01, 0.2};
     const std::vector<double> dy = {180, 125, 60, 75, 65, 85, 78, 95, 105, 89, 108, 40, 112};
-    api.nset(c, PEP_SUBSETS, 1);
-    api.nset(c, PEP_POINTS, static_cast<int>(dx.size()));
-    setD(c, PEP_XDATA, dx);
-    setD(c, PEP_YDATA, dy);
-    api.nset(c, PEP_FORCEDMETHOD, 2);
-    api.nset(c, PEP_XLOGSCALE, 1);
+    setData(c, 1, static_cast<int>(dx.size()), dx, dy, false);
+    api.PEnset(c, PEP_FORCEDMETHOD, 2);
+    api.PEnset(c, PEP_XLOGSCALE, 1);
     setI(c, PEP_SUBSETCOLORS, {kColours[1]});
     setI(c, PEP_POINTTYPES, {5});
     const std::vector<std::pair<double, double>> lower = {{0.02, 0}, {0.02, 70}, {0.5, 70},  {0.5, 80},
@@ -240,11 +208,11 @@ bool iticCurves(Gallery& g) {
     setD(c, PEP_GANNOTY, gy);
     setI(c, PEP_GANNOTTYPES, gt);
     setI(c, PEP_GANNOTCOLORS, gc);
-    api.szset(c, PEP_MAINTITLE, "ITIC/CBEMA");
-    api.szset(c, PEP_XAXISLABEL, "Duration (s)");
-    api.nset(c, PEP_WORKINGAXIS, 0);
-    api.szset(c, PEP_YAXISLABEL, "% Vn");
-    api.szset(c, PEP_CURSORTABLE, "|Duration (Seconds)|\tPrevious (% Vn): 100.0|Average (% Vn): 60.0\t");
+    api.PEszset(c, PEP_MAINTITLE, "ITIC/CBEMA");
+    api.PEszset(c, PEP_XAXISLABEL, "Duration (s)");
+    api.PEnset(c, PEP_WORKINGAXIS, 0);
+    api.PEszset(c, PEP_YAXISLABEL, "% Vn");
+    api.PEszset(c, PEP_CURSORTABLE, "|Duration (Seconds)|\tPrevious (% Vn): 100.0|Average (% Vn): 60.0\t");
     setD1(c, PEP_GRAPHSHARE, 0.88);
     return g.finish(c, "03-log-duration-itic");
 }
@@ -252,17 +220,13 @@ bool iticCurves(Gallery& g) {
 bool onePoint(Gallery& g) {
     HPE c = g.begin(600, 400);
     const double t = serial(2024, 2, 29, 12, 30, 15, 250);
-    api.nset(c, PEP_SUBSETS, 3);
-    api.nset(c, PEP_POINTS, 1);
-    setD(c, PEP_XDATA, {t, t, t});
-    setD(c, PEP_YDATA, {229.5, 231.2, 230.4});
-    api.nset(c, PEP_XSERIALDATES, 1);
-    api.nset(c, PEP_FORCEDMETHOD, 4);
+    setData(c, 3, 1, {t, t, t}, {229.5, 231.2, 230.4}, true);
+    api.PEnset(c, PEP_FORCEDMETHOD, 4);
     setI(c, PEP_SUBSETCOLORS, {kColours[0], kColours[1], kColours[2]});
     setI(c, PEP_POINTTYPES, {3, 5, 7});
-    api.szset(c, PEP_MAINTITLE, "GRAPHIC RMS");
-    api.szset(c, PEP_MULTISUBTITLES, "V1\tV2\tV3");
-    api.szset(c, PEP_XAXISLABEL, "Date of sample (29/02/2024 12:30:15.250)");
+    api.PEszset(c, PEP_MAINTITLE, "GRAPHIC RMS");
+    api.PEszset(c, PEP_MULTISUBTITLES, "V1\tV2\tV3");
+    api.PEszset(c, PEP_XAXISLABEL, "Date of sample (29/02/2024 12:30:15.250)");
     return g.finish(c, "04-one-point");
 }
 
@@ -283,16 +247,12 @@ bool gaps(Gallery& g) {
                 v = kNull; // a shorter series padded with nulls
             y.push_back(v);
         }
-    api.nset(c, PEP_SUBSETS, 2);
-    api.nset(c, PEP_POINTS, n);
-    setD(c, PEP_XDATA, x);
-    setD(c, PEP_YDATA, y);
-    api.nset(c, PEP_XSERIALDATES, 1);
+    setData(c, 2, n, x, y, true);
     setD1(c, PEP_MAXGAP, (600.0 + 0.5) / 86400.0 * 2);
     setI(c, PEP_SUBSETCOLORS, {kColours[0], kColours[1]});
     setI(c, PEP_LINETYPES, {5, 5});
-    api.szset(c, PEP_MAINTITLE, "GAPS: null values and a recording pause");
-    api.szset(c, PEP_MULTISUBTITLES, "P (kW)\tQ (kvar)");
+    api.PEszset(c, PEP_MAINTITLE, "GAPS: null values and a recording pause");
+    api.PEszset(c, PEP_MULTISUBTITLES, "P (kW)\tQ (kvar)");
     return g.finish(c, "05-gaps");
 }
 
@@ -306,16 +266,12 @@ bool darkAnnotations(Gallery& g) {
             x.push_back(start + i * 0.9 + s * 0.2);
             y.push_back(i % 7 == s ? 80 + 10 * s : (i % 11 == s ? 112 + s : kNull));
         }
-    api.nset(c, PEP_SUBSETS, 3);
-    api.nset(c, PEP_POINTS, n);
-    setD(c, PEP_XDATA, x);
-    setD(c, PEP_YDATA, y);
-    api.nset(c, PEP_XSERIALDATES, 1);
-    api.nset(c, PEP_FORCEDMETHOD, 2);
+    setData(c, 3, n, x, y, true);
+    api.PEnset(c, PEP_FORCEDMETHOD, 2);
     const int white = static_cast<int>(peRGB(255, 255, 255));
-    api.nset(c, PEP_DESKCOLOR, 0);
-    api.nset(c, PEP_GRAPHBACKCOLOR, 0);
-    api.nset(c, PEP_TEXTCOLOR, white);
+    api.PEnset(c, PEP_DESKCOLOR, 0);
+    api.PEnset(c, PEP_GRAPHBACKCOLOR, 0);
+    api.PEnset(c, PEP_TEXTCOLOR, white);
     setI(c, PEP_SUBSETCOLORS,
          {static_cast<int>(peRGB(255, 255, 0)), static_cast<int>(peRGB(0, 255, 255)),
           static_cast<int>(peRGB(255, 0, 255))});
@@ -325,14 +281,14 @@ bool darkAnnotations(Gallery& g) {
     setI(c, PEP_HLINETYPES, {1, 2, 3});
     setI(c, PEP_HLINECOLORS, {white, white, white});
     setT(c, PEP_HLINELABELS, {"|R110.0%\t", "|R90.0%\t", "|R10.0%\t"});
-    api.szset(c, PEP_RIGHTMARGIN, "xxxxxxx");
+    api.PEszset(c, PEP_RIGHTMARGIN, "xxxxxxx");
     setD(c, PEP_VLINEX, {start + 20, start + 40});
     setI(c, PEP_VLINETYPES, {6, 6});
     setI(c, PEP_VLINECOLORS, {white, white});
     setT(c, PEP_VLINELABELS, {"|tStart", "|tEnd"});
     setI(c, PEP_LABELSUBSETS, {-1, -1, -1});
-    api.szset(c, PEP_MAINTITLE, "EVENTS HISTORIC");
-    api.szset(c, PEP_MULTISUBTITLES, "Phase 1\tPhase 2\tPhase 3");
+    api.PEszset(c, PEP_MAINTITLE, "EVENTS HISTORIC");
+    api.PEszset(c, PEP_MULTISUBTITLES, "Phase 1\tPhase 2\tPhase 3");
     return g.finish(c, "06-dark-annotations");
 }
 
@@ -346,21 +302,17 @@ bool readoutWithCursor(Gallery& g) {
             x.push_back(start + i / 288.0);
             y.push_back(s == 0 ? 0.95 + 0.03 * std::sin(i / 30.0) : 0.9 + 0.05 * std::cos(i / 25.0));
         }
-    api.nset(c, PEP_SUBSETS, 2);
-    api.nset(c, PEP_POINTS, n);
-    setD(c, PEP_XDATA, x);
-    setD(c, PEP_YDATA, y);
-    api.nset(c, PEP_XSERIALDATES, 1);
+    setData(c, 2, n, x, y, true);
     setI(c, PEP_SUBSETCOLORS, {kColours[0], kColours[1]});
-    api.nset(c, PEP_CURSORMODE, 2);
-    api.nset(c, PEP_CURSORSUBSET, 1);
-    api.nset(c, PEP_CURSORPOINT, 150);
-    api.szset(c, PEP_MAINTITLE, "POWER FACTOR");
-    api.szset(c, PEP_MULTISUBTITLES, "PF1\tPF2");
-    api.szset(c, PEP_CURSORTABLE,
-              "Act : 0.87|Maximum : 0.95|Minimum : 0.85\tAct : 08/01/2024 12:30:00.000|From : "
-              "08/01/2024 00:00:00.000|To : 08/01/2024 23:55:00.000\t | Selected Variable: PF2 | "
-              "\t | | \t");
+    api.PEnset(c, PEP_CURSORMODE, 2);
+    api.PEnset(c, PEP_CURSORSUBSET, 1);
+    api.PEnset(c, PEP_CURSORPOINT, 150);
+    api.PEszset(c, PEP_MAINTITLE, "POWER FACTOR");
+    api.PEszset(c, PEP_MULTISUBTITLES, "PF1\tPF2");
+    api.PEszset(c, PEP_CURSORTABLE,
+                "Act : 0.87|Maximum : 0.95|Minimum : 0.85\tAct : 08/01/2024 12:30:00.000|From : "
+                "08/01/2024 00:00:00.000|To : 08/01/2024 23:55:00.000\t | Selected Variable: PF2 | "
+                "\t | | \t");
     setD1(c, PEP_GRAPHSHARE, 0.91);
     return g.finish(c, "07-readout-cursor");
 }
@@ -375,19 +327,15 @@ bool waveformMilliseconds(Gallery& g) {
             x.push_back(start + i * (0.16 / 86400.0 / n));
             y.push_back(325 * std::sin(2 * M_PI * 50 * i * 0.16 / n - s * 2 * M_PI / 3));
         }
-    api.nset(c, PEP_SUBSETS, 3);
-    api.nset(c, PEP_POINTS, n);
-    setD(c, PEP_XDATA, x);
-    setD(c, PEP_YDATA, y);
-    api.nset(c, PEP_XSERIALDATES, 1);
+    setData(c, 3, n, x, y, true);
     setI(c, PEP_SUBSETCOLORS, {kColours[0], kColours[1], kColours[2]});
     setD(c, PEP_VLINEX, {x[n / 3], x[2 * n / 3]});
     setI(c, PEP_VLINETYPES, {6, 6});
     setI(c, PEP_VLINECOLORS, {0, 0});
-    api.nset(c, PEP_CURSORMODE, 1);
-    api.nset(c, PEP_CURSORPOINT, 40);
-    api.szset(c, PEP_MAINTITLE, "WAVEFORM");
-    api.szset(c, PEP_TABLETITLE, "|01/06/2024 08:15:02.100   THD V1 2.1 %|\t");
+    api.PEnset(c, PEP_CURSORMODE, 1);
+    api.PEnset(c, PEP_CURSORPOINT, 40);
+    api.PEszset(c, PEP_MAINTITLE, "WAVEFORM");
+    api.PEszset(c, PEP_TABLETITLE, "|01/06/2024 08:15:02.100   THD V1 2.1 %|\t");
     return g.finish(c, "08-waveform-ms");
 }
 
@@ -400,19 +348,15 @@ bool monthsTrend(Gallery& g) {
         x.push_back(start + i / 24.0);
         y.push_back(1.0 + 0.4 * std::sin(i / 300.0) + 0.1 * std::sin(i * 0.7));
     }
-    api.nset(c, PEP_SUBSETS, 1);
-    api.nset(c, PEP_POINTS, n);
-    setD(c, PEP_XDATA, x);
-    setD(c, PEP_YDATA, y);
-    api.nset(c, PEP_XSERIALDATES, 1);
-    api.nset(c, PEP_WORKINGAXIS, 0);
-    api.nset(c, PEP_PLOTMETHOD, 3);
+    setData(c, 1, n, x, y, true);
+    api.PEnset(c, PEP_WORKINGAXIS, 0);
+    api.PEnset(c, PEP_PLOTMETHOD, 3);
     setI(c, PEP_SUBSETCOLORS, {kColours[5]});
     setD(c, PEP_HLINEY, {1.0});
     setI(c, PEP_HLINEAXIS, {0});
     setI(c, PEP_HLINETYPES, {2});
     setI(c, PEP_HLINECOLORS, {0});
-    api.szset(c, PEP_MAINTITLE, "FLICKER Plt (four months, area)");
+    api.PEszset(c, PEP_MAINTITLE, "FLICKER Plt (four months, area)");
     return g.finish(c, "09-months-area");
 }
 
@@ -426,11 +370,8 @@ bool durationAxis(Gallery& g) {
         x.push_back(20 + i * 32.5);
         y.push_back(i % 3 == 0 ? 60 + i : 112 - (i % 5));
     }
-    api.nset(c, PEP_SUBSETS, 1);
-    api.nset(c, PEP_POINTS, 30);
-    setD(c, PEP_XDATA, x);
-    setD(c, PEP_YDATA, y);
-    api.nset(c, PEP_FORCEDMETHOD, 2);
+    setData(c, 1, 30, x, y, false);
+    api.PEnset(c, PEP_FORCEDMETHOD, 2);
     setI(c, PEP_POINTTYPES, {7});
     setI(c, PEP_SUBSETCOLORS, {kColours[3]});
     const int green = static_cast<int>(peRGB(10, 100, 10));
@@ -438,8 +379,8 @@ bool durationAxis(Gallery& g) {
     setI(c, PEP_VLINETYPES, std::vector<int>(bounds.size(), 2));
     setI(c, PEP_VLINECOLORS, std::vector<int>(bounds.size(), green));
     setT(c, PEP_VLINELABELS, labels);
-    api.szset(c, PEP_MAINTITLE, "EVENTS DURATION");
-    api.szset(c, PEP_XAXISLABEL, "Duration (s)");
+    api.PEszset(c, PEP_MAINTITLE, "EVENTS DURATION");
+    api.PEszset(c, PEP_XAXISLABEL, "Duration (s)");
     return g.finish(c, "10-duration-intervals");
 }
 
@@ -460,18 +401,15 @@ bool bandLabels(Gallery& g) {
         labels.emplace_back(text);
         types.push_back(7);
     }
-    api.nset(c, PEP_SUBSETS, 1);
-    api.nset(c, PEP_POINTS, n);
-    setD(c, PEP_XDATA, x);
-    setD(c, PEP_YDATA, y);
-    api.nset(c, PEP_WORKINGAXIS, 0);
-    api.nset(c, PEP_PLOTMETHOD, 1);
+    setData(c, 1, n, x, y, false);
+    api.PEnset(c, PEP_WORKINGAXIS, 0);
+    api.PEnset(c, PEP_PLOTMETHOD, 1);
     setD(c, PEP_VLINEX, vx);
     setI(c, PEP_VLINETYPES, types);
     setT(c, PEP_VLINELABELS, labels);
-    api.szset(c, PEP_BOTTOMMARGIN, "xxxxxxxxxx");
-    api.nset(c, PEP_XLABELSIZE, 80);
-    api.szset(c, PEP_MAINTITLE, "HARMONICS 24H (bands)");
+    api.PEszset(c, PEP_BOTTOMMARGIN, "xxxxxxxxxx");
+    api.PEnset(c, PEP_XLABELSIZE, 80);
+    api.PEszset(c, PEP_MAINTITLE, "HARMONICS 24H (bands)");
     return g.finish(c, "11-band-labels");
 }
 
@@ -492,20 +430,17 @@ bool weekOfSeconds(Gallery& g) {
                 y[k] = 180; // a one-second dip that must stay visible
             colours[k] = kColours[s];
         }
-    api.nset(c, PEP_SUBSETS, subsets);
-    api.nset(c, PEP_POINTS, n);
-    setD(c, PEP_XDATA, x);
-    setD(c, PEP_YDATA, y);
+    setData(c, subsets, n, x, y, false);
     setI(c, PEP_POINTCOLORS, colours);
-    api.nset(c, PEP_XSERIALDATES, 1);
+    api.PEnset(c, PEP_XSERIALDATES, 1);
     setI(c, PEP_SUBSETSPERAXIS, {3, 3});
-    api.nset(c, PEP_WORKINGAXIS, 0);
-    api.szset(c, PEP_YAXISLABEL, "V");
-    api.nset(c, PEP_WORKINGAXIS, 1);
-    api.szset(c, PEP_YAXISLABEL, "A");
+    api.PEnset(c, PEP_WORKINGAXIS, 0);
+    api.PEszset(c, PEP_YAXISLABEL, "V");
+    api.PEnset(c, PEP_WORKINGAXIS, 1);
+    api.PEszset(c, PEP_YAXISLABEL, "A");
     setI(c, PEP_SUBSETCOLORS, std::vector<int>(kColours.begin(), kColours.begin() + subsets));
-    api.szset(c, PEP_MAINTITLE, "GRAPHIC RMS (one week at one second)");
-    api.szset(c, PEP_MULTISUBTITLES, "V1\tV2\tV3\tI1\tI2\tI3");
+    api.PEszset(c, PEP_MAINTITLE, "GRAPHIC RMS (one week at one second)");
+    api.PEszset(c, PEP_MULTISUBTITLES, "V1\tV2\tV3\tI1\tI2\tI3");
     return g.finish(c, "12-week-of-seconds");
 }
 
@@ -520,20 +455,16 @@ HPE voltsAndAmps(Gallery& g, int width = 900, int height = 520) {
             x.push_back(start + i / 720.0);
             y.push_back(s == 0 ? 230 + 4 * std::sin(i / 60.0) : 40 + 15 * std::sin(i / 90.0));
         }
-    api.nset(c, PEP_SUBSETS, 2);
-    api.nset(c, PEP_POINTS, n);
-    setD(c, PEP_XDATA, x);
-    setD(c, PEP_YDATA, y);
-    api.nset(c, PEP_XSERIALDATES, 1);
+    setData(c, 2, n, x, y, true);
     setI(c, PEP_SUBSETSPERAXIS, {1, 1});
     const char* units[] = {"V", "A"};
     for (int a = 0; a < 2; ++a) {
-        api.nset(c, PEP_WORKINGAXIS, a);
-        api.szset(c, PEP_YAXISLABEL, units[a]);
+        api.PEnset(c, PEP_WORKINGAXIS, a);
+        api.PEszset(c, PEP_YAXISLABEL, units[a]);
     }
     setI(c, PEP_SUBSETCOLORS, {kColours[0], kColours[1]});
     setI(c, PEP_LINETYPES, {PELT_THIN, PELT_THICK});
-    api.szset(c, PEP_MULTISUBTITLES, "V1 (V)\tI1 (A)");
+    api.PEszset(c, PEP_MULTISUBTITLES, "V1 (V)\tI1 (A)");
     return c;
 }
 
@@ -541,14 +472,14 @@ HPE voltsAndAmps(Gallery& g, int width = 900, int height = 520) {
 // margins, the target given in the picture's units as the engine gives it.
 bool printedPage(Gallery& g) {
     HPE c = voltsAndAmps(g);
-    api.szset(c, PEP_MAINTITLE, "PRINTED PAGE (8 % margins, page edge in grey)");
-    api.nset(c, PEP_CURSORMODE, PECM_CROSS);
-    api.nset(c, PEP_CURSORSUBSET, 0);
-    api.nset(c, PEP_CURSORPOINT, 300);
-    api.nset(c, PEP_MARKSIZE, 25);
+    api.PEszset(c, PEP_MAINTITLE, "PRINTED PAGE (8 % margins, page edge in grey)");
+    api.PEnset(c, PEP_CURSORMODE, PECM_CROSS);
+    api.PEnset(c, PEP_CURSORSUBSET, 0);
+    api.PEnset(c, PEP_CURSORPOINT, 300);
+    api.PEnset(c, PEP_MARKSIZE, 25);
     setD1(c, PEP_MARKX, serial(2024, 3, 14) + 300 / 720.0);
     setD1(c, PEP_MARKY, 230 + 4 * std::sin(5.0));
-    api.reinitialize(c);
+    api.PEreinitialize(c);
     // A4 landscape at 150 dots per inch.
     const int dpi = 150;
     QImage page(1754, 1240, QImage::Format_RGB32);
@@ -559,14 +490,14 @@ bool printedPage(Gallery& g) {
     const int w = static_cast<int>(page.width() * scale);
     const int h = static_cast<int>(page.height() * scale);
     const PERect target{w * 8 / 100, h * 8 / 100, w * 8 / 100 + w * 84 / 100, h * 8 / 100 + h * 84 / 100};
-    api.resetimageEx(c, &target);
+    api.PEresetimageEx(c, &target);
     QPainter painter(&page);
-    if (const QPicture* picture = api.getmeta(c))
+    if (const QPicture* picture = api.PEgetmeta(c))
         painter.drawPicture(0, 0, *picture);
     painter.setPen(QPen(Qt::gray, 3));
     painter.drawRect(page.rect().adjusted(1, 1, -2, -2));
     painter.end();
-    api.destroy(c);
+    api.PEdestroy(c);
     const QString path = g.path("13-print-page");
     const bool ok = page.save(path, "PNG");
     std::printf("%s %s\n", ok ? "wrote" : "FAILED", qPrintable(path));
@@ -576,16 +507,16 @@ bool printedPage(Gallery& g) {
 // Zoomed, then "Zoom out": the flag alone, as the window sets it, shows the whole day again.
 bool zoomOut(Gallery& g) {
     HPE c = voltsAndAmps(g);
-    api.szset(c, PEP_MAINTITLE, "ZOOM OUT (the whole day again, without re-initialising)");
+    api.PEszset(c, PEP_MAINTITLE, "ZOOM OUT (the whole day again, without re-initialising)");
     const double start = serial(2024, 3, 14);
     setD1(c, PEP_ZOOMXMIN, start + 0.4);
     setD1(c, PEP_ZOOMXMAX, start + 0.5);
     setD1(c, PEP_ZOOMYMIN, 229);
     setD1(c, PEP_ZOOMYMAX, 231);
-    api.nset(c, PEP_ZOOMED, 1);
-    api.reinitialize(c);
-    api.resetimage(c, 0, 0);
-    api.nset(c, PEP_ZOOMED, 0);
+    api.PEnset(c, PEP_ZOOMED, 1);
+    api.PEreinitialize(c);
+    api.PEresetimage(c, 0, 0);
+    api.PEnset(c, PEP_ZOOMED, 0);
     return g.finish(c, "14-zoom-out", false);
 }
 
@@ -605,17 +536,17 @@ void dragOn(QWidget* chart, QPoint from, QPoint to) {
 // the A axis is whole again.
 bool stackedZoomUndo(Gallery& g) {
     HPE c = voltsAndAmps(g);
-    api.szset(c, PEP_MAINTITLE, "LAST ZOOM ON STACKED AXES (V zoomed, A restored)");
+    api.PEszset(c, PEP_MAINTITLE, "LAST ZOOM ON STACKED AXES (V zoomed, A restored)");
     // Mouse events reach shown widgets only.
     g.parent()->show();
     c->show();
-    api.reinitialize(c);
-    api.resetimage(c, 0, 0);
+    api.PEreinitialize(c);
+    api.PEresetimage(c, 0, 0);
     auto extents = [&] {
         std::vector<double> r(4);
         const int p[4] = {PEP_ZOOMXMIN, PEP_ZOOMXMAX, PEP_ZOOMYMIN, PEP_ZOOMYMAX};
         for (int i = 0; i < 4; ++i)
-            api.vget(c, p[i], &r[i], 1);
+            api.PEvget(c, p[i], &r[i], 1);
         return r;
     };
     const int w = c->width();
@@ -642,15 +573,11 @@ bool sparseSeries(Gallery& g) {
             const double v = 230 + 3 * std::sin(i / 50.0);
             y.push_back(s == 0 ? v + 0.4 * std::sin(i * 1.7) : (i % 10 == 0 ? v + 2 : kNull));
         }
-    api.nset(c, PEP_SUBSETS, 2);
-    api.nset(c, PEP_POINTS, n);
-    setD(c, PEP_XDATA, x);
-    setD(c, PEP_YDATA, y);
-    api.nset(c, PEP_XSERIALDATES, 1);
+    setData(c, 2, n, x, y, true);
     setI(c, PEP_SUBSETCOLORS, {kColours[0], kColours[1]});
     setI(c, PEP_POINTTYPES, {PEPT_SOLIDDOT, PEPT_SOLIDSQUARE});
-    api.szset(c, PEP_MAINTITLE, "ONE IN TEN (line mode: the sparse series keeps its points)");
-    api.szset(c, PEP_MULTISUBTITLES, "V1 1 s (V)\tV1 10 s (V)");
+    api.PEszset(c, PEP_MAINTITLE, "ONE IN TEN (line mode: the sparse series keeps its points)");
+    api.PEszset(c, PEP_MULTISUBTITLES, "V1 1 s (V)\tV1 10 s (V)");
     return g.finish(c, "16-sparse-series");
 }
 
@@ -665,11 +592,7 @@ bool limitsBeyondData(Gallery& g) {
             x.push_back(start + i / 288.0);
             y.push_back(s == 0 ? 1.8 + 0.4 * std::sin(i / 30.0) : 9 + 3 * std::sin(i / 40.0));
         }
-    api.nset(c, PEP_SUBSETS, 2);
-    api.nset(c, PEP_POINTS, n);
-    setD(c, PEP_XDATA, x);
-    setD(c, PEP_YDATA, y);
-    api.nset(c, PEP_XSERIALDATES, 1);
+    setData(c, 2, n, x, y, true);
     setI(c, PEP_SUBSETSPERAXIS, {1, 1});
     setI(c, PEP_SUBSETCOLORS, {kColours[0], kColours[1]});
     setD(c, PEP_HLINEY, {8.0, 20.0});
@@ -677,9 +600,9 @@ bool limitsBeyondData(Gallery& g) {
     setI(c, PEP_HLINETYPES, {PELT_DOT, PELT_DOT});
     setI(c, PEP_HLINECOLORS, {0, 0});
     setT(c, PEP_HLINELABELS, {"|R8.0%\t|R20.0%\t"});
-    api.szset(c, PEP_RIGHTMARGIN, "xxxxxxx");
-    api.szset(c, PEP_MAINTITLE, "TOTAL HARMONIC DISTORSION (limits above the data)");
-    api.szset(c, PEP_MULTISUBTITLES, "THD V1 (%)\tTHD I1 (%)");
+    api.PEszset(c, PEP_RIGHTMARGIN, "xxxxxxx");
+    api.PEszset(c, PEP_MAINTITLE, "TOTAL HARMONIC DISTORSION (limits above the data)");
+    api.PEszset(c, PEP_MULTISUBTITLES, "THD V1 (%)\tTHD I1 (%)");
     return g.finish(c, "17-limits-beyond-data");
 }
 
@@ -699,22 +622,18 @@ bool ticksAfterResize(Gallery& g) {
                         : s == 2 ? 49.99 + 0.02 * std::sin(3 * t)
                                  : 0.9 + 0.05 * std::cos(t));
         }
-    api.nset(c, PEP_SUBSETS, 4);
-    api.nset(c, PEP_POINTS, n);
-    setD(c, PEP_XDATA, x);
-    setD(c, PEP_YDATA, y);
-    api.nset(c, PEP_XSERIALDATES, 1);
+    setData(c, 4, n, x, y, true);
     setI(c, PEP_SUBSETSPERAXIS, {1, 1, 1, 1});
     setD(c, PEP_AXISSHARES, {0.55, 0.25, 0.1, 0.1});
     const char* units[] = {"V", "A", "Hz", "PF"};
     for (int a = 0; a < 4; ++a) {
-        api.nset(c, PEP_WORKINGAXIS, a);
-        api.szset(c, PEP_YAXISLABEL, units[a]);
+        api.PEnset(c, PEP_WORKINGAXIS, a);
+        api.PEszset(c, PEP_YAXISLABEL, units[a]);
     }
     setI(c, PEP_SUBSETCOLORS, {kColours[0], kColours[1], kColours[2], kColours[6]});
-    api.szset(c, PEP_MAINTITLE, "AFTER A MAXIMISE (ticks for the new size, short axes show both ends)");
-    api.reinitialize(c);
-    api.resetimage(c, 0, 0);
+    api.PEszset(c, PEP_MAINTITLE, "AFTER A MAXIMISE (ticks for the new size, short axes show both ends)");
+    api.PEreinitialize(c);
+    api.PEresetimage(c, 0, 0);
     c->resize(900, 560);
     return g.finish(c, "18-ticks-after-resize", false);
 }
@@ -734,14 +653,11 @@ bool legendWrap(Gallery& g) {
         names += "Phase voltage " + std::to_string(s + 1) + " (V)\t";
         colours.push_back(kColours[s % kColours.size()]);
     }
-    api.nset(c, PEP_SUBSETS, subsets);
-    api.nset(c, PEP_POINTS, n);
-    setD(c, PEP_XDATA, x);
-    setD(c, PEP_YDATA, y);
+    setData(c, subsets, n, x, y, false);
     setI(c, PEP_SUBSETCOLORS, colours);
     setI(c, PEP_LABELSUBSETS, std::vector<int>(subsets, -1));
-    api.szset(c, PEP_MAINTITLE, "TWELVE SERIES (the legend wraps)");
-    api.szset(c, PEP_MULTISUBTITLES, names.c_str());
+    api.PEszset(c, PEP_MAINTITLE, "TWELVE SERIES (the legend wraps)");
+    api.PEszset(c, PEP_MULTISUBTITLES, names.c_str());
     return g.finish(c, "19-legend-wrap");
 }
 
@@ -760,19 +676,16 @@ bool lineStretches(Gallery& g) {
             y.push_back(v);
             colours.push_back(v > 6 ? highlight : kColours[s]);
         }
-    api.nset(c, PEP_SUBSETS, 2);
-    api.nset(c, PEP_POINTS, n);
-    setD(c, PEP_XDATA, x);
-    setD(c, PEP_YDATA, y);
+    setData(c, 2, n, x, y, false);
     setI(c, PEP_POINTCOLORS, colours);
-    api.nset(c, PEP_XSERIALDATES, 1);
+    api.PEnset(c, PEP_XSERIALDATES, 1);
     setI(c, PEP_SUBSETCOLORS, {kColours[0], kColours[1]});
     setI(c, PEP_LINETYPES, {PELT_MEDIUM, PELT_MEDIUM});
     setD(c, PEP_HLINEY, {6.0});
     setI(c, PEP_HLINETYPES, {PELT_DOT});
     setI(c, PEP_HLINECOLORS, {0});
-    api.szset(c, PEP_MAINTITLE, "THD HIGHLIGHT (stretches of line above 6 % in magenta)");
-    api.szset(c, PEP_MULTISUBTITLES, "THD V1 (%)\tTHD V2 (%)");
+    api.PEszset(c, PEP_MAINTITLE, "THD HIGHLIGHT (stretches of line above 6 % in magenta)");
+    api.PEszset(c, PEP_MULTISUBTITLES, "THD V1 (%)\tTHD V2 (%)");
     return g.finish(c, "20-line-point-colours");
 }
 
@@ -788,12 +701,9 @@ bool tabSeparatedLabels(Gallery& g) {
             const double dip = i > 120 && i < 260 ? 0.55 : 1.0;
             y.push_back(s == 0 ? 100 * dip + std::sin(i * 0.3) : (i % 3 == s ? 99 + s : kNull));
         }
-    api.nset(c, PEP_SUBSETS, 3);
-    api.nset(c, PEP_POINTS, n);
-    setD(c, PEP_XDATA, x);
-    setD(c, PEP_YDATA, y);
+    setData(c, 3, n, x, y, false);
     setD1(c, PEP_NULLY, kNull);
-    api.nset(c, PEP_XSERIALDATES, 1);
+    api.PEnset(c, PEP_XSERIALDATES, 1);
     setI(c, PEP_SUBSETCOLORS, {kColours[0], kColours[1], kColours[2]});
     const int green = static_cast<int>(peRGB(10, 100, 10));
     setD(c, PEP_VLINEX, {x[120], x[260]});
@@ -804,9 +714,9 @@ bool tabSeparatedLabels(Gallery& g) {
     setI(c, PEP_HLINETYPES, {PELT_DASH, PELT_DASHDOT});
     setI(c, PEP_HLINECOLORS, {kColours[4], kColours[4]});
     setT(c, PEP_HLINELABELS, {"|R90.0%\t|R10.0%\t"});
-    api.szset(c, PEP_RIGHTMARGIN, "xxxxxxx");
-    api.szset(c, PEP_MAINTITLE, "EVENT SAMPLES (labels from one tab-separated text)");
-    api.szset(c, PEP_MULTISUBTITLES, "Phase 1\tPhase 2\tPhase 3");
+    api.PEszset(c, PEP_RIGHTMARGIN, "xxxxxxx");
+    api.PEszset(c, PEP_MAINTITLE, "EVENT SAMPLES (labels from one tab-separated text)");
+    api.PEszset(c, PEP_MULTISUBTITLES, "Phase 1\tPhase 2\tPhase 3");
     return g.finish(c, "21-tab-separated-labels");
 }
 
@@ -835,7 +745,7 @@ bool annotationsOnAnyAxis(Gallery& g) {
     setI(c, PEP_GANNOTTYPES, gt);
     setI(c, PEP_GANNOTCOLORS, gc);
     setI(c, PEP_GANNOTAXIS, ga);
-    api.szset(c, PEP_MAINTITLE, "GRAPH ANNOTATIONS ON THE SECOND AXIS (purple segments)");
+    api.PEszset(c, PEP_MAINTITLE, "GRAPH ANNOTATIONS ON THE SECOND AXIS (purple segments)");
     return g.finish(c, "22-annotations-any-axis");
 }
 
@@ -851,11 +761,7 @@ bool foldedScale(Gallery& g) {
             const double v = s == 0 ? 0.96 + 0.03 * std::sin(i / 30.0) : -0.97 + 0.02 * std::cos(i / 25.0);
             y.push_back(v >= 0 ? 1 - v : -1 - v);
         }
-    api.nset(c, PEP_SUBSETS, 2);
-    api.nset(c, PEP_POINTS, n);
-    setD(c, PEP_XDATA, x);
-    setD(c, PEP_YDATA, y);
-    api.nset(c, PEP_XSERIALDATES, 1);
+    setData(c, 2, n, x, y, true);
     setI(c, PEP_SUBSETCOLORS, {kColours[0], kColours[1]});
     std::vector<double> ticks;
     std::vector<std::string> labels;
@@ -866,12 +772,12 @@ bool foldedScale(Gallery& g) {
         std::snprintf(text, sizeof text, "%.4f", t >= 0 ? 1 - t : -1 - t);
         labels.emplace_back(text);
     }
-    api.nset(c, PEP_WORKINGAXIS, 0);
+    api.PEnset(c, PEP_WORKINGAXIS, 0);
     setD(c, PEP_YTICKVALUES, ticks);
     setT(c, PEP_YTICKLABELS, labels);
-    api.szset(c, PEP_YAXISLABEL, "PF");
-    api.szset(c, PEP_MAINTITLE, "POWER FACTOR (folded scale, ticks labelled with the factors)");
-    api.szset(c, PEP_MULTISUBTITLES, "PF1 (inductive)\tPF2 (capacitive)");
+    api.PEszset(c, PEP_YAXISLABEL, "PF");
+    api.PEszset(c, PEP_MAINTITLE, "POWER FACTOR (folded scale, ticks labelled with the factors)");
+    api.PEszset(c, PEP_MULTISUBTITLES, "PF1 (inductive)\tPF2 (capacitive)");
     return g.finish(c, "23-folded-scale-labels");
 }
 
@@ -882,16 +788,13 @@ bool logDecades(Gallery& g) {
         x.push_back(0.0002 * std::pow(10.0, i / 5.0));
         y.push_back(60 + 50 * std::fabs(std::sin(i * 0.7)));
     }
-    api.nset(c, PEP_SUBSETS, 1);
-    api.nset(c, PEP_POINTS, static_cast<int>(x.size()));
-    setD(c, PEP_XDATA, x);
-    setD(c, PEP_YDATA, y);
-    api.nset(c, PEP_XLOGSCALE, 1);
-    api.nset(c, PEP_FORCEDMETHOD, PEMF_POINTS);
+    setData(c, 1, static_cast<int>(x.size()), x, y, false);
+    api.PEnset(c, PEP_XLOGSCALE, 1);
+    api.PEnset(c, PEP_FORCEDMETHOD, PEMF_POINTS);
     setI(c, PEP_POINTTYPES, {PEPT_SOLIDDIAMOND});
     setI(c, PEP_SUBSETCOLORS, {kColours[3]});
-    api.szset(c, PEP_XAXISLABEL, "Duration (s)");
-    api.szset(c, PEP_MAINTITLE, "LOGARITHMIC DURATION (a tick on every decade)");
+    api.PEszset(c, PEP_XAXISLABEL, "Duration (s)");
+    api.PEszset(c, PEP_MAINTITLE, "LOGARITHMIC DURATION (a tick on every decade)");
     return g.finish(c, "24-log-every-decade");
 }
 
@@ -904,15 +807,11 @@ bool areaFromZero(Gallery& g) {
         x.push_back(start + i / 24.0);
         y.push_back(0.8 + 0.25 * std::sin(i / 20.0) + 0.05 * std::sin(i * 0.9));
     }
-    api.nset(c, PEP_SUBSETS, 1);
-    api.nset(c, PEP_POINTS, n);
-    setD(c, PEP_XDATA, x);
-    setD(c, PEP_YDATA, y);
-    api.nset(c, PEP_XSERIALDATES, 1);
-    api.nset(c, PEP_WORKINGAXIS, 0);
-    api.nset(c, PEP_PLOTMETHOD, PEMD_AREA);
+    setData(c, 1, n, x, y, true);
+    api.PEnset(c, PEP_WORKINGAXIS, 0);
+    api.PEnset(c, PEP_PLOTMETHOD, PEMD_AREA);
     setI(c, PEP_SUBSETCOLORS, {kColours[5]});
-    api.szset(c, PEP_MAINTITLE, "FLICKER Plt (area down to zero)");
+    api.PEszset(c, PEP_MAINTITLE, "FLICKER Plt (area down to zero)");
     return g.finish(c, "25-area-from-zero");
 }
 
@@ -932,8 +831,10 @@ int main(int argc, char** argv) {
         return 1;
     }
     QString error;
-    auto library = host::loadModule(QString::fromLatin1(kChartingLibraryFile), &error);
-    if (!library || !api.resolve(library.get())) {
+    auto library = EnlaceGrafica::CargarLibreria(&error);
+    if (library)
+        api = EnlaceGrafica(library.get());
+    if (!library || api.Vacio() || !api.PEcreate || !api.PEsavetofile || !api.PEgetmeta) {
         std::fprintf(stderr, "chart-gallery: cannot use %s: %s\n", kChartingLibraryFile,
                      library ? "an entry point is missing" : qPrintable(error));
         return 1;

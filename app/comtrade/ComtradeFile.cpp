@@ -115,6 +115,19 @@ public:
         m_lastLine = m_current.number;
         return splitFields(m_current.text);
     }
+    // The next channel line: at least `fields` fields, numbered `number` in its first.
+    std::vector<std::string_view> channel(const char* kind, size_t fields, int number) {
+        const std::string article = std::string_view(kind).starts_with('a') ? "an " : "a ";
+        std::vector<std::string_view> f = next((article + kind + " channel line").c_str());
+        if (f.size() < fields)
+            fail(std::string(kind) + " channel line with " + std::to_string(f.size()) + " fields where " +
+                 std::to_string(fields) + " are needed");
+        const std::int64_t index = integer(f[0], (std::string("the ") + kind + " channel number").c_str());
+        if (index != number)
+            fail(std::string(kind) + " channel number " + std::to_string(index) + " where " +
+                 std::to_string(number) + " was expected");
+        return f;
+    }
     long line() const { return m_current.number; }
     [[noreturn]] void fail(const std::string& reason) const {
         throw ComtradeError(m_file, m_current.number, -1, reason);
@@ -273,17 +286,10 @@ Config parseConfig(std::string_view text, const std::string& fileName, long firs
 
     const size_t analogFields = c.revision == 1991 ? 10 : 13;
     for (int i = 0; i < analogCount; ++i) {
-        f = r.next("an analog channel line");
-        if (f.size() < analogFields)
-            r.fail("analog channel line with " + std::to_string(f.size()) + " fields where " +
-                   std::to_string(analogFields) + " are needed");
+        f = r.channel("analog", analogFields, i + 1);
         AnalogChannel a;
         a.line = r.line();
-        const std::int64_t index = r.integer(f[0], "the analog channel number");
-        if (index != i + 1)
-            r.fail("analog channel number " + std::to_string(index) + " where " + std::to_string(i + 1) +
-                   " was expected");
-        a.index = static_cast<int>(index);
+        a.index = i + 1;
         a.id = std::string(f[1]);
         a.phase = std::string(f[2]);
         a.circuit = std::string(f[3]);
@@ -306,17 +312,10 @@ Config parseConfig(std::string_view text, const std::string& fileName, long firs
         c.analog.push_back(std::move(a));
     }
     for (int i = 0; i < digitalCount; ++i) {
-        f = r.next("a digital channel line");
-        if (f.size() < 3)
-            r.fail("digital channel line with " + std::to_string(f.size()) +
-                   " fields where at least 3 are needed");
+        f = r.channel("digital", 3, i + 1);
         DigitalChannel d;
         d.line = r.line();
-        const std::int64_t index = r.integer(f[0], "the digital channel number");
-        if (index != i + 1)
-            r.fail("digital channel number " + std::to_string(index) + " where " + std::to_string(i + 1) +
-                   " was expected");
-        d.index = static_cast<int>(index);
+        d.index = i + 1;
         d.id = std::string(f[1]);
         std::string_view state;
         if (f.size() >= 5) {

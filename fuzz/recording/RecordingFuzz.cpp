@@ -4,6 +4,7 @@
 // reaches the reader's checks far faster than flipped bits do. Opening must either succeed
 // with every row readable or fail with a RecordingError; nothing else is allowed.
 
+#include "FuzzFolder.h"
 #include "Recording.h"
 #include "RecordingFile.h"
 #include "TTiempo.h"
@@ -22,21 +23,8 @@
 
 namespace {
 
-std::string folder() {
-    static const std::string dir = [] {
-        // Memory-backed when possible: every input is a file write.
-        char shm[] = "/dev/shm/fuzz_recording.XXXXXX";
-        char tmp[] = "/tmp/fuzz_recording.XXXXXX";
-        const char* made = ::mkdtemp(shm);
-        if (!made)
-            made = ::mkdtemp(tmp);
-        if (!made)
-            std::abort();
-        static const std::string folder = made;
-        std::atexit([] { std::filesystem::remove_all(folder); });
-        return folder;
-    }();
-    return dir;
+const std::string& folder() {
+    return fuzzFolder("recording");
 }
 
 std::string readFile(const std::string& path) {

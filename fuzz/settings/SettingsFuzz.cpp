@@ -3,6 +3,7 @@
 // repaired with defaults and written back. A value that parses must come back the same once
 // formatted, and a default written back must read back.
 
+#include "FuzzFolder.h"
 #include "SettingsStore.h"
 
 #include <QByteArray>
@@ -18,19 +19,8 @@
 namespace {
 
 const QString& iniPath() {
-    static const QString path = [] {
-        // Memory-backed when possible: every input is a file write.
-        char shm[] = "/dev/shm/fuzz_settings.XXXXXX";
-        char tmp[] = "/tmp/fuzz_settings.XXXXXX";
-        const char* made = ::mkdtemp(shm);
-        if (!made)
-            made = ::mkdtemp(tmp);
-        if (!made)
-            std::abort();
-        static const std::string folder = made;
-        std::atexit([] { std::filesystem::remove_all(folder); });
-        return QString::fromLocal8Bit(made) + QStringLiteral("/settings.ini");
-    }();
+    static const QString path =
+        QString::fromStdString(fuzzFolder("settings")) + QStringLiteral("/settings.ini");
     return path;
 }
 

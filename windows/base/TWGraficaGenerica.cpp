@@ -984,3 +984,33 @@ bool TWGraficaGenerica::event(QEvent* e) {
     }
     return QWidget::event(e);
 }
+
+int TWGraficaGenerica::IntervaloGuardado() const {
+    return ObjetosGrafica.Cuenta() > 0 && ObjetosGrafica.Elementos(0) > OBJ_INTERVALO
+               ? ObjetosGrafica.Entero(0, OBJ_INTERVALO)
+               : 0;
+}
+
+void TWGraficaGenerica::RestaurarIntervalo() {
+    IntervaloActual = std::clamp(IntervaloGuardado(), 0, std::max(0, NumIntervalos - 1));
+    ActualizarBotonesIntervalo();
+    MostrarIntervalo();
+}
+
+void TWGraficaGenerica::RestaurarAgrupada(bool soloSiCambia) {
+    TDriverVentana* driver = Driver();
+    if (ObjetosGrafica.Cuenta() == 0 || ObjetosGrafica.Elementos(0) <= OBJ_NIVEL) {
+        const int nivel = driver != nullptr ? driver->NivelGuardado() : Agrupacion::NIVEL_DEFECTO;
+        if (nivel >= 0 && nivel <= Agrupacion::NIVEL_DEFECTO && (!soloSiCambia || nivel != NivelActual()))
+            Agrupar(nivel);
+        return;
+    }
+    const int nivel = ObjetosGrafica.Entero(0, OBJ_NIVEL);
+    if (nivel < 0 || nivel > Agrupacion::NIVEL_DEFECTO)
+        return;
+    ActualizarBotonesAgrupar(nivel, nivel);
+    if (driver != nullptr)
+        driver->PedirNivel(nivel);
+    Agrupar(nivel);
+    RestaurarIntervalo();
+}

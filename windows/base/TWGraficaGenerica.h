@@ -146,6 +146,14 @@ protected:
     virtual void Cargar() {}
     // Puts back the grouping level and interval a saved view holds.
     virtual void RestaurarVista() {}
+    // The interval a saved view holds (0 without one).
+    int IntervaloGuardado() const;
+    // Shows the saved interval, within the intervals there are.
+    void RestaurarIntervalo();
+    // A grouped window's saved view: its level, also asked of the driver, then its interval. A
+    // window without one takes the level the driver saved; `soloSiCambia` leaves the window
+    // as it is when that is the level it already shows.
+    void RestaurarAgrupada(bool soloSiCambia);
     // The cursor read-out text for the point under the cursor.
     virtual void PonerLectura() {}
     // Help context on F1, and the context string of the exceptions raised while building.

@@ -1,6 +1,7 @@
 #include "Perturbaciones.h"
 
 #include "Contrato.h"
+#include "Registros.h"
 #include "SettingsStore.h"
 
 #include <algorithm>
@@ -239,26 +240,8 @@ DatosPerturbaciones::DatosPerturbaciones(const ListasAtributos& listas) {
         m_decimales.push_back(d);
     }
     // Every phase shares the registers of the first.
-    const TValorMultiple& intervalos = listas[LV_INTERVALOS];
-    if (intervalos.Cuenta() > 0) {
-        const int e = intervalos.Elementos(0);
-        for (int i = 0; i + 1 < e; i += 2) {
-            const double a = intervalos.Numero(0, i);
-            const double b = intervalos.Numero(0, i + 1);
-            if (!std::isfinite(a) || !std::isfinite(b) || a < 0 || b < a || a >= m_numPuntos)
-                continue;
-            m_registros.emplace_back(static_cast<int>(a),
-                                     static_cast<int>(std::min<double>(b, m_numPuntos - 1)));
-        }
-    }
-    if (m_registros.empty() && m_numPuntos > 0)
-        m_registros.emplace_back(0, m_numPuntos - 1);
-
-    const TValorMultiple& generales = listas[LV_TIEMPOSGENERALES];
-    if (generales.Cuenta() > 0 && generales.Tiempos(0) != nullptr) {
-        const TTiempo* t = generales.Tiempos(0);
-        m_tiempos.assign(t, t + generales.Elementos(0));
-    }
+    m_registros = registros::Leer(listas[LV_INTERVALOS], m_numPuntos, true);
+    m_tiempos = registros::Tiempos(listas);
     const TValorMultiple& extra = listas[LV_ADICIONALES];
     const auto columna = [&extra](int fila, std::vector<double>& destino) {
         if (fila >= extra.Cuenta())

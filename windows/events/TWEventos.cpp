@@ -278,25 +278,7 @@ void TWEventos::Agrupar(int nivel) {
 }
 
 void TWEventos::RestaurarVista() {
-    TDriverVentana* driver = Driver();
-    if (ObjetosGrafica.Cuenta() == 0 || ObjetosGrafica.Elementos(0) <= OBJ_NIVEL) {
-        const int nivel = driver != nullptr ? driver->NivelGuardado() : Agrupacion::NIVEL_DEFECTO;
-        if (nivel >= 0 && nivel <= Agrupacion::NIVEL_DEFECTO && nivel != NivelAgrupacion)
-            Agrupar(nivel);
-        return;
-    }
-    const int nivel = ObjetosGrafica.Entero(0, OBJ_NIVEL);
-    if (nivel < 0 || nivel > Agrupacion::NIVEL_DEFECTO)
-        return;
-    ActualizarBotonesAgrupar(nivel, nivel);
-    if (driver != nullptr)
-        driver->PedirNivel(nivel);
-    Agrupar(nivel);
-    const int intervalo =
-        ObjetosGrafica.Elementos(0) > OBJ_INTERVALO ? ObjetosGrafica.Entero(0, OBJ_INTERVALO) : 0;
-    IntervaloActual = std::clamp(intervalo, 0, std::max(0, NumIntervalos - 1));
-    ActualizarBotonesIntervalo();
-    MostrarIntervalo();
+    RestaurarAgrupada(true);
 }
 
 void TWEventos::Propiedades() {

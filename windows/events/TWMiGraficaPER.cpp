@@ -12,12 +12,6 @@
 
 #include <algorithm>
 
-namespace {
-
-constexpr double kMinimoInicial = 1.23456789e13;
-
-} // namespace
-
 TWMiGraficaPER::TWMiGraficaPER(QWidget* propietario, TDriverVentana* driver, ServidorMonitores* servidor,
                                ListasAtributos& listas, DrivFlex* fuente)
     : TWRegistro(propietario, driver, servidor, listas, fuente) {
@@ -33,56 +27,25 @@ TWMiGraficaPER::~TWMiGraficaPER() = default;
 void TWMiGraficaPER::Construir() {
     MegaConfig->setToolTip(Texto(TXT_DISTURBANCES_FILTER));
     megaconfigurar1->setText(Texto(TXT_MENU_DISTURBANCES_FILTER));
-    Pe.ponerEntero(PEP_XSERIALDATES, 0);
-    Pe.ponerEntero(PEP_SUBSETS, NumSeries);
-    Pe.ponerEntero(PEP_POINTS, NumPuntos);
+    PonerDimensiones();
     // The phases of one register are compared on one axis.
     const QString unidad = NumSeries > 0 ? m_datos->Unidad(0) : QString();
     NumEjes = PonerEjes({{LecturaCursor::EtiquetaEje(unidad), std::max(1, NumSeries)}}, PEMD_LINE);
 }
 
 void TWMiGraficaPER::Cargar() {
-    const QString titulo = Texto(TXT_DISTURBANCES_TITLE);
-    setWindowTitle(titulo);
-    Pe.ponerTexto(PEP_MAINTITLE, titulo);
-    QStringList nombres;
-    for (int s = 0; s < NumSeries; ++s)
-        nombres << m_datos->Nombre(s);
-    Pe.ponerTexto(PEP_MULTISUBTITLES, nombres.join(QLatin1Char('\t')));
-    Pe.ponerArray(PEP_LABELSUBSETS, std::vector<std::int32_t>(static_cast<size_t>(NumSeries), -1));
-    Pe.ponerTexto(PEP_SUBTITLE, QString());
+    PonerTitulos(Texto(TXT_DISTURBANCES_TITLE), NombresSeries());
     Pe.ponerTexto(PEP_XAXISLABEL, Texto(TXT_WAVE_SAMPLE));
 }
 
 void TWMiGraficaPER::MostrarRegistro(int registro) {
     if (registro < 0 || registro >= NumRegistros())
         return;
-    const auto [a, b] = Registro(registro);
-    m_puntosMostrados = b - a + 1;
-    const size_t n = static_cast<size_t>(NumSeries) * static_cast<size_t>(m_puntosMostrados);
-    m_x.assign(n, 0.0);
-    m_y.assign(n, kValorNulo);
-    m_minimos.assign(static_cast<size_t>(NumSeries), kMinimoInicial);
-    m_maximos.assign(static_cast<size_t>(NumSeries), -kMinimoInicial);
-    for (int s = 0; s < NumSeries; ++s) {
-        const std::span<const double> serie = m_datos->Serie(s);
-        for (int j = 0; j < m_puntosMostrados; ++j) {
-            const size_t k =
-                static_cast<size_t>(s) * static_cast<size_t>(m_puntosMostrados) + static_cast<size_t>(j);
-            const double y = serie[static_cast<size_t>(a + j)];
-            m_x[k] = j;
-            m_y[k] = y;
-            if (y != kValorNulo) {
-                m_minimos[static_cast<size_t>(s)] = std::min(m_minimos[static_cast<size_t>(s)], y);
-                m_maximos[static_cast<size_t>(s)] = std::max(m_maximos[static_cast<size_t>(s)], y);
-            }
-        }
-    }
-    Pe.ponerEntero(PEP_POINTS, m_puntosMostrados);
-    Pe.ponerArray(PEP_XDATA, m_x);
-    Pe.ponerArray(PEP_YDATA, m_y);
-    const QString hora = QString::fromStdString(m_datos->TiempoRegistro(registro).Texto(' ', '.'));
-    Pe.ponerTexto(PEP_TABLETITLE, QStringLiteral("|") + hora + QStringLiteral("|\t"));
+    const int primero = Registro(registro).first;
+    CargarMuestras(registro, [this, primero](int s, int j) {
+        return std::pair{static_cast<double>(j), m_datos->Serie(s)[static_cast<size_t>(primero + j)]};
+    });
+    PonerHoraRegistro(m_datos->TiempoRegistro(registro));
     ColorearPuntos(registro);
 }
 
@@ -104,25 +67,16 @@ void TWMiGraficaPER::ColorearPuntos(int registro) {
 }
 
 QString TWMiGraficaPER::TextoCursor() {
-    if (NumSeries <= 0 || m_puntosMostrados <= 0)
+    int serie = 0;
+    int punto = 0;
+    if (!PosicionCursor(serie, punto))
         return QString();
-    const int serie = std::clamp(Pe.dameEntero(PEP_CURSORSUBSET), 0, NumSeries - 1);
-    int punto = std::max(0, Pe.dameEntero(PEP_CURSORPOINT));
-    if (punto >= m_puntosMostrados) {
-        punto = m_puntosMostrados - 1;
-        Pe.ponerEntero(PEP_CURSORPOINT, punto);
-    }
-    LecturaCursor::Lectura l;
-    l.valor =
-        m_y[static_cast<size_t>(serie) * static_cast<size_t>(m_puntosMostrados) + static_cast<size_t>(punto)];
-    l.maximo = m_maximos[static_cast<size_t>(serie)];
-    l.minimo = m_minimos[static_cast<size_t>(serie)];
+    LecturaCursor::Lectura l = LecturaMuestra(serie, punto);
     l.decimales = m_datos->Decimales(serie);
     l.unidad = m_datos->Unidad(serie);
     l.fecha = QString::number(punto);
     l.desde = QStringLiteral("0");
     l.hasta = QString::number(m_puntosMostrados - 1);
-    l.mostrarVariable = NumSeries > 1 && Pe.dameEntero(PEP_CURSORMODE) != 0;
     l.nombreVariable = m_datos->Nombre(serie);
     return LecturaCursor::Texto(l);
 }
@@ -178,22 +132,10 @@ QJsonObject TWMiGraficaPER::Describir() {
     return r;
 }
 
-void TWMiGraficaPER::LiberarDatos() {
-    m_x.clear();
-    m_y.clear();
-    ObjetosGrafica.DeleteAll();
+QString TWMiGraficaPER::NombreSerie(int serie) const {
+    return m_datos->Nombre(serie);
 }
 
-QStringList TWMiGraficaPER::NombresSeries() const {
-    QStringList r;
-    for (int s = 0; s < NumSeries; ++s)
-        r << m_datos->Nombre(s);
-    return r;
-}
-
-QStringList TWMiGraficaPER::UnidadesSeries() const {
-    QStringList r;
-    for (int s = 0; s < NumSeries; ++s)
-        r << m_datos->Unidad(s);
-    return r;
+QString TWMiGraficaPER::UnidadSerie(int serie) const {
+    return m_datos->Unidad(serie);
 }

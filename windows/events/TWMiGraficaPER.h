@@ -44,9 +44,8 @@ protected:
     void Cargar() override;
     void MostrarRegistro(int registro) override;
     void PonerLectura() override;
-    void LiberarDatos() override;
-    QStringList NombresSeries() const override;
-    QStringList UnidadesSeries() const override;
+    QString NombreSerie(int serie) const override;
+    QString UnidadSerie(int serie) const override;
 
 private:
     void GuardarFiltro();
@@ -56,10 +55,5 @@ private:
     std::unique_ptr<perturbaciones::DatosPerturbaciones> m_datos;
     perturbaciones::Filtro m_filtro;
     std::vector<std::array<double, perturbaciones::kElementosFiltro>> m_objetosExtra;
-    int m_puntosMostrados = 0;
-    std::vector<double> m_x;
-    std::vector<double> m_y;
     std::vector<std::int32_t> m_colores;
-    std::vector<double> m_minimos;
-    std::vector<double> m_maximos;
 };

@@ -201,12 +201,7 @@ void TWMiGraficaTES::PintarGrafica(const std::int32_t* colores) {
 }
 
 void TWMiGraficaTES::RestaurarVista() {
-    const int guardado = ObjetosGrafica.Cuenta() > 0 && ObjetosGrafica.Elementos(0) > OBJ_INTERVALO
-                             ? ObjetosGrafica.Entero(0, OBJ_INTERVALO)
-                             : 0;
-    IntervaloActual = std::clamp(guardado, 0, std::max(0, NumIntervalos - 1));
-    ActualizarBotonesIntervalo();
-    MostrarIntervalo();
+    RestaurarIntervalo();
 }
 
 void TWMiGraficaTES::Propiedades() {

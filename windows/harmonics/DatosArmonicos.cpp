@@ -1,6 +1,7 @@
 #include "DatosArmonicos.h"
 
 #include "Contrato.h"
+#include "Registros.h"
 #include "Textos.h"
 
 #include <algorithm>
@@ -55,32 +56,9 @@ DatosArmonicos::DatosArmonicos(ListasAtributos& listas, OrigenX origen) {
         for (int i = 0; i < m_numPuntos; ++i)
             m_y.push_back(ValorFila(valores, r, i));
     }
-    LeerRegistros(listas[LV_INTERVALOS]);
-    const TValorMultiple& generales = listas[LV_TIEMPOSGENERALES];
-    if (generales.Cuenta() > 0 && generales.Tiempos(0) != nullptr) {
-        const TTiempo* t = generales.Tiempos(0);
-        m_tiempos.assign(t, t + generales.Elementos(0));
-    }
+    m_registros = registros::Leer(listas[LV_INTERVALOS], m_numPuntos);
+    m_tiempos = registros::Tiempos(listas);
     LeerX(listas, origen);
-}
-
-void DatosArmonicos::LeerRegistros(const TValorMultiple& intervalos) {
-    // The pair lists of every row, one after another.
-    std::vector<double> pares;
-    for (int f = 0; f < intervalos.Cuenta(); ++f) {
-        for (int i = 0; i < intervalos.Elementos(f); ++i)
-            pares.push_back(intervalos.Numero(f, i));
-    }
-    for (size_t i = 0; i + 1 < pares.size(); i += 2) {
-        const double a = pares[i];
-        const double b = pares[i + 1];
-        // A pair that names no point of the data is no register.
-        if (!std::isfinite(a) || !std::isfinite(b) || a < 0 || b < a || a >= m_numPuntos)
-            continue;
-        m_registros.emplace_back(static_cast<int>(a), static_cast<int>(std::min<double>(b, m_numPuntos - 1)));
-    }
-    if (m_registros.empty() && m_numPuntos > 0)
-        m_registros.emplace_back(0, m_numPuntos - 1);
 }
 
 void DatosArmonicos::LeerX(ListasAtributos& listas, OrigenX origen) {

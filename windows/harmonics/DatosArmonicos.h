@@ -81,7 +81,6 @@ private:
     size_t Indice(int serie, int punto) const {
         return static_cast<size_t>(serie) * static_cast<size_t>(m_numPuntos) + static_cast<size_t>(punto);
     }
-    void LeerRegistros(const TValorMultiple& intervalos);
     void LeerX(ListasAtributos& listas, OrigenX origen);
 
     int m_numPuntos = 0;

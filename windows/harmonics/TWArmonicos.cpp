@@ -23,7 +23,6 @@ constexpr int kInicioLinea = 38;
 constexpr int kSigueLinea = 45;
 // A limit mark spans half an order, centred on its point.
 constexpr double kMedioAncho = 0.25;
-constexpr double kMinimoInicial = 1.23456789e13;
 // Vertical line type that draws only its label.
 constexpr int kSoloEtiqueta = 7;
 
@@ -61,9 +60,7 @@ void TWArmonicos::Construir() {
         NormasDLG = filtro::CrearNormas(this, true);
         filtro::RotularBoton(MegaConfig, megaconfigurar1);
     }
-    Pe.ponerEntero(PEP_XSERIALDATES, 0);
-    Pe.ponerEntero(PEP_SUBSETS, NumSeries);
-    Pe.ponerEntero(PEP_POINTS, NumPuntos);
+    PonerDimensiones();
     std::vector<std::pair<QString, int>> ejes;
     for (const armonicos::Eje& e : m_datos->Ejes())
         ejes.emplace_back(e.etiqueta, e.series);
@@ -71,15 +68,10 @@ void TWArmonicos::Construir() {
 }
 
 void TWArmonicos::Cargar() {
-    const QString titulo = m_datos->Titulo(PalabraTitulo());
-    setWindowTitle(titulo);
-    Pe.ponerTexto(PEP_MAINTITLE, titulo);
     QStringList etiquetas;
     for (int s = 0; s < NumSeries; ++s)
         etiquetas << m_datos->Etiqueta(s);
-    Pe.ponerTexto(PEP_MULTISUBTITLES, etiquetas.join(QLatin1Char('\t')));
-    Pe.ponerArray(PEP_LABELSUBSETS, std::vector<std::int32_t>(static_cast<size_t>(NumSeries), -1));
-    Pe.ponerTexto(PEP_SUBTITLE, QString());
+    PonerTitulos(m_datos->Titulo(PalabraTitulo()), etiquetas);
     // The filter is chosen by the user (or a batch run); a hidden button offers none.
     MegaConfig->setVisible(BotonFiltro());
     megaconfigurar1->setVisible(BotonFiltro());
@@ -88,33 +80,14 @@ void TWArmonicos::Cargar() {
 void TWArmonicos::MostrarRegistro(int registro) {
     if (registro < 0 || registro >= NumRegistros())
         return;
-    const auto [a, b] = Registro(registro);
-    m_puntosMostrados = b - a + 1;
-    const size_t n = static_cast<size_t>(NumSeries) * static_cast<size_t>(m_puntosMostrados);
-    m_x.assign(n, 0.0);
-    m_y.assign(n, kValorNulo);
-    m_minimos.assign(static_cast<size_t>(NumSeries), kMinimoInicial);
-    m_maximos.assign(static_cast<size_t>(NumSeries), -kMinimoInicial);
-    for (int s = 0; s < NumSeries; ++s) {
-        for (int j = 0; j < m_puntosMostrados; ++j) {
-            const size_t k =
-                static_cast<size_t>(s) * static_cast<size_t>(m_puntosMostrados) + static_cast<size_t>(j);
-            m_x[k] = m_datos->X(s, a + j);
-            double y = m_datos->Y(s, a + j);
-            if (y != kValorNulo) {
-                if (std::fabs(y) < armonicos::kCasiCero)
-                    y = 0.0;
-                m_minimos[static_cast<size_t>(s)] = std::min(m_minimos[static_cast<size_t>(s)], y);
-                m_maximos[static_cast<size_t>(s)] = std::max(m_maximos[static_cast<size_t>(s)], y);
-            }
-            m_y[k] = y;
-        }
-    }
-    Pe.ponerEntero(PEP_POINTS, m_puntosMostrados);
-    Pe.ponerArray(PEP_XDATA, m_x);
-    Pe.ponerArray(PEP_YDATA, m_y);
-    const QString hora = QString::fromStdString(m_datos->TiempoRegistro(registro).Texto(' ', '.'));
-    Pe.ponerTexto(PEP_TABLETITLE, QStringLiteral("|") + hora + QStringLiteral("|\t"));
+    const int primero = Registro(registro).first;
+    const auto [a, b] = CargarMuestras(registro, [this, primero](int s, int j) {
+        double y = m_datos->Y(s, primero + j);
+        if (y != kValorNulo && std::fabs(y) < armonicos::kCasiCero)
+            y = 0.0;
+        return std::pair{m_datos->X(s, primero + j), y};
+    });
+    PonerHoraRegistro(m_datos->TiempoRegistro(registro));
     RotularPuntos(a, b);
     ColorearPuntos();
 }
@@ -237,29 +210,18 @@ QString TWArmonicos::EtiquetaCanal(int ranura) const {
 }
 
 QString TWArmonicos::TextoCursor() {
-    if (NumSeries <= 0 || m_puntosMostrados <= 0)
+    int serie = 0;
+    int punto = 0;
+    if (!PosicionCursor(serie, punto))
         return QString();
-    const int serie = std::clamp(Pe.dameEntero(PEP_CURSORSUBSET), 0, NumSeries - 1);
-    int punto = std::max(0, Pe.dameEntero(PEP_CURSORPOINT));
-    if (punto >= m_puntosMostrados) {
-        punto = m_puntosMostrados - 1;
-        Pe.ponerEntero(PEP_CURSORPOINT, punto);
-    }
-    const auto en = [this](int s, int p) {
-        return static_cast<size_t>(s) * static_cast<size_t>(m_puntosMostrados) + static_cast<size_t>(p);
-    };
     const auto orden = [](double x) { return QString::number(x, 'g', 6); };
     const auto [menorX, mayorX] = std::minmax_element(m_x.begin(), m_x.end());
-    LecturaCursor::Lectura l;
-    l.valor = m_y[en(serie, punto)];
-    l.maximo = m_maximos[static_cast<size_t>(serie)];
-    l.minimo = m_minimos[static_cast<size_t>(serie)];
+    LecturaCursor::Lectura l = LecturaMuestra(serie, punto);
     l.decimales = DecimalesDe(serie);
     l.unidad = m_datos->CanalDe(serie).unidad;
-    l.fecha = orden(m_x[en(serie, punto)]);
+    l.fecha = orden(m_x[Indice(serie, punto)]);
     l.desde = orden(*menorX);
     l.hasta = orden(*mayorX);
-    l.mostrarVariable = NumSeries > 1 && Pe.dameEntero(PEP_CURSORMODE) != 0;
     l.nombreVariable = m_datos->Etiqueta(serie);
     QString texto = LecturaCursor::Texto(l);
 
@@ -272,7 +234,7 @@ QString TWArmonicos::TextoCursor() {
             if ((c.ranura >= 3) != corriente || etiqueta.isEmpty())
                 continue;
             entradas << QStringLiteral(" ") + etiqueta +
-                            LecturaCursor::FormatearNumero(m_y[en(s, punto)], DecimalesDe(s)) +
+                            LecturaCursor::FormatearNumero(m_y[Indice(s, punto)], DecimalesDe(s)) +
                             QStringLiteral(" (") + c.unidad + QStringLiteral(")");
         }
         if (!entradas.isEmpty())
@@ -347,22 +309,10 @@ int TWArmonicos::ContextoAyuda() const {
     return kContextoAyuda;
 }
 
-void TWArmonicos::LiberarDatos() {
-    m_x.clear();
-    m_y.clear();
-    ObjetosGrafica.DeleteAll();
+QString TWArmonicos::NombreSerie(int serie) const {
+    return m_datos->CanalDe(serie).nombre;
 }
 
-QStringList TWArmonicos::NombresSeries() const {
-    QStringList r;
-    for (const armonicos::Canal& c : m_datos->Canales())
-        r << c.nombre;
-    return r;
-}
-
-QStringList TWArmonicos::UnidadesSeries() const {
-    QStringList r;
-    for (const armonicos::Canal& c : m_datos->Canales())
-        r << c.unidad;
-    return r;
+QString TWArmonicos::UnidadSerie(int serie) const {
+    return m_datos->CanalDe(serie).unidad;
 }

@@ -60,9 +60,8 @@ protected:
     void MostrarRegistro(int registro) override;
     void PonerLectura() override;
     int ContextoAyuda() const override;
-    void LiberarDatos() override;
-    QStringList NombresSeries() const override;
-    QStringList UnidadesSeries() const override;
+    QString NombreSerie(int serie) const override;
+    QString UnidadSerie(int serie) const override;
 
     // Puts a label under each of the points at `x` (in place of the tick labels).
     void PonerEtiquetasPuntos(const std::vector<double>& x, const QStringList& etiquetas);
@@ -79,12 +78,6 @@ private:
     int DecimalesDe(int serie) const;
     std::vector<int> RegistrosMalos() const;
 
-    // The points of the register shown, series-major.
-    std::vector<double> m_x;
-    std::vector<double> m_y;
-    int m_puntosMostrados = 0;
-    std::vector<double> m_minimos;
-    std::vector<double> m_maximos;
     filtro::Limites m_limites;
     int m_decimalesV = 0;
     int m_decimalesA = 0;

@@ -2,6 +2,7 @@
 
 #include "Contrato.h"
 #include "LecturaCursor.h"
+#include "Registros.h"
 #include "SettingsStore.h"
 #include "Textos.h"
 
@@ -88,30 +89,8 @@ DatosFormaOnda::DatosFormaOnda(const ListasAtributos& listas) {
         m_valores.push_back(std::move(v));
     }
 
-    // The pair lists of every row, one after another; a pair that names no sample is no record.
-    std::vector<double> pares;
-    const TValorMultiple& intervalos = listas[LV_INTERVALOS];
-    for (int f = 0; f < intervalos.Cuenta(); ++f) {
-        if (intervalos.Doubles(f) == nullptr && intervalos.Enteros(f) == nullptr)
-            continue;
-        for (int i = 0; i < intervalos.Elementos(f); ++i)
-            pares.push_back(intervalos.Numero(f, i));
-    }
-    for (size_t i = 0; i + 1 < pares.size(); i += 2) {
-        const double a = pares[i];
-        const double b = pares[i + 1];
-        if (!std::isfinite(a) || !std::isfinite(b) || a < 0 || b < a || a >= m_numPuntos)
-            continue;
-        m_registros.emplace_back(static_cast<int>(a), static_cast<int>(std::min<double>(b, m_numPuntos - 1)));
-    }
-    if (m_registros.empty() && m_numPuntos > 0)
-        m_registros.emplace_back(0, m_numPuntos - 1);
-
-    const TValorMultiple& generales = listas[LV_TIEMPOSGENERALES];
-    if (generales.Cuenta() > 0 && generales.Tiempos(0) != nullptr) {
-        const TTiempo* t = generales.Tiempos(0);
-        m_tiempos.assign(t, t + generales.Elementos(0));
-    }
+    m_registros = registros::Leer(listas[LV_INTERVALOS], m_numPuntos);
+    m_tiempos = registros::Tiempos(listas);
     m_tiempos.resize(m_registros.size());
 
     const TValorMultiple& extra = listas[LV_ADICIONALES];

@@ -15,12 +15,6 @@
 
 #include <algorithm>
 
-namespace {
-
-constexpr double kMinimoInicial = 1.23456789e13;
-
-} // namespace
-
 TWMiGraficaFO::TWMiGraficaFO(QWidget* propietario, TDriverVentana* driver, ServidorMonitores* servidor,
                              ListasAtributos& listas, DrivFlex* fuente)
     : TWRegistro(propietario, driver, servidor, listas, fuente) {
@@ -48,9 +42,7 @@ QString TWMiGraficaFO::Etiqueta(int serie) const {
 }
 
 void TWMiGraficaFO::Construir() {
-    Pe.ponerEntero(PEP_XSERIALDATES, 0);
-    Pe.ponerEntero(PEP_SUBSETS, NumSeries);
-    Pe.ponerEntero(PEP_POINTS, NumPuntos);
+    PonerDimensiones();
     // Neighbouring channels of one unit share an axis: voltages above, currents below.
     std::vector<std::pair<QString, int>> ejes;
     QString unidad;
@@ -66,15 +58,10 @@ void TWMiGraficaFO::Construir() {
 }
 
 void TWMiGraficaFO::Cargar() {
-    const QString titulo = Texto(TituloVentana());
-    setWindowTitle(titulo);
-    Pe.ponerTexto(PEP_MAINTITLE, titulo);
     QStringList etiquetas;
     for (int s = 0; s < NumSeries; ++s)
         etiquetas << Etiqueta(s) + QStringLiteral(" ") + m_datos->CanalDe(s).nombre;
-    Pe.ponerTexto(PEP_MULTISUBTITLES, etiquetas.join(QLatin1Char('\t')));
-    Pe.ponerArray(PEP_LABELSUBSETS, std::vector<std::int32_t>(static_cast<size_t>(NumSeries), -1));
-    Pe.ponerTexto(PEP_SUBTITLE, QString());
+    PonerTitulos(Texto(TituloVentana()), etiquetas);
     Pe.ponerTexto(PEP_XAXISLABEL, Texto(TXT_WAVE_SAMPLE));
     // Records have no properties dialog.
     MegaConfig->setVisible(false);
@@ -91,29 +78,10 @@ void TWMiGraficaFO::PonerLineasReferencia(int primero, int ultimo) {
 void TWMiGraficaFO::MostrarRegistro(int registro) {
     if (registro < 0 || registro >= NumRegistros())
         return;
-    const auto [a, b] = Registro(registro);
-    m_puntosMostrados = b - a + 1;
-    const size_t n = static_cast<size_t>(NumSeries) * static_cast<size_t>(m_puntosMostrados);
-    m_x.assign(n, 0.0);
-    m_y.assign(n, kValorNulo);
-    m_minimos.assign(static_cast<size_t>(NumSeries), kMinimoInicial);
-    m_maximos.assign(static_cast<size_t>(NumSeries), -kMinimoInicial);
-    for (int s = 0; s < NumSeries; ++s) {
-        for (int j = 0; j < m_puntosMostrados; ++j) {
-            const size_t k =
-                static_cast<size_t>(s) * static_cast<size_t>(m_puntosMostrados) + static_cast<size_t>(j);
-            const double y = m_datos->Valor(s, a + j);
-            m_x[k] = j;
-            m_y[k] = y;
-            if (y != kValorNulo) {
-                m_minimos[static_cast<size_t>(s)] = std::min(m_minimos[static_cast<size_t>(s)], y);
-                m_maximos[static_cast<size_t>(s)] = std::max(m_maximos[static_cast<size_t>(s)], y);
-            }
-        }
-    }
-    Pe.ponerEntero(PEP_POINTS, m_puntosMostrados);
-    Pe.ponerArray(PEP_XDATA, m_x);
-    Pe.ponerArray(PEP_YDATA, m_y);
+    const int primero = Registro(registro).first;
+    const auto [a, b] = CargarMuestras(registro, [this, primero](int s, int j) {
+        return std::pair{static_cast<double>(j), m_datos->Valor(s, primero + j)};
+    });
     PonerLineasReferencia(a, b);
     Pe.ponerTexto(PEP_TABLETITLE, m_datos->TituloRegistro(registro, ConAnalogico(), m_formato));
 }
@@ -148,26 +116,17 @@ void TWMiGraficaFO::MostrarIntervalo() {
 }
 
 QString TWMiGraficaFO::TextoCursor() {
-    if (NumSeries <= 0 || m_puntosMostrados <= 0)
+    int serie = 0;
+    int punto = 0;
+    if (!PosicionCursor(serie, punto))
         return QString();
-    const int serie = std::clamp(Pe.dameEntero(PEP_CURSORSUBSET), 0, NumSeries - 1);
-    int punto = std::max(0, Pe.dameEntero(PEP_CURSORPOINT));
-    if (punto >= m_puntosMostrados) {
-        punto = m_puntosMostrados - 1;
-        Pe.ponerEntero(PEP_CURSORPOINT, punto);
-    }
     const formaonda::Canal& c = m_datos->CanalDe(serie);
-    LecturaCursor::Lectura l;
-    l.valor =
-        m_y[static_cast<size_t>(serie) * static_cast<size_t>(m_puntosMostrados) + static_cast<size_t>(punto)];
-    l.maximo = m_maximos[static_cast<size_t>(serie)];
-    l.minimo = m_minimos[static_cast<size_t>(serie)];
+    LecturaCursor::Lectura l = LecturaMuestra(serie, punto);
     l.decimales = c.decimales;
     l.unidad = c.unidad;
     l.fecha = QString::number(punto);
     l.desde = QStringLiteral("0");
     l.hasta = QString::number(m_puntosMostrados - 1);
-    l.mostrarVariable = NumSeries > 1 && Pe.dameEntero(PEP_CURSORMODE) != 0;
     l.nombreVariable = Etiqueta(serie) + QStringLiteral(" ") + c.nombre;
     QString texto = LecturaCursor::Texto(l);
     for (const QStringList& grupo :
@@ -243,22 +202,10 @@ QJsonObject TWMiGraficaFO::Describir() {
     return r;
 }
 
-void TWMiGraficaFO::LiberarDatos() {
-    m_x.clear();
-    m_y.clear();
-    ObjetosGrafica.DeleteAll();
+QString TWMiGraficaFO::NombreSerie(int serie) const {
+    return m_datos->CanalDe(serie).nombre;
 }
 
-QStringList TWMiGraficaFO::NombresSeries() const {
-    QStringList r;
-    for (const formaonda::Canal& c : m_datos->Canales())
-        r << c.nombre;
-    return r;
-}
-
-QStringList TWMiGraficaFO::UnidadesSeries() const {
-    QStringList r;
-    for (const formaonda::Canal& c : m_datos->Canales())
-        r << c.unidad;
-    return r;
+QString TWMiGraficaFO::UnidadSerie(int serie) const {
+    return m_datos->CanalDe(serie).unidad;
 }

@@ -42,18 +42,12 @@ protected:
     void MostrarRegistro(int registro) override;
     void PonerLectura() override;
     void ImprimirPaginas(QPrinter& impresora) override;
-    void LiberarDatos() override;
-    QStringList NombresSeries() const override;
-    QStringList UnidadesSeries() const override;
+    QString NombreSerie(int serie) const override;
+    QString UnidadSerie(int serie) const override;
 
 private:
     void PonerLineasReferencia(int primero, int ultimo);
 
     std::unique_ptr<formaonda::DatosFormaOnda> m_datos;
     formaonda::FormatoDistorsion m_formato;
-    int m_puntosMostrados = 0;
-    std::vector<double> m_x;
-    std::vector<double> m_y;
-    std::vector<double> m_minimos;
-    std::vector<double> m_maximos;
 };

@@ -110,12 +110,7 @@ void TWMiGraficaVEF::MostrarIntervalo() {
 }
 
 void TWMiGraficaVEF::RestaurarVista() {
-    const int guardado = ObjetosGrafica.Cuenta() > 0 && ObjetosGrafica.Elementos(0) > OBJ_INTERVALO
-                             ? ObjetosGrafica.Entero(0, OBJ_INTERVALO)
-                             : 0;
-    IntervaloActual = std::clamp(guardado, 0, std::max(0, NumIntervalos - 1));
-    ActualizarBotonesIntervalo();
-    MostrarIntervalo();
+    RestaurarIntervalo();
 }
 
 QJsonObject TWMiGraficaVEF::Describir() {

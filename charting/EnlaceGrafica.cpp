@@ -49,8 +49,8 @@ EnlaceGrafica::EnlaceGrafica(QLibrary* l) {
     Resolver(l, PEdecipherserialdate, "PEdecipherserialdate");
 }
 
-std::unique_ptr<QLibrary> EnlaceGrafica::CargarLibreria() {
-    return host::loadModule(QString::fromLatin1(kChartingLibrary));
+std::unique_ptr<QLibrary> EnlaceGrafica::CargarLibreria(QString* error) {
+    return host::loadModule(QString::fromLatin1(kChartingLibrary), error);
 }
 
 void EnlaceGrafica::ExigirVentana(bool libreriaCargada, int contexto) const {
@@ -129,9 +129,14 @@ double EnlaceGrafica::dameDouble(int propiedad) const {
 QString EnlaceGrafica::dameTexto(int propiedad) const {
     if (m_grafica == nullptr || PEszget == nullptr)
         return QString();
-    char buffer[4096] = {};
-    PEszget(m_grafica, propiedad, buffer, sizeof buffer);
-    return QString::fromUtf8(buffer);
+    // The library answers the text's full length, so a long read-out is read whole.
+    std::vector<char> buffer(4096);
+    const int largo = PEszget(m_grafica, propiedad, buffer.data(), static_cast<int>(buffer.size()));
+    if (largo >= static_cast<int>(buffer.size())) {
+        buffer.assign(static_cast<size_t>(largo) + 1, '\0');
+        PEszget(m_grafica, propiedad, buffer.data(), static_cast<int>(buffer.size()));
+    }
+    return QString::fromUtf8(buffer.data());
 }
 
 void EnlaceGrafica::Redibujar() const {

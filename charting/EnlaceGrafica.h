@@ -20,8 +20,9 @@ public:
     // its window's library this way); nullptr leaves every entry empty.
     explicit EnlaceGrafica(QLibrary* libreria);
 
-    // Loads the charting library by its file name; nullptr when it cannot be loaded.
-    static std::unique_ptr<QLibrary> CargarLibreria();
+    // Loads the charting library by its file name; nullptr when it cannot be loaded, with the
+    // loader's reason in `error` when asked.
+    static std::unique_ptr<QLibrary> CargarLibreria(QString* error = nullptr);
 
     // What a window needs to build its chart: raises the host exception (code 11 without the
     // library, code 1000 when an entry point is missing) with `contexto` as context string.
