@@ -5,6 +5,7 @@
 // that use it link the engine, the support library does not.
 
 #include "ChartProperties.h"
+#include "EnlaceGrafica.h"
 #include "FabricaVentanas.h"
 #include "ObjGen.h"
 #include "PEApi.h"
@@ -13,7 +14,6 @@
 #include "TWGraficaGenerica.h"
 
 #include <QCoreApplication>
-#include <QLibrary>
 #include <QPointer>
 
 #include <gtest/gtest.h>
@@ -27,18 +27,19 @@ namespace testsupport {
 // A host object standing for the data a window's lists refer to.
 class ObjetoDatos : public ObjGen {};
 
-// What a window set on its chart, read through the library's entry points.
+// What a window set on its chart, read and written through the engine's binding to the
+// window's own library.
 struct SondaGrafica {
-    template <class Fn> static Fn Entrada(TWGraficaGenerica* w, const char* nombre) {
-        return reinterpret_cast<Fn>(w->DameLibreria()->resolve(nombre));
+    static EnlaceGrafica Enlace(TWGraficaGenerica* w) {
+        EnlaceGrafica e(w->DameLibreria());
+        e.PonerGrafica(w->DameGrafica());
+        return e;
     }
-    static int ent(TWGraficaGenerica* w, int propiedad) {
-        return Entrada<PEngetFn>(w, "PEnget")(w->DameGrafica(), propiedad);
-    }
+    static int ent(TWGraficaGenerica* w, int propiedad) { return Enlace(w).dameEntero(propiedad); }
     template <class T> static std::vector<T> array(TWGraficaGenerica* w, int propiedad) {
-        auto get = Entrada<PEvgetFn>(w, "PEvget");
-        std::vector<T> v(static_cast<size_t>(get(w->DameGrafica(), propiedad, nullptr, 0)));
-        get(w->DameGrafica(), propiedad, v.data(), static_cast<int>(v.size()));
+        const EnlaceGrafica e = Enlace(w);
+        std::vector<T> v(static_cast<size_t>(e.PEvget(w->DameGrafica(), propiedad, nullptr, 0)));
+        e.PEvget(w->DameGrafica(), propiedad, v.data(), static_cast<int>(v.size()));
         return v;
     }
     static std::vector<double> doubles(TWGraficaGenerica* w, int p) { return array<double>(w, p); }
@@ -51,17 +52,25 @@ struct SondaGrafica {
             r.emplace_back(t);
         return r;
     }
+    // Long texts too (cursor tables): the binding's own getter stops at 4 KiB.
     static QString texto(TWGraficaGenerica* w, int propiedad) {
         std::vector<char> buffer(16384);
-        Entrada<PEszgetFn>(w, "PEszget")(w->DameGrafica(), propiedad, buffer.data(),
-                                         static_cast<int>(buffer.size()));
+        Enlace(w).PEszget(w->DameGrafica(), propiedad, buffer.data(), static_cast<int>(buffer.size()));
         return QString::fromUtf8(buffer.data());
     }
     static void poner(TWGraficaGenerica* w, int propiedad, int valor) {
-        Entrada<PEnsetFn>(w, "PEnset")(w->DameGrafica(), propiedad, valor);
+        Enlace(w).ponerEntero(propiedad, valor);
     }
     static void ponerDouble(TWGraficaGenerica* w, int propiedad, double valor) {
-        Entrada<PEvsetFn>(w, "PEvset")(w->DameGrafica(), propiedad, &valor, 1);
+        Enlace(w).ponerDouble(propiedad, valor);
+    }
+    // Puts the chart cursor on a point of subset `serie`.
+    static void cursor(TWGraficaGenerica* w, int serie, int punto) {
+        poner(w, PEP_CURSORSUBSET, serie);
+        poner(w, PEP_CURSORPOINT, punto);
+    }
+    static void ponerArray(TWGraficaGenerica* w, int propiedad, const std::vector<double>& v) {
+        Enlace(w).ponerArray(propiedad, v);
     }
 };
 
