@@ -1,4 +1,4 @@
-#include "ApoyoVentanas.h"
+#include "ApoyoNormas.h"
 #include "Contrato.h"
 #include "TGestionNormasDlg.h"
 #include "TWMiGraficaARM.h"
@@ -6,6 +6,7 @@
 #include "TWMiGraficaARMH24.h"
 #include "TWMiGraficaIARM.h"
 #include "TiposGrafica.h"
+#include "VentanaPrueba.h"
 
 #include <QAction>
 #include <QJsonArray>
@@ -65,10 +66,10 @@ constexpr std::int32_t kAmarillo = 65535;
 
 } // namespace
 
-class HarmonicsWindow : public apoyo::VentanaArmonicos {
+class HarmonicsWindow : public testsupport::VentanaPrueba {
 protected:
     void SetUp() override {
-        VentanaArmonicos::SetUp();
+        VentanaPrueba::SetUp();
         // Voltage: 2 % at order 2, 1 % at order 3; current: 5 % at order 2.
         apoyo::Escribir("Test filter\n1,8,2,1\n1,20,5\nWide\n1,8,90,90,90,90,90\n1,20,90\n");
     }
@@ -90,7 +91,6 @@ TEST_F(HarmonicsWindow, OpensOnTheFirstRegisterWithItsPresentChannels) {
     EXPECT_FALSE(w->Accion(QStringLiteral("Group"))->isEnabled());
     EXPECT_FALSE(w->Accion(QStringLiteral("Ungroup"))->isEnabled());
     EXPECT_TRUE(w->Accion(QStringLiteral("MegaConfig"))->isVisible());
-    EXPECT_EQ(w->Accion(QStringLiteral("MegaConfig"))->toolTip(), QStringLiteral("Harmonics filter"));
 }
 
 TEST_F(HarmonicsWindow, SteppingShowsTheNextRegisterAndItsHints) {
@@ -199,8 +199,7 @@ TEST_F(HarmonicsWindow, AnUnknownFilterChangesNothing) {
 TEST_F(HarmonicsWindow, ReadOutListsEveryChannelAtTheCursorOrder) {
     auto* w = abrir<TWMiGraficaARM>(espectro(TG_ARM, tresRegistros(), 3, 4, datos));
     ASSERT_NE(w, nullptr);
-    poner(w, PEP_CURSORSUBSET, 0);
-    poner(w, PEP_CURSORPOINT, 1);
+    cursor(w, 0, 1);
     const QString t = w->TextoCursor();
     EXPECT_TRUE(t.startsWith(QStringLiteral("Act : 0.90 (%V)|Maximum : 0.90 (%V)|Minimum : 0.10 (%V)\t"
                                             "Act : 3|From : 2|To : 5\t")))

@@ -1,10 +1,11 @@
 #include "TWMiGraficaTHD.h"
-#include "ApoyoVentanas.h"
+#include "ApoyoNormas.h"
 #include "Contrato.h"
 #include "FabricaVentanas.h"
 #include "TGestionNormasDlg.h"
 #include "TWFiltrosNormas.h"
 #include "TiposGrafica.h"
+#include "VentanaPrueba.h"
 
 #include <QCheckBox>
 #include <QTableWidget>
@@ -49,10 +50,10 @@ public:
 
 } // namespace
 
-class ThdWindow : public apoyo::VentanaArmonicos {
+class ThdWindow : public testsupport::VentanaPrueba {
 protected:
     void SetUp() override {
-        VentanaArmonicos::SetUp();
+        VentanaPrueba::SetUp();
         apoyo::Escribir("Limits\n1,5,2\n1,20,5\nEmpty THD\n1,101,2\n1,101,5\n");
     }
 };
@@ -65,7 +66,6 @@ TEST_F(ThdWindow, OnlyPresentSlotsBecomeSeriesOnAxesOfEqualUnits) {
     EXPECT_EQ(w->windowTitle(), QStringLiteral("TOTAL HARMONIC DISTORSION (THD)"));
     EXPECT_EQ(texto(w, PEP_MULTISUBTITLES), QStringLiteral("V1 (THD)\tV3 (THD)\tI1 (THD)"));
     EXPECT_EQ(enteros(w, PEP_SUBSETSPERAXIS), (std::vector<std::int32_t>{2, 1}));
-    EXPECT_EQ(w->Accion(QStringLiteral("MegaConfig"))->toolTip(), QStringLiteral("Harmonics filter"));
     EXPECT_FALSE(w->DameNormas()->GetHayVerSoloMalos());
     EXPECT_TRUE(doubles(w, PEP_HLINEY).empty());
     // The trend settings of the RMS window hold here too.

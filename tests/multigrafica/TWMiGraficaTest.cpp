@@ -3,9 +3,6 @@
 #include "Comando.h"
 #include "DrivFlex.h"
 #include "HostDirectory.h"
-#include "ObjGen.h"
-#include "ServidorMonitores.h"
-#include "TGrafica.h"
 #include "TestEnvironment.h"
 #include "VTXExcepcion.h"
 #include "VentanaPrueba.h"
@@ -15,8 +12,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
-#include <QImage>
-#include <QLibrary>
 #include <QPointer>
 #include <QTableWidget>
 
@@ -130,8 +125,7 @@ TEST_F(MultigraphicWindow, ReadOutForAKnownCursorPosition) {
     TWMiGrafica* w =
         abrir(listasDe({{"V1", "V", {230.25, 231.5, 229}}, {"V2", "V", {1, 2, 3}, 0, 0}}, datos));
     ASSERT_NE(w, nullptr);
-    poner(w, PEP_CURSORSUBSET, 0);
-    poner(w, PEP_CURSORPOINT, 1);
+    cursor(w, 0, 1);
     int filas = 0;
     EXPECT_EQ(w->TextoCursor(&filas),
               QStringLiteral("Act : 231.50 (V)|Maximum : 231.50 (V)|Minimum : 229.00 (V)\t"
@@ -141,8 +135,7 @@ TEST_F(MultigraphicWindow, ReadOutForAKnownCursorPosition) {
                              " | | \t"));
     EXPECT_EQ(filas, 4);
     // A point past the data is moved to the last one.
-    poner(w, PEP_CURSORSUBSET, 1);
-    poner(w, PEP_CURSORPOINT, 50);
+    cursor(w, 1, 50);
     EXPECT_TRUE(w->TextoCursor().startsWith(QStringLiteral("Act : 3 (V)|Maximum : 3 (V)|Minimum : 1 (V)\t")));
     EXPECT_EQ(ent(w, PEP_CURSORPOINT), 2);
 }
@@ -196,49 +189,34 @@ TEST_F(MultigraphicWindow, ClosingReleasesEveryDataReferenceOnce) {
     delete otro;
 }
 
-TEST_F(MultigraphicWindow, ListAndExportWithoutTheirModulesDoNothing) {
-    TWMiGrafica* w = abrir(listasDe({{"V1", "V", {1, 2}}}, datos));
-    ASSERT_NE(w, nullptr);
+// With a module directory that holds none of them: List and Export do nothing, Configure raises
+// its error, and the button reports it while the window lives on.
+TEST_F(MultigraphicWindow, WithoutTheModulesListExportAndConfigureFailCleanly) {
+    QPointer<TWMiGrafica> w = abrir(listasDe({{"V1", "V", {1, 2}}}, datos));
+    ASSERT_FALSE(w.isNull());
     const QString vacia = testsupport::scratchDirectory() + QStringLiteral("/sin-modulos");
     QDir().mkpath(vacia);
     host::HostDirectory::setModuleDirectory(vacia);
     const int ventanas = static_cast<int>(QApplication::topLevelWidgets().size());
     w->ListaPopUpClick();
     w->ExportarTXTClick();
-    host::HostDirectory::setModuleDirectory(QString());
     EXPECT_EQ(static_cast<int>(QApplication::topLevelWidgets().size()), ventanas);
     EXPECT_TRUE(testsupport::Messages::shown().empty());
     EXPECT_EQ(testsupport::Dialogs::runs(), 0);
-}
 
-TEST_F(MultigraphicWindow, ConfigureWithoutViewerSetupRaisesItsError) {
-    TWMiGrafica* w = abrir(listasDe({{"V1", "V", {1, 2}}}, datos));
-    ASSERT_NE(w, nullptr);
-    const QString vacia = testsupport::scratchDirectory() + QStringLiteral("/sin-modulos");
-    QDir().mkpath(vacia);
-    host::HostDirectory::setModuleDirectory(vacia);
+    const std::string mensaje = "Imposible configure: It fails ViewerSetup.dll";
     try {
         w->Configurar();
         ADD_FAILURE() << "no exception";
     } catch (const VTXExcepcion& e) {
         EXPECT_EQ(e.Codigo(), 11);
-        EXPECT_EQ(e.Mensaje(), "Imposible configure: It fails ViewerSetup.dll");
+        EXPECT_EQ(e.Mensaje(), mensaje);
         EXPECT_EQ(e.Contexto(), "configurar1Click(TObject*)");
     }
-    host::HostDirectory::setModuleDirectory(QString());
-}
-
-TEST_F(MultigraphicWindow, ClickingConfigureWithoutViewerSetupReportsTheErrorAndTheWindowLivesOn) {
-    QPointer<TWMiGrafica> w = abrir(listasDe({{"V1", "V", {1, 2}}}, datos));
-    ASSERT_FALSE(w.isNull());
-    const QString vacia = testsupport::scratchDirectory() + QStringLiteral("/sin-modulos");
-    QDir().mkpath(vacia);
-    host::HostDirectory::setModuleDirectory(vacia);
     w->Accion(QStringLiteral("Configure"))->trigger();
     host::HostDirectory::setModuleDirectory(QString());
     ASSERT_EQ(testsupport::Messages::shown().size(), 1u);
-    EXPECT_EQ(testsupport::Messages::shown()[0].text,
-              QStringLiteral("Imposible configure: It fails ViewerSetup.dll"));
+    EXPECT_EQ(testsupport::Messages::shown()[0].text, QString::fromStdString(mensaje));
     EXPECT_EQ(testsupport::Messages::shown()[0].icon, host::MessageIcon::Error);
     EXPECT_FALSE(w.isNull());
 }

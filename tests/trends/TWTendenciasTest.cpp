@@ -146,8 +146,7 @@ TEST_F(TrendWindows, RmsReadOutWritesDatesInTheTimesOwnForm) {
     auto* w = abrir<TWMiGraficaRMS>(
         listasDe(TG_RMS, seisRanuras({true, false, false, false, false, false}), datos, 86400));
     ASSERT_NE(w, nullptr);
-    poner(w, PEP_CURSORSUBSET, 0);
-    poner(w, PEP_CURSORPOINT, 1);
+    cursor(w, 0, 1);
     EXPECT_TRUE(
         w->TextoCursor().contains(QStringLiteral("Act : 02.12.2026 00:00:00|From : 01.12.2026 00:00:00")))
         << w->TextoCursor().toStdString();
@@ -175,8 +174,7 @@ TEST_F(TrendWindows, PowerFactorsAreDrawnFoldedWithLabelledReferenceLines) {
     EXPECT_GE(*std::min_element(lineas.begin(), lineas.end()), -0.02);
     EXPECT_LE(*std::max_element(lineas.begin(), lineas.end()), 0.1);
     // The read-out speaks in power factors; the unit is not the window's.
-    poner(w, PEP_CURSORSUBSET, 0);
-    poner(w, PEP_CURSORPOINT, 1);
+    cursor(w, 0, 1);
     EXPECT_TRUE(w->TextoCursor().startsWith(QStringLiteral("Act : -0.98|")))
         << w->TextoCursor().toStdString();
 }
@@ -342,8 +340,7 @@ TEST_F(TrendWindows, EventCursorMovesToThePhaseWithAValue) {
     auto* w = abrir<TWMiGraficaVEF>(
         listasDe(TG_VEF, {{"V1", "%", {100, 99, N, N}}, {"V2", "%", {100, 98, 97, 96}}}, datos, 0.01, 2));
     ASSERT_NE(w, nullptr);
-    poner(w, PEP_CURSORSUBSET, 0);
-    poner(w, PEP_CURSORPOINT, 0);
+    cursor(w, 0, 0);
     w->NextClick();
     EXPECT_EQ(ent(w, PEP_CURSORSUBSET), 1);
     // A cursor past the event's points comes back to its last point.
