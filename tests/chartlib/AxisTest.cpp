@@ -100,4 +100,9 @@ TEST_F(ChartAxes, ALogarithmicAxisShowsEveryDecade) {
             decades.insert(static_cast<int>(std::lround(std::log10(t))));
     for (int d = -4; d <= 4; ++d)
         EXPECT_TRUE(decades.contains(d)) << "10^" << d;
+    // Evenly: two decades up to 0.01, six more up to 10000.
+    EXPECT_EQ(xAxis()->scaleType(), QCPAxis::stLogarithmic);
+    const double a = xAxis()->coordToPixel(0.0001), b = xAxis()->coordToPixel(0.01),
+                 c = xAxis()->coordToPixel(10000);
+    EXPECT_NEAR(c - b, 3 * (b - a), 1.0);
 }

@@ -220,21 +220,6 @@ TEST_F(ChartDrawing, TitlesAndTheReadOutTableTakeTheirPlaces) {
     EXPECT_LT(graph.bottom(), 300 * 0.8) << "the read-out takes its share under the graph";
 }
 
-TEST_F(ChartDrawing, LogarithmicAxisPlacesDecadesEvenly) {
-    pe.ponerEntero(PEP_SUBSETS, 1);
-    pe.ponerEntero(PEP_POINTS, 3);
-    setDoubles(PEP_XDATA, {0.001, 1, 1000});
-    setDoubles(PEP_YDATA, {1, 2, 3});
-    pe.ponerEntero(PEP_XLOGSCALE, 1);
-    pe.ponerEntero(PEP_FORCEDMETHOD, 2);
-    pe.Redibujar();
-    const double a = pixelOf(0, 0.001, 1).x();
-    const double b = pixelOf(0, 1, 1).x();
-    const double c = pixelOf(0, 1000, 1).x();
-    EXPECT_NEAR(b - a, c - b, 1.0);
-    EXPECT_EQ(plot()->axisRect(0)->axis(QCPAxis::atBottom)->scaleType(), QCPAxis::stLogarithmic);
-}
-
 TEST_F(ChartDrawing, DecimatedMarkersKeepALoneExcursionVisible) {
     const int n = 200000;
     std::vector<double> x(n), y(n, 10.0);
