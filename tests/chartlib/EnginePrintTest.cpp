@@ -59,7 +59,6 @@ protected:
     void SetUp() override {
         VentanaPrueba::SetUp();
         ventana = abrir<TWMiGrafica>(dosSeries(datos));
-        ASSERT_NE(ventana, nullptr);
     }
     TWMiGrafica* ventana = nullptr;
 };

@@ -63,9 +63,6 @@ ListasAtributos listasDe(const std::vector<Serie>& series, ObjGen* datos,
 
 class MultigraphicWindow : public testsupport::VentanaPrueba {
 protected:
-    TWMiGrafica* abrir(ListasAtributos listas) {
-        return VentanaPrueba::abrir<TWMiGrafica>(std::move(listas));
-    }
     QString etiquetaEje(TWMiGrafica* w, int eje) {
         poner(w, PEP_WORKINGAXIS, eje);
         return texto(w, PEP_YAXISLABEL);
@@ -73,27 +70,25 @@ protected:
 };
 
 TEST_F(MultigraphicWindow, OneSeriesIsCaptionedWithItsNameSeveralAsMultigraphic) {
-    TWMiGrafica* uno = abrir(listasDe({{"V1 (L1)", "V", {230, 231, 232}}}, datos));
-    ASSERT_NE(uno, nullptr);
+    TWMiGrafica* uno = abrir<TWMiGrafica>(listasDe({{"V1 (L1)", "V", {230, 231, 232}}}, datos));
     EXPECT_EQ(uno->windowTitle(), QStringLiteral("V1 (L1)"));
     EXPECT_EQ(texto(uno, PEP_MAINTITLE), QStringLiteral("V1 (L1)"));
     uno->close();
 
-    TWMiGrafica* dos = abrir(listasDe({{"V1", "V", {230, 231}}, {"V2", "V", {229, 228}}}, datos));
-    ASSERT_NE(dos, nullptr);
+    TWMiGrafica* dos =
+        abrir<TWMiGrafica>(listasDe({{"V1", "V", {230, 231}}, {"V2", "V", {229, 228}}}, datos));
     EXPECT_EQ(dos->windowTitle(), QStringLiteral("MULTIGRAPHIC"));
     EXPECT_EQ(texto(dos, PEP_MULTISUBTITLES), QStringLiteral("V1\tV2"));
 }
 
 TEST_F(MultigraphicWindow, AxesFollowTheUnits) {
-    TWMiGrafica* w = abrir(listasDe({{"THD V1", "%Vn", {1, 2}},
-                                     {"THD V2", "%Vf", {1, 2}},
-                                     {"Flag", "?", {0, 1}},
-                                     {"I1", "A", {10, 11}},
-                                     {"I2", "A", {12, 13}},
-                                     {"P", "kW", {5, 6}}},
-                                    datos));
-    ASSERT_NE(w, nullptr);
+    TWMiGrafica* w = abrir<TWMiGrafica>(listasDe({{"THD V1", "%Vn", {1, 2}},
+                                                  {"THD V2", "%Vf", {1, 2}},
+                                                  {"Flag", "?", {0, 1}},
+                                                  {"I1", "A", {10, 11}},
+                                                  {"I2", "A", {12, 13}},
+                                                  {"P", "kW", {5, 6}}},
+                                                 datos));
     EXPECT_EQ(w->DameNumeroEjes(), 4);
     EXPECT_EQ(enteros(w, PEP_SUBSETSPERAXIS), (std::vector<std::int32_t>{2, 1, 2, 1}));
     const std::vector<double> partes = doubles(w, PEP_AXISSHARES);
@@ -106,8 +101,8 @@ TEST_F(MultigraphicWindow, AxesFollowTheUnits) {
 }
 
 TEST_F(MultigraphicWindow, PaddingIsPaintedInTheBackColourAndTinyValuesAreZero) {
-    TWMiGrafica* w = abrir(listasDe({{"V1", "V", {0.000001, 231, 232, 233}}, {"I1", "A", {10, 11}}}, datos));
-    ASSERT_NE(w, nullptr);
+    TWMiGrafica* w =
+        abrir<TWMiGrafica>(listasDe({{"V1", "V", {0.000001, 231, 232, 233}}, {"I1", "A", {10, 11}}}, datos));
     const std::vector<double> y = doubles(w, PEP_YDATA);
     ASSERT_EQ(y.size(), 8u);
     EXPECT_DOUBLE_EQ(y[0], 0.0);
@@ -122,9 +117,8 @@ TEST_F(MultigraphicWindow, PaddingIsPaintedInTheBackColourAndTinyValuesAreZero) 
 }
 
 TEST_F(MultigraphicWindow, ReadOutForAKnownCursorPosition) {
-    TWMiGrafica* w =
-        abrir(listasDe({{"V1", "V", {230.25, 231.5, 229}}, {"V2", "V", {1, 2, 3}, 0, 0}}, datos));
-    ASSERT_NE(w, nullptr);
+    TWMiGrafica* w = abrir<TWMiGrafica>(
+        listasDe({{"V1", "V", {230.25, 231.5, 229}}, {"V2", "V", {1, 2, 3}, 0, 0}}, datos));
     cursor(w, 0, 1);
     int filas = 0;
     EXPECT_EQ(w->TextoCursor(&filas),
@@ -144,8 +138,7 @@ TEST_F(MultigraphicWindow, GroupingByHoursGivesOneIntervalPerClockHour) {
     std::vector<double> dosHoras(7200);
     for (size_t i = 0; i < dosHoras.size(); ++i)
         dosHoras[i] = 230.0 + static_cast<double>(i % 60) / 10.0;
-    TWMiGrafica* w = abrir(listasDe({{"V1", "V", dosHoras}}, datos));
-    ASSERT_NE(w, nullptr);
+    TWMiGrafica* w = abrir<TWMiGrafica>(listasDe({{"V1", "V", dosHoras}}, datos));
     EXPECT_EQ(w->DameNivelAgrupacion(), 4); // the driver's "No group"
     w->Agrupar(3);
     EXPECT_EQ(w->DameNumIntervalos(), 2);
@@ -161,9 +154,8 @@ TEST_F(MultigraphicWindow, GroupingByHoursGivesOneIntervalPerClockHour) {
 
 TEST_F(MultigraphicWindow, SavedViewRestoresLevelAndInterval) {
     std::vector<double> tresHoras(3 * 3600, 230.0);
-    TWMiGrafica* w =
-        abrir(listasDe({{"V1", "V", tresHoras}}, datos, {1, 1, datos->Manejador(), 3 /* hours */, 2}));
-    ASSERT_NE(w, nullptr);
+    TWMiGrafica* w = abrir<TWMiGrafica>(
+        listasDe({{"V1", "V", tresHoras}}, datos, {1, 1, datos->Manejador(), 3 /* hours */, 2}));
     EXPECT_EQ(w->DameNivelAgrupacion(), 3);
     EXPECT_EQ(w->DameIntervaloActual(), 2);
     int nivel = -1;
@@ -175,8 +167,7 @@ TEST_F(MultigraphicWindow, ClosingReleasesEveryDataReferenceOnce) {
     auto* otro = new ObjetoDatos;
     ListasAtributos l = listasDe({{"V1", "V", {1, 2}}, {"V2", "V", {3, 4}}}, datos);
     l[LV_OBJETOS].EntrarEnteros({2, 2, otro->Manejador()});
-    TWMiGrafica* w = abrir(l);
-    ASSERT_NE(w, nullptr);
+    TWMiGrafica* w = abrir<TWMiGrafica>(l);
     EXPECT_EQ(datos->Referencias(), 2); // shared by two rows, referenced once
     EXPECT_EQ(otro->Referencias(), 2);
     const int destruidos = servidor->Destruidos();
@@ -192,8 +183,7 @@ TEST_F(MultigraphicWindow, ClosingReleasesEveryDataReferenceOnce) {
 // With a module directory that holds none of them: List and Export do nothing, Configure raises
 // its error, and the button reports it while the window lives on.
 TEST_F(MultigraphicWindow, WithoutTheModulesListExportAndConfigureFailCleanly) {
-    QPointer<TWMiGrafica> w = abrir(listasDe({{"V1", "V", {1, 2}}}, datos));
-    ASSERT_FALSE(w.isNull());
+    QPointer<TWMiGrafica> w = abrir<TWMiGrafica>(listasDe({{"V1", "V", {1, 2}}}, datos));
     const QString vacia = testsupport::scratchDirectory() + QStringLiteral("/sin-modulos");
     QDir().mkpath(vacia);
     host::HostDirectory::setModuleDirectory(vacia);
@@ -257,8 +247,7 @@ TEST_F(MultigraphicWindow, ListAndExportShowTheIntervalOnScreen) {
     std::vector<double> v;
     for (int i = 0; i < 7200; ++i)
         v.push_back(230.0 + i % 7);
-    TWMiGrafica* w = abrir(listasDe({{"V1", "V", v}}, datos, {1, 1, fuenteDatos.Manejador()}));
-    ASSERT_NE(w, nullptr);
+    TWMiGrafica* w = abrir<TWMiGrafica>(listasDe({{"V1", "V", v}}, datos, {1, 1, fuenteDatos.Manejador()}));
     w->Agrupar(3);
     w->NextClick();
     ASSERT_EQ(w->DameIntervaloActual(), 1);

@@ -10,6 +10,7 @@
 #include "ObjGen.h"
 #include "PEApi.h"
 #include "ServidorMonitores.h"
+#include "SettingsStore.h"
 #include "TGrafica.h"
 #include "TWGraficaGenerica.h"
 
@@ -18,8 +19,11 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <memory>
+#include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace testsupport {
@@ -64,6 +68,14 @@ struct SondaGrafica {
     static void ponerDouble(TWGraficaGenerica* w, int propiedad, double valor) {
         Enlace(w).ponerDouble(propiedad, valor);
     }
+    // Stores settings under `subclave` as a window reads them when it opens.
+    static void Guardar(const char* subclave, std::initializer_list<std::pair<const char*, int>> valores) {
+        auto k = host::SettingsKey::openOrCreate(QString::fromLatin1(subclave));
+        ASSERT_TRUE(k.has_value());
+        for (const auto& [nombre, valor] : valores)
+            k->writeInt(QString::fromLatin1(nombre), valor);
+        k->sync();
+    }
     // Puts the chart cursor on a point of subset `serie`.
     static void cursor(TWGraficaGenerica* w, int serie, int punto) {
         poner(w, PEP_CURSORSUBSET, serie);
@@ -92,12 +104,15 @@ protected:
         delete datos;
     }
 
+    // Never null: without a window of the expected class the test stops on the exception,
+    // which gtest reports as its failure.
     template <class Ventana> Ventana* abrir(ListasAtributos listas) {
         driver = new TGrafica(servidor.get(), listas, nullptr);
         abiertas.emplace_back(driver->Ventana());
         auto* w = dynamic_cast<Ventana*>(driver->Ventana());
         if (w == nullptr)
-            ADD_FAILURE() << "no window of the expected class opened (is the charting library built?)";
+            throw std::runtime_error(
+                "no window of the expected class opened (is the charting library built?)");
         return w;
     }
 
