@@ -18,8 +18,8 @@ protected:
         return n;
     }
     void series(const std::vector<double>& x, const std::vector<double>& y, int subsets = 1) {
-        api().nset(chart(), PEP_SUBSETS, subsets);
-        api().nset(chart(), PEP_POINTS, static_cast<int>(x.size()) / subsets);
+        pe.ponerEntero(PEP_SUBSETS, subsets);
+        pe.ponerEntero(PEP_POINTS, static_cast<int>(x.size()) / subsets);
         setDoubles(PEP_XDATA, x);
         setDoubles(PEP_YDATA, y);
     }
@@ -27,9 +27,9 @@ protected:
 
 TEST_F(ChartAxes, TickDensityFollowsTheSizeAfterAResizeWithoutReinitialising) {
     series({45351.0, 45357.0}, {1, 2});
-    api().nset(chart(), PEP_XSERIALDATES, 1);
+    pe.ponerEntero(PEP_XSERIALDATES, 1);
     chart()->resize(200, 150);
-    redraw();
+    pe.Redibujar();
     const int small = inside(xAxis());
     EXPECT_GE(small, 2) << "never fewer than two dates";
     // A maximise: the window only resizes and repaints.
@@ -46,7 +46,7 @@ TEST_F(ChartAxes, AShortStackedAxisShowsAtLeastItsBottomAndTopValues) {
     series({0, 1, 0, 1, 0, 1, 0, 1}, {230, 231, 10, 11, 49.98, 50.01, 1, 2}, 4);
     setInts(PEP_SUBSETSPERAXIS, {1, 1, 1, 1});
     setDoubles(PEP_AXISSHARES, {0.55, 0.15, 0.15, 0.15});
-    redraw();
+    pe.Redibujar();
     for (int k = 1; k < 4; ++k) {
         ASSERT_LT(plot()->axisRect(k)->height(), 40) << "the case needs a short axis";
         EXPECT_GE(inside(yAxis(k)), 2) << "axis " << k;
@@ -59,7 +59,7 @@ TEST_F(ChartAxes, AShortStackedAxisShowsAtLeastItsBottomAndTopValues) {
 TEST_F(ChartAxes, TickLabelsOfOneAxisShareTheirDecimals) {
     series({0, 1, 2}, {0, 1.2, 2.5});
     chart()->resize(400, 600);
-    redraw();
+    pe.Redibujar();
     const QVector<QString> labels = yAxis()->tickVectorLabels();
     ASSERT_GE(labels.size(), 3);
     const QRegularExpression decimals(QStringLiteral("[.,](\\d+)$"));
@@ -74,15 +74,15 @@ TEST_F(ChartAxes, TickLabelsOfOneAxisShareTheirDecimals) {
 TEST_F(ChartAxes, AWindowMayLabelTheTicksOrHideThem) {
     // A folded scale: values t drawn, the power factors 1 - t and -1 - t shown.
     series({0, 1, 2}, {-0.05, 0.02, 0.08});
-    api().nset(chart(), PEP_WORKINGAXIS, 0);
+    pe.ponerEntero(PEP_WORKINGAXIS, 0);
     setDoubles(PEP_YTICKVALUES, {-0.04, 0, 0.04, 0.5});
     setTexts(PEP_YTICKLABELS, {"-0.9600", "1.0000", "0.9600", "0.5000"});
-    redraw();
+    pe.Redibujar();
     EXPECT_EQ(yAxis()->tickVector(), (QVector<double>{-0.04, 0, 0.04})) << "only those inside the range";
     EXPECT_EQ(yAxis()->tickVectorLabels(), (QVector<QString>{"-0.9600", "1.0000", "0.9600"}));
 
-    api().nset(chart(), PEP_YHIDETICKS, 1);
-    redraw();
+    pe.ponerEntero(PEP_YHIDETICKS, 1);
+    pe.Redibujar();
     EXPECT_FALSE(yAxis()->tickLabels()) << "no raw numbers beside the window's own lines";
     EXPECT_FALSE(yAxis()->ticks());
     EXPECT_FALSE(yAxis()->grid()->visible());
@@ -90,14 +90,19 @@ TEST_F(ChartAxes, AWindowMayLabelTheTicksOrHideThem) {
 
 TEST_F(ChartAxes, ALogarithmicAxisShowsEveryDecade) {
     series({0.0001, 0.01, 10000}, {1, 2, 3});
-    api().nset(chart(), PEP_XLOGSCALE, 1);
-    api().nset(chart(), PEP_FORCEDMETHOD, PEMF_POINTS);
+    pe.ponerEntero(PEP_XLOGSCALE, 1);
+    pe.ponerEntero(PEP_FORCEDMETHOD, PEMF_POINTS);
     chart()->resize(300, 300);
-    redraw();
+    pe.Redibujar();
     QSet<int> decades;
     for (double t : xAxis()->tickVector())
         if (xAxis()->range().contains(t))
             decades.insert(static_cast<int>(std::lround(std::log10(t))));
     for (int d = -4; d <= 4; ++d)
         EXPECT_TRUE(decades.contains(d)) << "10^" << d;
+    // Evenly: two decades up to 0.01, six more up to 10000.
+    EXPECT_EQ(xAxis()->scaleType(), QCPAxis::stLogarithmic);
+    const double a = xAxis()->coordToPixel(0.0001), b = xAxis()->coordToPixel(0.01),
+                 c = xAxis()->coordToPixel(10000);
+    EXPECT_NEAR(c - b, 3 * (b - a), 1.0);
 }

@@ -1,24 +1,20 @@
 #include "ChartTestFixture.h"
 
-#include "ModuleLoader.h"
+#include "Textos.h"
 
-#include <QApplication>
+#include <QLibrary>
 
 namespace {
 
+// Loaded once for the whole program, as the engine does.
 std::unique_ptr<QLibrary>& library() {
     static std::unique_ptr<QLibrary> lib;
     return lib;
 }
 
-ChartApi& mutableApi() {
-    static ChartApi a;
-    return a;
-}
-
-template <typename F> void resolve(F& slot, const char* name) {
-    slot = reinterpret_cast<F>(host::resolveEntry(library().get(), name));
-    ASSERT_NE(slot, nullptr) << name;
+EnlaceGrafica& binding() {
+    static EnlaceGrafica enlace;
+    return enlace;
 }
 
 } // namespace
@@ -36,35 +32,17 @@ bool NotificationSink::event(QEvent* e) {
 void ChartTest::SetUpTestSuite() {
     if (library())
         return;
-    QString error;
-    library() = host::loadModule(QString::fromLatin1(kChartingLibraryFile), &error);
-    ASSERT_TRUE(library()) << error.toStdString();
-    ChartApi& a = mutableApi();
-    resolve(a.create, "PEcreate");
-    resolve(a.destroy, "PEdestroy");
-    resolve(a.nset, "PEnset");
-    resolve(a.nget, "PEnget");
-    resolve(a.szset, "PEszset");
-    resolve(a.szget, "PEszget");
-    resolve(a.vset, "PEvset");
-    resolve(a.vget, "PEvget");
-    resolve(a.vsetcell, "PEvsetcell");
-    resolve(a.vgetcell, "PEvgetcell");
-    resolve(a.vgetcellEx, "PEvgetcellEx");
-    resolve(a.reinitialize, "PEreinitialize");
-    resolve(a.resetimage, "PEresetimage");
-    resolve(a.resetimageEx, "PEresetimageEx");
-    resolve(a.getmeta, "PEgetmeta");
-    resolve(a.printgraph, "PEprintgraph");
-    resolve(a.launchprintdialog, "PElaunchprintdialog");
-    resolve(a.savetofile, "PEsavetofile");
-    resolve(a.storepartial, "PEstorepartial");
-    resolve(a.createserialdate, "PEcreateserialdate");
-    resolve(a.decipherserialdate, "PEdecipherserialdate");
+    library() = EnlaceGrafica::CargarLibreria();
+    ASSERT_TRUE(library()) << "the charting library " << kChartingLibrary << " does not load";
+    binding() = EnlaceGrafica(library().get());
+    // Every entry point, also those the engine's own checks let be missing.
+    const EnlaceGrafica& a = binding();
+    ASSERT_TRUE(a.PEresetimageEx && a.PElaunchprintdialog && a.PEsavetofile && a.PEstorepartial);
+    ASSERT_NO_THROW(a.ExigirVentana(true, TXT_CTX_TGRAFICA));
 }
 
-const ChartApi& ChartTest::api() {
-    return mutableApi();
+const EnlaceGrafica& ChartTest::api() {
+    return binding();
 }
 
 void ChartTest::SetUp() {
@@ -73,48 +51,35 @@ void ChartTest::SetUp() {
     m_parent->resize(400, 300);
     m_parent->show();
     PERect rect{0, 0, 400, 300};
-    m_chart = api().create(304, 0, &rect, m_parent.get(), 1);
+    m_chart = api().PEcreate(304, 0, &rect, m_parent.get(), 1);
     ASSERT_NE(m_chart, nullptr);
     ASSERT_NE(plot(), nullptr);
+    pe = api();
+    pe.PonerGrafica(m_chart);
     // White everywhere and no null value unless a test sets one.
-    api().nset(m_chart, PEP_DESKCOLOR, static_cast<int>(peRGB(255, 255, 255)));
-    api().nset(m_chart, PEP_GRAPHBACKCOLOR, static_cast<int>(peRGB(255, 255, 255)));
+    pe.ponerEntero(PEP_DESKCOLOR, static_cast<int>(peRGB(255, 255, 255)));
+    pe.ponerEntero(PEP_GRAPHBACKCOLOR, static_cast<int>(peRGB(255, 255, 255)));
 }
 
 void ChartTest::TearDown() {
     if (m_chart != nullptr)
-        api().destroy(m_chart);
+        api().PEdestroy(m_chart);
     m_parent.reset();
 }
 
 void ChartTest::setDoubles(int property, const std::vector<double>& values) {
-    ASSERT_EQ(api().vset(m_chart, property, values.data(), static_cast<int>(values.size())), 1);
+    ASSERT_EQ(api().PEvset(m_chart, property, values.data(), static_cast<int>(values.size())), 1);
 }
 
 void ChartTest::setInts(int property, const std::vector<int>& values) {
-    ASSERT_EQ(api().vset(m_chart, property, values.data(), static_cast<int>(values.size())), 1);
+    ASSERT_EQ(api().PEvset(m_chart, property, values.data(), static_cast<int>(values.size())), 1);
 }
 
 void ChartTest::setTexts(int property, const std::vector<std::string>& values) {
     std::vector<const char*> pointers;
     for (const auto& v : values)
         pointers.push_back(v.c_str());
-    ASSERT_EQ(api().vset(m_chart, property, pointers.data(), static_cast<int>(pointers.size())), 1);
-}
-
-void ChartTest::setDouble(int property, double value) {
-    ASSERT_EQ(api().vset(m_chart, property, &value, 1), 1);
-}
-
-double ChartTest::getDouble(int property) {
-    double value = std::numeric_limits<double>::quiet_NaN();
-    api().vget(m_chart, property, &value, 1);
-    return value;
-}
-
-void ChartTest::redraw() {
-    api().reinitialize(m_chart);
-    api().resetimage(m_chart, 0, 0);
+    ASSERT_EQ(api().PEvset(m_chart, property, pointers.data(), static_cast<int>(pointers.size())), 1);
 }
 
 QImage ChartTest::grab() {

@@ -1,43 +1,19 @@
 #pragma once
 
 #include "ChartProperties.h"
+#include "EnlaceGrafica.h"
 #include "PEApi.h"
 
 #include <QColor>
 #include <QImage>
-#include <QLibrary>
 #include <QWidget>
 #include <gtest/gtest.h>
 #include <qcustomplot.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
-
-// The charting library's entry points, resolved by name from the module file as the engine does.
-struct ChartApi {
-    PEcreateFn create = nullptr;
-    PEdestroyFn destroy = nullptr;
-    PEnsetFn nset = nullptr;
-    PEngetFn nget = nullptr;
-    PEszsetFn szset = nullptr;
-    PEszgetFn szget = nullptr;
-    PEvsetFn vset = nullptr;
-    PEvgetFn vget = nullptr;
-    PEvsetcellFn vsetcell = nullptr;
-    PEvgetcellFn vgetcell = nullptr;
-    PEvgetcellExFn vgetcellEx = nullptr;
-    PEreinitializeFn reinitialize = nullptr;
-    PEresetimageFn resetimage = nullptr;
-    PEresetimageExFn resetimageEx = nullptr;
-    PEgetmetaFn getmeta = nullptr;
-    PEprintgraphFn printgraph = nullptr;
-    PElaunchprintdialogFn launchprintdialog = nullptr;
-    PEsavetofileFn savetofile = nullptr;
-    PEstorepartialFn storepartial = nullptr;
-    PEcreateserialdateFn createserialdate = nullptr;
-    PEdecipherserialdateFn decipherserialdate = nullptr;
-};
 
 // Records every chart notification its chart children send.
 class NotificationSink : public QWidget {
@@ -50,23 +26,22 @@ protected:
     bool event(QEvent* e) override;
 };
 
+// One chart on the real library, reached through the engine's own binding: `api()` for the raw
+// entry points (whose return codes the tests check), `pe` for the typed calls on this chart.
 class ChartTest : public testing::Test {
 protected:
     static void SetUpTestSuite();
     void SetUp() override;
     void TearDown() override;
 
-    static const ChartApi& api();
+    static const EnlaceGrafica& api();
     HPE chart() const { return m_chart; }
     QCustomPlot* plot() const { return qobject_cast<QCustomPlot*>(m_chart); }
 
-    // Property helpers.
+    // Array setters that also check the library took the array.
     void setDoubles(int property, const std::vector<double>& values);
     void setInts(int property, const std::vector<int>& values);
     void setTexts(int property, const std::vector<std::string>& values);
-    void setDouble(int property, double value);
-    double getDouble(int property);
-    void redraw();
     QImage grab();
 
     // x and y of the point as pixels of the chart image, on the subset's axis.
@@ -74,6 +49,7 @@ protected:
 
     std::unique_ptr<NotificationSink> m_parent;
     HPE m_chart = nullptr;
+    EnlaceGrafica pe;
 };
 
 constexpr double kNull = -9999.9;

@@ -26,30 +26,30 @@ class CursorLayer : public ChartTest {
 protected:
     void SetUp() override {
         ChartTest::SetUp();
-        api().nset(chart(), PEP_SUBSETS, 2);
-        api().nset(chart(), PEP_POINTS, 6);
+        pe.ponerEntero(PEP_SUBSETS, 2);
+        pe.ponerEntero(PEP_POINTS, 6);
         setDoubles(PEP_XDATA, {0, 1, 2, 3, 4, 5, 0, 1, 2, 3, 4, 5});
         setDoubles(PEP_YDATA, {10, 11, 12, 13, 14, 15, 50, 52, 51, 53, 50, 54});
-        api().nset(chart(), PEP_CURSORMODE, PECM_CROSS);
-        api().szset(chart(), PEP_CURSORTABLE, "|Point: 0|Value: 10|\t");
-        redraw();
+        pe.ponerEntero(PEP_CURSORMODE, PECM_CROSS);
+        pe.ponerTexto(PEP_CURSORTABLE, "|Point: 0|Value: 10|\t");
+        pe.Redibujar();
         QObject::connect(plot(), &QCustomPlot::afterReplot, [this] { ++m_fullRedraws; });
         // The parent answers as the engine's windows do: a read-out for the new point, then
         // a request for the image.
         m_parent->onNotify = [this](int code) {
             if (code != PEN_CURSORMOVED)
                 return;
-            const int point = api().nget(chart(), PEP_CURSORPOINT);
+            const int point = pe.dameEntero(PEP_CURSORPOINT);
             const std::string table = m_readOut(point);
-            api().szset(chart(), PEP_CURSORTABLE, table.c_str());
-            api().resetimage(chart(), 0, 0);
+            pe.ponerTexto(PEP_CURSORTABLE, table.c_str());
+            api().PEresetimage(chart(), 0, 0);
         };
     }
 
     // The image of a chart built from scratch in the state the current one is in.
     QImage freshImage() {
-        api().reinitialize(chart());
-        api().resetimage(chart(), 0, 0);
+        api().PEreinitialize(chart());
+        api().PEresetimage(chart(), 0, 0);
         return grab();
     }
 
@@ -63,10 +63,10 @@ TEST_F(CursorLayer, ArrowKeysRedrawOnlyTheCursorAndDrawWhatAFullRedrawDraws) {
     const QImage before = grab();
     for (int step = 1; step <= 3; ++step) {
         QTest::keyClick(chart(), Qt::Key_Right);
-        EXPECT_EQ(api().nget(chart(), PEP_CURSORPOINT), step);
+        EXPECT_EQ(pe.dameEntero(PEP_CURSORPOINT), step);
     }
     QTest::keyClick(chart(), Qt::Key_Down);
-    EXPECT_EQ(api().nget(chart(), PEP_CURSORSUBSET), 1);
+    EXPECT_EQ(pe.dameEntero(PEP_CURSORSUBSET), 1);
     EXPECT_EQ(m_fullRedraws, 0) << "four cursor steps with a read-out of the same size";
     const QImage stepped = grab();
     EXPECT_GT(differingPixels(before, stepped), 0) << "the cursor and its read-out moved";
@@ -77,7 +77,7 @@ TEST_F(CursorLayer, ArrowKeysRedrawOnlyTheCursorAndDrawWhatAFullRedrawDraws) {
 TEST_F(CursorLayer, AClickRedrawsOnlyTheCursor) {
     const QPointF target = pixelOf(0, 4, 14);
     QTest::mouseClick(chart(), Qt::LeftButton, {}, target.toPoint());
-    EXPECT_EQ(api().nget(chart(), PEP_CURSORPOINT), 4);
+    EXPECT_EQ(pe.dameEntero(PEP_CURSORPOINT), 4);
     EXPECT_EQ(m_fullRedraws, 0);
     const QImage clicked = grab();
     EXPECT_EQ(differingPixels(clicked, freshImage()), 0);
@@ -97,8 +97,8 @@ TEST_F(CursorLayer, AStepAfterAMetafileRedrawsAtTheScreenLayout) {
     // The metafile lays the chart out at its own size; the next step must not paint the
     // cursor with that layout.
     const PERect target{0, 0, 300, 200};
-    ASSERT_EQ(api().resetimageEx(chart(), &target), 1);
-    ASSERT_NE(api().getmeta(chart()), nullptr);
+    ASSERT_EQ(api().PEresetimageEx(chart(), &target), 1);
+    ASSERT_NE(api().PEgetmeta(chart()), nullptr);
     QTest::keyClick(chart(), Qt::Key_Right);
     EXPECT_EQ(m_fullRedraws, 1);
     const QImage stepped = grab();
@@ -108,15 +108,15 @@ TEST_F(CursorLayer, AStepAfterAMetafileRedrawsAtTheScreenLayout) {
 TEST_F(CursorLayer, TheCursorLeavesWhenItsPointBecomesNullAndThePrintMarkShows) {
     // A null point is not drawn, and neither is a cursor on it.
     setDoubles(PEP_YDATA, {10, 11, 12, 13, 14, 15, 50, 52, 51, 53, 50, 54});
-    setDouble(PEP_NULLY, 12);
-    api().nset(chart(), PEP_CURSORPOINT, 2);
+    pe.ponerDouble(PEP_NULLY, 12);
+    pe.ponerEntero(PEP_CURSORPOINT, 2);
     const QImage nullCursor = freshImage();
-    api().nset(chart(), PEP_CURSORMODE, PECM_NONE);
+    pe.ponerEntero(PEP_CURSORMODE, PECM_NONE);
     EXPECT_EQ(differingPixels(nullCursor, freshImage()), 0);
 
-    setDouble(PEP_MARKX, 3);
-    setDouble(PEP_MARKY, 13);
-    api().nset(chart(), PEP_MARKSIZE, 25);
+    pe.ponerDouble(PEP_MARKX, 3);
+    pe.ponerDouble(PEP_MARKY, 13);
+    pe.ponerEntero(PEP_MARKSIZE, 25);
     const QImage marked = freshImage();
     const QPointF ring = pixelOf(0, 3, 13) + QPointF(12, 0);
     int dark = 0;
@@ -128,7 +128,7 @@ TEST_F(CursorLayer, TheCursorLeavesWhenItsPointBecomesNullAndThePrintMarkShows) 
 TEST_F(CursorLayer, AZoomDragRedrawsOnceEvenWhenTheParentRedraws) {
     m_parent->onNotify = [this](int code) {
         if (code == PEN_ZOOMDONE)
-            redraw();
+            pe.Redibujar();
     };
     const QPoint from = pixelOf(0, 1, 14).toPoint();
     const QPoint to = pixelOf(0, 3, 11).toPoint();
@@ -137,6 +137,6 @@ TEST_F(CursorLayer, AZoomDragRedrawsOnceEvenWhenTheParentRedraws) {
                      Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(chart(), &move);
     QTest::mouseRelease(chart(), Qt::LeftButton, {}, to);
-    EXPECT_EQ(api().nget(chart(), PEP_ZOOMED), 1);
+    EXPECT_EQ(pe.dameEntero(PEP_ZOOMED), 1);
     EXPECT_EQ(m_fullRedraws, 1);
 }

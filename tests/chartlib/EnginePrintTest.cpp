@@ -1,17 +1,13 @@
 #include "ChartProperties.h"
-#include "ObjGen.h"
-#include "ServidorMonitores.h"
-#include "TGrafica.h"
 #include "TWMiGrafica.h"
 #include "TestEnvironment.h"
+#include "VentanaPrueba.h"
 
 #include <QAction>
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QImage>
-#include <QLibrary>
 #include <QPainter>
 #include <QPrinter>
 #include <QProcess>
@@ -19,14 +15,10 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
-
 // A multigraphic window printed through its own print path on the real charting library, the
 // PDF page rendered back to pixels.
 
 namespace {
-
-class ObjetoDatos : public ObjGen {};
 
 ListasAtributos dosSeries(ObjGen* datos) {
     ListasAtributos l;
@@ -62,30 +54,13 @@ QImage renderPage(const QString& pdf) {
     return QImage(base + QStringLiteral(".png"));
 }
 
-class EnginePrint : public testing::Test {
+class EnginePrint : public testsupport::VentanaPrueba {
 protected:
     void SetUp() override {
-        servidor = std::make_unique<ServidorMonitores>();
-        datos = new ObjetoDatos;
-        ListasAtributos listas = dosSeries(datos);
-        driver = new TGrafica(servidor.get(), listas, nullptr);
-        ventana = qobject_cast<TWMiGrafica*>(driver->Ventana());
-        ASSERT_NE(ventana, nullptr) << "no window: is the charting library built?";
-        nget = reinterpret_cast<PEngetFn>(ventana->DameLibreria()->resolve("PEnget"));
-        ASSERT_NE(nget, nullptr);
+        VentanaPrueba::SetUp();
+        ventana = abrir<TWMiGrafica>(dosSeries(datos));
     }
-    void TearDown() override {
-        if (ventana)
-            ventana->close();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        delete datos;
-    }
-
-    std::unique_ptr<ServidorMonitores> servidor;
-    ObjetoDatos* datos = nullptr;
-    TGrafica* driver = nullptr;
-    QPointer<TWMiGrafica> ventana;
-    PEngetFn nget = nullptr;
+    TWMiGrafica* ventana = nullptr;
 };
 
 TEST_F(EnginePrint, ThePageShowsTheChartInsideItsMarginsAndTheScreenLosesThePrintMark) {
@@ -94,7 +69,7 @@ TEST_F(EnginePrint, ThePageShowsTheChartInsideItsMarginsAndTheScreenLosesThePrin
     impresora.setOutputFormat(QPrinter::PdfFormat);
     impresora.setOutputFileName(pdf);
     ventana->PonerImpresora(&impresora);
-    ASSERT_NE(nget(ventana->DameGrafica(), PEP_CURSORMODE), 0) << "the print marks the cursor";
+    ASSERT_NE(ent(ventana, PEP_CURSORMODE), 0) << "the print marks the cursor";
     testsupport::Dialogs::handleNext([](QDialog&) { return static_cast<int>(QDialog::Accepted); });
     ventana->Accion(QStringLiteral("imprimir1"))->trigger();
 
@@ -118,7 +93,7 @@ TEST_F(EnginePrint, ThePageShowsTheChartInsideItsMarginsAndTheScreenLosesThePrin
     EXPECT_GT(drawn.width(), 0.7 * w);
     EXPECT_GT(drawn.height(), 0.6 * h);
 
-    EXPECT_EQ(nget(ventana->DameGrafica(), PEP_MARKSIZE), 0);
+    EXPECT_EQ(ent(ventana, PEP_MARKSIZE), 0);
     auto* plot = qobject_cast<QCustomPlot*>(ventana->DameGrafica());
     ASSERT_NE(plot, nullptr);
     for (int i = 0; i < plot->itemCount(); ++i) {

@@ -11,70 +11,70 @@ class ChartInteraction : public ChartTest {
 protected:
     void SetUp() override {
         ChartTest::SetUp();
-        api().nset(chart(), PEP_SUBSETS, 2);
-        api().nset(chart(), PEP_POINTS, 5);
+        pe.ponerEntero(PEP_SUBSETS, 2);
+        pe.ponerEntero(PEP_POINTS, 5);
         setDoubles(PEP_XDATA, {0, 1, 2, 3, 4, 0, 1, 2, 3, 4});
         setDoubles(PEP_YDATA, {10, 11, kNull, 13, 14, 50, 51, 52, 53, 54});
-        setDouble(PEP_NULLY, kNull);
-        api().nset(chart(), PEP_CURSORMODE, 2);
-        redraw();
+        pe.ponerDouble(PEP_NULLY, kNull);
+        pe.ponerEntero(PEP_CURSORMODE, 2);
+        pe.Redibujar();
     }
     QPoint at(double x, double y) { return pixelOf(0, x, y).toPoint(); }
 };
 
 TEST_F(ChartInteraction, AClickMovesTheCursorToTheNearestPoint) {
     QTest::mouseClick(chart(), Qt::LeftButton, {}, at(3.1, 52) + QPoint(2, 1));
-    EXPECT_EQ(api().nget(chart(), PEP_CURSORSUBSET), 1);
-    EXPECT_EQ(api().nget(chart(), PEP_CURSORPOINT), 3);
+    EXPECT_EQ(pe.dameEntero(PEP_CURSORSUBSET), 1);
+    EXPECT_EQ(pe.dameEntero(PEP_CURSORPOINT), 3);
     ASSERT_EQ(m_parent->codes, std::vector<int>{PEN_CURSORMOVED});
 
     QTest::mouseClick(chart(), Qt::LeftButton, {}, at(0.9, 11));
-    EXPECT_EQ(api().nget(chart(), PEP_CURSORSUBSET), 0);
-    EXPECT_EQ(api().nget(chart(), PEP_CURSORPOINT), 1);
+    EXPECT_EQ(pe.dameEntero(PEP_CURSORSUBSET), 0);
+    EXPECT_EQ(pe.dameEntero(PEP_CURSORPOINT), 1);
 }
 
 TEST_F(ChartInteraction, AClickNeverPicksANullPoint) {
     QTest::mouseClick(chart(), Qt::LeftButton, {}, at(2, 12));
-    EXPECT_EQ(api().nget(chart(), PEP_CURSORSUBSET), 0);
-    EXPECT_NE(api().nget(chart(), PEP_CURSORPOINT), 2);
+    EXPECT_EQ(pe.dameEntero(PEP_CURSORSUBSET), 0);
+    EXPECT_NE(pe.dameEntero(PEP_CURSORPOINT), 2);
 }
 
 TEST_F(ChartInteraction, ArrowKeysStepPointsSkippingNullsAndStepSubsets) {
-    api().nset(chart(), PEP_CURSORSUBSET, 0);
-    api().nset(chart(), PEP_CURSORPOINT, 1);
+    pe.ponerEntero(PEP_CURSORSUBSET, 0);
+    pe.ponerEntero(PEP_CURSORPOINT, 1);
     QTest::keyClick(chart(), Qt::Key_Right);
-    EXPECT_EQ(api().nget(chart(), PEP_CURSORPOINT), 3) << "point 2 is null";
+    EXPECT_EQ(pe.dameEntero(PEP_CURSORPOINT), 3) << "point 2 is null";
     QTest::keyClick(chart(), Qt::Key_Right);
     QTest::keyClick(chart(), Qt::Key_Right);
-    EXPECT_EQ(api().nget(chart(), PEP_CURSORPOINT), 4) << "stays on the last point";
+    EXPECT_EQ(pe.dameEntero(PEP_CURSORPOINT), 4) << "stays on the last point";
     QTest::keyClick(chart(), Qt::Key_Down);
-    EXPECT_EQ(api().nget(chart(), PEP_CURSORSUBSET), 1);
+    EXPECT_EQ(pe.dameEntero(PEP_CURSORSUBSET), 1);
     QTest::keyClick(chart(), Qt::Key_Down);
-    EXPECT_EQ(api().nget(chart(), PEP_CURSORSUBSET), 1);
+    EXPECT_EQ(pe.dameEntero(PEP_CURSORSUBSET), 1);
     QTest::keyClick(chart(), Qt::Key_Up);
     QTest::keyClick(chart(), Qt::Key_Left);
-    EXPECT_EQ(api().nget(chart(), PEP_CURSORSUBSET), 0);
-    EXPECT_EQ(api().nget(chart(), PEP_CURSORPOINT), 3);
+    EXPECT_EQ(pe.dameEntero(PEP_CURSORSUBSET), 0);
+    EXPECT_EQ(pe.dameEntero(PEP_CURSORPOINT), 3);
     const auto moves = std::count(m_parent->codes.begin(), m_parent->codes.end(), PEN_CURSORMOVED);
     EXPECT_EQ(moves, 7);
-    EXPECT_EQ(api().nget(chart(), PEP_LASTKEY), 37) << "Left";
+    EXPECT_EQ(pe.dameEntero(PEP_LASTKEY), 37) << "Left";
 }
 
 TEST_F(ChartInteraction, KeysAreStoredAsVirtualKeyCodesAndNotified) {
     QTest::keyClick(chart(), Qt::Key_Z);
-    EXPECT_EQ(api().nget(chart(), PEP_LASTKEY), 90);
+    EXPECT_EQ(pe.dameEntero(PEP_LASTKEY), 90);
     QTest::keyClick(chart(), Qt::Key_F1);
-    EXPECT_EQ(api().nget(chart(), PEP_LASTKEY), 112);
+    EXPECT_EQ(pe.dameEntero(PEP_LASTKEY), 112);
     QTest::keyClick(chart(), Qt::Key_F5);
-    EXPECT_EQ(api().nget(chart(), PEP_LASTKEY), 116);
+    EXPECT_EQ(pe.dameEntero(PEP_LASTKEY), 116);
     EXPECT_EQ(m_parent->codes, (std::vector<int>{PEN_KEY, PEN_KEY, PEN_KEY}));
 }
 
 TEST_F(ChartInteraction, ARightClickIsNotifiedAndMovesNothing) {
-    api().nset(chart(), PEP_CURSORPOINT, 4);
+    pe.ponerEntero(PEP_CURSORPOINT, 4);
     QTest::mouseClick(chart(), Qt::RightButton, {}, at(1, 11));
     EXPECT_EQ(m_parent->codes, std::vector<int>{PEN_RIGHTCLICK});
-    EXPECT_EQ(api().nget(chart(), PEP_CURSORPOINT), 4);
+    EXPECT_EQ(pe.dameEntero(PEP_CURSORPOINT), 4);
 }
 
 TEST_F(ChartInteraction, AReadOutWrittenInTheNotificationIsShownAtOnce) {
@@ -82,9 +82,9 @@ TEST_F(ChartInteraction, AReadOutWrittenInTheNotificationIsShownAtOnce) {
     m_parent->onNotify = [&](int code) {
         if (code != PEN_CURSORMOVED)
             return;
-        seenPoint = api().nget(chart(), PEP_CURSORPOINT);
+        seenPoint = pe.dameEntero(PEP_CURSORPOINT);
         const std::string table = "Act : " + std::to_string(seenPoint) + "\t";
-        api().szset(chart(), PEP_CURSORTABLE, table.c_str());
+        pe.ponerTexto(PEP_CURSORTABLE, table.c_str());
     };
     const int graphBottom = plot()->axisRect(0)->rect().bottom();
     QTest::mouseClick(chart(), Qt::LeftButton, {}, at(4, 14));
@@ -107,48 +107,48 @@ TEST_F(ChartZoom, DraggingARectangleZoomsAndReportsTheExtents) {
     const QPoint from = at(1, 14);
     const QPoint to = at(3, 11);
     drag(from, to);
-    EXPECT_EQ(api().nget(chart(), PEP_ZOOMED), 1);
+    EXPECT_EQ(pe.dameEntero(PEP_ZOOMED), 1);
     EXPECT_EQ(m_parent->codes, std::vector<int>{PEN_ZOOMDONE});
     const double pixel = 5.0 / plot()->axisRect(0)->width();
-    EXPECT_NEAR(getDouble(PEP_ZOOMXMIN), 1.0, 2 * pixel);
-    EXPECT_NEAR(getDouble(PEP_ZOOMXMAX), 3.0, 2 * pixel);
-    EXPECT_NEAR(getDouble(PEP_ZOOMYMIN), 11.0, 0.5);
-    EXPECT_NEAR(getDouble(PEP_ZOOMYMAX), 14.0, 0.5);
+    EXPECT_NEAR(pe.dameDouble(PEP_ZOOMXMIN), 1.0, 2 * pixel);
+    EXPECT_NEAR(pe.dameDouble(PEP_ZOOMXMAX), 3.0, 2 * pixel);
+    EXPECT_NEAR(pe.dameDouble(PEP_ZOOMYMIN), 11.0, 0.5);
+    EXPECT_NEAR(pe.dameDouble(PEP_ZOOMYMAX), 14.0, 0.5);
     const QCPRange x = plot()->axisRect(0)->axis(QCPAxis::atBottom)->range();
-    EXPECT_DOUBLE_EQ(x.lower, getDouble(PEP_ZOOMXMIN));
-    EXPECT_DOUBLE_EQ(x.upper, getDouble(PEP_ZOOMXMAX));
-    EXPECT_EQ(api().nget(chart(), PEP_CURSORPOINT), 0) << "a drag is not a click";
+    EXPECT_DOUBLE_EQ(x.lower, pe.dameDouble(PEP_ZOOMXMIN));
+    EXPECT_DOUBLE_EQ(x.upper, pe.dameDouble(PEP_ZOOMXMAX));
+    EXPECT_EQ(pe.dameEntero(PEP_CURSORPOINT), 0) << "a drag is not a click";
 }
 
 TEST_F(ChartZoom, ResettingTheZoomFlagUnzoomsAndWritingExtentsZoomsThere) {
     const QCPRange full = plot()->axisRect(0)->axis(QCPAxis::atBottom)->range();
     drag(at(1, 14), at(3, 11));
-    api().nset(chart(), PEP_ZOOMED, 0);
-    redraw();
+    pe.ponerEntero(PEP_ZOOMED, 0);
+    pe.Redibujar();
     EXPECT_EQ(plot()->axisRect(0)->axis(QCPAxis::atBottom)->range(), full);
 
-    setDouble(PEP_ZOOMXMIN, 0.5);
-    setDouble(PEP_ZOOMXMAX, 2.5);
-    setDouble(PEP_ZOOMYMIN, 9);
-    setDouble(PEP_ZOOMYMAX, 12);
-    api().nset(chart(), PEP_ZOOMED, 1);
-    redraw();
+    pe.ponerDouble(PEP_ZOOMXMIN, 0.5);
+    pe.ponerDouble(PEP_ZOOMXMAX, 2.5);
+    pe.ponerDouble(PEP_ZOOMYMIN, 9);
+    pe.ponerDouble(PEP_ZOOMYMAX, 12);
+    pe.ponerEntero(PEP_ZOOMED, 1);
+    pe.Redibujar();
     EXPECT_EQ(plot()->axisRect(0)->axis(QCPAxis::atBottom)->range(), QCPRange(0.5, 2.5));
     EXPECT_EQ(plot()->axisRect(0)->axis(QCPAxis::atLeft)->range(), QCPRange(9, 12));
 }
 
 TEST_F(ChartZoom, InvertedExtentsAreIgnored) {
     const QCPRange full = plot()->axisRect(0)->axis(QCPAxis::atBottom)->range();
-    setDouble(PEP_ZOOMXMIN, 3);
-    setDouble(PEP_ZOOMXMAX, 1);
-    api().nset(chart(), PEP_ZOOMED, 1);
-    redraw();
+    pe.ponerDouble(PEP_ZOOMXMIN, 3);
+    pe.ponerDouble(PEP_ZOOMXMAX, 1);
+    pe.ponerEntero(PEP_ZOOMED, 1);
+    pe.Redibujar();
     EXPECT_EQ(plot()->axisRect(0)->axis(QCPAxis::atBottom)->range(), full);
 }
 
 TEST_F(ChartInteraction, AParentMayDestroyTheChartWhileHandlingANotification) {
     m_parent->onNotify = [&](int) {
-        api().destroy(m_chart);
+        api().PEdestroy(m_chart);
         m_chart = nullptr;
     };
     QTest::keyPress(chart(), Qt::Key_Right); // no release: the widget is gone by then
@@ -162,7 +162,7 @@ TEST_F(ChartZoom, ZoomOutShowsTheWholeRangeAtOnceWithoutReinitialising) {
     drag(at(1, 14), at(3, 11));
     ASSERT_NE(plot()->axisRect(0)->axis(QCPAxis::atBottom)->range(), fullX);
     // What the window does on Zoom out: the flag, then a repaint.
-    api().nset(chart(), PEP_ZOOMED, 0);
+    pe.ponerEntero(PEP_ZOOMED, 0);
     chart()->update();
     QCoreApplication::processEvents();
     EXPECT_EQ(plot()->axisRect(0)->axis(QCPAxis::atBottom)->range(), fullX);
@@ -182,23 +182,23 @@ protected:
     void SetUp() override {
         ChartZoom::SetUp();
         setInts(PEP_SUBSETSPERAXIS, {1, 1});
-        redraw();
+        pe.Redibujar();
     }
     QCPRange yRange(int axis) { return plot()->axisRect(axis)->axis(QCPAxis::atLeft)->range(); }
     QCPRange xRange() { return plot()->axisRect(0)->axis(QCPAxis::atBottom)->range(); }
     QPoint onAxis(int axis, double x, double y) { return pixelOf(axis, x, y).toPoint(); }
     // The four extents the window keeps for each zoom, in their order.
     std::array<double, 4> extents() {
-        return {getDouble(PEP_ZOOMXMIN), getDouble(PEP_ZOOMXMAX), getDouble(PEP_ZOOMYMIN),
-                getDouble(PEP_ZOOMYMAX)};
+        return {pe.dameDouble(PEP_ZOOMXMIN), pe.dameDouble(PEP_ZOOMXMAX), pe.dameDouble(PEP_ZOOMYMIN),
+                pe.dameDouble(PEP_ZOOMYMAX)};
     }
     // "Last zoom" as the window does it: the older record's extents, then a re-initialisation.
     void restore(const std::array<double, 4>& r) {
-        setDouble(PEP_ZOOMYMIN, r[2]);
-        setDouble(PEP_ZOOMYMAX, r[3]);
-        setDouble(PEP_ZOOMXMIN, r[0]);
-        setDouble(PEP_ZOOMXMAX, r[1]);
-        redraw();
+        pe.ponerDouble(PEP_ZOOMYMIN, r[2]);
+        pe.ponerDouble(PEP_ZOOMYMAX, r[3]);
+        pe.ponerDouble(PEP_ZOOMXMIN, r[0]);
+        pe.ponerDouble(PEP_ZOOMXMAX, r[1]);
+        pe.Redibujar();
     }
 };
 
@@ -221,8 +221,8 @@ TEST_F(StackedZoom, UndoingZoomsOnTwoAxesRestoresEachAxisOwnRange) {
     EXPECT_EQ(yRange(1), fullBottom) << "and the second axis is as it was then";
     EXPECT_EQ(xRange(), QCPRange(first[0], first[1]));
 
-    api().nset(chart(), PEP_ZOOMED, 0);
-    redraw();
+    pe.ponerEntero(PEP_ZOOMED, 0);
+    pe.Redibujar();
     EXPECT_EQ(yRange(0), fullTop);
     EXPECT_EQ(yRange(1), fullBottom);
 }

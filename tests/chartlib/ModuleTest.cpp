@@ -16,31 +16,10 @@ TEST(ChartModule, MissingLibraryGivesNullAndAReason) {
     EXPECT_EQ(host::resolveEntry(nullptr, "PEcreate"), nullptr);
 }
 
-TEST(ChartModule, EveryEntryPointResolvesAndUnknownOnesDoNot) {
+// Every entry point resolving is the chart fixture's precondition, through the engine's binding.
+TEST(ChartModule, UnknownNamesAndInternalsDoNotResolve) {
     auto library = host::loadModule(QString::fromLatin1(kChartingLibraryFile));
     ASSERT_NE(library, nullptr);
-    for (const char* name : {"PEcreate",
-                             "PEdestroy",
-                             "PEnset",
-                             "PEnget",
-                             "PEszset",
-                             "PEszget",
-                             "PEvset",
-                             "PEvget",
-                             "PEvsetcell",
-                             "PEvgetcell",
-                             "PEvgetcellEx",
-                             "PEreinitialize",
-                             "PEresetimage",
-                             "PEresetimageEx",
-                             "PEprintgraph",
-                             "PElaunchprintdialog",
-                             "PEgetmeta",
-                             "PEsavetofile",
-                             "PEstorepartial",
-                             "PEcreateserialdate",
-                             "PEdecipherserialdate"})
-        EXPECT_NE(host::resolveEntry(library.get(), name), nullptr) << name;
     EXPECT_EQ(host::resolveEntry(library.get(), "PEnotthere"), nullptr);
     // Internals stay private to the module.
     EXPECT_EQ(host::resolveEntry(library.get(), "_ZN8chartlib11ChartWidget12reinitializeEv"), nullptr);
@@ -68,22 +47,22 @@ class ChartHandles : public ChartTest {};
 
 TEST_F(ChartHandles, OnlyTheGraphObjectTypeIsCreated) {
     PERect rect{0, 0, 100, 100};
-    EXPECT_EQ(api().create(305, 0, &rect, m_parent.get(), 1), nullptr);
-    HPE other = api().create(304, 0, nullptr, m_parent.get(), 1);
+    EXPECT_EQ(api().PEcreate(305, 0, &rect, m_parent.get(), 1), nullptr);
+    HPE other = api().PEcreate(304, 0, nullptr, m_parent.get(), 1);
     ASSERT_NE(other, nullptr);
     EXPECT_EQ(other->parentWidget(), m_parent.get());
-    EXPECT_EQ(api().destroy(other), 1);
+    EXPECT_EQ(api().PEdestroy(other), 1);
 }
 
 TEST_F(ChartHandles, StaleAndForeignHandlesFailWithoutTouchingMemory) {
     QWidget foreign;
-    EXPECT_EQ(api().nset(&foreign, PEP_SUBSETS, 2), 0);
-    EXPECT_EQ(api().reinitialize(&foreign), 0);
-    EXPECT_EQ(api().destroy(nullptr), 0);
+    EXPECT_EQ(api().PEnset(&foreign, PEP_SUBSETS, 2), 0);
+    EXPECT_EQ(api().PEreinitialize(&foreign), 0);
+    EXPECT_EQ(api().PEdestroy(nullptr), 0);
 
-    HPE child = api().create(304, 0, nullptr, m_parent.get(), 1);
+    HPE child = api().PEcreate(304, 0, nullptr, m_parent.get(), 1);
     ASSERT_NE(child, nullptr);
     delete child; // the parent window freed it without PEdestroy
-    EXPECT_EQ(api().nset(child, PEP_SUBSETS, 2), 0);
-    EXPECT_EQ(api().destroy(child), 0);
+    EXPECT_EQ(api().PEnset(child, PEP_SUBSETS, 2), 0);
+    EXPECT_EQ(api().PEdestroy(child), 0);
 }

@@ -25,108 +25,108 @@ TEST_F(ChartProperties, TheTableCoversEveryNamedNumberOnceAndIsSearchable) {
 }
 
 TEST_F(ChartProperties, IntegersAndTextsRoundTrip) {
-    EXPECT_EQ(api().nset(chart(), PEP_CURSORMODE, 3), 1);
-    EXPECT_EQ(api().nget(chart(), PEP_CURSORMODE), 3);
-    EXPECT_EQ(api().nget(chart(), PEP_CURSORPOINT), 0) << "unset integers read 0";
+    EXPECT_EQ(api().PEnset(chart(), PEP_CURSORMODE, 3), 1);
+    EXPECT_EQ(pe.dameEntero(PEP_CURSORMODE), 3);
+    EXPECT_EQ(pe.dameEntero(PEP_CURSORPOINT), 0) << "unset integers read 0";
 
-    EXPECT_EQ(api().szset(chart(), PEP_MAINTITLE, "MULTIGRAPHIC"), 1);
+    EXPECT_EQ(api().PEszset(chart(), PEP_MAINTITLE, "MULTIGRAPHIC"), 1);
     char buffer[64];
-    EXPECT_EQ(api().szget(chart(), PEP_MAINTITLE, buffer, sizeof buffer), 12);
+    EXPECT_EQ(api().PEszget(chart(), PEP_MAINTITLE, buffer, sizeof buffer), 12);
     EXPECT_STREQ(buffer, "MULTIGRAPHIC");
     char small[6];
-    api().szget(chart(), PEP_MAINTITLE, small, sizeof small);
+    api().PEszget(chart(), PEP_MAINTITLE, small, sizeof small);
     EXPECT_STREQ(small, "MULTI") << "a short buffer gets a terminated prefix";
-    EXPECT_EQ(api().szset(chart(), PEP_SUBSETS, "3"), 0) << "text into an integer property is refused";
+    EXPECT_EQ(api().PEszset(chart(), PEP_SUBSETS, "3"), 0) << "text into an integer property is refused";
 }
 
 TEST_F(ChartProperties, ArraysRoundTripAndReportTheirCount) {
     setDoubles(PEP_XDATA, {1.5, 2.5, 3.5});
-    EXPECT_EQ(api().vget(chart(), PEP_XDATA, nullptr, 0), 3);
+    EXPECT_EQ(api().PEvget(chart(), PEP_XDATA, nullptr, 0), 3);
     double xs[2] = {0, 0};
-    EXPECT_EQ(api().vget(chart(), PEP_XDATA, xs, 2), 3) << "the count, not what was copied";
+    EXPECT_EQ(api().PEvget(chart(), PEP_XDATA, xs, 2), 3) << "the count, not what was copied";
     EXPECT_EQ(xs[0], 1.5);
     EXPECT_EQ(xs[1], 2.5);
 
     setInts(PEP_SUBSETCOLORS, {0x0000FF, 0xFF0000});
     int colours[2] = {0, 0};
-    ASSERT_EQ(api().vget(chart(), PEP_SUBSETCOLORS, colours, 2), 2);
+    ASSERT_EQ(api().PEvget(chart(), PEP_SUBSETCOLORS, colours, 2), 2);
     EXPECT_EQ(colours[1], 0xFF0000);
 
     setTexts(PEP_HLINELABELS, {"|R110.0%\t", "sag"});
     const char* labels[2] = {nullptr, nullptr};
-    ASSERT_EQ(api().vget(chart(), PEP_HLINELABELS, labels, 2), 2);
+    ASSERT_EQ(api().PEvget(chart(), PEP_HLINELABELS, labels, 2), 2);
     EXPECT_STREQ(labels[0], "|R110.0%\t");
     EXPECT_STREQ(labels[1], "sag");
 
     setInts(PEP_LABELSUBSETS, {});
-    EXPECT_EQ(api().vget(chart(), PEP_LABELSUBSETS, nullptr, 0), 0) << "an emptied array stays empty";
-    EXPECT_EQ(api().vset(chart(), PEP_XDATA, nullptr, 3), 0) << "no data for a non-empty count";
-    EXPECT_EQ(api().vset(chart(), PEP_XDATA, xs, -1), 0);
+    EXPECT_EQ(api().PEvget(chart(), PEP_LABELSUBSETS, nullptr, 0), 0) << "an emptied array stays empty";
+    EXPECT_EQ(api().PEvset(chart(), PEP_XDATA, nullptr, 3), 0) << "no data for a non-empty count";
+    EXPECT_EQ(api().PEvset(chart(), PEP_XDATA, xs, -1), 0);
 }
 
 TEST_F(ChartProperties, AScalarDoubleIsAnArrayOfOne) {
-    setDouble(PEP_GRAPHSHARE, 0.87);
-    EXPECT_EQ(api().vget(chart(), PEP_GRAPHSHARE, nullptr, 0), 1);
-    EXPECT_DOUBLE_EQ(getDouble(PEP_GRAPHSHARE), 0.87);
+    pe.ponerDouble(PEP_GRAPHSHARE, 0.87);
+    EXPECT_EQ(api().PEvget(chart(), PEP_GRAPHSHARE, nullptr, 0), 1);
+    EXPECT_DOUBLE_EQ(pe.dameDouble(PEP_GRAPHSHARE), 0.87);
     // An integer written to a double property is kept as that number.
-    api().nset(chart(), PEP_ZOOMXMIN, 7);
-    EXPECT_DOUBLE_EQ(getDouble(PEP_ZOOMXMIN), 7.0);
+    pe.ponerEntero(PEP_ZOOMXMIN, 7);
+    EXPECT_DOUBLE_EQ(pe.dameDouble(PEP_ZOOMXMIN), 7.0);
 }
 
 TEST_F(ChartProperties, CellsAddressOneElementAndSubsetPointCellsUseThePointCount) {
-    api().nset(chart(), PEP_POINTS, 3);
+    pe.ponerEntero(PEP_POINTS, 3);
     setDoubles(PEP_YDATA, {1, 2, 3, 4, 5, 6});
     double value = 40;
-    EXPECT_EQ(api().vsetcell(chart(), PEP_YDATA, 4, &value), 1);
+    EXPECT_EQ(api().PEvsetcell(chart(), PEP_YDATA, 4, &value), 1);
     double read = 0;
-    EXPECT_EQ(api().vgetcell(chart(), PEP_YDATA, 4, &read), 1);
+    EXPECT_EQ(api().PEvgetcell(chart(), PEP_YDATA, 4, &read), 1);
     EXPECT_EQ(read, 40);
-    EXPECT_EQ(api().vgetcellEx(chart(), PEP_YDATA, 1, 1, &read), 1);
+    EXPECT_EQ(api().PEvgetcellEx(chart(), PEP_YDATA, 1, 1, &read), 1);
     EXPECT_EQ(read, 40) << "subset 1, point 1 is cell 4";
-    EXPECT_EQ(api().vgetcell(chart(), PEP_YDATA, 6, &read), 0) << "beyond the end";
-    EXPECT_EQ(api().vgetcellEx(chart(), PEP_YDATA, -1, 0, &read), 0);
+    EXPECT_EQ(api().PEvgetcell(chart(), PEP_YDATA, 6, &read), 0) << "beyond the end";
+    EXPECT_EQ(api().PEvgetcellEx(chart(), PEP_YDATA, -1, 0, &read), 0);
 
     int colour = 0x00FF00;
-    EXPECT_EQ(api().vsetcell(chart(), PEP_POINTCOLORS, 2, &colour), 1);
-    EXPECT_EQ(api().vget(chart(), PEP_POINTCOLORS, nullptr, 0), 3) << "a cell write grows the array";
-    EXPECT_EQ(api().vsetcell(chart(), PEP_POINTCOLORS, -1, &colour), 0);
+    EXPECT_EQ(api().PEvsetcell(chart(), PEP_POINTCOLORS, 2, &colour), 1);
+    EXPECT_EQ(api().PEvget(chart(), PEP_POINTCOLORS, nullptr, 0), 3) << "a cell write grows the array";
+    EXPECT_EQ(api().PEvsetcell(chart(), PEP_POINTCOLORS, -1, &colour), 0);
 }
 
 TEST_F(ChartProperties, UnknownNumbersAreStoredByTheTypeTheyWereSetWith) {
-    EXPECT_EQ(api().nset(chart(), 4100, -12), 1);
-    EXPECT_EQ(api().nget(chart(), 4100), -12);
-    EXPECT_EQ(api().szset(chart(), 4101, "free text"), 1);
+    EXPECT_EQ(api().PEnset(chart(), 4100, -12), 1);
+    EXPECT_EQ(pe.dameEntero(4100), -12);
+    EXPECT_EQ(api().PEszset(chart(), 4101, "free text"), 1);
     char buffer[32];
-    api().szget(chart(), 4101, buffer, sizeof buffer);
+    api().PEszget(chart(), 4101, buffer, sizeof buffer);
     EXPECT_STREQ(buffer, "free text");
     const double values[] = {0.25, 0.5};
-    EXPECT_EQ(api().vset(chart(), 4102, values, 2), 1);
+    EXPECT_EQ(api().PEvset(chart(), 4102, values, 2), 1);
     double read[2] = {};
-    EXPECT_EQ(api().vget(chart(), 4102, read, 2), 2);
+    EXPECT_EQ(api().PEvget(chart(), 4102, read, 2), 2);
     EXPECT_EQ(read[1], 0.5);
-    EXPECT_EQ(api().nget(chart(), 4103), 0);
+    EXPECT_EQ(pe.dameEntero(4103), 0);
 }
 
 TEST_F(ChartProperties, PerAxisPropertiesFollowTheWorkingAxis) {
-    api().nset(chart(), PEP_WORKINGAXIS, 0);
-    api().nset(chart(), PEP_PLOTMETHOD, 17);
-    api().szset(chart(), PEP_YAXISLABEL, "V");
-    api().nset(chart(), PEP_WORKINGAXIS, 1);
-    api().nset(chart(), PEP_PLOTMETHOD, 1);
-    api().szset(chart(), PEP_YAXISLABEL, "A");
-    EXPECT_EQ(api().nget(chart(), PEP_PLOTMETHOD), 1);
-    api().nset(chart(), PEP_WORKINGAXIS, 0);
-    EXPECT_EQ(api().nget(chart(), PEP_PLOTMETHOD), 17);
+    pe.ponerEntero(PEP_WORKINGAXIS, 0);
+    pe.ponerEntero(PEP_PLOTMETHOD, 17);
+    pe.ponerTexto(PEP_YAXISLABEL, "V");
+    pe.ponerEntero(PEP_WORKINGAXIS, 1);
+    pe.ponerEntero(PEP_PLOTMETHOD, 1);
+    pe.ponerTexto(PEP_YAXISLABEL, "A");
+    EXPECT_EQ(pe.dameEntero(PEP_PLOTMETHOD), 1);
+    pe.ponerEntero(PEP_WORKINGAXIS, 0);
+    EXPECT_EQ(pe.dameEntero(PEP_PLOTMETHOD), 17);
     char buffer[8];
-    api().szget(chart(), PEP_YAXISLABEL, buffer, sizeof buffer);
+    api().PEszget(chart(), PEP_YAXISLABEL, buffer, sizeof buffer);
     EXPECT_STREQ(buffer, "V");
 
-    api().nset(chart(), PEP_SUBSETS, 2);
-    api().nset(chart(), PEP_POINTS, 2);
+    pe.ponerEntero(PEP_SUBSETS, 2);
+    pe.ponerEntero(PEP_POINTS, 2);
     setDoubles(PEP_XDATA, {0, 1, 0, 1});
     setDoubles(PEP_YDATA, {1, 2, 3, 4});
     setInts(PEP_SUBSETSPERAXIS, {1, 1});
-    redraw();
+    pe.Redibujar();
     ASSERT_EQ(plot()->axisRectCount(), 2);
     EXPECT_EQ(plot()->axisRect(0)->axis(QCPAxis::atLeft)->label(), QStringLiteral("V"));
     EXPECT_EQ(plot()->axisRect(1)->axis(QCPAxis::atLeft)->label(), QStringLiteral("A"));

@@ -44,20 +44,27 @@ std::set<std::int32_t> Conjunto(const std::vector<std::int32_t>& v) {
 constexpr int kLi = 100, kLh = 900, kLs = 1100;
 
 TEST(ClasificarEvento, LevelsDecideTheKind) {
-    EXPECT_EQ(ClasificarEvento(10, 110.0, kLi, kLh, kLs).Tipo, kSobretension); // at the level
-    EXPECT_EQ(ClasificarEvento(10, 130.0, kLi, kLh, kLs).Tipo, kSobretension);
-    EXPECT_EQ(ClasificarEvento(10, 9.9, kLi, kLh, kLs).Tipo, kInterrupcion);
-    EXPECT_EQ(ClasificarEvento(10, 10.0, kLi, kLh, kLs).Tipo, kHueco); // not below the level
-    EXPECT_EQ(ClasificarEvento(10, 90.0, kLi, kLh, kLs).Tipo, kHueco);
-}
-
-TEST(ClasificarEvento, BetweenSagAndOvervoltageTheNearestLevelWins) {
-    EXPECT_EQ(ClasificarEvento(10, 95.0, kLi, kLh, kLs).Tipo, kHueco);
-    EXPECT_EQ(ClasificarEvento(10, 105.0, kLi, kLh, kLs).Tipo, kSobretension);
-    // Halfway: the overvoltage is tried first.
-    EXPECT_EQ(ClasificarEvento(10, 100.0, kLi, kLh, kLs).Tipo, kSobretension);
-    // Levels typed out of order (interruption above sag) still classify by the nearest one.
-    EXPECT_EQ(ClasificarEvento(10, 96.0, 950, 900, 1100).Tipo, kInterrupcion);
+    const struct {
+        double extremo;
+        int li, lh, ls;
+        unsigned char tipo;
+    } casos[] = {
+        {110.0, kLi, kLh, kLs, kSobretension}, // at the level
+        {130.0, kLi, kLh, kLs, kSobretension},
+        {9.9, kLi, kLh, kLs, kInterrupcion},
+        {10.0, kLi, kLh, kLs, kHueco}, // not below the level
+        {90.0, kLi, kLh, kLs, kHueco},
+        // Between sag and overvoltage the nearest level wins; halfway, overvoltage is tried first.
+        {95.0, kLi, kLh, kLs, kHueco},
+        {105.0, kLi, kLh, kLs, kSobretension},
+        {100.0, kLi, kLh, kLs, kSobretension},
+        // Levels typed out of order (interruption above sag) still classify by the nearest one.
+        {96.0, 950, 900, 1100, kInterrupcion},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.extremo);
+        EXPECT_EQ(ClasificarEvento(10, c.extremo, c.li, c.lh, c.ls).Tipo, c.tipo);
+    }
 }
 
 TEST(ClasificarEvento, NegativeDurationIsALowerBound) {
@@ -210,46 +217,36 @@ TEST(Compactar, OverlappingEventIsCutToTheNextStart) {
     EXPECT_DOUBLE_EQ(l.Evento(0)->Duracion, 300);
 }
 
-TEST(Compactar, GapAcrossAMonthEndCountsThirtyOneDayMonths) {
-    // January has 31 days: the counted gap is the real one.
-    CListaEventos enero;
-    Anadir(enero, T(2026, 1, 31, 23, 59, 59, 800), 100, 1, kHueco);
-    Anadir(enero, T(2026, 2, 1, 0, 0, 0, 0), 100, 1, kHueco);
-    enero.PonerHisteresis(200);
-    enero.Compactar();
-    ASSERT_EQ(enero.NumeroEventos(), 1);
-    EXPECT_DOUBLE_EQ(enero.Evento(0)->Duracion, 300);
-
-    // February 2026 has 28 days: the gap of 100 ms is counted three days longer.
-    CListaEventos febrero;
-    Anadir(febrero, T(2026, 2, 28, 23, 59, 59, 800), 100, 1, kHueco);
-    Anadir(febrero, T(2026, 3, 1, 0, 0, 0, 0), 100, 1, kHueco);
-    febrero.PonerHisteresis(200);
-    febrero.Compactar();
-    ASSERT_EQ(febrero.NumeroEventos(), 1);
-    EXPECT_DOUBLE_EQ(febrero.Evento(0)->Duracion, 100 + 3 * 86400000.0 + 100 + 100);
-}
-
-TEST(Compactar, GapAcrossAYearEndIgnoresTheYear) {
-    // The events merge (the test uses real times) but the counted gap leaves the year out:
-    // 100 ms minus twelve 31-day months.
-    CListaEventos l;
-    Anadir(l, T(2025, 12, 31, 23, 59, 59, 800), 100, 1, kHueco);
-    Anadir(l, T(2026, 1, 1, 0, 0, 0, 0), 100, 1, kHueco);
-    l.PonerHisteresis(200);
-    l.Compactar();
-    ASSERT_EQ(l.NumeroEventos(), 1);
-    EXPECT_DOUBLE_EQ(l.Evento(0)->Duracion, 100 + (100 - 12 * 31 * 86400000.0) + 100);
-}
-
-TEST(Compactar, TimesWithoutMillisecondsCountAsMillisecondZero) {
-    CListaEventos l;
-    Anadir(l, T(2026, 6, 10, 10, 0, 0, -1), 1000, 1, kHueco);
-    Anadir(l, T(2026, 6, 10, 10, 0, 2, -1), 1000, 1, kHueco);
-    l.PonerHisteresis(1000);
-    l.Compactar();
-    ASSERT_EQ(l.NumeroEventos(), 1);
-    EXPECT_DOUBLE_EQ(l.Evento(0)->Duracion, 3000);
+// Two 100 ms sags (1000 ms for the times without milliseconds) merged into one: the counted gap
+// takes every month as 31 days and leaves the year out.
+TEST(Compactar, GapsAcrossCalendarBoundaries) {
+    const double dia = 86400000.0;
+    const struct {
+        const char* caso;
+        TTiempo primero, segundo;
+        double duracion;
+        int histeresis;
+        double esperada;
+    } casos[] = {
+        {"January has 31 days: the real gap", T(2026, 1, 31, 23, 59, 59, 800), T(2026, 2, 1, 0, 0, 0, 0), 100,
+         200, 300},
+        {"February 2026 is counted three days longer", T(2026, 2, 28, 23, 59, 59, 800),
+         T(2026, 3, 1, 0, 0, 0, 0), 100, 200, 100 + 3 * dia + 100 + 100},
+        {"a year end: 100 ms minus twelve 31-day months", T(2025, 12, 31, 23, 59, 59, 800),
+         T(2026, 1, 1, 0, 0, 0, 0), 100, 200, 100 + (100 - 12 * 31 * dia) + 100},
+        {"no milliseconds count as millisecond zero", T(2026, 6, 10, 10, 0, 0, -1),
+         T(2026, 6, 10, 10, 0, 2, -1), 1000, 1000, 3000},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.caso);
+        CListaEventos l;
+        Anadir(l, c.primero, c.duracion, 1, kHueco);
+        Anadir(l, c.segundo, c.duracion, 1, kHueco);
+        l.PonerHisteresis(c.histeresis);
+        l.Compactar();
+        ASSERT_EQ(l.NumeroEventos(), 1);
+        EXPECT_DOUBLE_EQ(l.Evento(0)->Duracion, c.esperada);
+    }
 }
 
 TEST(Compactar, CompactedEventsAreLinkedToTheRawEventsTheyOverlap) {

@@ -15,20 +15,6 @@ std::optional<qint32> Leido(TipoPropiedades t, const char* nombre) {
 
 } // namespace
 
-TEST(PropiedadesEventos, RecordSizesAndStoredNames) {
-    EXPECT_EQ(PropiedadesEventos::NumeroValores(TipoPropiedades::EH), 25);
-    EXPECT_EQ(PropiedadesEventos::NumeroValores(TipoPropiedades::ED), 24);
-    EXPECT_EQ(PropiedadesEventos::NumeroValores(TipoPropiedades::CBEMA), 27);
-    EXPECT_EQ(PropiedadesEventos::NumeroValores(TipoPropiedades::TES), 25);
-    EXPECT_EQ(PropiedadesEventos::NombreValor(TipoPropiedades::EH, 21), QStringLiteral("VERDURACIONES"));
-    EXPECT_EQ(PropiedadesEventos::NombreValor(TipoPropiedades::ED, 21), QStringLiteral("COMPACTAR"));
-    EXPECT_EQ(PropiedadesEventos::NombreValor(TipoPropiedades::CBEMA, 26), QStringLiteral("VERNOOK"));
-    EXPECT_EQ(PropiedadesEventos::NombreValor(TipoPropiedades::TES, 24), QStringLiteral("VERTRIFASICOS"));
-    for (int umbral : {EV_UMBRALS, EV_UMBRALH, EV_UMBRALI})
-        EXPECT_TRUE(PropiedadesEventos::NombreValor(TipoPropiedades::EH, umbral).isEmpty());
-    EXPECT_EQ(PropiedadesEventos::Subclave(TipoPropiedades::TES), QStringLiteral("PROPIEDADESTES"));
-}
-
 TEST(PropiedadesEventos, FirstReadWritesTheDefaultsButNeverTheThresholds) {
     const auto p = PropiedadesEventos::Leer(TipoPropiedades::CBEMA, kNiveles, kPuntos);
     EXPECT_EQ(p.Valor(EV_UMBRALS), 1100);

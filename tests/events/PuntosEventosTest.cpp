@@ -167,6 +167,12 @@ TEST(CorregirUmbrales, ThresholdsAreHeldToTheInstrumentLevels) {
     p.PonerValor(EV_UMBRALI, 80);
     CorregirUmbrales(p, n);
     EXPECT_EQ(p.Valor(EV_UMBRALI), 79);
+    // Also where the instrument's interruption level is its sag level.
+    p.PonerValor(EV_UMBRALH, 850);
+    p.PonerValor(EV_UMBRALI, 850);
+    CorregirUmbrales(p, NivelesInstrumento{900, 900, 1100});
+    EXPECT_EQ(p.Valor(EV_UMBRALH), 850);
+    EXPECT_EQ(p.Valor(EV_UMBRALI), 849);
     // Thresholds inside the levels stay as typed.
     p.PonerValor(EV_UMBRALS, 1150);
     p.PonerValor(EV_UMBRALH, 850);

@@ -45,7 +45,6 @@ TEST(TTWLevels, NotShownForOneObjectOrEqualLevels) {
 TEST(TTWLevels, OpensOnTheRecordedSetsWithTheFirstProposed) {
     TValorMultiple r = DosDistintos();
     testsupport::Dialogs::handleNext([](QDialog& d) {
-        EXPECT_EQ(d.windowTitle(), QStringLiteral("Incompatible thresholds"));
         auto* lista = Control<QComboBox>(d, "CBLevels");
         EXPECT_EQ(lista->count(), 2);
         EXPECT_EQ(lista->itemText(0), QStringLiteral("(110.0; 90.0; 10.0)"));

@@ -3,9 +3,6 @@
 #include "Comando.h"
 #include "DrivFlex.h"
 #include "HostDirectory.h"
-#include "ObjGen.h"
-#include "ServidorMonitores.h"
-#include "TGrafica.h"
 #include "TestEnvironment.h"
 #include "VTXExcepcion.h"
 #include "VentanaPrueba.h"
@@ -15,8 +12,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
-#include <QImage>
-#include <QLibrary>
 #include <QPointer>
 #include <QTableWidget>
 
@@ -68,9 +63,6 @@ ListasAtributos listasDe(const std::vector<Serie>& series, ObjGen* datos,
 
 class MultigraphicWindow : public testsupport::VentanaPrueba {
 protected:
-    TWMiGrafica* abrir(ListasAtributos listas) {
-        return VentanaPrueba::abrir<TWMiGrafica>(std::move(listas));
-    }
     QString etiquetaEje(TWMiGrafica* w, int eje) {
         poner(w, PEP_WORKINGAXIS, eje);
         return texto(w, PEP_YAXISLABEL);
@@ -78,27 +70,25 @@ protected:
 };
 
 TEST_F(MultigraphicWindow, OneSeriesIsCaptionedWithItsNameSeveralAsMultigraphic) {
-    TWMiGrafica* uno = abrir(listasDe({{"V1 (L1)", "V", {230, 231, 232}}}, datos));
-    ASSERT_NE(uno, nullptr);
+    TWMiGrafica* uno = abrir<TWMiGrafica>(listasDe({{"V1 (L1)", "V", {230, 231, 232}}}, datos));
     EXPECT_EQ(uno->windowTitle(), QStringLiteral("V1 (L1)"));
     EXPECT_EQ(texto(uno, PEP_MAINTITLE), QStringLiteral("V1 (L1)"));
     uno->close();
 
-    TWMiGrafica* dos = abrir(listasDe({{"V1", "V", {230, 231}}, {"V2", "V", {229, 228}}}, datos));
-    ASSERT_NE(dos, nullptr);
+    TWMiGrafica* dos =
+        abrir<TWMiGrafica>(listasDe({{"V1", "V", {230, 231}}, {"V2", "V", {229, 228}}}, datos));
     EXPECT_EQ(dos->windowTitle(), QStringLiteral("MULTIGRAPHIC"));
     EXPECT_EQ(texto(dos, PEP_MULTISUBTITLES), QStringLiteral("V1\tV2"));
 }
 
 TEST_F(MultigraphicWindow, AxesFollowTheUnits) {
-    TWMiGrafica* w = abrir(listasDe({{"THD V1", "%Vn", {1, 2}},
-                                     {"THD V2", "%Vf", {1, 2}},
-                                     {"Flag", "?", {0, 1}},
-                                     {"I1", "A", {10, 11}},
-                                     {"I2", "A", {12, 13}},
-                                     {"P", "kW", {5, 6}}},
-                                    datos));
-    ASSERT_NE(w, nullptr);
+    TWMiGrafica* w = abrir<TWMiGrafica>(listasDe({{"THD V1", "%Vn", {1, 2}},
+                                                  {"THD V2", "%Vf", {1, 2}},
+                                                  {"Flag", "?", {0, 1}},
+                                                  {"I1", "A", {10, 11}},
+                                                  {"I2", "A", {12, 13}},
+                                                  {"P", "kW", {5, 6}}},
+                                                 datos));
     EXPECT_EQ(w->DameNumeroEjes(), 4);
     EXPECT_EQ(enteros(w, PEP_SUBSETSPERAXIS), (std::vector<std::int32_t>{2, 1, 2, 1}));
     const std::vector<double> partes = doubles(w, PEP_AXISSHARES);
@@ -111,8 +101,8 @@ TEST_F(MultigraphicWindow, AxesFollowTheUnits) {
 }
 
 TEST_F(MultigraphicWindow, PaddingIsPaintedInTheBackColourAndTinyValuesAreZero) {
-    TWMiGrafica* w = abrir(listasDe({{"V1", "V", {0.000001, 231, 232, 233}}, {"I1", "A", {10, 11}}}, datos));
-    ASSERT_NE(w, nullptr);
+    TWMiGrafica* w =
+        abrir<TWMiGrafica>(listasDe({{"V1", "V", {0.000001, 231, 232, 233}}, {"I1", "A", {10, 11}}}, datos));
     const std::vector<double> y = doubles(w, PEP_YDATA);
     ASSERT_EQ(y.size(), 8u);
     EXPECT_DOUBLE_EQ(y[0], 0.0);
@@ -127,11 +117,9 @@ TEST_F(MultigraphicWindow, PaddingIsPaintedInTheBackColourAndTinyValuesAreZero) 
 }
 
 TEST_F(MultigraphicWindow, ReadOutForAKnownCursorPosition) {
-    TWMiGrafica* w =
-        abrir(listasDe({{"V1", "V", {230.25, 231.5, 229}}, {"V2", "V", {1, 2, 3}, 0, 0}}, datos));
-    ASSERT_NE(w, nullptr);
-    poner(w, PEP_CURSORSUBSET, 0);
-    poner(w, PEP_CURSORPOINT, 1);
+    TWMiGrafica* w = abrir<TWMiGrafica>(
+        listasDe({{"V1", "V", {230.25, 231.5, 229}}, {"V2", "V", {1, 2, 3}, 0, 0}}, datos));
+    cursor(w, 0, 1);
     int filas = 0;
     EXPECT_EQ(w->TextoCursor(&filas),
               QStringLiteral("Act : 231.50 (V)|Maximum : 231.50 (V)|Minimum : 229.00 (V)\t"
@@ -141,8 +129,7 @@ TEST_F(MultigraphicWindow, ReadOutForAKnownCursorPosition) {
                              " | | \t"));
     EXPECT_EQ(filas, 4);
     // A point past the data is moved to the last one.
-    poner(w, PEP_CURSORSUBSET, 1);
-    poner(w, PEP_CURSORPOINT, 50);
+    cursor(w, 1, 50);
     EXPECT_TRUE(w->TextoCursor().startsWith(QStringLiteral("Act : 3 (V)|Maximum : 3 (V)|Minimum : 1 (V)\t")));
     EXPECT_EQ(ent(w, PEP_CURSORPOINT), 2);
 }
@@ -151,8 +138,7 @@ TEST_F(MultigraphicWindow, GroupingByHoursGivesOneIntervalPerClockHour) {
     std::vector<double> dosHoras(7200);
     for (size_t i = 0; i < dosHoras.size(); ++i)
         dosHoras[i] = 230.0 + static_cast<double>(i % 60) / 10.0;
-    TWMiGrafica* w = abrir(listasDe({{"V1", "V", dosHoras}}, datos));
-    ASSERT_NE(w, nullptr);
+    TWMiGrafica* w = abrir<TWMiGrafica>(listasDe({{"V1", "V", dosHoras}}, datos));
     EXPECT_EQ(w->DameNivelAgrupacion(), 4); // the driver's "No group"
     w->Agrupar(3);
     EXPECT_EQ(w->DameNumIntervalos(), 2);
@@ -168,9 +154,8 @@ TEST_F(MultigraphicWindow, GroupingByHoursGivesOneIntervalPerClockHour) {
 
 TEST_F(MultigraphicWindow, SavedViewRestoresLevelAndInterval) {
     std::vector<double> tresHoras(3 * 3600, 230.0);
-    TWMiGrafica* w =
-        abrir(listasDe({{"V1", "V", tresHoras}}, datos, {1, 1, datos->Manejador(), 3 /* hours */, 2}));
-    ASSERT_NE(w, nullptr);
+    TWMiGrafica* w = abrir<TWMiGrafica>(
+        listasDe({{"V1", "V", tresHoras}}, datos, {1, 1, datos->Manejador(), 3 /* hours */, 2}));
     EXPECT_EQ(w->DameNivelAgrupacion(), 3);
     EXPECT_EQ(w->DameIntervaloActual(), 2);
     int nivel = -1;
@@ -182,8 +167,7 @@ TEST_F(MultigraphicWindow, ClosingReleasesEveryDataReferenceOnce) {
     auto* otro = new ObjetoDatos;
     ListasAtributos l = listasDe({{"V1", "V", {1, 2}}, {"V2", "V", {3, 4}}}, datos);
     l[LV_OBJETOS].EntrarEnteros({2, 2, otro->Manejador()});
-    TWMiGrafica* w = abrir(l);
-    ASSERT_NE(w, nullptr);
+    TWMiGrafica* w = abrir<TWMiGrafica>(l);
     EXPECT_EQ(datos->Referencias(), 2); // shared by two rows, referenced once
     EXPECT_EQ(otro->Referencias(), 2);
     const int destruidos = servidor->Destruidos();
@@ -196,49 +180,33 @@ TEST_F(MultigraphicWindow, ClosingReleasesEveryDataReferenceOnce) {
     delete otro;
 }
 
-TEST_F(MultigraphicWindow, ListAndExportWithoutTheirModulesDoNothing) {
-    TWMiGrafica* w = abrir(listasDe({{"V1", "V", {1, 2}}}, datos));
-    ASSERT_NE(w, nullptr);
+// With a module directory that holds none of them: List and Export do nothing, Configure raises
+// its error, and the button reports it while the window lives on.
+TEST_F(MultigraphicWindow, WithoutTheModulesListExportAndConfigureFailCleanly) {
+    QPointer<TWMiGrafica> w = abrir<TWMiGrafica>(listasDe({{"V1", "V", {1, 2}}}, datos));
     const QString vacia = testsupport::scratchDirectory() + QStringLiteral("/sin-modulos");
     QDir().mkpath(vacia);
     host::HostDirectory::setModuleDirectory(vacia);
     const int ventanas = static_cast<int>(QApplication::topLevelWidgets().size());
     w->ListaPopUpClick();
     w->ExportarTXTClick();
-    host::HostDirectory::setModuleDirectory(QString());
     EXPECT_EQ(static_cast<int>(QApplication::topLevelWidgets().size()), ventanas);
     EXPECT_TRUE(testsupport::Messages::shown().empty());
     EXPECT_EQ(testsupport::Dialogs::runs(), 0);
-}
 
-TEST_F(MultigraphicWindow, ConfigureWithoutViewerSetupRaisesItsError) {
-    TWMiGrafica* w = abrir(listasDe({{"V1", "V", {1, 2}}}, datos));
-    ASSERT_NE(w, nullptr);
-    const QString vacia = testsupport::scratchDirectory() + QStringLiteral("/sin-modulos");
-    QDir().mkpath(vacia);
-    host::HostDirectory::setModuleDirectory(vacia);
+    const std::string mensaje = "Imposible configure: It fails ViewerSetup.dll";
     try {
         w->Configurar();
         ADD_FAILURE() << "no exception";
     } catch (const VTXExcepcion& e) {
         EXPECT_EQ(e.Codigo(), 11);
-        EXPECT_EQ(e.Mensaje(), "Imposible configure: It fails ViewerSetup.dll");
+        EXPECT_EQ(e.Mensaje(), mensaje);
         EXPECT_EQ(e.Contexto(), "configurar1Click(TObject*)");
     }
-    host::HostDirectory::setModuleDirectory(QString());
-}
-
-TEST_F(MultigraphicWindow, ClickingConfigureWithoutViewerSetupReportsTheErrorAndTheWindowLivesOn) {
-    QPointer<TWMiGrafica> w = abrir(listasDe({{"V1", "V", {1, 2}}}, datos));
-    ASSERT_FALSE(w.isNull());
-    const QString vacia = testsupport::scratchDirectory() + QStringLiteral("/sin-modulos");
-    QDir().mkpath(vacia);
-    host::HostDirectory::setModuleDirectory(vacia);
     w->Accion(QStringLiteral("Configure"))->trigger();
     host::HostDirectory::setModuleDirectory(QString());
     ASSERT_EQ(testsupport::Messages::shown().size(), 1u);
-    EXPECT_EQ(testsupport::Messages::shown()[0].text,
-              QStringLiteral("Imposible configure: It fails ViewerSetup.dll"));
+    EXPECT_EQ(testsupport::Messages::shown()[0].text, QString::fromStdString(mensaje));
     EXPECT_EQ(testsupport::Messages::shown()[0].icon, host::MessageIcon::Error);
     EXPECT_FALSE(w.isNull());
 }
@@ -279,8 +247,7 @@ TEST_F(MultigraphicWindow, ListAndExportShowTheIntervalOnScreen) {
     std::vector<double> v;
     for (int i = 0; i < 7200; ++i)
         v.push_back(230.0 + i % 7);
-    TWMiGrafica* w = abrir(listasDe({{"V1", "V", v}}, datos, {1, 1, fuenteDatos.Manejador()}));
-    ASSERT_NE(w, nullptr);
+    TWMiGrafica* w = abrir<TWMiGrafica>(listasDe({{"V1", "V", v}}, datos, {1, 1, fuenteDatos.Manejador()}));
     w->Agrupar(3);
     w->NextClick();
     ASSERT_EQ(w->DameIntervaloActual(), 1);

@@ -5,21 +5,25 @@
 // that use it link the engine, the support library does not.
 
 #include "ChartProperties.h"
+#include "EnlaceGrafica.h"
 #include "FabricaVentanas.h"
 #include "ObjGen.h"
 #include "PEApi.h"
 #include "ServidorMonitores.h"
+#include "SettingsStore.h"
 #include "TGrafica.h"
 #include "TWGraficaGenerica.h"
 
 #include <QCoreApplication>
-#include <QLibrary>
 #include <QPointer>
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <memory>
+#include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace testsupport {
@@ -27,18 +31,19 @@ namespace testsupport {
 // A host object standing for the data a window's lists refer to.
 class ObjetoDatos : public ObjGen {};
 
-// What a window set on its chart, read through the library's entry points.
+// What a window set on its chart, read and written through the engine's binding to the
+// window's own library.
 struct SondaGrafica {
-    template <class Fn> static Fn Entrada(TWGraficaGenerica* w, const char* nombre) {
-        return reinterpret_cast<Fn>(w->DameLibreria()->resolve(nombre));
+    static EnlaceGrafica Enlace(TWGraficaGenerica* w) {
+        EnlaceGrafica e(w->DameLibreria());
+        e.PonerGrafica(w->DameGrafica());
+        return e;
     }
-    static int ent(TWGraficaGenerica* w, int propiedad) {
-        return Entrada<PEngetFn>(w, "PEnget")(w->DameGrafica(), propiedad);
-    }
+    static int ent(TWGraficaGenerica* w, int propiedad) { return Enlace(w).dameEntero(propiedad); }
     template <class T> static std::vector<T> array(TWGraficaGenerica* w, int propiedad) {
-        auto get = Entrada<PEvgetFn>(w, "PEvget");
-        std::vector<T> v(static_cast<size_t>(get(w->DameGrafica(), propiedad, nullptr, 0)));
-        get(w->DameGrafica(), propiedad, v.data(), static_cast<int>(v.size()));
+        const EnlaceGrafica e = Enlace(w);
+        std::vector<T> v(static_cast<size_t>(e.PEvget(w->DameGrafica(), propiedad, nullptr, 0)));
+        e.PEvget(w->DameGrafica(), propiedad, v.data(), static_cast<int>(v.size()));
         return v;
     }
     static std::vector<double> doubles(TWGraficaGenerica* w, int p) { return array<double>(w, p); }
@@ -51,17 +56,33 @@ struct SondaGrafica {
             r.emplace_back(t);
         return r;
     }
+    // Long texts too (cursor tables): the binding's own getter stops at 4 KiB.
     static QString texto(TWGraficaGenerica* w, int propiedad) {
         std::vector<char> buffer(16384);
-        Entrada<PEszgetFn>(w, "PEszget")(w->DameGrafica(), propiedad, buffer.data(),
-                                         static_cast<int>(buffer.size()));
+        Enlace(w).PEszget(w->DameGrafica(), propiedad, buffer.data(), static_cast<int>(buffer.size()));
         return QString::fromUtf8(buffer.data());
     }
     static void poner(TWGraficaGenerica* w, int propiedad, int valor) {
-        Entrada<PEnsetFn>(w, "PEnset")(w->DameGrafica(), propiedad, valor);
+        Enlace(w).ponerEntero(propiedad, valor);
     }
     static void ponerDouble(TWGraficaGenerica* w, int propiedad, double valor) {
-        Entrada<PEvsetFn>(w, "PEvset")(w->DameGrafica(), propiedad, &valor, 1);
+        Enlace(w).ponerDouble(propiedad, valor);
+    }
+    // Stores settings under `subclave` as a window reads them when it opens.
+    static void Guardar(const char* subclave, std::initializer_list<std::pair<const char*, int>> valores) {
+        auto k = host::SettingsKey::openOrCreate(QString::fromLatin1(subclave));
+        ASSERT_TRUE(k.has_value());
+        for (const auto& [nombre, valor] : valores)
+            k->writeInt(QString::fromLatin1(nombre), valor);
+        k->sync();
+    }
+    // Puts the chart cursor on a point of subset `serie`.
+    static void cursor(TWGraficaGenerica* w, int serie, int punto) {
+        poner(w, PEP_CURSORSUBSET, serie);
+        poner(w, PEP_CURSORPOINT, punto);
+    }
+    static void ponerArray(TWGraficaGenerica* w, int propiedad, const std::vector<double>& v) {
+        Enlace(w).ponerArray(propiedad, v);
     }
 };
 
@@ -83,12 +104,15 @@ protected:
         delete datos;
     }
 
+    // Never null: without a window of the expected class the test stops on the exception,
+    // which gtest reports as its failure.
     template <class Ventana> Ventana* abrir(ListasAtributos listas) {
         driver = new TGrafica(servidor.get(), listas, nullptr);
         abiertas.emplace_back(driver->Ventana());
         auto* w = dynamic_cast<Ventana*>(driver->Ventana());
         if (w == nullptr)
-            ADD_FAILURE() << "no window of the expected class opened (is the charting library built?)";
+            throw std::runtime_error(
+                "no window of the expected class opened (is the charting library built?)");
         return w;
     }
 

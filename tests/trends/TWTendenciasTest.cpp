@@ -105,7 +105,6 @@ std::vector<Serie> seisRanuras(const std::vector<bool>& presentes, const char* u
 TEST_F(TrendWindows, RmsDrawsOnlyThePresentSlots) {
     auto* w =
         abrir<TWMiGraficaRMS>(listasDe(TG_RMS, seisRanuras({false, true, true, false, true, false}), datos));
-    ASSERT_NE(w, nullptr);
     EXPECT_EQ(ent(w, PEP_SUBSETS), 3);
     EXPECT_EQ(w->windowTitle(), QStringLiteral("GRAPHIC RMS"));
     EXPECT_EQ(texto(w, PEP_MAINTITLE), QStringLiteral("GRAPHIC RMS"));
@@ -119,7 +118,6 @@ TEST_F(TrendWindows, RmsDrawsOnlyThePresentSlots) {
 TEST_F(TrendWindows, RmsOneChannelKeepsTheTitleAndNamesItInTheSubtitle) {
     auto* w = abrir<TWMiGraficaRMS>(
         listasDe(TG_RMS, seisRanuras({false, false, false, true, false, false}), datos));
-    ASSERT_NE(w, nullptr);
     EXPECT_EQ(w->windowTitle(), QStringLiteral("GRAPHIC RMS"));
     EXPECT_EQ(texto(w, PEP_MULTISUBTITLES), QStringLiteral("I1"));
 }
@@ -128,14 +126,12 @@ TEST_F(TrendWindows, RmsUnitsDifferingOnlyInCaseGetTheirOwnAxes) {
     std::vector<Serie> s = seisRanuras({true, true, false, false, false, false});
     s[1].unidad = "v";
     auto* w = abrir<TWMiGraficaRMS>(listasDe(TG_RMS, s, datos));
-    ASSERT_NE(w, nullptr);
     EXPECT_EQ(w->DameNumeroEjes(), 2);
 }
 
 TEST_F(TrendWindows, RmsWithNoChannelHasOneEmptyAxis) {
     auto* w = abrir<TWMiGraficaRMS>(
         listasDe(TG_RMS, seisRanuras({false, false, false, false, false, false}), datos));
-    ASSERT_NE(w, nullptr);
     EXPECT_EQ(ent(w, PEP_SUBSETS), 0);
     EXPECT_EQ(w->DameNumeroEjes(), 1);
     EXPECT_EQ(w->TextoCursor(), QString());
@@ -145,9 +141,7 @@ TEST_F(TrendWindows, RmsReadOutWritesDatesInTheTimesOwnForm) {
     // Daily data would be written dd/mm/yyyy elsewhere.
     auto* w = abrir<TWMiGraficaRMS>(
         listasDe(TG_RMS, seisRanuras({true, false, false, false, false, false}), datos, 86400));
-    ASSERT_NE(w, nullptr);
-    poner(w, PEP_CURSORSUBSET, 0);
-    poner(w, PEP_CURSORPOINT, 1);
+    cursor(w, 0, 1);
     EXPECT_TRUE(
         w->TextoCursor().contains(QStringLiteral("Act : 02.12.2026 00:00:00|From : 01.12.2026 00:00:00")))
         << w->TextoCursor().toStdString();
@@ -158,7 +152,6 @@ TEST_F(TrendWindows, RmsReadOutWritesDatesInTheTimesOwnForm) {
 
 TEST_F(TrendWindows, PowerFactorsAreDrawnFoldedWithLabelledReferenceLines) {
     auto* w = abrir<TWMiGraficaFP>(listasDe(TG_FP, {{"PF L1", "PF", {0.98, -0.98, 0.9}}}, datos));
-    ASSERT_NE(w, nullptr);
     const std::vector<double> y = array<double>(w, PEP_YDATA);
     ASSERT_EQ(y.size(), 3u);
     EXPECT_NEAR(y[0], 0.02, 1e-12);
@@ -175,15 +168,13 @@ TEST_F(TrendWindows, PowerFactorsAreDrawnFoldedWithLabelledReferenceLines) {
     EXPECT_GE(*std::min_element(lineas.begin(), lineas.end()), -0.02);
     EXPECT_LE(*std::max_element(lineas.begin(), lineas.end()), 0.1);
     // The read-out speaks in power factors; the unit is not the window's.
-    poner(w, PEP_CURSORSUBSET, 0);
-    poner(w, PEP_CURSORPOINT, 1);
+    cursor(w, 0, 1);
     EXPECT_TRUE(w->TextoCursor().startsWith(QStringLiteral("Act : -0.98|")))
         << w->TextoCursor().toStdString();
 }
 
 TEST_F(TrendWindows, PowerFactorLinesFollowTheZoom) {
     auto* w = abrir<TWMiGraficaFP>(listasDe(TG_FP, {{"PF L1", "PF", {0.98, -0.98, 0.9}}}, datos));
-    ASSERT_NE(w, nullptr);
     poner(w, PEP_ZOOMED, 1);
     ponerDouble(w, PEP_ZOOMYMIN, 0.02);
     ponerDouble(w, PEP_ZOOMYMAX, 0.12);
@@ -210,7 +201,6 @@ TEST_F(TrendWindows, FlickerDrawsPltFromTheTwelfthPst) {
     const std::vector<double> p = pst(20);
     auto* w = abrir<TWMiGraficaPLT>(
         listasDe(TG_PLT, {{"Pst L1", "", p, std::vector<std::uint8_t>(20, 0)}}, datos, 600));
-    ASSERT_NE(w, nullptr);
     const std::vector<double> y = array<double>(w, PEP_YDATA);
     ASSERT_EQ(y.size(), 20u);
     for (int i = 0; i < 11; ++i)
@@ -232,7 +222,6 @@ TEST_F(TrendWindows, FlickerMaximumIsALimitLineAndCountsWhatIsAbove) {
     std::vector<std::uint8_t> flags(20, 0);
     flags[15] = 0x01;
     auto* w = abrir<TWMiGraficaPLT>(listasDe(TG_PLT, {{"Pst L1", "", pst(20), flags}}, datos, 600));
-    ASSERT_NE(w, nullptr);
     EXPECT_EQ(array<double>(w, PEP_HLINEY), (std::vector<double>{0.6}));
     EXPECT_EQ(array<std::int32_t>(w, PEP_HLINETYPES), (std::vector<std::int32_t>{2}));
     EXPECT_EQ(array<std::int32_t>(w, PEP_HLINECOLORS), (std::vector<std::int32_t>{0}))
@@ -253,7 +242,6 @@ TEST_F(TrendWindows, FlickerSettingsDialogChangesTheLimitAndTheRecords) {
     std::vector<std::uint8_t> flags(20, 0);
     flags[13] = 0x02;
     auto* w = abrir<PltAbierta>(listasDe(TG_PLT, {{"Pst L1", "", pst(20), flags, 0}}, datos, 600));
-    ASSERT_NE(w, nullptr);
     EXPECT_EQ(w->Describir().value(QStringLiteral("plt_values")).toArray(), (QJsonArray{9}));
     testsupport::Dialogs::handleNext([](QDialog& d) {
         auto* f = dynamic_cast<TWFlicker*>(&d);
@@ -320,7 +308,6 @@ TEST_F(TrendWindows, EventWindowStepsThroughEventsWithoutGrouping) {
                                              {{"Event RMS current", "A", {10, 11, 12, 13, 14, 15}},
                                               {"Event RMS voltage", "%", {100, 99, 60, 98, 100, 101}}},
                                              datos, 0.01, 3));
-    ASSERT_NE(w, nullptr);
     EXPECT_EQ(w->DameNumIntervalos(), 3);
     EXPECT_EQ(texto(w, PEP_SUBTITLE), QString());
     EXPECT_FALSE(w->Accion(QStringLiteral("Group"))->isEnabled());
@@ -341,9 +328,7 @@ TEST_F(TrendWindows, EventWindowStepsThroughEventsWithoutGrouping) {
 TEST_F(TrendWindows, EventCursorMovesToThePhaseWithAValue) {
     auto* w = abrir<TWMiGraficaVEF>(
         listasDe(TG_VEF, {{"V1", "%", {100, 99, N, N}}, {"V2", "%", {100, 98, 97, 96}}}, datos, 0.01, 2));
-    ASSERT_NE(w, nullptr);
-    poner(w, PEP_CURSORSUBSET, 0);
-    poner(w, PEP_CURSORPOINT, 0);
+    cursor(w, 0, 0);
     w->NextClick();
     EXPECT_EQ(ent(w, PEP_CURSORSUBSET), 1);
     // A cursor past the event's points comes back to its last point.
@@ -353,16 +338,10 @@ TEST_F(TrendWindows, EventCursorMovesToThePhaseWithAValue) {
 }
 
 TEST_F(TrendWindows, EventThresholdLinesFollowTheSettingsOnPercentAxes) {
-    {
-        auto k = host::SettingsKey::openOrCreate(QStringLiteral("PROPIEDADESVEF"));
-        k->writeInt(QStringLiteral("VERS"), 1);
-        k->writeInt(QStringLiteral("VERH"), 1);
-        k->sync();
-    }
+    Guardar("PROPIEDADESVEF", {{"VERS", 1}, {"VERH", 1}});
     auto* w =
         abrir<TWMiGraficaVEF>(listasDe(TG_VEF, {{"I", "A", {10, 11, 12, 13}}, {"V", "%", {100, 99, 60, 98}}},
                                        datos, 0.01, 2, {1, 1, datos->Manejador(), 5, 1}));
-    ASSERT_NE(w, nullptr);
     EXPECT_EQ(w->DameIntervaloActual(), 1) << "the saved event";
     EXPECT_EQ(array<double>(w, PEP_HLINEY), (std::vector<double>{110.0, 90.0}));
     EXPECT_EQ(array<std::int32_t>(w, PEP_HLINEAXIS), (std::vector<std::int32_t>{1, 1}));

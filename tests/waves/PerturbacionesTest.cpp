@@ -298,7 +298,6 @@ TEST_F(DialogoPerturbaciones, OpensOnTheFilterAsItStands) {
     f.Frecuencia = 60;
     f.Ciclos = 0;
     TWPerturbaciones d(nullptr, f, 1.2);
-    EXPECT_EQ(QStringLiteral("Disturbances"), d.windowTitle());
     EXPECT_EQ(QStringLiteral("1.5"), d.ETrigger->text());
     EXPECT_EQ(QStringLiteral("80"), d.EPorcentaje->text());
     EXPECT_EQ(12, d.UpDownTrigger->Min()) << "the registers' lowest trigger is the floor";

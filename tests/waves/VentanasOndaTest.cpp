@@ -1,11 +1,7 @@
 #include "ChartProperties.h"
 #include "Contrato.h"
-#include "ObjGen.h"
-#include "PEApi.h"
 #include "Perturbaciones.h"
-#include "ServidorMonitores.h"
 #include "SettingsStore.h"
-#include "TGrafica.h"
 #include "TMenuRang.h"
 #include "TWMiGraficaFO.h"
 #include "TWMiGraficaFOAN.h"
@@ -20,7 +16,6 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QJsonArray>
-#include <QLibrary>
 #include <QLineEdit>
 #include <QPageLayout>
 #include <QPrinter>
@@ -123,18 +118,12 @@ protected:
         VentanaPrueba::SetUp();
         testsupport::Messages::clear();
     }
-    static int entero(TWGraficaGenerica* w, int propiedad) { return ent(w, propiedad); }
-    static double leerDouble(TWGraficaGenerica* w, int propiedad) {
-        const std::vector<double> v = array<double>(w, propiedad);
-        return v.empty() ? std::nan("") : v.front();
-    }
 };
 
 } // namespace
 
 TEST_F(VentanasOnda, SixChannelsShareThePhaseLabelsAndTwoAxes) {
     auto* w = abrir<TWMiGraficaFO>(formas(TG_FO, 3, 641, datos));
-    ASSERT_NE(w, nullptr);
     EXPECT_EQ(QStringLiteral("WAVEFORMS"), w->windowTitle());
     QStringList etiquetas;
     for (int s = 0; s < 6; ++s)
@@ -149,7 +138,6 @@ TEST_F(VentanasOnda, SixChannelsShareThePhaseLabelsAndTwoAxes) {
 
 TEST_F(VentanasOnda, TheFurtherChannelWindowLabelsChannelsFromTheFourthOnAn) {
     auto* w = abrir<TWMiGraficaFOAN>(formas(TG_FOAN, 2, 64, datos));
-    ASSERT_NE(w, nullptr);
     QStringList etiquetas;
     for (int s = 0; s < 6; ++s)
         etiquetas << w->Etiqueta(s);
@@ -167,7 +155,6 @@ TEST_F(VentanasOnda, ChannelsWithoutAnySampleAreLeftOutButKeepTheirLabels) {
                 sinV2[lista].CopiarFila(l[lista], f);
         }
     auto* w = abrir<TWMiGraficaFO>(sinV2);
-    ASSERT_NE(w, nullptr);
     ASSERT_EQ(5, w->Datos().NumCanales());
     EXPECT_EQ(QStringLiteral("F3:"), w->Etiqueta(1)) << "VC keeps its phase";
     EXPECT_EQ(QStringLiteral("IA"), w->Datos().CanalDe(2).nombre);
@@ -175,7 +162,6 @@ TEST_F(VentanasOnda, ChannelsWithoutAnySampleAreLeftOutButKeepTheirLabels) {
 
 TEST_F(VentanasOnda, ReferenceLinesAtTwoThirdsAndAThirdWhiteOnBlack) {
     auto* w = abrir<TWMiGraficaFO>(formas(TG_FO, 2, 641, datos));
-    ASSERT_NE(w, nullptr);
     w->PonerColorFondo(0);
     w->MostrarIntervalo();
     EXPECT_EQ(std::vector<double>({426, 213}), array<double>(w, PEP_VLINEX)) << "n = 640";
@@ -193,7 +179,6 @@ TEST_F(VentanasOnda, ReferenceLinesAtTwoThirdsAndAThirdWhiteOnBlack) {
 
 TEST_F(VentanasOnda, NextKeepsTheZoomWindow) {
     auto* w = abrir<TWMiGraficaFO>(formas(TG_FO, 4, 641, datos));
-    ASSERT_NE(w, nullptr);
     w->NextClick();
     ASSERT_EQ(1, w->RegistroMostrado());
     // The user zooms on record 2: samples 100 to 200, -50 to 50 volts.
@@ -204,11 +189,11 @@ TEST_F(VentanasOnda, NextKeepsTheZoomWindow) {
     poner(w, PEP_ZOOMED, 1);
     w->NextClick();
     EXPECT_EQ(2, w->RegistroMostrado());
-    EXPECT_NE(0, entero(w, PEP_ZOOMED));
-    EXPECT_DOUBLE_EQ(100, leerDouble(w, PEP_ZOOMXMIN));
-    EXPECT_DOUBLE_EQ(200, leerDouble(w, PEP_ZOOMXMAX));
-    EXPECT_DOUBLE_EQ(-50, leerDouble(w, PEP_ZOOMYMIN));
-    EXPECT_DOUBLE_EQ(50, leerDouble(w, PEP_ZOOMYMAX));
+    EXPECT_NE(0, ent(w, PEP_ZOOMED));
+    EXPECT_DOUBLE_EQ(100, Enlace(w).dameDouble(PEP_ZOOMXMIN));
+    EXPECT_DOUBLE_EQ(200, Enlace(w).dameDouble(PEP_ZOOMXMAX));
+    EXPECT_DOUBLE_EQ(-50, Enlace(w).dameDouble(PEP_ZOOMYMIN));
+    EXPECT_DOUBLE_EQ(50, Enlace(w).dameDouble(PEP_ZOOMYMAX));
     // The samples are record 3's: three times the first record's amplitude.
     const std::vector<double> y = array<double>(w, PEP_YDATA);
     ASSERT_EQ(6u * 641u, y.size());
@@ -216,7 +201,7 @@ TEST_F(VentanasOnda, NextKeepsTheZoomWindow) {
     // Unzoomed, stepping does not zoom.
     poner(w, PEP_ZOOMED, 0);
     w->PreviousClick();
-    EXPECT_EQ(0, entero(w, PEP_ZOOMED));
+    EXPECT_EQ(0, ent(w, PEP_ZOOMED));
     // The hints name the position each button leads to.
     EXPECT_EQ(QStringLiteral("Previous interval (1/4)"), w->Accion(QStringLiteral("Previous"))->toolTip());
     EXPECT_EQ(QStringLiteral("Next interval (3/4)"), w->Accion(QStringLiteral("Next"))->toolTip());
@@ -224,7 +209,6 @@ TEST_F(VentanasOnda, NextKeepsTheZoomWindow) {
 
 TEST_F(VentanasOnda, TheRecordTitleAndReadOutCarryTheDistortionFigures) {
     auto* w = abrir<TWMiGraficaFO>(formas(TG_FO, 3, 64, datos));
-    ASSERT_NE(w, nullptr);
     w->NextClick();
     const QString titulo = texto(w, PEP_TABLETITLE);
     EXPECT_TRUE(titulo.startsWith(QStringLiteral("|01.12.2026 10:01:00"))) << titulo.toStdString();
@@ -249,7 +233,6 @@ TEST_F(VentanasOnda, DistortionUnitAndDecimalsComeFromTheRegistry) {
         clave->writeInt(QStringLiteral("DECIMALESDISTORSION"), 2); // one decimal
     }
     auto* w = abrir<TWMiGraficaFO>(formas(TG_FO, 1, 64, datos));
-    ASSERT_NE(w, nullptr);
     EXPECT_TRUE(texto(w, PEP_TABLETITLE).contains(QStringLiteral("F1: THD: 0.020 d: 0.010|")))
         << texto(w, PEP_TABLETITLE).toStdString();
     formaonda::FormatoDistorsion f;
@@ -268,7 +251,6 @@ TEST_F(VentanasOnda, TheDefaultsAreWrittenWhenTheSettingsAreNew) {
 
 TEST_F(VentanasOnda, PrintingPutsEveryChosenRecordOnAPageOfItsOwn) {
     auto* w = abrir<TWMiGraficaFO>(formas(TG_FO, 4, 64, datos, false));
-    ASSERT_NE(w, nullptr);
     w->NextClick();
     const QString pdf = testsupport::scratchDirectory() + QStringLiteral("/records.pdf");
     QPrinter impresora(QPrinter::HighResolution);
@@ -298,11 +280,8 @@ TEST_F(VentanasOnda, PrintingPutsEveryChosenRecordOnAPageOfItsOwn) {
 
 TEST_F(VentanasOnda, DisturbancesMarkTheDropAndFilterTheBadRegisters) {
     auto* w = abrir<TWMiGraficaPER>(registrosPerturbacion({0, 45, 10, 80}, datos));
-    ASSERT_NE(w, nullptr);
     EXPECT_EQ(QStringLiteral("DISTURBANCES"), w->windowTitle());
     EXPECT_EQ(4, w->NumRegistros());
-    EXPECT_EQ(QStringLiteral("&Disturbances filter"), w->Accion(QStringLiteral("megaconfigurar1"))->text());
-    EXPECT_EQ(QStringLiteral("Disturbances filter"), w->Accion(QStringLiteral("MegaConfig"))->toolTip());
     EXPECT_TRUE(w->Describir().value(QStringLiteral("bad_registers")).toArray().isEmpty());
 
     perturbaciones::Filtro f = w->Filtro();
@@ -329,7 +308,6 @@ TEST_F(VentanasOnda, DisturbancesMarkTheDropAndFilterTheBadRegisters) {
 
 TEST_F(VentanasOnda, WithNoBadRegisterTheUserIsToldAndNothingIsHidden) {
     auto* w = abrir<TWMiGraficaPER>(registrosPerturbacion({0, 10, 5}, datos));
-    ASSERT_NE(w, nullptr);
     w->NextClick();
     w->NextClick();
     perturbaciones::Filtro f = w->Filtro();
@@ -345,7 +323,6 @@ TEST_F(VentanasOnda, WithNoBadRegisterTheUserIsToldAndNothingIsHidden) {
 
 TEST_F(VentanasOnda, PropertiesStartFromTheLowestTriggerAndCancelClearsIt) {
     auto* w = abrir<TWMiGraficaPER>(registrosPerturbacion({0, 0}, datos));
-    ASSERT_NE(w, nullptr);
     double visto = 0;
     int minimo = -1;
     testsupport::Dialogs::handleNext([&](QDialog& d) {
@@ -393,7 +370,6 @@ TEST_F(VentanasOnda, MalformedRecordingsOpenWithoutACrash) {
     }
     vacia[LV_OBJETOS].EntrarEnteros({1, 1, datos->Manejador()});
     auto* w = abrir<TWMiGraficaFO>(vacia);
-    ASSERT_NE(w, nullptr);
     EXPECT_EQ(0, w->Datos().NumCanales());
     EXPECT_EQ(1, w->NumRegistros()) << "the whole data as one record";
     w->NextClick();
@@ -412,7 +388,6 @@ TEST_F(VentanasOnda, MalformedRecordingsOpenWithoutACrash) {
     corta[LV_DECIMALES].EntrarDoubles({1});
     corta[LV_OBJETOS].EntrarEnteros({1, 1, datos->Manejador()});
     auto* p = abrir<TWMiGraficaPER>(corta);
-    ASSERT_NE(p, nullptr);
     ASSERT_EQ(1, p->NumRegistros());
     perturbaciones::Filtro f = p->Filtro();
     f.VerTrigger = 1;

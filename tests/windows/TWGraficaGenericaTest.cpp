@@ -12,7 +12,6 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QImage>
-#include <QMenu>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QToolBar>
@@ -88,24 +87,6 @@ TEST_F(VentanaGenerica, ToolbarButtonsSeparatorsAndIconsInOrder) {
     }
     EXPECT_EQ(ventana->width(), 650);
     EXPECT_EQ(ventana->height(), 380);
-}
-
-TEST_F(VentanaGenerica, PopupMenuItemsCaptionsAndHints) {
-    QStringList items;
-    for (QAction* a : ventana->DameMenu()->actions())
-        items << (a->isSeparator() ? QStringLiteral("|") : a->objectName() + "=" + a->text());
-    EXPECT_EQ(items.join(' '),
-              "zoomout1=&Zoom out zoomoutparcial1=&Last zoom configurar1=&Configure "
-              "megaconfigurar1=&Properties ListaPopUp=Lis&t ExportarTXT=&Export to TXT | "
-              "VerToolBar=&See Toolbar | Portapapeles1=Clip&board Exportar1=&Export to BMP | "
-              "imprimir1=&Print");
-    EXPECT_TRUE(ventana->Accion("VerToolBar")->isChecked());
-    EXPECT_EQ(Hint("MegaConfig"), "Properties");
-    EXPECT_EQ(Hint("Exportar"), "Export to TXT");
-    EXPECT_EQ(Hint("Portapapeles"), "Export to clipboard");
-    EXPECT_EQ(Hint("ZoomOutParcial"), "Last zoom");
-    EXPECT_EQ(Hint("PreviousPlus"), "Fast go back (-10)");
-    EXPECT_EQ(Hint("NextPlus"), "Fast go forward (+10)");
 }
 
 TEST_F(VentanaGenerica, HandlersCallTheirOperations) {
