@@ -45,15 +45,4 @@ std::vector<std::string> folderListing(const std::string& folder) {
     return names;
 }
 
-TValorMultiple send(DrivFlex& driver, int command, std::vector<int> params, int* result) {
-    Comando c(command);
-    for (int p : params)
-        c.EntrarParam(TValor::Entero(p));
-    TValorMultiple answer;
-    const int r = driver.ProgCom(&c, &answer, 0, nullptr);
-    if (result)
-        *result = r;
-    return answer;
-}
-
 } // namespace apptest

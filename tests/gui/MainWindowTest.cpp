@@ -5,17 +5,12 @@
 #include "FakeDrivers.h"
 #include "FakeHostFixture.h"
 #include "FakeWindowDriver.h"
-#include "HostDirectory.h"
-#include "ModuleLoader.h"
 #include "PropertyDock.h"
 #include "PropertyPagesEditor.h"
-#include "RecordingSource.h"
 #include "ServidorMonitores.h"
 #include "TestEnvironment.h"
 
 #include <QComboBox>
-#include <QDir>
-#include <QLibrary>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>

@@ -2,28 +2,22 @@
 // repeated Open all, the status bar and title, and the property editor following its window.
 
 #include "FakeHostFixture.h"
-#include "HostDirectory.h"
 #include "MainWindow.h"
-#include "ModuleLoader.h"
 #include "PropertyDock.h"
 #include "PropertyPagesEditor.h"
 #include "SettingsStore.h"
 #include "TestEnvironment.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QComboBox>
 #include <QDir>
-#include <QDockWidget>
 #include <QFile>
 #include <QFileDialog>
 #include <QLabel>
-#include <QLibrary>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
-#include <QMenuBar>
 #include <QStatusBar>
 #include <QTest>
 

@@ -2,7 +2,6 @@
 #include "Comando.h"
 #include "ServidorMonitores.h"
 #include "TValorMultiple.h"
-#include "VTXExcepcion.h"
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -152,20 +151,6 @@ TEST(MonitorServer, GraphWindowsKeepTheirSizeInTheMdiArea) {
     ASSERT_EQ(area.subWindowList().size(), 1);
     EXPECT_EQ(ventana->size(), QSize(650, 380));
     EXPECT_EQ(area.subWindowList().front()->widget(), ventana);
-}
-
-TEST(HostException, CarriesTitleCodeMessageAndContext) {
-    try {
-        VTXExcepcion::LanzarExcepcion("PlotCore", 11, "Imposible configure: It fails ViewerSetup.dll",
-                                      "LanzarViewerVARM(TVM*,DF*,SM*)");
-        FAIL() << "LanzarExcepcion returned";
-    } catch (const VTXExcepcion& e) {
-        EXPECT_EQ(e.Titulo(), "PlotCore");
-        EXPECT_EQ(e.Codigo(), 11);
-        EXPECT_EQ(e.Mensaje(), "Imposible configure: It fails ViewerSetup.dll");
-        EXPECT_EQ(e.Contexto(), "LanzarViewerVARM(TVM*,DF*,SM*)");
-        EXPECT_STREQ(e.what(), "Imposible configure: It fails ViewerSetup.dll");
-    }
 }
 
 } // namespace

@@ -4,7 +4,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTextStream>
 
 #include <gtest/gtest.h>
 
@@ -49,41 +48,6 @@ TEST(SettingsStore, DefaultsAreWrittenBackWhenMissing) {
     key->sync();
     auto reopened = SettingsKey::openOrCreate();
     EXPECT_EQ(reopened->readString(QStringLiteral("NAME")), QStringLiteral("a,b=c"));
-}
-
-TEST(SettingsStore, NegativeAndExtremeIntegersRoundTrip) {
-    auto key = SettingsKey::openOrCreate();
-    key->writeInt(QStringLiteral("Main Font"), -1);
-    key->writeInt(QStringLiteral("MIN"), INT32_MIN);
-    key->writeInt(QStringLiteral("MAX"), INT32_MAX);
-    key->sync();
-    auto again = SettingsKey::openOrCreate();
-    EXPECT_EQ(again->readInt(QStringLiteral("Main Font")), -1);
-    EXPECT_EQ(again->readInt(QStringLiteral("MIN")), INT32_MIN);
-    EXPECT_EQ(again->readInt(QStringLiteral("MAX")), INT32_MAX);
-}
-
-TEST(SettingsStore, WrongTypeOrGarbageCountsAsMissing) {
-    auto key = SettingsKey::openOrCreate();
-    key->writeString(QStringLiteral("Color1"), QStringLiteral("7"));
-    key->writeInt(QStringLiteral("TITLE"), 7);
-    EXPECT_FALSE(key->readInt(QStringLiteral("Color1")).has_value());
-    EXPECT_FALSE(key->readString(QStringLiteral("TITLE")).has_value());
-    EXPECT_EQ(key->readIntWithDefault(QStringLiteral("Color1"), 3), 3);
-    EXPECT_EQ(key->readInt(QStringLiteral("Color1")), 3);
-    key->sync();
-
-    // A hand-edited file: values that do not parse read as missing, never crash.
-    const QString path = host::SettingsStore::location();
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::Append | QIODevice::Text));
-    QTextStream(&f) << "Color2=dword:zz\nColor4=12\nColor5=dword:0000000100\n";
-    f.close();
-    auto reread = SettingsKey::openOrCreate();
-    EXPECT_FALSE(reread->readInt(QStringLiteral("Color2")).has_value());
-    EXPECT_FALSE(reread->readInt(QStringLiteral("Color4")).has_value());
-    EXPECT_FALSE(reread->readInt(QStringLiteral("Color5")).has_value());
-    EXPECT_EQ(reread->readInt(QStringLiteral("Color1")), 3);
 }
 
 TEST(SettingsStore, DeletingASubkeyRemovesEverythingUnderIt) {

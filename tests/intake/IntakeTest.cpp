@@ -13,9 +13,9 @@
 
 namespace {
 
-using fakes::FakeDatos;
-using fakes::FakeFuente;
-using fakes::Registro;
+using fakes::DataDriver;
+using fakes::received;
+using fakes::SourceDriver;
 
 struct Esperado {
     std::int32_t receptor;
@@ -35,25 +35,25 @@ void Juntar(std::vector<Esperado>& a, const std::vector<Esperado>& b) {
 }
 
 void ComprobarRegistro(const std::vector<Esperado>& esperado, size_t desde = 0) {
-    const auto& r = Registro();
+    const auto& r = received();
     ASSERT_GE(r.size(), desde + esperado.size());
     for (size_t i = 0; i < esperado.size(); ++i) {
         const auto& c = r[desde + i];
-        EXPECT_EQ(c.receptor, esperado[i].receptor) << "command " << i;
-        EXPECT_EQ(c.numero, esperado[i].numero) << "command " << i;
-        EXPECT_EQ(c.params, esperado[i].params) << "command " << i << " (" << c.numero << ")";
-        EXPECT_TRUE(c.paramsEnteros) << "command " << i;
-        EXPECT_TRUE(c.conRespuesta) << "command " << i;
-        EXPECT_EQ(c.modo, 0);
-        EXPECT_FALSE(c.conOrigen);
+        EXPECT_EQ(c.receiver, esperado[i].receptor) << "command " << i;
+        EXPECT_EQ(c.number, esperado[i].numero) << "command " << i;
+        EXPECT_EQ(c.params, esperado[i].params) << "command " << i << " (" << c.number << ")";
+        EXPECT_TRUE(c.intParams) << "command " << i;
+        EXPECT_TRUE(c.withAnswer) << "command " << i;
+        EXPECT_EQ(c.mode, 0);
+        EXPECT_FALSE(c.withOrigin);
     }
 }
 
 class IntakeTest : public ::testing::Test {
 protected:
-    void SetUp() override { Registro().clear(); }
+    void SetUp() override { received().clear(); }
 
-    FakeDatos d1, d2;
+    DataDriver d1, d2;
     ListasAtributos listas;
     std::vector<int> entradas;
 };
@@ -71,7 +71,7 @@ TEST_F(IntakeTest, VariableListAsksInOrderOneVariableAfterTheOtherAndFillsEachLi
     esperado.push_back({d2.Manejador(), 10022, {7, 8}});
     Juntar(esperado, Atributos(d2.Manejador(), 7, 8));
     ComprobarRegistro(esperado);
-    EXPECT_EQ(Registro().size(), esperado.size());
+    EXPECT_EQ(received().size(), esperado.size());
     EXPECT_EQ(entradas, (std::vector<int>{1, 1}));
 
     const std::pair<int, int> comandoDeLista[] = {
@@ -90,7 +90,7 @@ TEST_F(IntakeTest, VariableListAsksInOrderOneVariableAfterTheOtherAndFillsEachLi
 }
 
 TEST_F(IntakeTest, TranslatedKeysAreTruncatedWrittenBackAndUsed) {
-    d1.Responder(10022, [](const Comando&, TValorMultiple& r) { r.EntrarDoubles({12.9, -3.7}); });
+    d1.answer(10022, [](const Comando&, TValorMultiple& r) { r.EntrarDoubles({12.9, -3.7}); });
     TValorMultiple seleccion;
     seleccion.EntrarEnteros({5, 6, d1.Manejador(), 2, 4});
     Intake::IngresoLista(seleccion, listas, entradas);
@@ -106,9 +106,9 @@ TEST_F(IntakeTest, TranslatedKeysAreTruncatedWrittenBackAndUsed) {
 }
 
 TEST_F(IntakeTest, RowRefusedByItsDataDriverIsSkippedAndHoldsMinusOne) {
-    d1.Responder(10022, [](const Comando&, TValorMultiple& r) { r.EntrarDoubles({-1.0, -1.0}); });
-    d2.Responder(10022, [](const Comando& c, TValorMultiple& r) { r.EntrarEnteros({c.ParamEntero(0), -1}); });
-    FakeDatos d3;
+    d1.answer(10022, [](const Comando&, TValorMultiple& r) { r.EntrarDoubles({-1.0, -1.0}); });
+    d2.answer(10022, [](const Comando& c, TValorMultiple& r) { r.EntrarEnteros({c.ParamEntero(0), -1}); });
+    DataDriver d3;
     TValorMultiple seleccion;
     seleccion.EntrarEnteros({5, 6, d1.Manejador()});
     seleccion.EntrarEnteros({7, 8, d2.Manejador()});
@@ -123,7 +123,7 @@ TEST_F(IntakeTest, RowRefusedByItsDataDriverIsSkippedAndHoldsMinusOne) {
         {d1.Manejador(), 10022, {5, 6}}, {d2.Manejador(), 10022, {7, 8}}, {d3.Manejador(), 10022, {9, 10}}};
     Juntar(esperado, Atributos(d3.Manejador(), 9, 10));
     ComprobarRegistro(esperado);
-    EXPECT_EQ(Registro().size(), esperado.size());
+    EXPECT_EQ(received().size(), esperado.size());
     EXPECT_EQ(entradas, std::vector<int>{1});
     ASSERT_EQ(listas[LV_OBJETOS].Cuenta(), 1);
     EXPECT_EQ(listas[LV_OBJETOS].Entero(0, 2), d3.Manejador());
@@ -131,10 +131,10 @@ TEST_F(IntakeTest, RowRefusedByItsDataDriverIsSkippedAndHoldsMinusOne) {
 }
 
 TEST_F(IntakeTest, SilentDriversKeepTheirKeysAndLeaveListsShorter) {
-    d1.Callar(10022);
-    d1.Callar(10001);
-    d1.Responder(10015, [](const Comando&, TValorMultiple& r) { r.EntrarTexto("huge"); });
-    d1.Responder(10022, [](const Comando&, TValorMultiple& r) { r.EntrarDoubles({1e20}); });
+    d1.silence(10022);
+    d1.silence(10001);
+    d1.answer(10015, [](const Comando&, TValorMultiple& r) { r.EntrarTexto("huge"); });
+    d1.answer(10022, [](const Comando&, TValorMultiple& r) { r.EntrarDoubles({1e20}); });
     TValorMultiple seleccion;
     seleccion.EntrarEnteros({5, 6, d1.Manejador()});
     Intake::IngresoLista(seleccion, listas, entradas);
@@ -148,7 +148,7 @@ TEST_F(IntakeTest, SilentDriversKeepTheirKeysAndLeaveListsShorter) {
 TEST_F(IntakeTest, MalformedSelectionRowsAreSkippedWithoutRequests) {
     std::int32_t perdido;
     {
-        FakeDatos efimero;
+        DataDriver efimero;
         perdido = efimero.Manejador();
     }
     TValorMultiple seleccion;
@@ -158,7 +158,7 @@ TEST_F(IntakeTest, MalformedSelectionRowsAreSkippedWithoutRequests) {
     seleccion.EntrarEnteros({5, 6, perdido});
     seleccion.EntrarEnteros({5, 6, 0});
     Intake::IngresoLista(seleccion, listas, entradas);
-    EXPECT_TRUE(Registro().empty());
+    EXPECT_TRUE(received().empty());
     EXPECT_TRUE(entradas.empty());
 }
 
@@ -166,12 +166,12 @@ TEST_F(IntakeTest, MalformedSelectionRowsAreSkippedWithoutRequests) {
 
 class IntakeFuenteTest : public IntakeTest {
 protected:
-    FakeFuente fuente;
+    SourceDriver fuente;
 };
 
 TEST_F(IntakeFuenteTest, DialogResultOfSevenIntegersTakesTwoVariablesInOrder) {
-    fuente.Anadir(&d1, "first.dat");
-    fuente.Anadir(&d2, "second.dat");
+    fuente.add(&d1, "first.dat");
+    fuente.add(&d2, "second.dat");
     TValorMultiple resultado;
     resultado.EntrarEnteros({1, 3, 4, 0, 1, 2, 99});
     Intake::IngresoDialogo(&fuente, resultado, listas, entradas);
@@ -182,8 +182,8 @@ TEST_F(IntakeFuenteTest, DialogResultOfSevenIntegersTakesTwoVariablesInOrder) {
     Juntar(esperado, Atributos(d1.Manejador(), 1, 2));
     ComprobarRegistro(esperado);
     // Nothing is asked for the seventh integer, whatever the catalogue asks afterwards.
-    for (size_t i = esperado.size(); i < Registro().size(); ++i)
-        EXPECT_NE(Registro()[i].params, std::vector<int>{99});
+    for (size_t i = esperado.size(); i < received().size(); ++i)
+        EXPECT_NE(received()[i].params, std::vector<int>{99});
 
     ASSERT_EQ(listas[LV_OBJETOS].Cuenta(), 2);
     EXPECT_EQ(listas[LV_OBJETOS].Entero(0, 0), 3);
@@ -193,8 +193,8 @@ TEST_F(IntakeFuenteTest, DialogResultOfSevenIntegersTakesTwoVariablesInOrder) {
 }
 
 TEST_F(IntakeFuenteTest, DataDriversAreReleasedBackToTheirReferenceCounts) {
-    fuente.Anadir(&d1, "S0010001.STD");
-    fuente.Anadir(&d2, "S0010002.STD");
+    fuente.add(&d1, "S0010001.STD");
+    fuente.add(&d2, "S0010002.STD");
     TValorMultiple resultado;
     resultado.EntrarEnteros({0, 1, 2, 1, 1, 2, 0, 5, 5});
     Intake::IngresoDialogo(&fuente, resultado, listas, entradas);
@@ -203,18 +203,18 @@ TEST_F(IntakeFuenteTest, DataDriversAreReleasedBackToTheirReferenceCounts) {
 }
 
 TEST_F(IntakeFuenteTest, DataDriverHandedOverWithItsLastReferenceIsDestroyed) {
-    fuente.Anadir(new FakeDatos, "only.dat");
-    const int vivos = FakeDatos::Vivos();
-    fuente.Ceder(0);
+    fuente.add(new DataDriver, "only.dat");
+    const int vivos = DataDriver::alive();
+    fuente.handOver(0);
     TValorMultiple resultado;
     resultado.EntrarEnteros({0, 1, 2});
     Intake::IngresoDialogo(&fuente, resultado, listas, entradas);
-    EXPECT_EQ(FakeDatos::Vivos(), vivos - 1);
+    EXPECT_EQ(DataDriver::alive(), vivos - 1);
     EXPECT_EQ(listas[LV_VALORES].Cuenta(), 1);
 }
 
 TEST_F(IntakeFuenteTest, UnknownIndexOrEmptyResultTakesNothing) {
-    fuente.Anadir(&d1, "first.dat");
+    fuente.add(&d1, "first.dat");
     TValorMultiple resultado;
     resultado.EntrarEnteros({4, 1, 2});
     Intake::IngresoDialogo(&fuente, resultado, listas, entradas);
@@ -230,31 +230,31 @@ TEST_F(IntakeFuenteTest, UnknownIndexOrEmptyResultTakesNothing) {
 
 // A data driver of one file of a recording: one variable of code 1 and graph kind 0 whose
 // values are `valor` on January days `desde` to `desde + 1`.
-void Recording(FakeDatos& d, int desde, double valor) {
+void Recording(DataDriver& d, int desde, double valor) {
     const std::vector<TTiempo> tiempos{TTiempo(2024, 1, desde, 0, 0, 0, -1),
                                        TTiempo(2024, 1, desde + 1, 0, 0, 0, -1)};
-    d.Responder(10001, [=](const Comando&, TValorMultiple& r) { r.EntrarDoubles({valor, valor}); });
-    d.Responder(10002, [=](const Comando&, TValorMultiple& r) { r.EntrarTiempos(tiempos); });
-    d.Responder(10003, [](const Comando&, TValorMultiple& r) { r.EntrarTexto("V"); });
-    d.Responder(10004, [](const Comando&, TValorMultiple& r) { r.EntrarTexto("Urms"); });
-    d.Responder(10013, [](const Comando&, TValorMultiple& r) {
+    d.answer(10001, [=](const Comando&, TValorMultiple& r) { r.EntrarDoubles({valor, valor}); });
+    d.answer(10002, [=](const Comando&, TValorMultiple& r) { r.EntrarTiempos(tiempos); });
+    d.answer(10003, [](const Comando&, TValorMultiple& r) { r.EntrarTexto("V"); });
+    d.answer(10004, [](const Comando&, TValorMultiple& r) { r.EntrarTexto("Urms"); });
+    d.answer(10013, [](const Comando&, TValorMultiple& r) {
         std::vector<double> o(13, 0.0);
         o[OPC_CODIGO] = 1;
         r.EntrarDoubles(o);
     });
-    d.Responder(10014, [=](const Comando&, TValorMultiple& r) { r.EntrarTiempos(tiempos); });
-    d.Callar(10015);
-    d.Responder(10021, [](const Comando&, TValorMultiple& r) { r.EntrarEnteros({2}); });
+    d.answer(10014, [=](const Comando&, TValorMultiple& r) { r.EntrarTiempos(tiempos); });
+    d.silence(10015);
+    d.answer(10021, [](const Comando&, TValorMultiple& r) { r.EntrarEnteros({2}); });
 }
 
 TEST_F(IntakeFuenteTest, CatalogueJoinsFilesOfOneRecordingAndCountsTheirReferences) {
-    FakeDatos otro;
+    DataDriver otro;
     Recording(d1, 10, 2.0); // the later file, chosen first
     Recording(d2, 1, 1.0);
     Recording(otro, 1, 7.0);
-    fuente.Anadir(&d1, "S0010002.STD");
-    fuente.Anadir(&d2, "S0010001.STD");
-    fuente.Anadir(&otro, "S0020001.STD");
+    fuente.add(&d1, "S0010002.STD");
+    fuente.add(&d2, "S0010001.STD");
+    fuente.add(&otro, "S0020001.STD");
     TValorMultiple seleccion;
     seleccion.EntrarEnteros({1, 2, d1.Manejador()});
     seleccion.EntrarEnteros({-1, 2, d2.Manejador()});
@@ -262,8 +262,8 @@ TEST_F(IntakeFuenteTest, CatalogueJoinsFilesOfOneRecordingAndCountsTheirReferenc
     seleccion.EntrarEnteros({1, 2, otro.Manejador()});
     Intake::IngresoCatalogado(&fuente, seleccion, listas, entradas);
 
-    for (const auto& c : Registro())
-        EXPECT_FALSE(c.numero == 10001 && c.params.front() == -1) << "attributes asked for a row without key";
+    for (const auto& c : received())
+        EXPECT_FALSE(c.number == 10001 && c.params.front() == -1) << "attributes asked for a row without key";
     ASSERT_EQ(listas[LV_OBJETOS].Cuenta(), 3);
     EXPECT_EQ(listas[LV_OBJETOS].Elementos(1), 4);
     EXPECT_EQ(entradas, (std::vector<int>{2, 1}));

@@ -1,6 +1,6 @@
 #include "Reparto.h"
 
-#include "TTiempo.h"
+#include "FakeDrivers.h"
 #include "TestEnvironment.h"
 #include "Textos.h"
 
@@ -30,10 +30,6 @@ struct Var {
     int objetos = 1; // rows of list 9
 };
 
-TTiempo Enero(int dia) {
-    return TTiempo(2024, 1, dia, 0, 0, 0, -1);
-}
-
 class Seleccion {
 public:
     // Adds a variable named "v<n>"; every row it owns carries the name so windows can be read.
@@ -42,7 +38,7 @@ public:
         for (int f = 0; f < v.filas; ++f) {
             const std::string fila = v.filas > 1 ? nombre + "." + std::to_string(f) : nombre;
             listas[LV_VALORES].EntrarDoubles({1.0, 2.0});
-            listas[LV_TIEMPOS].EntrarTiempos({Enero(v.dias[0]), Enero(v.dias[1])});
+            listas[LV_TIEMPOS].EntrarTiempos({fakes::T(2024, 1, v.dias[0]), fakes::T(2024, 1, v.dias[1])});
             listas[LV_UNIDADES].EntrarTexto(v.unidad);
             listas[LV_NOMBRES].EntrarTexto(fila);
             std::vector<double> opciones(13, 0.0);
@@ -122,59 +118,36 @@ Nombres Serie(int desde, int hasta) {
 
 // --- multigraphic grouping ---
 
-TEST_F(RepartoTest, ThirteenVariablesOfOneUnitMakeWindowsOfTwelveAndOneWithoutMessage) {
-    Seleccion s;
-    s.Anadir(Var{}, 13);
-    const auto v = Repartir(s);
-    ASSERT_EQ(v.size(), 2u);
-    EXPECT_EQ(v[0].tipo, 0);
-    EXPECT_EQ(v[0].Nombres(), Serie(0, 11));
-    EXPECT_EQ(v[1].Nombres(), Serie(12, 12));
-    EXPECT_TRUE(testsupport::Messages::shown().empty());
-}
-
-TEST_F(RepartoTest, SeventhUnitWarnsOnceAndStartsASecondWindow) {
-    Seleccion s;
-    for (const char* u : {"V", "A", "W", "Hz", "var", "VA", "%"})
-        s.Anadir(Var{.unidad = u});
-    const auto v = Repartir(s);
-    ASSERT_EQ(v.size(), 2u);
-    EXPECT_EQ(v[0].Nombres(), Serie(0, 5));
-    EXPECT_EQ(v[1].Nombres(), Serie(6, 6));
-    const auto& mensajes = testsupport::Messages::shown();
-    ASSERT_EQ(mensajes.size(), 1u);
-    EXPECT_EQ(mensajes[0].title, Texto(TXT_WARNING));
-    EXPECT_EQ(mensajes[0].text, Texto(TXT_DEMASIADOS_EJES));
-    EXPECT_EQ(mensajes[0].icon, host::MessageIcon::Warning);
-}
-
-TEST_F(RepartoTest, PercentUnitsWithTheSameSecondCharacterShareAnAxis) {
-    Seleccion s;
-    for (const char* u : {"%Vn", "%Vx", "A", "W", "Hz", "var", "VA"})
-        s.Anadir(Var{.unidad = u});
-    EXPECT_EQ(Repartir(s).size(), 1u);
-    EXPECT_TRUE(testsupport::Messages::shown().empty());
-
-    Seleccion referencias;
-    for (const char* u : {"%Vn", "%In", "A", "W", "Hz", "var", "VA"})
-        referencias.Anadir(Var{.unidad = u});
-    EXPECT_EQ(Repartir(referencias).size(), 2u);
-    EXPECT_EQ(testsupport::Messages::shown().size(), 1u);
-}
-
-TEST_F(RepartoTest, LonePercentSignIsComparedAsPlainText) {
-    Seleccion juntas;
-    juntas.Anadir(Var{.unidad = "%"}).Anadir(Var{.unidad = "%"});
-    for (const char* u : {"A", "W", "Hz", "var", "VA"})
-        juntas.Anadir(Var{.unidad = u});
-    EXPECT_EQ(Repartir(juntas).size(), 1u);
-
-    Seleccion distintas;
-    distintas.Anadir(Var{.unidad = "%"}).Anadir(Var{.unidad = "%V"});
-    for (const char* u : {"A", "W", "Hz", "var", "VA"})
-        distintas.Anadir(Var{.unidad = u});
-    EXPECT_EQ(Repartir(distintas).size(), 2u);
-    EXPECT_EQ(testsupport::Messages::shown().size(), 1u);
+TEST_F(RepartoTest, SeventhAxisWarnsOnceAndStartsASecondWindow) {
+    // Percent units share an axis when their second characters agree; a lone "%" is plain text.
+    const struct {
+        std::vector<const char*> unidades;
+        size_t ventanas;
+    } casos[] = {{{"V", "A", "W", "Hz", "var", "VA", "%"}, 2},
+                 {{"%Vn", "%Vx", "A", "W", "Hz", "var", "VA"}, 1},
+                 {{"%Vn", "%In", "A", "W", "Hz", "var", "VA"}, 2},
+                 {{"%", "%", "A", "W", "Hz", "var", "VA"}, 1},
+                 {{"%", "%V", "A", "W", "Hz", "var", "VA"}, 2}};
+    for (const auto& caso : casos) {
+        SCOPED_TRACE(std::string(caso.unidades[0]) + " " + caso.unidades[1]);
+        testsupport::Messages::clear();
+        Seleccion s;
+        for (const char* u : caso.unidades)
+            s.Anadir(Var{.unidad = u});
+        const auto v = Repartir(s);
+        ASSERT_EQ(v.size(), caso.ventanas);
+        const auto& mensajes = testsupport::Messages::shown();
+        if (caso.ventanas == 1) {
+            EXPECT_TRUE(mensajes.empty());
+            continue;
+        }
+        EXPECT_EQ(v[0].Nombres(), Serie(0, 5));
+        EXPECT_EQ(v[1].Nombres(), Serie(6, 6));
+        ASSERT_EQ(mensajes.size(), 1u);
+        EXPECT_EQ(mensajes[0].title, Texto(TXT_WARNING));
+        EXPECT_EQ(mensajes[0].text, Texto(TXT_DEMASIADOS_EJES));
+        EXPECT_EQ(mensajes[0].icon, host::MessageIcon::Warning);
+    }
 }
 
 TEST_F(RepartoTest, OwnWindowFlagOpensAtOnceAndLeavesTheGroupAlone) {
@@ -186,12 +159,15 @@ TEST_F(RepartoTest, OwnWindowFlagOpensAtOnceAndLeavesTheGroupAlone) {
     EXPECT_EQ(v[1].Nombres(), (Nombres{"v0", "v2"}));
 }
 
-TEST_F(RepartoTest, MoreThanSixtyFourMultigraphicWindowsAreAllCreated) {
+TEST_F(RepartoTest, VariablesOfOneUnitGoTwelveToAWindowBeyondSixtyFourWindowsWithoutMessage) {
     Seleccion s;
     s.Anadir(Var{}, 12 * 70 + 1);
     const auto v = Repartir(s);
     ASSERT_EQ(v.size(), 71u);
+    EXPECT_EQ(v[0].tipo, 0);
+    EXPECT_EQ(v[0].Nombres(), Serie(0, 11));
     EXPECT_EQ(v[70].Nombres(), Nombres{"v840"});
+    EXPECT_TRUE(testsupport::Messages::shown().empty());
 }
 
 // --- rows that go with each window ---

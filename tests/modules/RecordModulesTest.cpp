@@ -11,8 +11,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QFileDialog>
-#include <QLabel>
 #include <QLibrary>
 #include <QMainWindow>
 #include <QMdiArea>
@@ -203,15 +201,6 @@ class DataExportModule : public ModuleFixture<kDataExport> {
 protected:
     QString path = QDir(testsupport::scratchDirectory()).filePath(QStringLiteral("export.csv"));
 
-    void answerWith(const QString& file) {
-        testsupport::Dialogs::handleNext([file](QDialog& d) {
-            auto* dialog = qobject_cast<QFileDialog*>(&d);
-            if (dialog == nullptr)
-                return int(QDialog::Rejected);
-            dialog->selectFile(file);
-            return int(QDialog::Accepted);
-        });
-    }
     static QByteArray read(const QString& file) {
         QFile f(file);
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
@@ -219,7 +208,7 @@ protected:
 };
 
 TEST_F(DataExportModule, WritesTheIntervalAsCsv) {
-    answerWith(path);
+    testsupport::Dialogs::chooseFile(path);
     call(nullptr, records(3, 25)); // hour level: 01:00 on the 2nd
     EXPECT_EQ(read(path), QByteArray("Time,Voltage L1 (V),\"Current, L1 (A)\"\r\n"
                                      "2024-03-02T01:00:00,232.01,\r\n"));
@@ -229,7 +218,7 @@ TEST_F(DataExportModule, WritesTheIntervalAsCsv) {
 TEST_F(DataExportModule, TheHostsStatusBarSaysHowManyRowsWentWhere) {
     QMainWindow main;
     ServidorMonitores server(&main);
-    answerWith(path);
+    testsupport::Dialogs::chooseFile(path);
     call(&server, records(4, 0));
     EXPECT_EQ(main.statusBar()->currentMessage(),
               QStringLiteral("Exported 72 rows to %1").arg(QDir::toNativeSeparators(path)));
@@ -250,7 +239,7 @@ TEST_F(DataExportModule, CancelledDialogLeavesTheExistingFileIntact) {
 TEST_F(DataExportModule, UnwritableTargetReportsAnErrorWithoutWriting) {
     const QString missing =
         QDir(testsupport::scratchDirectory()).filePath(QStringLiteral("no/such/dir/x.csv"));
-    answerWith(missing);
+    testsupport::Dialogs::chooseFile(missing);
     call(nullptr, records(4, 0));
     ASSERT_EQ(testsupport::Messages::shown().size(), 1u);
     EXPECT_EQ(testsupport::Messages::shown().front().icon, host::MessageIcon::Error);

@@ -5,6 +5,7 @@
 
 #include <QDialog>
 #include <QDir>
+#include <QFileDialog>
 #include <QTemporaryDir>
 
 namespace testsupport {
@@ -53,6 +54,16 @@ int Messages::count(const QString& text) {
 
 void Dialogs::handleNext(std::function<int(QDialog&)> handler) {
     state().dialogs.push_back(std::move(handler));
+}
+
+void Dialogs::chooseFile(const QString& path) {
+    handleNext([path](QDialog& d) {
+        auto* files = qobject_cast<QFileDialog*>(&d);
+        if (files == nullptr)
+            return int(QDialog::Rejected);
+        files->selectFile(path);
+        return int(QDialog::Accepted);
+    });
 }
 
 int Dialogs::runs() {

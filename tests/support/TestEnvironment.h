@@ -34,6 +34,8 @@ public:
 class Dialogs {
 public:
     static void handleNext(std::function<int(QDialog&)> handler);
+    // The next dialog, if it is a file dialog, picks `path` and is accepted; any other is rejected.
+    static void chooseFile(const QString& path);
     static int runs();
     static void clear();
 };
