@@ -107,6 +107,9 @@ constexpr Entrada kTabla[] = {
     {TXT_DIVIDE_BY, "Divide by"},
     {TXT_GROUP_BY, "Group by"},
     {TXT_FILE_EXISTS, "File already exists\nDo tou want to replace it?"},
+    {TXT_IMAGE_SAVED, "Saved the graph as %1"},
+    {TXT_IMAGE_COPIED, "Copied the graph to the clipboard"},
+    {TXT_IMAGE_FAILED, "The image %1 could not be written."},
 
     {TXT_MULTIGRAPHIC, "MULTIGRAPHIC"},
     {TXT_FMT_INTERVAL_TITLE, "%s (%d/%d)"},
@@ -377,6 +380,8 @@ constexpr Entrada kTabla[] = {
     {TXT_TV_PDF_FILTER, "PDF files (*.pdf)"},
     {TXT_TV_COPIED, "Copied %1 rows to the clipboard"},
     {TXT_DE_DONE, "Exported %1 rows to %2"},
+    {TXT_DE_WRITING, "Writing %1 rows to %2..."},
+    {TXT_DE_CANCELLED, "Export cancelled; %1 was left as it was"},
     {TXT_APP_TITLE, "KESTRAMON"},
     {TXT_APP_MENU_FILE, "&File"},
     {TXT_APP_OPEN, "&Open recording files..."},
@@ -415,6 +420,8 @@ constexpr Entrada kTabla[] = {
     {TXT_APP_WINDOWS_OPENED, "%1 graph windows opened"},
     {TXT_APP_WINDOW_OPENED, "1 graph window opened"},
     {TXT_APP_WINDOWS_RAISED, "The graph windows of this selection are already open"},
+    {TXT_APP_OPENED_ONE, "Opened %1"},
+    {TXT_APP_OPENED_MANY, "Opened %1 recording files"},
 };
 
 constexpr bool ordenada() {

@@ -106,6 +106,9 @@ enum NumeroTexto : int {
     TXT_DIVIDE_BY,
     TXT_GROUP_BY,
     TXT_FILE_EXISTS,
+    TXT_IMAGE_SAVED,
+    TXT_IMAGE_COPIED,
+    TXT_IMAGE_FAILED,
 
     // Multigraphic window, grouping and the print-range dialog.
     TXT_MULTIGRAPHIC = 52000,
@@ -339,6 +342,8 @@ enum NumeroTexto : int {
     TXT_TV_PDF_FILTER,
     TXT_TV_COPIED,
     TXT_DE_DONE,
+    TXT_DE_WRITING,
+    TXT_DE_CANCELLED,
     TXT_APP_TITLE = 57200,
     TXT_APP_MENU_FILE,
     TXT_APP_OPEN,
@@ -376,6 +381,8 @@ enum NumeroTexto : int {
     TXT_APP_WINDOWS_OPENED,
     TXT_APP_WINDOW_OPENED,
     TXT_APP_WINDOWS_RAISED,
+    TXT_APP_OPENED_ONE,
+    TXT_APP_OPENED_MANY,
 };
 
 #include <QString>

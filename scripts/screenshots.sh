@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Pictures of the viewer for the README, taken under a virtual X server on the demonstration
-# recording: Open all, a grouped trend, the property editor and the graph selector. It is also
-# a test of the viewer in a real X server: each step must produce its window, or the script
-# fails. Needs a build (BUILD_DIR, default build) with kestramon and the engine modules.
+# recording: Open all, a grouped trend, the property editor, the graph selector, a harmonics
+# window judged against a norm and an events window. It is also a test of the viewer in a real
+# X server: each step must produce its window, or the script fails. Needs a build (BUILD_DIR, default build) with kestramon and the engine modules.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -25,6 +25,9 @@ if [ ${#need[@]} -gt 0 ]; then
 fi
 
 DISPLAY_NUMBER=${SCREENSHOT_DISPLAY:-:97}
+# Rows of the demo's variables in the graph selector, counted from its first row.
+HARMONICS_ROW=${HARMONICS_ROW:-11}
+EVENTS_ROW=${EVENTS_ROW:-26}
 SCRATCH=$(mktemp -d)
 XVFB_PID=""
 APP_PID=""
@@ -83,9 +86,28 @@ shot() {
 
 keys() {
     # Xvfb runs no window manager: focus the main window directly.
-    xdotool windowfocus --sync "$MAIN" > /dev/null 2>&1 || true
+    keys_to "$MAIN" "$@"
+}
+
+# Keys for a dialog, which is a window of its own.
+keys_to() {
+    local window=$1
+    shift
+    xdotool windowfocus --sync "$window" > /dev/null 2>&1 || true
     xdotool key --clearmodifiers "$@"
     sleep 0.5
+}
+
+# Opens one variable alone through the graph selector: the window list emptied first, the
+# variable found by its place in the selector's list (Home, then Down), checked, OK.
+open_alone() {
+    local downs=$1 selector
+    keys alt+w l
+    keys ctrl+g
+    selector=$(wait_window '^Graph Selector$')
+    keys_to "$selector" Home
+    for _ in $(seq "$downs"); do keys_to "$selector" Down; done
+    keys_to "$selector" space Return
 }
 
 "$APP" > "$SCRATCH/app.log" 2>&1 &
@@ -108,9 +130,28 @@ shot 02-grouped-trend-and-properties
 
 # The graph selector.
 keys ctrl+g
-wait_window '^Graph Selector$' > /dev/null
+SELECTOR=$(wait_window '^Graph Selector$')
 shot 03-graph-selector
-keys Escape
+keys_to "$SELECTOR" Escape
+
+# Voltage harmonics judged against EN 50160: the chart's popup menu, Harmonics filter (H), the
+# norm picked by its first letters, "View only bad registers" and "Remark bad values" ticked,
+# Apply. Bars above their limits are drawn in the remark colour.
+open_alone "$HARMONICS_ROW"
+wait_graph 'HARMONICS'
+keys alt+w t
+xdotool mousemove 560 520 click 3
+sleep 0.5
+xdotool key --clearmodifiers h
+FILTER=$(wait_window '^Harmonics filter$')
+keys_to "$FILTER" E N Tab space Tab space Return
+shot 04-harmonics-filter
+
+# Voltage events against the tolerance curves.
+open_alone "$EVENTS_ROW"
+wait_graph 'Voltage events against'
+keys alt+w t
+shot 05-events-tolerance-curves
 
 kill "$APP_PID" 2> /dev/null || true
 wait "$APP_PID" 2> /dev/null || true

@@ -4,6 +4,7 @@
 #include "ComtradeImport.h"
 #include "Contrato.h"
 #include "DrivFlex.h"
+#include "Feedback.h"
 #include "GraphWindowDriver.h"
 #include "ModuleEntries.h"
 #include "ModuleLoader.h"
@@ -34,7 +35,6 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QPainterPath>
-#include <QProgressDialog>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
@@ -411,24 +411,14 @@ int MainWindow::openFiles(const QStringList& paths) {
     QStringList opened;
     QStringList failures;
     {
-        host::WaitCursor wait;
         // Several files take a while: show which one is read and let the user stop.
-        std::unique_ptr<QProgressDialog> progress;
-        if (paths.size() > 1 && !host::BatchMode::active()) {
-            progress = std::make_unique<QProgressDialog>(QString(), Texto(TXT_CANCEL), 0,
-                                                         static_cast<int>(paths.size()), this);
-            progress->setObjectName(QStringLiteral("OpenProgress"));
-            progress->setWindowModality(Qt::WindowModal);
-            progress->setMinimumDuration(400);
-        }
+        host::Progress progress(this, QString(), static_cast<int>(paths.size()),
+                                paths.size() > 1 ? Texto(TXT_CANCEL) : QString());
         for (int i = 0; i < paths.size(); ++i) {
             const QString& path = paths[i];
-            if (progress) {
-                if (progress->wasCanceled())
-                    break;
-                progress->setLabelText(Texto(TXT_APP_OPENING).arg(QFileInfo(path).fileName()));
-                progress->setValue(i);
-            }
+            progress.setLabel(Texto(TXT_APP_OPENING).arg(QFileInfo(path).fileName()));
+            if (!progress.advance(i))
+                break;
             QString error;
             if (m_source->open(path, &error))
                 opened << path;
@@ -442,6 +432,10 @@ int MainWindow::openFiles(const QStringList& paths) {
     if (!opened.isEmpty())
         addRecent(opened);
     updateActions();
+    if (opened.size() == 1)
+        statusBar()->showMessage(Texto(TXT_APP_OPENED_ONE).arg(QFileInfo(opened.front()).fileName()), 5000);
+    else if (opened.size() > 1)
+        statusBar()->showMessage(Texto(TXT_APP_OPENED_MANY).arg(opened.size()), 5000);
     if (!failures.isEmpty())
         reportError(failures.join(QStringLiteral("\n\n")));
     return static_cast<int>(opened.size());

@@ -4,21 +4,19 @@
 #include "ObjGen.h"
 #include "RecordData.h"
 #include "ServidorMonitores.h"
+#include "TableExport.h"
 #include "Textos.h"
 #include "UserInteraction.h"
 
-#include <QDir>
 #include <QFileDialog>
-#include <QLocale>
-#include <QMainWindow>
-#include <QStatusBar>
 
 #include <type_traits>
 
 extern "C" {
 
-// Asks for a file name and writes the records' data there as CSV. A cancelled dialog leaves
-// every file as it was; a failed write reports why and leaves the old file intact.
+// Asks for a file name and writes the records' data there as CSV. A cancelled dialog or a
+// cancelled write leaves every file as it was; a failed write reports why and leaves the old
+// file intact.
 __attribute__((visibility("default"))) ObjGen* _DameObjeto2(int, ServidorMonitores* servidor, DrivFlex*,
                                                             TValorMultiple* registros) {
     QWidget* owner = servidor != nullptr ? servidor->VentanaPrincipal() : nullptr;
@@ -33,21 +31,12 @@ __attribute__((visibility("default"))) ObjGen* _DameObjeto2(int, ServidorMonitor
     if (path.isEmpty())
         return new ObjGen;
 
-    QString error;
-    bool written = false;
-    int rows = 0;
+    RecordTable table;
     {
         host::WaitCursor wait;
-        const RecordTable table = RecordData::load(registros);
-        rows = table.rowCount();
-        written = RecordData::writeCsv(path, table, &error);
+        table = RecordData::load(registros);
     }
-    if (!written)
-        host::MessageService::show(owner, Texto(TXT_ERROR), Texto(TXT_DE_WRITE_FAILED).arg(path, error),
-                                   host::MessageIcon::Error);
-    else if (auto* main = qobject_cast<QMainWindow*>(owner))
-        main->statusBar()->showMessage(
-            Texto(TXT_DE_DONE).arg(QLocale(QLocale::English).toString(rows), QDir::toNativeSeparators(path)));
+    exportTableWithFeedback(owner, path, table);
     return new ObjGen;
 }
 }

@@ -1,5 +1,7 @@
 #include "DataTableWindow.h"
 
+#include "Feedback.h"
+#include "TableExport.h"
 #include "Textos.h"
 #include "UserInteraction.h"
 
@@ -100,9 +102,15 @@ QString DataTableWindow::selectionText() const {
 }
 
 void DataTableWindow::copySelection() {
-    const QString text = selectionText();
-    QApplication::clipboard()->setText(text);
-    m_status->setText(Texto(TXT_TV_COPIED).arg(text.count(QLatin1Char('\n'))));
+    QString text;
+    {
+        host::WaitCursor wait; // a whole long recording takes a moment
+        text = selectionText();
+        QApplication::clipboard()->setText(text);
+    }
+    const QString status = Texto(TXT_TV_COPIED).arg(text.count(QLatin1Char('\n')));
+    m_status->setText(status);
+    host::showStatus(this, status);
 }
 
 void DataTableWindow::exportCsv() {
@@ -112,19 +120,9 @@ void DataTableWindow::exportCsv() {
     dialog.setDefaultSuffix(QStringLiteral("csv"));
     if (host::DialogRunner::exec(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
-    const QString path = dialog.selectedFiles().constFirst();
-    QString error;
-    bool written = false;
-    {
-        host::WaitCursor wait;
-        written = RecordData::writeCsv(path, m_data, &error);
-    }
-    if (!written) {
-        host::MessageService::show(this, Texto(TXT_ERROR), Texto(TXT_DE_WRITE_FAILED).arg(path, error),
-                                   host::MessageIcon::Error);
-        return;
-    }
-    m_status->setText(Texto(TXT_DE_DONE).arg(QLocale(QLocale::English).toString(m_data.rowCount()), path));
+    const QString status = exportTableWithFeedback(this, dialog.selectedFiles().constFirst(), m_data);
+    if (!status.isEmpty())
+        m_status->setText(status);
 }
 
 void DataTableWindow::print() {

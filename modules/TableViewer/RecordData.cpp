@@ -217,33 +217,71 @@ QString RecordData::columnTitle(const SeriesData& series) {
     return series.unit.isEmpty() ? series.name : QStringLiteral("%1 (%2)").arg(series.name, series.unit);
 }
 
-QByteArray RecordData::toCsv(const RecordTable& table) {
-    QByteArray out = csvField(Texto(TXT_TV_TIME));
+namespace {
+
+void appendHeader(QByteArray& out, const RecordTable& table) {
+    out += csvField(Texto(TXT_TV_TIME));
     for (const SeriesData& s : table.series)
-        out += ',' + csvField(columnTitle(s));
+        out += ',' + csvField(RecordData::columnTitle(s));
     out += "\r\n";
-    for (int r = 0; r < table.rowCount(); ++r) {
-        out += timeText(table.times[static_cast<size_t>(r)]).toLatin1();
-        for (const std::vector<double>& column : table.columns)
-            out += ',' + valueText(column[static_cast<size_t>(r)]).toLatin1();
-        out += "\r\n";
-    }
+}
+
+void appendRow(QByteArray& out, const RecordTable& table, int r) {
+    out += RecordData::timeText(table.times[static_cast<size_t>(r)]).toLatin1();
+    for (const std::vector<double>& column : table.columns)
+        out += ',' + RecordData::valueText(column[static_cast<size_t>(r)]).toLatin1();
+    out += "\r\n";
+}
+
+// Rows written between two progress reports: often enough for a smooth bar and a quick
+// Cancel, seldom enough to cost nothing.
+constexpr int kRowsPerChunk = 2048;
+
+} // namespace
+
+QByteArray RecordData::toCsv(const RecordTable& table) {
+    QByteArray out;
+    appendHeader(out, table);
+    for (int r = 0; r < table.rowCount(); ++r)
+        appendRow(out, table, r);
     return out;
 }
 
 bool RecordData::writeCsv(const QString& path, const RecordTable& table, QString* error) {
+    return writeCsv(path, table, error, {}) == WriteResult::Written;
+}
+
+RecordData::WriteResult RecordData::writeCsv(const QString& path, const RecordTable& table, QString* error,
+                                             const std::function<bool(int rows)>& progress) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
         if (error)
             *error = file.errorString();
-        return false;
+        return WriteResult::Failed;
     }
-    const QByteArray text = toCsv(table);
-    if (file.write(text) != text.size() || !file.commit()) {
+    const auto failed = [&] {
         if (error)
             *error = file.errorString();
         file.cancelWriting();
-        return false;
+        return WriteResult::Failed;
+    };
+    QByteArray chunk;
+    appendHeader(chunk, table);
+    for (int r = 0; r < table.rowCount(); ++r) {
+        appendRow(chunk, table, r);
+        if ((r + 1) % kRowsPerChunk != 0)
+            continue;
+        if (file.write(chunk) != chunk.size())
+            return failed();
+        chunk.clear();
+        if (progress && !progress(r + 1)) {
+            file.cancelWriting(); // the old file stays as it was
+            return WriteResult::Cancelled;
+        }
     }
-    return true;
+    if (file.write(chunk) != chunk.size() || !file.commit())
+        return failed();
+    if (progress)
+        progress(table.rowCount());
+    return WriteResult::Written;
 }

@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 class TValorMultiple;
@@ -80,4 +81,9 @@ public:
     static QByteArray toCsv(const RecordTable& table);
     // Writes the CSV through a temporary file that replaces `path` only when complete.
     static bool writeCsv(const QString& path, const RecordTable& table, QString* error);
+    enum class WriteResult { Written, Failed, Cancelled };
+    // The same, telling `progress` how many rows are written so far; when it answers false the
+    // write stops and `path` keeps what it had.
+    static WriteResult writeCsv(const QString& path, const RecordTable& table, QString* error,
+                                const std::function<bool(int rows)>& progress);
 };

@@ -14,12 +14,12 @@ extern "C" {
 // open after the caller releases the returned object.
 __attribute__((visibility("default"))) ObjGen* _DameObjeto2(int, ServidorMonitores* servidor, DrivFlex*,
                                                             TValorMultiple* registros) {
-    RecordTable table;
+    DataTableWindow* window = nullptr;
     {
+        // Filling the table of a long recording takes as long as reading it.
         host::WaitCursor wait;
-        table = RecordData::load(registros);
+        window = new DataTableWindow(RecordData::load(registros));
     }
-    auto* window = new DataTableWindow(std::move(table));
     if (servidor != nullptr)
         servidor->MostrarVentana(window);
     else

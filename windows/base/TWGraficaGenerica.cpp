@@ -6,6 +6,7 @@
 #include "Comando.h"
 #include "Contrato.h"
 #include "DrivFlex.h"
+#include "Feedback.h"
 #include "ModuleEntries.h"
 #include "ModuleLoader.h"
 #include "ObjGen.h"
@@ -20,6 +21,7 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QCursor>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -706,15 +708,27 @@ void TWGraficaGenerica::ExportarBMP() {
         const bool existe = QFileInfo::exists(nombre);
         if (!existe || host::MessageService::show(this, Texto(TXT_WARNING), Texto(TXT_FILE_EXISTS),
                                                   host::MessageIcon::Warning,
-                                                  host::MessageButtons::YesNo) == host::MessageAnswer::Yes)
-            CapturarGrafica(0, nombre);
+                                                  host::MessageButtons::YesNo) == host::MessageAnswer::Yes) {
+            bool guardada = false;
+            {
+                host::WaitCursor espera; // a large chart as SVG takes a moment
+                guardada = CapturarGrafica(0, nombre);
+            }
+            const QString mostrado = QDir::toNativeSeparators(nombre);
+            if (guardada)
+                host::showStatus(this, Texto(TXT_IMAGE_SAVED).arg(mostrado));
+            else
+                host::MessageService::show(this, Texto(TXT_ERROR), Texto(TXT_IMAGE_FAILED).arg(mostrado),
+                                           host::MessageIcon::Error);
+        }
     }
     if (Grafica != nullptr)
         Grafica->setFocus();
 }
 
 void TWGraficaGenerica::CopiarPortapapeles() {
-    CapturarGrafica(1, QString());
+    if (CapturarGrafica(1, QString()))
+        host::showStatus(this, Texto(TXT_IMAGE_COPIED));
 }
 
 void TWGraficaGenerica::Imprimir() {
