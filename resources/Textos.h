@@ -344,6 +344,7 @@ enum NumeroTexto : int {
     TXT_DE_DONE,
     TXT_DE_WRITING,
     TXT_DE_CANCELLED,
+    TXT_TV_ONE_ROW,
     TXT_APP_TITLE = 57200,
     TXT_APP_MENU_FILE,
     TXT_APP_OPEN,

@@ -70,7 +70,7 @@ DataTableWindow::DataTableWindow(RecordTable table, QWidget* parent)
     addAction(TXT_TV_PRINT, "PrintRows", QKeySequence(), &DataTableWindow::print);
     m_table->setContextMenuPolicy(Qt::ActionsContextMenu);
 
-    auto* status = new QLabel(Texto(TXT_TV_ROWS).arg(m_data.rowCount()), this);
+    auto* status = new QLabel(rowCountText(m_data.rowCount()), this);
     status->setObjectName(QStringLiteral("RowCount"));
     m_status = status;
     auto* layout = new QVBoxLayout(this);
@@ -108,7 +108,8 @@ void DataTableWindow::copySelection() {
         text = selectionText();
         QApplication::clipboard()->setText(text);
     }
-    const QString status = Texto(TXT_TV_COPIED).arg(text.count(QLatin1Char('\n')));
+    const QString status =
+        Texto(TXT_TV_COPIED).arg(rowCountText(static_cast<int>(text.count(QLatin1Char('\n')))));
     m_status->setText(status);
     host::showStatus(this, status);
 }

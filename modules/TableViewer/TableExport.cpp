@@ -9,7 +9,7 @@
 
 QString exportTableWithFeedback(QWidget* owner, const QString& path, const RecordTable& table) {
     const QString shownPath = QDir::toNativeSeparators(path);
-    const QString rows = QLocale(QLocale::English).toString(table.rowCount());
+    const QString rows = rowCountText(table.rowCount());
     QString error;
     RecordData::WriteResult result = RecordData::WriteResult::Failed;
     {
@@ -33,4 +33,9 @@ QString exportTableWithFeedback(QWidget* owner, const QString& path, const Recor
     }
     host::showStatus(owner, status);
     return status;
+}
+
+QString rowCountText(int rows) {
+    return rows == 1 ? Texto(TXT_TV_ONE_ROW)
+                     : Texto(TXT_TV_ROWS).arg(QLocale(QLocale::English).toString(rows));
 }

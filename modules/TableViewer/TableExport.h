@@ -11,3 +11,6 @@ class QWidget;
 // the host's status bar what happened. Returns the text shown on the status bar (empty after a
 // failure).
 QString exportTableWithFeedback(QWidget* owner, const QString& path, const RecordTable& table);
+
+// "1 row", "302,400 rows": how the table's messages count rows.
+QString rowCountText(int rows);

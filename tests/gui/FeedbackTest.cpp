@@ -345,7 +345,7 @@ TEST_F(TableFeedback, ATableOutsideTheMdiAreaStillReportsToTheHost) {
     loose.show();
     QApplication::clipboard()->clear();
     loose.copySelection();
-    EXPECT_EQ(status(), QStringLiteral("Copied 1 rows to the clipboard"));
+    EXPECT_EQ(status(), QStringLiteral("Copied 1 row to the clipboard"));
 }
 
 // A graph window of the engine in the host's MDI area: export image (Ctrl+E) and clipboard.
