@@ -10,10 +10,12 @@ WERROR=OFF
 if [ "${CI:-}" = "true" ]; then WERROR=ON; fi
 JOBS=${JOBS:-$(nproc)}
 # A compiler cache, where installed, keyed on paths relative to the checkout so that several
-# checkouts of the project share it.
+# checkouts of the project share it (with debug info ccache would also key on the build
+# folder's absolute path unless told not to).
 LAUNCHER=()
 if command -v ccache > /dev/null; then
     export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$PWD}
+    export CCACHE_NOHASHDIR=${CCACHE_NOHASHDIR:-1}
     LAUNCHER=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 fi
 
