@@ -10,6 +10,7 @@
 #
 # Usage: bench/e2e.sh [--16x] [--reps N] [--build DIR] [--work DIR] [--no-results] [--keep]
 #   --16x         also the 16x size (about 10 M points per channel; several minutes, 3 GB of disk)
+#   --sizes "F.." only these factors of a week, e.g. --sizes 16
 #   --reps N      --render runs per size, the median is reported (default 5)
 #   --build DIR   the build directory holding bin/kestramon, bin/chartlib_bench and
 #                 bin/e2e_make_csv (default: build beside this script's folder)
@@ -37,6 +38,11 @@ die() {
 while (($#)); do
     case "$1" in
     --16x) sizes=(1 4 16) ;;
+    --sizes)
+        [[ $# -ge 2 && "$2" =~ ^[1-9][0-9]*( [1-9][0-9]*)*$ ]] || die "--sizes takes factors such as \"1 4 16\""
+        read -r -a sizes <<<"$2"
+        shift
+        ;;
     --reps)
         [[ $# -ge 2 && "$2" =~ ^[1-9][0-9]*$ ]] || die "--reps takes a positive count"
         reps=$2
