@@ -74,10 +74,14 @@ inline double secondsOf(auto&& work) {
 
 // Times `floor` and `work` in every iteration, the work's time as the iteration's (manual
 // time), and reports ms, floor_ms, their ratio for this repetition and the load average.
-template <typename Floor, typename Work> void paired(benchmark::State& state, Floor&& floor, Work&& work) {
+// `reset`, untimed, runs before each iteration's floor (to undo what the last iteration left:
+// a zoom, objects to destroy).
+template <typename Reset, typename Floor, typename Work>
+void paired(benchmark::State& state, Reset&& reset, Floor&& floor, Work&& work) {
     double floorTotal = 0;
     double workTotal = 0;
     for (auto _ : state) {
+        reset();
         floorTotal += secondsOf(floor);
         const double t = secondsOf(work);
         state.SetIterationTime(t);
@@ -88,6 +92,11 @@ template <typename Floor, typename Work> void paired(benchmark::State& state, Fl
     state.counters["floor_ms"] = floorTotal / n * 1e3;
     state.counters["ratio"] = floorTotal > 0 ? workTotal / floorTotal : 0;
     state.counters["load1"] = loadAverage1();
+}
+
+template <typename Floor, typename Work> void paired(benchmark::State& state, Floor&& floor, Work&& work) {
+    paired(
+        state, [] {}, floor, work);
 }
 
 // main() of a benchmark program that prints the load average before and after the run.

@@ -1,5 +1,7 @@
 // Redraw, zoom and cursor costs of a large chart, each reported with its ratio to the same work
-// done by a bare QCustomPlot program in this run (the floor).
+// done by a bare QCustomPlot program in this run (the floor). PLOTCORE_BENCH_POINTS sets the
+// points per subset (a week at one second by default), so bench/e2e.sh can run the same
+// benchmarks at the sizes it imports.
 
 #include "ChartProperties.h"
 #include "ModuleLoader.h"
@@ -11,13 +13,16 @@
 #include <QImage>
 #include <QKeyEvent>
 #include <QLibrary>
+#include <QMouseEvent>
 #include <QWidget>
 #include <benchmark/benchmark.h>
 #include <qcustomplot.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <map>
 #include <memory>
 #include <string>
@@ -26,17 +31,20 @@
 namespace {
 
 constexpr int kSubsets = 6;
-constexpr int kPoints = 604800; // a week at one second
+constexpr int kWeek = 604800; // a week at one second
+// More than this many points in all would not fit the int counts of the entry points.
+constexpr long long kMaxTotalPoints = 1LL << 30;
+int gPoints = kWeek; // points per subset, set once in main()
 constexpr int kWidth = 1200;
 constexpr int kHeight = 700;
 
 struct Data {
     std::vector<double> x, y;
-    Data() : x(static_cast<std::size_t>(kSubsets) * kPoints), y(x.size()) {
+    Data() : x(static_cast<std::size_t>(kSubsets) * gPoints), y(x.size()) {
         const double start = 45383.0;
         for (int s = 0; s < kSubsets; ++s)
-            for (int i = 0; i < kPoints; ++i) {
-                const std::size_t k = static_cast<std::size_t>(s) * kPoints + i;
+            for (int i = 0; i < gPoints; ++i) {
+                const std::size_t k = static_cast<std::size_t>(s) * gPoints + i;
                 x[k] = start + i / 86400.0;
                 y[k] = 230 + 5 * std::sin(i / 43200.0 * M_PI + s) + ((i * 7919LL + s) % 13) * 0.1;
             }
@@ -137,9 +145,9 @@ public:
         m_plot.clearGraphs();
         for (int s = 0; s < kSubsets; ++s) {
             auto container = QSharedPointer<QCPGraphDataContainer>::create();
-            QVector<QCPGraphData> points(kPoints);
-            for (int i = 0; i < kPoints; ++i) {
-                const std::size_t k = static_cast<std::size_t>(s) * kPoints + i;
+            QVector<QCPGraphData> points(gPoints);
+            for (int i = 0; i < gPoints; ++i) {
+                const std::size_t k = static_cast<std::size_t>(s) * gPoints + i;
                 points[i] = QCPGraphData(data().x[k], data().y[k]);
             }
             container->add(points, true);
@@ -200,7 +208,7 @@ public:
     ~LibraryChart() { api().destroy(m_chart); }
     void setData() {
         api().nset(m_chart, PEP_SUBSETS, kSubsets);
-        api().nset(m_chart, PEP_POINTS, kPoints);
+        api().nset(m_chart, PEP_POINTS, gPoints);
         api().vset(m_chart, PEP_XDATA, data().x.data(), static_cast<int>(data().x.size()));
         api().vset(m_chart, PEP_YDATA, data().y.data(), static_cast<int>(data().y.size()));
     }
@@ -321,7 +329,7 @@ void BM_Library_CursorStepAndRender(benchmark::State& state) {
     int point = 0;
     for (auto _ : state) {
         const auto t0 = std::chrono::steady_clock::now();
-        api().nset(chart.chart(), PEP_CURSORPOINT, (point += 997) % kPoints);
+        api().nset(chart.chart(), PEP_CURSORPOINT, (point += 997) % gPoints);
         chart.redraw();
         benchmark::DoNotOptimize(render(chart.chart()));
         total += secondsSince(t0);
@@ -361,26 +369,140 @@ void BM_Library_CursorKeyAndPaint(benchmark::State& state) {
         });
 }
 
-// Floors first: the library benchmarks read their figures. Five repetitions each; compare the
-// medians.
-BENCHMARK(BM_Floor_SetDataAndRender)->Unit(benchmark::kMillisecond)->Iterations(3)->Repetitions(5);
-BENCHMARK(BM_Floor_Redraw)->Unit(benchmark::kMillisecond)->Iterations(10)->Repetitions(5);
-BENCHMARK(BM_Floor_Zoom)->Unit(benchmark::kMillisecond)->Iterations(10)->Repetitions(5);
-BENCHMARK(BM_Library_SetDataReinitializeAndRender)
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(3)
-    ->Repetitions(5);
-BENCHMARK(BM_Library_ReinitializeAndRender)->Unit(benchmark::kMillisecond)->Iterations(10)->Repetitions(5);
-BENCHMARK(BM_Library_ZoomReinitializeAndRender)
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(10)
-    ->Repetitions(5);
-BENCHMARK(BM_Library_CursorStepAndRender)->Unit(benchmark::kMillisecond)->Iterations(10)->Repetitions(5);
-BENCHMARK(BM_Library_CursorKeyAndPaint)
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(10)
-    ->Repetitions(5)
-    ->UseManualTime();
+// Opening a chart until its first image: the widget made and shown, a week (or the size asked
+// for) of data handed over, drawn and grabbed. The floor, in the same iterations, is the bare
+// program doing the same with the same axis rectangles and pens. Each iteration starts from
+// nothing: the last iteration's charts are destroyed, untimed.
+void BM_Library_OpenToFirstImage(benchmark::State& state) {
+    std::unique_ptr<BarePlot> bare;
+    std::unique_ptr<LibraryChart> chart;
+    bench::paired(
+        state,
+        [&] {
+            bare.reset();
+            chart.reset();
+            QCoreApplication::processEvents();
+        },
+        [&] {
+            bare = std::make_unique<BarePlot>();
+            bare->plot().show();
+            QCoreApplication::processEvents();
+            bare->setData();
+            bare->plot().replot();
+            benchmark::DoNotOptimize(render(&bare->plot()));
+        },
+        [&] {
+            chart = std::make_unique<LibraryChart>();
+            chart->show();
+            QCoreApplication::processEvents();
+            chart->setData();
+            chart->redraw();
+            benchmark::DoNotOptimize(render(chart->chart()));
+        });
+}
+
+// The rectangle a user drags to zoom: the middle quarter of the width, in the upper axis
+// rectangle.
+const QPoint kDragFrom(kWidth * 3 / 8, kHeight / 10);
+const QPoint kDragTo(kWidth * 5 / 8, kHeight * 7 / 20);
+
+void sendMouse(QWidget* widget, QEvent::Type type, const QPoint& at, Qt::MouseButtons buttons) {
+    QMouseEvent event(type, QPointF(at), QPointF(widget->mapToGlobal(at)), Qt::LeftButton, buttons,
+                      Qt::NoModifier);
+    QCoreApplication::sendEvent(widget, &event);
+}
+
+// A zoom as the user makes it: press, drag and release on the chart, then the widget painted.
+// The floor sets the bare program's upper axes to the same pixel rectangle and redraws. Both
+// zoom out again before each iteration, untimed.
+void BM_Library_DragZoomAndPaint(benchmark::State& state) {
+    BarePlot bare;
+    bare.setData();
+    LibraryChart chart;
+    chart.setData();
+    chart.redraw();
+    bare.plot().show();
+    chart.show();
+    QCoreApplication::processEvents();
+    auto* widget = static_cast<QWidget*>(chart.chart());
+    bench::paired(
+        state,
+        [&] {
+            api().nset(chart.chart(), PEP_ZOOMED, 0);
+            chart.redraw();
+            bare.plot().rescaleAxes();
+            bare.plot().replot();
+            QCoreApplication::processEvents();
+        },
+        [&] {
+            QCPAxisRect* rect = bare.plot().axisRect(0);
+            QCPAxis* x = rect->axis(QCPAxis::atBottom);
+            QCPAxis* y = rect->axis(QCPAxis::atLeft);
+            const QCPRange xs(x->pixelToCoord(kDragFrom.x()), x->pixelToCoord(kDragTo.x()));
+            const QCPRange ys(y->pixelToCoord(kDragTo.y()), y->pixelToCoord(kDragFrom.y()));
+            for (QCPAxisRect* r : bare.plot().axisRects())
+                r->axis(QCPAxis::atBottom)->setRange(xs.lower, xs.upper);
+            y->setRange(ys.lower, ys.upper);
+            bare.plot().replot();
+            benchmark::DoNotOptimize(render(&bare.plot()));
+        },
+        [&] {
+            sendMouse(widget, QEvent::MouseButtonPress, kDragFrom, Qt::LeftButton);
+            sendMouse(widget, QEvent::MouseMove, (kDragFrom + kDragTo) / 2, Qt::LeftButton);
+            sendMouse(widget, QEvent::MouseMove, kDragTo, Qt::LeftButton);
+            sendMouse(widget, QEvent::MouseButtonRelease, kDragTo, Qt::NoButton);
+            benchmark::DoNotOptimize(render(widget));
+        });
+}
+
+// Iterations per repetition for a benchmark that takes `atWeek` at a week of points: fewer at
+// larger sizes, so 16 weeks still runs in minutes; never fewer than one nor more than `atWeek`.
+int iterationsFor(int atWeek) {
+    const double scaled = static_cast<double>(atWeek) * kWeek / gPoints;
+    return std::clamp(static_cast<int>(std::lround(scaled)), 1, atWeek);
+}
+
+void registerAll() {
+    using benchmark::RegisterBenchmark;
+    // Floors first: the library benchmarks read their figures. Five repetitions each; compare
+    // the medians.
+    const auto unpaired = [](const char* name, void (*fn)(benchmark::State&), int atWeek) {
+        RegisterBenchmark(name, fn)
+            ->Unit(benchmark::kMillisecond)
+            ->Iterations(iterationsFor(atWeek))
+            ->Repetitions(5);
+    };
+    unpaired("BM_Floor_SetDataAndRender", BM_Floor_SetDataAndRender, 3);
+    unpaired("BM_Floor_Redraw", BM_Floor_Redraw, 10);
+    unpaired("BM_Floor_Zoom", BM_Floor_Zoom, 10);
+    unpaired("BM_Library_SetDataReinitializeAndRender", BM_Library_SetDataReinitializeAndRender, 3);
+    unpaired("BM_Library_ReinitializeAndRender", BM_Library_ReinitializeAndRender, 10);
+    unpaired("BM_Library_ZoomReinitializeAndRender", BM_Library_ZoomReinitializeAndRender, 10);
+    unpaired("BM_Library_CursorStepAndRender", BM_Library_CursorStepAndRender, 10);
+    // Paired with their floors in every iteration: each repetition reports its own ratio.
+    const auto paired = [](const char* name, void (*fn)(benchmark::State&), int atWeek) {
+        RegisterBenchmark(name, fn)
+            ->Unit(benchmark::kMillisecond)
+            ->Iterations(iterationsFor(atWeek))
+            ->Repetitions(5)
+            ->UseManualTime();
+    };
+    paired("BM_Library_CursorKeyAndPaint", BM_Library_CursorKeyAndPaint, 10);
+    paired("BM_Library_OpenToFirstImage", BM_Library_OpenToFirstImage, 3);
+    paired("BM_Library_DragZoomAndPaint", BM_Library_DragZoomAndPaint, 10);
+}
+
+// Points per subset from PLOTCORE_BENCH_POINTS; 0 when the value is not a usable count.
+int pointsFromEnvironment() {
+    const QByteArray text = qgetenv("PLOTCORE_BENCH_POINTS");
+    if (text.isEmpty())
+        return kWeek;
+    bool ok = false;
+    const long long n = text.toLongLong(&ok);
+    if (!ok || n < 2 || n * kSubsets > kMaxTotalPoints)
+        return 0;
+    return static_cast<int>(n);
+}
 
 } // namespace
 
@@ -388,6 +510,15 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    gPoints = pointsFromEnvironment();
+    if (gPoints == 0) {
+        std::fprintf(stderr,
+                     "chartlib_bench: PLOTCORE_BENCH_POINTS must be a count of points from 2 to %lld\n",
+                     kMaxTotalPoints / kSubsets);
+        return 2;
+    }
+    std::fprintf(stderr, "chartlib_bench: %d subsets of %d points\n", kSubsets, gPoints);
+    registerAll();
     if (!api().create) {
         std::fprintf(stderr, "chartlib_bench: cannot load %s\n", kChartingLibraryFile);
         return 1;

@@ -48,7 +48,24 @@ TEST(MultigraphicData, ShorterSeriesArePaddedWithTheNullValue) {
     EXPECT_DOUBLE_EQ(v[4 + 1], 11.0);
     EXPECT_DOUBLE_EQ(v[4 + 2], -9999.9);
     EXPECT_DOUBLE_EQ(v[4 + 3], -9999.9);
-    EXPECT_DOUBLE_EQ(d.FechasSeries()[3], 4.0);
+    EXPECT_DOUBLE_EQ(d.FechaSerie(0, 3), 4.0);
+    // The alignment pads the shorter series to the common axis: its dates are the axis's and
+    // only its values are null there.
+    EXPECT_DOUBLE_EQ(d.FechaSerie(1, 1), 2.0);
+    EXPECT_DOUBLE_EQ(d.FechaSerie(1, 3), 4.0);
+    EXPECT_DOUBLE_EQ(d.FechaSerie(2, 0), -9999.9);
+    EXPECT_DOUBLE_EQ(d.FechaSerie(0, -1), -9999.9);
+    EXPECT_DOUBLE_EQ(d.FechaSerie(0, 4), -9999.9);
+
+    // The chart's arrays, series-major: the common dates repeated for each series.
+    std::vector<double> fechas, valores;
+    d.CargarIntervalo(-1, fechas, valores);
+    EXPECT_EQ(fechas, (std::vector<double>{1, 2, 3, 4, 1, 2, 3, 4}));
+    EXPECT_EQ(valores, (std::vector<double>{230, 231, 232, 233, 10, 11, -9999.9, -9999.9}));
+    d.PonerRangos({Agrupacion::Intervalo{0, 0}, Agrupacion::Intervalo{1, 2}});
+    d.CargarIntervalo(1, fechas, valores);
+    EXPECT_EQ(fechas, (std::vector<double>{2, 3, 2, 3}));
+    EXPECT_EQ(valores, (std::vector<double>{231, 232, 11, -9999.9}));
 }
 
 TEST(MultigraphicData, NullPointsArePaintedInTheBackColour) {

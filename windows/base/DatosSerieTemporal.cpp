@@ -42,21 +42,19 @@ DatosSerieTemporal::DatosSerieTemporal(const TValorMultiple& valores, const TVal
     m_intervalos = tiemposDeFila(iv, 0);
 
     const size_t n = static_cast<size_t>(m_numPuntos);
-    std::vector<double> serial(n);
+    m_fechas.resize(n);
     for (size_t i = 0; i < n; ++i)
-        serial[i] = conversor ? conversor(m_tiempos[i]) : 0.0;
+        m_fechas[i] = conversor ? conversor(m_tiempos[i]) : 0.0;
 
-    m_fechas.assign(static_cast<size_t>(m_numSeries) * n, kValorNulo);
     m_datos.assign(static_cast<size_t>(m_numSeries) * n, kValorNulo);
     for (int s = 0; s < m_numSeries; ++s) {
         // A series shorter than the common axis keeps the null value in the slots past its end.
-        const size_t propios = std::min(n, static_cast<size_t>(v.Elementos(s)));
+        const size_t propios = std::min(n, static_cast<size_t>(std::max(0, v.Elementos(s))));
+        m_propios.push_back(propios);
         const double* d = v.Doubles(s);
         const size_t base = static_cast<size_t>(s) * n;
-        for (size_t i = 0; i < propios; ++i) {
-            m_fechas[base + i] = serial[i];
+        for (size_t i = 0; i < propios; ++i)
             m_datos[base + i] = d ? d[i] : v.Numero(s, static_cast<int>(i));
-        }
     }
 
     for (int s = 0; s < m_numSeries; ++s) {
@@ -74,6 +72,13 @@ DatosSerieTemporal::DatosSerieTemporal(const TValorMultiple& valores, const TVal
     for (int s = 1; s < m_numSeries; ++s)
         m_periodoMinimo = std::min(m_periodoMinimo, static_cast<int>(Opcion(s, kOpcionPeriodo)));
     reiniciarExtremos();
+}
+
+double DatosSerieTemporal::FechaSerie(int serie, int punto) const {
+    if (serie < 0 || serie >= m_numSeries || punto < 0 ||
+        static_cast<size_t>(punto) >= m_propios[static_cast<size_t>(serie)])
+        return kValorNulo;
+    return m_fechas[static_cast<size_t>(punto)];
 }
 
 int DatosSerieTemporal::Decimales(int serie) const {
@@ -140,6 +145,7 @@ void DatosSerieTemporal::CargarIntervalo(int intervalo, std::vector<double>& fec
     for (int s = 0; s < m_numSeries; ++s) {
         const size_t origen = static_cast<size_t>(s) * n + static_cast<size_t>(primero);
         const size_t destino = static_cast<size_t>(s) * puntos;
+        const size_t propios = m_propios[static_cast<size_t>(s)];
         double minimo = kMinimoInicial;
         double maximo = kMaximoInicial;
         for (size_t i = 0; i < puntos; ++i) {
@@ -152,7 +158,8 @@ void DatosSerieTemporal::CargarIntervalo(int intervalo, std::vector<double>& fec
                 maximo = std::max(maximo, v);
             }
             valores[destino + i] = v;
-            fechas[destino + i] = m_fechas[origen + i];
+            const size_t punto = static_cast<size_t>(primero) + i;
+            fechas[destino + i] = punto < propios ? m_fechas[punto] : kValorNulo;
         }
         m_minimos[static_cast<size_t>(s)] = minimo;
         m_maximos[static_cast<size_t>(s)] = maximo;

@@ -40,7 +40,9 @@ public:
 
     int NumSeries() const { return m_numSeries; }
     int NumPuntos() const { return m_numPuntos; }
-    const std::vector<double>& FechasSeries() const { return m_fechas; }
+    // The chart date of a point of a series: the common axis's, or the null value past the end
+    // of a series shorter than the axis.
+    double FechaSerie(int serie, int punto) const;
     const std::vector<double>& DatosSeries() const { return m_datos; }
     // The common time axis (the first series' times).
     const std::vector<TTiempo>& Tiempos() const { return m_tiempos; }
@@ -100,7 +102,10 @@ private:
     int m_metodo = 0;
     std::vector<TTiempo> m_tiempos;
     std::vector<TTiempo> m_intervalos;
+    // The chart dates of the common axis, once for every series, and the number of points each
+    // series has of its own (a shorter series is null past its end).
     std::vector<double> m_fechas;
+    std::vector<size_t> m_propios;
     std::vector<double> m_datos;
     std::vector<QString> m_unidades;
     std::vector<QString> m_nombres;

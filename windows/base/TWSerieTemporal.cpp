@@ -79,9 +79,13 @@ QString TWSerieTemporal::TituloIntervalo() const {
 }
 
 void TWSerieTemporal::CargarIntervalo(int intervalo) {
-    m_datos->CargarIntervalo(m_datos->Rangos().empty() ? -1 : intervalo, m_x, m_y);
-    Pe.ponerEntero(PEP_POINTS, m_datos->PuntosMostrados());
-    Pe.ponerArray(PEP_XDATA, m_x);
+    {
+        // The chart keeps its own copy of the dates; ours is freed before the chart is built.
+        std::vector<double> x;
+        m_datos->CargarIntervalo(m_datos->Rangos().empty() ? -1 : intervalo, x, m_y);
+        Pe.ponerEntero(PEP_POINTS, m_datos->PuntosMostrados());
+        Pe.ponerArray(PEP_XDATA, x);
+    }
     Pe.ponerArray(PEP_YDATA, m_y);
 }
 
@@ -219,7 +223,6 @@ QJsonObject TWSerieTemporal::Describir() {
 }
 
 void TWSerieTemporal::LiberarDatos() {
-    m_x.clear();
     m_y.clear();
     ObjetosGrafica.DeleteAll();
 }
