@@ -4,7 +4,7 @@
 // benchmarks at the sizes it imports.
 
 #include "ChartProperties.h"
-#include "ModuleLoader.h"
+#include "EnlaceGrafica.h"
 #include "PEApi.h"
 
 #include "BenchSupport.h"
@@ -62,33 +62,11 @@ std::map<std::string, double>& floors() {
     return f;
 }
 
-struct Api {
-    std::unique_ptr<QLibrary> library;
-    PEcreateFn create = nullptr;
-    PEdestroyFn destroy = nullptr;
-    PEnsetFn nset = nullptr;
-    PEvsetFn vset = nullptr;
-    PEreinitializeFn reinitialize = nullptr;
-    PEresetimageFn resetimage = nullptr;
-    PEszsetFn szset = nullptr;
-    PEngetFn nget = nullptr;
-};
-
-Api& api() {
-    static Api a;
-    if (!a.library) {
-        a.library = host::loadModule(QString::fromLatin1(kChartingLibraryFile));
-        a.create = reinterpret_cast<PEcreateFn>(host::resolveEntry(a.library.get(), "PEcreate"));
-        a.destroy = reinterpret_cast<PEdestroyFn>(host::resolveEntry(a.library.get(), "PEdestroy"));
-        a.nset = reinterpret_cast<PEnsetFn>(host::resolveEntry(a.library.get(), "PEnset"));
-        a.vset = reinterpret_cast<PEvsetFn>(host::resolveEntry(a.library.get(), "PEvset"));
-        a.reinitialize =
-            reinterpret_cast<PEreinitializeFn>(host::resolveEntry(a.library.get(), "PEreinitialize"));
-        a.resetimage = reinterpret_cast<PEresetimageFn>(host::resolveEntry(a.library.get(), "PEresetimage"));
-        a.szset = reinterpret_cast<PEszsetFn>(host::resolveEntry(a.library.get(), "PEszset"));
-        a.nget = reinterpret_cast<PEngetFn>(host::resolveEntry(a.library.get(), "PEnget"));
-    }
-    return a;
+// The library bound as the engine binds it, loaded on first use.
+const EnlaceGrafica& api() {
+    static std::unique_ptr<QLibrary> library = EnlaceGrafica::CargarLibreria();
+    static const EnlaceGrafica enlace(library.get());
+    return enlace;
 }
 
 QImage render(QWidget* widget) {
@@ -182,11 +160,11 @@ protected:
         if (e->type() != PENotifyEvent::kType)
             return QWidget::event(e);
         if (static_cast<PENotifyEvent*>(e)->code() == PEN_CURSORMOVED && chart != nullptr) {
-            const int point = api().nget(chart, PEP_CURSORPOINT);
+            const int point = api().PEnget(chart, PEP_CURSORPOINT);
             const std::string table = "|Time: " + std::to_string(point) + "|Value: " +
                                       std::to_string(::data().y[static_cast<std::size_t>(point)]) + "|\t";
-            api().szset(chart, PEP_CURSORTABLE, table.c_str());
-            api().resetimage(chart, 0, 0);
+            api().PEszset(chart, PEP_CURSORTABLE, table.c_str());
+            api().PEresetimage(chart, 0, 0);
         }
         return true;
     }
@@ -197,29 +175,29 @@ public:
     LibraryChart() {
         m_parent.resize(kWidth, kHeight);
         PERect rect{0, 0, kWidth, kHeight};
-        m_chart = api().create(304, 0, &rect, &m_parent, 1);
+        m_chart = api().PEcreate(304, 0, &rect, &m_parent, 1);
         m_parent.chart = m_chart;
-        api().nset(m_chart, PEP_XSERIALDATES, 1);
+        api().PEnset(m_chart, PEP_XSERIALDATES, 1);
         const int perAxis[] = {3, 3};
-        api().vset(m_chart, PEP_SUBSETSPERAXIS, perAxis, 2);
-        api().nset(m_chart, PEP_CURSORMODE, PECM_CROSS);
-        api().vset(m_chart, PEP_LINETYPES, kLineTypes, kSubsets);
+        api().PEvset(m_chart, PEP_SUBSETSPERAXIS, perAxis, 2);
+        api().PEnset(m_chart, PEP_CURSORMODE, PECM_CROSS);
+        api().PEvset(m_chart, PEP_LINETYPES, kLineTypes, kSubsets);
     }
-    ~LibraryChart() { api().destroy(m_chart); }
+    ~LibraryChart() { api().PEdestroy(m_chart); }
     void setData() {
-        api().nset(m_chart, PEP_SUBSETS, kSubsets);
-        api().nset(m_chart, PEP_POINTS, gPoints);
-        api().vset(m_chart, PEP_XDATA, data().x.data(), static_cast<int>(data().x.size()));
-        api().vset(m_chart, PEP_YDATA, data().y.data(), static_cast<int>(data().y.size()));
+        api().PEnset(m_chart, PEP_SUBSETS, kSubsets);
+        api().PEnset(m_chart, PEP_POINTS, gPoints);
+        api().PEvset(m_chart, PEP_XDATA, data().x.data(), static_cast<int>(data().x.size()));
+        api().PEvset(m_chart, PEP_YDATA, data().y.data(), static_cast<int>(data().y.size()));
     }
     // A new data array of the same size, as a window sends when it steps to the next interval.
     void setFreshData() {
-        api().vset(m_chart, PEP_YDATA, nullptr, 0);
+        api().PEvset(m_chart, PEP_YDATA, nullptr, 0);
         setData();
     }
     void redraw() {
-        api().reinitialize(m_chart);
-        api().resetimage(m_chart, 0, 0);
+        api().PEreinitialize(m_chart);
+        api().PEresetimage(m_chart, 0, 0);
     }
     HPE chart() const { return m_chart; }
     void show() { m_parent.show(); }
@@ -312,8 +290,8 @@ void BM_Library_ZoomReinitializeAndRender(benchmark::State& state) {
         const double extents[] = {from, from + 0.25, 220, 240};
         const int properties[] = {PEP_ZOOMXMIN, PEP_ZOOMXMAX, PEP_ZOOMYMIN, PEP_ZOOMYMAX};
         for (int i = 0; i < 4; ++i)
-            api().vset(chart.chart(), properties[i], &extents[i], 1);
-        api().nset(chart.chart(), PEP_ZOOMED, 1);
+            api().PEvset(chart.chart(), properties[i], &extents[i], 1);
+        api().PEnset(chart.chart(), PEP_ZOOMED, 1);
         chart.redraw();
         benchmark::DoNotOptimize(render(chart.chart()));
         total += secondsSince(t0);
@@ -329,7 +307,7 @@ void BM_Library_CursorStepAndRender(benchmark::State& state) {
     int point = 0;
     for (auto _ : state) {
         const auto t0 = std::chrono::steady_clock::now();
-        api().nset(chart.chart(), PEP_CURSORPOINT, (point += 997) % gPoints);
+        api().PEnset(chart.chart(), PEP_CURSORPOINT, (point += 997) % gPoints);
         chart.redraw();
         benchmark::DoNotOptimize(render(chart.chart()));
         total += secondsSince(t0);
@@ -346,7 +324,7 @@ void BM_Library_CursorKeyAndPaint(benchmark::State& state) {
     bare.setData();
     LibraryChart chart;
     chart.setData();
-    api().szset(chart.chart(), PEP_CURSORTABLE, "|Time: 0|Value: 0|\t");
+    api().PEszset(chart.chart(), PEP_CURSORTABLE, "|Time: 0|Value: 0|\t");
     chart.redraw();
     // Shown, as on screen: grabbing a hidden widget sends it a resize event first, which costs
     // every grab a full redraw.
@@ -428,7 +406,7 @@ void BM_Library_DragZoomAndPaint(benchmark::State& state) {
     bench::paired(
         state,
         [&] {
-            api().nset(chart.chart(), PEP_ZOOMED, 0);
+            api().PEnset(chart.chart(), PEP_ZOOMED, 0);
             chart.redraw();
             bare.plot().rescaleAxes();
             bare.plot().replot();
@@ -519,7 +497,7 @@ int main(int argc, char** argv) {
     }
     std::fprintf(stderr, "chartlib_bench: %d subsets of %d points\n", kSubsets, gPoints);
     registerAll();
-    if (!api().create) {
+    if (!api().PEcreate) {
         std::fprintf(stderr, "chartlib_bench: cannot load %s\n", kChartingLibraryFile);
         return 1;
     }
