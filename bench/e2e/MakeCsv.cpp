@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <charconv>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -15,19 +16,6 @@ namespace {
 
 constexpr int kColumns = 6;
 constexpr long long kMaxLines = 1LL << 31;
-
-// Days since 1970-01-01 to a civil date (proleptic Gregorian).
-void civilFromDays(long long days, int& year, int& month, int& day) {
-    days += 719468;
-    const long long era = (days >= 0 ? days : days - 146096) / 146097;
-    const long long doe = days - era * 146097;
-    const long long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const long long doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const long long mp = (5 * doy + 2) / 153;
-    day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
-    month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-    year = static_cast<int>(yoe + era * 400 + (month <= 2 ? 1 : 0));
-}
 
 bool write(const char* path, long long lines) {
     std::FILE* out = std::fopen(path, "wb");
@@ -43,8 +31,11 @@ bool write(const char* path, long long lines) {
     const long long firstDay = 20458; // 2026-01-05
     char text[64];
     for (long long i = 0; i < lines && ok; ++i) {
-        int year = 0, month = 0, day = 0;
-        civilFromDays(firstDay + i / 86400, year, month, day);
+        const std::chrono::year_month_day date{
+            std::chrono::sys_days{std::chrono::days{firstDay + i / 86400}}};
+        const int year = static_cast<int>(date.year());
+        const int month = static_cast<int>(static_cast<unsigned>(date.month()));
+        const int day = static_cast<int>(static_cast<unsigned>(date.day()));
         const int s = static_cast<int>(i % 60), m = static_cast<int>(i / 60 % 60),
                   h = static_cast<int>(i / 3600 % 24);
         std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", year, month, day, h, m, s);
