@@ -11,13 +11,6 @@
 #include <algorithm>
 #include <numeric>
 
-namespace {
-
-// Start of the running extremes, beyond any sample.
-constexpr double kMinimoInicial = 1.23456789e13;
-
-} // namespace
-
 TWRegistro::TWRegistro(QWidget* propietario, TDriverVentana* driver, ServidorMonitores* servidor,
                        ListasAtributos& listas, DrivFlex* fuente)
     : TWGraficaGenerica(propietario, driver, servidor, fuente) {

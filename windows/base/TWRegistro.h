@@ -81,6 +81,8 @@ protected:
     QStringList UnidadesSeries() const override;
 
     int NumEjes = 1;
+    // Start of running extremes, beyond any sample.
+    static constexpr double kMinimoInicial = 1.23456789e13;
     // The samples of the register shown, series-major, and each series' extremes.
     int m_puntosMostrados = 0;
     std::vector<double> m_x;
