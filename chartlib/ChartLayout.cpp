@@ -5,6 +5,7 @@
 
 #include "AxisTickers.h"
 #include "ChartStyle.h"
+#include "GappedLineGraph.h"
 #include "PEApi.h"
 #include "SerialDateTicker.h"
 #include "SubsetPlottable.h"
@@ -287,9 +288,7 @@ void ChartWidget::buildSubsets() {
 
         if (line) {
             const QPen pen = linePen(colour, lineType);
-            auto* graph = new QCPGraph(x, y);
-            graph->setData(data->line);
-            graph->setAdaptiveSampling(true);
+            auto* graph = new GappedLineGraph(x, y, data);
             graph->setPen(pen);
             if (method == PEMD_AREA) {
                 QColor fill = colour;

@@ -116,10 +116,8 @@ void ChartWidget::rebuildData() {
         const int count = sorted ? available : static_cast<int>(order.size());
 
         QVector<QCPGraphData> pts;
-        QVector<QCPGraphData> line;
         pts.reserve(count);
         bool identity = true;
-        bool broken = false;
         bool pendingGap = false;
         bool breakBefore = false;
         double lastKey = kNaN;
@@ -127,12 +125,6 @@ void ChartWidget::rebuildData() {
         data->maxX = data->maxY = -std::numeric_limits<double>::infinity();
         data->minPositiveX = data->minPositiveY = std::numeric_limits<double>::infinity();
         data->minSpacing = std::numeric_limits<double>::infinity();
-        auto ensureLine = [&] {
-            if (!broken) {
-                broken = true;
-                line = pts; // everything so far joined normally
-            }
-        };
         for (int k = 0; k < count; ++k) {
             const int i = sorted ? k : order[k];
             const double x = xAt(i);
@@ -142,17 +134,12 @@ void ChartWidget::rebuildData() {
                 continue;
             }
             if (!goodY(y)) {
-                ensureLine();
-                line.append(QCPGraphData(x, kNaN));
                 identity = false;
                 breakBefore = true;
                 continue;
             }
-            if (pendingGap || (maxGap > 0 && std::isfinite(lastKey) && x - lastKey > maxGap)) {
-                ensureLine();
-                line.append(QCPGraphData(std::isfinite(lastKey) ? (lastKey + x) / 2 : x, kNaN));
+            if (pendingGap || (maxGap > 0 && std::isfinite(lastKey) && x - lastKey > maxGap))
                 breakBefore = true;
-            }
             pendingGap = false;
             if (breakBefore && !pts.isEmpty())
                 data->breaks.push_back(static_cast<int>(pts.size()));
@@ -164,8 +151,6 @@ void ChartWidget::rebuildData() {
                 identity = false;
             data->index.push_back(i);
             pts.append(QCPGraphData(x, y));
-            if (broken)
-                line.append(QCPGraphData(x, y));
             data->minX = std::min(data->minX, x);
             data->maxX = std::max(data->maxX, x);
             data->minY = std::min(data->minY, y);
@@ -184,14 +169,9 @@ void ChartWidget::rebuildData() {
             data->minPositiveY = 0;
         if (!std::isfinite(data->minSpacing))
             data->minSpacing = 0;
+        // set() shares the vector's buffer instead of copying it.
         data->points = QSharedPointer<QCPGraphDataContainer>::create();
-        data->points->add(pts, true);
-        if (broken) {
-            data->line = QSharedPointer<QCPGraphDataContainer>::create();
-            data->line->add(line, true);
-        } else {
-            data->line = data->points;
-        }
+        data->points->set(pts, true);
         findIsolated(data.data());
         m_subsets.push_back(data);
     }
@@ -213,8 +193,7 @@ void ChartWidget::findIsolated(SubsetData* data) {
         return;
     auto isolated = QSharedPointer<SubsetData>::create();
     isolated->points = QSharedPointer<QCPGraphDataContainer>::create();
-    isolated->points->add(lone, true);
-    isolated->line = isolated->points;
+    isolated->points->set(lone, true);
     isolated->index = std::move(at);
     isolated->hasData = true;
     isolated->minX = data->minX;

@@ -15,11 +15,9 @@ struct SubsetData {
         return k >= 0 && k + 1 < points->size() && !std::binary_search(breaks.begin(), breaks.end(), k + 1);
     }
 
-    // Points with valid x and y, sorted by x: what markers and bars draw and the cursor picks.
+    // Points with valid x and y, sorted by x: what lines, markers and bars draw and the cursor
+    // picks. The line breaks before each entry listed in `breaks`.
     QSharedPointer<QCPGraphDataContainer> points;
-    // The same points with NaN values where a line must break (null values, gaps wider than the
-    // largest joined gap); the very container of `points` when nothing breaks.
-    QSharedPointer<QCPGraphDataContainer> line;
     // Original point index of each entry of `points`.
     std::vector<int> index;
     // Colour of each entry of `points` (0x00BBGGRR turned to QRgb); empty: the subset's colour.
