@@ -68,11 +68,22 @@ TEST(MultigraphicData, ShorterSeriesArePaddedWithTheNullValue) {
     EXPECT_EQ(valores, (std::vector<double>{231, 232, 11, -9999.9}));
 }
 
-TEST(MultigraphicData, NullPointsArePaintedInTheBackColour) {
-    const std::vector<double> valores = {1, -9999.9, 3, -9999.9, 5, 6};
-    const auto colores = DatosSerieTemporal::ColoresPuntos(valores, 2, {0x0000FF, 0x00FF00}, 0xFFFFFF);
-    EXPECT_EQ(colores,
+TEST(MultigraphicData, ShownPointsOnlyAreColouredAndReadNullsInTheBackColour) {
+    Lists l;
+    l.serie({1, 2, 3, 4}, {9, 1, -9999.9, 3}, "V", "V1");
+    l.serie({1, 2, 3, 4}, {9, -9999.9, 5, 0.000001}, "V", "V2");
+    DatosSerieTemporal d = l.datos();
+    d.PonerRangos({Agrupacion::Intervalo{0, 0}, Agrupacion::Intervalo{1, 3}});
+    std::vector<double> fechas, valores;
+    d.CargarIntervalo(1, fechas, valores);
+    EXPECT_EQ(d.ColoresPuntos({0x0000FF, 0x00FF00}, 0xFFFFFF),
               (std::vector<std::int32_t>{0x0000FF, 0xFFFFFF, 0x0000FF, 0xFFFFFF, 0x00FF00, 0x00FF00}));
+    // The read-out reads what the chart was given, without keeping a copy of it.
+    for (int s = 0; s < 2; ++s)
+        for (int p = 0; p < 3; ++p)
+            EXPECT_EQ(d.ValorMostrado(s, p), valores[static_cast<size_t>(s * 3 + p)]) << s << "," << p;
+    EXPECT_EQ(d.ValorMostrado(0, 3), -9999.9) << "past the interval";
+    EXPECT_EQ(d.ValorMostrado(2, 0), -9999.9) << "no such series";
 }
 
 TEST(MultigraphicData, TinyValuesAreDrawnAsZeroAndExtremesSkipNulls) {

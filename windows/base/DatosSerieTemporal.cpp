@@ -149,11 +149,8 @@ void DatosSerieTemporal::CargarIntervalo(int intervalo, std::vector<double>& fec
         double minimo = kMinimoInicial;
         double maximo = kMaximoInicial;
         for (size_t i = 0; i < puntos; ++i) {
-            double v = m_datos[origen + i];
+            const double v = comoSeMuestra(m_datos[origen + i]);
             if (v != kValorNulo) {
-                // Noise around zero is shown as zero.
-                if (std::fabs(v) < 0.00001)
-                    v = 0.0;
                 minimo = std::min(minimo, v);
                 maximo = std::max(maximo, v);
             }
@@ -177,19 +174,30 @@ TTiempo DatosSerieTemporal::TiempoMostrado(int punto) const {
     return m_tiempos[static_cast<size_t>(i)];
 }
 
-std::vector<std::int32_t> DatosSerieTemporal::ColoresPuntos(const std::vector<double>& valores, int numSeries,
-                                                            const std::vector<std::int32_t>& coloresSerie,
-                                                            std::int32_t colorFondo) {
-    std::vector<std::int32_t> colores(valores.size(), colorFondo);
-    if (numSeries <= 0)
-        return colores;
-    const size_t puntos = valores.size() / static_cast<size_t>(numSeries);
-    for (int s = 0; s < numSeries; ++s) {
+double DatosSerieTemporal::comoSeMuestra(double v) {
+    // Noise around zero is shown as zero.
+    return v != kValorNulo && std::fabs(v) < 0.00001 ? 0.0 : v;
+}
+
+double DatosSerieTemporal::ValorMostrado(int serie, int punto) const {
+    if (serie < 0 || serie >= m_numSeries || punto < 0 || punto >= m_puntosMostrados)
+        return kValorNulo;
+    return comoSeMuestra(m_datos[static_cast<size_t>(serie) * static_cast<size_t>(m_numPuntos) +
+                                 static_cast<size_t>(m_primerMostrado + punto)]);
+}
+
+std::vector<std::int32_t> DatosSerieTemporal::ColoresPuntos(const std::vector<std::int32_t>& coloresSerie,
+                                                            std::int32_t colorFondo) const {
+    const size_t puntos = static_cast<size_t>(m_puntosMostrados);
+    std::vector<std::int32_t> colores(puntos * static_cast<size_t>(m_numSeries), colorFondo);
+    for (int s = 0; s < m_numSeries; ++s) {
         const std::int32_t c =
             s < static_cast<int>(coloresSerie.size()) ? coloresSerie[static_cast<size_t>(s)] : 0;
-        const size_t base = static_cast<size_t>(s) * puntos;
+        const double* valores = m_datos.data() + static_cast<size_t>(s) * static_cast<size_t>(m_numPuntos) +
+                                static_cast<size_t>(m_primerMostrado);
         for (size_t i = 0; i < puntos; ++i)
-            colores[base + i] = valores[base + i] == kValorNulo ? colorFondo : c;
+            if (valores[i] != kValorNulo)
+                colores[static_cast<size_t>(s) * puntos + i] = c;
     }
     return colores;
 }

@@ -79,11 +79,13 @@ public:
     // The time of a shown point of the interval last loaded.
     TTiempo TiempoMostrado(int punto) const;
 
-    // Per-point colours: each point its series' colour, null points the back colour so they
-    // vanish against the graph.
-    static std::vector<std::int32_t> ColoresPuntos(const std::vector<double>& valores, int numSeries,
-                                                   const std::vector<std::int32_t>& coloresSerie,
-                                                   std::int32_t colorFondo);
+    // A shown value of the interval last loaded, as the chart was given it (null outside it).
+    double ValorMostrado(int serie, int punto) const;
+
+    // Per-point colours of the shown points, series-major: each point its series' colour, null
+    // points the back colour so they vanish against the graph.
+    std::vector<std::int32_t> ColoresPuntos(const std::vector<std::int32_t>& coloresSerie,
+                                            std::int32_t colorFondo) const;
 
     // Titles: the only series' name or `titulo` for several series; the series names joined
     // by tabs; the interval title; the horizontal axis label.
@@ -94,6 +96,7 @@ public:
 
 private:
     void reiniciarExtremos();
+    static double comoSeMuestra(double v);
 
     int m_numSeries = 0;
     int m_numPuntos = 0;

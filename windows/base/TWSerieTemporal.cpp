@@ -79,23 +79,22 @@ QString TWSerieTemporal::TituloIntervalo() const {
 }
 
 void TWSerieTemporal::CargarIntervalo(int intervalo) {
-    {
-        // The chart keeps its own copy of the dates; ours is freed before the chart is built.
-        std::vector<double> x;
-        m_datos->CargarIntervalo(m_datos->Rangos().empty() ? -1 : intervalo, x, m_y);
-        Pe.ponerEntero(PEP_POINTS, m_datos->PuntosMostrados());
-        Pe.ponerArray(PEP_XDATA, x);
-    }
-    Pe.ponerArray(PEP_YDATA, m_y);
+    // The chart keeps its own copy of the dates and values; ours are freed before the chart is
+    // built, and the read-out takes its values from the aligned data.
+    std::vector<double> x;
+    std::vector<double> y;
+    m_datos->CargarIntervalo(m_datos->Rangos().empty() ? -1 : intervalo, x, y);
+    Pe.ponerEntero(PEP_POINTS, m_datos->PuntosMostrados());
+    Pe.ponerArray(PEP_XDATA, x);
+    std::vector<double>().swap(x);
+    Pe.ponerArray(PEP_YDATA, y);
 }
 
 void TWSerieTemporal::ColorearPuntos() {
     std::vector<std::int32_t> subsets(static_cast<size_t>(std::max(0, NumSeries)));
     const int n = Pe.PEvget(Grafica, PEP_SUBSETCOLORS, subsets.data(), static_cast<int>(subsets.size()));
     subsets.resize(static_cast<size_t>(std::clamp(n, 0, NumSeries)));
-    const std::vector<std::int32_t> colores =
-        DatosSerieTemporal::ColoresPuntos(m_y, NumSeries, subsets, static_cast<std::int32_t>(ColorFondo));
-    Pe.ponerArray(PEP_POINTCOLORS, colores);
+    Pe.ponerArray(PEP_POINTCOLORS, m_datos->ColoresPuntos(subsets, static_cast<std::int32_t>(ColorFondo)));
     // A single point per series is drawn as a marker big enough to be seen.
     Pe.ponerEntero(PEP_FORCEDMETHOD, m_datos->PuntosMostrados() == 1 ? 4 : 0);
 }
@@ -115,8 +114,7 @@ QString TWSerieTemporal::TextoCursor(int* filas) {
     const int periodo = FechasComoTexto() ? 0 : m_datos->PeriodoMinimo();
     const bool cierra = m_datos->Opcion(serie, OPC_CIERRA_PERIODO) != 0.0;
     LecturaCursor::Lectura l;
-    l.valor = ValorLectura(m_y[static_cast<size_t>(serie) * static_cast<size_t>(m_datos->PuntosMostrados()) +
-                               static_cast<size_t>(punto)]);
+    l.valor = ValorLectura(m_datos->ValorMostrado(serie, punto));
     l.maximo = ValorLectura(m_datos->Maximo(serie));
     l.minimo = ValorLectura(m_datos->Minimo(serie));
     l.decimales = m_datos->Decimales(serie);
@@ -223,6 +221,5 @@ QJsonObject TWSerieTemporal::Describir() {
 }
 
 void TWSerieTemporal::LiberarDatos() {
-    m_y.clear();
     ObjetosGrafica.DeleteAll();
 }

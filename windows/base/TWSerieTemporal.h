@@ -71,9 +71,6 @@ protected:
     void CambiarDatos(const ListasAtributos& listas);
 
     std::unique_ptr<DatosSerieTemporal> m_datos;
-    // The values of the interval shown, series-major, as the chart holds them (the read-out and
-    // the point colours need them; the dates are handed to the chart and not kept).
-    std::vector<double> m_y;
     int NivelAgrupacion = Agrupacion::NIVEL_DEFECTO;
     int PuntoCursor = -1;
     int NumEjes = 0;

@@ -84,15 +84,17 @@ void TWMiGraficaTHD::ColorearPuntos() {
 
     std::vector<std::int32_t> subsets(static_cast<size_t>(NumSeries));
     Pe.PEvget(Grafica, PEP_SUBSETCOLORS, subsets.data(), NumSeries);
-    std::vector<std::int32_t> colores(m_y.size());
+    const int puntos = m_datos->PuntosMostrados();
+    std::vector<std::int32_t> colores(static_cast<size_t>(NumSeries) *
+                                      static_cast<size_t>(std::max(0, puntos)));
     Pe.PEvget(Grafica, PEP_POINTCOLORS, colores.data(), static_cast<int>(colores.size()));
-    const size_t puntos = static_cast<size_t>(m_datos->PuntosMostrados());
-    for (size_t k = 0; k < m_y.size() && puntos > 0; ++k) {
+    for (size_t k = 0; k < colores.size(); ++k) {
         if (colores[k] == juicio::kColorBlanco)
             continue;
-        const int serie = static_cast<int>(k / puntos);
-        colores[k] = juicio::SuperaThd(m_y[k], Limite(serie)) ? m_limites.tension->colorResaltado
-                                                              : subsets[static_cast<size_t>(serie)];
+        const int serie = static_cast<int>(k / static_cast<size_t>(puntos));
+        const double valor = m_datos->ValorMostrado(serie, static_cast<int>(k % static_cast<size_t>(puntos)));
+        colores[k] = juicio::SuperaThd(valor, Limite(serie)) ? m_limites.tension->colorResaltado
+                                                             : subsets[static_cast<size_t>(serie)];
     }
     Pe.ponerArray(PEP_POINTCOLORS, colores);
 }

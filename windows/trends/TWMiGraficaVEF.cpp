@@ -88,9 +88,7 @@ void TWMiGraficaVEF::MoverCursor() {
         return;
     const int punto = std::clamp(Pe.dameEntero(PEP_CURSORPOINT), 0, puntos - 1);
     Pe.ponerEntero(PEP_CURSORPOINT, punto);
-    const auto valor = [&](int serie) {
-        return m_y[static_cast<size_t>(serie) * static_cast<size_t>(puntos) + static_cast<size_t>(punto)];
-    };
+    const auto valor = [&](int serie) { return m_datos->ValorMostrado(serie, punto); };
     const int serie = std::clamp(Pe.dameEntero(PEP_CURSORSUBSET), 0, NumSeries - 1);
     if (valor(serie) != kValorNulo)
         return;
