@@ -183,7 +183,7 @@ void ChartWidget::clickAt(const QPoint& pos) {
                 best = distance;
                 bestSubset = s;
                 const int k = static_cast<int>(it - points.constBegin());
-                bestPoint = d.index.empty() ? k : d.index[k];
+                bestPoint = d.original(k);
             }
         }
     }

@@ -117,7 +117,6 @@ void ChartWidget::rebuildData() {
 
         QVector<QCPGraphData> pts;
         pts.reserve(count);
-        bool identity = true;
         bool pendingGap = false;
         bool breakBefore = false;
         double lastKey = kNaN;
@@ -129,13 +128,10 @@ void ChartWidget::rebuildData() {
             const int i = sorted ? k : order[k];
             const double x = xAt(i);
             const double y = yAt(i);
-            if (!goodX(x)) {
-                pendingGap = true;
-                continue;
-            }
-            if (!goodY(y)) {
-                identity = false;
-                breakBefore = true;
+            if (!goodX(x) || !goodY(y)) {
+                if (sorted)
+                    data->skipped.push_back(static_cast<int>(pts.size()));
+                (goodX(x) ? breakBefore : pendingGap) = true;
                 continue;
             }
             if (pendingGap || (maxGap > 0 && std::isfinite(lastKey) && x - lastKey > maxGap))
@@ -147,9 +143,8 @@ void ChartWidget::rebuildData() {
             if (std::isfinite(lastKey) && x > lastKey)
                 data->minSpacing = std::min(data->minSpacing, x - lastKey);
             lastKey = x;
-            if (static_cast<int>(pts.size()) != i)
-                identity = false;
-            data->index.push_back(i);
+            if (!sorted)
+                data->index.push_back(i);
             pts.append(QCPGraphData(x, y));
             data->minX = std::min(data->minX, x);
             data->maxX = std::max(data->maxX, x);
@@ -160,8 +155,6 @@ void ChartWidget::rebuildData() {
             if (y > 0)
                 data->minPositiveY = std::min(data->minPositiveY, y);
         }
-        if (identity)
-            std::vector<int>().swap(data->index);
         data->hasData = !pts.isEmpty();
         if (!std::isfinite(data->minPositiveX))
             data->minPositiveX = 0;
@@ -228,7 +221,7 @@ void ChartWidget::rebuildColours() {
         const int n = data.points->size();
         data.colours.resize(n);
         for (int k = 0; k < n; ++k) {
-            const std::size_t i = base + (data.index.empty() ? k : data.index[k]);
+            const std::size_t i = base + static_cast<std::size_t>(data.original(k));
             const QRgb c = i < colours.size() ? rgbFromBgr(colours[i]) : own;
             data.colours[k] = c;
             if (c != own)

@@ -18,8 +18,19 @@ struct SubsetData {
     // Points with valid x and y, sorted by x: what lines, markers and bars draw and the cursor
     // picks. The line breaks before each entry listed in `breaks`.
     QSharedPointer<QCPGraphDataContainer> points;
-    // Original point index of each entry of `points`.
+    // Original point index of entry k of `points`.
+    int original(int k) const {
+        if (!index.empty())
+            return index[static_cast<std::size_t>(k)];
+        return k + static_cast<int>(std::upper_bound(skipped.begin(), skipped.end(), k) - skipped.begin());
+    }
+
+    // Original point index of each entry of `points` when the points had to be sorted; of a
+    // subset's `isolated` points, their entries in the subset's `points`. Empty otherwise.
     std::vector<int> index;
+    // For in-order points: for each point left out (null x or y), how many were kept before it,
+    // so a week of data with a few empty cells needs no index per point.
+    std::vector<int> skipped;
     // Colour of each entry of `points` (0x00BBGGRR turned to QRgb); empty: the subset's colour.
     std::vector<QRgb> colours;
     // Entries of `points` whose colour is not the subset's: the stretches of line to recolour.

@@ -31,6 +31,9 @@ TEST_F(ChartInteraction, AClickMovesTheCursorToTheNearestPoint) {
     QTest::mouseClick(chart(), Qt::LeftButton, {}, at(0.9, 11));
     EXPECT_EQ(pe.dameEntero(PEP_CURSORSUBSET), 0);
     EXPECT_EQ(pe.dameEntero(PEP_CURSORPOINT), 1);
+    QTest::mouseClick(chart(), Qt::LeftButton, {}, at(3.9, 14));
+    EXPECT_EQ(pe.dameEntero(PEP_CURSORSUBSET), 0);
+    EXPECT_EQ(pe.dameEntero(PEP_CURSORPOINT), 4) << "points after a null keep their own number";
 }
 
 TEST_F(ChartInteraction, AClickNeverPicksANullPoint) {
