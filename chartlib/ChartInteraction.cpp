@@ -34,7 +34,7 @@ void ChartWidget::buildCursor() {
     const int subset = m_props.integer(PEP_CURSORSUBSET, 0);
     const int point = m_props.integer(PEP_CURSORPOINT, 0);
     const int points = pointCount();
-    const std::vector<double>& xs = m_props.doubles(PEP_XDATA);
+    const PropertyStore::DoubleArray xs = m_props.doubleArray(PEP_XDATA);
     const std::vector<double>& ys = m_props.doubles(PEP_YDATA);
     const QColor text = textColour();
     QCPAxisRect* rect = axisRectOf(axisOfSubset(subset));
@@ -334,7 +334,7 @@ void ChartWidget::keyPressEvent(QKeyEvent* event) {
             subset = std::min(subsets - 1, subset + 1);
         else {
             // The next point of the subset that is drawn, skipping null values.
-            const std::vector<double>& xs = m_props.doubles(PEP_XDATA);
+            const PropertyStore::DoubleArray xs = m_props.doubleArray(PEP_XDATA);
             const std::vector<double>& ys = m_props.doubles(PEP_YDATA);
             const bool nx = m_props.find(PEP_NULLX) != nullptr;
             const bool ny = m_props.find(PEP_NULLY) != nullptr;

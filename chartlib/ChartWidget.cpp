@@ -74,7 +74,7 @@ void ChartWidget::rebuildData() {
 
     const int subsets = subsetCount();
     const int points = pointCount();
-    const std::vector<double>& xs = m_props.doubles(PEP_XDATA);
+    const PropertyStore::DoubleArray xs = m_props.doubleArray(PEP_XDATA);
     const std::vector<double>& ys = m_props.doubles(PEP_YDATA);
     const bool hasNullX = m_props.find(PEP_NULLX) != nullptr;
     const bool hasNullY = m_props.find(PEP_NULLY) != nullptr;

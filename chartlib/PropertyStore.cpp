@@ -73,9 +73,30 @@ int PropertyStore::elementCount(const Value& v) {
     if (isIntType(v.type))
         return static_cast<int>(v.ints.size());
     if (isDoubleType(v.type))
-        return static_cast<int>(v.doubles.size());
+        return static_cast<int>(v.doubles.size() * v.repeat);
     return static_cast<int>(v.texts.size());
 }
+
+PropertyStore::DoubleArray PropertyStore::doubleArray(int property) const {
+    const Value* v = find(property);
+    static const std::vector<double> none;
+    return v == nullptr || !isDoubleType(v->type) ? DoubleArray{&none, 1}
+                                                  : DoubleArray{&v->doubles, v->repeat};
+}
+
+namespace {
+
+// How many times the first `block` values repeat to make up the `count` values.
+std::size_t repeats(const double* p, int count, int block) {
+    if (block <= 0 || count < 2 * block || count % block != 0)
+        return 1;
+    for (int at = block; at < count; at += block)
+        if (std::memcmp(p, p + at, static_cast<std::size_t>(block) * sizeof(double)) != 0)
+            return 1;
+    return static_cast<std::size_t>(count / block);
+}
+
+} // namespace
 
 int PropertyStore::integer(int property, int fallback) const {
     const Value* v = find(property);
@@ -218,10 +239,15 @@ bool PropertyStore::setArray(int property, const void* data, int count) {
         v.ints.assign(p, p + count);
     } else if (isDoubleType(v.type)) {
         const auto* p = static_cast<const double*>(data);
-        if (static_cast<int>(v.doubles.size()) == count &&
-            (count == 0 || std::memcmp(v.doubles.data(), p, count * sizeof(*p)) == 0))
+        // Subsets sharing one time axis is the common case of a week of trends: the x data is
+        // kept once, not once per subset.
+        const std::size_t repeat = property == PEP_XDATA ? repeats(p, count, integer(PEP_POINTS)) : 1;
+        const int kept = static_cast<int>(static_cast<std::size_t>(count) / repeat);
+        if (v.repeat == repeat && static_cast<int>(v.doubles.size()) == kept &&
+            (kept == 0 || std::memcmp(v.doubles.data(), p, kept * sizeof(*p)) == 0))
             return false;
-        v.doubles.assign(p, p + count);
+        v.doubles.assign(p, p + kept);
+        v.repeat = repeat;
     } else {
         const auto* p = static_cast<const char* const*>(data);
         std::vector<std::string> texts;
@@ -245,6 +271,15 @@ bool PropertyStore::setCell(int property, int cell, const void* value) {
             v.ints.resize(cell + 1, 0);
         v.ints[cell] = *static_cast<const std::int32_t*>(value);
     } else if (isDoubleType(v.type)) {
+        if (v.repeat > 1) {
+            // One cell of a repeated block changes: the blocks are no longer the same.
+            std::vector<double> whole;
+            whole.reserve(v.doubles.size() * v.repeat);
+            for (std::size_t r = 0; r < v.repeat; ++r)
+                whole.insert(whole.end(), v.doubles.begin(), v.doubles.end());
+            v.doubles = std::move(whole);
+            v.repeat = 1;
+        }
         if (static_cast<int>(v.doubles.size()) <= cell)
             v.doubles.resize(cell + 1, 0.0);
         v.doubles[cell] = *static_cast<const double*>(value);
@@ -270,7 +305,11 @@ int PropertyStore::getArray(int property, void* buffer, int capacity) const {
     if (isIntType(v->type)) {
         std::memcpy(buffer, v->ints.data(), n * sizeof(std::int32_t));
     } else if (isDoubleType(v->type)) {
-        std::memcpy(buffer, v->doubles.data(), n * sizeof(double));
+        auto* out = static_cast<double*>(buffer);
+        for (int at = 0; at < n; at += static_cast<int>(v->doubles.size()))
+            std::memcpy(out + at, v->doubles.data(),
+                        std::min<std::size_t>(v->doubles.size(), static_cast<std::size_t>(n - at)) *
+                            sizeof(double));
     } else {
         // Pointers into the stored texts, valid until the property changes.
         v->pointers.clear();
@@ -288,7 +327,7 @@ bool PropertyStore::getCell(int property, int cell, void* value) const {
     if (isIntType(v->type))
         *static_cast<std::int32_t*>(value) = v->ints[cell];
     else if (isDoubleType(v->type))
-        *static_cast<double*>(value) = v->doubles[cell];
+        *static_cast<double*>(value) = v->doubles[static_cast<std::size_t>(cell) % v->doubles.size()];
     else
         *static_cast<const char**>(value) = v->texts[cell].c_str();
     return true;

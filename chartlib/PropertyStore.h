@@ -22,6 +22,18 @@ public:
         std::vector<std::string> texts; // one entry for a text property
         mutable std::vector<const char*> pointers;
         std::uint64_t version = 0;
+        // A double array is `doubles` repeated this many times (the x data of subsets that
+        // share one time axis is kept once).
+        std::size_t repeat = 1;
+    };
+
+    // The doubles of an array property, repeated blocks included.
+    struct DoubleArray {
+        const std::vector<double>* block = nullptr;
+        std::size_t repeat = 1;
+
+        std::size_t size() const { return block->size() * repeat; }
+        double operator[](std::size_t i) const { return (*block)[i % block->size()]; }
     };
 
     // getters:
@@ -30,7 +42,9 @@ public:
     double real(int property, double fallback = 0.0) const;
     std::string text(int property) const;
     std::vector<std::int32_t> ints(int property) const;
+    // Arrays of one block only; the x data may repeat, read it with doubleArray().
     const std::vector<double>& doubles(int property) const;
+    DoubleArray doubleArray(int property) const;
     std::vector<std::string> texts(int property) const;
     std::uint64_t version(int property) const;
     PETipoPropiedad typeOf(int property, PETipoPropiedad unknown) const;

@@ -131,3 +131,31 @@ TEST_F(ChartProperties, PerAxisPropertiesFollowTheWorkingAxis) {
     EXPECT_EQ(plot()->axisRect(0)->axis(QCPAxis::atLeft)->label(), QStringLiteral("V"));
     EXPECT_EQ(plot()->axisRect(1)->axis(QCPAxis::atLeft)->label(), QStringLiteral("A"));
 }
+
+TEST_F(ChartProperties, SubsetsSharingOneTimeAxisReadAndDrawAsIfEachHadItsOwn) {
+    pe.ponerEntero(PEP_SUBSETS, 3);
+    pe.ponerEntero(PEP_POINTS, 3);
+    setDoubles(PEP_XDATA, {0, 1, 2, 0, 1, 2, 0, 1, 2});
+    setDoubles(PEP_YDATA, {1, 2, 3, 4, 5, 6, 7, 8, 9});
+    pe.Redibujar();
+    std::vector<double> x(9);
+    ASSERT_EQ(api().PEvget(chart(), PEP_XDATA, x.data(), 9), 9);
+    EXPECT_EQ(x, (std::vector<double>{0, 1, 2, 0, 1, 2, 0, 1, 2}));
+    double read = -1;
+    EXPECT_EQ(api().PEvgetcellEx(chart(), PEP_XDATA, 2, 1, &read), 1);
+    EXPECT_EQ(read, 1);
+    EXPECT_EQ(pe.dameEntero(PEP_SUBSETS), 3);
+    ASSERT_EQ(plot()->graphCount(), 3);
+    EXPECT_EQ(plot()->graph(2)->data()->size(), 3) << "the last subset has its dates too";
+    EXPECT_EQ(plot()->graph(2)->data()->at(1)->key, 1);
+
+    // One changed cell leaves the other subsets' dates alone.
+    const double moved = 1.5;
+    EXPECT_EQ(api().PEvsetcell(chart(), PEP_XDATA, 4, &moved), 1);
+    ASSERT_EQ(api().PEvget(chart(), PEP_XDATA, x.data(), 9), 9);
+    EXPECT_EQ(x, (std::vector<double>{0, 1, 2, 0, 1.5, 2, 0, 1, 2}));
+    // Dates that differ per subset are kept as they are.
+    setDoubles(PEP_XDATA, {0, 1, 2, 0, 1, 2, 0, 1, 3});
+    ASSERT_EQ(api().PEvget(chart(), PEP_XDATA, x.data(), 9), 9);
+    EXPECT_EQ(x[8], 3);
+}
