@@ -202,9 +202,7 @@ void ChartWidget::rebuildColours() {
     if (stamp == m_colourStamp)
         return;
     m_colourStamp = stamp;
-    const PropertyStore::Value* value = m_props.find(PEP_POINTCOLORS);
-    const std::vector<std::int32_t> empty;
-    const std::vector<std::int32_t>& colours = value ? value->ints : empty;
+    const PropertyStore::IntArray colours = m_props.intArray(PEP_POINTCOLORS);
     const std::vector<std::int32_t> subsetColours = m_props.ints(PEP_SUBSETCOLORS);
     const int points = pointCount();
     for (int s = 0; s < static_cast<int>(m_subsets.size()); ++s) {

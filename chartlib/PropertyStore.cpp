@@ -71,10 +71,38 @@ void PropertyStore::touch(Value& v) {
 
 int PropertyStore::elementCount(const Value& v) {
     if (isIntType(v.type))
-        return static_cast<int>(v.ints.size());
+        return v.runs.empty() ? static_cast<int>(v.ints.size()) : v.runTotal;
     if (isDoubleType(v.type))
         return static_cast<int>(v.doubles.size() * v.repeat);
     return static_cast<int>(v.texts.size());
+}
+
+std::size_t PropertyStore::IntArray::size() const {
+    return value == nullptr || !isIntType(value->type) ? 0 : static_cast<std::size_t>(elementCount(*value));
+}
+
+std::int32_t PropertyStore::IntArray::operator[](std::size_t i) const {
+    if (value->runs.empty())
+        return value->ints[i];
+    const auto run = std::upper_bound(value->runs.begin(), value->runs.end(), static_cast<std::int32_t>(i),
+                                      [](std::int32_t at, const auto& r) { return at < r.first; });
+    return (run - 1)->second;
+}
+
+PropertyStore::IntArray PropertyStore::intArray(int property) const {
+    return IntArray{find(property)};
+}
+
+void PropertyStore::expandRuns(Value& v) {
+    if (v.runs.empty())
+        return;
+    v.ints.resize(static_cast<std::size_t>(v.runTotal));
+    for (std::size_t r = 0; r < v.runs.size(); ++r) {
+        const std::int32_t end = r + 1 < v.runs.size() ? v.runs[r + 1].first : v.runTotal;
+        std::fill(v.ints.begin() + v.runs[r].first, v.ints.begin() + end, v.runs[r].second);
+    }
+    std::vector<std::pair<std::int32_t, std::int32_t>>().swap(v.runs);
+    v.runTotal = 0;
 }
 
 PropertyStore::DoubleArray PropertyStore::doubleArray(int property) const {
@@ -96,6 +124,21 @@ std::size_t repeats(const double* p, int count, int block) {
     return static_cast<std::size_t>(count / block);
 }
 
+// The runs of `count` integers, or none when runs would not take a quarter of the room.
+std::vector<std::pair<std::int32_t, std::int32_t>> runsOf(const std::int32_t* p, int count) {
+    std::vector<std::pair<std::int32_t, std::int32_t>> runs;
+    if (count < 64)
+        return runs;
+    for (int i = 0; i < count; ++i) {
+        if (i == 0 || p[i] != p[i - 1]) {
+            if (runs.size() * 8 >= static_cast<std::size_t>(count))
+                return {};
+            runs.emplace_back(i, p[i]);
+        }
+    }
+    return runs;
+}
+
 } // namespace
 
 int PropertyStore::integer(int property, int fallback) const {
@@ -104,6 +147,8 @@ int PropertyStore::integer(int property, int fallback) const {
         return fallback;
     if (!v->ints.empty())
         return v->ints[0];
+    if (!v->runs.empty())
+        return v->runs[0].second;
     if (!v->doubles.empty())
         return toInt(v->doubles[0]);
     return fallback;
@@ -143,6 +188,11 @@ std::vector<std::int32_t> PropertyStore::ints(int property) const {
         for (double d : v->doubles)
             out.push_back(toInt(d));
         return out;
+    }
+    if (!v->runs.empty()) {
+        Value whole = *v;
+        expandRuns(whole);
+        return whole.ints;
     }
     return v->ints;
 }
@@ -233,10 +283,23 @@ bool PropertyStore::setArray(int property, const void* data, int count) {
     Value& v = slot(property, T::DoubleArray);
     if (isIntType(v.type)) {
         const auto* p = static_cast<const std::int32_t*>(data);
-        if (static_cast<int>(v.ints.size()) == count &&
-            (count == 0 || std::memcmp(v.ints.data(), p, count * sizeof(*p)) == 0))
-            return false;
-        v.ints.assign(p, p + count);
+        // Per-point colours are mostly each subset's own colour: kept as runs, they cost a
+        // few entries instead of one per point.
+        auto runs = property == PEP_POINTCOLORS ? runsOf(p, count) : decltype(v.runs){};
+        if (!runs.empty()) {
+            if (v.runs == runs && v.runTotal == count)
+                return false;
+            std::vector<std::int32_t>().swap(v.ints);
+            v.runs = std::move(runs);
+            v.runTotal = count;
+        } else {
+            if (v.runs.empty() && static_cast<int>(v.ints.size()) == count &&
+                (count == 0 || std::memcmp(v.ints.data(), p, count * sizeof(*p)) == 0))
+                return false;
+            v.runs.clear();
+            v.runTotal = 0;
+            v.ints.assign(p, p + count);
+        }
     } else if (isDoubleType(v.type)) {
         const auto* p = static_cast<const double*>(data);
         // Subsets sharing one time axis is the common case of a week of trends: the x data is
@@ -267,6 +330,7 @@ bool PropertyStore::setCell(int property, int cell, const void* value) {
         return false;
     Value& v = slot(property, T::DoubleArray);
     if (isIntType(v.type)) {
+        expandRuns(v);
         if (static_cast<int>(v.ints.size()) <= cell)
             v.ints.resize(cell + 1, 0);
         v.ints[cell] = *static_cast<const std::int32_t*>(value);
@@ -303,7 +367,13 @@ int PropertyStore::getArray(int property, void* buffer, int capacity) const {
     if (n == 0)
         return count;
     if (isIntType(v->type)) {
-        std::memcpy(buffer, v->ints.data(), n * sizeof(std::int32_t));
+        const IntArray all{v};
+        auto* out = static_cast<std::int32_t*>(buffer);
+        if (v->runs.empty())
+            std::memcpy(out, v->ints.data(), n * sizeof(std::int32_t));
+        else
+            for (int i = 0; i < n; ++i)
+                out[i] = all[static_cast<std::size_t>(i)];
     } else if (isDoubleType(v->type)) {
         auto* out = static_cast<double*>(buffer);
         for (int at = 0; at < n; at += static_cast<int>(v->doubles.size()))
@@ -325,7 +395,7 @@ bool PropertyStore::getCell(int property, int cell, void* value) const {
     if (v == nullptr || value == nullptr || cell < 0 || cell >= elementCount(*v))
         return false;
     if (isIntType(v->type))
-        *static_cast<std::int32_t*>(value) = v->ints[cell];
+        *static_cast<std::int32_t*>(value) = IntArray{v}[static_cast<std::size_t>(cell)];
     else if (isDoubleType(v->type))
         *static_cast<double*>(value) = v->doubles[static_cast<std::size_t>(cell) % v->doubles.size()];
     else

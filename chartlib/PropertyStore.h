@@ -25,6 +25,18 @@ public:
         // A double array is `doubles` repeated this many times (the x data of subsets that
         // share one time axis is kept once).
         std::size_t repeat = 1;
+        // An integer array of long runs of one value (per-point colours) is kept as the first
+        // index and value of each run, `ints` left empty, `runTotal` elements in all.
+        std::vector<std::pair<std::int32_t, std::int32_t>> runs;
+        std::int32_t runTotal = 0;
+    };
+
+    // The integers of an array property, runs included.
+    struct IntArray {
+        const Value* value = nullptr;
+
+        std::size_t size() const;
+        std::int32_t operator[](std::size_t i) const;
     };
 
     // The doubles of an array property, repeated blocks included.
@@ -45,6 +57,7 @@ public:
     // Arrays of one block only; the x data may repeat, read it with doubleArray().
     const std::vector<double>& doubles(int property) const;
     DoubleArray doubleArray(int property) const;
+    IntArray intArray(int property) const;
     std::vector<std::string> texts(int property) const;
     std::uint64_t version(int property) const;
     PETipoPropiedad typeOf(int property, PETipoPropiedad unknown) const;
@@ -68,6 +81,7 @@ private:
     std::int64_t key(int property) const;
     Value& slot(int property, PETipoPropiedad unknownType);
     static int elementCount(const Value& v);
+    static void expandRuns(Value& v);
     void touch(Value& v);
 
     std::unordered_map<std::int64_t, Value> m_values;

@@ -471,3 +471,35 @@ TEST_F(ChartDrawing, AreasFillDownToZero) {
     const QColor fill = pixel(grab(), pixelOf(0, 1, 5));
     EXPECT_GT(fill.blue(), fill.red() + 40) << "the area reaches near zero";
 }
+
+TEST_F(ChartDrawing, LongColourArraysReadBackAndDrawAsSet) {
+    const int n = 200;
+    std::vector<double> x(n), y(n, 10);
+    for (int i = 0; i < n; ++i)
+        x[static_cast<std::size_t>(i)] = i;
+    std::vector<int> colours(n, kBlue);
+    colours[100] = kMagenta;
+    colours[n - 1] = kGreen;
+    pe.ponerEntero(PEP_SUBSETS, 1);
+    pe.ponerEntero(PEP_POINTS, n);
+    setDoubles(PEP_XDATA, x);
+    setDoubles(PEP_YDATA, y);
+    setInts(PEP_SUBSETCOLORS, {kBlue});
+    setInts(PEP_LINETYPES, {PELT_THICK});
+    setInts(PEP_POINTCOLORS, colours);
+    pe.Redibujar();
+    std::vector<int> read(n);
+    ASSERT_EQ(api().PEvget(chart(), PEP_POINTCOLORS, read.data(), n), n);
+    EXPECT_EQ(read, colours);
+    std::int32_t cell = 0;
+    EXPECT_EQ(api().PEvgetcell(chart(), PEP_POINTCOLORS, 100, &cell), 1);
+    EXPECT_EQ(cell, kMagenta);
+    EXPECT_TRUE(anyNear(grab(), pixelOf(0, 100, 10), bgr(kMagenta), 1));
+
+    // A cell written into a run changes that cell only.
+    const std::int32_t red = 0x0000FF;
+    EXPECT_EQ(api().PEvsetcell(chart(), PEP_POINTCOLORS, 3, &red), 1);
+    colours[3] = red;
+    ASSERT_EQ(api().PEvget(chart(), PEP_POINTCOLORS, read.data(), n), n);
+    EXPECT_EQ(read, colours);
+}
