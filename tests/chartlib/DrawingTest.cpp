@@ -106,6 +106,13 @@ TEST_F(ChartDrawing, NullValuesAreGapsNeverPoints) {
     EXPECT_FALSE(anyNear(image, pixelOf(0, 2.5, 10), bgr(kRed))) << "no line out of it";
     const QCPRange y = plot()->axisRect(0)->axis(QCPAxis::atLeft)->range();
     EXPECT_GT(y.lower, 0.0) << "the null value takes no part in the scale";
+
+    pe.ponerEntero(PEP_PLOTMETHOD, PEMD_AREA);
+    pe.Redibujar();
+    const QImage area = grab();
+    const double under = (plot()->axisRect(0)->axis(QCPAxis::atLeft)->range().lower + 10) / 2;
+    EXPECT_FALSE(near(pixel(area, pixelOf(0, 0.5, under)), Qt::white)) << "the area is filled";
+    EXPECT_TRUE(near(pixel(area, pixelOf(0, 1.6, under)), Qt::white)) << "but not under the null point";
 }
 
 TEST_F(ChartDrawing, PointsFurtherApartThanTheLargestGapAreNotJoined) {
