@@ -9,24 +9,16 @@
 
 class ChartAxes : public ChartTest {
 protected:
-    QCPAxis* xAxis(int rect = 0) { return plot()->axisRect(rect)->axis(QCPAxis::atBottom); }
-    QCPAxis* yAxis(int rect = 0) { return plot()->axisRect(rect)->axis(QCPAxis::atLeft); }
     static int inside(const QCPAxis* axis) {
         int n = 0;
         for (double t : axis->tickVector())
             n += axis->range().contains(t) ? 1 : 0;
         return n;
     }
-    void series(const std::vector<double>& x, const std::vector<double>& y, int subsets = 1) {
-        pe.ponerEntero(PEP_SUBSETS, subsets);
-        pe.ponerEntero(PEP_POINTS, static_cast<int>(x.size()) / subsets);
-        setDoubles(PEP_XDATA, x);
-        setDoubles(PEP_YDATA, y);
-    }
 };
 
 TEST_F(ChartAxes, TickDensityFollowsTheSizeAfterAResizeWithoutReinitialising) {
-    series({45351.0, 45357.0}, {1, 2});
+    series(1, {45351.0, 45357.0}, {1, 2});
     pe.ponerEntero(PEP_XSERIALDATES, 1);
     chart()->resize(200, 150);
     pe.Redibujar();
@@ -43,7 +35,7 @@ TEST_F(ChartAxes, TickDensityFollowsTheSizeAfterAResizeWithoutReinitialising) {
 }
 
 TEST_F(ChartAxes, AShortStackedAxisShowsAtLeastItsBottomAndTopValues) {
-    series({0, 1, 0, 1, 0, 1, 0, 1}, {230, 231, 10, 11, 49.98, 50.01, 1, 2}, 4);
+    series(4, {0, 1, 0, 1, 0, 1, 0, 1}, {230, 231, 10, 11, 49.98, 50.01, 1, 2});
     setInts(PEP_SUBSETSPERAXIS, {1, 1, 1, 1});
     setDoubles(PEP_AXISSHARES, {0.55, 0.15, 0.15, 0.15});
     pe.Redibujar();
@@ -57,7 +49,7 @@ TEST_F(ChartAxes, AShortStackedAxisShowsAtLeastItsBottomAndTopValues) {
 }
 
 TEST_F(ChartAxes, TickLabelsOfOneAxisShareTheirDecimals) {
-    series({0, 1, 2}, {0, 1.2, 2.5});
+    series(1, {0, 1, 2}, {0, 1.2, 2.5});
     chart()->resize(400, 600);
     pe.Redibujar();
     const QVector<QString> labels = yAxis()->tickVectorLabels();
@@ -73,7 +65,7 @@ TEST_F(ChartAxes, TickLabelsOfOneAxisShareTheirDecimals) {
 
 TEST_F(ChartAxes, AWindowMayLabelTheTicksOrHideThem) {
     // A folded scale: values t drawn, the power factors 1 - t and -1 - t shown.
-    series({0, 1, 2}, {-0.05, 0.02, 0.08});
+    series(1, {0, 1, 2}, {-0.05, 0.02, 0.08});
     pe.ponerEntero(PEP_WORKINGAXIS, 0);
     setDoubles(PEP_YTICKVALUES, {-0.04, 0, 0.04, 0.5});
     setTexts(PEP_YTICKLABELS, {"-0.9600", "1.0000", "0.9600", "0.5000"});
@@ -89,7 +81,7 @@ TEST_F(ChartAxes, AWindowMayLabelTheTicksOrHideThem) {
 }
 
 TEST_F(ChartAxes, ALogarithmicAxisShowsEveryDecade) {
-    series({0.0001, 0.01, 10000}, {1, 2, 3});
+    series(1, {0.0001, 0.01, 10000}, {1, 2, 3});
     pe.ponerEntero(PEP_XLOGSCALE, 1);
     pe.ponerEntero(PEP_FORCEDMETHOD, PEMF_POINTS);
     chart()->resize(300, 300);

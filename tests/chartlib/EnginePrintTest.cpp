@@ -8,7 +8,6 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QImage>
-#include <QPainter>
 #include <QPrinter>
 #include <QProcess>
 #include <qcustomplot.h>
@@ -60,17 +59,25 @@ protected:
         VentanaPrueba::SetUp();
         ventana = abrir<TWMiGrafica>(dosSeries(datos));
     }
+    // A PDF printer writing to a file of the scratch folder.
+    static QString pdfPrinter(QPrinter& impresora, const char* name) {
+        const QString pdf = QDir(testsupport::scratchDirectory()).filePath(QString::fromLatin1(name));
+        impresora.setOutputFormat(QPrinter::PdfFormat);
+        impresora.setOutputFileName(pdf);
+        return pdf;
+    }
+    static void acceptNext() {
+        testsupport::Dialogs::handleNext([](QDialog&) { return static_cast<int>(QDialog::Accepted); });
+    }
     TWMiGrafica* ventana = nullptr;
 };
 
 TEST_F(EnginePrint, ThePageShowsTheChartInsideItsMarginsAndTheScreenLosesThePrintMark) {
-    const QString pdf = QDir(testsupport::scratchDirectory()).filePath(QStringLiteral("ventana.pdf"));
     QPrinter impresora(QPrinter::HighResolution);
-    impresora.setOutputFormat(QPrinter::PdfFormat);
-    impresora.setOutputFileName(pdf);
+    const QString pdf = pdfPrinter(impresora, "ventana.pdf");
     ventana->PonerImpresora(&impresora);
     ASSERT_NE(ent(ventana, PEP_CURSORMODE), 0) << "the print marks the cursor";
-    testsupport::Dialogs::handleNext([](QDialog&) { return static_cast<int>(QDialog::Accepted); });
+    acceptNext();
     ventana->Accion(QStringLiteral("imprimir1"))->trigger();
 
     const QImage page = renderPage(pdf);
@@ -83,8 +90,7 @@ TEST_F(EnginePrint, ThePageShowsTheChartInsideItsMarginsAndTheScreenLosesThePrin
             if (page.pixelColor(x, y).lightness() < 200)
                 drawn |= QRect(x, y, 1, 1);
     ASSERT_FALSE(drawn.isEmpty()) << "a blank page";
-    const double w = page.width();
-    const double h = page.height();
+    const double w = page.width(), h = page.height();
     // Inside the 8 % margins (a pixel of rounding), and filling most of the 84 % between them.
     EXPECT_GE(drawn.left(), 0.08 * w - 2);
     EXPECT_GE(drawn.top(), 0.08 * h - 2);
@@ -103,37 +109,12 @@ TEST_F(EnginePrint, ThePageShowsTheChartInsideItsMarginsAndTheScreenLosesThePrin
     }
 }
 
-TEST_F(EnginePrint, ABatchPutsOneGraphPerPageOfOneDocument) {
-    const QString pdf = QDir(testsupport::scratchDirectory()).filePath(QStringLiteral("lote.pdf"));
-    QPrinter impresora(QPrinter::HighResolution);
-    impresora.setOutputFormat(QPrinter::PdfFormat);
-    impresora.setOutputFileName(pdf);
-    impresora.setPageOrientation(QPageLayout::Landscape);
-    QPainter documento(&impresora);
-    ventana->PonerImpresora(&impresora, &documento);
-    for (int pagina = 0; pagina < 2; ++pagina) {
-        if (pagina > 0)
-            impresora.newPage();
-        testsupport::Dialogs::handleNext([](QDialog&) { return static_cast<int>(QDialog::Accepted); });
-        ventana->Imprimir();
-    }
-    documento.end();
-    QFile file(pdf);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QByteArray content = file.readAll();
-    EXPECT_EQ(content.count("/Type /Page\n") + content.count("/Type /Page "), 2);
-    EXPECT_FALSE(renderPage(pdf).isNull());
-}
-
 TEST_F(EnginePrint, AnExportedFileIsInTheFormatItsExtensionNames) {
     const QDir dir(testsupport::scratchDirectory());
-    const struct {
-        const char* name;
-        QByteArray start;
-    } cases[] = {
+    const std::pair<const char*, QByteArray> cases[] = {
         {"grafica.png", "\x89PNG"}, {"grafica.svg", "<?xml"}, {"grafica.BMP", "BM"}, {"grafica.bmp", "BM"}};
-    for (const auto& c : cases) {
-        const QString path = dir.filePath(QString::fromLatin1(c.name));
+    for (const auto& [name, start] : cases) {
+        const QString path = dir.filePath(QString::fromLatin1(name));
         testsupport::Dialogs::handleNext([&](QDialog& d) {
             auto* dialogo = qobject_cast<QFileDialog*>(&d);
             if (dialogo == nullptr)
@@ -143,10 +124,10 @@ TEST_F(EnginePrint, AnExportedFileIsInTheFormatItsExtensionNames) {
         });
         ventana->Accion(QStringLiteral("Exportar1"))->trigger();
         QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << c.name;
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << name;
         const QByteArray content = file.readAll();
-        EXPECT_TRUE(content.startsWith(c.start)) << c.name;
-        if (QString::fromLatin1(c.name).endsWith(QLatin1String(".svg"))) {
+        EXPECT_TRUE(content.startsWith(start)) << name;
+        if (path.endsWith(QLatin1String(".svg"))) {
             EXPECT_TRUE(content.contains("<svg"));
             EXPECT_TRUE(content.contains("MULTIGRAPHIC")) << "the title stays text";
         }

@@ -20,11 +20,10 @@ TEST_F(ChartProperties, TheTableCoversEveryNamedNumberOnceAndIsSearchable) {
     EXPECT_EQ(peBuscarPropiedad(1), nullptr);
     EXPECT_EQ(peBuscarPropiedad(3999), nullptr);
     EXPECT_EQ(peBuscarPropiedad(PEP_HLINELABELS)->tipo, PETipoPropiedad::TextArray);
-    EXPECT_EQ(peBuscarPropiedad(PEP_GRAPHSHARE)->tipo, PETipoPropiedad::Double);
     EXPECT_TRUE(peBuscarPropiedad(PEP_PLOTMETHOD)->porEje);
 }
 
-TEST_F(ChartProperties, IntegersAndTextsRoundTrip) {
+TEST_F(ChartProperties, ScalarsAndTextsRoundTrip) {
     EXPECT_EQ(api().PEnset(chart(), PEP_CURSORMODE, 3), 1);
     EXPECT_EQ(pe.dameEntero(PEP_CURSORMODE), 3);
     EXPECT_EQ(pe.dameEntero(PEP_CURSORPOINT), 0) << "unset integers read 0";
@@ -37,6 +36,13 @@ TEST_F(ChartProperties, IntegersAndTextsRoundTrip) {
     api().PEszget(chart(), PEP_MAINTITLE, small, sizeof small);
     EXPECT_STREQ(small, "MULTI") << "a short buffer gets a terminated prefix";
     EXPECT_EQ(api().PEszset(chart(), PEP_SUBSETS, "3"), 0) << "text into an integer property is refused";
+
+    // A scalar double is an array of one; an integer written to it is kept as that number.
+    pe.ponerDouble(PEP_GRAPHSHARE, 0.87);
+    EXPECT_EQ(api().PEvget(chart(), PEP_GRAPHSHARE, nullptr, 0), 1);
+    EXPECT_DOUBLE_EQ(pe.dameDouble(PEP_GRAPHSHARE), 0.87);
+    pe.ponerEntero(PEP_ZOOMXMIN, 7);
+    EXPECT_DOUBLE_EQ(pe.dameDouble(PEP_ZOOMXMIN), 7.0);
 }
 
 TEST_F(ChartProperties, ArraysRoundTripAndReportTheirCount) {
@@ -62,15 +68,6 @@ TEST_F(ChartProperties, ArraysRoundTripAndReportTheirCount) {
     EXPECT_EQ(api().PEvget(chart(), PEP_LABELSUBSETS, nullptr, 0), 0) << "an emptied array stays empty";
     EXPECT_EQ(api().PEvset(chart(), PEP_XDATA, nullptr, 3), 0) << "no data for a non-empty count";
     EXPECT_EQ(api().PEvset(chart(), PEP_XDATA, xs, -1), 0);
-}
-
-TEST_F(ChartProperties, AScalarDoubleIsAnArrayOfOne) {
-    pe.ponerDouble(PEP_GRAPHSHARE, 0.87);
-    EXPECT_EQ(api().PEvget(chart(), PEP_GRAPHSHARE, nullptr, 0), 1);
-    EXPECT_DOUBLE_EQ(pe.dameDouble(PEP_GRAPHSHARE), 0.87);
-    // An integer written to a double property is kept as that number.
-    pe.ponerEntero(PEP_ZOOMXMIN, 7);
-    EXPECT_DOUBLE_EQ(pe.dameDouble(PEP_ZOOMXMIN), 7.0);
 }
 
 TEST_F(ChartProperties, CellsAddressOneElementAndSubsetPointCellsUseThePointCount) {
@@ -108,12 +105,11 @@ TEST_F(ChartProperties, UnknownNumbersAreStoredByTheTypeTheyWereSetWith) {
 }
 
 TEST_F(ChartProperties, PerAxisPropertiesFollowTheWorkingAxis) {
-    pe.ponerEntero(PEP_WORKINGAXIS, 0);
-    pe.ponerEntero(PEP_PLOTMETHOD, 17);
-    pe.ponerTexto(PEP_YAXISLABEL, "V");
-    pe.ponerEntero(PEP_WORKINGAXIS, 1);
-    pe.ponerEntero(PEP_PLOTMETHOD, 1);
-    pe.ponerTexto(PEP_YAXISLABEL, "A");
+    for (int axis : {0, 1}) {
+        pe.ponerEntero(PEP_WORKINGAXIS, axis);
+        pe.ponerEntero(PEP_PLOTMETHOD, axis == 0 ? 17 : 1);
+        pe.ponerTexto(PEP_YAXISLABEL, axis == 0 ? "V" : "A");
+    }
     EXPECT_EQ(pe.dameEntero(PEP_PLOTMETHOD), 1);
     pe.ponerEntero(PEP_WORKINGAXIS, 0);
     EXPECT_EQ(pe.dameEntero(PEP_PLOTMETHOD), 17);
@@ -121,13 +117,10 @@ TEST_F(ChartProperties, PerAxisPropertiesFollowTheWorkingAxis) {
     api().PEszget(chart(), PEP_YAXISLABEL, buffer, sizeof buffer);
     EXPECT_STREQ(buffer, "V");
 
-    pe.ponerEntero(PEP_SUBSETS, 2);
-    pe.ponerEntero(PEP_POINTS, 2);
-    setDoubles(PEP_XDATA, {0, 1, 0, 1});
-    setDoubles(PEP_YDATA, {1, 2, 3, 4});
+    series(2, {0, 1, 0, 1}, {1, 2, 3, 4});
     setInts(PEP_SUBSETSPERAXIS, {1, 1});
     pe.Redibujar();
     ASSERT_EQ(plot()->axisRectCount(), 2);
-    EXPECT_EQ(plot()->axisRect(0)->axis(QCPAxis::atLeft)->label(), QStringLiteral("V"));
-    EXPECT_EQ(plot()->axisRect(1)->axis(QCPAxis::atLeft)->label(), QStringLiteral("A"));
+    EXPECT_EQ(yAxis(0)->label(), QStringLiteral("V"));
+    EXPECT_EQ(yAxis(1)->label(), QStringLiteral("A"));
 }
