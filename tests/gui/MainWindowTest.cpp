@@ -1,5 +1,7 @@
-// The host's main window: the engine factories it calls and their arguments, module and
-// engine failures, recording files and the recent list, and the property dock.
+// The host's main window on the fake engine: the factories it calls and their arguments, module
+// and engine failures, recording files and the recent list, the property dock, and the window
+// as a daily user drives it: placement, the Window menu, keys, repeated Open all, the status bar
+// and title, and what it remembers.
 
 #include "MainWindow.h"
 #include "FakeDrivers.h"
@@ -8,23 +10,280 @@
 #include "PropertyDock.h"
 #include "PropertyPagesEditor.h"
 #include "ServidorMonitores.h"
+#include "SettingsStore.h"
 #include "TestEnvironment.h"
 
+#include <QAction>
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QPushButton>
+#include <QStatusBar>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
 namespace {
 
-class MainWindowTest : public FakeHost {
+class WindowHandling : public FakeHost {
 protected:
     void openTwoFiles() { ASSERT_EQ(window->openFiles({"/rec/METER.STD", "/rec/FLICKER.STD"}), 2); }
+    // Open all on one fake recording, the fake engine showing `count` graph windows.
+    void openGraphs(int count) {
+        if (files->fileCount() == 0) {
+            ASSERT_EQ(window->openFiles({QStringLiteral("/rec/METER.STD")}), 1);
+        }
+        state->windowsToShow = count;
+        window->openAllGraphs();
+        QCoreApplication::processEvents(); // new windows are placed once shown
+    }
+    QList<QMdiSubWindow*> windows() const { return window->mdiArea()->subWindowList(); }
+    QRect area() const { return window->mdiArea()->viewport()->rect(); }
+    QString recordingCount() const {
+        return window->findChild<QLabel*>(QStringLiteral("RecordingCount"))->text();
+    }
+    QMenu* windowMenu() const { return window->findChild<QMenu*>(QStringLiteral("WindowMenu")); }
+    QStringList menuItems() const {
+        QStringList items;
+        emit windowMenu()->aboutToShow();
+        for (QAction* a : windowMenu()->actions())
+            if (a->objectName() == QLatin1String("WindowItem"))
+                items << QStringLiteral("%1%2").arg(a->isChecked() ? "*" : "", a->text());
+        return items;
+    }
 };
 
-TEST_F(MainWindowTest, OpenAllHandsEveryVariableWithItsDataDriverHandleToTheListFactory) {
+TEST_F(WindowHandling, NewWindowsLargerThanTheAreaOpenInsideItWithTheGraphIcon) {
+    window->resize(700, 450); // smaller than the fake's 900 x 700 graphs
+    QCoreApplication::processEvents();
+    openGraphs(3);
+    ASSERT_EQ(windows().size(), 3);
+    for (QMdiSubWindow* w : windows()) {
+        EXPECT_TRUE(area().contains(w->geometry())) << w->widget()->windowTitle().toStdString();
+        EXPECT_EQ(w->windowIcon().cacheKey(), MainWindow::graphWindowIcon().cacheKey());
+    }
+    // The application's own icon is drawn: a transparent corner round a face.
+    const QImage app = MainWindow::applicationIcon().pixmap(32, 32).toImage();
+    ASSERT_FALSE(app.isNull());
+    EXPECT_NE(app, MainWindow::graphWindowIcon().pixmap(32, 32).toImage());
+    EXPECT_EQ(qAlpha(app.pixel(0, 0)), 0);
+    EXPECT_GT(qAlpha(app.pixel(16, 16)), 200);
+    EXPECT_EQ(window->windowIcon().cacheKey(), MainWindow::applicationIcon().cacheKey());
+}
+
+TEST_F(WindowHandling, CascadeKeepsEveryWindowReadableAndInsideTheArea) {
+    openGraphs(14);
+    window->cascadeWindows();
+    const QSize readable = MainWindow::minimumCascadeSize().boundedTo(area().size());
+    QSet<int> lefts;
+    for (QMdiSubWindow* w : windows()) {
+        EXPECT_GE(w->width(), readable.width());
+        EXPECT_GE(w->height(), readable.height());
+        EXPECT_TRUE(area().contains(w->geometry()));
+        lefts.insert(w->x());
+    }
+    EXPECT_GT(lefts.size(), 1); // offset, not stacked on one spot
+}
+
+TEST_F(WindowHandling, TileFillsTheAreaWithoutOverlapForAnyCount) {
+    for (int count : {1, 2, 3, 5, 7}) {
+        window->closeAllWindows();
+        openGraphs(count);
+        ASSERT_EQ(windows().size(), count);
+        window->tileWindows();
+        qint64 covered = 0;
+        for (QMdiSubWindow* w : windows()) {
+            EXPECT_TRUE(area().contains(w->geometry())) << count;
+            covered += qint64(w->width()) * w->height();
+            for (QMdiSubWindow* other : windows())
+                EXPECT_TRUE(other == w || !w->geometry().intersects(other->geometry())) << count;
+        }
+        EXPECT_EQ(covered, qint64(area().width()) * area().height()) << count;
+    }
+}
+
+TEST_F(WindowHandling, OpenAllTwiceRaisesTheExistingWindowsInsteadOfDuplicating) {
+    openGraphs(3);
+    EXPECT_EQ(window->statusBar()->currentMessage(), QStringLiteral("3 graph windows opened"));
+    window->mdiArea()->setActiveSubWindow(windows().last());
+    window->openAllGraphs();
+    EXPECT_EQ(state->listCalls, 1);
+    EXPECT_EQ(window->statusBar()->currentMessage(),
+              QStringLiteral("The graph windows of this selection are already open"));
+    EXPECT_EQ(windows().size(), 3);
+    EXPECT_EQ(window->mdiArea()->activeSubWindow(), windows().first());
+
+    // Once those windows are closed, Open all opens them again.
+    window->closeAllWindows();
+    window->openAllGraphs();
+    EXPECT_EQ(state->listCalls, 2);
+    EXPECT_EQ(windows().size(), 3);
+
+    // Another selection (a second file) is a new Open all.
+    ASSERT_EQ(window->openFiles({QStringLiteral("/rec/FLICKER.STD")}), 1);
+    window->openAllGraphs();
+    EXPECT_EQ(state->listCalls, 3);
+    EXPECT_EQ(windows().size(), 6);
+}
+
+TEST_F(WindowHandling, StatusBarCountsRecordingsInSingularAndPluralAndTitleNamesThem) {
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("KESTRAMON"));
+    const char* steps[][3] = {
+        {"/rec/METER.STD", "1 recording file open", "KESTRAMON - METER.STD"},
+        {"/rec/FLICKER.STD", "2 recording files open", "KESTRAMON - METER.STD, FLICKER.STD"}};
+    for (const auto& step : steps) {
+        ASSERT_EQ(window->openFiles({QString::fromLatin1(step[0])}), 1);
+        EXPECT_EQ(recordingCount(), QString::fromLatin1(step[1]));
+        EXPECT_EQ(window->windowTitle(), QString::fromLatin1(step[2]));
+    }
+    window->closeRecordings();
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("KESTRAMON"));
+    EXPECT_TRUE(recordingCount().isEmpty());
+}
+
+TEST_F(WindowHandling, WindowMenuListsTheWindowsWithTheActiveOneTickedAndStepsThroughThem) {
+    EXPECT_TRUE(menuItems().isEmpty());
+    EXPECT_FALSE(window->action(QStringLiteral("CloseAllWindows"))->isEnabled());
+    openGraphs(3);
+    window->mdiArea()->setActiveSubWindow(windows().at(1));
+    EXPECT_EQ(menuItems(), QStringList({"&1 Graph 1", "*&2 Graph 2", "&3 Graph 3"}));
+
+    // Choosing an entry activates its window.
+    for (QAction* a : windowMenu()->actions())
+        if (a->text() == QLatin1String("&3 Graph 3"))
+            a->trigger();
+    EXPECT_EQ(window->mdiArea()->activeSubWindow(), windows().at(2));
+    EXPECT_EQ(menuItems(), QStringList({"&1 Graph 1", "&2 Graph 2", "*&3 Graph 3"}));
+
+    // Next and Previous wrap round; Close and Close all.
+    window->mdiArea()->setActiveSubWindow(windows().at(0));
+    window->action(QStringLiteral("NextWindow"))->trigger();
+    EXPECT_EQ(window->mdiArea()->activeSubWindow(), windows().at(1));
+    window->action(QStringLiteral("PreviousWindow"))->trigger();
+    window->action(QStringLiteral("PreviousWindow"))->trigger();
+    EXPECT_EQ(window->mdiArea()->activeSubWindow(), windows().at(2)); // wraps round
+
+    window->action(QStringLiteral("CloseWindow"))->trigger();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(windows().size(), 2);
+    window->action(QStringLiteral("CloseAllWindows"))->trigger();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(windows().isEmpty());
+    EXPECT_FALSE(window->action(QStringLiteral("Tile"))->isEnabled());
+}
+
+TEST_F(WindowHandling, KeyboardReachesTheSelectorAndTheWindowCycle) {
+    ASSERT_EQ(window->openFiles({QStringLiteral("/rec/METER.STD")}), 1);
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    QTest::keyClick(window.get(), Qt::Key_G, Qt::ControlModifier);
+    EXPECT_EQ(state->selectorCalls, 1);
+    openGraphs(2);
+    window->mdiArea()->setActiveSubWindow(windows().at(0));
+    QTest::keyClick(window->mdiArea(), Qt::Key_F6, Qt::ControlModifier);
+    EXPECT_EQ(window->mdiArea()->activeSubWindow(), windows().at(1));
+}
+
+TEST_F(WindowHandling, PropertyEditorFollowsChangesTheGraphWindowMakes) {
+    addGraph();
+    PropertyDock* dock = window->propertyDock();
+    ASSERT_EQ(dock->driver(), &windowDriver);
+    auto* group = qobject_cast<QComboBox*>(dock->editor()->editorFor(0, 2));
+    auto* title = qobject_cast<QLineEdit*>(dock->editor()->editorFor(0, 1));
+    ASSERT_NE(group, nullptr);
+    ASSERT_NE(title, nullptr);
+    EXPECT_EQ(group->currentText(), QStringLiteral("Default"));
+
+    // The window groups by days and retitles its chart, then repaints.
+    windowDriver.values[{0, 2}] = 2;
+    windowDriver.texts[{0, 1}] = "Days (2/7)";
+    graph->repaint();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return group->currentText() == QLatin1String("Days"); }, 2000));
+    EXPECT_EQ(title->text(), QStringLiteral("Days (2/7)"));
+
+    // A title the user is still typing is not overwritten.
+    title->setFocus();
+    title->setText(QStringLiteral("Mine"));
+    title->setModified(true);
+    windowDriver.values[{0, 2}] = 0;
+    graph->repaint();
+    QTest::qWait(150);
+    EXPECT_EQ(title->text(), QStringLiteral("Mine"));
+}
+
+TEST_F(WindowHandling, GeometryDockLayoutAndLastRecordingsAreRememberedWhenAskedTo) {
+    window->resize(900, 640);
+    window->propertyDock()->hide();
+    EXPECT_TRUE(window->recordingsToReopen().isEmpty()); // not asked to
+    window->action(QStringLiteral("ReopenAtStart"))->setChecked(true);
+    openTwoFiles();
+    ASSERT_TRUE(window->close());
+
+    MainWindow next(std::make_unique<FakeRecordingSource>());
+    EXPECT_EQ(next.size(), QSize(900, 640));
+    EXPECT_TRUE(next.propertyDock()->isHidden());
+    EXPECT_TRUE(next.action(QStringLiteral("ReopenAtStart"))->isChecked());
+    EXPECT_EQ(next.recordingsToReopen(), QStringList({"/rec/METER.STD", "/rec/FLICKER.STD"}));
+    next.action(QStringLiteral("ReopenAtStart"))->setChecked(false);
+    EXPECT_TRUE(next.recordingsToReopen().isEmpty());
+}
+
+TEST_F(WindowHandling, DamagedLayoutValuesLeaveTheDefaults) {
+    window.reset();
+    auto key = host::SettingsKey::openOrCreate(QString::fromLatin1(MainWindow::kRecentKey));
+    ASSERT_TRUE(key);
+    key->writeString(QString::fromLatin1(MainWindow::kGeometryValue), QStringLiteral("%%not base64%%"));
+    key->writeString(QString::fromLatin1(MainWindow::kLayoutValue), QStringLiteral("AAAA"));
+    key->sync();
+    MainWindow next(std::make_unique<FakeRecordingSource>());
+    EXPECT_EQ(next.size(), QSize(1200, 760));
+    EXPECT_FALSE(next.propertyDock()->isHidden());
+}
+
+TEST_F(WindowHandling, OpenDialogStartsInTheLastFolderAndRecentEntriesShowIt) {
+    const QString folder = testsupport::scratchDirectory() + QStringLiteral("/meters");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QString path = folder + QStringLiteral("/SITE.STD");
+    ASSERT_TRUE(QFile(path).open(QIODevice::WriteOnly));
+    testsupport::Dialogs::handleNext([&](QDialog& d) {
+        auto* files = qobject_cast<QFileDialog*>(&d);
+        if (files == nullptr)
+            return int(QDialog::Rejected);
+        files->setDirectory(folder);
+        files->selectFile(QStringLiteral("SITE.STD"));
+        return int(QDialog::Accepted);
+    });
+    window->promptOpenFiles();
+    ASSERT_EQ(window->openPaths(), QStringList{path});
+    EXPECT_EQ(window->lastFolder(), QFileInfo(path).absolutePath());
+
+    QString seen;
+    testsupport::Dialogs::handleNext([&](QDialog& d) {
+        if (auto* files = qobject_cast<QFileDialog*>(&d))
+            seen = files->directory().absolutePath();
+        return int(QDialog::Rejected);
+    });
+    window->promptOpenFiles();
+    EXPECT_EQ(seen, QFileInfo(path).absolutePath());
+
+    QMenu* recent = nullptr;
+    for (QMenu* m : window->findChildren<QMenu*>())
+        if (m->title() == QLatin1String("&Recent files"))
+            recent = m;
+    ASSERT_NE(recent, nullptr);
+    ASSERT_FALSE(recent->actions().isEmpty());
+    EXPECT_TRUE(recent->actions().front()->text().contains(QStringLiteral("SITE.STD")));
+    EXPECT_TRUE(
+        recent->actions().front()->text().contains(QDir::toNativeSeparators(QFileInfo(path).absolutePath())));
+}
+
+TEST_F(WindowHandling, OpenAllHandsEveryVariableWithItsDataDriverHandleToTheListFactory) {
     openTwoFiles();
     window->openAllGraphs();
     ASSERT_EQ(state->listCalls, 1);
@@ -40,7 +299,12 @@ TEST_F(MainWindowTest, OpenAllHandsEveryVariableWithItsDataDriverHandleToTheList
     EXPECT_TRUE(testsupport::Messages::shown().empty());
 }
 
-TEST_F(MainWindowTest, GraphSelectorCallsTheSelectorFactoryWithServerAndSource) {
+TEST_F(WindowHandling, GraphSelectorCallsTheSelectorFactoryAndOpenAllWithoutFilesCallsNothing) {
+    window->openAllGraphs();
+    EXPECT_EQ(state->listCalls, 0);
+    ASSERT_EQ(testsupport::Messages::shown().size(), 1u);
+    EXPECT_EQ(testsupport::Messages::shown().front().icon, host::MessageIcon::Error);
+
     openTwoFiles();
     window->showGraphSelector();
     ASSERT_EQ(state->selectorCalls, 1);
@@ -51,14 +315,7 @@ TEST_F(MainWindowTest, GraphSelectorCallsTheSelectorFactoryWithServerAndSource) 
     EXPECT_EQ(state->listCalls, 0);
 }
 
-TEST_F(MainWindowTest, OpenAllWithoutFilesSaysSoAndCallsNothing) {
-    window->openAllGraphs();
-    EXPECT_EQ(state->listCalls, 0);
-    ASSERT_EQ(testsupport::Messages::shown().size(), 1u);
-    EXPECT_EQ(testsupport::Messages::shown().front().icon, host::MessageIcon::Error);
-}
-
-TEST_F(MainWindowTest, EngineExceptionIsShownWithTitleCodeMessageAndContext) {
+TEST_F(WindowHandling, EngineExceptionIsShownWithTitleCodeMessageAndContext) {
     openTwoFiles();
     state->raise = true;
     state->title = "PlotCore";
@@ -70,9 +327,9 @@ TEST_F(MainWindowTest, EngineExceptionIsShownWithTitleCodeMessageAndContext) {
     const host::Message& m = testsupport::Messages::shown().front();
     EXPECT_EQ(m.title, QStringLiteral("PlotCore"));
     EXPECT_EQ(m.icon, host::MessageIcon::Error);
-    EXPECT_TRUE(m.text.contains(QStringLiteral("Imposible configure: It fails ViewerSetup.dll")));
-    EXPECT_TRUE(m.text.contains(QStringLiteral("11")));
-    EXPECT_TRUE(m.text.contains(QStringLiteral("LanzarViewerVARM(TVM*,DF*,SM*)")));
+    for (const char* part :
+         {"Imposible configure: It fails ViewerSetup.dll", "11", "LanzarViewerVARM(TVM*,DF*,SM*)"})
+        EXPECT_TRUE(m.text.contains(QString::fromLatin1(part))) << part;
     EXPECT_EQ(window->selectionDrivers(), 0);
 }
 
@@ -91,7 +348,7 @@ TEST(MainWindowModules, MissingEngineModuleFailsCleanly) {
     EXPECT_EQ(files->meter.Referencias(), 1);
 }
 
-TEST_F(MainWindowTest, FailedFilesAreReportedAndGoodOnesBecomeRecentNewestFirst) {
+TEST_F(WindowHandling, FailedFilesAreReportedAndGoodOnesBecomeRecentNewestFirst) {
     EXPECT_EQ(window->openFiles({"/rec/A.STD", "/rec/notes.txt", "/rec/B.STD"}), 2);
     ASSERT_EQ(testsupport::Messages::shown().size(), 1u);
     EXPECT_TRUE(testsupport::Messages::shown().front().text.contains(QStringLiteral("notes.txt")));
@@ -102,7 +359,7 @@ TEST_F(MainWindowTest, FailedFilesAreReportedAndGoodOnesBecomeRecentNewestFirst)
     EXPECT_EQ(other.recentFiles(), window->recentFiles());
 }
 
-TEST_F(MainWindowTest, CloseRecordingsClosesGraphsAndReleasesSelectionDrivers) {
+TEST_F(WindowHandling, CloseRecordingsClosesGraphsAndReleasesSelectionDrivers) {
     openTwoFiles();
     window->openAllGraphs();
     addGraph();
@@ -113,7 +370,7 @@ TEST_F(MainWindowTest, CloseRecordingsClosesGraphsAndReleasesSelectionDrivers) {
     EXPECT_EQ(windowDriver.Referencias(), 1);
 }
 
-TEST_F(MainWindowTest, PropertyDockFollowsTheActiveGraphAndCancelRestores) {
+TEST_F(WindowHandling, PropertyDockFollowsTheActiveGraphAndCancelRestores) {
     addGraph();
     PropertyDock* dock = window->propertyDock();
     ASSERT_EQ(dock->driver(), &windowDriver);
@@ -123,16 +380,17 @@ TEST_F(MainWindowTest, PropertyDockFollowsTheActiveGraphAndCancelRestores) {
 
     auto* cursor = qobject_cast<QComboBox*>(dock->editor()->editorFor(1, 0));
     ASSERT_NE(cursor, nullptr);
-    cursor->setCurrentIndex(2);
-    emit cursor->activated(2);
+    const auto choose = [cursor](int option) {
+        cursor->setCurrentIndex(option);
+        emit cursor->activated(option);
+    };
+    choose(2);
     EXPECT_EQ(windowDriver.values[std::make_pair(1, 0)], 2);
     dock->findChild<QPushButton*>(QStringLiteral("Cancel"))->click();
     EXPECT_EQ(windowDriver.log.back(), "restore");
     EXPECT_EQ(windowDriver.values[std::make_pair(1, 0)], 1);
     EXPECT_EQ(cursor->currentIndex(), 1);
-
-    cursor->setCurrentIndex(3);
-    emit cursor->activated(3);
+    choose(3);
     dock->findChild<QPushButton*>(QStringLiteral("OK"))->click();
     EXPECT_EQ(windowDriver.log.back(), "save");
     EXPECT_EQ(windowDriver.values[std::make_pair(1, 0)], 3);
@@ -142,7 +400,7 @@ TEST_F(MainWindowTest, PropertyDockFollowsTheActiveGraphAndCancelRestores) {
     EXPECT_EQ(windowDriver.Referencias(), 1);
 }
 
-TEST_F(MainWindowTest, PrintSendsService800ToTheActiveGraphsDriver) {
+TEST_F(WindowHandling, PrintSendsService800ToTheActiveGraphsDriver) {
     struct Printer : fakes::WindowDriver {
         int printed = 0;
         Printer() { EntrarServicio(800, "Imprimir", "Nos Imprime la grafica", 1, 1); }
