@@ -47,22 +47,18 @@ std::string textWithLineEndAt(size_t end, const std::string& ending, int& lines)
         ++lines;
     }
     text += timeOf(second) + ",";
-    text += std::string(end - text.size() - std::to_string(second).size(), ' ');
-    text += std::to_string(second);
-    text += ending;
-    ++lines;
-    ++second;
-    text += timeOf(second) + "," + std::to_string(second) + "\n";
-    ++lines;
-    text += timeOf(second + 1) + ",not a number\n";
-    ++lines;
+    text +=
+        std::string(end - text.size() - std::to_string(second).size(), ' ') + std::to_string(second) + ending;
+    text += timeOf(second + 1) + "," + std::to_string(second + 1) + "\n";
+    text += timeOf(second + 2) + ",not a number\n";
+    lines += 3;
     return text;
 }
 
 } // namespace
 
 TEST(CsvStreaming, LineEndsSplitBetweenTwoReadsEndOneLine) {
-    for (const std::string ending : {"\r\n", "\r", "\n"}) {
+    for (const std::string ending : {"\r\n", "\r", "\n"})
         for (size_t end : {kRead - 1, kRead, kRead + 1}) {
             int lines = 0;
             const std::string text = textWithLineEndAt(end, ending, lines);
@@ -71,7 +67,6 @@ TEST(CsvStreaming, LineEndsSplitBetweenTwoReadsEndOneLine) {
             ASSERT_EQ(r.problems.size(), 1u) << "end at " << end;
             EXPECT_EQ(r.problems[0].line, lines) << "no line was added or lost at " << end;
         }
-    }
 }
 
 TEST(CsvStreaming, ALineLongerThanOneReadIsReadWhole) {
