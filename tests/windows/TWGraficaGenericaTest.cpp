@@ -194,7 +194,7 @@ TEST_F(VentanaGenerica, HidingTheToolbarGivesItsHeightToTheChart) {
     EXPECT_EQ(grafica->geometry(), con);
 }
 
-TEST_F(VentanaGenerica, GroupButtonsAndHintsAtEveryLevel) {
+TEST_F(VentanaGenerica, GroupButtonsAndHintsAtEveryLevelAndTheirWayThroughTheDriver) {
     struct Caso {
         int nivel;
         bool agrupar, desagrupar;
@@ -217,9 +217,7 @@ TEST_F(VentanaGenerica, GroupButtonsAndHintsAtEveryLevel) {
         EXPECT_EQ(Hint("Group"), c.hintAgrupar) << c.nivel;
         EXPECT_EQ(Hint("Ungroup"), c.hintDesagrupar) << c.nivel;
     }
-}
-
-TEST_F(VentanaGenerica, GroupButtonGoesThroughTheDriver) {
+    // The buttons go through the driver.
     ventana->Agrupar(3);
     Disparar("Ungroup"); // hours to days
     EXPECT_EQ(driver->DameAgrupar(), 2);
@@ -353,13 +351,6 @@ TEST_F(VentanaGenerica, SerialDatesAddMillisecondsAndWidenTheRange) {
     EXPECT_DOUBLE_EQ(ventana->FechaSerie(TTiempo(1900, 1, 1, 0, 0, 0, 500)), 2.0 + 500 / 86400000.0);
     EXPECT_EQ(primera, TTiempo(1900, 1, 1, 12, 0, 0, -1));
     EXPECT_EQ(ultima, primera);
-}
-
-TEST_F(VentanaGenerica, AppearanceAppliedToTheNewChart) {
-    EXPECT_EQ(falsa.nget(grafica, PEP_GRAPHBACKCOLOR), static_cast<int>(peRGB(0xFF, 0xFF, 0xFF)));
-    EXPECT_EQ(falsa.Enteros(grafica, PEP_SUBSETCOLORS).size(), 3u);
-    EXPECT_EQ(falsa.Enteros(grafica, PEP_LINETYPES), (std::vector<std::int32_t>{0, 6, 5}));
-    EXPECT_EQ(falsa.Enteros(grafica, PEP_POINTTYPES), (std::vector<std::int32_t>{3, 5, 7}));
 }
 
 TEST_F(VentanaGenerica, ClosingDeletesHarmonicsKeysAndFreesTheChart) {
