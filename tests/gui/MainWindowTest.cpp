@@ -217,7 +217,7 @@ TEST_F(WindowHandling, PropertyEditorFollowsChangesTheGraphWindowMakes) {
     EXPECT_EQ(title->text(), QStringLiteral("Mine"));
 }
 
-TEST_F(WindowHandling, GeometryDockLayoutAndLastRecordingsAreRememberedWhenAskedTo) {
+TEST_F(WindowHandling, LayoutAndLastRecordingsAreRememberedWhenAskedToAndDamagedValuesLeaveTheDefaults) {
     window->resize(900, 640);
     window->propertyDock()->hide();
     EXPECT_TRUE(window->recordingsToReopen().isEmpty()); // not asked to
@@ -232,58 +232,20 @@ TEST_F(WindowHandling, GeometryDockLayoutAndLastRecordingsAreRememberedWhenAsked
     EXPECT_EQ(next.recordingsToReopen(), QStringList({"/rec/METER.STD", "/rec/FLICKER.STD"}));
     next.action(QStringLiteral("ReopenAtStart"))->setChecked(false);
     EXPECT_TRUE(next.recordingsToReopen().isEmpty());
-}
 
-TEST_F(WindowHandling, DamagedLayoutValuesLeaveTheDefaults) {
+    // Damaged layout values leave the defaults.
     window.reset();
     auto key = host::SettingsKey::openOrCreate(QString::fromLatin1(MainWindow::kRecentKey));
     ASSERT_TRUE(key);
     key->writeString(QString::fromLatin1(MainWindow::kGeometryValue), QStringLiteral("%%not base64%%"));
     key->writeString(QString::fromLatin1(MainWindow::kLayoutValue), QStringLiteral("AAAA"));
     key->sync();
-    MainWindow next(std::make_unique<FakeRecordingSource>());
-    EXPECT_EQ(next.size(), QSize(1200, 760));
-    EXPECT_FALSE(next.propertyDock()->isHidden());
+    MainWindow damaged(std::make_unique<FakeRecordingSource>());
+    EXPECT_EQ(damaged.size(), QSize(1200, 760));
+    EXPECT_FALSE(damaged.propertyDock()->isHidden());
 }
 
-TEST_F(WindowHandling, OpenDialogStartsInTheLastFolderAndRecentEntriesShowIt) {
-    const QString folder = testsupport::scratchDirectory() + QStringLiteral("/meters");
-    ASSERT_TRUE(QDir().mkpath(folder));
-    const QString path = folder + QStringLiteral("/SITE.STD");
-    ASSERT_TRUE(QFile(path).open(QIODevice::WriteOnly));
-    testsupport::Dialogs::handleNext([&](QDialog& d) {
-        auto* files = qobject_cast<QFileDialog*>(&d);
-        if (files == nullptr)
-            return int(QDialog::Rejected);
-        files->setDirectory(folder);
-        files->selectFile(QStringLiteral("SITE.STD"));
-        return int(QDialog::Accepted);
-    });
-    window->promptOpenFiles();
-    ASSERT_EQ(window->openPaths(), QStringList{path});
-    EXPECT_EQ(window->lastFolder(), QFileInfo(path).absolutePath());
-
-    QString seen;
-    testsupport::Dialogs::handleNext([&](QDialog& d) {
-        if (auto* files = qobject_cast<QFileDialog*>(&d))
-            seen = files->directory().absolutePath();
-        return int(QDialog::Rejected);
-    });
-    window->promptOpenFiles();
-    EXPECT_EQ(seen, QFileInfo(path).absolutePath());
-
-    QMenu* recent = nullptr;
-    for (QMenu* m : window->findChildren<QMenu*>())
-        if (m->title() == QLatin1String("&Recent files"))
-            recent = m;
-    ASSERT_NE(recent, nullptr);
-    ASSERT_FALSE(recent->actions().isEmpty());
-    EXPECT_TRUE(recent->actions().front()->text().contains(QStringLiteral("SITE.STD")));
-    EXPECT_TRUE(
-        recent->actions().front()->text().contains(QDir::toNativeSeparators(QFileInfo(path).absolutePath())));
-}
-
-TEST_F(WindowHandling, OpenAllHandsEveryVariableWithItsDataDriverHandleToTheListFactory) {
+TEST_F(WindowHandling, OpenAllHandsEveryVariableToTheListFactoryAndClosingRecordingsReleasesWhatItGave) {
     openTwoFiles();
     window->openAllGraphs();
     ASSERT_EQ(state->listCalls, 1);
@@ -297,6 +259,14 @@ TEST_F(WindowHandling, OpenAllHandsEveryVariableWithItsDataDriverHandleToTheList
     EXPECT_EQ(files->meter.Referencias(), 1); // the references taken for the call are given back
     EXPECT_EQ(files->flicker.Referencias(), 1);
     EXPECT_TRUE(testsupport::Messages::shown().empty());
+
+    // Closing the recordings closes the graphs and releases the selection drivers.
+    addGraph();
+    window->closeRecordings();
+    EXPECT_EQ(files->closes, 1);
+    EXPECT_EQ(window->selectionDrivers(), 0);
+    EXPECT_TRUE(window->mdiArea()->subWindowList().isEmpty());
+    EXPECT_EQ(windowDriver.Referencias(), 1);
 }
 
 TEST_F(WindowHandling, GraphSelectorCallsTheSelectorFactoryAndOpenAllWithoutFilesCallsNothing) {
@@ -359,15 +329,41 @@ TEST_F(WindowHandling, FailedFilesAreReportedAndGoodOnesBecomeRecentNewestFirst)
     EXPECT_EQ(other.recentFiles(), window->recentFiles());
 }
 
-TEST_F(WindowHandling, CloseRecordingsClosesGraphsAndReleasesSelectionDrivers) {
-    openTwoFiles();
-    window->openAllGraphs();
-    addGraph();
-    window->closeRecordings();
-    EXPECT_EQ(files->closes, 1);
-    EXPECT_EQ(window->selectionDrivers(), 0);
-    EXPECT_TRUE(window->mdiArea()->subWindowList().isEmpty());
-    EXPECT_EQ(windowDriver.Referencias(), 1);
+TEST_F(WindowHandling, OpenDialogStartsInTheLastFolderAndRecentEntriesShowIt) {
+    const QString folder = testsupport::scratchDirectory() + QStringLiteral("/meters");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QString path = folder + QStringLiteral("/SITE.STD");
+    ASSERT_TRUE(QFile(path).open(QIODevice::WriteOnly));
+    testsupport::Dialogs::handleNext([&](QDialog& d) {
+        auto* files = qobject_cast<QFileDialog*>(&d);
+        if (files == nullptr)
+            return int(QDialog::Rejected);
+        files->setDirectory(folder);
+        files->selectFile(QStringLiteral("SITE.STD"));
+        return int(QDialog::Accepted);
+    });
+    window->promptOpenFiles();
+    ASSERT_EQ(window->openPaths(), QStringList{path});
+    EXPECT_EQ(window->lastFolder(), QFileInfo(path).absolutePath());
+
+    QString seen;
+    testsupport::Dialogs::handleNext([&](QDialog& d) {
+        if (auto* files = qobject_cast<QFileDialog*>(&d))
+            seen = files->directory().absolutePath();
+        return int(QDialog::Rejected);
+    });
+    window->promptOpenFiles();
+    EXPECT_EQ(seen, QFileInfo(path).absolutePath());
+
+    QMenu* recent = nullptr;
+    for (QMenu* m : window->findChildren<QMenu*>())
+        if (m->title() == QLatin1String("&Recent files"))
+            recent = m;
+    ASSERT_NE(recent, nullptr);
+    ASSERT_FALSE(recent->actions().isEmpty());
+    EXPECT_TRUE(recent->actions().front()->text().contains(QStringLiteral("SITE.STD")));
+    EXPECT_TRUE(
+        recent->actions().front()->text().contains(QDir::toNativeSeparators(QFileInfo(path).absolutePath())));
 }
 
 TEST_F(WindowHandling, PropertyDockFollowsTheActiveGraphAndCancelRestores) {
