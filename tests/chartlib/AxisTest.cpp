@@ -1,11 +1,8 @@
 #include "ChartTestFixture.h"
 
-#include <QRegularExpression>
-
 #include <cmath>
 
-// Ticks and tick labels: their density at every size, the ends of a short axis, one number of
-// decimals per axis, labels a window gives, and every decade of a logarithmic axis.
+// Ticks: their density at every size, labels a window gives, every decade of a logarithmic axis.
 
 class ChartAxes : public ChartTest {
 protected:
@@ -32,35 +29,6 @@ TEST_F(ChartAxes, TickDensityFollowsTheSizeAfterAResizeWithoutReinitialising) {
     EXPECT_GE(large, 5);
     EXPECT_GT(large, small);
     EXPECT_GE(inside(yAxis()), 5);
-}
-
-TEST_F(ChartAxes, AShortStackedAxisShowsAtLeastItsBottomAndTopValues) {
-    series(4, {0, 1, 0, 1, 0, 1, 0, 1}, {230, 231, 10, 11, 49.98, 50.01, 1, 2});
-    setInts(PEP_SUBSETSPERAXIS, {1, 1, 1, 1});
-    setDoubles(PEP_AXISSHARES, {0.55, 0.15, 0.15, 0.15});
-    pe.Redibujar();
-    for (int k = 1; k < 4; ++k) {
-        ASSERT_LT(plot()->axisRect(k)->height(), 40) << "the case needs a short axis";
-        EXPECT_GE(inside(yAxis(k)), 2) << "axis " << k;
-        QVector<QString> labels = yAxis(k)->tickVectorLabels();
-        labels.removeAll(QString());
-        EXPECT_EQ(QSet<QString>(labels.begin(), labels.end()).size(), labels.size()) << "axis " << k;
-    }
-}
-
-TEST_F(ChartAxes, TickLabelsOfOneAxisShareTheirDecimals) {
-    series(1, {0, 1, 2}, {0, 1.2, 2.5});
-    chart()->resize(400, 600);
-    pe.Redibujar();
-    const QVector<QString> labels = yAxis()->tickVectorLabels();
-    ASSERT_GE(labels.size(), 3);
-    const QRegularExpression decimals(QStringLiteral("[.,](\\d+)$"));
-    QSet<int> counts;
-    for (const QString& label : labels) {
-        const auto m = decimals.match(label);
-        counts.insert(m.hasMatch() ? static_cast<int>(m.captured(1).size()) : 0);
-    }
-    EXPECT_EQ(counts.size(), 1) << QStringList(labels.begin(), labels.end()).join(' ').toStdString();
 }
 
 TEST_F(ChartAxes, AWindowMayLabelTheTicksOrHideThem) {

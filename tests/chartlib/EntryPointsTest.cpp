@@ -1,10 +1,6 @@
 #include "ChartTestFixture.h"
 
 #include "ModuleLoader.h"
-#include "TestEnvironment.h"
-
-#include <QDir>
-#include <QFile>
 
 #include <array>
 
@@ -20,19 +16,6 @@ TEST(ChartModule, TheBareNameLoadsAndUnknownNamesAndInternalsDoNotResolve) {
     // Internals stay private to the module.
     EXPECT_EQ(host::resolveEntry(library.get(), "_ZN8chartlib11ChartWidget12reinitializeEv"), nullptr);
     EXPECT_EQ(host::resolveEntry(nullptr, "PEcreate"), nullptr);
-}
-
-TEST(ChartModule, AMissingLibraryOrAFileThatIsNotOneGivesNullAndAReason) {
-    const QString path = QDir(testsupport::scratchDirectory()).filePath(QStringLiteral("Pegrp32c.so"));
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("not a shared object");
-    file.close();
-    for (const QString& name : {QStringLiteral("Pegrp32c-missing.so"), path}) {
-        QString error;
-        EXPECT_EQ(host::loadModule(name, &error), nullptr) << name.toStdString();
-        EXPECT_FALSE(error.isEmpty()) << name.toStdString();
-    }
 }
 
 class ChartHandles : public ChartTest {};

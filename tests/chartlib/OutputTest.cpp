@@ -6,10 +6,8 @@
 #include <QFile>
 #include <QPainter>
 #include <QPicture>
-#include <QPrintDialog>
-#include <QPrinter>
 
-// Images, metafiles and printing of a chart.
+// Images and metafiles of a chart; printing is checked through a window in EnginePrintTest.
 
 class ChartOutput : public ChartTest {
 protected:
@@ -66,30 +64,4 @@ TEST_F(ChartOutput, TheMetafilePlaysBackInsideTheRequestedRectangle) {
     EXPECT_EQ(page.pixelColor(510, 360), QColor(Qt::white));
     const PERect empty{10, 10, 10, 20};
     EXPECT_EQ(api().PEresetimageEx(chart(), &empty), 0);
-}
-
-TEST_F(ChartOutput, PrintsOneLandscapePageAndTheDialogGoesThroughTheDialogService) {
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(scratch("chart.pdf"));
-    ASSERT_EQ(api().PEprintgraph(chart(), &printer, 1), 1);
-    EXPECT_EQ(printer.pageLayout().orientation(), QPageLayout::Landscape);
-    const QByteArray content = bytes(scratch("chart.pdf"));
-    EXPECT_TRUE(content.startsWith("%PDF"));
-    EXPECT_EQ(content.count("/Type /Page\n") + content.count("/Type /Page "), 1);
-
-    testsupport::Dialogs::handleNext([](QDialog&) { return int(QDialog::Rejected); });
-    EXPECT_EQ(api().PElaunchprintdialog(chart(), 0, m_parent.get()), 0) << "a cancel prints nothing";
-    EXPECT_EQ(testsupport::Dialogs::runs(), 1);
-    const QString pdf = scratch("dialog.pdf");
-    testsupport::Dialogs::handleNext([&](QDialog& dialog) {
-        auto* print = qobject_cast<QPrintDialog*>(&dialog);
-        if (print == nullptr)
-            return int(QDialog::Rejected);
-        print->printer()->setOutputFormat(QPrinter::PdfFormat);
-        print->printer()->setOutputFileName(pdf);
-        return int(QDialog::Accepted);
-    });
-    EXPECT_EQ(api().PElaunchprintdialog(chart(), 1, m_parent.get()), 1);
-    EXPECT_TRUE(QFile::exists(pdf));
 }
