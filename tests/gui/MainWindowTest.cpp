@@ -1,7 +1,6 @@
 // The host's main window on the fake engine: the factories it calls and their arguments, module
-// and engine failures, recording files and the recent list, the property dock, and the window
-// as a daily user drives it: placement, the Window menu, keys, repeated Open all, the status bar
-// and title, and what it remembers.
+// and engine failures, recording files and the recent list, the property dock, keys, repeated
+// Open all, and what it remembers.
 
 #include "MainWindow.h"
 #include "FakeDrivers.h"
@@ -13,16 +12,10 @@
 #include "SettingsStore.h"
 #include "TestEnvironment.h"
 
-#include <QAction>
 #include <QComboBox>
-#include <QDir>
-#include <QFile>
-#include <QFileDialog>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QMenu>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTest>
@@ -44,69 +37,7 @@ protected:
         QCoreApplication::processEvents(); // new windows are placed once shown
     }
     QList<QMdiSubWindow*> windows() const { return window->mdiArea()->subWindowList(); }
-    QRect area() const { return window->mdiArea()->viewport()->rect(); }
-    QString recordingCount() const {
-        return window->findChild<QLabel*>(QStringLiteral("RecordingCount"))->text();
-    }
-    QMenu* windowMenu() const { return window->findChild<QMenu*>(QStringLiteral("WindowMenu")); }
-    QStringList menuItems() const {
-        QStringList items;
-        emit windowMenu()->aboutToShow();
-        for (QAction* a : windowMenu()->actions())
-            if (a->objectName() == QLatin1String("WindowItem"))
-                items << QStringLiteral("%1%2").arg(a->isChecked() ? "*" : "", a->text());
-        return items;
-    }
 };
-
-TEST_F(WindowHandling, NewWindowsLargerThanTheAreaOpenInsideItWithTheGraphIcon) {
-    window->resize(700, 450); // smaller than the fake's 900 x 700 graphs
-    QCoreApplication::processEvents();
-    openGraphs(3);
-    ASSERT_EQ(windows().size(), 3);
-    for (QMdiSubWindow* w : windows()) {
-        EXPECT_TRUE(area().contains(w->geometry())) << w->widget()->windowTitle().toStdString();
-        EXPECT_EQ(w->windowIcon().cacheKey(), MainWindow::graphWindowIcon().cacheKey());
-    }
-    // The application's own icon is drawn: a transparent corner round a face.
-    const QImage app = MainWindow::applicationIcon().pixmap(32, 32).toImage();
-    ASSERT_FALSE(app.isNull());
-    EXPECT_NE(app, MainWindow::graphWindowIcon().pixmap(32, 32).toImage());
-    EXPECT_EQ(qAlpha(app.pixel(0, 0)), 0);
-    EXPECT_GT(qAlpha(app.pixel(16, 16)), 200);
-    EXPECT_EQ(window->windowIcon().cacheKey(), MainWindow::applicationIcon().cacheKey());
-}
-
-TEST_F(WindowHandling, CascadeKeepsEveryWindowReadableAndInsideTheArea) {
-    openGraphs(14);
-    window->cascadeWindows();
-    const QSize readable = MainWindow::minimumCascadeSize().boundedTo(area().size());
-    QSet<int> lefts;
-    for (QMdiSubWindow* w : windows()) {
-        EXPECT_GE(w->width(), readable.width());
-        EXPECT_GE(w->height(), readable.height());
-        EXPECT_TRUE(area().contains(w->geometry()));
-        lefts.insert(w->x());
-    }
-    EXPECT_GT(lefts.size(), 1); // offset, not stacked on one spot
-}
-
-TEST_F(WindowHandling, TileFillsTheAreaWithoutOverlapForAnyCount) {
-    for (int count : {1, 2, 3, 5, 7}) {
-        window->closeAllWindows();
-        openGraphs(count);
-        ASSERT_EQ(windows().size(), count);
-        window->tileWindows();
-        qint64 covered = 0;
-        for (QMdiSubWindow* w : windows()) {
-            EXPECT_TRUE(area().contains(w->geometry())) << count;
-            covered += qint64(w->width()) * w->height();
-            for (QMdiSubWindow* other : windows())
-                EXPECT_TRUE(other == w || !w->geometry().intersects(other->geometry())) << count;
-        }
-        EXPECT_EQ(covered, qint64(area().width()) * area().height()) << count;
-    }
-}
 
 TEST_F(WindowHandling, OpenAllTwiceRaisesTheExistingWindowsInsteadOfDuplicating) {
     openGraphs(3);
@@ -130,52 +61,6 @@ TEST_F(WindowHandling, OpenAllTwiceRaisesTheExistingWindowsInsteadOfDuplicating)
     window->openAllGraphs();
     EXPECT_EQ(state->listCalls, 3);
     EXPECT_EQ(windows().size(), 6);
-}
-
-TEST_F(WindowHandling, StatusBarCountsRecordingsInSingularAndPluralAndTitleNamesThem) {
-    EXPECT_EQ(window->windowTitle(), QStringLiteral("KESTRAMON"));
-    const char* steps[][3] = {
-        {"/rec/METER.STD", "1 recording file open", "KESTRAMON - METER.STD"},
-        {"/rec/FLICKER.STD", "2 recording files open", "KESTRAMON - METER.STD, FLICKER.STD"}};
-    for (const auto& step : steps) {
-        ASSERT_EQ(window->openFiles({QString::fromLatin1(step[0])}), 1);
-        EXPECT_EQ(recordingCount(), QString::fromLatin1(step[1]));
-        EXPECT_EQ(window->windowTitle(), QString::fromLatin1(step[2]));
-    }
-    window->closeRecordings();
-    EXPECT_EQ(window->windowTitle(), QStringLiteral("KESTRAMON"));
-    EXPECT_TRUE(recordingCount().isEmpty());
-}
-
-TEST_F(WindowHandling, WindowMenuListsTheWindowsWithTheActiveOneTickedAndStepsThroughThem) {
-    EXPECT_TRUE(menuItems().isEmpty());
-    EXPECT_FALSE(window->action(QStringLiteral("CloseAllWindows"))->isEnabled());
-    openGraphs(3);
-    window->mdiArea()->setActiveSubWindow(windows().at(1));
-    EXPECT_EQ(menuItems(), QStringList({"&1 Graph 1", "*&2 Graph 2", "&3 Graph 3"}));
-
-    // Choosing an entry activates its window.
-    for (QAction* a : windowMenu()->actions())
-        if (a->text() == QLatin1String("&3 Graph 3"))
-            a->trigger();
-    EXPECT_EQ(window->mdiArea()->activeSubWindow(), windows().at(2));
-    EXPECT_EQ(menuItems(), QStringList({"&1 Graph 1", "&2 Graph 2", "*&3 Graph 3"}));
-
-    // Next and Previous wrap round; Close and Close all.
-    window->mdiArea()->setActiveSubWindow(windows().at(0));
-    window->action(QStringLiteral("NextWindow"))->trigger();
-    EXPECT_EQ(window->mdiArea()->activeSubWindow(), windows().at(1));
-    window->action(QStringLiteral("PreviousWindow"))->trigger();
-    window->action(QStringLiteral("PreviousWindow"))->trigger();
-    EXPECT_EQ(window->mdiArea()->activeSubWindow(), windows().at(2)); // wraps round
-
-    window->action(QStringLiteral("CloseWindow"))->trigger();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(windows().size(), 2);
-    window->action(QStringLiteral("CloseAllWindows"))->trigger();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_TRUE(windows().isEmpty());
-    EXPECT_FALSE(window->action(QStringLiteral("Tile"))->isEnabled());
 }
 
 TEST_F(WindowHandling, KeyboardReachesTheSelectorAndTheWindowCycle) {
@@ -327,43 +212,6 @@ TEST_F(WindowHandling, FailedFilesAreReportedAndGoodOnesBecomeRecentNewestFirst)
     // A second window reads the same list from the settings store.
     MainWindow other(std::make_unique<FakeRecordingSource>());
     EXPECT_EQ(other.recentFiles(), window->recentFiles());
-}
-
-TEST_F(WindowHandling, OpenDialogStartsInTheLastFolderAndRecentEntriesShowIt) {
-    const QString folder = testsupport::scratchDirectory() + QStringLiteral("/meters");
-    ASSERT_TRUE(QDir().mkpath(folder));
-    const QString path = folder + QStringLiteral("/SITE.STD");
-    ASSERT_TRUE(QFile(path).open(QIODevice::WriteOnly));
-    testsupport::Dialogs::handleNext([&](QDialog& d) {
-        auto* files = qobject_cast<QFileDialog*>(&d);
-        if (files == nullptr)
-            return int(QDialog::Rejected);
-        files->setDirectory(folder);
-        files->selectFile(QStringLiteral("SITE.STD"));
-        return int(QDialog::Accepted);
-    });
-    window->promptOpenFiles();
-    ASSERT_EQ(window->openPaths(), QStringList{path});
-    EXPECT_EQ(window->lastFolder(), QFileInfo(path).absolutePath());
-
-    QString seen;
-    testsupport::Dialogs::handleNext([&](QDialog& d) {
-        if (auto* files = qobject_cast<QFileDialog*>(&d))
-            seen = files->directory().absolutePath();
-        return int(QDialog::Rejected);
-    });
-    window->promptOpenFiles();
-    EXPECT_EQ(seen, QFileInfo(path).absolutePath());
-
-    QMenu* recent = nullptr;
-    for (QMenu* m : window->findChildren<QMenu*>())
-        if (m->title() == QLatin1String("&Recent files"))
-            recent = m;
-    ASSERT_NE(recent, nullptr);
-    ASSERT_FALSE(recent->actions().isEmpty());
-    EXPECT_TRUE(recent->actions().front()->text().contains(QStringLiteral("SITE.STD")));
-    EXPECT_TRUE(
-        recent->actions().front()->text().contains(QDir::toNativeSeparators(QFileInfo(path).absolutePath())));
 }
 
 TEST_F(WindowHandling, PropertyDockFollowsTheActiveGraphAndCancelRestores) {
