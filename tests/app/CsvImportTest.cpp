@@ -114,12 +114,3 @@ TEST(CsvImport, FilesWithoutDataOrHeaderAreProblems) {
     EXPECT_FALSE(importCsv("t,a (V)\n", "i.csv").problems.empty());
     EXPECT_EQ(0, importCsvFile("/nonexistent/file.csv").problems.at(0).line);
 }
-
-TEST(CsvImport, TheImportedRecordingOpensAsKindZeroTrends) {
-    const CsvResult r = importCsv("t;V (V)\n05/12/2026 10:00:00;1\n05/12/2026 10:00:01;2\n", "j.csv");
-    const std::string path = apptest::freshFolder("csvopen") + "/IMPORT.STD";
-    RecordingFile::write(r.recording, path);
-    auto file = RecordingFile::open(path);
-    ASSERT_EQ(1, file->variableCount());
-    EXPECT_EQ(0, file->variable(0).kind);
-}

@@ -85,109 +85,6 @@ TEST_F(DemoDrivers, AnswersKeepTheContractOfTheirKind) {
     }
 }
 
-TEST_F(DemoDrivers, RmsAnswersSixChannelRowsOfOneSecondData) {
-    const TValorMultiple values = ask(10001, 5, 1), units = ask(10003, 5, 1);
-    ASSERT_EQ(6, values.Cuenta());
-    for (int r = 0; r < 6; ++r)
-        EXPECT_EQ(r < 3 ? "V" : "A", units.Texto(r));
-    EXPECT_EQ(1, ask(10013, 5, 1).Numero(0, 2)) << "recording period in seconds";
-    EXPECT_EQ(302400, values.Elementos(0)) << "half a week of seconds per file";
-    const TTiempo* t = ask(10002, 5, 1).Tiempos(0);
-    EXPECT_EQ(TTiempo(2026, 11, 30, 0, 0, 0, -1), t[0]);
-    EXPECT_EQ(TTiempo(2026, 12, 3, 11, 59, 59, -1), t[values.Elementos(0) - 1]);
-    // Plausible to a power engineer: phase voltages near 230 V outside the events.
-    int near = 0;
-    for (int i = 0; i < values.Elementos(0); ++i)
-        near += std::abs(values.Doubles(0)[i] - 230.0) < 10.0;
-    EXPECT_GT(near, values.Elementos(0) * 99 / 100);
-}
-
-TEST_F(DemoDrivers, SpectraCarryRegisterPairsInTheirFirstIntervalRowAndOrdersInTheExtraRow) {
-    for (int key2 : {11, 12, 13})
-        ASSERT_EQ(0, ask(10001, 0, key2).Cuenta()) << "the first key is part of the identity";
-    for (const auto& v : enumerate(*first)) {
-        if (v.kind != 3 && v.kind != 16 && v.kind != 21)
-            continue;
-        SCOPED_TRACE(v.name);
-        const TValorMultiple values = ask(10001, v), intervals = ask(10014, v), extra = ask(10015, v);
-        ASSERT_NE(nullptr, intervals.Doubles(0));
-        const int pairs = intervals.Elementos(0) / 2;
-        for (int r = 1; r < 6; ++r)
-            EXPECT_EQ(0, intervals.Elementos(r));
-        EXPECT_EQ(pairs, ask(10002, -1, v.key2).Elementos(0)) << "one time per register";
-        EXPECT_EQ(0, intervals.Numero(0, 0));
-        EXPECT_EQ(values.Elementos(0) - 1, intervals.Numero(0, 2 * pairs - 1));
-        ASSERT_EQ(values.Elementos(0), extra.Elementos(0));
-        const double firstOrder = v.kind == 21 ? 1.5 : 2.0;
-        EXPECT_EQ(firstOrder, extra.Numero(0, 0));
-        EXPECT_EQ(firstOrder + 38, extra.Numero(0, 38));
-        EXPECT_EQ(firstOrder, extra.Numero(0, 39)) << "the second register starts again";
-    }
-    // Current harmonics: three phases and the neutral; slots 4 and 5 hold no value.
-    const TValorMultiple current = ask(10001, 16, 12);
-    ASSERT_EQ(6, current.Cuenta());
-    for (int i = 0; i < current.Elementos(4); ++i)
-        ASSERT_EQ(kNoValue, current.Numero(4, i));
-    EXPECT_NE(kNoValue, current.Numero(3, 0));
-}
-
-TEST_F(DemoDrivers, EventsCarryFourColumnsAndTheInstrumentLevels) {
-    const auto vars = enumerate(*first);
-    for (int kind : {10, 11, 19}) {
-        auto it = std::find_if(vars.begin(), vars.end(), [&](const auto& v) { return v.kind == kind; });
-        ASSERT_NE(vars.end(), it);
-        const TValorMultiple values = ask(10001, *it), options = ask(10013, *it);
-        const TValorMultiple extra = ask(10015, *it), starts = ask(10002, *it);
-        EXPECT_EQ(100, options.Numero(0, 6));
-        EXPECT_EQ(900, options.Numero(0, 7));
-        EXPECT_EQ(1100, options.Numero(0, 8));
-        ASSERT_EQ(4, extra.Cuenta());
-        ASSERT_EQ(values.Elementos(0), extra.Elementos(0));
-        bool singlePhase = false, threePhase = false, lowerBound = false, swell = false, interruption = false;
-        double shortest = 1e18, longest = 0;
-        for (int e = 0; e < values.Elementos(0); ++e) {
-            const double duration = extra.Numero(0, e);
-            const int phase = extra.Entero(1, e);
-            EXPECT_TRUE(phase >= 1 && phase <= 3);
-            lowerBound = lowerBound || duration < 0;
-            shortest = std::min(shortest, std::fabs(duration));
-            longest = std::max(longest, std::fabs(duration));
-            swell = swell || values.Numero(0, e) >= 110.0;
-            interruption = interruption || values.Numero(0, e) < 10.0;
-            // Three records at one instant make an event on all three phases.
-            const bool sameStartAsNext =
-                e + 2 < values.Elementos(0) && starts.Tiempos(0)[e] == starts.Tiempos(0)[e + 2];
-            threePhase = threePhase || sameStartAsNext;
-            singlePhase = singlePhase || !sameStartAsNext;
-        }
-        EXPECT_TRUE(lowerBound && swell && interruption && threePhase && singlePhase);
-        EXPECT_LE(shortest, 10.0);
-        EXPECT_GE(longest, 60000.0) << "an interruption of minutes";
-    }
-}
-
-TEST_F(DemoDrivers, FlickerFlagsAreOneBytePerPstValueAndTesSampleCountsAddUp) {
-    const TValorMultiple pst = ask(10001, 14, 16), options = ask(10013, 14, 16), flags = ask(10015, 14, 16);
-    ASSERT_EQ(1, flags.Cuenta());
-    EXPECT_EQ(TV_BYTE, flags.Tipo(0));
-    EXPECT_EQ(pst.Elementos(0), flags.Elementos(0));
-    EXPECT_EQ(600, options.Numero(0, 2));
-    EXPECT_EQ(14, options.Numero(0, 1));
-    int flagged = 0;
-    for (int i = 0; i < flags.Elementos(0); ++i)
-        flagged += flags.Numero(0, i) != 0;
-    EXPECT_GT(flagged, 0);
-    EXPECT_LT(flagged, flags.Elementos(0) / 10);
-
-    const TValorMultiple samples = ask(10001, 18, 27), counts = ask(10015, 18, 27);
-    ASSERT_EQ(6, counts.Cuenta());
-    double total = 0;
-    for (int e = 0; e < counts.Elementos(0); ++e)
-        total += counts.Numero(0, e);
-    EXPECT_EQ(samples.Elementos(0), static_cast<int>(total));
-    EXPECT_EQ(counts.Elementos(0), ask(10002, -1, 27).Elementos(0)) << "one start time per event";
-}
-
 TEST_F(DemoDrivers, UnknownKeysAndCommandsAnswerNothingAndKeyTranslationDropsThem) {
     int result = 0;
     EXPECT_EQ(0, send(*first, 10001, {99, 99}, &result).Cuenta());
@@ -230,21 +127,6 @@ TEST_F(DemoDrivers, TheSourceNamesItsFilesAndHandsOutTheirDriversWithOneMoreRefe
     EXPECT_NE(source->TipoObjeto(), source->driver(0)->TipoObjeto());
     EXPECT_EQ(kindWordForFile("A.STD"), kindWordForFile("b.std"));
     EXPECT_NE(kindWordForFile("A.STD"), kindWordForFile("A.EVQ"));
-}
-
-TEST_F(DemoDrivers, BothFilesUseTheSameKeysForTheSameVariablesAndFollowEachOther) {
-    const auto a = enumerate(*source->driver(0));
-    const auto b = enumerate(*source->driver(1));
-    ASSERT_EQ(a.size(), b.size());
-    for (size_t i = 0; i < a.size(); ++i) {
-        EXPECT_EQ(a[i].key1, b[i].key1);
-        EXPECT_EQ(a[i].key2, b[i].key2);
-        EXPECT_EQ(a[i].name, b[i].name);
-    }
-    const TTiempo* endFirst = send(*source->driver(0), 10002, {-1, 1}).Tiempos(0);
-    const TTiempo* startSecond = send(*source->driver(1), 10002, {-1, 1}).Tiempos(0);
-    EXPECT_EQ(TTiempo(2026, 12, 3, 11, 59, 59, -1), endFirst[1]);
-    EXPECT_EQ(TTiempo(2026, 12, 3, 12, 0, 0, -1), startSecond[0]);
 }
 
 TEST(SourceDriver, AFileThatCannotBeOpenedAddsNothingAndDriversAreReleased) {
