@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-// Ticks: their density at every size, labels a window gives, every decade of a logarithmic axis.
+// Ticks: labels a window gives, and every decade of a logarithmic axis.
 
 class ChartAxes : public ChartTest {
 protected:
@@ -13,23 +13,6 @@ protected:
         return n;
     }
 };
-
-TEST_F(ChartAxes, TickDensityFollowsTheSizeAfterAResizeWithoutReinitialising) {
-    series(1, {45351.0, 45357.0}, {1, 2});
-    pe.ponerEntero(PEP_XSERIALDATES, 1);
-    chart()->resize(200, 150);
-    pe.Redibujar();
-    const int small = inside(xAxis());
-    EXPECT_GE(small, 2) << "never fewer than two dates";
-    // A maximise: the window only resizes and repaints.
-    m_parent->resize(1400, 900);
-    chart()->resize(1400, 900);
-    plot()->replot();
-    const int large = inside(xAxis());
-    EXPECT_GE(large, 5);
-    EXPECT_GT(large, small);
-    EXPECT_GE(inside(yAxis()), 5);
-}
 
 TEST_F(ChartAxes, AWindowMayLabelTheTicksOrHideThem) {
     // A folded scale: values t drawn, the power factors 1 - t and -1 - t shown.

@@ -83,20 +83,6 @@ TEST(DataTable, CtrlCCopiesTheSelectionAsTabSeparatedRows) {
     EXPECT_EQ(w.selectionText().count(QLatin1Char('\n')), 3);
 }
 
-TEST(DataTable, ExportWritesTheWholeTableAndSaysHowManyRows) {
-    DataTableWindow w(sample(2, 1));
-    const QString path = testsupport::scratchDirectory() + QStringLiteral("/table.csv");
-    QFile::remove(path);
-    testsupport::Dialogs::chooseFile(path);
-    tableAction(w, "ExportRows")->trigger();
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    const QByteArray csv = f.readAll();
-    EXPECT_TRUE(csv.startsWith("Time,Voltage L1 (V),Current (A)\r\n"));
-    EXPECT_EQ(csv.count('\n'), 4);
-    EXPECT_TRUE(csv.contains("230.123456789")); // the file keeps every digit
-}
-
 TEST(DataTable, PrintWithoutAPrinterWritesAPdf) {
     if (!QPrinterInfo::availablePrinters().isEmpty())
         GTEST_SKIP() << "a printer is installed here";

@@ -175,10 +175,7 @@ TEST_F(TableViewerModule, ShowsTheCurrentIntervalInTheHostsAreaIfAnyAndOutlivesT
     ASSERT_EQ(table->rowCount(), 24);
     ASSERT_EQ(table->columnCount(), 3);
     EXPECT_EQ(table->item(0, 0)->text(), QStringLiteral("03.03.2024 00:00:00"));
-    EXPECT_EQ(table->item(0, 1)->text(), QStringLiteral("233"));
     EXPECT_EQ(table->item(23, 2)->text(), QString()); // the missing last current
-    EXPECT_EQ(table->horizontalHeaderItem(1)->text(), QStringLiteral("Voltage L1\n(V)"));
-    EXPECT_TRUE(shown->windowTitle().contains(QStringLiteral("Voltage L1")));
 
     // With a host's MDI area the table opens in it.
     QMdiArea area;
