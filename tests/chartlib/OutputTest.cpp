@@ -7,7 +7,7 @@
 #include <QPainter>
 #include <QPicture>
 
-// Images and metafiles of a chart; printing is checked through a window in EnginePrintTest.
+// Images and metafiles of a chart; printed pages are checked by the render job test.
 
 class ChartOutput : public ChartTest {
 protected:

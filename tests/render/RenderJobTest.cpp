@@ -84,6 +84,29 @@ TEST(RenderJob, WithPdfEveryGraphIsPrintedThroughItsWindowOnAPageOfItsOwn) {
     EXPECT_EQ(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r") + bytes.count("/Type /Page "),
               graphs);
     EXPECT_FALSE(QFile::exists(pdf.fileName() + QStringLiteral(".part")));
+
+    // A page object can be empty: the first page is rendered back with poppler's pdftoppm.
+    const QString page = testsupport::scratchDirectory() + QStringLiteral("/render-pdf-page");
+    QProcess pdftoppm;
+    pdftoppm.start(QStringLiteral("pdftoppm"),
+                   {"-r", "30", "-png", "-f", "1", "-l", "1", "-singlefile", pdf.fileName(), page});
+    ASSERT_TRUE(pdftoppm.waitForFinished(60000) && pdftoppm.exitCode() == 0) << "pdftoppm is needed";
+    const QImage image(page + QStringLiteral(".png"));
+    ASSERT_GT(image.width(), image.height()) << "a landscape page";
+    QRect drawn;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixelColor(x, y).lightness() < 200)
+                drawn |= QRect(x, y, 1, 1);
+    // Inside the 8 % margins (a pixel of rounding), and filling most of the sheet between them.
+    const double w = image.width(), h = image.height();
+    EXPECT_TRUE(drawn.left() >= 0.08 * w - 2 && drawn.right() <= 0.92 * w + 2)
+        << drawn.left() << "-" << drawn.right();
+    EXPECT_TRUE(drawn.top() >= 0.08 * h - 2 && drawn.bottom() <= 0.92 * h + 2)
+        << drawn.top() << "-" << drawn.bottom();
+    EXPECT_GT(drawn.width(), 0.7 * w);
+    EXPECT_GT(drawn.height(), 0.6 * h);
+    EXPECT_GT(colours(image), 8);
 }
 
 TEST(RenderJob, ACorruptOrMissingRecordingFailsCleanlyAndNamesTheFile) {

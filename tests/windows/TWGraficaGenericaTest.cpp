@@ -180,6 +180,14 @@ TEST_F(VentanaGenerica, ExportToBmpAddsTheExtensionAndAsksBeforeReplacing) {
     ASSERT_TRUE(leida.load(bmp, "BMP"));
     EXPECT_EQ(leida.size(), grafica->size());
     EXPECT_TRUE(testsupport::Messages::shown().empty());
+    // A name with an extension is written in the format it names.
+    for (const auto& [nombre, inicio] : {std::pair{"grafica.png", "\x89PNG"}, {"grafica.svg", "<?xml"}}) {
+        Aceptar(Fichero(QString::fromLatin1(nombre)));
+        Disparar("ExportBMP");
+        QFile f(Fichero(QString::fromLatin1(nombre)));
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << nombre;
+        EXPECT_TRUE(f.readAll().startsWith(inicio)) << nombre;
+    }
 
     QFile viejo(bmp);
     ASSERT_TRUE(viejo.open(QIODevice::WriteOnly) && viejo.write("user data") == 9);
