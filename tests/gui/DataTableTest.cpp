@@ -1,5 +1,5 @@
 // The data table as a user reads and takes data out of it: numbers with the variable's
-// decimals, one time format, copying, exporting and printing.
+// decimals, one time format, copying and printing (its export is checked with the host).
 
 #include "DataTableWindow.h"
 #include "RecordData.h"
