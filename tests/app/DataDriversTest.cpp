@@ -42,6 +42,10 @@ protected:
             source->openFile(path);
         first = source->driver(0);
     }
+    // The answer of the first file to a command on a variable.
+    TValorMultiple ask(int command, int key1, int key2) { return send(*first, command, {key1, key2}); }
+    TValorMultiple ask(int command, const EnumeratedVariable& v) { return ask(command, v.key1, v.key2); }
+
     std::unique_ptr<SourceDriver> source;
     RecordingDriver* first = nullptr;
 };
@@ -52,15 +56,9 @@ TEST_F(DemoDrivers, AnswersKeepTheContractOfTheirKind) {
     for (const auto& v : enumerate(*first)) {
         SCOPED_TRACE(v.name + " kind " + std::to_string(v.kind));
         const KindShape shape = kindShape(v.kind);
-        const TValorMultiple values = send(*first, 10001, {v.key1, v.key2});
-        const TValorMultiple times = send(*first, 10002, {v.key1, v.key2});
-        const TValorMultiple general = send(*first, 10002, {-1, v.key2});
-        const TValorMultiple units = send(*first, 10003, {v.key1, v.key2});
-        const TValorMultiple names = send(*first, 10004, {v.key1, v.key2});
-        const TValorMultiple options = send(*first, 10013, {v.key1, v.key2});
-        const TValorMultiple intervals = send(*first, 10014, {v.key1, v.key2});
-        const TValorMultiple extra = send(*first, 10015, {v.key1, v.key2});
-        const TValorMultiple decimals = send(*first, 10021, {v.key1, v.key2});
+        const TValorMultiple values = ask(10001, v), times = ask(10002, v), general = ask(10002, -1, v.key2);
+        const TValorMultiple units = ask(10003, v), names = ask(10004, v), options = ask(10013, v);
+        const TValorMultiple intervals = ask(10014, v), extra = ask(10015, v), decimals = ask(10021, v);
         for (const TValorMultiple* l : {&values, &times, &units, &names, &options, &intervals, &decimals})
             EXPECT_EQ(shape.rows, l->Cuenta());
         EXPECT_EQ(shape.extraRows, extra.Cuenta());
@@ -87,127 +85,7 @@ TEST_F(DemoDrivers, AnswersKeepTheContractOfTheirKind) {
     }
 }
 
-TEST_F(DemoDrivers, RmsAnswersSixChannelRowsOfOneSecondData) {
-    const TValorMultiple values = send(*first, 10001, {5, 1});
-    const TValorMultiple times = send(*first, 10002, {5, 1});
-    const TValorMultiple units = send(*first, 10003, {5, 1});
-    const TValorMultiple options = send(*first, 10013, {5, 1});
-    ASSERT_EQ(6, values.Cuenta());
-    const char* expected[] = {"V", "V", "V", "A", "A", "A"};
-    for (int r = 0; r < 6; ++r)
-        EXPECT_EQ(expected[r], units.Texto(r));
-    EXPECT_EQ(1, options.Numero(0, 2)) << "recording period in seconds";
-    EXPECT_EQ(302400, values.Elementos(0)) << "half a week of seconds per file";
-    const TTiempo* t = times.Tiempos(0);
-    EXPECT_EQ(TTiempo(2026, 11, 30, 0, 0, 0, -1), t[0]);
-    EXPECT_EQ(TTiempo(2026, 12, 3, 11, 59, 59, -1), t[values.Elementos(0) - 1]);
-    // Plausible to a power engineer: phase voltages near 230 V outside the events.
-    int near = 0;
-    for (int i = 0; i < values.Elementos(0); ++i)
-        near += std::abs(values.Doubles(0)[i] - 230.0) < 10.0;
-    EXPECT_GT(near, values.Elementos(0) * 99 / 100);
-}
-
-TEST_F(DemoDrivers, SpectraCarryRegisterPairsInTheirFirstIntervalRowAndOrdersInTheExtraRow) {
-    for (int key2 : {11, 12, 13}) {
-        const TValorMultiple values = send(*first, 10001, {0, key2});
-        ASSERT_EQ(0, values.Cuenta()) << "the first key is part of the identity";
-    }
-    for (const auto& v : enumerate(*first)) {
-        if (v.kind != 3 && v.kind != 16 && v.kind != 21)
-            continue;
-        SCOPED_TRACE(v.name);
-        const TValorMultiple values = send(*first, 10001, {v.key1, v.key2});
-        const TValorMultiple intervals = send(*first, 10014, {v.key1, v.key2});
-        const TValorMultiple extra = send(*first, 10015, {v.key1, v.key2});
-        const TValorMultiple general = send(*first, 10002, {-1, v.key2});
-        ASSERT_NE(nullptr, intervals.Doubles(0));
-        const int pairs = intervals.Elementos(0) / 2;
-        for (int r = 1; r < 6; ++r)
-            EXPECT_EQ(0, intervals.Elementos(r));
-        EXPECT_EQ(pairs, general.Elementos(0)) << "one time per register";
-        EXPECT_EQ(0, intervals.Numero(0, 0));
-        EXPECT_EQ(values.Elementos(0) - 1, intervals.Numero(0, 2 * pairs - 1));
-        ASSERT_EQ(values.Elementos(0), extra.Elementos(0));
-        const double firstOrder = v.kind == 21 ? 1.5 : 2.0;
-        EXPECT_EQ(firstOrder, extra.Numero(0, 0));
-        EXPECT_EQ(firstOrder + 38, extra.Numero(0, 38));
-        EXPECT_EQ(firstOrder, extra.Numero(0, 39)) << "the second register starts again";
-    }
-    // Current harmonics: three phases and the neutral; slots 4 and 5 hold no value.
-    const TValorMultiple current = send(*first, 10001, {16, 12});
-    ASSERT_EQ(6, current.Cuenta());
-    for (int i = 0; i < current.Elementos(4); ++i)
-        ASSERT_EQ(kNoValue, current.Numero(4, i));
-    EXPECT_NE(kNoValue, current.Numero(3, 0));
-}
-
-TEST_F(DemoDrivers, EventsCarryFourColumnsAndTheInstrumentLevels) {
-    for (int kind : {10, 11, 19}) {
-        const auto vars = enumerate(*first);
-        auto it = std::find_if(vars.begin(), vars.end(), [&](const auto& v) { return v.kind == kind; });
-        ASSERT_NE(vars.end(), it);
-        const TValorMultiple values = send(*first, 10001, {it->key1, it->key2});
-        const TValorMultiple options = send(*first, 10013, {it->key1, it->key2});
-        const TValorMultiple extra = send(*first, 10015, {it->key1, it->key2});
-        const TValorMultiple starts = send(*first, 10002, {it->key1, it->key2});
-        EXPECT_EQ(100, options.Numero(0, 6));
-        EXPECT_EQ(900, options.Numero(0, 7));
-        EXPECT_EQ(1100, options.Numero(0, 8));
-        ASSERT_EQ(4, extra.Cuenta());
-        bool singlePhase = false, threePhase = false, lowerBound = false, swell = false, interruption = false;
-        double shortest = 1e18, longest = 0;
-        for (int e = 0; e < values.Elementos(0); ++e) {
-            ASSERT_EQ(values.Elementos(0), extra.Elementos(0));
-            const double duration = extra.Numero(0, e);
-            const int phase = extra.Entero(1, e);
-            EXPECT_TRUE(phase >= 1 && phase <= 3);
-            lowerBound = lowerBound || duration < 0;
-            shortest = std::min(shortest, std::fabs(duration));
-            longest = std::max(longest, std::fabs(duration));
-            swell = swell || values.Numero(0, e) >= 110.0;
-            interruption = interruption || values.Numero(0, e) < 10.0;
-            // Three records at one instant make an event on all three phases.
-            const bool sameStartAsNext =
-                e + 2 < values.Elementos(0) && starts.Tiempos(0)[e] == starts.Tiempos(0)[e + 2];
-            threePhase = threePhase || sameStartAsNext;
-            singlePhase = singlePhase || !sameStartAsNext;
-        }
-        EXPECT_TRUE(lowerBound && swell && interruption && threePhase && singlePhase);
-        EXPECT_LE(shortest, 10.0);
-        EXPECT_GE(longest, 60000.0) << "an interruption of minutes";
-    }
-}
-
-TEST_F(DemoDrivers, FlickerFlagsAreOneBytePerPstValue) {
-    const TValorMultiple values = send(*first, 10001, {14, 16});
-    const TValorMultiple options = send(*first, 10013, {14, 16});
-    const TValorMultiple flags = send(*first, 10015, {14, 16});
-    ASSERT_EQ(1, flags.Cuenta());
-    EXPECT_EQ(TV_BYTE, flags.Tipo(0));
-    EXPECT_EQ(values.Elementos(0), flags.Elementos(0));
-    EXPECT_EQ(600, options.Numero(0, 2));
-    EXPECT_EQ(14, options.Numero(0, 1));
-    int flagged = 0;
-    for (int i = 0; i < flags.Elementos(0); ++i)
-        flagged += flags.Numero(0, i) != 0;
-    EXPECT_GT(flagged, 0);
-    EXPECT_LT(flagged, flags.Elementos(0) / 10);
-}
-
-TEST_F(DemoDrivers, TesSampleCountsAddUpToItsSamples) {
-    const TValorMultiple values = send(*first, 10001, {18, 27});
-    const TValorMultiple extra = send(*first, 10015, {18, 27});
-    const TValorMultiple general = send(*first, 10002, {-1, 27});
-    ASSERT_EQ(6, extra.Cuenta());
-    double total = 0;
-    for (int e = 0; e < extra.Elementos(0); ++e)
-        total += extra.Numero(0, e);
-    EXPECT_EQ(values.Elementos(0), static_cast<int>(total));
-    EXPECT_EQ(extra.Elementos(0), general.Elementos(0)) << "one start time per event";
-}
-
-TEST_F(DemoDrivers, UnknownKeysAndCommandsAnswerNothing) {
+TEST_F(DemoDrivers, UnknownKeysAndCommandsAnswerNothingAndKeyTranslationDropsThem) {
     int result = 0;
     EXPECT_EQ(0, send(*first, 10001, {99, 99}, &result).Cuenta());
     EXPECT_EQ(0, result);
@@ -215,27 +93,21 @@ TEST_F(DemoDrivers, UnknownKeysAndCommandsAnswerNothing) {
     EXPECT_EQ(0, send(*first, 10001, {}).Cuenta()) << "no parameters";
     EXPECT_EQ(0, send(*first, 4711, {5, 1}, &result).Cuenta());
     EXPECT_EQ(-1, result);
-}
 
-TEST_F(DemoDrivers, KeyTranslationKeepsKnownKeysAndDropsUnknownOnes) {
-    const TValorMultiple known = send(*first, kCmdTranslateKeys, {5, 1});
+    const TValorMultiple known = ask(kCmdTranslateKeys, 5, 1), unknown = ask(kCmdTranslateKeys, 5, 2);
     ASSERT_EQ(1, known.Cuenta());
     EXPECT_EQ(5, known.Numero(0, 0));
     EXPECT_EQ(1, known.Numero(0, 1));
-    const TValorMultiple unknown = send(*first, kCmdTranslateKeys, {5, 2});
     EXPECT_EQ(-1, unknown.Numero(0, 0));
     EXPECT_EQ(-1, unknown.Numero(0, 1));
 }
 
-TEST_F(DemoDrivers, SourcePageZeroNamesTheOpenFiles) {
+TEST_F(DemoDrivers, TheSourceNamesItsFilesAndHandsOutTheirDriversWithOneMoreReference) {
     ASSERT_EQ(1, source->GetPagesNumber());
     EXPECT_EQ(4, source->GetPageCat(0));
     ASSERT_EQ(2, source->GetPropertyNumber(0));
     EXPECT_STREQ("S0010001.STD", source->GetPropertyName(0, 0));
     EXPECT_STREQ("S0010002.STD", source->GetPropertyName(0, 1));
-}
-
-TEST_F(DemoDrivers, Command306HandsOutTheDataDriverWithOneMoreReference) {
     for (int i = 0; i < 2; ++i) {
         RecordingDriver* expected = source->driver(i);
         const int before = expected->Referencias();
@@ -250,44 +122,22 @@ TEST_F(DemoDrivers, Command306HandsOutTheDataDriverWithOneMoreReference) {
     }
     EXPECT_EQ(0, send(*source, kCmdDataDriver, {2}).Cuenta());
     EXPECT_EQ(0, send(*source, kCmdDataDriver, {-1}).Cuenta());
-}
-
-TEST_F(DemoDrivers, FilesOfOneKindShareTheObjectKindWord) {
+    // Files of one kind share the object kind word.
     EXPECT_EQ(source->driver(0)->TipoObjeto(), source->driver(1)->TipoObjeto());
     EXPECT_NE(source->TipoObjeto(), source->driver(0)->TipoObjeto());
     EXPECT_EQ(kindWordForFile("A.STD"), kindWordForFile("b.std"));
     EXPECT_NE(kindWordForFile("A.STD"), kindWordForFile("A.EVQ"));
 }
 
-TEST_F(DemoDrivers, BothFilesUseTheSameKeysForTheSameVariables) {
-    const auto a = enumerate(*source->driver(0));
-    const auto b = enumerate(*source->driver(1));
-    ASSERT_EQ(a.size(), b.size());
-    for (size_t i = 0; i < a.size(); ++i) {
-        EXPECT_EQ(a[i].key1, b[i].key1);
-        EXPECT_EQ(a[i].key2, b[i].key2);
-        EXPECT_EQ(a[i].name, b[i].name);
-    }
-    // The second file continues where the first ends.
-    const TTiempo* endFirst = send(*source->driver(0), 10002, {-1, 1}).Tiempos(0);
-    const TTiempo* startSecond = send(*source->driver(1), 10002, {-1, 1}).Tiempos(0);
-    EXPECT_EQ(TTiempo(2026, 12, 3, 11, 59, 59, -1), endFirst[1]);
-    EXPECT_EQ(TTiempo(2026, 12, 3, 12, 0, 0, -1), startSecond[0]);
-}
-
-TEST(SourceDriver, AFileThatCannotBeOpenedAddsNothing) {
-    SourceDriver source;
-    const std::string path = apptest::freshFolder("source") + "/BROKEN.STD";
-    apptest::writeBytes(path, "not a recording");
-    EXPECT_THROW(source.openFile(path), RecordingError);
-    EXPECT_EQ(0, source.fileCount());
-    EXPECT_EQ(0, source.GetPropertyNumber(0));
-}
-
-TEST(SourceDriver, ReleasesItsDriversWhenDestroyed) {
+TEST(SourceDriver, AFileThatCannotBeOpenedAddsNothingAndDriversAreReleased) {
     const int before = ObjGen::ObjetosVivos();
     {
         SourceDriver source;
+        const std::string path = apptest::freshFolder("source") + "/BROKEN.STD";
+        apptest::writeBytes(path, "not a recording");
+        EXPECT_THROW(source.openFile(path), RecordingError);
+        EXPECT_EQ(0, source.fileCount());
+        EXPECT_EQ(0, source.GetPropertyNumber(0));
         source.openFile(apptest::demoFiles()[0]);
         EXPECT_EQ(before + 2, ObjGen::ObjetosVivos());
     }

@@ -11,13 +11,9 @@
 
 namespace {
 
-QString realHome() {
-    const passwd* pw = ::getpwuid(::getuid());
-    return pw && pw->pw_dir ? QString::fromLocal8Bit(pw->pw_dir) : QString();
-}
-
 bool underRealHome(const QString& path) {
-    const QString home = realHome();
+    const passwd* pw = ::getpwuid(::getuid());
+    const QString home = pw && pw->pw_dir ? QString::fromLocal8Bit(pw->pw_dir) : QString();
     return !home.isEmpty() && home != QStringLiteral("/") &&
            (path == home || path.startsWith(home + QLatin1Char('/')));
 }

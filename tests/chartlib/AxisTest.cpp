@@ -1,79 +1,22 @@
 #include "ChartTestFixture.h"
 
-#include <QRegularExpression>
-
 #include <cmath>
 
-// Ticks and tick labels: their density at every size, the ends of a short axis, one number of
-// decimals per axis, labels a window gives, and every decade of a logarithmic axis.
+// Ticks: labels a window gives, and every decade of a logarithmic axis.
 
 class ChartAxes : public ChartTest {
 protected:
-    QCPAxis* xAxis(int rect = 0) { return plot()->axisRect(rect)->axis(QCPAxis::atBottom); }
-    QCPAxis* yAxis(int rect = 0) { return plot()->axisRect(rect)->axis(QCPAxis::atLeft); }
     static int inside(const QCPAxis* axis) {
         int n = 0;
         for (double t : axis->tickVector())
             n += axis->range().contains(t) ? 1 : 0;
         return n;
     }
-    void series(const std::vector<double>& x, const std::vector<double>& y, int subsets = 1) {
-        pe.ponerEntero(PEP_SUBSETS, subsets);
-        pe.ponerEntero(PEP_POINTS, static_cast<int>(x.size()) / subsets);
-        setDoubles(PEP_XDATA, x);
-        setDoubles(PEP_YDATA, y);
-    }
 };
-
-TEST_F(ChartAxes, TickDensityFollowsTheSizeAfterAResizeWithoutReinitialising) {
-    series({45351.0, 45357.0}, {1, 2});
-    pe.ponerEntero(PEP_XSERIALDATES, 1);
-    chart()->resize(200, 150);
-    pe.Redibujar();
-    const int small = inside(xAxis());
-    EXPECT_GE(small, 2) << "never fewer than two dates";
-    // A maximise: the window only resizes and repaints.
-    m_parent->resize(1400, 900);
-    chart()->resize(1400, 900);
-    plot()->replot();
-    const int large = inside(xAxis());
-    EXPECT_GE(large, 5);
-    EXPECT_GT(large, small);
-    EXPECT_GE(inside(yAxis()), 5);
-}
-
-TEST_F(ChartAxes, AShortStackedAxisShowsAtLeastItsBottomAndTopValues) {
-    series({0, 1, 0, 1, 0, 1, 0, 1}, {230, 231, 10, 11, 49.98, 50.01, 1, 2}, 4);
-    setInts(PEP_SUBSETSPERAXIS, {1, 1, 1, 1});
-    setDoubles(PEP_AXISSHARES, {0.55, 0.15, 0.15, 0.15});
-    pe.Redibujar();
-    for (int k = 1; k < 4; ++k) {
-        ASSERT_LT(plot()->axisRect(k)->height(), 40) << "the case needs a short axis";
-        EXPECT_GE(inside(yAxis(k)), 2) << "axis " << k;
-        QVector<QString> labels = yAxis(k)->tickVectorLabels();
-        labels.removeAll(QString());
-        EXPECT_EQ(QSet<QString>(labels.begin(), labels.end()).size(), labels.size()) << "axis " << k;
-    }
-}
-
-TEST_F(ChartAxes, TickLabelsOfOneAxisShareTheirDecimals) {
-    series({0, 1, 2}, {0, 1.2, 2.5});
-    chart()->resize(400, 600);
-    pe.Redibujar();
-    const QVector<QString> labels = yAxis()->tickVectorLabels();
-    ASSERT_GE(labels.size(), 3);
-    const QRegularExpression decimals(QStringLiteral("[.,](\\d+)$"));
-    QSet<int> counts;
-    for (const QString& label : labels) {
-        const auto m = decimals.match(label);
-        counts.insert(m.hasMatch() ? static_cast<int>(m.captured(1).size()) : 0);
-    }
-    EXPECT_EQ(counts.size(), 1) << QStringList(labels.begin(), labels.end()).join(' ').toStdString();
-}
 
 TEST_F(ChartAxes, AWindowMayLabelTheTicksOrHideThem) {
     // A folded scale: values t drawn, the power factors 1 - t and -1 - t shown.
-    series({0, 1, 2}, {-0.05, 0.02, 0.08});
+    series(1, {0, 1, 2}, {-0.05, 0.02, 0.08});
     pe.ponerEntero(PEP_WORKINGAXIS, 0);
     setDoubles(PEP_YTICKVALUES, {-0.04, 0, 0.04, 0.5});
     setTexts(PEP_YTICKLABELS, {"-0.9600", "1.0000", "0.9600", "0.5000"});
@@ -89,7 +32,7 @@ TEST_F(ChartAxes, AWindowMayLabelTheTicksOrHideThem) {
 }
 
 TEST_F(ChartAxes, ALogarithmicAxisShowsEveryDecade) {
-    series({0.0001, 0.01, 10000}, {1, 2, 3});
+    series(1, {0.0001, 0.01, 10000}, {1, 2, 3});
     pe.ponerEntero(PEP_XLOGSCALE, 1);
     pe.ponerEntero(PEP_FORCEDMETHOD, PEMF_POINTS);
     chart()->resize(300, 300);

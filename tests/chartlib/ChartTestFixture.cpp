@@ -3,6 +3,7 @@
 #include "Textos.h"
 
 #include <QLibrary>
+#include <QTest>
 
 namespace {
 
@@ -70,7 +71,6 @@ void ChartTest::TearDown() {
 void ChartTest::setDoubles(int property, const std::vector<double>& values) {
     ASSERT_EQ(api().PEvset(m_chart, property, values.data(), static_cast<int>(values.size())), 1);
 }
-
 void ChartTest::setInts(int property, const std::vector<int>& values) {
     ASSERT_EQ(api().PEvset(m_chart, property, values.data(), static_cast<int>(values.size())), 1);
 }
@@ -82,6 +82,26 @@ void ChartTest::setTexts(int property, const std::vector<std::string>& values) {
     ASSERT_EQ(api().PEvset(m_chart, property, pointers.data(), static_cast<int>(pointers.size())), 1);
 }
 
+void ChartTest::series(int subsets, const std::vector<double>& x, const std::vector<double>& y,
+                       const std::vector<int>& colours, const std::vector<int>& lines) {
+    pe.ponerEntero(PEP_SUBSETS, subsets);
+    pe.ponerEntero(PEP_POINTS, static_cast<int>(x.size()) / subsets);
+    setDoubles(PEP_XDATA, x);
+    setDoubles(PEP_YDATA, y);
+    if (!colours.empty())
+        setInts(PEP_SUBSETCOLORS, colours);
+    if (!lines.empty())
+        setInts(PEP_LINETYPES, lines);
+}
+
+void ChartTest::drag(QPoint from, QPoint to) {
+    QTest::mousePress(m_chart, Qt::LeftButton, {}, from);
+    QMouseEvent move(QEvent::MouseMove, QPointF(to), m_chart->mapToGlobal(QPointF(to)), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(m_chart, &move);
+    QTest::mouseRelease(m_chart, Qt::LeftButton, {}, to);
+}
+
 QImage ChartTest::grab() {
     return m_chart->grab().toImage().convertToFormat(QImage::Format_RGB32);
 }
@@ -89,4 +109,19 @@ QImage ChartTest::grab() {
 QPointF ChartTest::pixelOf(int axis, double x, double y) {
     QCPAxisRect* rect = plot()->axisRect(axis);
     return {rect->axis(QCPAxis::atBottom)->coordToPixel(x), rect->axis(QCPAxis::atLeft)->coordToPixel(y)};
+}
+
+bool near(const QColor& a, const QColor& b, int tolerance) {
+    return std::abs(a.red() - b.red()) <= tolerance && std::abs(a.green() - b.green()) <= tolerance &&
+           std::abs(a.blue() - b.blue()) <= tolerance;
+}
+
+bool anyNear(const QImage& image, QPointF at, const QColor& colour, int radius) {
+    for (int dx = -radius; dx <= radius; ++dx)
+        for (int dy = -radius; dy <= radius; ++dy) {
+            const QPoint p(qRound(at.x()) + dx, qRound(at.y()) + dy);
+            if (image.rect().contains(p) && near(image.pixelColor(p), colour))
+                return true;
+        }
+    return false;
 }

@@ -7,29 +7,11 @@
 // A cursor step repaints the cursor layer over the graphs' buffer: the picture must be the one
 // a full redraw gives, and the graphs are redrawn only when the layout has to change.
 
-namespace {
-
-// Pixels that differ between two images of one size.
-int differingPixels(const QImage& a, const QImage& b) {
-    if (a.size() != b.size())
-        return a.width() * a.height() + 1;
-    int n = 0;
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x)
-            n += a.pixel(x, y) != b.pixel(x, y);
-    return n;
-}
-
-} // namespace
-
 class CursorLayer : public ChartTest {
 protected:
     void SetUp() override {
         ChartTest::SetUp();
-        pe.ponerEntero(PEP_SUBSETS, 2);
-        pe.ponerEntero(PEP_POINTS, 6);
-        setDoubles(PEP_XDATA, {0, 1, 2, 3, 4, 5, 0, 1, 2, 3, 4, 5});
-        setDoubles(PEP_YDATA, {10, 11, 12, 13, 14, 15, 50, 52, 51, 53, 50, 54});
+        series(2, {0, 1, 2, 3, 4, 5, 0, 1, 2, 3, 4, 5}, {10, 11, 12, 13, 14, 15, 50, 52, 51, 53, 50, 54});
         pe.ponerEntero(PEP_CURSORMODE, PECM_CROSS);
         pe.ponerTexto(PEP_CURSORTABLE, "|Point: 0|Value: 10|\t");
         pe.Redibujar();
@@ -39,9 +21,7 @@ protected:
         m_parent->onNotify = [this](int code) {
             if (code != PEN_CURSORMOVED)
                 return;
-            const int point = pe.dameEntero(PEP_CURSORPOINT);
-            const std::string table = m_readOut(point);
-            pe.ponerTexto(PEP_CURSORTABLE, table.c_str());
+            pe.ponerTexto(PEP_CURSORTABLE, m_readOut(pe.dameEntero(PEP_CURSORPOINT)).c_str());
             api().PEresetimage(chart(), 0, 0);
         };
     }
@@ -52,6 +32,19 @@ protected:
         api().PEresetimage(chart(), 0, 0);
         return grab();
     }
+    int differsFromAFullRedraw() {
+        const QImage shown = grab();
+        return differingPixels(shown, freshImage());
+    }
+    static int differingPixels(const QImage& a, const QImage& b) {
+        if (a.size() != b.size())
+            return a.width() * a.height() + 1;
+        int n = 0;
+        for (int y = 0; y < a.height(); ++y)
+            for (int x = 0; x < a.width(); ++x)
+                n += a.pixel(x, y) != b.pixel(x, y);
+        return n;
+    }
 
     int m_fullRedraws = 0;
     std::function<std::string(int)> m_readOut = [](int point) {
@@ -59,7 +52,7 @@ protected:
     };
 };
 
-TEST_F(CursorLayer, ArrowKeysRedrawOnlyTheCursorAndDrawWhatAFullRedrawDraws) {
+TEST_F(CursorLayer, ArrowKeysAndClicksRedrawOnlyTheCursorAndDrawWhatAFullRedrawDraws) {
     const QImage before = grab();
     for (int step = 1; step <= 3; ++step) {
         QTest::keyClick(chart(), Qt::Key_Right);
@@ -68,19 +61,14 @@ TEST_F(CursorLayer, ArrowKeysRedrawOnlyTheCursorAndDrawWhatAFullRedrawDraws) {
     QTest::keyClick(chart(), Qt::Key_Down);
     EXPECT_EQ(pe.dameEntero(PEP_CURSORSUBSET), 1);
     EXPECT_EQ(m_fullRedraws, 0) << "four cursor steps with a read-out of the same size";
-    const QImage stepped = grab();
-    EXPECT_GT(differingPixels(before, stepped), 0) << "the cursor and its read-out moved";
-    const int differing = differingPixels(stepped, freshImage());
-    EXPECT_EQ(differing, 0) << "the layer drawn over the graphs is the full redraw's picture";
-}
+    EXPECT_GT(differingPixels(before, grab()), 0) << "the cursor and its read-out moved";
+    EXPECT_EQ(differsFromAFullRedraw(), 0) << "the layer drawn over the graphs is the full redraw's picture";
 
-TEST_F(CursorLayer, AClickRedrawsOnlyTheCursor) {
-    const QPointF target = pixelOf(0, 4, 14);
-    QTest::mouseClick(chart(), Qt::LeftButton, {}, target.toPoint());
+    m_fullRedraws = 0;
+    QTest::mouseClick(chart(), Qt::LeftButton, {}, pixelOf(0, 4, 14).toPoint());
     EXPECT_EQ(pe.dameEntero(PEP_CURSORPOINT), 4);
     EXPECT_EQ(m_fullRedraws, 0);
-    const QImage clicked = grab();
-    EXPECT_EQ(differingPixels(clicked, freshImage()), 0);
+    EXPECT_EQ(differsFromAFullRedraw(), 0);
 }
 
 TEST_F(CursorLayer, AReadOutWithMoreRowsRedrawsOnceAndMakesRoom) {
@@ -89,8 +77,7 @@ TEST_F(CursorLayer, AReadOutWithMoreRowsRedrawsOnceAndMakesRoom) {
     QTest::keyClick(chart(), Qt::Key_Right);
     EXPECT_EQ(m_fullRedraws, 1) << "the layout changed: one full redraw, not one per request";
     EXPECT_LT(plot()->axisRect(0)->rect().bottom(), graphBottom);
-    const QImage stepped = grab();
-    EXPECT_EQ(differingPixels(stepped, freshImage()), 0);
+    EXPECT_EQ(differsFromAFullRedraw(), 0);
 }
 
 TEST_F(CursorLayer, AStepAfterAMetafileRedrawsAtTheScreenLayout) {
@@ -101,13 +88,11 @@ TEST_F(CursorLayer, AStepAfterAMetafileRedrawsAtTheScreenLayout) {
     ASSERT_NE(api().PEgetmeta(chart()), nullptr);
     QTest::keyClick(chart(), Qt::Key_Right);
     EXPECT_EQ(m_fullRedraws, 1);
-    const QImage stepped = grab();
-    EXPECT_EQ(differingPixels(stepped, freshImage()), 0);
+    EXPECT_EQ(differsFromAFullRedraw(), 0);
 }
 
 TEST_F(CursorLayer, TheCursorLeavesWhenItsPointBecomesNullAndThePrintMarkShows) {
     // A null point is not drawn, and neither is a cursor on it.
-    setDoubles(PEP_YDATA, {10, 11, 12, 13, 14, 15, 50, 52, 51, 53, 50, 54});
     pe.ponerDouble(PEP_NULLY, 12);
     pe.ponerEntero(PEP_CURSORPOINT, 2);
     const QImage nullCursor = freshImage();
@@ -130,13 +115,7 @@ TEST_F(CursorLayer, AZoomDragRedrawsOnceEvenWhenTheParentRedraws) {
         if (code == PEN_ZOOMDONE)
             pe.Redibujar();
     };
-    const QPoint from = pixelOf(0, 1, 14).toPoint();
-    const QPoint to = pixelOf(0, 3, 11).toPoint();
-    QTest::mousePress(chart(), Qt::LeftButton, {}, from);
-    QMouseEvent move(QEvent::MouseMove, QPointF(to), chart()->mapToGlobal(QPointF(to)), Qt::NoButton,
-                     Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(chart(), &move);
-    QTest::mouseRelease(chart(), Qt::LeftButton, {}, to);
+    drag(pixelOf(0, 1, 14).toPoint(), pixelOf(0, 3, 11).toPoint());
     EXPECT_EQ(pe.dameEntero(PEP_ZOOMED), 1);
     EXPECT_EQ(m_fullRedraws, 1);
 }

