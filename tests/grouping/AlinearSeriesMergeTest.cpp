@@ -93,18 +93,3 @@ TEST(AlinearSeriesMerge, AgreesWithAnOuterJoinOnRandomSeries) {
         }
     }
 }
-
-TEST(AlinearSeriesMerge, SeriesWithoutPointsAlignToNullsOnTheOthersAxis) {
-    TValorMultiple t, v, i;
-    t.EntrarTiempos({});
-    t.EntrarTiempos({TTiempo(2026, 1, 1, 0, 0, 1, -1), TTiempo(2026, 1, 1, 0, 0, 2, -1)});
-    t.EntrarTiempos({});
-    v.EntrarDoubles({});
-    v.EntrarDoubles({5, 6});
-    v.EntrarDoubles({});
-    ASSERT_EQ(CatalogoFicheros::AlinearSeries(t, v, i), 2);
-    for (int s : {0, 2})
-        EXPECT_EQ(std::vector<double>(v.Doubles(s), v.Doubles(s) + 2),
-                  (std::vector<double>{kValorNulo, kValorNulo}));
-    EXPECT_EQ(std::vector<double>(v.Doubles(1), v.Doubles(1) + 2), (std::vector<double>{5, 6}));
-}

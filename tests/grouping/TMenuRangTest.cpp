@@ -83,92 +83,77 @@ TEST_F(MenuRang, ModesAndEditsFollowTheFirstRecordsYear) {
     EXPECT_EQ(f->findChild<QLineEdit*>(QStringLiteral("HFS")), f->HFS);
 }
 
-TEST_F(MenuRang, RecordModeRejectsBadNumbersAndKeepsTheOutParameters) {
+// The edits a case types, the message it must get (empty: accepted) and the range it leaves.
+using Edicion = std::pair<QLineEdit * TMenuRang::*, const char*>;
+struct Caso {
+    std::vector<Edicion> ediciones;
+    QString error;
+    int primero, ultimo;
+};
+
+TEST_F(MenuRang, RecordModeTakesOneBasedNumbersAndRefusesBadOnes) {
     auto d = Crear(SinTiempos(10), 0, 9);
-    Poner(d->EInicial, "5");
-    Poner(d->EFinal, "3");
-    d->AcceptClick();
-    EXPECT_EQ(UnicoError(), kMargenes);
-    Poner(d->EInicial, "0");
-    d->AcceptClick();
-    EXPECT_EQ(UnicoError(), kInvalida);
-    Poner(d->EInicial, "abc");
-    Poner(d->EFinal, "4");
-    d->AcceptClick();
-    EXPECT_EQ(UnicoError(), kInvalida);
-    Poner(d->EInicial, "2");
-    Poner(d->EFinal, "11");
-    d->AcceptClick();
-    EXPECT_EQ(UnicoError(), kMargenes);
-    EXPECT_EQ(m_primero, 0);
-    EXPECT_EQ(m_ultimo, 9);
-    EXPECT_NE(d->result(), QDialog::Accepted);
+    const auto I = &TMenuRang::EInicial, F = &TMenuRang::EFinal;
+    // clang-format off
+    const Caso casos[] = {
+        {{{I, "5"}, {F, "3"}}, kMargenes, 0, 9},
+        {{{I, "0"}, {F, "3"}}, kInvalida, 0, 9},
+        {{{I, "abc"}, {F, "4"}}, kInvalida, 0, 9},
+        {{{I, "2"}, {F, "11"}}, kMargenes, 0, 9},
+        {{{I, "4"}, {F, "10"}}, QString(), 3, 9},
+    };
+    // clang-format on
+    for (const Caso& c : casos) {
+        for (const auto& [campo, texto] : c.ediciones)
+            Poner((*d).*campo, texto);
+        d->AcceptClick();
+        EXPECT_EQ(c.error.isEmpty() ? QStringLiteral("0 messages") : c.error, UnicoError());
+        EXPECT_EQ(d->result() == QDialog::Accepted, c.error.isEmpty());
+        EXPECT_EQ(m_primero, c.primero);
+        EXPECT_EQ(m_ultimo, c.ultimo);
+    }
 }
 
-TEST_F(MenuRang, RecordModeAcceptsZeroBasedRange) {
-    auto d = Crear(SinTiempos(10), 0, 9);
-    Poner(d->EInicial, "4");
-    Poner(d->EFinal, "10");
-    d->AcceptClick();
-    EXPECT_TRUE(testsupport::Messages::shown().empty());
-    EXPECT_EQ(d->result(), QDialog::Accepted);
-    EXPECT_EQ(m_primero, 3);
-    EXPECT_EQ(m_ultimo, 9);
+TEST_F(MenuRang, DateModePicksTheRecordsInsideTheTimesAndRefusesBadOnes) {
+    // clang-format off
+    const Caso casos[] = {
+        {{{&TMenuRang::HFS, "01"}}, kFueraRango, 0, 4}, // one second after the last record
+        {{{&TMenuRang::FFM, "x"}}, kInvalida, 0, 4},
+        {{{&TMenuRang::HIH, "13"}, {&TMenuRang::HFH, "11"}}, kMargenes, 0, 4},
+        // 10:30 to 13:59:59: the records at 11:00, 12:00 and 13:00.
+        {{{&TMenuRang::HIH, "10"}, {&TMenuRang::HIM, "30"}, {&TMenuRang::HFH, "13"}, {&TMenuRang::HFM, "59"},
+          {&TMenuRang::HFS, "59"}}, QString(), 1, 3},
+    };
+    // clang-format on
+    for (const Caso& c : casos) {
+        auto d = Crear(ConTiempos(5), 0, 4);
+        for (const auto& [campo, texto] : c.ediciones)
+            Poner((*d).*campo, texto);
+        d->AcceptClick();
+        EXPECT_EQ(c.error.isEmpty() ? QStringLiteral("0 messages") : c.error, UnicoError());
+        EXPECT_EQ(d->result() == QDialog::Accepted, c.error.isEmpty());
+        EXPECT_EQ(m_primero, c.primero);
+        EXPECT_EQ(m_ultimo, c.ultimo);
+        if (c.error == kInvalida) {
+            EXPECT_EQ(d->FFM->text(), QStringLiteral("x")) << "a non-numeric edit is left to correct";
+        }
+    }
 }
 
-TEST_F(MenuRang, DateModeStartBeforeTheFirstRecordIsOutOfRangeAndRefills) {
+TEST_F(MenuRang, DateModeOutOfRangeRefillsTheEditsWithTheOpeningRecords) {
     auto d = Crear(ConTiempos(5), 1, 3);
     Poner(d->HIH, "09");
     Poner(d->HIM, "59");
     d->AcceptClick();
     EXPECT_EQ(UnicoError(), kFueraRango);
-    // The edits show the records the dialog opened with again.
     EXPECT_EQ(d->HIH->text(), QStringLiteral("11"));
     EXPECT_EQ(d->HIM->text(), QStringLiteral("00"));
-    EXPECT_EQ(m_primero, 1);
-}
-
-TEST_F(MenuRang, DateModeEndAfterTheLastRecordIsOutOfRange) {
-    auto d = Crear(ConTiempos(5), 0, 4);
-    Poner(d->HFS, "01"); // one second after the last record
-    d->AcceptClick();
-    EXPECT_EQ(UnicoError(), kFueraRango);
     // Ending exactly on the last record, to the second, is fine.
-    EXPECT_EQ(d->HFS->text(), QStringLiteral("00"));
+    Poner(d->HFH, "14");
     d->AcceptClick();
     EXPECT_TRUE(testsupport::Messages::shown().empty());
-    EXPECT_EQ(m_ultimo, 4);
-}
-
-TEST_F(MenuRang, DateModeNonNumericEditIsInvalid) {
-    auto d = Crear(ConTiempos(5), 0, 4);
-    Poner(d->FFM, "x");
-    d->AcceptClick();
-    EXPECT_EQ(UnicoError(), kInvalida);
-    EXPECT_EQ(d->FFM->text(), QStringLiteral("x"));
-}
-
-TEST_F(MenuRang, DateModeEndBeforeStartHasBadMargins) {
-    auto d = Crear(ConTiempos(5), 0, 4);
-    Poner(d->HIH, "13");
-    Poner(d->HFH, "11");
-    d->AcceptClick();
-    EXPECT_EQ(UnicoError(), kMargenes);
-}
-
-TEST_F(MenuRang, DateModePicksRecordsInsideTheTimes) {
-    auto d = Crear(ConTiempos(5), 0, 4);
-    // 10:30 to 13:59:59: the records at 11:00, 12:00 and 13:00.
-    Poner(d->HIH, "10");
-    Poner(d->HIM, "30");
-    Poner(d->HFH, "13");
-    Poner(d->HFM, "59");
-    Poner(d->HFS, "59");
-    d->AcceptClick();
-    EXPECT_TRUE(testsupport::Messages::shown().empty());
-    EXPECT_EQ(d->result(), QDialog::Accepted);
     EXPECT_EQ(m_primero, 1);
-    EXPECT_EQ(m_ultimo, 3);
+    EXPECT_EQ(m_ultimo, 4);
 }
 
 TEST_F(MenuRang, CancelLeavesTheOutParametersAndRunsThroughTheDialogRunner) {
