@@ -150,15 +150,6 @@ TEST_F(RepartoTest, SeventhAxisWarnsOnceAndStartsASecondWindow) {
     }
 }
 
-TEST_F(RepartoTest, OwnWindowFlagOpensAtOnceAndLeavesTheGroupAlone) {
-    Seleccion s;
-    s.Anadir(Var{}).Anadir(Var{.propia = 1}).Anadir(Var{});
-    const auto v = Repartir(s);
-    ASSERT_EQ(v.size(), 2u);
-    EXPECT_EQ(v[0].Nombres(), Nombres{"v1"});
-    EXPECT_EQ(v[1].Nombres(), (Nombres{"v0", "v2"}));
-}
-
 TEST_F(RepartoTest, VariablesOfOneUnitGoTwelveToAWindowBeyondSixtyFourWindowsWithoutMessage) {
     Seleccion s;
     s.Anadir(Var{}, 12 * 70 + 1);
@@ -235,7 +226,80 @@ TEST_F(RepartoTest, DataReferencesFollowTheEntriesPerVariableAndGeneralTimesOneP
     EXPECT_EQ(desmedidas[1].listas[LV_OBJETOS].Cuenta(), 6);
 }
 
-// --- collections and the order of windows ---
+// --- which variables share a window, in which order ---
+
+// Single-row variables, so every window's general times and data references must follow its
+// names: a variable that is skipped or moved takes all of its rows with it.
+TEST_F(RepartoTest, VariablesShareWindowsByKindDriverCodeAndTimeRange) {
+    struct Esperada {
+        int tipo;
+        Nombres nombres;
+        Nombres adicionales = {}; // empty: not checked
+    };
+    struct Escenario {
+        const char* que;
+        std::vector<Var> vars;
+        std::vector<Esperada> ventanas;
+    };
+    const Nombres tes = {"v1+0", "v1+1", "v1+2", "v1+3", "v1+4", "v1+5",
+                         "v0+0", "v0+1", "v0+2", "v0+3", "v0+4", "v0+5"};
+    // clang-format off
+    const Escenario escenarios[] = {
+        {"own window opens at once", {Var{}, Var{.propia = 1}, Var{}}, {{0, {"v1"}}, {0, {"v0", "v2"}}}},
+        {"collected kinds share one window each",
+         {Var{.tipo = 1}, Var{.tipo = 14, .extras = 1}, Var{.tipo = 1}, Var{.tipo = 14, .extras = 1}},
+         {{1, {"v0", "v2"}}, {14, {"v1", "v3"}, {"v1+0", "v3+0"}}}},
+        {"disturbances of two data drivers",
+         {Var{.tipo = 6, .extras = 2, .driver = 11}, Var{.tipo = 6, .extras = 2, .driver = 22}, Var{.tipo = 6, .extras = 2, .driver = 11}},
+         {{6, {"v0", "v2"}, {"v0+0", "v0+1", "v2+0", "v2+1"}}, {6, {"v1"}}}},
+        {"disturbance code 37273 apart from its driver's others",
+         {Var{.tipo = 6, .codigo = 37274, .driver = 11}, Var{.tipo = 6, .codigo = 37273, .driver = 11},
+          Var{.tipo = 6, .codigo = 37275, .driver = 11}, Var{.tipo = 6, .codigo = 37273, .driver = 11}},
+         {{6, {"v0", "v2"}}, {6, {"v1", "v3"}}}},
+        {"ranges apart share a window earlier first, an overlap goes alone",
+         {Var{.tipo = 18, .extras = 6, .dias = {10, 20}}, Var{.tipo = 18, .extras = 6, .dias = {1, 5}},
+          Var{.tipo = 18, .extras = 6, .dias = {3, 12}}},
+         {{18, {"v1", "v0"}, tes}, {18, {"v2"}}}},
+        {"touching ranges overlap (after)", {Var{.tipo = 10, .dias = {1, 5}}, Var{.tipo = 10, .dias = {5, 9}}}, {{10, {"v0"}}, {10, {"v1"}}}},
+        {"touching ranges overlap (before)", {Var{.tipo = 10, .dias = {5, 9}}, Var{.tipo = 10, .dias = {1, 5}}}, {{10, {"v0"}}, {10, {"v1"}}}},
+        {"event kinds group their ranges separately in their order",
+         {Var{.tipo = 19}, Var{.tipo = 10}, Var{.tipo = 11}, Var{.tipo = 10, .dias = {3, 4}}},
+         {{10, {"v1", "v3"}}, {11, {"v2"}}, {19, {"v0"}}}},
+        {"range pairing joins the second with the first", {Var{.tipo = 20}, Var{.tipo = 20}, Var{.tipo = 20}},
+         {{20, {"v1", "v0"}}, {20, {"v2"}}}},
+        {"range pairing needs both ends, leftovers keep their order",
+         {Var{.tipo = 20, .dias = {1, 5}}, Var{.tipo = 20, .dias = {1, 6}}, Var{.tipo = 20, .dias = {2, 6}}, Var{.tipo = 20, .dias = {1, 6}}},
+         {{20, {"v3", "v1"}}, {20, {"v0"}}, {20, {"v2"}}}},
+        {"kinds without a window class", {Var{.tipo = 7}, Var{.tipo = 12}}, {}},
+        {"a skipped variable keeps its rows", {Var{.tipo = 9, .objetos = 2}, Var{.tipo = 13, .objetos = 1}}, {{13, {"v1"}}}},
+    };
+    // clang-format on
+    for (const Escenario& e : escenarios) {
+        SCOPED_TRACE(e.que);
+        Seleccion s;
+        for (const Var& v : e.vars)
+            s.Anadir(v);
+        const auto v = Repartir(s);
+        ASSERT_EQ(v.size(), e.ventanas.size());
+        for (size_t w = 0; w < v.size(); ++w) {
+            EXPECT_EQ(v[w].tipo, e.ventanas[w].tipo) << w;
+            EXPECT_EQ(v[w].Nombres(), e.ventanas[w].nombres) << w;
+            EXPECT_EQ(v[w].Textos(LV_TIEMPOSGENERALES), e.ventanas[w].nombres) << w;
+            if (!e.ventanas[w].adicionales.empty()) {
+                EXPECT_EQ(v[w].Textos(LV_ADICIONALES), e.ventanas[w].adicionales) << w;
+            }
+            std::vector<int> objetos, esperados;
+            for (int f = 0; f < v[w].listas[LV_OBJETOS].Cuenta(); ++f)
+                objetos.push_back(v[w].listas[LV_OBJETOS].Entero(f, 0));
+            for (const std::string& n : e.ventanas[w].nombres)
+                esperados.insert(esperados.end(),
+                                 static_cast<size_t>(e.vars[std::stoul(n.substr(1))].objetos),
+                                 std::stoi(n.substr(1)));
+            EXPECT_EQ(objetos, esperados) << w;
+        }
+        EXPECT_TRUE(testsupport::Messages::shown().empty());
+    }
+}
 
 TEST_F(RepartoTest, WindowsAppearPerVariableFirstThenCollectionsInTheirOrder) {
     Seleccion s;
@@ -247,20 +311,6 @@ TEST_F(RepartoTest, WindowsAppearPerVariableFirstThenCollectionsInTheirOrder) {
 }
 
 TEST_F(RepartoTest, KindsWithoutWindowClassProduceNothing) {
-    Seleccion s;
-    s.Anadir(Var{.tipo = 7}).Anadir(Var{.tipo = 12});
-    EXPECT_TRUE(Repartir(s).empty());
-    EXPECT_TRUE(testsupport::Messages::shown().empty());
-
-    // A skipped variable still owns its rows: the next one must not start inside them.
-    Seleccion luego;
-    luego.Anadir(Var{.tipo = 9, .objetos = 2}).Anadir(Var{.tipo = 13, .objetos = 1});
-    const auto v = Repartir(luego);
-    ASSERT_EQ(v.size(), 1u);
-    EXPECT_EQ(v[0].Nombres(), Nombres{"v1"});
-    EXPECT_EQ(v[0].Textos(LV_TIEMPOSGENERALES), Nombres{"v1"});
-    ASSERT_EQ(v[0].listas[LV_OBJETOS].Cuenta(), 1);
-    EXPECT_EQ(v[0].listas[LV_OBJETOS].Entero(0, 0), 1);
     for (int tipo : {-1, 7, 8, 9, 12, 22, 400})
         EXPECT_FALSE(Reparto::TieneVentana(tipo)) << tipo;
     for (int tipo : {0, 6, 10, 11, 13, 20, 21})
@@ -280,81 +330,7 @@ TEST_F(RepartoTest, MalformedOptionsRowsAreSkippedWithoutMessage) {
     EXPECT_TRUE(testsupport::Messages::shown().empty());
 }
 
-TEST_F(RepartoTest, CollectedKindsShareOneWindowEach) {
-    Seleccion s;
-    s.Anadir(Var{.tipo = 1})
-        .Anadir(Var{.tipo = 14, .extras = 1})
-        .Anadir(Var{.tipo = 1})
-        .Anadir(Var{.tipo = 14, .extras = 1});
-    const auto v = Repartir(s);
-    ASSERT_EQ(Tipos(v), (std::vector<int>{1, 14}));
-    EXPECT_EQ(v[0].Nombres(), (Nombres{"v0", "v2"}));
-    EXPECT_EQ(v[1].Nombres(), (Nombres{"v1", "v3"}));
-    EXPECT_EQ(v[1].Textos(LV_ADICIONALES), (Nombres{"v1+0", "v3+0"}));
-}
-
-TEST_F(RepartoTest, DisturbancesFromTwoDataDriversMakeTwoWindows) {
-    Seleccion s;
-    s.Anadir(Var{.tipo = 6, .extras = 2, .driver = 11})
-        .Anadir(Var{.tipo = 6, .extras = 2, .driver = 22})
-        .Anadir(Var{.tipo = 6, .extras = 2, .driver = 11});
-    const auto v = Repartir(s);
-    ASSERT_EQ(v.size(), 2u);
-    EXPECT_EQ(v[0].Nombres(), (Nombres{"v0", "v2"}));
-    EXPECT_EQ(v[0].Textos(LV_ADICIONALES), (Nombres{"v0+0", "v0+1", "v2+0", "v2+1"}));
-    EXPECT_EQ(v[1].Nombres(), Nombres{"v1"});
-}
-
-TEST_F(RepartoTest, DisturbanceCode37273IsKeptApartFromItsDriversOtherVariables) {
-    Seleccion s;
-    s.Anadir(Var{.tipo = 6, .codigo = 37274, .driver = 11})
-        .Anadir(Var{.tipo = 6, .codigo = 37273, .driver = 11})
-        .Anadir(Var{.tipo = 6, .codigo = 37275, .driver = 11})
-        .Anadir(Var{.tipo = 6, .codigo = 37273, .driver = 11});
-    const auto v = Repartir(s);
-    ASSERT_EQ(v.size(), 2u);
-    EXPECT_EQ(v[0].Nombres(), (Nombres{"v0", "v2"}));
-    EXPECT_EQ(v[1].Nombres(), (Nombres{"v1", "v3"}));
-}
-
 // --- time ranges ---
-
-TEST_F(RepartoTest, TesRangesApartShareAWindowEarlierFirstAndAnOverlapGoesAlone) {
-    Seleccion s;
-    s.Anadir(Var{.tipo = 18, .extras = 6, .dias = {10, 20}})
-        .Anadir(Var{.tipo = 18, .extras = 6, .dias = {1, 5}})
-        .Anadir(Var{.tipo = 18, .extras = 6, .dias = {3, 12}});
-    const auto v = Repartir(s);
-    ASSERT_EQ(v.size(), 2u);
-    EXPECT_EQ(v[0].tipo, 18);
-    EXPECT_EQ(v[0].Nombres(), (Nombres{"v1", "v0"}));
-    EXPECT_EQ(v[0].Textos(LV_ADICIONALES).front(), "v1+0");
-    EXPECT_EQ(v[0].Textos(LV_ADICIONALES).size(), 12u);
-    EXPECT_EQ(v[1].Nombres(), Nombres{"v2"});
-}
-
-TEST_F(RepartoTest, TouchingRangesOverlapOnEitherSide) {
-    for (bool despues : {true, false}) {
-        Seleccion s;
-        s.Anadir(Var{.tipo = 10, .dias = {despues ? 1 : 5, despues ? 5 : 9}})
-            .Anadir(Var{.tipo = 10, .dias = {despues ? 5 : 1, despues ? 9 : 5}});
-        const auto v = Repartir(s);
-        ASSERT_EQ(v.size(), 2u);
-        EXPECT_EQ(v[0].Nombres(), Nombres{"v0"});
-        EXPECT_EQ(v[1].Nombres(), Nombres{"v1"});
-    }
-}
-
-TEST_F(RepartoTest, EventKindsGroupTheirRangesSeparatelyInTheirOrder) {
-    Seleccion s;
-    s.Anadir(Var{.tipo = 19, .dias = {1, 2}})
-        .Anadir(Var{.tipo = 10, .dias = {1, 2}})
-        .Anadir(Var{.tipo = 11, .dias = {1, 2}})
-        .Anadir(Var{.tipo = 10, .dias = {3, 4}});
-    const auto v = Repartir(s);
-    ASSERT_EQ(Tipos(v), (std::vector<int>{10, 11, 19}));
-    EXPECT_EQ(v[0].Nombres(), (Nombres{"v1", "v3"}));
-}
 
 TEST_F(RepartoTest, CancelledLevelsDialogSkipsOnlyTheSharedWindow) {
     int llamadas = 0;
@@ -401,29 +377,6 @@ TEST_F(RepartoTest, LevelsDialogMayRewriteTheFirstRecordBeforeTheWindowOpens) {
     EXPECT_EQ(s.listas[LV_OPCIONES].Entero(0, OPC_NIVEL_HUECO), 900);
 }
 
-TEST_F(RepartoTest, RangePairingJoinsTheSecondWithTheFirstAndLeavesTheThirdAlone) {
-    Seleccion s;
-    s.Anadir(Var{.tipo = 20}, 3);
-    const auto v = Repartir(s);
-    ASSERT_EQ(v.size(), 2u);
-    EXPECT_EQ(v[0].Nombres(), (Nombres{"v1", "v0"}));
-    EXPECT_EQ(v[0].Textos(LV_TIEMPOSGENERALES), (Nombres{"v1", "v0"}));
-    EXPECT_EQ(v[1].Nombres(), Nombres{"v2"});
-}
-
-TEST_F(RepartoTest, RangePairingNeedsBothEndsEqualAndLeftoversKeepWaitingOrder) {
-    Seleccion s;
-    s.Anadir(Var{.tipo = 20, .dias = {1, 5}})
-        .Anadir(Var{.tipo = 20, .dias = {1, 6}})
-        .Anadir(Var{.tipo = 20, .dias = {2, 6}})
-        .Anadir(Var{.tipo = 20, .dias = {1, 6}});
-    const auto v = Repartir(s);
-    ASSERT_EQ(v.size(), 3u);
-    EXPECT_EQ(v[0].Nombres(), (Nombres{"v3", "v1"}));
-    EXPECT_EQ(v[1].Nombres(), Nombres{"v0"});
-    EXPECT_EQ(v[2].Nombres(), Nombres{"v2"});
-}
-
 TEST_F(RepartoTest, ErrorRaisedByWindowCreationLeavesTheDistribution) {
     Seleccion s;
     s.Anadir(Var{.tipo = 13}).Anadir(Var{.tipo = 13});
@@ -438,36 +391,29 @@ TEST_F(RepartoTest, ErrorRaisedByWindowCreationLeavesTheDistribution) {
 
 // --- levels ---
 
-TEST(NivelesTest, IncompatibleWhenAnyLevelDiffersFromTheFirstRecord) {
+TEST(NivelesTest, IncompatibleOnlyWhenALevelDiffersFromTheFirstRecordAndTheDialogDecides) {
+    std::vector<double> fila(13, 0.0);
+    fila[OPC_NIVEL_INTERRUPCION] = 100;
+    fila[OPC_NIVEL_HUECO] = 900;
+    fila[OPC_NIVEL_SOBRETENSION] = 1100;
+    EXPECT_FALSE(Reparto::NivelesIncompatibles(TValorMultiple()));
     for (int indice : {OPC_NIVEL_INTERRUPCION, OPC_NIVEL_HUECO, OPC_NIVEL_SOBRETENSION}) {
         TValorMultiple opciones;
-        std::vector<double> fila(13, 0.0);
-        fila[OPC_NIVEL_INTERRUPCION] = 100;
-        fila[OPC_NIVEL_HUECO] = 900;
-        fila[OPC_NIVEL_SOBRETENSION] = 1100;
-        opciones.EntrarDoubles(fila);
         opciones.EntrarDoubles(fila);
         EXPECT_FALSE(Reparto::NivelesIncompatibles(opciones));
-        fila[indice] += 1;
-        opciones.EntrarDoubles(fila);
+        std::vector<double> otra = fila;
+        otra[OPC_TIPO] = 10;
+        otra[OPC_CODIGO] = 5;
+        opciones.EntrarDoubles(otra);
+        EXPECT_FALSE(Reparto::NivelesIncompatibles(opciones));
+        otra[indice] += 1;
+        opciones.EntrarDoubles(otra);
         EXPECT_TRUE(Reparto::NivelesIncompatibles(opciones)) << indice;
     }
-}
-
-TEST(NivelesTest, OtherOptionsAndSingleRecordsAreNeverIncompatibleAndTheLevelsDialogDecides) {
     TValorMultiple opciones;
-    std::vector<double> fila(13, 0.0);
     opciones.EntrarDoubles(fila);
-    EXPECT_FALSE(Reparto::NivelesIncompatibles(opciones));
-    fila[OPC_TIPO] = 10;
-    fila[OPC_CODIGO] = 5;
-    opciones.EntrarDoubles(fila);
-    EXPECT_FALSE(Reparto::NivelesIncompatibles(opciones));
-    EXPECT_FALSE(Reparto::NivelesIncompatibles(TValorMultiple()));
-
     fila[OPC_NIVEL_HUECO] = 1;
     opciones.EntrarDoubles(fila);
-    ASSERT_TRUE(Reparto::NivelesIncompatibles(opciones));
     // Without a dialog of its own the distribution runs the levels dialog: cancelled, the window
     // stays closed; accepted, it opens.
     EXPECT_FALSE(Reparto::ComprobarNiveles(opciones, nullptr));
