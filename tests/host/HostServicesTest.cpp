@@ -11,7 +11,7 @@
 
 namespace {
 
-TEST(HostDirectory, ResolvesDataFilesAgainstTheRedirectedFolder) {
+TEST(HostDirectory, ResolvesAgainstTheRedirectedFoldersAndAMissingModuleFailsCleanly) {
     host::HostDirectory::setDataDirectory(QStringLiteral("/tmp/kestramon-host"));
     EXPECT_EQ(host::HostDirectory::resolveData(QStringLiteral("FILTROS.NRM")),
               QStringLiteral("/tmp/kestramon-host/FILTROS.NRM"));
@@ -19,29 +19,23 @@ TEST(HostDirectory, ResolvesDataFilesAgainstTheRedirectedFolder) {
     EXPECT_EQ(host::HostDirectory::resolveModule(QStringLiteral("PlotCore.vlk")),
               QStringLiteral("/opt/kestramon/PlotCore.vlk"));
     host::HostDirectory::setModuleDirectory(QString());
-}
-
-TEST(ModuleLoader, MissingModuleIsACleanFailure) {
     QString error;
     EXPECT_EQ(host::loadModule(QStringLiteral("NoSuchModule.vlk"), &error), nullptr);
     EXPECT_FALSE(error.isEmpty());
     EXPECT_EQ(host::resolveEntry(nullptr, "_DameObjeto"), nullptr);
 }
 
-TEST(UserInteraction, MessagesAreRecordedAndQuestionsAnswered) {
+// Batch runs and tests must never wait for a person: messages, dialogs and help all go through
+// handlers the host can replace.
+TEST(UserInteraction, MessagesDialogsAndHelpGoThroughTheirHandlers) {
     testsupport::Messages::answerNext(host::MessageAnswer::Yes);
-    EXPECT_EQ(host::MessageService::show(nullptr, QStringLiteral("Warning"), QStringLiteral("Replace?"),
-                                         host::MessageIcon::Warning, host::MessageButtons::YesNo),
-              host::MessageAnswer::Yes);
-    EXPECT_EQ(host::MessageService::show(nullptr, QStringLiteral("Warning"), QStringLiteral("Replace?"),
-                                         host::MessageIcon::Warning, host::MessageButtons::YesNo),
-              host::MessageAnswer::No);
-    ASSERT_EQ(testsupport::Messages::shown().size(), 2u);
+    for (host::MessageAnswer expected : {host::MessageAnswer::Yes, host::MessageAnswer::No})
+        EXPECT_EQ(host::MessageService::show(nullptr, QStringLiteral("Warning"), QStringLiteral("Replace?"),
+                                             host::MessageIcon::Warning, host::MessageButtons::YesNo),
+                  expected);
     EXPECT_EQ(testsupport::Messages::count(QStringLiteral("Replace?")), 2);
     EXPECT_EQ(testsupport::Messages::shown()[0].icon, host::MessageIcon::Warning);
-}
 
-TEST(UserInteraction, DialogsRunThroughTheHandler) {
     QDialog dialog;
     EXPECT_EQ(host::DialogRunner::exec(dialog), QDialog::Rejected);
     testsupport::Dialogs::handleNext([](QDialog& d) {
@@ -51,12 +45,9 @@ TEST(UserInteraction, DialogsRunThroughTheHandler) {
     EXPECT_EQ(host::DialogRunner::exec(dialog), QDialog::Accepted);
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("seen"));
     EXPECT_EQ(testsupport::Dialogs::runs(), 2);
-}
 
-TEST(UserInteraction, HelpRequestsReachTheHost) {
     host::HelpService::show(55);
-    ASSERT_EQ(testsupport::helpRequests().size(), 1u);
-    EXPECT_EQ(testsupport::helpRequests()[0], 55);
+    EXPECT_EQ(testsupport::helpRequests(), std::vector<int>{55});
 }
 
 TEST(UserInteraction, WaitCursorRestoresThePreviousCursor) {

@@ -11,7 +11,7 @@ using host::SettingsKey;
 
 namespace {
 
-TEST(SettingsStore, ProductKeyIsCreatedAnewOnlyOnce) {
+TEST(SettingsStore, ProductKeyAndSubkeysAreCreatedAnewOnlyOnce) {
     bool creada = false;
     auto key = SettingsKey::openOrCreate(QString(), &creada);
     ASSERT_TRUE(key.has_value());
@@ -23,12 +23,9 @@ TEST(SettingsStore, ProductKeyIsCreatedAnewOnlyOnce) {
     ASSERT_TRUE(again.has_value());
     EXPECT_FALSE(creada);
     EXPECT_EQ(again->readInt(QStringLiteral("PASOS")), 10);
-}
-
-TEST(SettingsStore, SubkeysAreCreatedSeparately) {
+    // Subkeys are created separately.
     auto root = SettingsKey::openOrCreate();
     root->writeInt(QStringLiteral("Color1"), 3);
-    bool creada = false;
     auto sub = SettingsKey::openOrCreate(QStringLiteral("ARMONICOS"), &creada);
     ASSERT_TRUE(sub.has_value());
     EXPECT_TRUE(creada);

@@ -44,7 +44,7 @@ TEST(TValorMultipleRows, CurrentRowAccessConvertsNumbers) {
     EXPECT_DOUBLE_EQ(lista.DameDouble(0), 0.0);
 }
 
-TEST(TValorMultipleRows, TypedAccessorsRefuseOtherTypes) {
+TEST(TValorMultipleRows, TypedAccessorsRefuseOtherTypesAndIntegersThatDoNotFitReadAsZero) {
     TValorMultiple lista;
     lista.EntrarEnteros({1});
     lista.EntrarTexto("x");
@@ -54,15 +54,12 @@ TEST(TValorMultipleRows, TypedAccessorsRefuseOtherTypes) {
     EXPECT_EQ(lista.Texto(0), "");
     EXPECT_EQ(lista.Datos(7), nullptr);
     EXPECT_EQ(lista.Tipo(-1), -1);
-}
-
-TEST(TValorMultipleRows, IntegersThatDoNotFitReadAsZero) {
-    TValorMultiple lista;
-    lista.EntrarDoubles({3.9, -3.9, 1e12, std::nan("")});
-    EXPECT_EQ(lista.Entero(0, 0), 3);
-    EXPECT_EQ(lista.Entero(0, 1), -3);
-    EXPECT_EQ(lista.Entero(0, 2), 0);
-    EXPECT_EQ(lista.Entero(0, 3), 0);
+    TValorMultiple numeros;
+    numeros.EntrarDoubles({3.9, -3.9, 1e12, std::nan("")});
+    EXPECT_EQ(numeros.Entero(0, 0), 3);
+    EXPECT_EQ(numeros.Entero(0, 1), -3);
+    EXPECT_EQ(numeros.Entero(0, 2), 0);
+    EXPECT_EQ(numeros.Entero(0, 3), 0);
 }
 
 TEST(TValorMultipleCopies, AssignmentIsDeepWhenEitherSideWrites) {
@@ -80,7 +77,7 @@ TEST(TValorMultipleCopies, AssignmentIsDeepWhenEitherSideWrites) {
     EXPECT_DOUBLE_EQ(b.Numero(0, 1), 2.0);
 }
 
-TEST(TValorMultipleCopies, SharedRowsCostNoCopyUntilWritten) {
+TEST(TValorMultipleCopies, SharedRowsCostNoCopyUntilWrittenAndDeleteAllForgetsTheRow) {
     TValorMultiple a;
     a.EntrarDoubles(std::vector<double>(1000, 1.0));
     TValorMultiple b(a);
@@ -89,6 +86,14 @@ TEST(TValorMultipleCopies, SharedRowsCostNoCopyUntilWritten) {
     c.CopiarFila(a, 0);
     EXPECT_EQ(c.Datos(0), a.Datos(0));
     EXPECT_EQ(c.CopiarFila(a, 3), -1);
+    // Emptied, a list forgets its current row.
+    TValorMultiple e;
+    e.EntrarEnteros({1});
+    e.Posicionar(0);
+    e.DeleteAll();
+    EXPECT_EQ(e.Cuenta(), 0);
+    EXPECT_EQ(e.FilaActual(), -1);
+    EXPECT_EQ(e.DamePuntero(), nullptr);
 }
 
 TEST(TValorMultipleRows, BlocksAreZeroFilledEvenOnReusedMemoryAndRawBlocksKeepWhatIsWritten) {
@@ -118,16 +123,6 @@ TEST(TValorMultipleRows, BlocksAreZeroFilledEvenOnReusedMemoryAndRawBlocksKeepWh
     EXPECT_DOUBLE_EQ(lista.Numero(0, 2), 4e9);
     EXPECT_EQ(lista.EntrarBloqueSinCeros(8, 0, TV_DOUBLE), lista.Datos(1));
     EXPECT_EQ(lista.Elementos(1), 0);
-}
-
-TEST(TValorMultipleCopies, DeleteAllEmptiesAndForgetsTheCurrentRow) {
-    TValorMultiple a;
-    a.EntrarEnteros({1});
-    a.Posicionar(0);
-    a.DeleteAll();
-    EXPECT_EQ(a.Cuenta(), 0);
-    EXPECT_EQ(a.FilaActual(), -1);
-    EXPECT_EQ(a.DamePuntero(), nullptr);
 }
 
 TEST(TValorParameters, CopyTheirBytesAtConstruction) {
