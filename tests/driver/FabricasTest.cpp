@@ -112,15 +112,6 @@ TEST_F(Fabricas, ModuleExportsTheThreeFactories) {
     ASSERT_NE(d0, nullptr);
     EXPECT_STREQ(registro(), "modo -3 con ventana;402:Graph Selector;Iniciar;400;destruido;");
     delete d0;
-
-    QTemporaryDir vacia;
-    host::HostDirectory::setModuleDirectory(vacia.path());
-    try {
-        f0(0, &servidor, &fuente);
-        FAIL() << "no exception";
-    } catch (const VTXExcepcion& e) {
-        EXPECT_EQ(e.Codigo(), 11);
-    }
 }
 
 } // namespace

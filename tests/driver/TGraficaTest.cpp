@@ -110,26 +110,20 @@ TEST_F(DriverVentana, GroupByModeComesFromTheSavedViewOrIsUnavailable) {
     EXPECT_EQ(Abrir(2, 1)->DameLeyenda(), 1);
 }
 
-TEST_F(DriverVentana, TitleIsCutTo46AndSettingItTwiceRedrawsOnce) {
+TEST_F(DriverVentana, TextsAreCutToTheirLimitsAndTheLargeStepMustSuitTheWindow) {
     TGrafica* d = Abrir(0, 2);
+    const std::string largo(300, 's');
+    for (auto [propiedad, limite] : {std::pair{0, 255}, std::pair{1, 99}, std::pair{2, 46}}) {
+        d->SetPropertyText(0, propiedad, largo.c_str());
+        EXPECT_EQ(Texto(d, 0, propiedad), std::string(static_cast<size_t>(limite), 's')) << propiedad;
+    }
+    EXPECT_EQ(falsa.Texto(grafica, PEP_MAINTITLE), std::string(46, 's'));
+    // The same title again does not redraw.
     const int antes = falsa.Reinicios();
-    const std::string largo(60, 'T');
     d->SetPropertyText(0, 2, largo.c_str());
-    EXPECT_EQ(falsa.Texto(grafica, PEP_MAINTITLE), std::string(46, 'T'));
-    EXPECT_EQ(Texto(d, 0, 2), std::string(46, 'T'));
-    d->SetPropertyText(0, 2, largo.c_str());
-    EXPECT_EQ(falsa.Reinicios(), antes + 1);
+    EXPECT_EQ(falsa.Reinicios(), antes);
     d->SetPropertyText(0, 2, nullptr);
     EXPECT_EQ(falsa.Texto(grafica, PEP_MAINTITLE), "");
-}
-
-TEST_F(DriverVentana, TextLimitsForSubtitleDescriptionAndLargeStep) {
-    TGrafica* d = Abrir(0, 1);
-    const std::string largo(300, 's');
-    d->SetPropertyText(0, 1, largo.c_str());
-    EXPECT_EQ(Texto(d, 0, 1), std::string(99, 's'));
-    d->SetPropertyText(0, 0, largo.c_str());
-    EXPECT_EQ(Texto(d, 0, 0), std::string(255, 's'));
     d->SetPropertyText(0, 4, "25");
     EXPECT_EQ(ventana->DamePasos(), 25);
     EXPECT_EQ(Texto(d, 0, 4), "25");
@@ -157,11 +151,8 @@ TEST_F(DriverVentana, PageMinusOneSavesAndRestoresRedrawingOnlyOnChange) {
     EXPECT_EQ(d->DameTipoLinea(0), 0);
     EXPECT_EQ(falsa.nget(grafica, PEP_DESKCOLOR), static_cast<int>(ColorFondo(7)));
     EXPECT_EQ(falsa.Enteros(grafica, PEP_LINETYPES)[0], 0);
-}
 
-TEST_F(DriverVentana, CancelAfterEditingTheLargeStepPutsBackTheWindowsStep) {
-    TGrafica* d = Abrir(0, 2);
-    ASSERT_EQ(ventana->DamePasos(), 10);
+    // Cancelling an edited large step puts back the window's step.
     EXPECT_EQ(Valor(d, -1, 0), 1);
     d->SetPropertyText(0, 4, "25");
     EXPECT_EQ(ventana->DamePasos(), 25);
