@@ -23,17 +23,8 @@ void writeText(const std::string& path, const std::string& bytes) {
 }
 
 const char* formatName(comtrade::DataFormat f) {
-    switch (f) {
-    case comtrade::DataFormat::Ascii:
-        return "ASCII";
-    case comtrade::DataFormat::Binary:
-        return "BINARY";
-    case comtrade::DataFormat::Binary32:
-        return "BINARY32";
-    case comtrade::DataFormat::Float32:
-        return "FLOAT32";
-    }
-    return "ASCII";
+    static const char* const names[] = {"ASCII", "BINARY", "BINARY32", "FLOAT32"};
+    return names[static_cast<int>(f)];
 }
 
 } // namespace
