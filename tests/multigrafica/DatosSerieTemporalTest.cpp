@@ -66,13 +66,11 @@ TEST(MultigraphicData, ShorterSeriesArePaddedWithTheNullValue) {
     d.CargarIntervalo(1, fechas, valores);
     EXPECT_EQ(fechas, (std::vector<double>{2, 3, 2, 3}));
     EXPECT_EQ(valores, (std::vector<double>{231, 232, 11, -9999.9}));
-}
-
-TEST(MultigraphicData, NullPointsArePaintedInTheBackColour) {
-    const std::vector<double> valores = {1, -9999.9, 3, -9999.9, 5, 6};
-    const auto colores = DatosSerieTemporal::ColoresPuntos(valores, 2, {0x0000FF, 0x00FF00}, 0xFFFFFF);
-    EXPECT_EQ(colores,
-              (std::vector<std::int32_t>{0x0000FF, 0xFFFFFF, 0x0000FF, 0xFFFFFF, 0x00FF00, 0x00FF00}));
+    // The extremes and the times shown are those of the interval.
+    EXPECT_EQ(d.PuntosMostrados(), 2);
+    EXPECT_DOUBLE_EQ(d.Maximo(0), 232.0);
+    EXPECT_DOUBLE_EQ(d.Minimo(0), 231.0);
+    EXPECT_EQ(d.TiempoMostrado(0), seg(2));
 }
 
 TEST(MultigraphicData, TinyValuesAreDrawnAsZeroAndExtremesSkipNulls) {
@@ -87,20 +85,6 @@ TEST(MultigraphicData, TinyValuesAreDrawnAsZeroAndExtremesSkipNulls) {
     EXPECT_DOUBLE_EQ(d.Maximo(0), 7.5);
     EXPECT_EQ(d.PrimeraFecha(), seg(1));
     EXPECT_EQ(d.UltimaFecha(), seg(3));
-}
-
-TEST(MultigraphicData, IntervalsLoadOnlyTheirPoints) {
-    Lists l;
-    l.serie({1, 2, 3, 4, 5}, {1, 2, 3, 4, 5}, "V", "V1");
-    DatosSerieTemporal d = l.datos();
-    d.PonerRangos({Agrupacion::Intervalo{0, 1}, Agrupacion::Intervalo{2, 4}});
-    std::vector<double> fechas, valores;
-    d.CargarIntervalo(1, fechas, valores);
-    EXPECT_EQ(valores, (std::vector<double>{3, 4, 5}));
-    EXPECT_EQ(d.PuntosMostrados(), 3);
-    EXPECT_DOUBLE_EQ(d.Maximo(0), 5.0);
-    EXPECT_DOUBLE_EQ(d.Minimo(0), 3.0);
-    EXPECT_EQ(d.TiempoMostrado(0), seg(3));
 }
 
 TEST(MultigraphicData, AxesByUnitWithPercentAndUnknownUnits) {
