@@ -116,37 +116,114 @@ Nombres Serie(int desde, int hasta) {
     return n;
 }
 
-// --- multigraphic grouping ---
-
-TEST_F(RepartoTest, SeventhAxisWarnsOnceAndStartsASecondWindow) {
-    // Percent units share an axis when their second characters agree; a lone "%" is plain text.
-    const struct {
-        std::vector<const char*> unidades;
-        size_t ventanas;
-    } casos[] = {{{"V", "A", "W", "Hz", "var", "VA", "%"}, 2},
-                 {{"%Vn", "%Vx", "A", "W", "Hz", "var", "VA"}, 1},
-                 {{"%Vn", "%In", "A", "W", "Hz", "var", "VA"}, 2},
-                 {{"%", "%", "A", "W", "Hz", "var", "VA"}, 1},
-                 {{"%", "%V", "A", "W", "Hz", "var", "VA"}, 2}};
-    for (const auto& caso : casos) {
-        SCOPED_TRACE(std::string(caso.unidades[0]) + " " + caso.unidades[1]);
+// Each window must hold exactly its variables' rows: every row of lists 1-6 and 10, their extra
+// rows up to an empty one, one general-times row each and their data references; a variable
+// that is skipped or moved takes all of its rows with it.
+TEST_F(RepartoTest, VariablesShareWindowsByKindUnitDriverCodeAndTimeRange) {
+    struct Esperada {
+        int tipo;
+        std::vector<int> vars;
+    };
+    struct Escenario {
+        const char* que;
+        std::vector<Var> vars;
+        std::vector<Esperada> ventanas;
+        int avisos = 0; // "too many axes" warnings
+    };
+    auto unidades = [](std::vector<const char*> u) {
+        std::vector<Var> v;
+        for (const char* x : u)
+            v.push_back(Var{.unidad = x});
+        return v;
+    };
+    const std::vector<int> seis = {0, 1, 2, 3, 4, 5};
+    // clang-format off
+    const Escenario escenarios[] = {
+        // Percent units share an axis when their second characters agree; a lone "%" is plain text.
+        {"a seventh axis starts a second window", unidades({"V", "A", "W", "Hz", "var", "VA", "%"}), {{0, seis}, {0, {6}}}, 1},
+        {"%Vn and %Vx share", unidades({"%Vn", "%Vx", "A", "W", "Hz", "var", "VA"}), {{0, {0, 1, 2, 3, 4, 5, 6}}}},
+        {"%Vn and %In do not", unidades({"%Vn", "%In", "A", "W", "Hz", "var", "VA"}), {{0, seis}, {0, {6}}}, 1},
+        {"% and % share", unidades({"%", "%", "A", "W", "Hz", "var", "VA"}), {{0, {0, 1, 2, 3, 4, 5, 6}}}},
+        {"% and %V do not", unidades({"%", "%V", "A", "W", "Hz", "var", "VA"}), {{0, seis}, {0, {6}}}, 1},
+        {"own window opens at once", {Var{}, Var{.propia = 1}, Var{}}, {{0, {1}}, {0, {0, 2}}}},
+        {"per-variable kinds take their rows and extra rows",
+         {Var{.tipo = 3, .filas = 6, .extras = 1}, Var{.tipo = 2, .filas = 6, .extras = 12}, Var{.tipo = 5, .filas = 6}, Var{.tipo = 13}},
+         {{3, {0}}, {2, {1}}, {5, {2}}, {13, {3}}}},
+        {"extra rows stop at an empty row",
+         {Var{.tipo = 2, .filas = 6, .extras = 2, .vacia = true}, Var{.tipo = 3, .filas = 6, .extras = 1}}, {{2, {0}}, {3, {1}}}},
+        {"data references follow the entries",
+         {Var{.objetos = 2}, Var{.tipo = 5, .filas = 6, .objetos = 3}, Var{.objetos = 1}}, {{5, {1}}, {0, {0, 2}}}},
+        {"collected kinds share one window each",
+         {Var{.tipo = 1}, Var{.tipo = 14, .extras = 1}, Var{.tipo = 1}, Var{.tipo = 14, .extras = 1}}, {{1, {0, 2}}, {14, {1, 3}}}},
+        {"disturbances of two data drivers",
+         {Var{.tipo = 6, .extras = 2, .driver = 11}, Var{.tipo = 6, .extras = 2, .driver = 22}, Var{.tipo = 6, .extras = 2, .driver = 11}},
+         {{6, {0, 2}}, {6, {1}}}},
+        {"disturbance code 37273 apart from its driver's others",
+         {Var{.tipo = 6, .codigo = 37274, .driver = 11}, Var{.tipo = 6, .codigo = 37273, .driver = 11},
+          Var{.tipo = 6, .codigo = 37275, .driver = 11}, Var{.tipo = 6, .codigo = 37273, .driver = 11}},
+         {{6, {0, 2}}, {6, {1, 3}}}},
+        {"ranges apart share a window earlier first, an overlap goes alone",
+         {Var{.tipo = 18, .extras = 6, .dias = {10, 20}}, Var{.tipo = 18, .extras = 6, .dias = {1, 5}}, Var{.tipo = 18, .extras = 6, .dias = {3, 12}}},
+         {{18, {1, 0}}, {18, {2}}}},
+        {"touching ranges overlap (after)", {Var{.tipo = 10, .dias = {1, 5}}, Var{.tipo = 10, .dias = {5, 9}}}, {{10, {0}}, {10, {1}}}},
+        {"touching ranges overlap (before)", {Var{.tipo = 10, .dias = {5, 9}}, Var{.tipo = 10, .dias = {1, 5}}}, {{10, {0}}, {10, {1}}}},
+        {"event kinds group their ranges separately in their order",
+         {Var{.tipo = 19}, Var{.tipo = 10}, Var{.tipo = 11}, Var{.tipo = 10, .dias = {3, 4}}}, {{10, {1, 3}}, {11, {2}}, {19, {0}}}},
+        {"range pairing joins the second with the first", {Var{.tipo = 20}, Var{.tipo = 20}, Var{.tipo = 20}}, {{20, {1, 0}}, {20, {2}}}},
+        {"range pairing needs both ends, leftovers keep their order",
+         {Var{.tipo = 20, .dias = {1, 5}}, Var{.tipo = 20, .dias = {1, 6}}, Var{.tipo = 20, .dias = {2, 6}}, Var{.tipo = 20, .dias = {1, 6}}},
+         {{20, {3, 1}}, {20, {0}}, {20, {2}}}},
+        {"kinds without a window class", {Var{.tipo = 7}, Var{.tipo = 12}}, {}},
+        {"a skipped variable keeps its rows", {Var{.tipo = 9, .objetos = 2}, Var{.tipo = 13, .objetos = 1}}, {{13, {1}}}},
+        {"per-variable windows first, then collections in their order",
+         {Var{.tipo = 20}, Var{.tipo = 18}, Var{.tipo = 19}, Var{.tipo = 11}, Var{.tipo = 10}, Var{.tipo = 6}, Var{.tipo = 14},
+          Var{.tipo = 1}, Var{.tipo = 0}, Var{.tipo = 3, .filas = 6}, Var{.tipo = 21, .filas = 6}, Var{.tipo = 16, .filas = 6},
+          Var{.tipo = 15, .filas = 6}, Var{.tipo = 17}, Var{.tipo = 4, .filas = 6}},
+         {{3, {9}}, {21, {10}}, {16, {11}}, {15, {12}}, {17, {13}}, {4, {14}}, {0, {8}}, {1, {7}}, {14, {6}}, {6, {5}},
+          {10, {4}}, {11, {3}}, {19, {2}}, {18, {1}}, {20, {0}}}},
+    };
+    // clang-format on
+    for (const Escenario& e : escenarios) {
+        SCOPED_TRACE(e.que);
         testsupport::Messages::clear();
         Seleccion s;
-        for (const char* u : caso.unidades)
-            s.Anadir(Var{.unidad = u});
+        for (const Var& v : e.vars)
+            s.Anadir(v);
         const auto v = Repartir(s);
-        ASSERT_EQ(v.size(), caso.ventanas);
-        const auto& mensajes = testsupport::Messages::shown();
-        if (caso.ventanas == 1) {
-            EXPECT_TRUE(mensajes.empty());
-            continue;
+        ASSERT_EQ(v.size(), e.ventanas.size());
+        for (size_t w = 0; w < v.size(); ++w) {
+            Nombres filas, generales, adicionales;
+            std::vector<int> objetos;
+            for (int i : e.ventanas[w].vars) {
+                const Var& var = e.vars[static_cast<size_t>(i)];
+                const std::string n = "v" + std::to_string(i);
+                for (int f = 0; f < var.filas; ++f)
+                    filas.push_back(var.filas > 1 ? n + "." + std::to_string(f) : n);
+                generales.push_back(n);
+                for (int x = 0; x < var.extras; ++x)
+                    adicionales.push_back(n + "+" + std::to_string(x));
+                objetos.insert(objetos.end(), static_cast<size_t>(var.objetos), i);
+            }
+            SCOPED_TRACE(w);
+            EXPECT_EQ(v[w].tipo, e.ventanas[w].tipo);
+            for (int l : {LV_VALORES, LV_TIEMPOS, LV_UNIDADES, LV_OPCIONES, LV_INTERVALOS, LV_DECIMALES})
+                EXPECT_EQ(v[w].listas[l].Cuenta(), static_cast<int>(filas.size())) << l;
+            EXPECT_EQ(v[w].Nombres(), filas);
+            EXPECT_EQ(v[w].Textos(LV_DECIMALES), filas);
+            EXPECT_EQ(v[w].Textos(LV_TIEMPOSGENERALES), generales);
+            EXPECT_EQ(v[w].Textos(LV_ADICIONALES), adicionales);
+            std::vector<int> reales;
+            for (int f = 0; f < v[w].listas[LV_OBJETOS].Cuenta(); ++f)
+                reales.push_back(v[w].listas[LV_OBJETOS].Entero(f, 0));
+            EXPECT_EQ(reales, objetos);
         }
-        EXPECT_EQ(v[0].Nombres(), Serie(0, 5));
-        EXPECT_EQ(v[1].Nombres(), Serie(6, 6));
-        ASSERT_EQ(mensajes.size(), 1u);
-        EXPECT_EQ(mensajes[0].title, Texto(TXT_WARNING));
-        EXPECT_EQ(mensajes[0].text, Texto(TXT_DEMASIADOS_EJES));
-        EXPECT_EQ(mensajes[0].icon, host::MessageIcon::Warning);
+        const auto& mensajes = testsupport::Messages::shown();
+        ASSERT_EQ(mensajes.size(), static_cast<size_t>(e.avisos));
+        for (const host::Message& m : mensajes) {
+            EXPECT_EQ(m.title, Texto(TXT_WARNING));
+            EXPECT_EQ(m.text, Texto(TXT_DEMASIADOS_EJES));
+            EXPECT_EQ(m.icon, host::MessageIcon::Warning);
+        }
     }
 }
 
@@ -161,56 +238,9 @@ TEST_F(RepartoTest, VariablesOfOneUnitGoTwelveToAWindowBeyondSixtyFourWindowsWit
     EXPECT_TRUE(testsupport::Messages::shown().empty());
 }
 
-// --- rows that go with each window ---
-
-TEST_F(RepartoTest, PerVariableKindsTakeTheirRowsAndExtraRows) {
-    Seleccion s;
-    s.Anadir(Var{.tipo = 3, .filas = 6, .extras = 1})
-        .Anadir(Var{.tipo = 2, .filas = 6, .extras = 12})
-        .Anadir(Var{.tipo = 5, .filas = 6})
-        .Anadir(Var{.tipo = 13});
-    const auto v = Repartir(s);
-    ASSERT_EQ(Tipos(v), (std::vector<int>{3, 2, 5, 13}));
-    for (int lista :
-         {LV_VALORES, LV_TIEMPOS, LV_UNIDADES, LV_NOMBRES, LV_OPCIONES, LV_INTERVALOS, LV_DECIMALES})
-        EXPECT_EQ(v[0].listas[lista].Cuenta(), 6) << lista;
-    EXPECT_EQ(v[0].Nombres().front(), "v0.0");
-    EXPECT_EQ(v[0].Textos(LV_ADICIONALES), Nombres{"v0+0"});
-    // A waveform variable: six channels, THD and d of each.
-    EXPECT_EQ(v[1].Nombres(), (Nombres{"v1.0", "v1.1", "v1.2", "v1.3", "v1.4", "v1.5"}));
-    EXPECT_EQ(v[1].Textos(LV_ADICIONALES).size(), 12u);
-    EXPECT_EQ(v[2].Textos(LV_DECIMALES).back(), "v2.5");
-    EXPECT_TRUE(v[2].Textos(LV_ADICIONALES).empty());
-    EXPECT_EQ(v[3].Nombres(), Nombres{"v3"});
-    EXPECT_EQ(v[3].Textos(LV_TIEMPOSGENERALES), Nombres{"v3"});
-}
-
-TEST_F(RepartoTest, ExtraRowsStopAtAnEmptyRowAndTheNextVariableKeepsItsOwn) {
-    Seleccion s;
-    s.Anadir(Var{.tipo = 2, .filas = 6, .extras = 2, .vacia = true})
-        .Anadir(Var{.tipo = 3, .filas = 6, .extras = 1});
-    const auto v = Repartir(s);
-    ASSERT_EQ(v.size(), 2u);
-    EXPECT_EQ(v[0].Textos(LV_ADICIONALES), (Nombres{"v0+0", "v0+1"}));
-    EXPECT_EQ(v[1].Textos(LV_ADICIONALES), Nombres{"v1+0"});
-}
-
-TEST_F(RepartoTest, DataReferencesFollowTheEntriesPerVariableAndGeneralTimesOnePerVariable) {
+TEST_F(RepartoTest, EntryCountsThatDoNotFitTheDataReferencesAreBounded) {
     Seleccion s;
     s.Anadir(Var{.objetos = 2}).Anadir(Var{.tipo = 5, .filas = 6, .objetos = 3}).Anadir(Var{.objetos = 1});
-    const auto v = Repartir(s);
-    ASSERT_EQ(v.size(), 2u);
-    const TValorMultiple& rms = v[0].listas[LV_OBJETOS];
-    ASSERT_EQ(rms.Cuenta(), 3);
-    for (int f = 0; f < 3; ++f)
-        EXPECT_EQ(rms.Entero(f, 0), 1);
-    const TValorMultiple& multi = v[1].listas[LV_OBJETOS];
-    ASSERT_EQ(multi.Cuenta(), 3);
-    EXPECT_EQ(multi.Entero(0, 0), 0);
-    EXPECT_EQ(multi.Entero(1, 0), 0);
-    EXPECT_EQ(multi.Entero(2, 0), 2);
-    EXPECT_EQ(v[1].Textos(LV_TIEMPOSGENERALES), (Nombres{"v0", "v2"}));
-
     // A caller that counted nothing gives each variable one data reference.
     s.entradas.clear();
     const auto sinCuentas = Repartir(s);
@@ -224,90 +254,6 @@ TEST_F(RepartoTest, DataReferencesFollowTheEntriesPerVariableAndGeneralTimesOneP
     ASSERT_EQ(desmedidas.size(), 2u);
     EXPECT_EQ(desmedidas[0].listas[LV_OBJETOS].Cuenta(), 0);
     EXPECT_EQ(desmedidas[1].listas[LV_OBJETOS].Cuenta(), 6);
-}
-
-// --- which variables share a window, in which order ---
-
-// Single-row variables, so every window's general times and data references must follow its
-// names: a variable that is skipped or moved takes all of its rows with it.
-TEST_F(RepartoTest, VariablesShareWindowsByKindDriverCodeAndTimeRange) {
-    struct Esperada {
-        int tipo;
-        Nombres nombres;
-        Nombres adicionales = {}; // empty: not checked
-    };
-    struct Escenario {
-        const char* que;
-        std::vector<Var> vars;
-        std::vector<Esperada> ventanas;
-    };
-    const Nombres tes = {"v1+0", "v1+1", "v1+2", "v1+3", "v1+4", "v1+5",
-                         "v0+0", "v0+1", "v0+2", "v0+3", "v0+4", "v0+5"};
-    // clang-format off
-    const Escenario escenarios[] = {
-        {"own window opens at once", {Var{}, Var{.propia = 1}, Var{}}, {{0, {"v1"}}, {0, {"v0", "v2"}}}},
-        {"collected kinds share one window each",
-         {Var{.tipo = 1}, Var{.tipo = 14, .extras = 1}, Var{.tipo = 1}, Var{.tipo = 14, .extras = 1}},
-         {{1, {"v0", "v2"}}, {14, {"v1", "v3"}, {"v1+0", "v3+0"}}}},
-        {"disturbances of two data drivers",
-         {Var{.tipo = 6, .extras = 2, .driver = 11}, Var{.tipo = 6, .extras = 2, .driver = 22}, Var{.tipo = 6, .extras = 2, .driver = 11}},
-         {{6, {"v0", "v2"}, {"v0+0", "v0+1", "v2+0", "v2+1"}}, {6, {"v1"}}}},
-        {"disturbance code 37273 apart from its driver's others",
-         {Var{.tipo = 6, .codigo = 37274, .driver = 11}, Var{.tipo = 6, .codigo = 37273, .driver = 11},
-          Var{.tipo = 6, .codigo = 37275, .driver = 11}, Var{.tipo = 6, .codigo = 37273, .driver = 11}},
-         {{6, {"v0", "v2"}}, {6, {"v1", "v3"}}}},
-        {"ranges apart share a window earlier first, an overlap goes alone",
-         {Var{.tipo = 18, .extras = 6, .dias = {10, 20}}, Var{.tipo = 18, .extras = 6, .dias = {1, 5}},
-          Var{.tipo = 18, .extras = 6, .dias = {3, 12}}},
-         {{18, {"v1", "v0"}, tes}, {18, {"v2"}}}},
-        {"touching ranges overlap (after)", {Var{.tipo = 10, .dias = {1, 5}}, Var{.tipo = 10, .dias = {5, 9}}}, {{10, {"v0"}}, {10, {"v1"}}}},
-        {"touching ranges overlap (before)", {Var{.tipo = 10, .dias = {5, 9}}, Var{.tipo = 10, .dias = {1, 5}}}, {{10, {"v0"}}, {10, {"v1"}}}},
-        {"event kinds group their ranges separately in their order",
-         {Var{.tipo = 19}, Var{.tipo = 10}, Var{.tipo = 11}, Var{.tipo = 10, .dias = {3, 4}}},
-         {{10, {"v1", "v3"}}, {11, {"v2"}}, {19, {"v0"}}}},
-        {"range pairing joins the second with the first", {Var{.tipo = 20}, Var{.tipo = 20}, Var{.tipo = 20}},
-         {{20, {"v1", "v0"}}, {20, {"v2"}}}},
-        {"range pairing needs both ends, leftovers keep their order",
-         {Var{.tipo = 20, .dias = {1, 5}}, Var{.tipo = 20, .dias = {1, 6}}, Var{.tipo = 20, .dias = {2, 6}}, Var{.tipo = 20, .dias = {1, 6}}},
-         {{20, {"v3", "v1"}}, {20, {"v0"}}, {20, {"v2"}}}},
-        {"kinds without a window class", {Var{.tipo = 7}, Var{.tipo = 12}}, {}},
-        {"a skipped variable keeps its rows", {Var{.tipo = 9, .objetos = 2}, Var{.tipo = 13, .objetos = 1}}, {{13, {"v1"}}}},
-    };
-    // clang-format on
-    for (const Escenario& e : escenarios) {
-        SCOPED_TRACE(e.que);
-        Seleccion s;
-        for (const Var& v : e.vars)
-            s.Anadir(v);
-        const auto v = Repartir(s);
-        ASSERT_EQ(v.size(), e.ventanas.size());
-        for (size_t w = 0; w < v.size(); ++w) {
-            EXPECT_EQ(v[w].tipo, e.ventanas[w].tipo) << w;
-            EXPECT_EQ(v[w].Nombres(), e.ventanas[w].nombres) << w;
-            EXPECT_EQ(v[w].Textos(LV_TIEMPOSGENERALES), e.ventanas[w].nombres) << w;
-            if (!e.ventanas[w].adicionales.empty()) {
-                EXPECT_EQ(v[w].Textos(LV_ADICIONALES), e.ventanas[w].adicionales) << w;
-            }
-            std::vector<int> objetos, esperados;
-            for (int f = 0; f < v[w].listas[LV_OBJETOS].Cuenta(); ++f)
-                objetos.push_back(v[w].listas[LV_OBJETOS].Entero(f, 0));
-            for (const std::string& n : e.ventanas[w].nombres)
-                esperados.insert(esperados.end(),
-                                 static_cast<size_t>(e.vars[std::stoul(n.substr(1))].objetos),
-                                 std::stoi(n.substr(1)));
-            EXPECT_EQ(objetos, esperados) << w;
-        }
-        EXPECT_TRUE(testsupport::Messages::shown().empty());
-    }
-}
-
-TEST_F(RepartoTest, WindowsAppearPerVariableFirstThenCollectionsInTheirOrder) {
-    Seleccion s;
-    for (int tipo : {20, 18, 19, 11, 10, 6, 14, 1, 0, 3, 21, 16, 15, 17, 4})
-        s.Anadir(Var{.tipo = tipo,
-                     .filas = (tipo == 3 || tipo == 21 || tipo == 16 || tipo == 4 || tipo == 15) ? 6 : 1});
-    const auto v = Repartir(s);
-    EXPECT_EQ(Tipos(v), (std::vector<int>{3, 21, 16, 15, 17, 4, 0, 1, 14, 6, 10, 11, 19, 18, 20}));
 }
 
 TEST_F(RepartoTest, KindsWithoutWindowClassProduceNothing) {
