@@ -80,15 +80,17 @@ struct Escena {
     Listas listas;
     std::int32_t primerDriver = 0;
 
-    // Selects one variable (keys 5, 7) in each file, the later file first, and catalogues.
+    // Selects one variable (keys 5, 7) in each file, the later file first, and catalogues. The
+    // second may have other keys, another driver kind or be the first file again.
     std::unique_ptr<CatalogoFicheros> DosFicheros(const std::string& a, const std::string& b,
-                                                  DrivFlex* origen = nullptr) {
+                                                  DrivFlex* origen = nullptr, int clave2b = 7,
+                                                  int tipoB = 7) {
         fakes::DataDriver* da = Abrir(a);
-        fakes::DataDriver* db = Abrir(b);
+        fakes::DataDriver* db = b.empty() ? da : Abrir(b, tipoB);
         primerDriver = da->Manejador();
         auto c = std::make_unique<CatalogoFicheros>(origen);
         c->AnadirVariable(5, 7, da->Manejador());
-        c->AnadirVariable(5, 7, db->Manejador());
+        c->AnadirVariable(5, clave2b, db->Manejador());
         listas.Variable("Vrms", 0, 0, {20, 21, 22}, 200);
         listas.Variable("Vrms", 0, 0, {10, 11}, 100);
         listas.Conectar(*c);
@@ -168,38 +170,32 @@ TEST_F(Catalogo, TwoFilesOfOneRecordingJoinEarlierFileFirst) {
     EXPECT_EQ(listas.l[CatalogoFicheros::R_DECIMALES].Elementos(0), 2);
 }
 
-TEST_F(Catalogo, SameFileTwiceIsNotJoined) {
-    fakes::DataDriver* d = Abrir("S1230001.STD");
-    CatalogoFicheros c(&fuente);
-    c.AnadirVariable(5, 7, d->Manejador());
-    c.AnadirVariable(5, 7, d->Manejador());
-    listas.Variable("Vrms", 0, 0, {20}, 200);
-    listas.Variable("Vrms", 0, 0, {10}, 100);
-    listas.Conectar(c);
-    c.Catalogar(true);
-    EXPECT_EQ(c.NumEntradas(), 2);
-    EXPECT_EQ(listas.l[CatalogoFicheros::R_VALORES].Cuenta(), 2);
-    EXPECT_EQ(listas.Valores(0), (std::vector<double>{200}));
-}
-
-TEST(CatalogoUnion, OnlyWellNamedFilesOfOneFamilyJoinAndOnlyThroughTheSource) {
+TEST(CatalogoUnion, OnlyOneVariableOfWellNamedFilesOfOneFamilyAndDriverKindJoinsThroughTheSource) {
     struct Caso {
         const char* a;
-        const char* b;
+        const char* b; // empty: the first file again
         bool conFuente;
         bool unidos;
+        int clave2b = 7, tipoB = 7;
     };
+    // clang-format off
     const Caso casos[] = {
         {"M1230002.STD", "S1230001.STD", true, true},    // M and S files of one family join
         {"S12300012.STD", "S12300011.STD", true, false}, // 13 characters
         {"S1230002.DAT", "S1230001.DAT", true, false},   // extension
         {"S1240002.STD", "S1230001.STD", true, false},   // another family
         {"S1230002.STD", "S1230001.STD", false, false},  // no source driver to ask
+        {"S1230002.STD", "", true, false},               // the same file twice
+        {"S1230002.STD", "S1230001.STD", true, false, 8},    // other keys
+        {"S1230002.STD", "S1230001.STD", true, false, 7, 8}, // another driver kind
     };
+    // clang-format on
     for (const Caso& caso : casos) {
-        SCOPED_TRACE(std::string(caso.a) + " " + caso.b);
+        SCOPED_TRACE(std::string(caso.a) + " " + caso.b + " " + std::to_string(caso.clave2b) + " " +
+                     std::to_string(caso.tipoB));
         Escena e;
-        auto c = e.DosFicheros(caso.a, caso.b, caso.conFuente ? &e.fuente : nullptr);
+        auto c =
+            e.DosFicheros(caso.a, caso.b, caso.conFuente ? &e.fuente : nullptr, caso.clave2b, caso.tipoB);
         if (caso.unidos) {
             EXPECT_EQ(c->NumEntradas(), 1);
             EXPECT_EQ(e.listas.Valores(0), (std::vector<double>{100, 101, 200, 201, 202}));
@@ -207,24 +203,10 @@ TEST(CatalogoUnion, OnlyWellNamedFilesOfOneFamilyJoinAndOnlyThroughTheSource) {
             EXPECT_EQ(c->NumEntradas(), 2);
             // The lists stay as they were delivered.
             EXPECT_EQ(e.listas.l[CatalogoFicheros::R_VALORES].Cuenta(), 2);
+            EXPECT_EQ(e.listas.Valores(0), (std::vector<double>{200, 201, 202}));
             EXPECT_EQ(e.listas.Valores(1), (std::vector<double>{100, 101}));
         }
     }
-}
-
-TEST_F(Catalogo, DifferentKeysOrDriverKindsAreNotJoined) {
-    fakes::DataDriver* a = Abrir("S1230001.STD", 7);
-    fakes::DataDriver* b = Abrir("S1230002.STD", 7);
-    fakes::DataDriver* otroTipo = Abrir("S1230003.STD", 8);
-    CatalogoFicheros c(&fuente);
-    c.AnadirVariable(5, 7, a->Manejador());
-    c.AnadirVariable(5, 8, b->Manejador());
-    c.AnadirVariable(5, 7, otroTipo->Manejador());
-    for (int i = 0; i < 3; ++i)
-        listas.Variable("V", 0, 0, {i}, i);
-    listas.Conectar(c);
-    c.Catalogar(true);
-    EXPECT_EQ(c.NumEntradas(), 3);
 }
 
 TEST_F(Catalogo, MultiRowVariablesJoinRowByRowAndKeepOthersInPlace) {
