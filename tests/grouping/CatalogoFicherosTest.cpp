@@ -241,32 +241,6 @@ TEST_F(Catalogo, MultiRowVariablesJoinRowByRowAndKeepOthersInPlace) {
     EXPECT_EQ(listas.l[CatalogoFicheros::R_NOMBRES].Texto(6), "X");
 }
 
-TEST(AlinearSeries, SeriesMergeOntoOneAxisWithNullsAndEmptySeriesAlign) {
-    TValorMultiple t, v, i;
-    t.EntrarTiempos({S(1), S(2), S(3)});
-    t.EntrarTiempos({});
-    t.EntrarTiempos({S(2), S(4)});
-    v.EntrarDoubles({1.5, 2.5, 3.5});
-    v.EntrarDoubles({});
-    v.EntrarDoubles({20, 40});
-    EXPECT_EQ(CatalogoFicheros::AlinearSeries(t, v, i), 4);
-    ASSERT_EQ(t.Cuenta(), 3);
-    for (int s = 0; s < 3; ++s) {
-        ASSERT_EQ(t.Elementos(s), 4);
-        for (int k = 0; k < 4; ++k)
-            EXPECT_EQ(t.Tiempos(s)[k], S(k + 1));
-        EXPECT_EQ(t.Tipo(s), TV_TIEMPO);
-        EXPECT_EQ(v.Tipo(s), TV_DOUBLE);
-    }
-    const double n = kValorNulo;
-    EXPECT_EQ(std::vector<double>(v.Doubles(0), v.Doubles(0) + 4), (std::vector<double>{1.5, 2.5, 3.5, n}));
-    EXPECT_EQ(std::vector<double>(v.Doubles(1), v.Doubles(1) + 4), (std::vector<double>{n, n, n, n}));
-    EXPECT_EQ(std::vector<double>(v.Doubles(2), v.Doubles(2) + 4), (std::vector<double>{n, 20, n, 40}));
-    // No incoming intervals: one empty boundary row per series.
-    ASSERT_EQ(i.Cuenta(), 3);
-    EXPECT_EQ(i.Elementos(0), 0);
-}
-
 TEST(AlinearSeries, SingleSeriesReturnsItsCountAndChangesNothing) {
     std::vector<TTiempo> tiempos;
     std::vector<double> valores;
