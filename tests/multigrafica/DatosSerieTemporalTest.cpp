@@ -87,31 +87,8 @@ TEST(MultigraphicData, TinyValuesAreDrawnAsZeroAndExtremesSkipNulls) {
     EXPECT_EQ(d.UltimaFecha(), seg(3));
 }
 
-TEST(MultigraphicData, AxesByUnitWithPercentAndUnknownUnits) {
-    Lists l;
-    l.serie({1}, {1}, "%Vn", "a");
-    l.serie({1}, {1}, "%Vx", "b");
-    l.serie({1}, {1}, "?", "c");
-    l.serie({1}, {1}, "A", "d");
-    l.serie({1}, {1}, "A", "e");
-    const auto ejes = l.datos().Ejes();
-    ASSERT_EQ(ejes.size(), 3u);
-    EXPECT_EQ(ejes[0].etiqueta, QStringLiteral("%V"));
-    EXPECT_EQ(ejes[0].series, 2);
-    EXPECT_EQ(ejes[1].etiqueta, QString());
-    EXPECT_EQ(ejes[2].series, 2);
-}
-
-TEST(MultigraphicData, TitlesForOneAndSeveralSeries) {
-    Lists uno;
-    uno.serie({1}, {1}, "V", "V1 (L1)");
-    EXPECT_EQ(uno.datos().TituloPrincipal(QStringLiteral("MULTIGRAPHIC")), QStringLiteral("V1 (L1)"));
-    Lists dos;
-    dos.serie({1, 2}, {1, 2}, "V", "V1");
-    dos.serie({1, 2}, {1, 2}, "V", "V2");
-    DatosSerieTemporal d = dos.datos();
-    EXPECT_EQ(d.TituloPrincipal(QStringLiteral("MULTIGRAPHIC")), QStringLiteral("MULTIGRAPHIC"));
-    EXPECT_EQ(d.Subtitulos(), QStringLiteral("V1\tV2"));
+// The window tests read the main title and the series subtitles off the chart.
+TEST(MultigraphicData, IntervalTitlesNameTheLevelAndThePosition) {
     EXPECT_EQ(DatosSerieTemporal::TituloIntervalo(2, 1, 5), QStringLiteral("Days (2/5)"));
     EXPECT_EQ(DatosSerieTemporal::TituloIntervalo(5, 0, 3), QStringLiteral("Default (1/3)"));
     EXPECT_EQ(DatosSerieTemporal::TituloIntervalo(2, 0, 1), QString());

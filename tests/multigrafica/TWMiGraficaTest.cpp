@@ -2,6 +2,7 @@
 #include "ChartProperties.h"
 #include "Comando.h"
 #include "DrivFlex.h"
+#include "FakeDrivers.h"
 #include "HostDirectory.h"
 #include "TestEnvironment.h"
 #include "VTXExcepcion.h"
@@ -72,6 +73,7 @@ protected:
 TEST_F(MultigraphicWindow, OneSeriesIsCaptionedWithItsNameSeveralAsMultigraphic) {
     TWMiGrafica* uno = abrir<TWMiGrafica>(listasDe({{"V1 (L1)", "V", {230, 231, 232}}}, datos));
     EXPECT_EQ(uno->windowTitle(), QStringLiteral("V1 (L1)"));
+    EXPECT_EQ(uno->DameNivelAgrupacion(), 4); // without a saved view: the driver's "No group"
     EXPECT_EQ(texto(uno, PEP_MAINTITLE), QStringLiteral("V1 (L1)"));
     uno->close();
 
@@ -134,33 +136,24 @@ TEST_F(MultigraphicWindow, ReadOutForAKnownCursorPosition) {
     EXPECT_EQ(ent(w, PEP_CURSORPOINT), 2);
 }
 
-TEST_F(MultigraphicWindow, GroupingByHoursGivesOneIntervalPerClockHour) {
-    std::vector<double> dosHoras(7200);
-    for (size_t i = 0; i < dosHoras.size(); ++i)
-        dosHoras[i] = 230.0 + static_cast<double>(i % 60) / 10.0;
-    TWMiGrafica* w = abrir<TWMiGrafica>(listasDe({{"V1", "V", dosHoras}}, datos));
-    EXPECT_EQ(w->DameNivelAgrupacion(), 4); // the driver's "No group"
-    w->Agrupar(3);
-    EXPECT_EQ(w->DameNumIntervalos(), 2);
-    EXPECT_EQ(texto(w, PEP_SUBTITLE), QStringLiteral("Hours (1/2)"));
-    EXPECT_EQ(ent(w, PEP_POINTS), 3600);
-    w->NextClick();
-    EXPECT_EQ(texto(w, PEP_SUBTITLE), QStringLiteral("Hours (2/2)"));
-    w->Agrupar(4);
-    EXPECT_EQ(w->DameNumIntervalos(), 1);
-    EXPECT_EQ(texto(w, PEP_SUBTITLE), QString());
-    EXPECT_EQ(ent(w, PEP_POINTS), 7200);
-}
-
-TEST_F(MultigraphicWindow, SavedViewRestoresLevelAndInterval) {
+TEST_F(MultigraphicWindow, SavedViewRestoresLevelAndIntervalAndHoursGiveOneIntervalPerClockHour) {
     std::vector<double> tresHoras(3 * 3600, 230.0);
     TWMiGrafica* w = abrir<TWMiGrafica>(
-        listasDe({{"V1", "V", tresHoras}}, datos, {1, 1, datos->Manejador(), 3 /* hours */, 2}));
+        listasDe({{"V1", "V", tresHoras}}, datos, {1, 1, datos->Manejador(), 3 /* hours */, 1}));
     EXPECT_EQ(w->DameNivelAgrupacion(), 3);
-    EXPECT_EQ(w->DameIntervaloActual(), 2);
+    EXPECT_EQ(w->DameIntervaloActual(), 1);
     int nivel = -1;
     driver->GetPropertyValue(0, 3, &nivel);
     EXPECT_EQ(nivel, 3);
+    EXPECT_EQ(w->DameNumIntervalos(), 3);
+    EXPECT_EQ(texto(w, PEP_SUBTITLE), QStringLiteral("Hours (2/3)"));
+    EXPECT_EQ(ent(w, PEP_POINTS), 3600);
+    w->NextClick();
+    EXPECT_EQ(texto(w, PEP_SUBTITLE), QStringLiteral("Hours (3/3)"));
+    w->Agrupar(4);
+    EXPECT_EQ(w->DameNumIntervalos(), 1);
+    EXPECT_EQ(texto(w, PEP_SUBTITLE), QString());
+    EXPECT_EQ(ent(w, PEP_POINTS), 3 * 3600);
 }
 
 TEST_F(MultigraphicWindow, ClosingReleasesEveryDataReferenceOnce) {
@@ -211,43 +204,17 @@ TEST_F(MultigraphicWindow, WithoutTheModulesListExportAndConfigureFailCleanly) {
     EXPECT_FALSE(w.isNull());
 }
 
-// A data driver answering the commands the table and export modules ask for one variable.
-class DatosDosHoras : public DrivFlex {
-protected:
-    int AtenderComando(Comando* c, TValorMultiple* r, int, ObjGen*) override {
-        if (r == nullptr || c->ParamEntero(0) != 1 || c->ParamEntero(1) != 1)
-            return 0;
-        std::vector<TTiempo> t;
-        std::vector<double> v;
-        for (int i = 0; i < 7200; ++i) {
-            t.push_back(segundo(i));
-            v.push_back(230.0 + i % 7);
-        }
-        switch (c->Numero()) {
-        case 10001:
-            return r->EntrarDoubles(v), 1;
-        case 10002:
-            return r->EntrarTiempos(t), 1;
-        case 10003:
-            return r->EntrarTexto("V"), 1;
-        case 10004:
-            return r->EntrarTexto("V1"), 1;
-        case 10013:
-            return r->EntrarDoubles({0, 0, 1}), 1;
-        case 10014:
-            return r->EntrarTiempos({t.front(), t.back()}), 1;
-        default:
-            return 0;
-        }
-    }
-};
-
 TEST_F(MultigraphicWindow, ListAndExportShowTheIntervalOnScreen) {
-    DatosDosHoras fuenteDatos;
-    std::vector<double> v;
-    for (int i = 0; i < 7200; ++i)
-        v.push_back(230.0 + i % 7);
-    TWMiGrafica* w = abrir<TWMiGrafica>(listasDe({{"V1", "V", v}}, datos, {1, 1, fuenteDatos.Manejador()}));
+    // The table and export modules ask the variable's data driver for its two hours of data.
+    fakes::DataDriver fuenteDatos;
+    fakes::Variable& var = fuenteDatos.variables.emplace_back(fakes::var(1, 1, 0, 0, "V1", "V"));
+    for (int i = 0; i < 7200; ++i) {
+        var.times.push_back(segundo(i));
+        var.values.push_back(230.0 + i % 7);
+    }
+    var.intervals = {var.times.front(), var.times.back()};
+    TWMiGrafica* w =
+        abrir<TWMiGrafica>(listasDe({{"V1", "V", var.values}}, datos, {1, 1, fuenteDatos.Manejador()}));
     w->Agrupar(3);
     w->NextClick();
     ASSERT_EQ(w->DameIntervaloActual(), 1);
