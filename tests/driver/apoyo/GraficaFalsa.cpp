@@ -46,7 +46,7 @@ public:
     explicit GraficaFalsa(QWidget* padre) : QWidget(padre) {}
 
     std::map<int, int> enteros;
-    std::map<int, std::vector<std::pair<int, int>>> historial; // property: (order, value)
+    std::map<int, std::vector<int>> historial; // every value each integer property took
     std::map<int, std::string> textos;
     std::map<int, std::vector<double>> dobles;
     std::map<int, std::vector<std::int32_t>> arrays;
@@ -113,7 +113,7 @@ EXPORTAR int PEnset(HPE g, int p, int v) {
     if (g == nullptr)
         return 0;
     G(g)->enteros[p] = v;
-    G(g)->historial[p].emplace_back(static_cast<int>(G(g)->historial[p].size()), v);
+    G(g)->historial[p].push_back(v);
     return 1;
 }
 
@@ -244,6 +244,6 @@ EXPORTAR void FalsaReiniciar() {
 EXPORTAR int FalsaHistorial(HPE g, int p, int* valores, int capacidad) {
     const auto& h = G(g)->historial[p];
     for (size_t i = 0; i < h.size() && static_cast<int>(i) < capacidad; ++i)
-        valores[i] = h[i].second;
+        valores[i] = h[i];
     return static_cast<int>(h.size());
 }
