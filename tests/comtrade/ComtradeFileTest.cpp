@@ -10,16 +10,17 @@
 
 using namespace comtrade;
 using comtradegen::Recipe;
+using comtradegen::scratch;
 
-namespace {
-
-std::string scratch(const std::string& name) {
+std::string comtradegen::scratch(const std::string& name) {
     const std::filesystem::path dir =
         std::filesystem::path(testsupport::scratchDirectory().toStdString()) / name;
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
     return dir.string();
 }
+
+namespace {
 
 // A small 1999 configuration with every section, one line per entry.
 const char* const kCfg1999 = "Sub North,Relay 7,1999\n"

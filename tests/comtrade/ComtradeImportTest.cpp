@@ -19,16 +19,9 @@
 
 using namespace comtrade;
 using comtradegen::Recipe;
+using comtradegen::scratch;
 
 namespace {
-
-std::string scratch(const std::string& name) {
-    const std::filesystem::path dir =
-        std::filesystem::path(testsupport::scratchDirectory().toStdString()) / name;
-    std::filesystem::remove_all(dir);
-    std::filesystem::create_directories(dir);
-    return dir.string();
-}
 
 struct Var {
     int key1, key2, kind, code;

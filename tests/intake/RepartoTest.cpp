@@ -101,12 +101,6 @@ protected:
         });
         return ventanas;
     }
-    static std::vector<int> Tipos(const std::vector<Ventana>& ventanas) {
-        std::vector<int> t;
-        for (const Ventana& v : ventanas)
-            t.push_back(v.tipo);
-        return t;
-    }
 };
 
 Nombres Serie(int desde, int hasta) {
@@ -128,7 +122,9 @@ TEST_F(RepartoTest, VariablesShareWindowsByKindUnitDriverCodeAndTimeRange) {
         const char* que;
         std::vector<Var> vars;
         std::vector<Esperada> ventanas;
-        int avisos = 0; // "too many axes" warnings
+        int avisos = 0;              // "too many axes" warnings
+        int dialogo = -1;            // the levels dialog's answer (0 cancels); -1: the default one
+        std::vector<int> filas = {}; // the option rows of each levels dialog shown
     };
     auto unidades = [](std::vector<const char*> u) {
         std::vector<Var> v;
@@ -175,6 +171,12 @@ TEST_F(RepartoTest, VariablesShareWindowsByKindUnitDriverCodeAndTimeRange) {
          {{20, {3, 1}}, {20, {0}}, {20, {2}}}},
         {"kinds without a window class", {Var{.tipo = 7}, Var{.tipo = 12}}, {}},
         {"a skipped variable keeps its rows", {Var{.tipo = 9, .objetos = 2}, Var{.tipo = 13, .objetos = 1}}, {{13, {1}}}},
+        {"a cancelled levels dialog skips only the shared window",
+         {Var{.tipo = 10, .dias = {1, 2}}, Var{.tipo = 10, .dias = {3, 4}, .niveles = {50, 900, 1100}},
+          Var{.tipo = 10, .dias = {1, 4}, .niveles = {70, 800, 1200}}, Var{.tipo = 5, .filas = 6}},
+         {{5, {3}}, {10, {2}}}, 0, 0, {2}},
+        {"the levels dialog runs only for differing levels of several rows",
+         {Var{.tipo = 19, .dias = {1, 2}}, Var{.tipo = 19, .dias = {3, 4}}, Var{.tipo = 11}}, {{11, {2}}, {19, {0, 1}}}, 0, 0, {}},
         {"per-variable windows first, then collections in their order",
          {Var{.tipo = 20}, Var{.tipo = 18}, Var{.tipo = 19}, Var{.tipo = 11}, Var{.tipo = 10}, Var{.tipo = 6}, Var{.tipo = 14},
           Var{.tipo = 1}, Var{.tipo = 0}, Var{.tipo = 3, .filas = 6}, Var{.tipo = 21, .filas = 6}, Var{.tipo = 16, .filas = 6},
@@ -186,10 +188,19 @@ TEST_F(RepartoTest, VariablesShareWindowsByKindUnitDriverCodeAndTimeRange) {
     for (const Escenario& e : escenarios) {
         SCOPED_TRACE(e.que);
         testsupport::Messages::clear();
+        std::vector<int> filas;
+        if (e.dialogo >= 0) {
+            Reparto::PonerDialogoNiveles([&](TValorMultiple& opciones, QWidget*) {
+                filas.push_back(opciones.Cuenta());
+                return e.dialogo == 1;
+            });
+        }
         Seleccion s;
         for (const Var& v : e.vars)
             s.Anadir(v);
         const auto v = Repartir(s);
+        Reparto::PonerDialogoNiveles({});
+        EXPECT_EQ(filas, e.filas);
         ASSERT_EQ(v.size(), e.ventanas.size());
         for (size_t w = 0; w < v.size(); ++w) {
             Nombres filas, generales, adicionales;
@@ -277,36 +288,6 @@ TEST_F(RepartoTest, MalformedOptionsRowsAreSkippedWithoutMessage) {
 }
 
 // --- time ranges ---
-
-TEST_F(RepartoTest, CancelledLevelsDialogSkipsOnlyTheSharedWindow) {
-    int llamadas = 0;
-    Reparto::PonerDialogoNiveles([&](TValorMultiple& opciones, QWidget*) {
-        ++llamadas;
-        EXPECT_EQ(opciones.Cuenta(), 2);
-        return false;
-    });
-    Seleccion s;
-    s.Anadir(Var{.tipo = 10, .dias = {1, 2}, .niveles = {100, 900, 1100}})
-        .Anadir(Var{.tipo = 10, .dias = {3, 4}, .niveles = {50, 900, 1100}})
-        .Anadir(Var{.tipo = 10, .dias = {1, 4}, .niveles = {70, 800, 1200}})
-        .Anadir(Var{.tipo = 5, .filas = 6});
-    const auto v = Repartir(s);
-    EXPECT_EQ(llamadas, 1);
-    ASSERT_EQ(Tipos(v), (std::vector<int>{5, 10}));
-    EXPECT_EQ(v[1].Nombres(), Nombres{"v2"});
-}
-
-TEST_F(RepartoTest, LevelsDialogRunsOnlyForDifferingLevelsOfSeveralRows) {
-    int llamadas = 0;
-    Reparto::PonerDialogoNiveles([&](TValorMultiple&, QWidget*) {
-        ++llamadas;
-        return false;
-    });
-    Seleccion s;
-    s.Anadir(Var{.tipo = 19, .dias = {1, 2}}).Anadir(Var{.tipo = 19, .dias = {3, 4}}).Anadir(Var{.tipo = 11});
-    EXPECT_EQ(Repartir(s).size(), 2u);
-    EXPECT_EQ(llamadas, 0);
-}
 
 TEST_F(RepartoTest, LevelsDialogMayRewriteTheFirstRecordBeforeTheWindowOpens) {
     Reparto::PonerDialogoNiveles([](TValorMultiple& opciones, QWidget*) {
