@@ -53,9 +53,8 @@ TEST(MultigraphicData, ShorterSeriesArePaddedWithTheNullValue) {
     // only its values are null there.
     EXPECT_DOUBLE_EQ(d.FechaSerie(1, 1), 2.0);
     EXPECT_DOUBLE_EQ(d.FechaSerie(1, 3), 4.0);
-    EXPECT_DOUBLE_EQ(d.FechaSerie(2, 0), -9999.9);
-    EXPECT_DOUBLE_EQ(d.FechaSerie(0, -1), -9999.9);
-    EXPECT_DOUBLE_EQ(d.FechaSerie(0, 4), -9999.9);
+    for (auto [serie, punto] : {std::pair{2, 0}, std::pair{0, -1}, std::pair{0, 4}})
+        EXPECT_DOUBLE_EQ(d.FechaSerie(serie, punto), -9999.9);
 
     // The chart's arrays, series-major: the common dates repeated for each series.
     std::vector<double> fechas, valores;
@@ -70,37 +69,8 @@ TEST(MultigraphicData, ShorterSeriesArePaddedWithTheNullValue) {
     EXPECT_EQ(d.PuntosMostrados(), 2);
     EXPECT_DOUBLE_EQ(d.Maximo(0), 232.0);
     EXPECT_DOUBLE_EQ(d.Minimo(0), 231.0);
+    EXPECT_DOUBLE_EQ(d.Minimo(1), 11.0); // the padding is no minimum
     EXPECT_EQ(d.TiempoMostrado(0), seg(2));
-}
-
-TEST(MultigraphicData, TinyValuesAreDrawnAsZeroAndExtremesSkipNulls) {
-    Lists l;
-    l.serie({1, 2, 3}, {0.000001, -9999.9, 7.5}, "V", "V1");
-    DatosSerieTemporal d = l.datos();
-    std::vector<double> fechas, valores;
-    d.CargarIntervalo(-1, fechas, valores);
-    EXPECT_DOUBLE_EQ(valores[0], 0.0);
-    EXPECT_DOUBLE_EQ(valores[1], -9999.9);
-    EXPECT_DOUBLE_EQ(d.Minimo(0), 0.0);
-    EXPECT_DOUBLE_EQ(d.Maximo(0), 7.5);
-    EXPECT_EQ(d.PrimeraFecha(), seg(1));
-    EXPECT_EQ(d.UltimaFecha(), seg(3));
-}
-
-// The window tests read the main title and the series subtitles off the chart.
-TEST(MultigraphicData, IntervalTitlesNameTheLevelAndThePosition) {
-    EXPECT_EQ(DatosSerieTemporal::TituloIntervalo(2, 1, 5), QStringLiteral("Days (2/5)"));
-    EXPECT_EQ(DatosSerieTemporal::TituloIntervalo(5, 0, 3), QStringLiteral("Default (1/3)"));
-    EXPECT_EQ(DatosSerieTemporal::TituloIntervalo(2, 0, 1), QString());
-}
-
-TEST(MultigraphicData, OnePointLabelCarriesItsDate) {
-    Lists l;
-    l.serie({7}, {1}, "V", "V1");
-    DatosSerieTemporal d = l.datos();
-    std::vector<double> f, v;
-    d.CargarIntervalo(-1, f, v);
-    EXPECT_EQ(d.EtiquetaX(), QStringLiteral("Date of sample (01.12.2026 10:00:07)"));
 }
 
 } // namespace

