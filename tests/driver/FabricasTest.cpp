@@ -29,18 +29,17 @@ protected:
         host::HostDirectory::setModuleDirectory(QStringLiteral(MODULOS_PRUEBA));
         viewer = host::loadModule(QStringLiteral("ViewerSetup.vlk"));
         ASSERT_NE(viewer, nullptr);
-        preparar = reinterpret_cast<void (*)(const std::int32_t*, int)>(
-            host::resolveEntry(viewer.get(), "FalsoViewerPreparar"));
+        preparar = reinterpret_cast<void (*)()>(host::resolveEntry(viewer.get(), "FalsoViewerPreparar"));
         registro =
             reinterpret_cast<const char* (*)()>(host::resolveEntry(viewer.get(), "FalsoViewerRegistro"));
-        preparar(nullptr, 0);
+        preparar();
         servidor.PonerVentanaPrincipal(&principal);
     }
 
     QWidget principal;
     ServidorMonitores servidor;
     std::unique_ptr<QLibrary> viewer;
-    void (*preparar)(const std::int32_t*, int) = nullptr;
+    void (*preparar)() = nullptr;
     const char* (*registro)() = nullptr;
 };
 
@@ -64,10 +63,7 @@ TEST_F(Fabricas, SourceWithNothingToShowWarnsAndGivesAnEmptyDriver) {
         testsupport::Messages::clear();
         TGrafica driver(&servidor, &fuente);
         ASSERT_EQ(testsupport::Messages::shown().size(), 1u);
-        const host::Message& m = testsupport::Messages::shown()[0];
-        EXPECT_EQ(m.title, "Warning");
-        EXPECT_EQ(m.text, "There are not open elements to show");
-        EXPECT_EQ(m.icon, host::MessageIcon::Warning);
+        EXPECT_EQ(testsupport::Messages::shown()[0].text, "There are not open elements to show");
         EXPECT_EQ(driver.NumDriversVentana(), 0);
         EXPECT_NE(driver.DameServicio(800), nullptr);
         EXPECT_STREQ(registro(), ""); // the dialog never ran

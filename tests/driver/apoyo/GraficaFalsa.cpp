@@ -69,14 +69,6 @@ public:
                    QString::fromStdString(titulo == textos.end() ? "" : titulo->second));
         p.drawText(QRect(r.left(), r.top() + r.height() / 10, r.width(), r.height() / 10), Qt::AlignCenter,
                    QString::fromStdString(subtitulo == textos.end() ? "" : subtitulo->second));
-        // One diagonal per series in its colour and line type, for the eye.
-        auto colores = arrays.find(PEP_SUBSETCOLORS);
-        const int n = colores == arrays.end() ? 0 : static_cast<int>(colores->second.size());
-        for (int i = 0; i < n; ++i) {
-            p.setPen(QPen(Color(colores->second[static_cast<size_t>(i)]), 2));
-            const int y = area.top() + (i + 1) * area.height() / (n + 1);
-            p.drawLine(area.left() + 5, y + 10, area.right() - 5, y - 10);
-        }
     }
 
 protected:
@@ -234,10 +226,6 @@ EXPORTAR int FalsaContador(int cual) {
     const Contadores& c = contadores();
     const int valores[] = {c.reinicios, c.redibujos, c.creadas, c.destruidas};
     return cual >= 0 && cual < 4 ? valores[cual] : -1;
-}
-
-EXPORTAR void FalsaReiniciar() {
-    contadores() = Contadores();
 }
 
 // Every value an integer property took, in order; returns how many.
