@@ -10,6 +10,7 @@
 #include <deque>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -133,25 +134,6 @@ TEST(FilasPorVariable, HarmonicsHaveOneExtraRowAndTimeSeriesNone) {
         EXPECT_EQ(C::FilasPorVariable(37267, tipo, C::R_ADICIONALES), 0) << tipo;
 }
 
-TEST_F(Catalogo, TwoFilesOfOneRecordingJoinEarlierFileFirst) {
-    auto c = DosFicheros("S1230002.STD", "S1230001.STD", &fuente);
-    ASSERT_EQ(c->NumEntradas(), 1);
-    EXPECT_EQ(c->Clave1(0), 5);
-    EXPECT_EQ(c->Clave2(0), 7);
-    // The representative is the first selected entry, whatever the time order, and the
-    // references handed out by 306 were all given back.
-    EXPECT_EQ(c->Driver(0), primerDriver);
-    for (const fakes::DataDriver& d : datos)
-        EXPECT_EQ(d.Referencias(), 1);
-    ASSERT_EQ(listas.l[CatalogoFicheros::R_VALORES].Cuenta(), 1);
-    EXPECT_EQ(listas.Valores(0), (std::vector<double>{100, 101, 200, 201, 202}));
-    ASSERT_EQ(listas.l[CatalogoFicheros::R_TIEMPOS].Elementos(0), 5);
-    EXPECT_EQ(listas.l[CatalogoFicheros::R_TIEMPOS].Tiempos(0)[4], S(22));
-    // Intervals run across both files; the name is the first member's with the family.
-    EXPECT_EQ(listas.l[CatalogoFicheros::R_INTERVALOS].Elementos(0), 4);
-    EXPECT_EQ(listas.l[CatalogoFicheros::R_NOMBRES].Texto(0), "Vrms (123)");
-}
-
 TEST(CatalogoUnion, OnlyOneVariableOfWellNamedFilesOfOneFamilyAndDriverKindJoinsThroughTheSource) {
     struct Caso {
         const char* a;
@@ -162,7 +144,8 @@ TEST(CatalogoUnion, OnlyOneVariableOfWellNamedFilesOfOneFamilyAndDriverKindJoins
     };
     // clang-format off
     const Caso casos[] = {
-        {"M1230002.STD", "S1230001.STD", true, true},    // M and S files of one family join
+        {"S1230002.STD", "S1230001.STD", true, true},    // two files of one recording join
+        {"M1230002.STD", "S1230001.STD", true, true},    // M and S files of one family too
         {"S12300012.STD", "S12300011.STD", true, false}, // 13 characters
         {"S1230002.DAT", "S1230001.DAT", true, false},   // extension
         {"S1240002.STD", "S1230001.STD", true, false},   // another family
@@ -179,8 +162,19 @@ TEST(CatalogoUnion, OnlyOneVariableOfWellNamedFilesOfOneFamilyAndDriverKindJoins
         auto c =
             e.DosFicheros(caso.a, caso.b, caso.conFuente ? &e.fuente : nullptr, caso.clave2b, caso.tipoB);
         if (caso.unidos) {
-            EXPECT_EQ(c->NumEntradas(), 1);
+            ASSERT_EQ(c->NumEntradas(), 1);
+            EXPECT_EQ(std::tuple(c->Clave1(0), c->Clave2(0)), std::tuple(5, 7));
+            // The representative is the first selected entry, whatever the time order, and the
+            // references handed out by 306 were all given back.
+            EXPECT_EQ(c->Driver(0), e.primerDriver);
+            for (const fakes::DataDriver& d : e.datos)
+                EXPECT_EQ(d.Referencias(), 1);
+            ASSERT_EQ(e.listas.l[CatalogoFicheros::R_VALORES].Cuenta(), 1);
             EXPECT_EQ(e.listas.Valores(0), (std::vector<double>{100, 101, 200, 201, 202}));
+            EXPECT_EQ(e.listas.l[CatalogoFicheros::R_TIEMPOS].Tiempos(0)[4], S(22));
+            // Intervals run across both files; the name is the first member's with the family.
+            EXPECT_EQ(e.listas.l[CatalogoFicheros::R_INTERVALOS].Elementos(0), 4);
+            EXPECT_EQ(e.listas.l[CatalogoFicheros::R_NOMBRES].Texto(0), "Vrms (123)");
         } else {
             EXPECT_EQ(c->NumEntradas(), 2);
             // The lists stay as they were delivered.
