@@ -62,8 +62,6 @@ protected:
 };
 
 TEST_F(DriverVentana, GroupByModeComesFromTheSavedViewOrIsUnavailable) {
-    EXPECT_EQ(Valor(Abrir(0, 1, nullptr, 2), 0, 3), 2);
-    EXPECT_EQ(Valor(Abrir(5, 1), 0, 3), 4);
     EXPECT_EQ(Valor(Abrir(0, 1, nullptr, 9), 0, 3), 4); // a saved level outside the options
     TGrafica* armonicos = Abrir(3, 1);
     EXPECT_EQ(Valor(armonicos, 0, 3), -1);
