@@ -104,7 +104,6 @@ TEST_F(DriverVentana, PageMinusOneSavesAndRestoresRedrawingOnlyOnChange) {
     d->SetPropertyValue(1, 3, 1); // desk red
     d->SetPropertyValue(3, 0, 4); // series 1 dotted
     EXPECT_EQ(falsa.nget(grafica, PEP_DESKCOLOR), static_cast<int>(ColorFondo(1)));
-    EXPECT_EQ(host::SettingsKey::openOrCreate()->readInt(QStringLiteral("Desk Color")), 1);
     antes = falsa.Reinicios();
     EXPECT_EQ(Texto(d, -1, 1), ""); // the text reader restores too
     EXPECT_EQ(falsa.Reinicios(), antes + 1);

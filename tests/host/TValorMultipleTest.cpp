@@ -8,7 +8,7 @@
 
 namespace {
 
-TEST(TValorMultipleRows, KeepTypeSizeCountAndOrder) {
+TEST(TValorMultipleRows, KeepTypeSizeCountAndOrderAndConvertTheCurrentRow) {
     TValorMultiple lista;
     const std::int32_t enteros[3] = {7, -1, 42};
     EXPECT_EQ(lista.EntrarValor(enteros, 4, 3, TV_ENTERO), 0);
@@ -22,22 +22,17 @@ TEST(TValorMultipleRows, KeepTypeSizeCountAndOrder) {
     EXPECT_EQ(lista.Texto(1), "V1 (V)");
     EXPECT_EQ(lista.Elementos(1), 7); // length + terminating zero
     EXPECT_EQ(lista.Tiempos(3)[0], TTiempo(2026, 1, 1, 0, 0, 0, -1));
-}
-
-TEST(TValorMultipleRows, CurrentRowAccessConvertsNumbers) {
-    TValorMultiple lista;
-    lista.EntrarEnteros({5, 6});
-    lista.EntrarDoubles({1.5, 2.5});
+    // The current row converts numbers.
     ASSERT_TRUE(lista.Posicionar(0));
-    EXPECT_DOUBLE_EQ(lista.DameDouble(1), 6.0);
-    ASSERT_TRUE(lista.Posicionar(1));
+    EXPECT_DOUBLE_EQ(lista.DameDouble(2), 42.0);
+    ASSERT_TRUE(lista.Posicionar(2));
     int tam = 0, cuenta = 0;
     const double* d = static_cast<const double*>(lista.DamePuntero(tam, cuenta));
     EXPECT_EQ(tam, 8);
     EXPECT_EQ(cuenta, 2);
-    EXPECT_DOUBLE_EQ(d[1], 2.5);
+    EXPECT_DOUBLE_EQ(d[1], -9999.9);
     EXPECT_DOUBLE_EQ(lista.DameDouble(5), 0.0); // past the row
-    EXPECT_FALSE(lista.Posicionar(2));
+    EXPECT_FALSE(lista.Posicionar(4));
     EXPECT_EQ(lista.DamePuntero(), nullptr);
 }
 
