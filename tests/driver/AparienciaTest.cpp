@@ -58,15 +58,4 @@ TEST(AparienciaFuentes, ArialThenTimesNewRomanThenTheFirstForAllThreeWhenAnyIsUn
     }
 }
 
-TEST(AparienciaPasos, DefaultIsWrittenAndOutOfRangeIsReplaced) {
-    EXPECT_EQ(Apariencia::LeerPasos(), 10);
-    EXPECT_EQ(Clave().readInt(QStringLiteral("PASOS")), 10);
-    Apariencia::GuardarPasos(999);
-    EXPECT_EQ(Apariencia::LeerPasos(), 999);
-    host::SettingsKey clave = Clave();
-    clave.writeInt(QStringLiteral("PASOS"), 1000);
-    clave.sync();
-    EXPECT_EQ(Apariencia::LeerPasos(), 10);
-}
-
 } // namespace

@@ -79,15 +79,9 @@ TEST_F(DriverVentana, TextsAreCutToTheirLimitsAndTheLargeStepMustSuitTheWindow) 
         EXPECT_EQ(Texto(d, 0, propiedad), std::string(static_cast<size_t>(limite), 's')) << propiedad;
     }
     EXPECT_EQ(falsa.Texto(grafica, PEP_MAINTITLE), std::string(46, 's'));
-    // The same title again does not redraw.
-    const int antes = falsa.Reinicios();
-    d->SetPropertyText(0, 2, largo.c_str());
-    EXPECT_EQ(falsa.Reinicios(), antes);
     d->SetPropertyText(0, 2, nullptr);
     EXPECT_EQ(falsa.Texto(grafica, PEP_MAINTITLE), "");
     d->SetPropertyText(0, 4, "25");
-    EXPECT_EQ(ventana->DamePasos(), 25);
-    EXPECT_EQ(Texto(d, 0, 4), "25");
     d->SetPropertyText(0, 4, "12345678901234567890"); // cut to 15, then refused by the window
     EXPECT_EQ(d->Actuales().pasoGrande.size(), 15u);
     EXPECT_EQ(ventana->DamePasos(), 25);
@@ -119,25 +113,6 @@ TEST_F(DriverVentana, PageMinusOneSavesAndRestoresRedrawingOnlyOnChange) {
     EXPECT_EQ(Valor(d, -1, 1), 1);
     EXPECT_EQ(ventana->DamePasos(), 10);
     EXPECT_EQ(host::SettingsKey::openOrCreate()->readInt(QStringLiteral("PASOS")), 10);
-}
-
-TEST_F(DriverVentana, CancelLeavesTheSubtitleOfTheIntervalShownUnlessTheUserEditedIt) {
-    TGrafica* d = Abrir(0, 1);
-    PEszsetFn szset = reinterpret_cast<PEszsetFn>(ventana->DameLibreria()->resolve("PEszset"));
-    szset(grafica, PEP_SUBTITLE, "Days (1/7)");
-    EXPECT_EQ(Texto(d, 0, 1), "Days (1/7)"); // read back from the chart
-    EXPECT_EQ(Valor(d, -1, 0), 1);
-    // The window moves on; a colour edit is cancelled.
-    szset(grafica, PEP_SUBTITLE, "Days (2/7)");
-    d->SetPropertyValue(1, 3, 1);
-    EXPECT_EQ(Valor(d, -1, 1), 1);
-    EXPECT_EQ(falsa.Texto(grafica, PEP_SUBTITLE), "Days (2/7)");
-
-    EXPECT_EQ(Valor(d, -1, 0), 1);
-    d->SetPropertyText(0, 1, "My site");
-    EXPECT_EQ(falsa.Texto(grafica, PEP_SUBTITLE), "My site");
-    EXPECT_EQ(Valor(d, -1, 1), 1);
-    EXPECT_EQ(falsa.Texto(grafica, PEP_SUBTITLE), "Days (2/7)");
 }
 
 TEST_F(DriverVentana, OutOfRangePagesAndPropertiesYieldMinusOneAndChangeNothing) {
