@@ -70,51 +70,35 @@ TEST_F(MenuRang, ModesAndEditsFollowTheFirstRecordsYear) {
     EXPECT_EQ(f->HFH->text(), QStringLiteral("13"));
 }
 
-// The edits a case types, the message it must get (empty: accepted) and the range it leaves.
-using Edicion = std::pair<QLineEdit * TMenuRang::*, const char*>;
-struct Caso {
-    std::vector<Edicion> ediciones;
-    QString error;
-    int primero, ultimo;
-};
-
-TEST_F(MenuRang, RecordModeTakesOneBasedNumbersAndRefusesBadOnes) {
-    auto d = Crear(SinTiempos(10), 0, 9);
+// The edits a case types in a dialog over ten records without times (record numbers) or five
+// hourly records (dates), the message it must get (empty: accepted) and the range it leaves.
+TEST_F(MenuRang, PicksTheRecordsAskedForAndRefusesBadRanges) {
+    using Edicion = std::pair<QLineEdit * TMenuRang::*, const char*>;
+    struct Caso {
+        bool fechas;
+        std::vector<Edicion> ediciones;
+        QString error;
+        int primero, ultimo;
+    };
     const auto I = &TMenuRang::EInicial, F = &TMenuRang::EFinal;
     // clang-format off
     const Caso casos[] = {
-        {{{I, "5"}, {F, "3"}}, kMargenes, 0, 9},
-        {{{I, "0"}, {F, "3"}}, kInvalida, 0, 9},
-        {{{I, "abc"}, {F, "4"}}, kInvalida, 0, 9},
-        {{{I, "2"}, {F, "11"}}, kMargenes, 0, 9},
-        {{{I, "4"}, {F, "10"}}, QString(), 3, 9},
-    };
-    // clang-format on
-    for (const Caso& c : casos) {
-        for (const auto& [campo, texto] : c.ediciones)
-            Poner((*d).*campo, texto);
-        d->AcceptClick();
-        EXPECT_EQ(c.error.isEmpty() ? QStringLiteral("0 messages") : c.error, UnicoError());
-        EXPECT_EQ(d->result() == QDialog::Accepted, c.error.isEmpty());
-        EXPECT_EQ(m_primero, c.primero);
-        EXPECT_EQ(m_ultimo, c.ultimo);
-    }
-}
-
-TEST_F(MenuRang, DateModePicksTheRecordsInsideTheTimesAndRefusesBadOnes) {
-    // clang-format off
-    const Caso casos[] = {
-        {{}, QString(), 0, 4}, // ending on the last record, to the second
-        {{{&TMenuRang::HFS, "01"}}, kFueraRango, 0, 4}, // one second after it
-        {{{&TMenuRang::FFM, "x"}}, kInvalida, 0, 4},
-        {{{&TMenuRang::HIH, "13"}, {&TMenuRang::HFH, "11"}}, kMargenes, 0, 4},
+        {false, {{I, "5"}, {F, "3"}}, kMargenes, 0, 9},
+        {false, {{I, "0"}, {F, "3"}}, kInvalida, 0, 9},
+        {false, {{I, "abc"}, {F, "4"}}, kInvalida, 0, 9},
+        {false, {{I, "2"}, {F, "11"}}, kMargenes, 0, 9},
+        {false, {{I, "4"}, {F, "10"}}, QString(), 3, 9},
+        {true, {}, QString(), 0, 4}, // ending on the last record, to the second
+        {true, {{&TMenuRang::HFS, "01"}}, kFueraRango, 0, 4}, // one second after it
+        {true, {{&TMenuRang::FFM, "x"}}, kInvalida, 0, 4},
+        {true, {{&TMenuRang::HIH, "13"}, {&TMenuRang::HFH, "11"}}, kMargenes, 0, 4},
         // 10:30 to 13:59:59: the records at 11:00, 12:00 and 13:00.
-        {{{&TMenuRang::HIH, "10"}, {&TMenuRang::HIM, "30"}, {&TMenuRang::HFH, "13"}, {&TMenuRang::HFM, "59"},
+        {true, {{&TMenuRang::HIH, "10"}, {&TMenuRang::HIM, "30"}, {&TMenuRang::HFH, "13"}, {&TMenuRang::HFM, "59"},
           {&TMenuRang::HFS, "59"}}, QString(), 1, 3},
     };
     // clang-format on
     for (const Caso& c : casos) {
-        auto d = Crear(ConTiempos(5), 0, 4);
+        auto d = c.fechas ? Crear(ConTiempos(5), 0, 4) : Crear(SinTiempos(10), 0, 9);
         for (const auto& [campo, texto] : c.ediciones)
             Poner((*d).*campo, texto);
         d->AcceptClick();
@@ -122,7 +106,7 @@ TEST_F(MenuRang, DateModePicksTheRecordsInsideTheTimesAndRefusesBadOnes) {
         EXPECT_EQ(d->result() == QDialog::Accepted, c.error.isEmpty());
         EXPECT_EQ(m_primero, c.primero);
         EXPECT_EQ(m_ultimo, c.ultimo);
-        if (c.error == kInvalida) {
+        if (c.fechas && c.error == kInvalida) {
             EXPECT_EQ(d->FFM->text(), QStringLiteral("x")) << "a non-numeric edit is left to correct";
         }
     }
