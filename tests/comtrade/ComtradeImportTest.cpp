@@ -255,6 +255,18 @@ TEST(ComtradeCommandLine, MalformedConfigurationIsReportedWithFileAndLineAndExit
     EXPECT_FALSE(std::filesystem::exists(dir + "/OUT.STD"));
 }
 
+// No rate at all: the analysis finds the cycles by the time stamps (rounded to the microsecond,
+// which shifts the samples by up to 0.5 us).
+TEST(ComtradeImport, TimeStampsAloneGiveTheFigures) {
+    const std::string dir = scratch("stamps");
+    Recipe recipe = comtradegen::threePhase(50.0, 64, 10);
+    recipe.rates = {{0.0, 640}};
+    recipe.analog[0].tones = {{5, 5.0}};
+    ASSERT_EQ(0, importCommand({comtradegen::writeFiles(recipe, dir + "/s")}, dir + "/S.STD"));
+    Opened o(dir + "/S.STD");
+    EXPECT_NEAR(5.0, o.ask(10015, o.named(2, "VA")).Numero(0, 0), 0.05);
+}
+
 TEST(ComtradeImport, VoltagesOnlyWithANeutralShowTheVoltagesBesideIt) {
     const std::string dir = scratch("neutral-voltage");
     Recipe recipe = comtradegen::threePhase(50.0, 64, 10);

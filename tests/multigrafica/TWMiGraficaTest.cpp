@@ -127,8 +127,6 @@ TEST_F(MultigraphicWindow, SavedViewRestoresLevelAndIntervalAndHoursGiveOneInter
     EXPECT_EQ(w->DameNumIntervalos(), 3);
     EXPECT_EQ(texto(w, PEP_SUBTITLE), QStringLiteral("Hours (2/3)"));
     EXPECT_EQ(ent(w, PEP_POINTS), 3600);
-    w->NextClick();
-    EXPECT_EQ(texto(w, PEP_SUBTITLE), QStringLiteral("Hours (3/3)"));
     w->Agrupar(4);
     EXPECT_EQ(w->DameNumIntervalos(), 1);
     EXPECT_EQ(texto(w, PEP_SUBTITLE), QString());
