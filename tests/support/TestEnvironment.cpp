@@ -18,6 +18,7 @@ struct State {
     std::deque<host::MessageAnswer> answers;
     std::deque<std::function<int(QDialog&)>> dialogs;
     int dialogRuns = 0;
+    std::vector<int> help;
     int settingsCounter = 0;
 };
 
@@ -74,6 +75,10 @@ void Dialogs::clear() {
     state().dialogRuns = 0;
 }
 
+std::vector<int>& helpRequests() {
+    return state().help;
+}
+
 QString freshSettings() {
     const QString path =
         QDir(root().path()).filePath(QStringLiteral("settings-%1.ini").arg(++state().settingsCounter));
@@ -117,13 +122,13 @@ void installHandlers() {
         state().dialogs.pop_front();
         return handler(dialog);
     });
-    // Help would open a browser.
-    host::HelpService::setHandler([](int) {});
+    host::HelpService::setHandler([](int context) { state().help.push_back(context); });
 }
 
 void resetForTest() {
     Messages::clear();
     Dialogs::clear();
+    state().help.clear();
     freshSettings();
     QDir(dataDirectory()).removeRecursively();
     QDir().mkpath(dataDirectory());

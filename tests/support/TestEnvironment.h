@@ -39,6 +39,9 @@ public:
     static void clear();
 };
 
+// Help requests (F1) by context number.
+std::vector<int>& helpRequests();
+
 // Points the settings store at a new empty file and returns its path. The test main calls it
 // before every test, so no test sees another's settings or the user's.
 QString freshSettings();
