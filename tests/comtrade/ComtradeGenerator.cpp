@@ -23,17 +23,8 @@ void writeText(const std::string& path, const std::string& bytes) {
 }
 
 const char* formatName(comtrade::DataFormat f) {
-    switch (f) {
-    case comtrade::DataFormat::Ascii:
-        return "ASCII";
-    case comtrade::DataFormat::Binary:
-        return "BINARY";
-    case comtrade::DataFormat::Binary32:
-        return "BINARY32";
-    case comtrade::DataFormat::Float32:
-        return "FLOAT32";
-    }
-    return "ASCII";
+    static const char* const names[] = {"ASCII", "BINARY", "BINARY32", "FLOAT32"};
+    return names[static_cast<int>(f)];
 }
 
 } // namespace
@@ -103,10 +94,8 @@ std::string cfgText(const Recipe& recipe) {
     for (size_t i = 0; i < recipe.analog.size(); ++i) {
         const Channel& c = recipe.analog[i];
         o << i + 1 << "," << c.id << "," << c.phase << ",Line 1," << c.unit << "," << c.a << "," << c.b
-          << ",0,-32767,32767";
-        if (recipe.revision != 1991)
-            o << "," << c.primary << "," << c.secondary << "," << (c.secondaryScaled ? "S" : "P");
-        o << "\r\n";
+          << ",0,-32767,32767," << c.primary << "," << c.secondary << "," << (c.secondaryScaled ? "S" : "P")
+          << "\r\n";
     }
     for (size_t i = 0; i < recipe.digital.size(); ++i)
         o << i + 1 << "," << recipe.digital[i] << ",,,0\r\n";

@@ -65,4 +65,7 @@ std::string writeFiles(const Recipe& recipe, const std::string& stem);
 // Writes one .cff; returns its path.
 std::string writeCff(const Recipe& recipe, const std::string& path);
 
+// A new empty folder under the test program's scratch directory (defined with the tests).
+std::string scratch(const std::string& name);
+
 } // namespace comtradegen

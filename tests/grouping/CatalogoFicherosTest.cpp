@@ -10,6 +10,7 @@
 #include <deque>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -80,15 +81,17 @@ struct Escena {
     Listas listas;
     std::int32_t primerDriver = 0;
 
-    // Selects one variable (keys 5, 7) in each file, the later file first, and catalogues.
+    // Selects one variable (keys 5, 7) in each file, the later file first, and catalogues. The
+    // second may have other keys, another driver kind or be the first file again.
     std::unique_ptr<CatalogoFicheros> DosFicheros(const std::string& a, const std::string& b,
-                                                  DrivFlex* origen = nullptr) {
+                                                  DrivFlex* origen = nullptr, int clave2b = 7,
+                                                  int tipoB = 7) {
         fakes::DataDriver* da = Abrir(a);
-        fakes::DataDriver* db = Abrir(b);
+        fakes::DataDriver* db = b.empty() ? da : Abrir(b, tipoB);
         primerDriver = da->Manejador();
         auto c = std::make_unique<CatalogoFicheros>(origen);
         c->AnadirVariable(5, 7, da->Manejador());
-        c->AnadirVariable(5, 7, db->Manejador());
+        c->AnadirVariable(5, clave2b, db->Manejador());
         listas.Variable("Vrms", 0, 0, {20, 21, 22}, 200);
         listas.Variable("Vrms", 0, 0, {10, 11}, 100);
         listas.Conectar(*c);
@@ -101,159 +104,85 @@ class Catalogo : public ::testing::Test, protected Escena {};
 
 } // namespace
 
-TEST(NombresDeFichero, TwelveAndTwentySixCharacterForms) {
-    EXPECT_TRUE(CatalogoFicheros::NombreValido("S1230001.STD"));
-    EXPECT_TRUE(CatalogoFicheros::NombreValido("M1239876.WAT"));
-    for (const char* ext : {".EVQ", ".STP", ".H24"})
-        EXPECT_TRUE(CatalogoFicheros::NombreValido(std::string("SABC0001") + ext)) << ext;
-    EXPECT_FALSE(CatalogoFicheros::NombreValido("X1230001.STD"));  // first character
-    EXPECT_FALSE(CatalogoFicheros::NombreValido("S123A001.STD"));  // digits 5 to 8
-    EXPECT_FALSE(CatalogoFicheros::NombreValido("S1230001.TXT"));  // extension
-    EXPECT_FALSE(CatalogoFicheros::NombreValido("S12300011.STD")); // 13 characters
-    EXPECT_FALSE(CatalogoFicheros::NombreValido(""));
-
-    const std::string largo = std::string("123456789") + "B" + "_recording_" + "1.STD";
-    ASSERT_EQ(largo.size(), 26u);
-    EXPECT_TRUE(CatalogoFicheros::NombreValido(largo));
-    std::string mal = largo;
-    mal[9] = 'C';
-    EXPECT_FALSE(CatalogoFicheros::NombreValido(mal));
-    mal = largo;
-    mal[3] = 'x';
-    EXPECT_FALSE(CatalogoFicheros::NombreValido(mal));
-}
-
-TEST(NombresDeFichero, FamilyKeys) {
+TEST(NombresDeFichero, TwelveAndTwentySixCharacterFormsAndTheirFamilies) {
+    const std::string largo = "123456789B_recording_1.STD";
+    // clang-format off
+    const std::pair<std::string, bool> casos[] = {
+        {"S1230001.STD", true}, {"M1239876.WAT", true}, {"SABC0001.EVQ", true}, {"SABC0001.STP", true},
+        {"SABC0001.H24", true}, {largo, true},
+        {"X1230001.STD", false},  // first character
+        {"S123A001.STD", false},  // digits 5 to 8
+        {"S1230001.TXT", false},  // extension
+        {"S12300011.STD", false}, // 13 characters
+        {"", false}, {"123456789C_recording_1.STD", false}, {"123x56789B_recording_1.STD", false},
+    };
+    // clang-format on
+    for (const auto& [nombre, valido] : casos)
+        EXPECT_EQ(CatalogoFicheros::NombreValido(nombre), valido) << nombre;
     EXPECT_EQ(CatalogoFicheros::ClaveFamilia("S1230001.STD"), "123");
-    EXPECT_EQ(CatalogoFicheros::ClaveFamilia("123456789G_recording_1.STD"), "123456789G");
+    EXPECT_EQ(CatalogoFicheros::ClaveFamilia(largo), "123456789B");
     EXPECT_EQ(CatalogoFicheros::ClaveFamilia("other.std"), "other.std");
 }
 
-TEST(FilasPorVariable, RowsDependOnCodeSlotAndGraphKind) {
+// Harmonics carry one row of X values for the whole variable, as the distribution takes it; a
+// larger count would shift the extra rows of every variable after it.
+TEST(FilasPorVariable, HarmonicsHaveOneExtraRowAndTimeSeriesNone) {
     using C = CatalogoFicheros;
-    EXPECT_EQ(C::FilasPorVariable(37267, 3, C::R_ADICIONALES), 12);
-    // Waveforms: six channels, THD and d of each.
-    EXPECT_EQ(C::FilasPorVariable(37292, 3, C::R_DECIMALES), 6);
-    EXPECT_EQ(C::FilasPorVariable(37292, 3, C::R_VALORES), 6);
-    EXPECT_EQ(C::FilasPorVariable(38000, 3, C::R_NOMBRES), 6);
-    // Harmonics: one row of X values for the whole variable, as the distribution takes it; a
-    // larger count would shift the extra rows of every variable after it.
     for (int codigo : {37268, 37293, 38000})
         EXPECT_EQ(C::FilasPorVariable(codigo, 3, C::R_ADICIONALES), 1) << codigo;
-    EXPECT_EQ(C::FilasPorVariable(37269, 3, C::R_ADICIONALES), 0);
-    EXPECT_EQ(C::FilasPorVariable(37270, 3, C::R_DECIMALES), 6);
-    EXPECT_EQ(C::FilasPorVariable(37298, 3, C::R_ADICIONALES), 4);
-    EXPECT_EQ(C::FilasPorVariable(37276, 3, C::R_ADICIONALES), 2);
-    EXPECT_EQ(C::FilasPorVariable(37277, 3, C::R_VALORES), 3);
-    EXPECT_EQ(C::FilasPorVariable(37277, 3, C::R_DECIMALES), 1);
-    EXPECT_EQ(C::FilasPorVariable(37290, 3, C::R_ADICIONALES), 1);
-    EXPECT_EQ(C::FilasPorVariable(37297, 3, C::R_ADICIONALES), 6);
-    EXPECT_EQ(C::FilasPorVariable(38605, 3, C::R_ADICIONALES), 0);
-    EXPECT_EQ(C::FilasPorVariable(12345, 3, C::R_VALORES), 1);
-    // TiemposGenerales always holds one row per variable.
-    EXPECT_EQ(C::FilasPorVariable(37268, 3, C::R_TIEMPOSGENERALES), 1);
-    // Time-series kinds have no additional values whatever the code.
     for (int tipo : {0, 1, 4, 5, 13, 20})
         EXPECT_EQ(C::FilasPorVariable(37267, tipo, C::R_ADICIONALES), 0) << tipo;
-    EXPECT_EQ(C::FilasPorVariable(37267, 14, C::R_ADICIONALES), 12);
 }
 
-TEST_F(Catalogo, TwoFilesOfOneRecordingJoinEarlierFileFirst) {
-    auto c = DosFicheros("S1230002.STD", "S1230001.STD", &fuente);
-    ASSERT_EQ(c->NumEntradas(), 1);
-    EXPECT_EQ(c->Clave1(0), 5);
-    EXPECT_EQ(c->Clave2(0), 7);
-    // The representative is the smallest index, whatever the time order.
-    EXPECT_EQ(c->Driver(0), primerDriver);
-    ASSERT_EQ(listas.l[CatalogoFicheros::R_VALORES].Cuenta(), 1);
-    EXPECT_EQ(listas.Valores(0), (std::vector<double>{100, 101, 200, 201, 202}));
-    const TTiempo* t = listas.l[CatalogoFicheros::R_TIEMPOS].Tiempos(0);
-    ASSERT_NE(t, nullptr);
-    ASSERT_EQ(listas.l[CatalogoFicheros::R_TIEMPOS].Elementos(0), 5);
-    EXPECT_EQ(t[0], S(10));
-    EXPECT_EQ(t[4], S(22));
-    // Intervals run across both files; names, units and options come from the first member.
-    EXPECT_EQ(listas.l[CatalogoFicheros::R_INTERVALOS].Elementos(0), 4);
-    EXPECT_EQ(listas.l[CatalogoFicheros::R_NOMBRES].Cuenta(), 1);
-    EXPECT_EQ(listas.l[CatalogoFicheros::R_NOMBRES].Texto(0), "Vrms (123)");
-    EXPECT_EQ(listas.l[CatalogoFicheros::R_OPCIONES].Elementos(0), 13);
-    EXPECT_EQ(listas.l[CatalogoFicheros::R_DECIMALES].Elementos(0), 2);
-}
-
-TEST_F(Catalogo, RepresentativeIsTheFirstSelectedEntry) {
-    fakes::DataDriver* tarde = Abrir("S1230002.STD");
-    fakes::DataDriver* pronto = Abrir("S1230001.STD");
-    CatalogoFicheros c(&fuente);
-    c.AnadirVariable(5, 7, tarde->Manejador());
-    c.AnadirVariable(5, 7, pronto->Manejador());
-    listas.Variable("Vrms", 0, 0, {20}, 200);
-    listas.Variable("Vrms", 0, 0, {10}, 100);
-    listas.Conectar(c);
-    c.Catalogar(true);
-    ASSERT_EQ(c.NumEntradas(), 1);
-    EXPECT_EQ(c.Driver(0), tarde->Manejador());
-    // The references handed out by 306 were all given back.
-    EXPECT_EQ(tarde->Referencias(), 1);
-    EXPECT_EQ(pronto->Referencias(), 1);
-}
-
-TEST_F(Catalogo, SameFileTwiceIsNotJoined) {
-    fakes::DataDriver* d = Abrir("S1230001.STD");
-    CatalogoFicheros c(&fuente);
-    c.AnadirVariable(5, 7, d->Manejador());
-    c.AnadirVariable(5, 7, d->Manejador());
-    listas.Variable("Vrms", 0, 0, {20}, 200);
-    listas.Variable("Vrms", 0, 0, {10}, 100);
-    listas.Conectar(c);
-    c.Catalogar(true);
-    EXPECT_EQ(c.NumEntradas(), 2);
-    EXPECT_EQ(listas.l[CatalogoFicheros::R_VALORES].Cuenta(), 2);
-    EXPECT_EQ(listas.Valores(0), (std::vector<double>{200}));
-}
-
-TEST(CatalogoUnion, OnlyWellNamedFilesOfOneFamilyJoinAndOnlyThroughTheSource) {
+TEST(CatalogoUnion, OnlyOneVariableOfWellNamedFilesOfOneFamilyAndDriverKindJoinsThroughTheSource) {
     struct Caso {
         const char* a;
-        const char* b;
+        const char* b; // empty: the first file again
         bool conFuente;
         bool unidos;
+        int clave2b = 7, tipoB = 7;
     };
+    // clang-format off
     const Caso casos[] = {
-        {"M1230002.STD", "S1230001.STD", true, true},    // M and S files of one family join
+        {"S1230002.STD", "S1230001.STD", true, true},    // two files of one recording join
+        {"M1230002.STD", "S1230001.STD", true, true},    // M and S files of one family too
         {"S12300012.STD", "S12300011.STD", true, false}, // 13 characters
         {"S1230002.DAT", "S1230001.DAT", true, false},   // extension
         {"S1240002.STD", "S1230001.STD", true, false},   // another family
         {"S1230002.STD", "S1230001.STD", false, false},  // no source driver to ask
+        {"S1230002.STD", "", true, false},               // the same file twice
+        {"S1230002.STD", "S1230001.STD", true, false, 8},    // other keys
+        {"S1230002.STD", "S1230001.STD", true, false, 7, 8}, // another driver kind
     };
+    // clang-format on
     for (const Caso& caso : casos) {
-        SCOPED_TRACE(std::string(caso.a) + " " + caso.b);
+        SCOPED_TRACE(std::string(caso.a) + " " + caso.b + " " + std::to_string(caso.clave2b) + " " +
+                     std::to_string(caso.tipoB));
         Escena e;
-        auto c = e.DosFicheros(caso.a, caso.b, caso.conFuente ? &e.fuente : nullptr);
+        auto c =
+            e.DosFicheros(caso.a, caso.b, caso.conFuente ? &e.fuente : nullptr, caso.clave2b, caso.tipoB);
         if (caso.unidos) {
-            EXPECT_EQ(c->NumEntradas(), 1);
+            ASSERT_EQ(c->NumEntradas(), 1);
+            EXPECT_EQ(std::tuple(c->Clave1(0), c->Clave2(0)), std::tuple(5, 7));
+            // The representative is the first selected entry, whatever the time order, and the
+            // references handed out by 306 were all given back.
+            EXPECT_EQ(c->Driver(0), e.primerDriver);
+            for (const fakes::DataDriver& d : e.datos)
+                EXPECT_EQ(d.Referencias(), 1);
+            ASSERT_EQ(e.listas.l[CatalogoFicheros::R_VALORES].Cuenta(), 1);
             EXPECT_EQ(e.listas.Valores(0), (std::vector<double>{100, 101, 200, 201, 202}));
+            EXPECT_EQ(e.listas.l[CatalogoFicheros::R_TIEMPOS].Tiempos(0)[4], S(22));
+            // Intervals run across both files; the name is the first member's with the family.
+            EXPECT_EQ(e.listas.l[CatalogoFicheros::R_INTERVALOS].Elementos(0), 4);
+            EXPECT_EQ(e.listas.l[CatalogoFicheros::R_NOMBRES].Texto(0), "Vrms (123)");
         } else {
             EXPECT_EQ(c->NumEntradas(), 2);
             // The lists stay as they were delivered.
             EXPECT_EQ(e.listas.l[CatalogoFicheros::R_VALORES].Cuenta(), 2);
+            EXPECT_EQ(e.listas.Valores(0), (std::vector<double>{200, 201, 202}));
             EXPECT_EQ(e.listas.Valores(1), (std::vector<double>{100, 101}));
         }
     }
-}
-
-TEST_F(Catalogo, DifferentKeysOrDriverKindsAreNotJoined) {
-    fakes::DataDriver* a = Abrir("S1230001.STD", 7);
-    fakes::DataDriver* b = Abrir("S1230002.STD", 7);
-    fakes::DataDriver* otroTipo = Abrir("S1230003.STD", 8);
-    CatalogoFicheros c(&fuente);
-    c.AnadirVariable(5, 7, a->Manejador());
-    c.AnadirVariable(5, 8, b->Manejador());
-    c.AnadirVariable(5, 7, otroTipo->Manejador());
-    for (int i = 0; i < 3; ++i)
-        listas.Variable("V", 0, 0, {i}, i);
-    listas.Conectar(c);
-    c.Catalogar(true);
-    EXPECT_EQ(c.NumEntradas(), 3);
 }
 
 TEST_F(Catalogo, MultiRowVariablesJoinRowByRowAndKeepOthersInPlace) {
@@ -288,48 +217,6 @@ TEST_F(Catalogo, MultiRowVariablesJoinRowByRowAndKeepOthersInPlace) {
     EXPECT_EQ(listas.l[CatalogoFicheros::R_NOMBRES].Texto(6), "X");
 }
 
-TEST(AlinearSeries, TwoSeriesMergeOntoOneAxisWithNulls) {
-    TValorMultiple t, v, i;
-    t.EntrarTiempos({S(1), S(2), S(3)});
-    t.EntrarTiempos({S(2), S(4)});
-    v.EntrarDoubles({1.5, 2.5, 3.5});
-    v.EntrarDoubles({20, 40});
-    EXPECT_EQ(CatalogoFicheros::AlinearSeries(t, v, i), 4);
-    ASSERT_EQ(t.Cuenta(), 2);
-    for (int s = 0; s < 2; ++s) {
-        ASSERT_EQ(t.Elementos(s), 4);
-        for (int k = 0; k < 4; ++k)
-            EXPECT_EQ(t.Tiempos(s)[k], S(k + 1));
-        EXPECT_EQ(t.Tipo(s), TV_TIEMPO);
-        EXPECT_EQ(v.Tipo(s), TV_DOUBLE);
-    }
-    const double* a = v.Doubles(0);
-    const double* b = v.Doubles(1);
-    EXPECT_EQ(std::vector<double>(a, a + 4), (std::vector<double>{1.5, 2.5, 3.5, kValorNulo}));
-    EXPECT_EQ(std::vector<double>(b, b + 4), (std::vector<double>{kValorNulo, 20, kValorNulo, 40}));
-    // No incoming intervals: one empty boundary row per series.
-    ASSERT_EQ(i.Cuenta(), 2);
-    EXPECT_EQ(i.Elementos(0), 0);
-}
-
-TEST(AlinearSeries, SingleSeriesReturnsItsCountAndChangesNothing) {
-    std::vector<TTiempo> tiempos;
-    std::vector<double> valores;
-    for (int k = 0; k < 500; ++k) {
-        tiempos.push_back(TTiempo(2026, 1, 1, 0, k / 60, k % 60, -1));
-        valores.push_back(k * 0.5);
-    }
-    TValorMultiple t, v, i;
-    t.EntrarTiempos(tiempos);
-    v.EntrarDoubles(valores);
-    i.EntrarTiempos({tiempos.front(), tiempos.back(), tiempos.back()});
-    const void* antes = t.Datos(0);
-    EXPECT_EQ(CatalogoFicheros::AlinearSeries(t, v, i), 500);
-    EXPECT_EQ(t.Datos(0), antes);
-    EXPECT_EQ(i.Elementos(0), 3);
-    EXPECT_EQ(std::vector<double>(v.Doubles(0), v.Doubles(0) + 500), valores);
-}
-
 TEST(AlinearSeries, ShortValueRowsAndRowsWithoutTimesGiveNulls) {
     TValorMultiple t, v, i;
     t.EntrarTiempos({S(1), S(2)});
@@ -358,20 +245,15 @@ std::vector<TTiempo> Fronteras(const std::vector<TTiempo>& a, const std::vector<
 }
 } // namespace
 
-TEST(AlinearSeries, OverlappingIntervalsOfTwoSeriesStillAlternate) {
+TEST(AlinearSeries, IntervalBoundariesOfTwoSeriesMerge) {
     // A: [1, 3], B: [2, 4]. B's start closes A's interval one step early; B's end, met with no
     // interval open, opens one at the step after the previous end.
     EXPECT_EQ(Fronteras({S(1), S(3)}, {S(2), S(4)}),
               (std::vector<TTiempo>{S(1), S(1), S(2), S(3), S(4), S(4)}));
-}
-
-TEST(AlinearSeries, TimeThatIsStartAndEndIsDropped) {
     // 2 ends A's interval and starts B's: the merged list spans both.
     EXPECT_EQ(Fronteras({S(1), S(2)}, {S(2), S(4)}), (std::vector<TTiempo>{S(1), S(4)}));
     // Equal intervals in both series give that interval once.
     EXPECT_EQ(Fronteras({S(2), S(3)}, {S(2), S(3)}), (std::vector<TTiempo>{S(2), S(3)}));
-}
-
-TEST(AlinearSeries, StartLeftOpenClosesAtTheLastStep) {
+    // A start left open closes at the last step.
     EXPECT_EQ(Fronteras({S(2), S(9)}, {}), (std::vector<TTiempo>{S(2), S(4)}));
 }

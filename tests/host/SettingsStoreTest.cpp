@@ -11,7 +11,7 @@ using host::SettingsKey;
 
 namespace {
 
-TEST(SettingsStore, ProductKeyIsCreatedAnewOnlyOnce) {
+TEST(SettingsStore, ProductKeyAndSubkeysAreCreatedAnewOnlyOnce) {
     bool creada = false;
     auto key = SettingsKey::openOrCreate(QString(), &creada);
     ASSERT_TRUE(key.has_value());
@@ -23,31 +23,20 @@ TEST(SettingsStore, ProductKeyIsCreatedAnewOnlyOnce) {
     ASSERT_TRUE(again.has_value());
     EXPECT_FALSE(creada);
     EXPECT_EQ(again->readInt(QStringLiteral("PASOS")), 10);
-}
-
-TEST(SettingsStore, SubkeysAreCreatedSeparately) {
+    // Separators of the file format are text inside a value.
+    EXPECT_EQ(again->readStringWithDefault(QStringLiteral("NAME"), QStringLiteral("a,b=c")),
+              QStringLiteral("a,b=c"));
+    again->sync();
+    EXPECT_EQ(SettingsKey::openOrCreate()->readString(QStringLiteral("NAME")), QStringLiteral("a,b=c"));
+    // Subkeys are created separately.
     auto root = SettingsKey::openOrCreate();
     root->writeInt(QStringLiteral("Color1"), 3);
-    bool creada = false;
     auto sub = SettingsKey::openOrCreate(QStringLiteral("ARMONICOS"), &creada);
     ASSERT_TRUE(sub.has_value());
     EXPECT_TRUE(creada);
     sub->writeInt(QStringLiteral("SELECCIONADO"), 2);
     EXPECT_FALSE(root->readInt(QStringLiteral("SELECCIONADO")).has_value());
     EXPECT_EQ(root->readInt(QStringLiteral("ARMONICOS/SELECCIONADO")), 2);
-}
-
-TEST(SettingsStore, DefaultsAreWrittenBackWhenMissing) {
-    auto key = SettingsKey::openOrCreate();
-    EXPECT_EQ(key->readIntWithDefault(QStringLiteral("Color3"), 12), 12);
-    EXPECT_EQ(key->readInt(QStringLiteral("Color3")), 12);
-    key->writeInt(QStringLiteral("Color3"), 4);
-    EXPECT_EQ(key->readIntWithDefault(QStringLiteral("Color3"), 12), 4);
-    EXPECT_EQ(key->readStringWithDefault(QStringLiteral("NAME"), QStringLiteral("a,b=c")),
-              QStringLiteral("a,b=c"));
-    key->sync();
-    auto reopened = SettingsKey::openOrCreate();
-    EXPECT_EQ(reopened->readString(QStringLiteral("NAME")), QStringLiteral("a,b=c"));
 }
 
 TEST(SettingsStore, DeletingASubkeyRemovesEverythingUnderIt) {

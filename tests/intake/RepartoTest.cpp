@@ -101,62 +101,128 @@ protected:
         });
         return ventanas;
     }
-    static std::vector<int> Tipos(const std::vector<Ventana>& ventanas) {
-        std::vector<int> t;
-        for (const Ventana& v : ventanas)
-            t.push_back(v.tipo);
-        return t;
-    }
 };
 
-Nombres Serie(int desde, int hasta) {
-    Nombres n;
-    for (int i = desde; i <= hasta; ++i)
-        n.push_back("v" + std::to_string(i));
-    return n;
-}
-
-// --- multigraphic grouping ---
-
-TEST_F(RepartoTest, SeventhAxisWarnsOnceAndStartsASecondWindow) {
-    // Percent units share an axis when their second characters agree; a lone "%" is plain text.
-    const struct {
-        std::vector<const char*> unidades;
-        size_t ventanas;
-    } casos[] = {{{"V", "A", "W", "Hz", "var", "VA", "%"}, 2},
-                 {{"%Vn", "%Vx", "A", "W", "Hz", "var", "VA"}, 1},
-                 {{"%Vn", "%In", "A", "W", "Hz", "var", "VA"}, 2},
-                 {{"%", "%", "A", "W", "Hz", "var", "VA"}, 1},
-                 {{"%", "%V", "A", "W", "Hz", "var", "VA"}, 2}};
-    for (const auto& caso : casos) {
-        SCOPED_TRACE(std::string(caso.unidades[0]) + " " + caso.unidades[1]);
+// Each window must hold exactly its variables' rows: every row of lists 1-6 and 10, their extra
+// rows up to an empty one, one general-times row each and their data references; a variable
+// that is skipped or moved takes all of its rows with it.
+TEST_F(RepartoTest, VariablesShareWindowsByKindUnitDriverCodeAndTimeRange) {
+    struct Esperada {
+        int tipo;
+        std::vector<int> vars;
+    };
+    struct Escenario {
+        const char* que;
+        std::vector<Var> vars;
+        std::vector<Esperada> ventanas;
+        int avisos = 0;              // "too many axes" warnings
+        int dialogo = -1;            // the levels dialog's answer (0 cancels); -1: the default one
+        std::vector<int> filas = {}; // the option rows of each levels dialog shown
+    };
+    auto unidades = [](std::vector<const char*> u) {
+        std::vector<Var> v;
+        for (const char* x : u)
+            v.push_back(Var{.unidad = x});
+        return v;
+    };
+    const std::vector<int> seis = {0, 1, 2, 3, 4, 5};
+    // clang-format off
+    const Escenario escenarios[] = {
+        // Percent units share an axis when their second characters agree; a lone "%" is plain text.
+        {"a seventh axis starts a second window", unidades({"V", "A", "W", "Hz", "var", "VA", "%"}), {{0, seis}, {0, {6}}}, 1},
+        {"%Vn and %Vx share", unidades({"%Vn", "%Vx", "A", "W", "Hz", "var", "VA"}), {{0, {0, 1, 2, 3, 4, 5, 6}}}},
+        {"%Vn and %In do not", unidades({"%Vn", "%In", "A", "W", "Hz", "var", "VA"}), {{0, seis}, {0, {6}}}, 1},
+        {"% and % share", unidades({"%", "%", "A", "W", "Hz", "var", "VA"}), {{0, {0, 1, 2, 3, 4, 5, 6}}}},
+        {"% and %V do not", unidades({"%", "%V", "A", "W", "Hz", "var", "VA"}), {{0, seis}, {0, {6}}}, 1},
+        {"own window opens at once", {Var{}, Var{.propia = 1}, Var{}}, {{0, {1}}, {0, {0, 2}}}},
+        {"per-variable kinds take their rows and extra rows",
+         {Var{.tipo = 3, .filas = 6, .extras = 1}, Var{.tipo = 2, .filas = 6, .extras = 12}, Var{.tipo = 5, .filas = 6}, Var{.tipo = 13}},
+         {{3, {0}}, {2, {1}}, {5, {2}}, {13, {3}}}},
+        {"extra rows stop at an empty row",
+         {Var{.tipo = 2, .filas = 6, .extras = 2, .vacia = true}, Var{.tipo = 3, .filas = 6, .extras = 1}}, {{2, {0}}, {3, {1}}}},
+        {"data references follow the entries",
+         {Var{.objetos = 2}, Var{.tipo = 5, .filas = 6, .objetos = 3}, Var{.objetos = 1}}, {{5, {1}}, {0, {0, 2}}}},
+        {"collected kinds share one window each",
+         {Var{.tipo = 1}, Var{.tipo = 14, .extras = 1}, Var{.tipo = 1}, Var{.tipo = 14, .extras = 1}}, {{1, {0, 2}}, {14, {1, 3}}}},
+        {"disturbances of two data drivers",
+         {Var{.tipo = 6, .extras = 2, .driver = 11}, Var{.tipo = 6, .extras = 2, .driver = 22}, Var{.tipo = 6, .extras = 2, .driver = 11}},
+         {{6, {0, 2}}, {6, {1}}}},
+        {"disturbance code 37273 apart from its driver's others",
+         {Var{.tipo = 6, .codigo = 37274, .driver = 11}, Var{.tipo = 6, .codigo = 37273, .driver = 11},
+          Var{.tipo = 6, .codigo = 37275, .driver = 11}, Var{.tipo = 6, .codigo = 37273, .driver = 11}},
+         {{6, {0, 2}}, {6, {1, 3}}}},
+        {"ranges apart share a window earlier first, an overlap goes alone",
+         {Var{.tipo = 18, .extras = 6, .dias = {10, 20}}, Var{.tipo = 18, .extras = 6, .dias = {1, 5}}, Var{.tipo = 18, .extras = 6, .dias = {3, 12}}},
+         {{18, {1, 0}}, {18, {2}}}},
+        {"touching ranges overlap (after)", {Var{.tipo = 10, .dias = {1, 5}}, Var{.tipo = 10, .dias = {5, 9}}}, {{10, {0}}, {10, {1}}}},
+        {"event kinds group their ranges separately in their order",
+         {Var{.tipo = 19}, Var{.tipo = 10}, Var{.tipo = 11}, Var{.tipo = 10, .dias = {3, 4}}}, {{10, {1, 3}}, {11, {2}}, {19, {0}}}},
+        {"range pairing joins the second with the first", {Var{.tipo = 20}, Var{.tipo = 20}, Var{.tipo = 20}}, {{20, {1, 0}}, {20, {2}}}},
+        {"range pairing needs both ends, leftovers keep their order",
+         {Var{.tipo = 20, .dias = {1, 5}}, Var{.tipo = 20, .dias = {1, 6}}, Var{.tipo = 20, .dias = {2, 6}}, Var{.tipo = 20, .dias = {1, 6}}},
+         {{20, {3, 1}}, {20, {0}}, {20, {2}}}},
+        {"kinds without a window class", {Var{.tipo = 7}, Var{.tipo = 12}}, {}},
+        {"a skipped variable keeps its rows", {Var{.tipo = 9, .objetos = 2}, Var{.tipo = 13, .objetos = 1}}, {{13, {1}}}},
+        {"a cancelled levels dialog skips only the shared window",
+         {Var{.tipo = 10, .dias = {1, 2}}, Var{.tipo = 10, .dias = {3, 4}, .niveles = {50, 900, 1100}},
+          Var{.tipo = 10, .dias = {1, 4}, .niveles = {70, 800, 1200}}, Var{.tipo = 5, .filas = 6}},
+         {{5, {3}}, {10, {2}}}, 0, 0, {2}},
+        {"the levels dialog runs only for differing levels of several rows",
+         {Var{.tipo = 19, .dias = {1, 2}}, Var{.tipo = 19, .dias = {3, 4}}, Var{.tipo = 11}}, {{11, {2}}, {19, {0, 1}}}, 0, 0, {}},
+        {"per-variable windows first, then collections in their order",
+         {Var{.tipo = 20}, Var{.tipo = 18}, Var{.tipo = 19}, Var{.tipo = 11}, Var{.tipo = 10}, Var{.tipo = 6}, Var{.tipo = 14},
+          Var{.tipo = 1}, Var{.tipo = 0}, Var{.tipo = 3, .filas = 6}, Var{.tipo = 21, .filas = 6}, Var{.tipo = 16, .filas = 6},
+          Var{.tipo = 15, .filas = 6}, Var{.tipo = 17}, Var{.tipo = 4, .filas = 6}},
+         {{3, {9}}, {21, {10}}, {16, {11}}, {15, {12}}, {17, {13}}, {4, {14}}, {0, {8}}, {1, {7}}, {14, {6}}, {6, {5}},
+          {10, {4}}, {11, {3}}, {19, {2}}, {18, {1}}, {20, {0}}}},
+    };
+    // clang-format on
+    for (const Escenario& e : escenarios) {
+        SCOPED_TRACE(e.que);
         testsupport::Messages::clear();
-        Seleccion s;
-        for (const char* u : caso.unidades)
-            s.Anadir(Var{.unidad = u});
-        const auto v = Repartir(s);
-        ASSERT_EQ(v.size(), caso.ventanas);
-        const auto& mensajes = testsupport::Messages::shown();
-        if (caso.ventanas == 1) {
-            EXPECT_TRUE(mensajes.empty());
-            continue;
+        std::vector<int> filas;
+        if (e.dialogo >= 0) {
+            Reparto::PonerDialogoNiveles([&](TValorMultiple& opciones, QWidget*) {
+                filas.push_back(opciones.Cuenta());
+                return e.dialogo == 1;
+            });
         }
-        EXPECT_EQ(v[0].Nombres(), Serie(0, 5));
-        EXPECT_EQ(v[1].Nombres(), Serie(6, 6));
-        ASSERT_EQ(mensajes.size(), 1u);
-        EXPECT_EQ(mensajes[0].title, Texto(TXT_WARNING));
-        EXPECT_EQ(mensajes[0].text, Texto(TXT_DEMASIADOS_EJES));
-        EXPECT_EQ(mensajes[0].icon, host::MessageIcon::Warning);
+        Seleccion s;
+        for (const Var& v : e.vars)
+            s.Anadir(v);
+        const auto v = Repartir(s);
+        Reparto::PonerDialogoNiveles({});
+        EXPECT_EQ(filas, e.filas);
+        ASSERT_EQ(v.size(), e.ventanas.size());
+        for (size_t w = 0; w < v.size(); ++w) {
+            Nombres filas, generales, adicionales;
+            std::vector<int> objetos;
+            for (int i : e.ventanas[w].vars) {
+                const Var& var = e.vars[static_cast<size_t>(i)];
+                const std::string n = "v" + std::to_string(i);
+                for (int f = 0; f < var.filas; ++f)
+                    filas.push_back(var.filas > 1 ? n + "." + std::to_string(f) : n);
+                generales.push_back(n);
+                for (int x = 0; x < var.extras; ++x)
+                    adicionales.push_back(n + "+" + std::to_string(x));
+                objetos.insert(objetos.end(), static_cast<size_t>(var.objetos), i);
+            }
+            SCOPED_TRACE(w);
+            EXPECT_EQ(v[w].tipo, e.ventanas[w].tipo);
+            for (int l : {LV_VALORES, LV_TIEMPOS, LV_UNIDADES, LV_OPCIONES, LV_INTERVALOS, LV_DECIMALES})
+                EXPECT_EQ(v[w].listas[l].Cuenta(), static_cast<int>(filas.size())) << l;
+            EXPECT_EQ(v[w].Nombres(), filas);
+            EXPECT_EQ(v[w].Textos(LV_DECIMALES), filas);
+            EXPECT_EQ(v[w].Textos(LV_TIEMPOSGENERALES), generales);
+            EXPECT_EQ(v[w].Textos(LV_ADICIONALES), adicionales);
+            std::vector<int> reales;
+            for (int f = 0; f < v[w].listas[LV_OBJETOS].Cuenta(); ++f)
+                reales.push_back(v[w].listas[LV_OBJETOS].Entero(f, 0));
+            EXPECT_EQ(reales, objetos);
+        }
+        EXPECT_EQ(testsupport::Messages::count(Texto(TXT_DEMASIADOS_EJES)), e.avisos);
+        EXPECT_EQ(testsupport::Messages::shown().size(), static_cast<size_t>(e.avisos));
     }
-}
-
-TEST_F(RepartoTest, OwnWindowFlagOpensAtOnceAndLeavesTheGroupAlone) {
-    Seleccion s;
-    s.Anadir(Var{}).Anadir(Var{.propia = 1}).Anadir(Var{});
-    const auto v = Repartir(s);
-    ASSERT_EQ(v.size(), 2u);
-    EXPECT_EQ(v[0].Nombres(), Nombres{"v1"});
-    EXPECT_EQ(v[1].Nombres(), (Nombres{"v0", "v2"}));
 }
 
 TEST_F(RepartoTest, VariablesOfOneUnitGoTwelveToAWindowBeyondSixtyFourWindowsWithoutMessage) {
@@ -165,61 +231,15 @@ TEST_F(RepartoTest, VariablesOfOneUnitGoTwelveToAWindowBeyondSixtyFourWindowsWit
     const auto v = Repartir(s);
     ASSERT_EQ(v.size(), 71u);
     EXPECT_EQ(v[0].tipo, 0);
-    EXPECT_EQ(v[0].Nombres(), Serie(0, 11));
+    EXPECT_EQ(v[0].Nombres().size(), 12u);
+    EXPECT_EQ(v[0].Nombres().back(), "v11");
     EXPECT_EQ(v[70].Nombres(), Nombres{"v840"});
     EXPECT_TRUE(testsupport::Messages::shown().empty());
 }
 
-// --- rows that go with each window ---
-
-TEST_F(RepartoTest, PerVariableKindsTakeTheirRowsAndExtraRows) {
-    Seleccion s;
-    s.Anadir(Var{.tipo = 3, .filas = 6, .extras = 1})
-        .Anadir(Var{.tipo = 2, .filas = 6, .extras = 12})
-        .Anadir(Var{.tipo = 5, .filas = 6})
-        .Anadir(Var{.tipo = 13});
-    const auto v = Repartir(s);
-    ASSERT_EQ(Tipos(v), (std::vector<int>{3, 2, 5, 13}));
-    for (int lista :
-         {LV_VALORES, LV_TIEMPOS, LV_UNIDADES, LV_NOMBRES, LV_OPCIONES, LV_INTERVALOS, LV_DECIMALES})
-        EXPECT_EQ(v[0].listas[lista].Cuenta(), 6) << lista;
-    EXPECT_EQ(v[0].Nombres().front(), "v0.0");
-    EXPECT_EQ(v[0].Textos(LV_ADICIONALES), Nombres{"v0+0"});
-    // A waveform variable: six channels, THD and d of each.
-    EXPECT_EQ(v[1].Nombres(), (Nombres{"v1.0", "v1.1", "v1.2", "v1.3", "v1.4", "v1.5"}));
-    EXPECT_EQ(v[1].Textos(LV_ADICIONALES).size(), 12u);
-    EXPECT_EQ(v[2].Textos(LV_DECIMALES).back(), "v2.5");
-    EXPECT_TRUE(v[2].Textos(LV_ADICIONALES).empty());
-    EXPECT_EQ(v[3].Nombres(), Nombres{"v3"});
-    EXPECT_EQ(v[3].Textos(LV_TIEMPOSGENERALES), Nombres{"v3"});
-}
-
-TEST_F(RepartoTest, ExtraRowsStopAtAnEmptyRowAndTheNextVariableKeepsItsOwn) {
-    Seleccion s;
-    s.Anadir(Var{.tipo = 2, .filas = 6, .extras = 2, .vacia = true})
-        .Anadir(Var{.tipo = 3, .filas = 6, .extras = 1});
-    const auto v = Repartir(s);
-    ASSERT_EQ(v.size(), 2u);
-    EXPECT_EQ(v[0].Textos(LV_ADICIONALES), (Nombres{"v0+0", "v0+1"}));
-    EXPECT_EQ(v[1].Textos(LV_ADICIONALES), Nombres{"v1+0"});
-}
-
-TEST_F(RepartoTest, DataReferencesFollowTheEntriesPerVariableAndGeneralTimesOnePerVariable) {
+TEST_F(RepartoTest, EntryCountsThatDoNotFitTheDataReferencesAreBounded) {
     Seleccion s;
     s.Anadir(Var{.objetos = 2}).Anadir(Var{.tipo = 5, .filas = 6, .objetos = 3}).Anadir(Var{.objetos = 1});
-    const auto v = Repartir(s);
-    ASSERT_EQ(v.size(), 2u);
-    const TValorMultiple& rms = v[0].listas[LV_OBJETOS];
-    ASSERT_EQ(rms.Cuenta(), 3);
-    for (int f = 0; f < 3; ++f)
-        EXPECT_EQ(rms.Entero(f, 0), 1);
-    const TValorMultiple& multi = v[1].listas[LV_OBJETOS];
-    ASSERT_EQ(multi.Cuenta(), 3);
-    EXPECT_EQ(multi.Entero(0, 0), 0);
-    EXPECT_EQ(multi.Entero(1, 0), 0);
-    EXPECT_EQ(multi.Entero(2, 0), 2);
-    EXPECT_EQ(v[1].Textos(LV_TIEMPOSGENERALES), (Nombres{"v0", "v2"}));
-
     // A caller that counted nothing gives each variable one data reference.
     s.entradas.clear();
     const auto sinCuentas = Repartir(s);
@@ -235,38 +255,6 @@ TEST_F(RepartoTest, DataReferencesFollowTheEntriesPerVariableAndGeneralTimesOneP
     EXPECT_EQ(desmedidas[1].listas[LV_OBJETOS].Cuenta(), 6);
 }
 
-// --- collections and the order of windows ---
-
-TEST_F(RepartoTest, WindowsAppearPerVariableFirstThenCollectionsInTheirOrder) {
-    Seleccion s;
-    for (int tipo : {20, 18, 19, 11, 10, 6, 14, 1, 0, 3, 21, 16, 15, 17, 4})
-        s.Anadir(Var{.tipo = tipo,
-                     .filas = (tipo == 3 || tipo == 21 || tipo == 16 || tipo == 4 || tipo == 15) ? 6 : 1});
-    const auto v = Repartir(s);
-    EXPECT_EQ(Tipos(v), (std::vector<int>{3, 21, 16, 15, 17, 4, 0, 1, 14, 6, 10, 11, 19, 18, 20}));
-}
-
-TEST_F(RepartoTest, KindsWithoutWindowClassProduceNothing) {
-    Seleccion s;
-    s.Anadir(Var{.tipo = 7}).Anadir(Var{.tipo = 12});
-    EXPECT_TRUE(Repartir(s).empty());
-    EXPECT_TRUE(testsupport::Messages::shown().empty());
-
-    // A skipped variable still owns its rows: the next one must not start inside them.
-    Seleccion luego;
-    luego.Anadir(Var{.tipo = 9, .objetos = 2}).Anadir(Var{.tipo = 13, .objetos = 1});
-    const auto v = Repartir(luego);
-    ASSERT_EQ(v.size(), 1u);
-    EXPECT_EQ(v[0].Nombres(), Nombres{"v1"});
-    EXPECT_EQ(v[0].Textos(LV_TIEMPOSGENERALES), Nombres{"v1"});
-    ASSERT_EQ(v[0].listas[LV_OBJETOS].Cuenta(), 1);
-    EXPECT_EQ(v[0].listas[LV_OBJETOS].Entero(0, 0), 1);
-    for (int tipo : {-1, 7, 8, 9, 12, 22, 400})
-        EXPECT_FALSE(Reparto::TieneVentana(tipo)) << tipo;
-    for (int tipo : {0, 6, 10, 11, 13, 20, 21})
-        EXPECT_TRUE(Reparto::TieneVentana(tipo)) << tipo;
-}
-
 TEST_F(RepartoTest, MalformedOptionsRowsAreSkippedWithoutMessage) {
     Seleccion s;
     s.Anadir(Var{.tipo = 13});
@@ -280,111 +268,7 @@ TEST_F(RepartoTest, MalformedOptionsRowsAreSkippedWithoutMessage) {
     EXPECT_TRUE(testsupport::Messages::shown().empty());
 }
 
-TEST_F(RepartoTest, CollectedKindsShareOneWindowEach) {
-    Seleccion s;
-    s.Anadir(Var{.tipo = 1})
-        .Anadir(Var{.tipo = 14, .extras = 1})
-        .Anadir(Var{.tipo = 1})
-        .Anadir(Var{.tipo = 14, .extras = 1});
-    const auto v = Repartir(s);
-    ASSERT_EQ(Tipos(v), (std::vector<int>{1, 14}));
-    EXPECT_EQ(v[0].Nombres(), (Nombres{"v0", "v2"}));
-    EXPECT_EQ(v[1].Nombres(), (Nombres{"v1", "v3"}));
-    EXPECT_EQ(v[1].Textos(LV_ADICIONALES), (Nombres{"v1+0", "v3+0"}));
-}
-
-TEST_F(RepartoTest, DisturbancesFromTwoDataDriversMakeTwoWindows) {
-    Seleccion s;
-    s.Anadir(Var{.tipo = 6, .extras = 2, .driver = 11})
-        .Anadir(Var{.tipo = 6, .extras = 2, .driver = 22})
-        .Anadir(Var{.tipo = 6, .extras = 2, .driver = 11});
-    const auto v = Repartir(s);
-    ASSERT_EQ(v.size(), 2u);
-    EXPECT_EQ(v[0].Nombres(), (Nombres{"v0", "v2"}));
-    EXPECT_EQ(v[0].Textos(LV_ADICIONALES), (Nombres{"v0+0", "v0+1", "v2+0", "v2+1"}));
-    EXPECT_EQ(v[1].Nombres(), Nombres{"v1"});
-}
-
-TEST_F(RepartoTest, DisturbanceCode37273IsKeptApartFromItsDriversOtherVariables) {
-    Seleccion s;
-    s.Anadir(Var{.tipo = 6, .codigo = 37274, .driver = 11})
-        .Anadir(Var{.tipo = 6, .codigo = 37273, .driver = 11})
-        .Anadir(Var{.tipo = 6, .codigo = 37275, .driver = 11})
-        .Anadir(Var{.tipo = 6, .codigo = 37273, .driver = 11});
-    const auto v = Repartir(s);
-    ASSERT_EQ(v.size(), 2u);
-    EXPECT_EQ(v[0].Nombres(), (Nombres{"v0", "v2"}));
-    EXPECT_EQ(v[1].Nombres(), (Nombres{"v1", "v3"}));
-}
-
 // --- time ranges ---
-
-TEST_F(RepartoTest, TesRangesApartShareAWindowEarlierFirstAndAnOverlapGoesAlone) {
-    Seleccion s;
-    s.Anadir(Var{.tipo = 18, .extras = 6, .dias = {10, 20}})
-        .Anadir(Var{.tipo = 18, .extras = 6, .dias = {1, 5}})
-        .Anadir(Var{.tipo = 18, .extras = 6, .dias = {3, 12}});
-    const auto v = Repartir(s);
-    ASSERT_EQ(v.size(), 2u);
-    EXPECT_EQ(v[0].tipo, 18);
-    EXPECT_EQ(v[0].Nombres(), (Nombres{"v1", "v0"}));
-    EXPECT_EQ(v[0].Textos(LV_ADICIONALES).front(), "v1+0");
-    EXPECT_EQ(v[0].Textos(LV_ADICIONALES).size(), 12u);
-    EXPECT_EQ(v[1].Nombres(), Nombres{"v2"});
-}
-
-TEST_F(RepartoTest, TouchingRangesOverlapOnEitherSide) {
-    for (bool despues : {true, false}) {
-        Seleccion s;
-        s.Anadir(Var{.tipo = 10, .dias = {despues ? 1 : 5, despues ? 5 : 9}})
-            .Anadir(Var{.tipo = 10, .dias = {despues ? 5 : 1, despues ? 9 : 5}});
-        const auto v = Repartir(s);
-        ASSERT_EQ(v.size(), 2u);
-        EXPECT_EQ(v[0].Nombres(), Nombres{"v0"});
-        EXPECT_EQ(v[1].Nombres(), Nombres{"v1"});
-    }
-}
-
-TEST_F(RepartoTest, EventKindsGroupTheirRangesSeparatelyInTheirOrder) {
-    Seleccion s;
-    s.Anadir(Var{.tipo = 19, .dias = {1, 2}})
-        .Anadir(Var{.tipo = 10, .dias = {1, 2}})
-        .Anadir(Var{.tipo = 11, .dias = {1, 2}})
-        .Anadir(Var{.tipo = 10, .dias = {3, 4}});
-    const auto v = Repartir(s);
-    ASSERT_EQ(Tipos(v), (std::vector<int>{10, 11, 19}));
-    EXPECT_EQ(v[0].Nombres(), (Nombres{"v1", "v3"}));
-}
-
-TEST_F(RepartoTest, CancelledLevelsDialogSkipsOnlyTheSharedWindow) {
-    int llamadas = 0;
-    Reparto::PonerDialogoNiveles([&](TValorMultiple& opciones, QWidget*) {
-        ++llamadas;
-        EXPECT_EQ(opciones.Cuenta(), 2);
-        return false;
-    });
-    Seleccion s;
-    s.Anadir(Var{.tipo = 10, .dias = {1, 2}, .niveles = {100, 900, 1100}})
-        .Anadir(Var{.tipo = 10, .dias = {3, 4}, .niveles = {50, 900, 1100}})
-        .Anadir(Var{.tipo = 10, .dias = {1, 4}, .niveles = {70, 800, 1200}})
-        .Anadir(Var{.tipo = 5, .filas = 6});
-    const auto v = Repartir(s);
-    EXPECT_EQ(llamadas, 1);
-    ASSERT_EQ(Tipos(v), (std::vector<int>{5, 10}));
-    EXPECT_EQ(v[1].Nombres(), Nombres{"v2"});
-}
-
-TEST_F(RepartoTest, LevelsDialogRunsOnlyForDifferingLevelsOfSeveralRows) {
-    int llamadas = 0;
-    Reparto::PonerDialogoNiveles([&](TValorMultiple&, QWidget*) {
-        ++llamadas;
-        return false;
-    });
-    Seleccion s;
-    s.Anadir(Var{.tipo = 19, .dias = {1, 2}}).Anadir(Var{.tipo = 19, .dias = {3, 4}}).Anadir(Var{.tipo = 11});
-    EXPECT_EQ(Repartir(s).size(), 2u);
-    EXPECT_EQ(llamadas, 0);
-}
 
 TEST_F(RepartoTest, LevelsDialogMayRewriteTheFirstRecordBeforeTheWindowOpens) {
     Reparto::PonerDialogoNiveles([](TValorMultiple& opciones, QWidget*) {
@@ -401,29 +285,6 @@ TEST_F(RepartoTest, LevelsDialogMayRewriteTheFirstRecordBeforeTheWindowOpens) {
     EXPECT_EQ(s.listas[LV_OPCIONES].Entero(0, OPC_NIVEL_HUECO), 900);
 }
 
-TEST_F(RepartoTest, RangePairingJoinsTheSecondWithTheFirstAndLeavesTheThirdAlone) {
-    Seleccion s;
-    s.Anadir(Var{.tipo = 20}, 3);
-    const auto v = Repartir(s);
-    ASSERT_EQ(v.size(), 2u);
-    EXPECT_EQ(v[0].Nombres(), (Nombres{"v1", "v0"}));
-    EXPECT_EQ(v[0].Textos(LV_TIEMPOSGENERALES), (Nombres{"v1", "v0"}));
-    EXPECT_EQ(v[1].Nombres(), Nombres{"v2"});
-}
-
-TEST_F(RepartoTest, RangePairingNeedsBothEndsEqualAndLeftoversKeepWaitingOrder) {
-    Seleccion s;
-    s.Anadir(Var{.tipo = 20, .dias = {1, 5}})
-        .Anadir(Var{.tipo = 20, .dias = {1, 6}})
-        .Anadir(Var{.tipo = 20, .dias = {2, 6}})
-        .Anadir(Var{.tipo = 20, .dias = {1, 6}});
-    const auto v = Repartir(s);
-    ASSERT_EQ(v.size(), 3u);
-    EXPECT_EQ(v[0].Nombres(), (Nombres{"v3", "v1"}));
-    EXPECT_EQ(v[1].Nombres(), Nombres{"v0"});
-    EXPECT_EQ(v[2].Nombres(), Nombres{"v2"});
-}
-
 TEST_F(RepartoTest, ErrorRaisedByWindowCreationLeavesTheDistribution) {
     Seleccion s;
     s.Anadir(Var{.tipo = 13}).Anadir(Var{.tipo = 13});
@@ -438,36 +299,28 @@ TEST_F(RepartoTest, ErrorRaisedByWindowCreationLeavesTheDistribution) {
 
 // --- levels ---
 
-TEST(NivelesTest, IncompatibleWhenAnyLevelDiffersFromTheFirstRecord) {
+TEST(NivelesTest, IncompatibleOnlyWhenALevelDiffersFromTheFirstRecordAndTheDialogDecides) {
+    std::vector<double> fila(13, 0.0);
+    fila[OPC_NIVEL_INTERRUPCION] = 100;
+    fila[OPC_NIVEL_HUECO] = 900;
+    fila[OPC_NIVEL_SOBRETENSION] = 1100;
+    EXPECT_FALSE(Reparto::NivelesIncompatibles(TValorMultiple()));
     for (int indice : {OPC_NIVEL_INTERRUPCION, OPC_NIVEL_HUECO, OPC_NIVEL_SOBRETENSION}) {
         TValorMultiple opciones;
-        std::vector<double> fila(13, 0.0);
-        fila[OPC_NIVEL_INTERRUPCION] = 100;
-        fila[OPC_NIVEL_HUECO] = 900;
-        fila[OPC_NIVEL_SOBRETENSION] = 1100;
         opciones.EntrarDoubles(fila);
-        opciones.EntrarDoubles(fila);
+        std::vector<double> otra = fila;
+        otra[OPC_TIPO] = 10;
+        otra[OPC_CODIGO] = 5;
+        opciones.EntrarDoubles(otra);
         EXPECT_FALSE(Reparto::NivelesIncompatibles(opciones));
-        fila[indice] += 1;
-        opciones.EntrarDoubles(fila);
+        otra[indice] += 1;
+        opciones.EntrarDoubles(otra);
         EXPECT_TRUE(Reparto::NivelesIncompatibles(opciones)) << indice;
     }
-}
-
-TEST(NivelesTest, OtherOptionsAndSingleRecordsAreNeverIncompatibleAndTheLevelsDialogDecides) {
     TValorMultiple opciones;
-    std::vector<double> fila(13, 0.0);
     opciones.EntrarDoubles(fila);
-    EXPECT_FALSE(Reparto::NivelesIncompatibles(opciones));
-    fila[OPC_TIPO] = 10;
-    fila[OPC_CODIGO] = 5;
-    opciones.EntrarDoubles(fila);
-    EXPECT_FALSE(Reparto::NivelesIncompatibles(opciones));
-    EXPECT_FALSE(Reparto::NivelesIncompatibles(TValorMultiple()));
-
     fila[OPC_NIVEL_HUECO] = 1;
     opciones.EntrarDoubles(fila);
-    ASSERT_TRUE(Reparto::NivelesIncompatibles(opciones));
     // Without a dialog of its own the distribution runs the levels dialog: cancelled, the window
     // stays closed; accepted, it opens.
     EXPECT_FALSE(Reparto::ComprobarNiveles(opciones, nullptr));

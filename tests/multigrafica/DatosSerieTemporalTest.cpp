@@ -53,9 +53,8 @@ TEST(MultigraphicData, ShorterSeriesArePaddedWithTheNullValue) {
     // only its values are null there.
     EXPECT_DOUBLE_EQ(d.FechaSerie(1, 1), 2.0);
     EXPECT_DOUBLE_EQ(d.FechaSerie(1, 3), 4.0);
-    EXPECT_DOUBLE_EQ(d.FechaSerie(2, 0), -9999.9);
-    EXPECT_DOUBLE_EQ(d.FechaSerie(0, -1), -9999.9);
-    EXPECT_DOUBLE_EQ(d.FechaSerie(0, 4), -9999.9);
+    for (auto [serie, punto] : {std::pair{2, 0}, std::pair{0, -1}, std::pair{0, 4}})
+        EXPECT_DOUBLE_EQ(d.FechaSerie(serie, punto), -9999.9);
 
     // The chart's arrays, series-major: the common dates repeated for each series.
     std::vector<double> fechas, valores;
@@ -66,6 +65,12 @@ TEST(MultigraphicData, ShorterSeriesArePaddedWithTheNullValue) {
     d.CargarIntervalo(1, fechas, valores);
     EXPECT_EQ(fechas, (std::vector<double>{2, 3, 2, 3}));
     EXPECT_EQ(valores, (std::vector<double>{231, 232, 11, -9999.9}));
+    // The extremes and the times shown are those of the interval.
+    EXPECT_EQ(d.PuntosMostrados(), 2);
+    EXPECT_DOUBLE_EQ(d.Maximo(0), 232.0);
+    EXPECT_DOUBLE_EQ(d.Minimo(0), 231.0);
+    EXPECT_DOUBLE_EQ(d.Minimo(1), 11.0); // the padding is no minimum
+    EXPECT_EQ(d.TiempoMostrado(0), seg(2));
 }
 
 TEST(MultigraphicData, ShownPointsOnlyAreColouredAndReadNullsInTheBackColour) {
@@ -84,73 +89,6 @@ TEST(MultigraphicData, ShownPointsOnlyAreColouredAndReadNullsInTheBackColour) {
             EXPECT_EQ(d.ValorMostrado(s, p), valores[static_cast<size_t>(s * 3 + p)]) << s << "," << p;
     EXPECT_EQ(d.ValorMostrado(0, 3), -9999.9) << "past the interval";
     EXPECT_EQ(d.ValorMostrado(2, 0), -9999.9) << "no such series";
-}
-
-TEST(MultigraphicData, TinyValuesAreDrawnAsZeroAndExtremesSkipNulls) {
-    Lists l;
-    l.serie({1, 2, 3}, {0.000001, -9999.9, 7.5}, "V", "V1");
-    DatosSerieTemporal d = l.datos();
-    std::vector<double> fechas, valores;
-    d.CargarIntervalo(-1, fechas, valores);
-    EXPECT_DOUBLE_EQ(valores[0], 0.0);
-    EXPECT_DOUBLE_EQ(valores[1], -9999.9);
-    EXPECT_DOUBLE_EQ(d.Minimo(0), 0.0);
-    EXPECT_DOUBLE_EQ(d.Maximo(0), 7.5);
-    EXPECT_EQ(d.PrimeraFecha(), seg(1));
-    EXPECT_EQ(d.UltimaFecha(), seg(3));
-}
-
-TEST(MultigraphicData, IntervalsLoadOnlyTheirPoints) {
-    Lists l;
-    l.serie({1, 2, 3, 4, 5}, {1, 2, 3, 4, 5}, "V", "V1");
-    DatosSerieTemporal d = l.datos();
-    d.PonerRangos({Agrupacion::Intervalo{0, 1}, Agrupacion::Intervalo{2, 4}});
-    std::vector<double> fechas, valores;
-    d.CargarIntervalo(1, fechas, valores);
-    EXPECT_EQ(valores, (std::vector<double>{3, 4, 5}));
-    EXPECT_EQ(d.PuntosMostrados(), 3);
-    EXPECT_DOUBLE_EQ(d.Maximo(0), 5.0);
-    EXPECT_DOUBLE_EQ(d.Minimo(0), 3.0);
-    EXPECT_EQ(d.TiempoMostrado(0), seg(3));
-}
-
-TEST(MultigraphicData, AxesByUnitWithPercentAndUnknownUnits) {
-    Lists l;
-    l.serie({1}, {1}, "%Vn", "a");
-    l.serie({1}, {1}, "%Vx", "b");
-    l.serie({1}, {1}, "?", "c");
-    l.serie({1}, {1}, "A", "d");
-    l.serie({1}, {1}, "A", "e");
-    const auto ejes = l.datos().Ejes();
-    ASSERT_EQ(ejes.size(), 3u);
-    EXPECT_EQ(ejes[0].etiqueta, QStringLiteral("%V"));
-    EXPECT_EQ(ejes[0].series, 2);
-    EXPECT_EQ(ejes[1].etiqueta, QString());
-    EXPECT_EQ(ejes[2].series, 2);
-}
-
-TEST(MultigraphicData, TitlesForOneAndSeveralSeries) {
-    Lists uno;
-    uno.serie({1}, {1}, "V", "V1 (L1)");
-    EXPECT_EQ(uno.datos().TituloPrincipal(QStringLiteral("MULTIGRAPHIC")), QStringLiteral("V1 (L1)"));
-    Lists dos;
-    dos.serie({1, 2}, {1, 2}, "V", "V1");
-    dos.serie({1, 2}, {1, 2}, "V", "V2");
-    DatosSerieTemporal d = dos.datos();
-    EXPECT_EQ(d.TituloPrincipal(QStringLiteral("MULTIGRAPHIC")), QStringLiteral("MULTIGRAPHIC"));
-    EXPECT_EQ(d.Subtitulos(), QStringLiteral("V1\tV2"));
-    EXPECT_EQ(DatosSerieTemporal::TituloIntervalo(2, 1, 5), QStringLiteral("Days (2/5)"));
-    EXPECT_EQ(DatosSerieTemporal::TituloIntervalo(5, 0, 3), QStringLiteral("Default (1/3)"));
-    EXPECT_EQ(DatosSerieTemporal::TituloIntervalo(2, 0, 1), QString());
-}
-
-TEST(MultigraphicData, OnePointLabelCarriesItsDate) {
-    Lists l;
-    l.serie({7}, {1}, "V", "V1");
-    DatosSerieTemporal d = l.datos();
-    std::vector<double> f, v;
-    d.CargarIntervalo(-1, f, v);
-    EXPECT_EQ(d.EtiquetaX(), QStringLiteral("Date of sample (01.12.2026 10:00:07)"));
 }
 
 } // namespace

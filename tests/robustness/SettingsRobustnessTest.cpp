@@ -79,22 +79,6 @@ TEST(SettingsWrites, ReadingStoredValuesWithTheirDefaultsDoesNotRewriteTheFile) 
     EXPECT_EQ(25, Apariencia::LeerPasos());
 }
 
-TEST(SettingsWrites, AChangeSetOfManyValuesReachesTheFileInOneWrite) {
-    const QString path = SettingsStore::location();
-    auto key = SettingsKey::openOrCreate();
-    key->writeInt(QStringLiteral("seed"), 1);
-    key->sync();
-    ageFile(path);
-    const Stamp before = stamp(path);
-    for (int i = 0; i < 30; ++i)
-        key->writeInt(QStringLiteral("v%1").arg(i), i);
-    EXPECT_EQ(before, stamp(path)) << "values are held until the change set ends";
-    EXPECT_TRUE(key->sync());
-    EXPECT_NE(before, stamp(path));
-    QSettings direct(path, QSettings::IniFormat);
-    EXPECT_EQ(QStringLiteral("dword:0000001d"), direct.value(QStringLiteral("v29")).toString());
-}
-
 TEST(SettingsValueParser, OnlyTheExactStoredFormsParse) {
     EXPECT_EQ(10, SettingsStore::parseInt(QStringLiteral("dword:0000000a")));
     EXPECT_EQ(-1, SettingsStore::parseInt(QStringLiteral("dword:FFFFFFFF")));
@@ -220,21 +204,6 @@ TEST(HandEditedSettings, EveryEngineValueInEveryBadFormFallsBackToItsDefaultAndI
         }
     }
     EXPECT_EQ(static_cast<int>(settings.size() * std::size(kBadForms)), tried);
-}
-
-TEST(HandEditedSettings, AFileOfGarbageGivesEveryDefault) {
-    const QString path = testsupport::freshSettings();
-    QByteArray garbage;
-    for (int i = 0; i < 4096; ++i)
-        garbage += static_cast<char>((i * 7919) & 0xFF);
-    writeAll(path, garbage);
-    std::optional<SettingsKey> clave;
-    const Apariencia::Preferencias p = Apariencia::Leer(clave, kFonts);
-    const Apariencia::Preferencias d = Apariencia::Defecto();
-    EXPECT_EQ(d.colores, p.colores);
-    EXPECT_EQ(d.tipos, p.tipos);
-    EXPECT_EQ(d.escritorio, p.escritorio);
-    EXPECT_EQ(Apariencia::kPasosDefecto, Apariencia::LeerPasos());
 }
 
 // Found by fuzzing: QSettings read "@Variant(...)" values, allocating whatever size the text

@@ -48,17 +48,6 @@ std::vector<Received>& received() {
     return all;
 }
 
-Variable var(int key1, int key2, int kind, int code, std::string name, std::string unit) {
-    Variable v;
-    v.key1 = key1;
-    v.key2 = key2;
-    v.kind = kind;
-    v.code = code;
-    v.name = std::move(name);
-    v.unit = std::move(unit);
-    return v;
-}
-
 int DataDriver::s_alive = 0;
 
 DataDriver::DataDriver() {

@@ -12,6 +12,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace fakes {
@@ -51,7 +52,9 @@ struct Variable {
     double period = 1.0;
 };
 
-Variable var(int key1, int key2, int kind, int code, std::string name, std::string unit);
+inline Variable var(int key1, int key2, int kind, int code, std::string name, std::string unit) {
+    return {key1, key2, kind, code, std::move(name), std::move(unit), {}, {}, {}, 1.0};
+}
 
 // A data driver. With a variable table it answers 10100 with the table and 10001 to 10004,
 // 10013 and 10014 by keys (nothing for unknown keys). Without one, 10022 answers the keys

@@ -8,6 +8,8 @@
 #include <QFileDialog>
 #include <QTemporaryDir>
 
+#include <algorithm>
+
 namespace testsupport {
 namespace {
 
@@ -46,10 +48,8 @@ void Messages::clear() {
 }
 
 int Messages::count(const QString& text) {
-    int n = 0;
-    for (const host::Message& m : state().messages)
-        n += m.text == text ? 1 : 0;
-    return n;
+    return static_cast<int>(std::count_if(state().messages.begin(), state().messages.end(),
+                                          [&](const host::Message& m) { return m.text == text; }));
 }
 
 void Dialogs::handleNext(std::function<int(QDialog&)> handler) {
@@ -88,8 +88,7 @@ QString freshSettings() {
 }
 
 QString dataDirectory() {
-    const QString path = QDir(root().path()).filePath(QStringLiteral("hostdir"));
-    return path;
+    return QDir(root().path()).filePath(QStringLiteral("hostdir"));
 }
 
 QString scratchDirectory() {

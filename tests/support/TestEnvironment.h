@@ -6,11 +6,10 @@
 
 #include <deque>
 #include <functional>
+#include <ostream>
 #include <vector>
 
 class QDialog;
-
-#include <ostream>
 
 // Readable QString values in test failure messages.
 inline void PrintTo(const QString& s, std::ostream* os) {

@@ -46,7 +46,7 @@ public:
     explicit GraficaFalsa(QWidget* padre) : QWidget(padre) {}
 
     std::map<int, int> enteros;
-    std::map<int, std::vector<std::pair<int, int>>> historial; // property: (order, value)
+    std::map<int, std::vector<int>> historial; // every value each integer property took
     std::map<int, std::string> textos;
     std::map<int, std::vector<double>> dobles;
     std::map<int, std::vector<std::int32_t>> arrays;
@@ -69,14 +69,6 @@ public:
                    QString::fromStdString(titulo == textos.end() ? "" : titulo->second));
         p.drawText(QRect(r.left(), r.top() + r.height() / 10, r.width(), r.height() / 10), Qt::AlignCenter,
                    QString::fromStdString(subtitulo == textos.end() ? "" : subtitulo->second));
-        // One diagonal per series in its colour and line type, for the eye.
-        auto colores = arrays.find(PEP_SUBSETCOLORS);
-        const int n = colores == arrays.end() ? 0 : static_cast<int>(colores->second.size());
-        for (int i = 0; i < n; ++i) {
-            p.setPen(QPen(Color(colores->second[static_cast<size_t>(i)]), 2));
-            const int y = area.top() + (i + 1) * area.height() / (n + 1);
-            p.drawLine(area.left() + 5, y + 10, area.right() - 5, y - 10);
-        }
     }
 
 protected:
@@ -113,7 +105,7 @@ EXPORTAR int PEnset(HPE g, int p, int v) {
     if (g == nullptr)
         return 0;
     G(g)->enteros[p] = v;
-    G(g)->historial[p].emplace_back(static_cast<int>(G(g)->historial[p].size()), v);
+    G(g)->historial[p].push_back(v);
     return 1;
 }
 
@@ -236,14 +228,10 @@ EXPORTAR int FalsaContador(int cual) {
     return cual >= 0 && cual < 4 ? valores[cual] : -1;
 }
 
-EXPORTAR void FalsaReiniciar() {
-    contadores() = Contadores();
-}
-
 // Every value an integer property took, in order; returns how many.
 EXPORTAR int FalsaHistorial(HPE g, int p, int* valores, int capacidad) {
     const auto& h = G(g)->historial[p];
     for (size_t i = 0; i < h.size() && static_cast<int>(i) < capacidad; ++i)
-        valores[i] = h[i].second;
+        valores[i] = h[i];
     return static_cast<int>(h.size());
 }

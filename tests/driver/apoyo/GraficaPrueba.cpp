@@ -18,10 +18,7 @@ TWGraficaPrueba::TWGraficaPrueba(QWidget* propietario, TDriverVentana* driver, S
     PonerIntervalos(1, 0);
 }
 
-void TWGraficaPrueba::PintarGrafica(const std::int32_t* colores) {
-    ++pintadas;
-    if (colores != nullptr)
-        ultimosColores.assign(colores, colores + NumSeries);
+void TWGraficaPrueba::PintarGrafica(const std::int32_t*) {
     if (Grafica != nullptr) {
         Pe.PEreinitialize(Grafica);
         Pe.PEresetimage(Grafica, 0, 0);
@@ -97,7 +94,6 @@ std::string Falsa::Texto(HPE g, int propiedad) const {
 Falsa LibreriaFalsa(QLibrary* libreria) {
     Falsa f;
     f.contador = reinterpret_cast<int (*)(int)>(host::resolveEntry(libreria, "FalsaContador"));
-    f.reiniciar = reinterpret_cast<void (*)()>(host::resolveEntry(libreria, "FalsaReiniciar"));
     f.historial =
         reinterpret_cast<int (*)(HPE, int, int*, int)>(host::resolveEntry(libreria, "FalsaHistorial"));
     f.nget = reinterpret_cast<PEngetFn>(host::resolveEntry(libreria, "PEnget"));

@@ -29,15 +29,11 @@ public:
 
     void PonerIntervalos(int numero, int actual);
     int Nivel() const { return m_nivel; }
-    std::uint32_t DameColorFondoVentana() const { return ColorFondo; }
 
     using TWGraficaGenerica::ActualizarBotonesAgrupar;
-    using TWGraficaGenerica::ActualizarBotonesZoom;
-    using TWGraficaGenerica::CapturarGrafica;
     using TWGraficaGenerica::FechaSerie;
 
     int ejes = 2;
-    int pintadas = 0;
     int configurados = 0;
     int propiedades = 0;
     int listas = 0;
@@ -45,7 +41,6 @@ public:
     std::vector<int> mostrados;
     std::vector<int> niveles;
     std::vector<int> notificaciones;
-    std::vector<std::int32_t> ultimosColores;
     static int liberadas;
 
 protected:
@@ -67,7 +62,6 @@ ListasAtributos Listas(int tipoGrafica, int series, ObjGen* datos = nullptr, int
 // The chart library the windows loaded, for reading what they set.
 struct Falsa {
     int (*contador)(int) = nullptr;
-    void (*reiniciar)() = nullptr;
     int (*historial)(HPE, int, int*, int) = nullptr;
     PEngetFn nget = nullptr;
     PEnsetFn nset = nullptr;

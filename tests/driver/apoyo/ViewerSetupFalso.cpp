@@ -1,5 +1,5 @@
 // A stand-in for the graph selector of the configuration module: it records the commands it
-// receives and answers command 400 with the selection a test prepared (none: cancelled).
+// receives and selects nothing, as a cancelled dialog does.
 
 #include "Comando.h"
 #include "DrivFlex.h"
@@ -7,38 +7,28 @@
 #include "TValorMultiple.h"
 
 #include <string>
-#include <vector>
 
 namespace {
 
-struct Estado {
-    std::vector<std::int32_t> seleccion;
-    std::string registro;
-};
-
-Estado& estado() {
-    static Estado e;
-    return e;
+std::string& registro() {
+    static std::string r;
+    return r;
 }
 
 class DialogoFalso : public DrivFlex {
 public:
-    ~DialogoFalso() override { estado().registro += "destruido;"; }
+    ~DialogoFalso() override { registro() += "destruido;"; }
     int Iniciar() override {
-        estado().registro += "Iniciar;";
+        registro() += "Iniciar;";
         return 0;
     }
 
 protected:
-    int AtenderComando(Comando* comando, TValorMultiple* respuesta, int, ObjGen*) override {
-        estado().registro += std::to_string(comando->Numero());
+    int AtenderComando(Comando* comando, TValorMultiple*, int, ObjGen*) override {
+        registro() += std::to_string(comando->Numero());
         if (comando->NumParams() > 0)
-            estado().registro += ":" + comando->Param(0).ComoTexto();
-        estado().registro += ";";
-        if (comando->Numero() == 400 && !estado().seleccion.empty() && respuesta != nullptr) {
-            respuesta->EntrarEnteros(estado().seleccion);
-            return 1;
-        }
+            registro() += ":" + comando->Param(0).ComoTexto();
+        registro() += ";";
         return 0;
     }
 };
@@ -48,15 +38,14 @@ protected:
 #define EXPORTAR extern "C" __attribute__((visibility("default")))
 
 EXPORTAR ObjGen* _DameObjeto(ServidorMonitores*, QWidget* ventana, int modo, DrivFlex*) {
-    estado().registro += "modo " + std::to_string(modo) + (ventana ? " con ventana;" : ";");
+    registro() += "modo " + std::to_string(modo) + (ventana ? " con ventana;" : ";");
     return new DialogoFalso;
 }
 
-EXPORTAR void FalsoViewerPreparar(const std::int32_t* seleccion, int cuenta) {
-    estado().seleccion.assign(seleccion, seleccion + cuenta);
-    estado().registro.clear();
+EXPORTAR void FalsoViewerPreparar() {
+    registro().clear();
 }
 
 EXPORTAR const char* FalsoViewerRegistro() {
-    return estado().registro.c_str();
+    return registro().c_str();
 }
