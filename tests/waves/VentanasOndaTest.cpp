@@ -1,7 +1,5 @@
-#include "ChartProperties.h"
 #include "Contrato.h"
 #include "Perturbaciones.h"
-#include "SettingsStore.h"
 #include "TMenuRang.h"
 #include "TWMiGraficaFO.h"
 #include "TWMiGraficaFOAN.h"
@@ -13,23 +11,18 @@
 
 #include <QAction>
 #include <QCheckBox>
-#include <QCoreApplication>
 #include <QFile>
 #include <QJsonArray>
 #include <QLineEdit>
-#include <QPageLayout>
 #include <QPrinter>
 
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <memory>
 
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
-
-using testsupport::ObjetoDatos;
 
 // A waveform variable of six channels (three voltages, three currents) and `registros`
 // records of `muestras` samples; record r of channel c has THD 2 + c + r / 10 and d half of it.
@@ -39,8 +32,7 @@ ListasAtributos formas(int tipo, int registros, int muestras, ObjGen* datos, boo
     std::vector<TTiempo> tiempos;
     for (int r = 0; r < registros; ++r) {
         pares.insert(pares.end(), {double(r * muestras), double(r * muestras + muestras - 1)});
-        TTiempo t(2026, 12, 1, 10, r, 0, 0);
-        tiempos.push_back(t);
+        tiempos.push_back(TTiempo(2026, 12, 1, 10, r, 0, 0));
     }
     const std::vector<double> opciones{0, double(tipo), 1.0 / 3200, 0, 0, 0, 0, 0, 0, 0, 0, 0, 37267};
     const char* nombres[] = {"VA", "VB", "VC", "IA", "IB", "IC"};
@@ -62,15 +54,12 @@ ListasAtributos formas(int tipo, int registros, int muestras, ObjGen* datos, boo
         std::vector<double> thd, d;
         for (int r = 0; r < registros; ++r) {
             thd.push_back(2 + c + r / 10.0);
-            d.push_back((2 + c + r / 10.0) / 2);
+            d.push_back(thd.back() / 2);
         }
         l[LV_ADICIONALES].EntrarDoubles(thd);
         l[LV_ADICIONALES].EntrarDoubles(d);
     }
-    if (conTiempos)
-        l[LV_TIEMPOSGENERALES].EntrarTiempos(tiempos);
-    else
-        l[LV_TIEMPOSGENERALES].EntrarTiempos({TTiempo()});
+    l[LV_TIEMPOSGENERALES].EntrarTiempos(conTiempos ? tiempos : std::vector<TTiempo>{TTiempo()});
     l[LV_OBJETOS].EntrarEnteros({1, 1, datos->Manejador()});
     return l;
 }
@@ -118,30 +107,32 @@ protected:
         VentanaPrueba::SetUp();
         testsupport::Messages::clear();
     }
+    // Drops below half the reference, and only the bad registers shown.
+    static perturbaciones::Filtro Huecos(perturbaciones::Filtro f) {
+        f.VerPorcentaje = 1;
+        f.Porcentaje = 50;
+        f.VerMalos = 1;
+        return f;
+    }
 };
 
 } // namespace
 
-TEST_F(VentanasOnda, SixChannelsShareThePhaseLabelsAndTwoAxes) {
+TEST_F(VentanasOnda, SixChannelsShareThePhaseLabelsAndTwoAxesAndTheFurtherChannelsAreAn) {
     auto* w = abrir<TWMiGraficaFO>(formas(TG_FO, 3, 641, datos));
     EXPECT_EQ(QStringLiteral("WAVEFORMS"), w->windowTitle());
-    QStringList etiquetas;
-    for (int s = 0; s < 6; ++s)
+    auto* an = abrir<TWMiGraficaFOAN>(formas(TG_FOAN, 2, 64, datos));
+    QStringList etiquetas, etiquetasAn;
+    for (int s = 0; s < 6; ++s) {
         etiquetas << w->Etiqueta(s);
+        etiquetasAn << an->Etiqueta(s);
+    }
     EXPECT_EQ(QStringList({"F1:", "F2:", "F3:", "F1:", "F2:", "F3:"}), etiquetas);
+    EXPECT_EQ(QStringList({"F1:", "F2:", "F3:", "An:", "An:", "An:"}), etiquetasAn);
     EXPECT_EQ(2, w->DameNumeroEjes()) << "volts and amperes";
     EXPECT_EQ(3, w->NumRegistros());
     EXPECT_FALSE(w->Accion(QStringLiteral("Group"))->isEnabled());
-    EXPECT_FALSE(w->Accion(QStringLiteral("Ungroup"))->isEnabled());
     EXPECT_TRUE(texto(w, PEP_MULTISUBTITLES).startsWith(QStringLiteral("F1: VA\tF2: VB")));
-}
-
-TEST_F(VentanasOnda, TheFurtherChannelWindowLabelsChannelsFromTheFourthOnAn) {
-    auto* w = abrir<TWMiGraficaFOAN>(formas(TG_FOAN, 2, 64, datos));
-    QStringList etiquetas;
-    for (int s = 0; s < 6; ++s)
-        etiquetas << w->Etiqueta(s);
-    EXPECT_EQ(QStringList({"F1:", "F2:", "F3:", "An:", "An:", "An:"}), etiquetas);
 }
 
 TEST_F(VentanasOnda, ChannelsWithoutAnySampleAreLeftOutButKeepTheirLabels) {
@@ -190,10 +181,10 @@ TEST_F(VentanasOnda, NextKeepsTheZoomWindow) {
     w->NextClick();
     EXPECT_EQ(2, w->RegistroMostrado());
     EXPECT_NE(0, ent(w, PEP_ZOOMED));
-    EXPECT_DOUBLE_EQ(100, Enlace(w).dameDouble(PEP_ZOOMXMIN));
-    EXPECT_DOUBLE_EQ(200, Enlace(w).dameDouble(PEP_ZOOMXMAX));
-    EXPECT_DOUBLE_EQ(-50, Enlace(w).dameDouble(PEP_ZOOMYMIN));
-    EXPECT_DOUBLE_EQ(50, Enlace(w).dameDouble(PEP_ZOOMYMAX));
+    const EnlaceGrafica e = Enlace(w);
+    EXPECT_EQ((std::vector<double>{100, 200, -50, 50}),
+              (std::vector<double>{e.dameDouble(PEP_ZOOMXMIN), e.dameDouble(PEP_ZOOMXMAX),
+                                   e.dameDouble(PEP_ZOOMYMIN), e.dameDouble(PEP_ZOOMYMAX)}));
     // The samples are record 3's: three times the first record's amplitude.
     const std::vector<double> y = array<double>(w, PEP_YDATA);
     ASSERT_EQ(6u * 641u, y.size());
@@ -242,11 +233,10 @@ TEST_F(VentanasOnda, DistortionUnitAndDecimalsComeFromTheRegistry) {
 }
 
 TEST_F(VentanasOnda, TheDefaultsAreWrittenWhenTheSettingsAreNew) {
-    const formaonda::FormatoDistorsion f = formaonda::FormatoDistorsion::Leer();
-    EXPECT_EQ(0, f.unidad);
+    EXPECT_EQ(0, formaonda::FormatoDistorsion::Leer().unidad);
     auto clave = host::SettingsKey::openOrCreate(QString());
-    EXPECT_EQ(0, clave->readInt(QStringLiteral("UNIDADDISTORSION")).value_or(-1));
-    EXPECT_EQ(0, clave->readInt(QStringLiteral("DECIMALESDISTORSION")).value_or(-1));
+    for (const char* nombre : {"UNIDADDISTORSION", "DECIMALESDISTORSION"})
+        EXPECT_EQ(0, clave->readInt(QString::fromLatin1(nombre)).value_or(-1)) << nombre;
 }
 
 TEST_F(VentanasOnda, PrintingPutsEveryChosenRecordOnAPageOfItsOwn) {
@@ -284,15 +274,11 @@ TEST_F(VentanasOnda, DisturbancesMarkTheDropAndFilterTheBadRegisters) {
     EXPECT_EQ(4, w->NumRegistros());
     EXPECT_TRUE(w->Describir().value(QStringLiteral("bad_registers")).toArray().isEmpty());
 
-    perturbaciones::Filtro f = w->Filtro();
-    f.VerPorcentaje = 1;
-    f.Porcentaje = 50;
-    f.VerMalos = 1;
+    const perturbaciones::Filtro f = Huecos(w->Filtro());
     w->AplicarFiltro(f);
     EXPECT_EQ(std::vector<int>({1, 3}), w->Visibles());
     EXPECT_EQ(1, w->RegistroMostrado());
-    const QJsonArray malos = w->Describir().value(QStringLiteral("bad_registers")).toArray();
-    EXPECT_EQ(QJsonArray({1, 3}), malos);
+    EXPECT_EQ(QJsonArray({1, 3}), w->Describir().value(QStringLiteral("bad_registers")).toArray());
     // The second phase's drop (45 samples from 200) is painted; the other phases are not.
     const std::vector<std::int32_t> colores = array<std::int32_t>(w, PEP_POINTCOLORS);
     ASSERT_EQ(3u * 800u, colores.size());
@@ -302,19 +288,14 @@ TEST_F(VentanasOnda, DisturbancesMarkTheDropAndFilterTheBadRegisters) {
     // Stored once, replaced on the next change.
     w->AplicarFiltro(f);
     ASSERT_EQ(1u, w->ObjetosExtra().size());
-    EXPECT_EQ(2.0, w->ObjetosExtra()[0][0]);
-    EXPECT_EQ(1.0, w->ObjetosExtra()[0][9]);
+    EXPECT_EQ(perturbaciones::ObjetoFiltro(f), w->ObjetosExtra()[0]);
 }
 
 TEST_F(VentanasOnda, WithNoBadRegisterTheUserIsToldAndNothingIsHidden) {
     auto* w = abrir<TWMiGraficaPER>(registrosPerturbacion({0, 10, 5}, datos));
     w->NextClick();
     w->NextClick();
-    perturbaciones::Filtro f = w->Filtro();
-    f.VerPorcentaje = 1;
-    f.Porcentaje = 50;
-    f.VerMalos = 1;
-    w->AplicarFiltro(f);
+    w->AplicarFiltro(Huecos(w->Filtro()));
     ASSERT_EQ(1, testsupport::Messages::count(QStringLiteral("There aren't any bad register")));
     EXPECT_EQ(QStringLiteral("Warning"), testsupport::Messages::shown().back().title);
     EXPECT_EQ(std::vector<int>({0, 1, 2}), w->Visibles());
@@ -389,12 +370,9 @@ TEST_F(VentanasOnda, MalformedRecordingsOpenWithoutACrash) {
     corta[LV_OBJETOS].EntrarEnteros({1, 1, datos->Manejador()});
     auto* p = abrir<TWMiGraficaPER>(corta);
     ASSERT_EQ(1, p->NumRegistros());
-    perturbaciones::Filtro f = p->Filtro();
+    perturbaciones::Filtro f = Huecos(p->Filtro());
     f.VerTrigger = 1;
     f.Trigger = 1.0;
-    f.VerPorcentaje = 1;
-    f.Porcentaje = 90;
-    f.VerMalos = 1;
     p->AplicarFiltro(f);
     // No Vref, no limits: nothing is bad or marked, and the user is told.
     EXPECT_TRUE(p->Describir().value(QStringLiteral("bad_registers")).toArray().isEmpty());
