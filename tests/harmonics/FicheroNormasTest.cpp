@@ -83,7 +83,8 @@ TEST(NormasLectura, LineEndingRightAfterItsThdIsBadForUseButLoadsInTheEditor) {
     EXPECT_EQ(e.corriente.valores, (std::vector<double>{1.0}));
 }
 
-TEST(NormasLectura, SixtyValuesForUseFortyNineInTheEditorAndTheNextLineStillReads) {
+TEST(NormasLectura, FieldsAndLineLengths) {
+    // Sixty values for use, forty-nine in the editor, and the next line still reads.
     const QByteArray f = "Larga\n1,8," + Repetido("1", 65) + "\n1,5,2,2\n";
     const ResultadoUso u = CargarParaUso(f, "Larga");
     ASSERT_TRUE(u.ok);
@@ -93,17 +94,15 @@ TEST(NormasLectura, SixtyValuesForUseFortyNineInTheEditorAndTheNextLineStillRead
     ASSERT_EQ(e.estado, EstadoEditor::Cargado);
     EXPECT_EQ(e.tension.valores.size(), 49u);
     EXPECT_EQ(e.corriente.valores, (std::vector<double>{2.0, 2.0}));
-}
 
-TEST(NormasLectura, FieldOfNineteenCharactersReadsAndTwentyIsBad) {
+    // A field of nineteen characters reads; twenty is bad.
     const QByteArray diecinueve = "1234567890.12345678";
     const ResultadoUso bien = CargarParaUso("A\n1,1," + diecinueve + "\n1,1,\n", "A");
     ASSERT_TRUE(bien.ok);
     EXPECT_DOUBLE_EQ(bien.filtro.tension.valores.at(0), 1234567890.12345678);
     EXPECT_FALSE(CargarParaUso("A\n1,1," + diecinueve + "9\n1,1,\n", "A").ok);
-}
 
-TEST(NormasLectura, AnythingButDigitsAndOnePointMakesTheRecordBad) {
+    // Anything but digits and one point makes the record bad.
     for (const char* campo : {"-1", "1e3", " 5", "5 ", "+2", "1;", "2.5.1", ".", "0x10", "\t3"}) {
         const ResultadoUso r = CargarParaUso(QByteArray("A\n1,8,") + campo + "\n1,5,\n", "A");
         EXPECT_FALSE(r.ok) << campo;
@@ -127,8 +126,7 @@ TEST(NormasLectura, NamesAreComparedExactlyAndOnlyOnNameLines) {
 TEST(NormasLectura, EditorShowsAHundredAndOneThdEmptyAndKeepsWhatItReadBeforeAnError) {
     const ResultadoEditor fija = CargarParaEditor(kTres, "Fija");
     ASSERT_EQ(fija.estado, EstadoEditor::Cargado);
-    EXPECT_TRUE(fija.tension.hayThd);
-    EXPECT_FALSE(fija.corriente.hayThd);
+    EXPECT_TRUE(fija.tension.hayThd && !fija.corriente.hayThd);
     const ResultadoEditor rota = CargarParaEditor("A\n1,8,1,2,x,4\n1,5,\n", "A");
     EXPECT_EQ(rota.estado, EstadoEditor::Fallo);
     EXPECT_EQ(rota.tension.valores, (std::vector<double>{1.0, 2.0}));

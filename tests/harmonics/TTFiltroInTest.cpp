@@ -58,11 +58,9 @@ TEST_F(FiltroIn, ModifyShowsTheRecordWithAHundredAndOneThdEmpty) {
     EXPECT_EQ(e->windowTitle(), QStringLiteral("Modify filter"));
     EXPECT_FALSE(e->ENombre->isEnabled());
     EXPECT_EQ(e->ENombre->text(), QStringLiteral("Fija"));
-    EXPECT_EQ(e->ETHDVn->text(), QStringLiteral("8"));
-    EXPECT_EQ(e->ETHDIn->text(), QString());
-    EXPECT_EQ(Celda(e->StringGrid1, 1), QStringLiteral("2.5"));
-    EXPECT_EQ(Celda(e->StringGrid1, 2), QStringLiteral("5"));
-    EXPECT_EQ(Celda(e->StringGrid1, 3), QString());
+    EXPECT_EQ((QStringList{e->ETHDVn->text(), e->ETHDIn->text()}), (QStringList{"8", ""}));
+    EXPECT_EQ((QStringList{Celda(e->StringGrid1, 1), Celda(e->StringGrid1, 2), Celda(e->StringGrid1, 3)}),
+              (QStringList{"2.5", "5", ""}));
     EXPECT_EQ(e->StringGrid1->item(48, 0)->text(), QStringLiteral("50"));
     EXPECT_NE(e->StringGrid1->editTriggers(), QAbstractItemView::NoEditTriggers);
     // A data line that ends right after its THD loads.
@@ -76,8 +74,8 @@ TEST_F(FiltroIn, ReadOnlyFilterLocksEveryInput) {
     auto e = Abrir(TTFiltroIn::MODIFICAR, "Bloqueada", '2');
     for (QWidget* w : std::initializer_list<QWidget*>{e->ENombre, e->ETHDVn, e->ETHDIn, e->BAceptar})
         EXPECT_FALSE(w->isEnabled()) << w->objectName().toStdString();
-    EXPECT_EQ(e->StringGrid1->editTriggers(), QAbstractItemView::NoEditTriggers);
-    EXPECT_EQ(e->StringGrid2->editTriggers(), QAbstractItemView::NoEditTriggers);
+    for (QTableWidget* g : {e->StringGrid1, e->StringGrid2})
+        EXPECT_EQ(g->editTriggers(), QAbstractItemView::NoEditTriggers);
     EXPECT_TRUE(e->BCancelar->isEnabled());
     EXPECT_EQ(Celda(e->StringGrid2, 1), QStringLiteral("0.5"));
 }
@@ -131,16 +129,13 @@ TEST_F(FiltroIn, ValidationReportsTheFirstFailingCheckInOrder) {
     EXPECT_EQ(Aceptar(*e), QString());
 }
 
-TEST_F(FiltroIn, EmptyNewFilterIsSavedWithHundredAndOneThds) {
-    apoyo::Escribir(QByteArray());
-    auto e = Abrir(TTFiltroIn::NUEVO);
-    Poner(e->ENombre, "Vacio");
-    EXPECT_EQ(Aceptar(*e), QString());
-    EXPECT_EQ(e->result(), QDialog::Accepted);
-    EXPECT_EQ(apoyo::Leer(), QByteArray("Vacio\r\n1,101,\r\n1,101,\r\n"));
-}
-
-TEST_F(FiltroIn, DecimalCommasAreSavedAsPoints) {
+TEST_F(FiltroIn, NewFiltersAreSavedWithDecimalPointsAndHundredAndOneForAnEmptyThd) {
+    auto vacio = Abrir(TTFiltroIn::NUEVO);
+    Poner(vacio->ENombre, "Vacio");
+    EXPECT_EQ(Aceptar(*vacio), QString());
+    EXPECT_EQ(vacio->result(), QDialog::Accepted);
+    EXPECT_EQ(apoyo::Leer(), kFichero + "Vacio\r\n1,101,\r\n1,101,\r\n");
+    apoyo::Escribir(kFichero);
     auto e = Abrir(TTFiltroIn::NUEVO);
     Poner(e->ENombre, "Comas");
     Poner(e->ETHDVn, "8,5");

@@ -63,6 +63,13 @@ TEST_F(FiltrosNormas, ListOfNoneAndTheRecordsWithModifyFollowingTheFlags) {
     auto d = Abrir();
     EXPECT_EQ(Filas(*d), QStringLiteral("None0 A1 B0 C1 D2 Ex"));
     EXPECT_EQ(Modificables(*d), QStringLiteral("-+-+++"));
+    // A remembered row selects its row, or None when beyond the list.
+    d->PonerEstado(false, false, 0, 9);
+    d->RellenarLista();
+    EXPECT_EQ(d->ListaNormas->currentRow(), 0);
+    d->PonerEstado(false, false, 0, 3);
+    d->RellenarLista();
+    EXPECT_EQ(d->ListaNormas->currentRow(), 3);
     QFile::remove(QDir(testsupport::dataDirectory()).filePath(apoyo::Fichero()));
     d->RellenarLista();
     EXPECT_EQ(Filas(*d), QStringLiteral("None0"));
@@ -76,17 +83,6 @@ TEST_F(FiltrosNormas, MalformedFileSaysSoAndKeepsTheRowsRead) {
     EXPECT_EQ(Filas(*d), QStringLiteral("None0 A1"));
 }
 
-TEST_F(FiltrosNormas, RememberedRowSelectsItsRowOrNoneWhenBeyondTheList) {
-    auto d = std::make_unique<TWFiltrosNormas>(nullptr);
-    d->PonerFicheroNormas(apoyo::Fichero());
-    d->PonerEstado(false, false, 0, 9);
-    d->RellenarSiVacia();
-    EXPECT_EQ(d->ListaNormas->currentRow(), 0);
-    d->PonerEstado(false, false, 0, 3);
-    d->RellenarLista();
-    EXPECT_EQ(d->ListaNormas->currentRow(), 3);
-}
-
 TEST_F(FiltrosNormas, ApplyLoadsTheSelectedFilterOrNoneAndRecordsTheOptions) {
     auto d = Abrir();
     d->ListaNormas->setCurrentCell(3, 0);
@@ -95,8 +91,7 @@ TEST_F(FiltrosNormas, ApplyLoadsTheSelectedFilterOrNoneAndRecordsTheOptions) {
     EXPECT_EQ(d->result(), QDialog::Accepted);
     EXPECT_EQ(d->Seleccionado(), 3);
     EXPECT_EQ(d->NombreSeleccionado(), QStringLiteral("C"));
-    EXPECT_TRUE(d->VerSoloMalos());
-    EXPECT_FALSE(d->ResaltarMalos());
+    EXPECT_TRUE(d->VerSoloMalos() && !d->ResaltarMalos());
     EXPECT_EQ(d->FiltroCargado().tension.valores, (std::vector<double>{3.0}));
 
     auto ninguno = Abrir();
@@ -149,8 +144,8 @@ TEST_F(FiltrosNormas, DeleteAsksThenRemovesTheRecordAndItsRowWithItsFlag) {
     ASSERT_EQ(testsupport::Messages::shown().size(), 1u);
     const host::Message pregunta = testsupport::Messages::shown().front();
     EXPECT_EQ(pregunta.text, QStringLiteral("Filter will be deleted. Are you sure?"));
-    EXPECT_EQ(pregunta.buttons, host::MessageButtons::YesNo);
-    EXPECT_EQ(pregunta.defaultAnswer, host::MessageAnswer::No);
+    EXPECT_TRUE(pregunta.buttons == host::MessageButtons::YesNo &&
+                pregunta.defaultAnswer == host::MessageAnswer::No);
     EXPECT_EQ(apoyo::Leer(), kCinco);
 
     testsupport::Messages::answerNext(host::MessageAnswer::Yes);
@@ -217,10 +212,11 @@ TEST_F(FiltrosNormas, SettingsCreatedWithDefaultsReadBackAndWrittenOnOkOnly) {
         d->CHKResaltarMalos->setChecked(true);
         d->BCancelarClick();
     }
-    EXPECT_EQ(Valor(TWFiltrosNormas::kSeleccionado), 0);
-    EXPECT_EQ(Valor(TWFiltrosNormas::kMalos), 0);
-    EXPECT_EQ(Valor(TWFiltrosNormas::kResaltar), 0);
-    EXPECT_EQ(Valor(TWFiltrosNormas::kIndexColor), 65535);
+    for (auto [nombre, valor] : {std::pair{TWFiltrosNormas::kSeleccionado, 0},
+                                 {TWFiltrosNormas::kMalos, 0},
+                                 {TWFiltrosNormas::kResaltar, 0},
+                                 {TWFiltrosNormas::kIndexColor, 65535}})
+        EXPECT_EQ(Valor(nombre), valor) << nombre;
     {
         auto d = Abrir();
         d->ListaNormas->setCurrentCell(3, 0);
@@ -237,8 +233,7 @@ TEST_F(FiltrosNormas, SettingsCreatedWithDefaultsReadBackAndWrittenOnOkOnly) {
     }
     auto d = Abrir();
     EXPECT_EQ(d->ListaNormas->currentRow(), 3);
-    EXPECT_TRUE(d->CHKRegistrosBuenos->isChecked());
-    EXPECT_FALSE(d->CHKResaltarMalos->isChecked());
+    EXPECT_TRUE(d->CHKRegistrosBuenos->isChecked() && !d->CHKResaltarMalos->isChecked());
     EXPECT_EQ(d->ColorPanel(), 0x00FF00);
     EXPECT_EQ(Valor(TWFiltrosNormas::kResaltar), 0);
 }

@@ -1,7 +1,6 @@
 #include "TWMiGraficaTHD.h"
 #include "ApoyoNormas.h"
 #include "Contrato.h"
-#include "FabricaVentanas.h"
 #include "TGestionNormasDlg.h"
 #include "TWFiltrosNormas.h"
 #include "TiposGrafica.h"
@@ -83,7 +82,7 @@ TEST_F(ThdWindow, OneSeriesIsCaptionedWithItsNameAndListsOneRecordPerAnalyser) {
     EXPECT_EQ(w->RegistrosLista().Cuenta(), 1);
 }
 
-TEST_F(ThdWindow, LimitLinesOnTheirAxesAndOnlyValuesAboveHighlighted) {
+TEST_F(ThdWindow, LimitLinesOnTheirAxesOnlyValuesAboveHighlightedAndNoneRemovesThem) {
     auto* w = abrir<TWMiGraficaTHD>(thd({{4, 5, 6, 5}, kAusente, kAusente, {10, 30, 20, 10}}, datos));
     ASSERT_EQ(w->AplicarFiltro(QStringLiteral("Limits")), 1);
     EXPECT_EQ(doubles(w, PEP_HLINEY), (std::vector<double>{5, 20}));
@@ -91,28 +90,22 @@ TEST_F(ThdWindow, LimitLinesOnTheirAxesAndOnlyValuesAboveHighlighted) {
     EXPECT_EQ(enteros(w, PEP_HLINECOLORS), (std::vector<std::int32_t>{0, 0}));
     EXPECT_EQ(enteros(w, PEP_HLINETYPES), (std::vector<std::int32_t>{2, 2}));
     EXPECT_EQ(texto(w, PEP_SUBTITLE), QStringLiteral("Limits"));
+    // 5 equals its limit; 20 is the current limit itself.
     const std::vector<std::int32_t> subsets = enteros(w, PEP_SUBSETCOLORS);
     const std::vector<std::int32_t> c = enteros(w, PEP_POINTCOLORS);
     ASSERT_EQ(c.size(), 8u);
-    EXPECT_EQ(c[0], subsets[0]);
-    EXPECT_EQ(c[1], subsets[0]); // equal to the limit
-    EXPECT_EQ(c[2], kAmarillo);
-    EXPECT_EQ(c[5], kAmarillo);
-    EXPECT_EQ(c[6], subsets[1]); // 20 is the current limit itself
+    EXPECT_EQ((std::vector<std::int32_t>{c[0], c[1], c[2], c[5], c[6]}),
+              (std::vector<std::int32_t>{subsets[0], subsets[0], kAmarillo, kAmarillo, subsets[1]}));
     EXPECT_EQ(w->PuntosSobreLimite(), 2);
     EXPECT_EQ(w->Describir().value(QStringLiteral("points_above_thd_limit")).toInt(), 2);
     EXPECT_EQ(w->Describir().value(QStringLiteral("filter")).toString(), QStringLiteral("Limits"));
-}
 
-TEST_F(ThdWindow, EmptyThdFieldsDrawLinesAt101AndNoneRemovesThem) {
-    auto* w = abrir<TWMiGraficaTHD>(thd({{4, 5, 6, 5}, kAusente, kAusente, {10, 30, 20, 10}}, datos));
+    // Empty THD fields draw lines at 101; "None" removes them.
     ASSERT_EQ(w->AplicarFiltro(QStringLiteral("Empty THD")), 1);
     EXPECT_EQ(doubles(w, PEP_HLINEY), (std::vector<double>{101, 101}));
     EXPECT_EQ(w->PuntosSobreLimite(), 0);
     ASSERT_EQ(w->AplicarFiltro(QString()), 1);
     EXPECT_TRUE(doubles(w, PEP_HLINEY).empty());
-    EXPECT_EQ(w->PuntosSobreLimite(), 0);
-    const std::vector<std::int32_t> subsets = enteros(w, PEP_SUBSETCOLORS);
     EXPECT_EQ(enteros(w, PEP_POINTCOLORS)[2], subsets[0]);
 }
 
