@@ -1,4 +1,6 @@
 #include "MuestrasTES.h"
+#include "DatosTES.h"
+#include "TValorMultiple.h"
 
 #include <gtest/gtest.h>
 
@@ -11,6 +13,16 @@ TTiempo A(long long ms) {
 }
 
 constexpr double kNo = kSinMuestra;
+
+void Sag(CListaEventos& l, long long ms, double duracion, int fase) {
+    ASSERT_TRUE(l.AnadirEvento(A(ms), duracion, fase, kHueco, 100, 80, 80, true));
+}
+
+// The six extra rows of a TES data object: counts, extreme, duration, phase, average, previous.
+void Adicionales(TValorMultiple& a, const std::vector<std::vector<double>>& filas) {
+    for (const std::vector<double>& f : filas)
+        a.EntrarDoubles(f);
+}
 
 // A recording built event by event: each event's samples at the given offsets (ms), values
 // 100 * (event + 1) + sample number.
@@ -42,7 +54,7 @@ TEST(MuestrasTES, EqualTimesAcrossPhasesShareOneInstantLowerPhaseFirst) {
     CListaEventos l;
     Grabacion g;
     for (int fase : {3, 1, 2}) {
-        ASSERT_TRUE(l.AnadirEvento(A(0), 30, fase, kHueco, 100, 80, 80, true));
+        Sag(l, 0, 30, fase);
         g.Evento({0, 10, 20});
     }
     l.EnlazarEventosBrutos();
@@ -59,9 +71,9 @@ TEST(MuestrasTES, EqualTimesAcrossPhasesShareOneInstantLowerPhaseFirst) {
 TEST(MuestrasTES, SamplesOfOnePhaseLeaveTheOthersEmpty) {
     CListaEventos l;
     Grabacion g;
-    ASSERT_TRUE(l.AnadirEvento(A(0), 30, 2, kHueco, 100, 80, 80, true));
+    Sag(l, 0, 30, 2);
     g.Evento({0, 5, 10});
-    ASSERT_TRUE(l.AnadirEvento(A(5000), 30, 1, kHueco, 100, 80, 80, true));
+    Sag(l, 5000, 30, 1);
     g.Evento({5000, 5005});
     l.EnlazarEventosBrutos();
     const auto inst = MuestrasEvento(*l.Evento(0), l, g.Cortar());
@@ -74,7 +86,7 @@ TEST(MuestrasTES, AFourthSampleAtOneInstantStartsANewInstant) {
     CListaEventos l;
     Grabacion g;
     for (int fase : {1, 1, 2, 3}) {
-        ASSERT_TRUE(l.AnadirEvento(A(0), 20, fase, kHueco, 100, 80, 80, true));
+        Sag(l, 0, 20, fase);
         g.Evento({0, 10});
     }
     l.EnlazarEventosBrutos();
@@ -93,11 +105,11 @@ TEST(MuestrasTES, AFourthSampleAtOneInstantStartsANewInstant) {
 TEST(MuestrasTES, CompactedEventGathersTheSamplesOfBothRawEvents) {
     CListaEventos l;
     Grabacion g;
-    ASSERT_TRUE(l.AnadirEvento(A(0), 100, 1, kHueco, 100, 80, 80, true));
+    Sag(l, 0, 100, 1);
     g.Evento({-20, 0, 50, 100});
-    ASSERT_TRUE(l.AnadirEvento(A(150), 100, 1, kHueco, 100, 70, 70, true));
+    Sag(l, 150, 100, 1);
     g.Evento({130, 150, 200, 250});
-    ASSERT_TRUE(l.AnadirEvento(A(9000), 100, 1, kHueco, 100, 70, 70, true));
+    Sag(l, 9000, 100, 1);
     g.Evento({9000});
     l.EnlazarEventosBrutos();
     const MuestrasRegistradas m = g.Cortar();
@@ -154,8 +166,8 @@ TEST(CortarMuestras, MalformedCountsAreRefused) {
 
 TEST(MuestrasTES, EventWithoutSamplesOrWithAStaleRecordHasNoPoints) {
     CListaEventos l;
-    ASSERT_TRUE(l.AnadirEvento(A(0), 10, 1, kHueco, 100, 80, 80, true));
-    ASSERT_TRUE(l.AnadirEvento(A(100), 10, 1, kHueco, 100, 80, 80, true));
+    Sag(l, 0, 10, 1);
+    Sag(l, 100, 10, 1);
     const auto m = CortarMuestras({0}, {}, {}); // the second event has no block at all
     ASSERT_TRUE(m.has_value());
     EXPECT_TRUE(MuestrasEvento(*l.Evento(0), l, *m).empty());
@@ -168,4 +180,53 @@ TEST(EtiquetaMarcadores, StartAtTheTopEndAtTheBottom) {
     e.Duracion = 250.7; // whole milliseconds count
     EXPECT_EQ(EtiquetaMarcadores(e),
               QStringLiteral("|t10.06.2026 23:59:59.900\t|b11.06.2026 00:00:00.150\t"));
+}
+
+TEST(LeerDatosTES, BlocksFollowTheEventsAcrossDataObjects) {
+    TValorMultiple v, t, a, g;
+    // Object 1: two events of 2 and 1 samples, one sample beyond the counts; object 2: one event.
+    v.EntrarDoubles({1, 2, 3, 4});
+    t.EntrarTiempos({A(0), A(10), A(20), A(30)});
+    Adicionales(a, {{2, 1}, {80, 70}, {20, 10}, {1, 2}, {81, 71}, {99, 98}});
+    g.EntrarTiempos({A(0), A(20)});
+    v.EntrarDoubles({9});
+    t.EntrarTiempos({A(1000)});
+    Adicionales(a, {{1}, {115}, {-5}, {3}, {114}, {100}});
+    g.EntrarTiempos({A(1000)});
+    QString error;
+    const DatosTES d = LeerDatosTES(v, t, a, g, &error);
+    EXPECT_TRUE(error.isEmpty()) << error.toStdString();
+    ASSERT_EQ(d.eventos.size(), 3u);
+    EXPECT_EQ(d.eventos[1].inicio, A(20));
+    EXPECT_EQ(d.eventos[1].fase, 2);
+    EXPECT_EQ(d.eventos[2].duracion, -5);
+    ASSERT_EQ(d.muestras.bloques.size(), 3u);
+    // The third event's block is the second object's sample, not the first object's leftover.
+    const MuestrasRegistradas::Bloque b = d.muestras.bloques[2];
+    ASSERT_EQ(b.cuenta, 1);
+    EXPECT_EQ(d.muestras.valores[static_cast<size_t>(b.inicio)], 9);
+    EXPECT_EQ(d.muestras.tiempos[static_cast<size_t>(b.inicio)], A(1000));
+}
+
+TEST(LeerDatosTES, CountsPastTheSamplesKeepTheEventsWithoutSamples) {
+    TValorMultiple v, t, a, g;
+    v.EntrarDoubles({1, 2});
+    t.EntrarTiempos({A(0), A(10)});
+    Adicionales(a, {{2, 5}, {80, 70}, {20, 10}, {1, 2}, {81, 71}, {99, 98}});
+    g.EntrarTiempos({A(0), A(20)});
+    QString error;
+    const DatosTES d = LeerDatosTES(v, t, a, g, &error);
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_EQ(d.eventos.size(), 2u);
+    EXPECT_TRUE(d.muestras.bloques.empty());
+    // A count that is not a whole number is refused too.
+    TValorMultiple a2;
+    Adicionales(a2, {{1.5, 0}, {80, 70}, {20, 10}, {1, 2}, {81, 71}, {99, 98}});
+    error.clear();
+    EXPECT_TRUE(LeerDatosTES(v, t, a2, g, &error).muestras.bloques.empty());
+    EXPECT_FALSE(error.isEmpty());
+    // Events without their start times are not read.
+    TValorMultiple g2;
+    g2.EntrarTiempos({A(0)});
+    EXPECT_EQ(LeerDatosTES(v, t, a, g2).eventos.size(), 1u);
 }

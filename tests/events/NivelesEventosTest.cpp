@@ -69,16 +69,18 @@ TEST(ElegirNiveles, ChosenRecordIsCopiedIntoTheFirst) {
 }
 
 TEST(ElegirNiveles, NewLevelsAsTypedAreStoredInTenths) {
-    EXPECT_EQ(NivelTecleado("95.5", kMinHueco, kMaxHueco), 955);
-    EXPECT_EQ(NivelTecleado(" 95,5 ", kMinHueco, kMaxHueco), 955);
-    EXPECT_EQ(NivelTecleado("95.59", kMinHueco, kMaxHueco), 955); // truncated
-    EXPECT_EQ(NivelTecleado("90.3", kMinHueco, kMaxHueco), 903);
-    EXPECT_EQ(NivelTecleado("0.7", kMinInterrupcion, kMaxInterrupcion), 7);
-    EXPECT_EQ(NivelTecleado("250", kMinSobretension, kMaxSobretension), 2000); // held to the range
-    EXPECT_EQ(NivelTecleado("50", kMinSobretension, kMaxSobretension), 1001);
-    EXPECT_EQ(NivelTecleado("abc", kMinHueco, kMaxHueco), std::nullopt);
-    EXPECT_EQ(NivelTecleado("", kMinHueco, kMaxHueco), std::nullopt);
-    EXPECT_EQ(NivelTecleado("inf", kMinHueco, kMaxHueco), std::nullopt);
+    // clang-format off
+    const struct { const char* texto; int minimo, maximo; std::optional<int> nivel; } casos[] = {
+        {"95.5", kMinHueco, kMaxHueco, 955}, {" 95,5 ", kMinHueco, kMaxHueco, 955},
+        {"95.59", kMinHueco, kMaxHueco, 955}, // truncated
+        {"90.3", kMinHueco, kMaxHueco, 903}, {"0.7", kMinInterrupcion, kMaxInterrupcion, 7},
+        {"250", kMinSobretension, kMaxSobretension, 2000}, {"50", kMinSobretension, kMaxSobretension, 1001}, // held to the range
+        {"abc", kMinHueco, kMaxHueco, std::nullopt}, {"", kMinHueco, kMaxHueco, std::nullopt},
+        {"inf", kMinHueco, kMaxHueco, std::nullopt},
+    };
+    // clang-format on
+    for (const auto& c : casos)
+        EXPECT_EQ(NivelTecleado(c.texto, c.minimo, c.maximo), c.nivel) << c.texto;
 
     // Taken as typed: a sag level above the overvoltage level is not corrected.
     TValorMultiple r;

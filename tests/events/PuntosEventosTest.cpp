@@ -84,12 +84,10 @@ TEST(BuscarRanura, WithoutASampleAtTheStartTheLastOneBeforeIt) {
     const std::vector<EventoRegistrado> m = {M(0, 1), M(1000, 1), M(2000, 1)};
     CEvento e;
     e.Fase = 1;
-    e.Inicio = A(1500);
-    EXPECT_EQ(BuscarRanura(m, e, false), 1);
-    e.Inicio = A(5000);
-    EXPECT_EQ(BuscarRanura(m, e, false), 2);
-    e.Inicio = A(-10);
-    EXPECT_EQ(BuscarRanura(m, e, false), 0);
+    for (auto [ms, ranura] : {std::pair{1500, 1}, {5000, 2}, {-10, 0}}) {
+        e.Inicio = A(ms);
+        EXPECT_EQ(BuscarRanura(m, e, false), ranura) << ms;
+    }
     EXPECT_EQ(BuscarRanura({}, e, false), -1);
 }
 
@@ -142,9 +140,8 @@ TEST(AplicarVistas, SettingsChooseTheView) {
     AplicarVistas(l, Record(TipoPropiedades::CBEMA, true, 50, false));
     EXPECT_EQ(l.NumeroEventos(), 2);
     const ConteoTipos c = ContarTipos(l);
-    EXPECT_EQ(c.huecos, 1);
-    EXPECT_EQ(c.sobretensiones, 1);
-    EXPECT_EQ(c.interrupciones, 0);
+    EXPECT_EQ((std::array<int, 3>{c.huecos, c.sobretensiones, c.interrupciones}),
+              (std::array<int, 3>{1, 1, 0}));
     EXPECT_FALSE(l.Trifasico);
     AplicarVistas(l, Record(TipoPropiedades::CBEMA, true, 50, true));
     EXPECT_TRUE(l.Trifasico);
@@ -152,39 +149,24 @@ TEST(AplicarVistas, SettingsChooseTheView) {
 
 TEST(CorregirUmbrales, ThresholdsAreHeldToTheInstrumentLevels) {
     const NivelesInstrumento n{100, 900, 1100};
-    PropiedadesEventos p = PropiedadesEventos::Defecto(TipoPropiedades::EH, n, {0, 0, 0});
-    // A sag threshold typed above the instrument's is saved as the instrument's; an
-    // overvoltage threshold below its level is raised.
-    p.PonerValor(EV_UMBRALS, 1050);
-    p.PonerValor(EV_UMBRALH, 955);
-    p.PonerValor(EV_UMBRALI, 50);
-    CorregirUmbrales(p, n);
-    EXPECT_EQ(p.Valor(EV_UMBRALS), 1100);
-    EXPECT_EQ(p.Valor(EV_UMBRALH), 900);
-    EXPECT_EQ(p.Valor(EV_UMBRALI), 50);
-    // An interruption threshold equal to the sag threshold ends one tenth below it.
-    p.PonerValor(EV_UMBRALH, 80);
-    p.PonerValor(EV_UMBRALI, 80);
-    CorregirUmbrales(p, n);
-    EXPECT_EQ(p.Valor(EV_UMBRALI), 79);
-    // Also where the instrument's interruption level is its sag level.
-    p.PonerValor(EV_UMBRALH, 850);
-    p.PonerValor(EV_UMBRALI, 850);
-    CorregirUmbrales(p, NivelesInstrumento{900, 900, 1100});
-    EXPECT_EQ(p.Valor(EV_UMBRALH), 850);
-    EXPECT_EQ(p.Valor(EV_UMBRALI), 849);
-    // Thresholds inside the levels stay as typed.
-    p.PonerValor(EV_UMBRALS, 1150);
-    p.PonerValor(EV_UMBRALH, 850);
-    p.PonerValor(EV_UMBRALI, 95);
-    CorregirUmbrales(p, n);
-    EXPECT_EQ(p.Valor(EV_UMBRALS), 1150);
-    EXPECT_EQ(p.Valor(EV_UMBRALH), 850);
-    EXPECT_EQ(p.Valor(EV_UMBRALI), 95);
-}
-
-TEST(EtiquetaUmbral, RightOfTheLineWithOneDecimalAndAPercentSign) {
-    EXPECT_EQ(EtiquetaUmbral(900), QStringLiteral("|R90.0%\t"));
+    // clang-format off
+    const struct { const char* caso; NivelesInstrumento niveles; std::array<int, 3> antes, despues; } casos[] = {
+        {"a sag threshold above the instrument's is lowered, an overvoltage one below raised", n, {1050, 955, 50}, {1100, 900, 50}},
+        {"an interruption threshold equal to the sag one ends a tenth below", n, {1100, 80, 80}, {1100, 80, 79}},
+        {"also where the instrument's interruption level is its sag level", {900, 900, 1100}, {1100, 850, 850}, {1100, 850, 849}},
+        {"thresholds inside the levels stay as typed", n, {1150, 850, 95}, {1150, 850, 95}},
+    };
+    // clang-format on
+    for (const auto& c : casos) {
+        PropiedadesEventos p = PropiedadesEventos::Defecto(TipoPropiedades::EH, n, {0, 0, 0});
+        p.PonerValor(EV_UMBRALS, c.antes[0]);
+        p.PonerValor(EV_UMBRALH, c.antes[1]);
+        p.PonerValor(EV_UMBRALI, c.antes[2]);
+        CorregirUmbrales(p, c.niveles);
+        EXPECT_EQ((std::array<int, 3>{p.Valor(EV_UMBRALS), p.Valor(EV_UMBRALH), p.Valor(EV_UMBRALI)}),
+                  c.despues)
+            << c.caso;
+    }
     EXPECT_EQ(EtiquetaUmbral(1015), QStringLiteral("|R101.5%\t"));
     EXPECT_EQ(EtiquetaUmbral(0), QStringLiteral("|R0.0%\t"));
 }

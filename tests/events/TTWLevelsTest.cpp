@@ -31,17 +31,6 @@ template <typename T> T* Control(QDialog& d, const char* nombre) {
 
 } // namespace
 
-TEST(TTWLevels, NotShownForOneObjectOrEqualLevels) {
-    TValorMultiple uno;
-    uno.EntrarEnteros(Registro(100, 900, 1100));
-    EXPECT_TRUE(ComprobarNivelesConDialogo(uno, nullptr));
-    TValorMultiple iguales;
-    iguales.EntrarEnteros(Registro(100, 900, 1100));
-    iguales.EntrarEnteros(Registro(100, 900, 1100));
-    EXPECT_TRUE(ComprobarNivelesConDialogo(iguales, nullptr));
-    EXPECT_EQ(testsupport::Dialogs::runs(), 0);
-}
-
 TEST(TTWLevels, OpensOnTheRecordedSetsWithTheFirstProposed) {
     TValorMultiple r = DosDistintos();
     testsupport::Dialogs::handleNext([](QDialog& d) {
@@ -69,17 +58,6 @@ TEST(TTWLevels, OpensOnTheRecordedSetsWithTheFirstProposed) {
     EXPECT_EQ(LeerNiveles(r, 0), (NivelesInstrumento{100, 900, 1100}));
 }
 
-TEST(TTWLevels, ChosenSetIsCopiedIntoTheFirstRecord) {
-    TValorMultiple r = DosDistintos();
-    testsupport::Dialogs::handleNext([](QDialog& d) {
-        Control<QComboBox>(d, "CBLevels")->setCurrentIndex(1);
-        Control<QPushButton>(d, "BSalir")->click();
-        return d.result();
-    });
-    EXPECT_TRUE(ComprobarNivelesConDialogo(r, nullptr));
-    EXPECT_EQ(LeerNiveles(r, 0), (NivelesInstrumento{50, 850, 1150}));
-}
-
 TEST(TTWLevels, TypedNewLevelsAreStoredInTenths) {
     TValorMultiple r = DosDistintos();
     testsupport::Dialogs::handleNext([](QDialog& d) {
@@ -93,9 +71,23 @@ TEST(TTWLevels, TypedNewLevelsAreStoredInTenths) {
     EXPECT_TRUE(ComprobarNivelesConDialogo(r, nullptr));
     EXPECT_EQ(LeerNiveles(r, 0), (NivelesInstrumento{73, 955, 1101}));
     EXPECT_EQ(LeerNiveles(r, 1), (NivelesInstrumento{50, 850, 1150}));
+
+    // A chosen set is copied into the first record.
+    testsupport::Dialogs::handleNext([](QDialog& d) {
+        Control<QComboBox>(d, "CBLevels")->setCurrentIndex(1);
+        Control<QPushButton>(d, "BSalir")->click();
+        return d.result();
+    });
+    EXPECT_TRUE(ComprobarNivelesConDialogo(r, nullptr));
+    EXPECT_EQ(LeerNiveles(r, 0), (NivelesInstrumento{50, 850, 1150}));
 }
 
-TEST(TTWLevels, RunWithoutAPersonTakesTheProposedLevels) {
+TEST(TTWLevels, RunWithoutAPersonTakesTheProposedLevelsAndEqualLevelsAskNothing) {
+    TValorMultiple iguales;
+    iguales.EntrarEnteros(Registro(100, 900, 1100));
+    iguales.EntrarEnteros(Registro(100, 900, 1100));
+    EXPECT_TRUE(ComprobarNivelesConDialogo(iguales, nullptr));
+    EXPECT_EQ(testsupport::Dialogs::runs(), 0);
     TValorMultiple r = DosDistintos();
     testsupport::Dialogs::handleNext([](QDialog& d) { return host::BatchMode::dialogResult(d); });
     EXPECT_TRUE(ComprobarNivelesConDialogo(r, nullptr));

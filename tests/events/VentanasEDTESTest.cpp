@@ -1,39 +1,25 @@
-#include "ChartProperties.h"
-#include "FabricaVentanas.h"
 #include "HostDirectory.h"
-#include "ObjGen.h"
-#include "PuntosEventos.h"
-#include "ServidorMonitores.h"
-#include "SettingsStore.h"
-#include "TGrafica.h"
 #include "TWConfigurarED.h"
 #include "TWConfigurarTES.h"
 #include "TWMiGraficaED.h"
 #include "TWMiGraficaTES.h"
 #include "TestEnvironment.h"
-#include "Textos.h"
 #include "TiposGrafica.h"
 #include "VentanaPrueba.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QCoreApplication>
-#include <QDoubleSpinBox>
 #include <QFile>
 #include <QJsonArray>
 #include <QKeyEvent>
-#include <QLibrary>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QSpinBox>
 #include <QTableWidget>
 
 #include <gtest/gtest.h>
 
 namespace {
-
-using testsupport::ObjetoDatos;
 
 TTiempo A(long long ms) {
     TTiempo t(2026, 12, 1, 10, 0, 0, 0);
@@ -61,14 +47,23 @@ void Poner(const char* fichero, const QByteArray& texto) {
 // 0 ms to 1 s (50 %) and 1 s to 1 min (50 %).
 const QByteArray kDosIntervalos = "2,0,0,1,1,50,1,1,1,2,50\n";
 
-void Opciones(ListasAtributos& l, int tipo) {
-    l[LV_OPCIONES].EntrarDoubles({2, static_cast<double>(tipo), 0, 0, 0, 0, 100, 900, 1100, 0, 0, 0, 37272});
-}
-
 struct Registro {
     long long ms;
     double extremo, duracion, fase;
 };
+
+// The rows every events window shares; no times when there are no events.
+void Comunes(ListasAtributos& l, const char* nombre, int tipo, const std::vector<TTiempo>& t,
+             const std::vector<TTiempo>& generales) {
+    l[LV_TIEMPOS].EntrarTiempos(t);
+    l[LV_UNIDADES].EntrarTexto("%");
+    l[LV_NOMBRES].EntrarTexto(nombre);
+    l[LV_OPCIONES].EntrarDoubles({2, static_cast<double>(tipo), 0, 0, 0, 0, 100, 900, 1100, 0, 0, 0, 37272});
+    if (!t.empty())
+        l[LV_INTERVALOS].EntrarTiempos({t.front(), t.back()});
+    l[LV_TIEMPOSGENERALES].EntrarTiempos(generales);
+    l[LV_DECIMALES].EntrarEnteros({1});
+}
 
 // An events-by-duration window of one data object.
 ListasAtributos ListasED(const std::vector<Registro>& r, ObjGen* datos) {
@@ -84,13 +79,8 @@ ListasAtributos ListasED(const std::vector<Registro>& r, ObjGen* datos) {
         p.push_back(99);
     }
     l[LV_VALORES].EntrarDoubles(v);
-    l[LV_TIEMPOS].EntrarTiempos(t);
-    l[LV_UNIDADES].EntrarTexto("%");
-    l[LV_NOMBRES].EntrarTexto("Voltage events by duration");
-    Opciones(l, TG_ED);
-    l[LV_INTERVALOS].EntrarTiempos({t.front(), t.back()});
-    l[LV_TIEMPOSGENERALES].EntrarTiempos({t.front(), t.back()});
-    l[LV_DECIMALES].EntrarEnteros({1});
+    Comunes(l, "Voltage events by duration", TG_ED, t,
+            t.empty() ? t : std::vector<TTiempo>{t.front(), t.back()});
     for (const auto* fila : {&d, &f, &m, &p})
         l[LV_ADICIONALES].EntrarDoubles(*fila);
     l[LV_OBJETOS].EntrarEnteros({1, 2, datos->Manejador()});
@@ -128,13 +118,7 @@ ListasAtributos ListasTES(const std::vector<EventoTES>& eventos, ObjGen* datos) 
         inicios.push_back(A(e.ms));
     }
     l[LV_VALORES].EntrarDoubles(valores);
-    l[LV_TIEMPOS].EntrarTiempos(tiempos);
-    l[LV_UNIDADES].EntrarTexto("%");
-    l[LV_NOMBRES].EntrarTexto("Event samples");
-    Opciones(l, TG_TES);
-    l[LV_INTERVALOS].EntrarTiempos({tiempos.front(), tiempos.back()});
-    l[LV_TIEMPOSGENERALES].EntrarTiempos(inicios);
-    l[LV_DECIMALES].EntrarEnteros({1});
+    Comunes(l, "Event samples", TG_TES, tiempos, inicios);
     for (const auto* fila : {&cuentas, &extremo, &duracion, &fase, &medio, &previo})
         l[LV_ADICIONALES].EntrarDoubles(*fila);
     l[LV_OBJETOS].EntrarEnteros({1, 3, datos->Manejador()});
@@ -178,39 +162,32 @@ TEST_F(VentanasEDTES, DurationAxisWithItsBoundariesAndEventsPlacedInside) {
     auto* w = abrir<TWMiGraficaED>(ListasED(kEventosED, datos));
     EXPECT_TRUE(testsupport::Messages::shown().empty());
     EXPECT_EQ(ent(w, PEP_SUBSETS), 3);
-    EXPECT_EQ(ent(w, PEP_XSERIALDATES), 0);
-    // Per phase one slot per recorded event: x the position, y the extreme.
+    // Per phase one slot per recorded event: x the position, y the extreme; a one-minute event
+    // is past the last interval.
     const std::vector<double> x = array<double>(w, PEP_XDATA);
-    const std::vector<double> y = array<double>(w, PEP_YDATA);
     ASSERT_EQ(x.size(), 12u);
-    EXPECT_DOUBLE_EQ(x[0], 250);
-    EXPECT_DOUBLE_EQ(y[0], 80);
-    EXPECT_DOUBLE_EQ(x[4 + 1], 500);
-    EXPECT_EQ(x[8 + 2], kValorNulo) << "a one-minute event is past the last interval";
-    EXPECT_DOUBLE_EQ(x[3], 100);
-    // N + 1 boundaries in seconds.
+    EXPECT_EQ((std::vector<double>{x[0], x[3], x[5], x[10]}),
+              (std::vector<double>{250, 100, 500, kValorNulo}));
+    EXPECT_DOUBLE_EQ(array<double>(w, PEP_YDATA)[0], 80);
+    // N + 1 boundaries in seconds; no thresholds by default.
     EXPECT_EQ(array<double>(w, PEP_VLINEX), (std::vector<double>{0, 500, 1000}));
     EXPECT_EQ(textos(w, PEP_VLINELABELS), (QStringList{"|h[0.00\t", "|h1.00) [1.00\t", "|h60.00)\t"}));
-    EXPECT_EQ(array<std::int32_t>(w, PEP_VLINECOLORS),
-              (std::vector<std::int32_t>{0x0A640A, 0x0A640A, 0x0A640A}));
-    EXPECT_EQ(array<std::int32_t>(w, PEP_VLINETYPES), (std::vector<std::int32_t>{2, 2, 2}));
-    // No thresholds shown by default.
+    EXPECT_EQ(array<std::int32_t>(w, PEP_VLINECOLORS), std::vector<std::int32_t>(3, 0x0A640A));
+    EXPECT_EQ(array<std::int32_t>(w, PEP_VLINETYPES), std::vector<std::int32_t>(3, 2));
     EXPECT_TRUE(array<double>(w, PEP_HLINEY).empty());
 
     const QJsonObject r = w->Describir();
     EXPECT_EQ(r.value("events_placed").toInt(), 3);
     const QJsonArray intervalos = r.value("intervals").toArray();
     ASSERT_EQ(intervalos.size(), 2);
-    EXPECT_EQ(intervalos[1].toObject().value("from_ms").toDouble(), 1000);
-    EXPECT_EQ(intervalos[1].toObject().value("to_ms").toDouble(), 60000);
-    EXPECT_EQ(intervalos[1].toObject().value("share").toInt(), 50);
+    EXPECT_EQ(intervalos[1].toObject(), (QJsonObject{{"from_ms", 1000}, {"to_ms", 60000}, {"share", 50}}));
 
     // The read-out: header, then the event under the cursor; the lower bound gets ">".
     cursor(w, 0, 3);
     const QString lectura = w->TextoCursor();
-    EXPECT_TRUE(lectura.startsWith("|Duration (Seconds)|\t")) << lectura.toStdString();
-    EXPECT_TRUE(lectura.contains("Duration (ms): >200.0")) << lectura.toStdString();
-    EXPECT_TRUE(lectura.contains("Phase: 1")) << lectura.toStdString();
+    EXPECT_TRUE(lectura.startsWith("|Duration (Seconds)|\t") && lectura.contains("Duration (ms): >200.0") &&
+                lectura.contains("Phase: 1"))
+        << lectura.toStdString();
 }
 
 TEST_F(VentanasEDTES, LastIntervalEndsJustPastTheLongestEvent) {
@@ -226,11 +203,8 @@ TEST_F(VentanasEDTES, UnreadableIntervalsFileLeavesTheGraphWithoutIntervals) {
     Poner(kFicheroIntervalos, "2,0,0,1,9,50\n");
     auto* w = abrir<TWMiGraficaED>(ListasED(kEventosED, datos));
     // The window opens quietly (an Open all must not stop on it); the dialog is where it is said.
-    EXPECT_TRUE(testsupport::Messages::shown().empty());
     EXPECT_TRUE(array<double>(w, PEP_VLINEX).empty());
-    for (double x : array<double>(w, PEP_XDATA))
-        EXPECT_EQ(x, kValorNulo);
-    EXPECT_EQ(w->Describir().value("events_placed").toInt(), 0);
+    EXPECT_EQ(array<double>(w, PEP_XDATA), std::vector<double>(12, kValorNulo));
     EXPECT_TRUE(w->Describir().value("intervals").toArray().isEmpty());
     w->PintarGrafica();
     EXPECT_TRUE(testsupport::Messages::shown().empty());
@@ -247,11 +221,11 @@ TEST_F(VentanasEDTES, ThresholdsFileIsWrittenBeforeTheListAndTheRowsCarryTheSett
     EXPECT_EQ(array<double>(w, PEP_HLINEY), (std::vector<double>{110.0, 90.0}));
     EXPECT_EQ(textos(w, PEP_HLINELABELS), (QStringList{"|R110.0%\t|R90.0%\t"}));
     EXPECT_EQ(texto(w, PEP_RIGHTMARGIN), QStringLiteral("xxxxxxx"));
-    w->Lista();
-    EXPECT_EQ(Contenido(kFicheroUmbrales), QByteArray("3,11000,99990,9000,11000,0,9000,\n"));
-    QFile::remove(Ruta(kFicheroUmbrales));
-    w->ExportarTXT();
-    EXPECT_EQ(Contenido(kFicheroUmbrales), QByteArray("3,11000,99990,9000,11000,0,9000,\n"));
+    for (auto accion : {&TWMiGraficaED::Lista, &TWMiGraficaED::ExportarTXT}) {
+        QFile::remove(Ruta(kFicheroUmbrales));
+        (w->*accion)();
+        EXPECT_EQ(Contenido(kFicheroUmbrales), QByteArray("3,11000,99990,9000,11000,0,9000,\n"));
+    }
 }
 
 TEST_F(VentanasEDTES, AcceptedPropertiesRedrawThreePhaseAndPaintedPhases) {
@@ -272,8 +246,7 @@ TEST_F(VentanasEDTES, AcceptedPropertiesRedrawThreePhaseAndPaintedPhases) {
     EXPECT_EQ(array<std::int32_t>(w, PEP_SUBSETCOLORS)[0], 0xFF0000);
     // Everything drawn is on the first series.
     const std::vector<double> x = array<double>(w, PEP_XDATA);
-    for (size_t i = 4; i < x.size(); ++i)
-        EXPECT_EQ(x[i], kValorNulo);
+    EXPECT_EQ(std::vector<double>(x.begin() + 4, x.end()), std::vector<double>(8, kValorNulo));
     cursor(w, 0, 0);
     EXPECT_TRUE(w->TextoCursor().contains("Phase: III")) << w->TextoCursor().toStdString();
     auto clave = host::SettingsKey::openOrCreate(QStringLiteral("PROPIEDADESED"));
@@ -354,7 +327,7 @@ TEST_F(DialogoED, RefusedIntervalsKeepTheDialogOpenAndTheFileUntouched) {
     }
     d.AceptarClick();
     EXPECT_EQ(d.result(), QDialog::Rejected);
-    EXPECT_EQ(testsupport::Messages::count("There aren't intervals. At least one is required."), 1);
+    EXPECT_EQ(testsupport::Messages::count(MensajeValidacion(ResultadoValidacion::SinIntervalos)), 1);
     EXPECT_EQ(testsupport::Messages::shown().back().title, QStringLiteral("Warning"));
     // A start before the previous end.
     Editar(d, "0", UNIDAD_MS, "1", UNIDAD_S, 50);
@@ -362,11 +335,7 @@ TEST_F(DialogoED, RefusedIntervalsKeepTheDialogOpenAndTheFileUntouched) {
     Editar(d, "999", UNIDAD_MS, "1", UNIDAD_MIN, 50);
     d.BNuevoClick();
     d.AceptarClick();
-    EXPECT_EQ(
-        testsupport::Messages::count("Two or more consecutive intervals are incompatible. Every interval "
-                                     "must be greater than previous interval."),
-        1);
-    EXPECT_FALSE(d.isVisible());
+    EXPECT_EQ(testsupport::Messages::count(MensajeValidacion(ResultadoValidacion::Incompatibles)), 1);
     EXPECT_EQ(Contenido(kFicheroIntervalos), kDosIntervalos);
 }
 
@@ -414,33 +383,25 @@ TEST_F(VentanasEDTES, TesShowsTheFirstEventWithItsMarkersAndAllPhases) {
     EXPECT_EQ(r.value("intervals").toInt(), 4);
     // The phase-1 sag gathers the phase-2 sag it overlaps: four instants, both phases each.
     EXPECT_EQ(r.value("first_event_samples").toInt(), 4);
-    const std::vector<double> y = array<double>(w, PEP_YDATA);
-    ASSERT_EQ(y.size(), 12u);
-    EXPECT_EQ((std::vector<double>(y.begin(), y.begin() + 4)), (std::vector<double>{10, 11, 12, 13}));
-    EXPECT_EQ((std::vector<double>(y.begin() + 4, y.begin() + 8)), (std::vector<double>{20, 21, 22, 23}));
-    for (size_t i = 8; i < 12; ++i)
-        EXPECT_EQ(y[i], kValorNulo);
+    const double N = kValorNulo;
+    EXPECT_EQ(array<double>(w, PEP_YDATA), (std::vector<double>{10, 11, 12, 13, 20, 21, 22, 23, N, N, N, N}));
     // Markers at the start and at the end, one label text for both.
-    const std::vector<double> m = array<double>(w, PEP_VLINEX);
+    std::vector<double> m = array<double>(w, PEP_VLINEX);
     ASSERT_EQ(m.size(), 2u);
     EXPECT_NEAR(m[0], serial(w, A(0)), 1e-9);
     EXPECT_NEAR(m[1], serial(w, A(100)), 1e-9);
-    EXPECT_EQ(array<std::int32_t>(w, PEP_VLINECOLORS), (std::vector<std::int32_t>{0x0A640A, 0x0A640A}));
-    EXPECT_EQ(array<std::int32_t>(w, PEP_VLINETYPES), (std::vector<std::int32_t>{2, 2}));
+    EXPECT_EQ(array<std::int32_t>(w, PEP_VLINECOLORS), std::vector<std::int32_t>(2, 0x0A640A));
+    EXPECT_EQ(array<std::int32_t>(w, PEP_VLINETYPES), std::vector<std::int32_t>(2, 2));
     const QStringList etiquetas = textos(w, PEP_VLINELABELS);
     ASSERT_EQ(etiquetas.size(), 1);
-    EXPECT_TRUE(etiquetas[0].startsWith("|t")) << etiquetas[0].toStdString();
-    EXPECT_TRUE(etiquetas[0].contains("\t|b")) << etiquetas[0].toStdString();
+    EXPECT_TRUE(etiquetas[0].startsWith("|t") && etiquetas[0].contains("\t|b")) << etiquetas[0].toStdString();
     EXPECT_EQ(texto(w, PEP_SUBTITLE), QStringLiteral("Sag, phase 1 (1/4)"));
-}
 
-TEST_F(VentanasEDTES, TesNegativeDurationEndsAtTheAbsoluteDuration) {
-    auto* w = abrir<TWMiGraficaTES>(ListasTES(kEventosTES, datos));
+    // A negative duration ends at its absolute value.
     for (int i = 0; i < 3; ++i)
         w->NextClick();
-    EXPECT_EQ(w->DameIntervaloActual(), 3);
     EXPECT_EQ(texto(w, PEP_SUBTITLE), QStringLiteral("Overvoltage, phase 3 (4/4)"));
-    const std::vector<double> m = array<double>(w, PEP_VLINEX);
+    m = array<double>(w, PEP_VLINEX);
     ASSERT_EQ(m.size(), 2u);
     EXPECT_NEAR(m[1], serial(w, A(3600200)), 1e-9);
     EXPECT_EQ(ent(w, PEP_POINTS), 3);
@@ -469,9 +430,8 @@ TEST_F(VentanasEDTES, TesSettingsChangeGoesBackToTheFirstEvent) {
     EXPECT_NEAR(m[1], serial(w, A(180)), 1e-9);
     EXPECT_EQ(array<std::int32_t>(w, PEP_SUBSETCOLORS)[1], 0xFF00FF);
     auto clave = host::SettingsKey::openOrCreate(QStringLiteral("PROPIEDADESTES"));
-    EXPECT_EQ(clave->readInt(QStringLiteral("HISTERESIS")).value_or(-1), 50);
-    EXPECT_EQ(clave->readInt(QStringLiteral("COLORP2")).value_or(-1), 8);
-    EXPECT_EQ(clave->readInt(QStringLiteral("RESALTAR2")).value_or(-1), 1);
+    for (auto [nombre, valor] : {std::pair{"HISTERESIS", 50}, {"COLORP2", 8}, {"RESALTAR2", 1}})
+        EXPECT_EQ(clave->readInt(QString::fromLatin1(nombre)).value_or(-1), valor) << nombre;
 
     // Without compaction every raw event is an interval again.
     testsupport::Dialogs::handleNext([](QDialog& d) {
@@ -486,18 +446,14 @@ TEST_F(VentanasEDTES, TesSettingsChangeGoesBackToTheFirstEvent) {
 }
 
 TEST_F(VentanasEDTES, TesMalformedSampleCountsAreSaidAndTheEventsStay) {
-    ListasAtributos l = ListasTES(kEventosTES, datos);
     // Counts that run past the samples.
-    ListasAtributos mala;
+    ListasAtributos l = ListasTES(kEventosTES, datos), mala;
     for (int p = 0; p < kNumListas; ++p) {
         if (p == LV_ADICIONALES)
-            continue;
-        for (int f = 0; f < l[p].Cuenta(); ++f)
+            mala[p].EntrarDoubles({4, 4, 2, 300});
+        for (int f = p == LV_ADICIONALES ? 1 : 0; f < l[p].Cuenta(); ++f)
             mala[p].CopiarFila(l[p], f);
     }
-    mala[LV_ADICIONALES].EntrarDoubles({4, 4, 2, 300});
-    for (int f = 1; f < 6; ++f)
-        mala[LV_ADICIONALES].CopiarFila(l[LV_ADICIONALES], f);
     auto* w = abrir<TWMiGraficaTES>(std::move(mala));
     EXPECT_EQ(testsupport::Messages::shown().size(), 1u);
     EXPECT_EQ(w->Describir().value("events").toInt(), 4);
@@ -507,39 +463,19 @@ TEST_F(VentanasEDTES, TesMalformedSampleCountsAreSaidAndTheEventsStay) {
 
 TEST_F(VentanasEDTES, WindowsWithoutEventsOpenEmpty) {
     Poner(kFicheroIntervalos, kDosIntervalos);
-    ListasAtributos l;
-    l[LV_VALORES].EntrarDoubles({});
-    l[LV_TIEMPOS].EntrarTiempos({});
-    l[LV_UNIDADES].EntrarTexto("%");
-    l[LV_NOMBRES].EntrarTexto("Event samples");
-    Opciones(l, TG_TES);
-    for (int f = 0; f < 6; ++f)
-        l[LV_ADICIONALES].EntrarDoubles({});
-    l[LV_TIEMPOSGENERALES].EntrarTiempos({});
-    l[LV_OBJETOS].EntrarEnteros({1, 3, datos->Manejador()});
-    auto* tes = abrir<TWMiGraficaTES>(l);
+    auto* tes = abrir<TWMiGraficaTES>(ListasTES({}, datos));
     EXPECT_EQ(tes->Describir().value("events").toInt(), 0);
     EXPECT_EQ(tes->Describir().value("first_event_samples").toInt(), 0);
     EXPECT_TRUE(array<double>(tes, PEP_VLINEX).empty());
     EXPECT_EQ(tes->TextoCursor(), QString());
     // Nothing to step through.
-    ASSERT_NE(tes->Accion(QStringLiteral("Next")), nullptr);
     EXPECT_FALSE(tes->Accion(QStringLiteral("Next"))->isEnabled());
     EXPECT_FALSE(tes->Accion(QStringLiteral("Previous"))->isEnabled());
     tes->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     driver = nullptr;
 
-    ListasAtributos e;
-    e[LV_VALORES].EntrarDoubles({});
-    e[LV_TIEMPOS].EntrarTiempos({});
-    e[LV_UNIDADES].EntrarTexto("%");
-    e[LV_NOMBRES].EntrarTexto("Voltage events by duration");
-    Opciones(e, TG_ED);
-    for (int f = 0; f < 4; ++f)
-        e[LV_ADICIONALES].EntrarDoubles({});
-    e[LV_OBJETOS].EntrarEnteros({1, 2, datos->Manejador()});
-    auto* ed = abrir<TWMiGraficaED>(e);
+    auto* ed = abrir<TWMiGraficaED>(ListasED({}, datos));
     EXPECT_EQ(ed->Describir().value("events_placed").toInt(), 0);
     // The axis keeps its intervals; without events the last one keeps its end.
     EXPECT_EQ(textos(ed, PEP_VLINELABELS).size(), 3);
