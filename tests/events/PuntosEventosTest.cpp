@@ -55,16 +55,11 @@ TEST(LeerMuestras, FourExtraRowsPerDataObjectInColumnOrder) {
     // The second object's last two columns are missing: they read as 0.
     const std::vector<EventoRegistrado> m = LeerMuestras(valores, tiempos, adicionales);
     ASSERT_EQ(m.size(), 3u);
-    EXPECT_EQ(m[0].inicio, A(0));
-    EXPECT_DOUBLE_EQ(m[0].extremo, 50);
-    EXPECT_DOUBLE_EQ(m[0].duracion, -300);
-    EXPECT_DOUBLE_EQ(m[1].fase, 3);
-    EXPECT_DOUBLE_EQ(m[1].medio, 115);
-    EXPECT_DOUBLE_EQ(m[1].previo, 101);
-    EXPECT_EQ(m[2].inicio, A(9000));
-    EXPECT_DOUBLE_EQ(m[2].duracion, 2000);
-    EXPECT_DOUBLE_EQ(m[2].fase, 2);
-    EXPECT_DOUBLE_EQ(m[2].medio, 0);
+    EXPECT_TRUE(m[0].inicio == A(0) && m[2].inicio == A(9000));
+    // clang-format off
+    EXPECT_EQ((std::vector<double>{m[0].extremo, m[0].duracion, m[1].fase, m[1].medio, m[1].previo, m[2].duracion, m[2].fase, m[2].medio}),
+              (std::vector<double>{50, -300, 3, 115, 101, 2000, 2, 0}));
+    // clang-format on
 }
 
 TEST(BuscarRanura, SameInstantFindsTheSampleOfTheEventsPhase) {
@@ -97,18 +92,13 @@ TEST(CalcularPuntos, EveryEventOnItsPhaseAndNothingElse) {
     Cargar(l, m);
     const PuntosEventos p = CalcularPuntos(l, m);
     ASSERT_EQ(p.numMuestras, 3);
-    EXPECT_DOUBLE_EQ(p.Valor(0, 0), 50);
-    EXPECT_DOUBLE_EQ(p.Valor(2, 1), 120);
-    EXPECT_DOUBLE_EQ(p.Valor(1, 2), 60);
-    // A sample with no event of a phase shows no point for it.
-    for (auto [s, i] : {std::pair{0, 1}, {0, 2}, {1, 0}, {1, 1}, {2, 0}, {2, 2}})
-        EXPECT_EQ(p.Valor(s, i), kValorNulo) << s << "," << i;
-    EXPECT_EQ(p.Evento(1, 2), 2);
-    EXPECT_EQ(p.Evento(1, 0), -1);
+    // Per series, per sample; a sample with no event of a phase shows no point for it.
+    const double N = kValorNulo;
+    EXPECT_EQ(p.valores, (std::vector<double>{50, N, N, N, N, 60, N, 120, N}));
+    EXPECT_EQ((std::vector<int>{p.Evento(1, 2), p.Evento(1, 0)}), (std::vector<int>{2, -1}));
     // A lower-bound duration is read out negated.
-    EXPECT_DOUBLE_EQ(p.duracion[2], -400);
-    EXPECT_DOUBLE_EQ(p.fase[1], 3);
-    EXPECT_DOUBLE_EQ(p.medio[0], 55);
+    EXPECT_EQ((std::vector<double>{p.duracion[2], p.fase[1], p.medio[0]}),
+              (std::vector<double>{-400, 3, 55}));
 }
 
 TEST(CalcularPuntos, ThreePhaseEventsGoToTheFirstSeriesAndTheValueMayBeJudged) {
@@ -120,12 +110,9 @@ TEST(CalcularPuntos, ThreePhaseEventsGoToTheFirstSeriesAndTheValueMayBeJudged) {
     ASSERT_EQ(l.NumeroEventos(), 1);
     const PuntosEventos p = CalcularPuntos(l, m, [](const CEvento& e) { return e.ValorExtremo + 1000; });
     // It starts at the latest start: the third sample.
-    EXPECT_DOUBLE_EQ(p.Valor(0, 2), 1001);
+    const double N = kValorNulo;
+    EXPECT_EQ(p.valores, (std::vector<double>{N, N, 1001, N, N, N, N, N, N}));
     EXPECT_DOUBLE_EQ(p.duracion[2], 700);
-    for (int s = 1; s < 3; ++s) {
-        for (int i = 0; i < 3; ++i)
-            EXPECT_EQ(p.Valor(s, i), kValorNulo);
-    }
 }
 
 TEST(AplicarVistas, SettingsChooseTheView) {
