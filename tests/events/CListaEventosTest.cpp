@@ -1,4 +1,5 @@
 #include "CListaEventos.h"
+#include "ApoyoEventos.h"
 #include "EventosRegistrados.h"
 
 #include <gtest/gtest.h>
@@ -13,12 +14,7 @@ namespace {
 
 using Indices = std::set<std::int32_t>;
 
-// 10:00:00 on 10 June 2026 plus `ms` milliseconds.
-TTiempo A(long long ms) {
-    TTiempo t(2026, 6, 10, 10, 0, 0, 0);
-    t.SumarMilesimas(ms);
-    return t;
-}
+using apoyo::A;
 
 // One raw event; previous value 100, extreme = average.
 struct Ev {

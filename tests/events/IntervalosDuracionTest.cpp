@@ -1,4 +1,5 @@
 #include "IntervalosDuracion.h"
+#include "ApoyoEventos.h"
 #include "FicheroAtomico.h"
 #include "HostDirectory.h"
 #include "TestEnvironment.h"
@@ -17,16 +18,8 @@ namespace {
 // 0 ms to 1 s (50 %) and 1 s to 1 min (50 %).
 const ListaIntervalos kDos = {{0, UNIDAD_MS, 1, UNIDAD_S, 50}, {1, UNIDAD_S, 1, UNIDAD_MIN, 50}};
 
-QByteArray Contenido(const char* fichero) {
-    QFile f(host::HostDirectory::resolveData(QString::fromLatin1(fichero)));
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-void Poner(const char* fichero, const QByteArray& texto) {
-    QFile f(host::HostDirectory::resolveData(QString::fromLatin1(fichero)));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(texto);
-}
+using apoyo::Contenido;
+using apoyo::Poner;
 
 QStringList Etiquetas(const std::vector<LimiteEje>& l) {
     QStringList e;

@@ -1,4 +1,5 @@
 #include "MuestrasTES.h"
+#include "ApoyoEventos.h"
 #include "DatosTES.h"
 #include "TValorMultiple.h"
 
@@ -6,11 +7,7 @@
 
 namespace {
 
-TTiempo A(long long ms) {
-    TTiempo t(2026, 6, 10, 10, 0, 0, 0);
-    t.SumarMilesimas(ms);
-    return t;
-}
+using apoyo::A;
 
 constexpr double kNo = kSinMuestra;
 

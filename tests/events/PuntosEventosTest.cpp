@@ -1,4 +1,5 @@
 #include "PuntosEventos.h"
+#include "ApoyoEventos.h"
 #include "Contrato.h"
 #include "TValorMultiple.h"
 
@@ -8,11 +9,7 @@
 
 namespace {
 
-TTiempo A(long long ms) {
-    TTiempo t(2026, 6, 10, 10, 0, 0, 0);
-    t.SumarMilesimas(ms);
-    return t;
-}
+using apoyo::A;
 
 EventoRegistrado M(long long ms, int fase, double extremo = 80, double duracion = 100) {
     EventoRegistrado m;

@@ -1,4 +1,4 @@
-#include "HostDirectory.h"
+#include "ApoyoEventos.h"
 #include "TWConfigurarED.h"
 #include "TWConfigurarTES.h"
 #include "TWMiGraficaED.h"
@@ -21,28 +21,12 @@
 
 namespace {
 
-TTiempo A(long long ms) {
-    TTiempo t(2026, 12, 1, 10, 0, 0, 0);
-    t.SumarMilesimas(ms);
-    return t;
-}
+using apoyo::A;
+using apoyo::Contenido;
+using apoyo::Poner;
+using apoyo::Ruta;
 
 const NivelesInstrumento kNiveles{100, 900, 1100};
-
-QString Ruta(const char* fichero) {
-    return host::HostDirectory::resolveData(QString::fromLatin1(fichero));
-}
-
-QByteArray Contenido(const char* fichero) {
-    QFile f(Ruta(fichero));
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-void Poner(const char* fichero, const QByteArray& texto) {
-    QFile f(Ruta(fichero));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(texto);
-}
 
 // 0 ms to 1 s (50 %) and 1 s to 1 min (50 %).
 const QByteArray kDosIntervalos = "2,0,0,1,1,50,1,1,1,2,50\n";
