@@ -173,10 +173,9 @@ TEST_F(VentanasOnda, NextKeepsTheZoomWindow) {
     w->NextClick();
     ASSERT_EQ(1, w->RegistroMostrado());
     // The user zooms on record 2: samples 100 to 200, -50 to 50 volts.
-    ponerDouble(w, PEP_ZOOMXMIN, 100);
-    ponerDouble(w, PEP_ZOOMXMAX, 200);
-    ponerDouble(w, PEP_ZOOMYMIN, -50);
-    ponerDouble(w, PEP_ZOOMYMAX, 50);
+    for (auto [propiedad, valor] :
+         {std::pair{PEP_ZOOMXMIN, 100}, {PEP_ZOOMXMAX, 200}, {PEP_ZOOMYMIN, -50}, {PEP_ZOOMYMAX, 50}})
+        ponerDouble(w, propiedad, valor);
     poner(w, PEP_ZOOMED, 1);
     w->NextClick();
     EXPECT_EQ(2, w->RegistroMostrado());
@@ -213,16 +212,18 @@ TEST_F(VentanasOnda, TheRecordTitleAndReadOutCarryTheDistortionFigures) {
     EXPECT_EQ(3, r.value(QStringLiteral("records")).toInt());
     const QJsonArray thd = r.value(QStringLiteral("record_thd")).toArray();
     ASSERT_EQ(6, thd.size());
-    EXPECT_EQ(QStringLiteral("3.10 %"), thd[1].toObject().value(QStringLiteral("thd")).toString());
-    EXPECT_EQ(QStringLiteral("F2:"), thd[1].toObject().value(QStringLiteral("label")).toString());
+    EXPECT_EQ((QStringList{"3.10 %", "F2:"}), (QStringList{thd[1].toObject().value("thd").toString(),
+                                                           thd[1].toObject().value("label").toString()}));
 }
 
-TEST_F(VentanasOnda, DistortionUnitAndDecimalsComeFromTheRegistry) {
-    {
-        auto clave = host::SettingsKey::openOrCreate(QString());
-        clave->writeInt(QStringLiteral("UNIDADDISTORSION"), 1);
-        clave->writeInt(QStringLiteral("DECIMALESDISTORSION"), 2); // one decimal
-    }
+TEST_F(VentanasOnda, DistortionUnitAndDecimalsComeFromTheRegistryWhichGetsTheDefaultsWhenNew) {
+    EXPECT_EQ(0, formaonda::FormatoDistorsion::Leer().unidad);
+    auto clave = host::SettingsKey::openOrCreate(QString());
+    for (const char* nombre : {"UNIDADDISTORSION", "DECIMALESDISTORSION"})
+        EXPECT_EQ(0, clave->readInt(QString::fromLatin1(nombre)).value_or(-1)) << nombre;
+    clave->writeInt(QStringLiteral("UNIDADDISTORSION"), 1);
+    clave->writeInt(QStringLiteral("DECIMALESDISTORSION"), 2); // one decimal
+    clave->sync();
     auto* w = abrir<TWMiGraficaFO>(formas(TG_FO, 1, 64, datos));
     EXPECT_TRUE(texto(w, PEP_TABLETITLE).contains(QStringLiteral("F1: THD: 0.020 d: 0.010|")))
         << texto(w, PEP_TABLETITLE).toStdString();
@@ -230,13 +231,6 @@ TEST_F(VentanasOnda, DistortionUnitAndDecimalsComeFromTheRegistry) {
     EXPECT_EQ(QStringLiteral("?"), f.Numero(kValorNulo)) << "no figure, no unit";
     f.decimales = 500;
     EXPECT_EQ(QStringLiteral("2.65 %"), f.Numero(2.654)) << "an absurd registry value reads as the default";
-}
-
-TEST_F(VentanasOnda, TheDefaultsAreWrittenWhenTheSettingsAreNew) {
-    EXPECT_EQ(0, formaonda::FormatoDistorsion::Leer().unidad);
-    auto clave = host::SettingsKey::openOrCreate(QString());
-    for (const char* nombre : {"UNIDADDISTORSION", "DECIMALESDISTORSION"})
-        EXPECT_EQ(0, clave->readInt(QString::fromLatin1(nombre)).value_or(-1)) << nombre;
 }
 
 TEST_F(VentanasOnda, PrintingPutsEveryChosenRecordOnAPageOfItsOwn) {
