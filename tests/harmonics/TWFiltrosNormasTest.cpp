@@ -59,7 +59,7 @@ protected:
 
 } // namespace
 
-TEST_F(FiltrosNormas, ListOfNoneAndTheRecordsWithModifyFollowingTheFlags) {
+TEST_F(FiltrosNormas, ListOfNoneAndTheRecordsWithModifyFollowingTheFlagsOrWhatAMalformedFileHolds) {
     auto d = Abrir();
     EXPECT_EQ(Filas(*d), QStringLiteral("None0 A1 B0 C1 D2 Ex"));
     EXPECT_EQ(Modificables(*d), QStringLiteral("-+-+++"));
@@ -74,11 +74,9 @@ TEST_F(FiltrosNormas, ListOfNoneAndTheRecordsWithModifyFollowingTheFlags) {
     d->RellenarLista();
     EXPECT_EQ(Filas(*d), QStringLiteral("None0"));
     EXPECT_TRUE(testsupport::Messages::shown().empty());
-}
-
-TEST_F(FiltrosNormas, MalformedFileSaysSoAndKeepsTheRowsRead) {
+    // A malformed file is said to be so, and the rows read before the fault stay.
     apoyo::Escribir("A\r\n1,8,1\r\n1,5,\r\n" + QByteArray(41, 'n') + "\r\n1,1,\r\n1,1,\r\n");
-    auto d = Abrir();
+    d->RellenarLista();
     EXPECT_EQ(apoyo::UnicoError(), QStringLiteral("Bad harmonics filters file"));
     EXPECT_EQ(Filas(*d), QStringLiteral("None0 A1"));
 }
@@ -122,7 +120,7 @@ TEST_F(FiltrosNormas, FilterThatFailsToLoadIsNeverAppliedAndTheDialogStaysOpen) 
     EXPECT_EQ(d->result(), QDialog::Rejected);
 }
 
-TEST_F(FiltrosNormas, FixedAndReadOnlyFiltersAreNeitherRemovedNorModifiedAsSaid) {
+TEST_F(FiltrosNormas, FixedAndReadOnlyFiltersAreKeptAndAUserFilterIsDeletedAfterAsking) {
     auto d = Abrir();
     for (int fila : {0, 2, 4}) {
         d->ListaNormas->setCurrentCell(fila, 0);
@@ -134,10 +132,8 @@ TEST_F(FiltrosNormas, FixedAndReadOnlyFiltersAreNeitherRemovedNorModifiedAsSaid)
     EXPECT_EQ(apoyo::UnicoAviso(), QStringLiteral("Filter can not be modified"));
     EXPECT_EQ(testsupport::Dialogs::runs(), 0);
     EXPECT_EQ(apoyo::Leer(), kCinco);
-}
 
-TEST_F(FiltrosNormas, DeleteAsksThenRemovesTheRecordAndItsRowWithItsFlag) {
-    auto d = Abrir();
+    // A user filter: the question, then the record and its row go with its flag.
     d->ListaNormas->setCurrentCell(3, 0);
     testsupport::Messages::answerNext(host::MessageAnswer::No);
     QTest::keyClick(d->ListaNormas, Qt::Key_Delete);
