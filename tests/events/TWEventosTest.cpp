@@ -91,9 +91,6 @@ protected:
 
 } // namespace
 
-// ---------------------------------------------------------------------------------------------
-// Events against time
-
 TEST_F(EventsWindows, HistoricThresholdLinesPaintedPhasesAndDurations) {
     // clang-format off
     Guardar("PROPIEDADESEH", {{"VERS", 1}, {"VERH", 1}, {"COLORLH", 14}, {"TIPOLH", 1}, {"RESALTAR2", 0}, {"TIPOP3", 7},
@@ -244,9 +241,6 @@ TEST_F(EventsWindows, HistoricIntervalsByDayAndALonePoint) {
     EXPECT_EQ(filas.Entero(0, 4), 1);
 }
 
-// ---------------------------------------------------------------------------------------------
-// Events against the tolerance curves
-
 TEST_F(EventsWindows, CurvesItic) {
     auto* w = abrir<CBEMA>(listasDe(TG_CBEMA, kMuestra, datos));
     EXPECT_EQ(ent(w, PEP_XLOGSCALE), 1);
@@ -335,9 +329,6 @@ TEST_F(EventsWindows, CurvesDialogGivesTheCurveAndTheFilter) {
     EXPECT_EQ(k->readInt(QStringLiteral("CURVA")).value_or(-1), 2);
     EXPECT_EQ(k->readInt(QStringLiteral("VEROK")).value_or(-1), 0);
 }
-
-// ---------------------------------------------------------------------------------------------
-// The levels check of the distribution
 
 // Two historic windows of instruments with different levels (and a curves window): the check
 // asks once for the historic pair.

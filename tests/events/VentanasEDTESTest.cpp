@@ -113,9 +113,6 @@ protected:
 
 } // namespace
 
-// ---------------------------------------------------------------------------------------------
-// Events by duration
-
 TEST_F(VentanasEDTES, DurationAxisWithItsBoundariesAndEventsPlacedInside) {
     Poner(kFicheroIntervalos, kDosIntervalos);
     auto* w = abrir<TWMiGraficaED>(Listas(TG_ED, kEventosED, datos));
@@ -211,9 +208,6 @@ TEST_F(VentanasEDTES, AcceptedPropertiesRedrawThreePhaseAndPaintedPhases) {
     EXPECT_EQ(clave->readInt(QStringLiteral("VERTRIFASICOS")).value_or(-1), 1);
     EXPECT_EQ(clave->readInt(QStringLiteral("COLORP1")).value_or(-1), 3);
 }
-
-// ---------------------------------------------------------------------------------------------
-// The duration dialog
 
 class DialogoED : public VentanasEDTES {
 protected:
@@ -328,9 +322,6 @@ TEST_F(DialogoED, UnreadableFileWarnsAndLeavesTheGridEmpty) {
     EXPECT_EQ(d.result(), QDialog::Accepted);
     EXPECT_EQ(Contenido(kFicheroIntervalos), QByteArray("1,10,0,1,1,100\n"));
 }
-
-// ---------------------------------------------------------------------------------------------
-// TES
 
 TEST_F(VentanasEDTES, TesShowsTheFirstEventWithItsMarkersAndAllPhases) {
     auto* w = abrir<TWMiGraficaTES>(Listas(TG_TES, kEventosTES, datos));
