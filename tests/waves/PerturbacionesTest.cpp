@@ -213,10 +213,8 @@ TEST(Perturbaciones, TypedTextsGiveUpDownPositions) {
 
 TEST(Perturbaciones, TheRegistersOfAWindowComeFromTheFirstVariable) {
     ListasAtributos l;
-    std::vector<double> fase1 = ConHueco(300, 0, 0);
-    std::vector<double> fase2 = ConHueco(300, 150, 45); // a drop in the second register
-    l[LV_VALORES].EntrarDoubles(fase1);
-    l[LV_VALORES].EntrarDoubles(fase2);
+    l[LV_VALORES].EntrarDoubles(ConHueco(300, 0, 0));
+    l[LV_VALORES].EntrarDoubles(ConHueco(300, 150, 45)); // a drop in the second register
     // A pair past the data and a reversed pair name no register.
     l[LV_INTERVALOS].EntrarDoubles({0, 99, 100, 199, 200, 299, 400, 500, 50, 10});
     l[LV_INTERVALOS].EntrarDoubles({0, 99});
@@ -228,8 +226,7 @@ TEST(Perturbaciones, TheRegistersOfAWindowComeFromTheFirstVariable) {
     ASSERT_EQ(3u, d.Registros().size());
     EXPECT_EQ(std::make_pair(200, 299), d.Registros()[2]);
     EXPECT_EQ(2, d.NumSeries());
-    EXPECT_EQ(QStringLiteral("V1"), d.Nombre(0));
-    EXPECT_EQ(QString(), d.Nombre(1));
+    EXPECT_EQ((QStringList{"V1", ""}), (QStringList{d.Nombre(0), d.Nombre(1)}));
     EXPECT_DOUBLE_EQ(0.9, d.MenorTrigger());
     EXPECT_DOUBLE_EQ(0.0, d.Vref(7)) << "a register without Vref";
     EXPECT_EQ(std::vector<int>{1}, d.Malos(Hueco(50, 1)));
@@ -237,8 +234,7 @@ TEST(Perturbaciones, TheRegistersOfAWindowComeFromTheFirstVariable) {
 }
 
 TEST(Perturbaciones, EmptyOrBrokenDataGiveOneRegisterOrNone) {
-    ListasAtributos vacias;
-    const DatosPerturbaciones nada(vacias);
+    const DatosPerturbaciones nada{ListasAtributos{}};
     EXPECT_TRUE(nada.Registros().empty());
     EXPECT_FALSE(nada.Malo(Hueco(50, 1), 0));
     ListasAtributos sinPares;
