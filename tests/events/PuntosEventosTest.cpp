@@ -117,8 +117,6 @@ TEST(AplicarVistas, SettingsChooseTheView) {
     const std::vector<EventoRegistrado> m = {M(0, 1, 80, 100), M(150, 1, 70, 100), M(300, 2, 120, 50)};
     CListaEventos l;
     Cargar(l, m);
-    AplicarVistas(l, Record(TipoPropiedades::EH, false, 20, false));
-    EXPECT_EQ(l.NumeroEventos(), 3);
     AplicarVistas(l, Record(TipoPropiedades::EH, true, 20, false));
     EXPECT_EQ(l.NumeroEventos(), 3);
     AplicarVistas(l, Record(TipoPropiedades::CBEMA, true, 50, false));
@@ -152,7 +150,6 @@ TEST(CorregirUmbrales, ThresholdsAreHeldToTheInstrumentLevels) {
             << c.caso;
     }
     EXPECT_EQ(EtiquetaUmbral(1015), QStringLiteral("|R101.5%\t"));
-    EXPECT_EQ(EtiquetaUmbral(0), QStringLiteral("|R0.0%\t"));
 }
 
 TEST(CalcularPuntos, CorruptValuesPassThroughEveryViewWithoutHarm) {
