@@ -1,13 +1,9 @@
 #include "TGestionNormasDlg.h"
 
 #include "ApoyoNormas.h"
-#include "TTFiltroIn.h"
 #include "TWFiltrosNormas.h"
 
 #include <QCheckBox>
-#include <QImage>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QTableWidget>
 
 #include <gtest/gtest.h>
@@ -99,14 +95,7 @@ TEST_F(GestionNormas, TheComponentsValuesOverrideTheSettingsAndNoneClearsTheLimi
 TEST_F(GestionNormas, CancelReturnsFalseAndTakesTheLastLoadOfThatDialog) {
     AlAbrirLista([](TWFiltrosNormas& d) { return Aplicar(d, 1); });
     ASSERT_TRUE(m_normas.Execute());
-    // The THD window offers no "view only bad registers".
-    m_normas.SetHayVerSoloMalos(false);
-    AlAbrirLista([](TWFiltrosNormas& d) {
-        d.show();
-        EXPECT_FALSE(d.CHKRegistrosBuenos->isVisible());
-        EXPECT_TRUE(d.CHKResaltarMalos->isVisible() && d.PanelColor->isVisible());
-        return Cancelar(d);
-    });
+    AlAbrirLista([](TWFiltrosNormas& d) { return Cancelar(d); });
     EXPECT_FALSE(m_normas.Execute());
     // Nothing was loaded while that dialog was open.
     EXPECT_EQ(m_normas.GetNFiltrosVn(), 0);
@@ -137,66 +126,4 @@ TEST_F(GestionNormas, FilterAppliedByNameWithoutADialogAndKeptByABatchRun) {
     EXPECT_EQ(m_normas.GetNormaSeleccionada(), kEn50160);
     EXPECT_TRUE(m_normas.AplicarFiltro(QString()));
     EXPECT_EQ(m_normas.GetNFiltrosVn(), 0);
-}
-
-// --- the dialogs rendered to PNG for a person to look at, and checked to fit at any size
-
-namespace {
-
-QImage Pintar(QWidget& w, const char* nombre) {
-    w.show();
-    const QImage imagen = w.grab().toImage();
-    QDir().mkpath(QStringLiteral(NORMAS_PNG));
-    imagen.save(QDir(QStringLiteral(NORMAS_PNG)).filePath(QString::fromLatin1(nombre)));
-    return imagen;
-}
-
-bool DentroDe(const QWidget& dialogo, std::initializer_list<const QWidget*> controles) {
-    for (const QWidget* c : controles) {
-        if (!dialogo.rect().contains(c->geometry()) || c->width() < 8 || c->height() < 8)
-            return false;
-    }
-    return true;
-}
-
-const QByteArray kDeUsuario = "Mi filtro de planta\r\n1,6,3,4,1\r\n1,12,6,8\r\n"
-                              "Solo lectura\r\n2,5,3,3\r\n2,8,2\r\n";
-
-} // namespace
-
-TEST_F(GestionNormas, ListRendersWithTheShippedSetsAndUserFiltersAtAnySize) {
-    apoyo::Escribir(apoyo::Leer() + kDeUsuario);
-    TWFiltrosNormas d(nullptr);
-    d.PonerFicheroNormas(apoyo::Fichero());
-    d.PonerOpciones(true, true);
-    d.PonerEstado(true, true, 65535, 3);
-    d.RellenarSiVacia();
-    ASSERT_EQ(d.NumFilas(), 5);
-    EXPECT_FALSE(Pintar(d, "lista.png").isNull());
-    d.resize(d.minimumSizeHint());
-    Pintar(d, "lista-minima.png");
-    EXPECT_TRUE(DentroDe(d, {d.ListaNormas, d.BAplicar, d.BCancelar, d.PanelColor, d.CHKResaltarMalos}));
-    d.resize(900, 600);
-    Pintar(d, "lista-grande.png");
-    EXPECT_GT(d.ListaNormas->height(), 400);
-}
-
-TEST_F(GestionNormas, EditorRendersInBothModesAndLocked) {
-    apoyo::Escribir(apoyo::Leer() + kDeUsuario);
-    for (auto [modo, nombre] :
-         {std::pair{TTFiltroIn::NUEVO, ""}, {TTFiltroIn::MODIFICAR, "Mi filtro de planta"}}) {
-        TTFiltroIn editor(nullptr, apoyo::Fichero(), QLatin1Char('1'), QString::fromUtf8(nombre), modo);
-        EXPECT_FALSE(
-            Pintar(editor, modo == TTFiltroIn::NUEVO ? "editor-nuevo.png" : "editor-modificar.png").isNull());
-    }
-    TTFiltroIn bloqueado(nullptr, apoyo::Fichero(), QLatin1Char('2'), QStringLiteral("Solo lectura"),
-                         TTFiltroIn::MODIFICAR);
-    Pintar(bloqueado, "editor-bloqueado.png");
-    bloqueado.resize(bloqueado.minimumSizeHint());
-    Pintar(bloqueado, "editor-minimo.png");
-    EXPECT_TRUE(DentroDe(
-        bloqueado, {bloqueado.StringGrid1, bloqueado.StringGrid2, bloqueado.BCancelar, bloqueado.ETHDIn}));
-    // Both columns of a grid stay visible at the smallest size.
-    EXPECT_GE(bloqueado.StringGrid1->viewport()->width(),
-              bloqueado.StringGrid1->columnWidth(0) + bloqueado.StringGrid1->columnWidth(1) - 2);
 }
