@@ -38,9 +38,7 @@ protected:
 } // namespace
 
 TEST_F(ImportarComtrade, TheMenuImportsAndOpensTheRecording) {
-    QAction* menu = window->action(QStringLiteral("ImportComtrade"));
-    ASSERT_NE(nullptr, menu);
-    EXPECT_EQ(QStringLiteral("&Import COMTRADE..."), menu->text());
+    ASSERT_NE(nullptr, window->action(QStringLiteral("ImportComtrade")));
     const QString out = QString::fromStdString(dir + "/BAY.STD");
     ASSERT_TRUE(window->importComtrade({QString::fromStdString(cfg)}, out));
     EXPECT_TRUE(QFileInfo::exists(out));
