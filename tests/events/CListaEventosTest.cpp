@@ -195,14 +195,6 @@ TEST(Compactar, GapsAcrossCalendarBoundaries) {
 }
 
 TEST(Enlazar, EventsNameTheRawEventsTheyOverlap) {
-    CListaEventos l;
-    Anadir(l, {{0, 100, 1, H}, {50, 500, 2, S}, {150, 100, 1, H}, {5000, 100, 3, H}});
-    l.PonerHisteresis(100);
-    l.Compactar();
-    ASSERT_EQ(l.NumeroEventos(), 3);
-    EXPECT_EQ(Conjunto(l.Evento(0)->Indices), (Indices{0, 1, 2}));
-    EXPECT_EQ(Conjunto(l.Evento(2)->Indices), (Indices{3}));
-
     CListaEventos b;
     Anadir(b, {{0, 300, 1, H}, {100, 300, 2, H}, {350, 100, 3, H}, {1000, 100, 1, H}});
     b.EnlazarEventosBrutos();
@@ -247,9 +239,6 @@ TEST(Trifasicos, ExtremesValuesAndIndicesOfWhatIsLeft) {
     ASSERT_EQ(l.NumeroEventos(), 1);
     EXPECT_DOUBLE_EQ(l.Evento(0)->ValorExtremo, 1);
     EXPECT_EQ(Conjunto(l.Evento(0)->Indices), (Indices{0, 1, 2}));
-    EXPECT_DOUBLE_EQ(l.DameDuracionMaxima(0), 700);
-    l.Trifasico = false;
-    EXPECT_EQ(l.NumeroEventos(), 3);
 
     // The extremes are those of what is left after a sag is cut.
     CListaEventos m;

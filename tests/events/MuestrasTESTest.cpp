@@ -65,13 +65,6 @@ TEST(MuestrasTES, EqualTimesAcrossPhasesShareOneInstantLowerPhaseFirst) {
 }
 
 TEST(MuestrasTES, SamplesOfOnePhaseLeaveTheOthersEmptyAndAFourthSampleStartsANewInstant) {
-    Grabacion g;
-    g.Evento(0, 30, 2, {0, 5, 10});
-    g.Evento(5000, 30, 1, {5000, 5005});
-    const auto inst = g.Primero();
-    ASSERT_EQ(inst.size(), 3u);
-    EXPECT_EQ(inst[1].valores, (Valores{kNo, 101, kNo}));
-
     // Two recorded events on phase 1 with samples at the same times, plus phases 2 and 3: per
     // time, phase 1, phase 1, phase 2 fill one instant; phase 3 starts the next.
     Grabacion h;

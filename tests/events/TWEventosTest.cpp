@@ -12,7 +12,6 @@
 #include <QJsonObject>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRadioButton>
 
 #include <gtest/gtest.h>
 
@@ -244,62 +243,28 @@ TEST_F(EventsWindows, CurvesFilterHidesJudgedEventsButNeverThreePhaseOnes) {
     EXPECT_EQ(ocultos(), 10);
 }
 
-TEST_F(EventsWindows, CurvesDialogGivesTheCurveAndTheFilter) {
-    auto* w = abrir<CBEMA>(listasDe(TG_CBEMA, kMuestra, datos));
-    testsupport::Dialogs::handleNext([](QDialog& d) {
-        auto& c = dynamic_cast<TWConfigurarCBEMA&>(d);
-        c.RBSEMIF47->setChecked(true);
-        c.CBVerOk->setChecked(false);
-        c.Aceptar->click();
-        return c.result();
-    });
-    w->Propiedades();
-    EXPECT_EQ(w->DamePropiedades().Curva(), 2);
-    EXPECT_FALSE(w->DamePropiedades().VerOk());
-    EXPECT_EQ(array<std::int32_t>(w, PEP_GANNOTTYPES).size(), 9u);
-}
-
-// Two historic windows of instruments with different levels (and a curves window): the check
-// asks once for the historic pair.
-TEST_F(EventsWindows, LevelsDialogCancelledDropsOnlyThoseWindowsAndAcceptedWritesTheChoice) {
+// Two historic windows of instruments with different levels and a curves window: the check asks
+// once, for the historic pair.
+TEST_F(EventsWindows, LevelsDialogCancelledDropsOnlyThoseWindows) {
     std::vector<Ev> segunda = kMuestra;
     for (Ev& e : segunda)
         e.ms += 86400000;
-    const auto todas = [&](bool conCurvas) {
-        ListasAtributos r;
-        std::vector<ListasAtributos> partes{listasDe(TG_EH, kMuestra, datos),
-                                            listasDe(TG_EH, segunda, datos, {}, {50, 850, 1100})};
-        if (conCurvas)
-            partes.push_back(listasDe(TG_CBEMA, kMuestra, datos));
-        for (const ListasAtributos& l : partes) {
-            for (int i = 0; i < kNumListas; ++i) {
-                for (int f = 0; f < l[i].Cuenta(); ++f)
-                    r[i].CopiarFila(l[i], f);
-            }
+    ListasAtributos todas;
+    for (const ListasAtributos& l :
+         {listasDe(TG_EH, kMuestra, datos), listasDe(TG_EH, segunda, datos, {}, {50, 850, 1100}),
+          listasDe(TG_CBEMA, kMuestra, datos)}) {
+        for (int i = 0; i < kNumListas; ++i) {
+            for (int f = 0; f < l[i].Cuenta(); ++f)
+                todas[i].CopiarFila(l[i], f);
         }
-        return r;
-    };
+    }
     testsupport::Dialogs::handleNext([](QDialog& d) {
         EXPECT_NE(dynamic_cast<TTWLevels*>(&d), nullptr);
         return static_cast<int>(QDialog::Rejected);
     });
     std::vector<int> creadas;
-    Reparto::RepartirGraficas(todas(true), {1, 1, 1}, nullptr,
+    Reparto::RepartirGraficas(todas, {1, 1, 1}, nullptr,
                               [&](int tipo, ListasAtributos&) { creadas.push_back(tipo); });
     EXPECT_EQ(testsupport::Dialogs::runs(), 1);
     EXPECT_EQ(creadas, std::vector<int>{TG_CBEMA});
-
-    testsupport::Dialogs::handleNext([](QDialog& d) {
-        auto& c = dynamic_cast<TTWLevels&>(d);
-        c.RBNewLevel->setChecked(true);
-        c.UHueco->findChild<QLineEdit*>()->setText(QStringLiteral("95.5"));
-        return static_cast<int>(QDialog::Accepted);
-    });
-    std::vector<NivelesInstrumento> niveles;
-    Reparto::RepartirGraficas(todas(false), {1, 1}, nullptr, [&](int, ListasAtributos& l) {
-        niveles.push_back(LeerNiveles(l[LV_OPCIONES], 0));
-    });
-    ASSERT_EQ(niveles.size(), 1u);
-    EXPECT_EQ(niveles[0].hueco, 955);
-    EXPECT_EQ(niveles[0].interrupcion, 100);
 }

@@ -113,12 +113,7 @@ TEST_F(FiltroIn, ValidationReportsTheFirstFailingCheckInOrder) {
     EXPECT_EQ(Aceptar(*e), QString());
 }
 
-TEST_F(FiltroIn, NewFiltersAreSavedWithDecimalPointsAndHundredAndOneForAnEmptyThd) {
-    auto vacio = Abrir(TTFiltroIn::NUEVO);
-    Poner(vacio->ENombre, "Vacio");
-    EXPECT_EQ(Aceptar(*vacio), QString());
-    EXPECT_EQ(apoyo::Leer(), kFichero + "Vacio\r\n1,101,\r\n1,101,\r\n");
-    apoyo::Escribir(kFichero);
+TEST_F(FiltroIn, NewFiltersAreSavedWithDecimalPoints) {
     auto e = Abrir(TTFiltroIn::NUEVO);
     Poner(e->ENombre, "Comas");
     Poner(e->ETHDVn, "8,5");

@@ -144,8 +144,7 @@ TEST_F(FiltrosNormas, EditorOpensOnTheSelectedRowAndASavedFilterIsListedAndSelec
     auto d = Abrir();
     d->ListaNormas->setCurrentCell(4, 0);
     testsupport::Dialogs::handleNext([](QDialog& dlg) {
-        auto& editor = dynamic_cast<TTFiltroIn&>(dlg);
-        EXPECT_EQ(editor.ENombre->text(), QStringLiteral("D"));
+        EXPECT_EQ(dynamic_cast<TTFiltroIn&>(dlg).ENombre->text(), QStringLiteral("D"));
         return static_cast<int>(QDialog::Rejected);
     });
     d->BModificarNormaClick();
@@ -161,34 +160,22 @@ TEST_F(FiltrosNormas, EditorOpensOnTheSelectedRowAndASavedFilterIsListedAndSelec
     EXPECT_EQ(d->ListaNormas->currentRow(), 6);
 }
 
-TEST_F(FiltrosNormas, ColourAndOptionsAreStoredOnApplyOnlyAndWrongStoredValuesRewritten) {
-    {
-        auto d = Abrir();
-        testsupport::Dialogs::handleNext([](QDialog& dlg) {
-            dynamic_cast<QColorDialog&>(dlg).setCurrentColor(QColor(0, 128, 255));
-            return static_cast<int>(QDialog::Accepted);
-        });
-        d->PanelColorClick();
-        EXPECT_EQ(d->ColorPanel(), 0xFF8000);
-        d->ListaNormas->setCurrentCell(3, 0);
-        d->BCancelarClick();
-    }
-    EXPECT_EQ(Valor(TWFiltrosNormas::kSeleccionado), 0);
-    EXPECT_EQ(Valor(TWFiltrosNormas::kIndexColor), 65535);
-    {
-        auto clave = host::SettingsKey::openOrCreate(QString::fromLatin1(TWFiltrosNormas::kClave));
-        clave->writeString(QString::fromLatin1(TWFiltrosNormas::kResaltar), QStringLiteral("si"));
-        clave->sync();
-    }
-    auto d = Abrir();
-    EXPECT_EQ(Valor(TWFiltrosNormas::kResaltar), 0);
-    testsupport::Dialogs::handleNext([](QDialog& dlg) {
+TEST_F(FiltrosNormas, ColourIsStoredOnApplyOnlyAndAWrongStoredValueIsRewritten) {
+    const auto naranja = [](QDialog& dlg) {
         dynamic_cast<QColorDialog&>(dlg).setCurrentColor(QColor(0, 128, 255));
         return static_cast<int>(QDialog::Accepted);
-    });
-    d->PanelColorClick();
-    d->BAplicarClick();
-    EXPECT_EQ(d->ColorMalos(), 0xFF8000);
-    d.reset();
-    EXPECT_EQ(Valor(TWFiltrosNormas::kIndexColor), 0xFF8000);
+    };
+    for (bool aplicar : {false, true}) {
+        auto d = Abrir();
+        testsupport::Dialogs::handleNext(naranja);
+        d->PanelColorClick();
+        aplicar ? d->BAplicarClick() : d->BCancelarClick();
+        d.reset();
+        EXPECT_EQ(Valor(TWFiltrosNormas::kIndexColor), aplicar ? 0xFF8000 : 65535);
+    }
+    auto clave = host::SettingsKey::openOrCreate(QString::fromLatin1(TWFiltrosNormas::kClave));
+    clave->writeString(QString::fromLatin1(TWFiltrosNormas::kResaltar), QStringLiteral("si"));
+    clave->sync();
+    Abrir();
+    EXPECT_EQ(Valor(TWFiltrosNormas::kResaltar), 0);
 }
