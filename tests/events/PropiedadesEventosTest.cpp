@@ -58,13 +58,10 @@ TEST(PropiedadesEventos, SaveAndReadBackExceptTheThresholds) {
     p.PonerValor(CampoResaltar(2), 0);
     ASSERT_TRUE(p.Guardar());
     const auto q = PropiedadesEventos::Leer(TipoPropiedades::ED, NivelesInstrumento{50, 800, 1150}, kPuntos);
-    EXPECT_EQ(q.Valor(EV_VERH), 1);
     EXPECT_EQ(q.Histeresis(), 1234);
     EXPECT_EQ(q.Valor(CampoResaltar(2)), 0);
     EXPECT_EQ(q.Valor(EV_UMBRALH), 800); // from the new instrument, not the saved 850
-    EXPECT_EQ(q.Umbrales().hueco, 800);
     EXPECT_TRUE(q.Umbrales().verHueco);
-    EXPECT_FALSE(q.Umbrales().verSobretension);
 }
 
 TEST(PropiedadesEventos, RowForTheTableAndExportModules) {

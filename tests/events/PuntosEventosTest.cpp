@@ -59,19 +59,6 @@ TEST(LeerMuestras, FourExtraRowsPerDataObjectInColumnOrder) {
     // clang-format on
 }
 
-TEST(BuscarRanura, SameInstantFindsTheSampleOfTheEventsPhase) {
-    // Three phases recorded at one instant, phases 1, 2, 3, between two other events.
-    const std::vector<EventoRegistrado> m = {M(0, 2), M(1000, 1), M(1000, 2), M(1000, 3), M(2000, 1)};
-    for (int fase = 1; fase <= 3; ++fase) {
-        CEvento e;
-        e.Inicio = A(1000);
-        e.Fase = static_cast<std::int8_t>(fase);
-        EXPECT_EQ(BuscarRanura(m, e, false), fase) << "phase " << fase;
-        // Three-phase mode takes the first sample of the instant.
-        EXPECT_EQ(BuscarRanura(m, e, true), 1);
-    }
-}
-
 TEST(BuscarRanura, WithoutASampleAtTheStartTheLastOneBeforeIt) {
     const std::vector<EventoRegistrado> m = {M(0, 1), M(1000, 1), M(2000, 1)};
     CEvento e;

@@ -90,10 +90,7 @@ TEST(NormasLectura, FieldsAndLineLengths) {
     ASSERT_TRUE(u.ok);
     EXPECT_EQ(u.filtro.tension.valores.size(), 60u);
     EXPECT_EQ(u.filtro.corriente.valores, (std::vector<double>{2.0, 2.0}));
-    const ResultadoEditor e = CargarParaEditor(f, "Larga");
-    ASSERT_EQ(e.estado, EstadoEditor::Cargado);
-    EXPECT_EQ(e.tension.valores.size(), 49u);
-    EXPECT_EQ(e.corriente.valores, (std::vector<double>{2.0, 2.0}));
+    EXPECT_EQ(CargarParaEditor(f, "Larga").tension.valores.size(), 49u);
 
     // A field of nineteen characters reads; twenty is bad.
     const QByteArray diecinueve = "1234567890.12345678";

@@ -99,7 +99,7 @@ TEST_F(GestionNormas, CancelReturnsFalseAndTakesTheLastLoadOfThatDialog) {
         return Cancelar(d);
     });
     EXPECT_FALSE(m_normas.Execute());
-    EXPECT_EQ(apoyo::UnicoError(), QStringLiteral("Bad filter"));
+    EXPECT_EQ(apoyo::UnicoMensaje(), QStringLiteral("Bad filter"));
     EXPECT_EQ(m_normas.GetTHDVn(), -1.0);
     EXPECT_EQ(m_normas.GetFiltroSeleccionado(), 0);
 }

@@ -41,7 +41,7 @@ protected:
         if (testsupport::Messages::shown().empty())
             return e.Aceptado() ? QString() : QStringLiteral("neither saved nor refused");
         EXPECT_FALSE(e.Aceptado());
-        return apoyo::UnicoError();
+        return apoyo::UnicoMensaje();
     }
     static void Poner(QLineEdit* e, const char* t) { e->setText(QString::fromLatin1(t)); }
     static void Celda(QTableWidget* g, int fila, const char* t) {
@@ -74,11 +74,11 @@ TEST_F(FiltroIn, ReadOnlyFilterCannotBeSaved) {
 
 TEST_F(FiltroIn, BadRecordOrMissingFileSaysBadFilterAndShowsWhatWasRead) {
     auto e = Abrir(TTFiltroIn::MODIFICAR, "Rota");
-    EXPECT_EQ(apoyo::UnicoError(), QStringLiteral("Bad filter"));
+    EXPECT_EQ(apoyo::UnicoMensaje(), QStringLiteral("Bad filter"));
     EXPECT_EQ(Celda(e->StringGrid1, 2), QStringLiteral("2"));
     QFile::remove(QDir(testsupport::dataDirectory()).filePath(apoyo::Fichero()));
     auto sinFichero = Abrir(TTFiltroIn::MODIFICAR, "Uno");
-    EXPECT_EQ(apoyo::UnicoError(), QStringLiteral("Bad filter"));
+    EXPECT_EQ(apoyo::UnicoMensaje(), QStringLiteral("Bad filter"));
 }
 
 // Each step sets up the failure of one check while later checks would fail too.

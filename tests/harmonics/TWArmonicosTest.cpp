@@ -144,7 +144,7 @@ TEST_F(HarmonicsWindow, AFilterNothingBreaksLeavesTheStepsAndSaysSo) {
     w->DameNormas()->SetVerSoloMalos(true);
     testsupport::Messages::clear();
     ASSERT_EQ(w->AplicarFiltro(QStringLiteral("Wide")), 1);
-    EXPECT_EQ(apoyo::UnicoAviso(), QStringLiteral("There aren't any bad register"));
+    EXPECT_EQ(apoyo::UnicoMensaje(), QStringLiteral("There aren't any bad register"));
     EXPECT_EQ(w->Visibles(), (std::vector<int>{0, 1, 2}));
     // An unknown filter changes nothing.
     const std::vector<double> marcas = doubles(w, PEP_GANNOTX);
@@ -188,14 +188,4 @@ TEST_F(HarmonicsWindow, TwentyFourHourWindowsLabelOrdersOrBands) {
     EXPECT_EQ(texto(bandas, PEP_VLINELABELS),
               QStringLiteral("|B207.0 - 209.0 V\t|B209.0 - 211.0 V\t|B211.0 - 213.0 V"));
     EXPECT_EQ(doubles(bandas, PEP_XDATA), (std::vector<double>{209, 211, 213}));
-}
-
-TEST_F(HarmonicsWindow, InterharmonicsLabelHalfOrders) {
-    std::vector<double> xs;
-    for (int k = 0; k < 41; ++k)
-        xs.push_back(k + 1.5);
-    auto* w = abrir<TWMiGraficaIARM>(espectro(TG_IARM, {std::vector<double>(41, 0.1)}, 1, 41, datos, {}, xs));
-    const QStringList etiquetas = texto(w, PEP_VLINELABELS).split(QLatin1Char('\t'));
-    ASSERT_EQ(etiquetas.size(), 41);
-    EXPECT_EQ(etiquetas.mid(0, 2), (QStringList{"|h1.5", "|h"}));
 }

@@ -74,7 +74,7 @@ TEST_F(FiltrosNormas, ListOfNoneAndTheRecordsWithModifyFollowingTheFlagsOrWhatAM
     // A malformed file is said to be so, and the rows read before the fault stay.
     apoyo::Escribir("A\r\n1,8,1\r\n1,5,\r\n" + QByteArray(41, 'n') + "\r\n1,1,\r\n1,1,\r\n");
     d->RellenarLista();
-    EXPECT_EQ(apoyo::UnicoError(), QStringLiteral("Bad harmonics filters file"));
+    EXPECT_EQ(apoyo::UnicoMensaje(), QStringLiteral("Bad harmonics filters file"));
     EXPECT_EQ(Filas(*d), QStringLiteral("None0 A1"));
 }
 
@@ -102,14 +102,14 @@ TEST_F(FiltrosNormas, FilterThatFailsToLoadIsNeverAppliedAndTheDialogStaysOpen) 
     d->show();
     d->ListaNormas->setCurrentCell(1, 0);
     d->BAplicarClick();
-    EXPECT_EQ(apoyo::UnicoError(), QStringLiteral("Bad filter"));
+    EXPECT_EQ(apoyo::UnicoMensaje(), QStringLiteral("Bad filter"));
     EXPECT_TRUE(d->isVisible());
     EXPECT_EQ(d->Seleccionado(), 0);
     // A filter listed before the file went away cannot be loaded either.
     d->ListaNormas->setCurrentCell(2, 0);
     QFile::remove(QDir(testsupport::dataDirectory()).filePath(apoyo::Fichero()));
     d->BAplicarClick();
-    EXPECT_EQ(apoyo::UnicoError(), QStringLiteral("Bad filter"));
+    EXPECT_EQ(apoyo::UnicoMensaje(), QStringLiteral("Bad filter"));
     EXPECT_TRUE(d->isVisible());
 }
 
@@ -118,11 +118,11 @@ TEST_F(FiltrosNormas, FixedAndReadOnlyFiltersAreKeptAndAUserFilterIsDeletedAfter
     for (int fila : {0, 2, 4}) {
         d->ListaNormas->setCurrentCell(fila, 0);
         d->BEliminarClick();
-        EXPECT_EQ(apoyo::UnicoAviso(), QStringLiteral("This filter can't be removed")) << fila;
+        EXPECT_EQ(apoyo::UnicoMensaje(), QStringLiteral("This filter can't be removed")) << fila;
     }
     d->ListaNormas->setCurrentCell(2, 0);
     d->BModificarNormaClick();
-    EXPECT_EQ(apoyo::UnicoAviso(), QStringLiteral("Filter can not be modified"));
+    EXPECT_EQ(apoyo::UnicoMensaje(), QStringLiteral("Filter can not be modified"));
     EXPECT_EQ(apoyo::Leer(), kCinco);
 
     // A user filter: the question defaults to No; then the record and its row go.

@@ -286,16 +286,6 @@ TEST_F(DialogoPerturbaciones, OkTakesTheValuesAndWritesTheRegistry) {
               (std::array<int, 5>{f.VerMalos, f.VerTrigger, f.VerPorcentaje, f.Frecuencia, f.Ciclos}));
     auto clave = host::SettingsKey::openOrCreate(QStringLiteral("PERTURBACIONES"));
     EXPECT_EQ(60, clave->readInt(QStringLiteral("FRECUENCIA")).value_or(-1));
-
-    // The other way round: trigger off, drop on.
-    Filtro g;
-    TWPerturbaciones e(nullptr, g, 0.5);
-    e.CBVerTrigger->setChecked(false);
-    e.CBVerPorcentaje->setChecked(true);
-    e.EPorcentaje->setText(QStringLiteral("85"));
-    e.BAceptarClick();
-    EXPECT_EQ(kSinTrigger, g.Trigger);
-    EXPECT_DOUBLE_EQ(85.0, g.Porcentaje);
 }
 
 TEST_F(DialogoPerturbaciones, CancelClearsATriggerLeftAtItsFloor) {
