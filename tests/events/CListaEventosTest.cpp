@@ -102,16 +102,6 @@ TEST(Insercion, RefusesPhasesAndKindsThatHaveNoPlace) {
     EXPECT_TRUE(l.DameEvento(7).Vacio());
 }
 
-TEST(Insercion, ExtremesFollowTheRawDurationsPerPhase) {
-    CListaEventos l;
-    EXPECT_EQ(l.DameDuracionMinima(0), CListaEventos::kMinimoInicial);
-    Anadir(l, {{0, 300, 1, H}, {1000, 40, 1, H}, {2000, 900, 2, S}});
-    EXPECT_EQ((std::vector<double>{l.DameDuracionMinima(0), l.DameDuracionMaxima(0), l.DameDuracionMaxima(1),
-                                   l.DameDuracionMaximaVista()}),
-              (std::vector<double>{40, 300, 900, 900}));
-    EXPECT_EQ(l.DameDuracionMaxima(2), CListaEventos::kMaximoInicial);
-}
-
 TEST(Compactar, HysteresisDecidesAtTheNextStartAndTheRawViewStays) {
     // The second overvoltage starts 300 ms after the first ends.
     CListaEventos l;
@@ -262,19 +252,9 @@ TEST(Trifasicos, BuiltFromTheCompactedViewWhenCompacted) {
     EXPECT_EQ(l.Evento(0)->Indices.size(), 6u);
 }
 
-TEST(Vistas, CurrentViewFollowsTheFlags) {
+TEST(Vistas, RawEventsAreDeletedByPosition) {
     CListaEventos l;
     Anadir(l, {{0, 100, 1, H}, {110, 100, 1, H}, {0, 100, 2, H}});
-    l.PonerHisteresis(20);
-    l.Compactar();
-    l.CalcularTrifasicos();
-    EXPECT_EQ(l.NumeroEventos(), 2); // compacted
-    l.Trifasico = true;
-    EXPECT_EQ(l.NumeroEventos(), 1);
-    EXPECT_EQ(l.DameEvento(0, true).Duracion, 100); // raw on request
-    l.Trifasico = false;
-    l.Descompactar();
-    EXPECT_EQ(l.NumeroEventos(), 3);
     EXPECT_FALSE(l.EliminarEvento(CListaEventos::Destino::Brutos, 3));
     EXPECT_TRUE(l.EliminarEvento(CListaEventos::Destino::Brutos, 2));
     EXPECT_EQ(l.NumeroEventos(), 2);

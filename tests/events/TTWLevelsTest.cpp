@@ -31,20 +31,6 @@ template <typename T> T* Control(QDialog& d, const char* nombre) {
 
 } // namespace
 
-TEST(TTWLevels, OpensOnTheRecordedSetsAndCancelOpensNoWindow) {
-    TValorMultiple r = DosDistintos();
-    testsupport::Dialogs::handleNext([](QDialog& d) {
-        auto* lista = Control<QComboBox>(d, "CBLevels");
-        EXPECT_EQ(lista->itemText(1), QStringLiteral("(115.0; 85.0; 5.0)"));
-        // Choosing a set shows its levels.
-        lista->setCurrentIndex(1);
-        EXPECT_EQ(Control<QDoubleSpinBox>(d, "UHueco")->text(), QStringLiteral("85.0"));
-        return static_cast<int>(QDialog::Rejected);
-    });
-    EXPECT_FALSE(ComprobarNivelesConDialogo(r, nullptr));
-    EXPECT_EQ(LeerNiveles(r, 0), (NivelesInstrumento{100, 900, 1100}));
-}
-
 TEST(TTWLevels, TypedNewLevelsAreStoredInTenths) {
     TValorMultiple r = DosDistintos();
     testsupport::Dialogs::handleNext([](QDialog& d) {

@@ -58,11 +58,6 @@ TEST_F(FiltroIn, ModifyShowsTheRecordWithAHundredAndOneThdEmpty) {
     EXPECT_EQ((QStringList{e->ETHDVn->text(), e->ETHDIn->text()}), (QStringList{"8", ""}));
     EXPECT_EQ((QStringList{Celda(e->StringGrid1, 1), Celda(e->StringGrid1, 2), Celda(e->StringGrid1, 3)}),
               (QStringList{"2.5", "5", ""}));
-    // A data line that ends right after its THD loads.
-    auto corta = Abrir(TTFiltroIn::MODIFICAR, "Corta");
-    EXPECT_TRUE(testsupport::Messages::shown().empty());
-    EXPECT_EQ(corta->ETHDVn->text(), QStringLiteral("8"));
-    EXPECT_EQ(Celda(corta->StringGrid2, 1), QStringLiteral("3"));
 }
 
 TEST_F(FiltroIn, ReadOnlyFilterCannotBeSaved) {

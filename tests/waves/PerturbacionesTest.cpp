@@ -236,18 +236,6 @@ protected:
     }
 };
 
-TEST_F(DialogoPerturbaciones, OpensOnTheFilterAsItStands) {
-    Filtro f{.Trigger = 1.5, .Porcentaje = 80, .VerTrigger = 1, .Frecuencia = 60, .Ciclos = 0};
-    TWPerturbaciones d(nullptr, f, 1.2);
-    EXPECT_EQ((QStringList{"1.5", "80"}), (QStringList{d.ETrigger->text(), d.EPorcentaje->text()}));
-    EXPECT_TRUE(d.RB60->isChecked() && d.RBSemiciclos->isChecked());
-    // The registers' lowest trigger is the floor.
-    d.UpDownTrigger->Arriba();
-    EXPECT_EQ(QStringLiteral("1.6"), d.ETrigger->text()) << "the up-down writes tenths";
-    d.UpDownTrigger->SetPosition(2);
-    EXPECT_EQ(QStringLiteral("1.2"), d.ETrigger->text()) << "not below its floor";
-}
-
 TEST_F(DialogoPerturbaciones, OutOfRangeValuesAreRefusedAndTheDialogStaysOpen) {
     Filtro f;
     TWPerturbaciones d(nullptr, f, kSinTrigger);
