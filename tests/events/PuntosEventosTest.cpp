@@ -99,23 +99,6 @@ TEST(CalcularPuntos, ThreePhaseEventsGoToTheFirstSeriesAndTheValueMayBeJudged) {
     EXPECT_DOUBLE_EQ(p.duracion[2], 700);
 }
 
-TEST(AplicarVistas, SettingsChooseTheView) {
-    // Two sags on phase 1, 50 ms apart; an overvoltage on phase 2.
-    const std::vector<EventoRegistrado> m = {M(0, 1, 80, 100), M(150, 1, 70, 100), M(300, 2, 120, 50)};
-    CListaEventos l;
-    Cargar(l, m);
-    AplicarVistas(l, Record(TipoPropiedades::EH, true, 20, false));
-    EXPECT_EQ(l.NumeroEventos(), 3);
-    AplicarVistas(l, Record(TipoPropiedades::CBEMA, true, 50, false));
-    EXPECT_EQ(l.NumeroEventos(), 2);
-    const ConteoTipos c = ContarTipos(l);
-    EXPECT_EQ((std::array<int, 3>{c.huecos, c.sobretensiones, c.interrupciones}),
-              (std::array<int, 3>{1, 1, 0}));
-    EXPECT_FALSE(l.Trifasico);
-    AplicarVistas(l, Record(TipoPropiedades::CBEMA, true, 50, true));
-    EXPECT_TRUE(l.Trifasico);
-}
-
 TEST(CorregirUmbrales, ThresholdsAreHeldToTheInstrumentLevels) {
     const NivelesInstrumento n{100, 900, 1100};
     // clang-format off

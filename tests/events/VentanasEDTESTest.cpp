@@ -8,7 +8,6 @@
 #include "VentanaPrueba.h"
 
 #include <QAction>
-#include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
@@ -147,24 +146,6 @@ TEST_F(VentanasEDTES, ThresholdsFileIsWrittenBeforeTheList) {
         (w->*accion)();
         EXPECT_EQ(Contenido(kFicheroUmbrales), QByteArray("3,11000,99990,9000,11000,0,9000,\n"));
     }
-}
-
-TEST_F(VentanasEDTES, AcceptedPropertiesRedrawThreePhase) {
-    Poner(kFicheroIntervalos, kDosIntervalos);
-    auto* w = abrir<TWMiGraficaED>(Listas(TG_ED, kEventosED, datos));
-    testsupport::Dialogs::handleNext([](QDialog& d) {
-        auto& c = dynamic_cast<TWConfigurarED&>(d);
-        c.CBTrifasicos->setChecked(true);
-        c.AceptarClick();
-        return d.result();
-    });
-    w->Propiedades();
-    EXPECT_TRUE(w->DameListaEventos().Trifasico);
-    // Everything drawn is on the first series.
-    const std::vector<double> x = array<double>(w, PEP_XDATA);
-    EXPECT_EQ(std::vector<double>(x.begin() + 4, x.end()), std::vector<double>(8, kValorNulo));
-    cursor(w, 0, 0);
-    EXPECT_TRUE(w->TextoCursor().contains("Phase: III")) << w->TextoCursor().toStdString();
 }
 
 class DialogoED : public VentanasEDTES {

@@ -57,10 +57,6 @@ struct Espectro {
 
 const std::vector<double> kVacio(8, N);
 
-juicio::Tipo porRanura(int ranura) {
-    return juicio::TipoDeRanura(ranura);
-}
-
 } // namespace
 
 TEST(HarmonicsPresence, ASlotHoldingOnlyNoDataIsNoSubsetAndShortSlotsArePadded) {
@@ -139,23 +135,6 @@ TEST(HarmonicsAxesAndTitles, UnitChangesStartAxesLabelledByKind) {
     EXPECT_EQ((QStringList{ejes[0].etiqueta, ejes[1].etiqueta, ejes[2].etiqueta}),
               (QStringList{"%Vn", "%In", "kW"}));
     EXPECT_EQ((std::vector<int>{ejes[0].series, ejes[1].series}), (std::vector<int>{2, 2}));
-}
-
-// How each point is judged against its limit is the judging's own test; here, that the data hand
-// it the right registers and kinds.
-TEST(HarmonicsJudging, RegistersAreJudgedByTheKindOfTheirSlots) {
-    Espectro e;
-    e.ranuras = {{2.0, 1.0, 0.5, 0.1, 2.0, 1.5, 0.5, 0.1}};
-    EXPECT_EQ(e.datos().RegistrosMalos(porRanura, {2.0, 1.4}, {}), std::vector<int>{1});
-    // Voltage limits that every current breaks do not count.
-    e.ranuras = {kVacio, kVacio, kVacio, {10, 1, 1, 1, 1, 1, 1, 1}, kVacio, {1, 1, 1, 1, 1, 1, 9, 1}};
-    EXPECT_TRUE(e.datos().RegistrosMalos(porRanura, {0.1, 0.1, 0.1, 0.1}, {}).empty());
-    EXPECT_EQ(e.datos().RegistrosMalos(porRanura, {}, {8, 8, 8}), (std::vector<int>{0, 1}));
-    // A window of currents judges every slot as current.
-    e.ranuras = {{10, 1, 1, 1, 1, 1, 1, 1}};
-    const auto corriente = [](int) { return juicio::Tipo::Corriente; };
-    EXPECT_TRUE(e.datos().RegistrosMalos(corriente, {0.5}, {}).empty());
-    EXPECT_EQ(e.datos().RegistrosMalos(corriente, {}, {5}), std::vector<int>{0});
 }
 
 TEST(HarmonicsLabels, OrdersBandsAndInterharmonics) {

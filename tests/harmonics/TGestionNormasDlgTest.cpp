@@ -66,14 +66,9 @@ TEST_F(GestionNormas, AppliedFilterIsCopiedIntoTheComponent) {
 }
 
 TEST_F(GestionNormas, TheComponentsValuesOverrideTheSettingsAndNoneClearsTheLimits) {
-    m_normas.SetVerSoloMalos(true);
     m_normas.SetColorMalos(0x0000FF);
     m_normas.SetFiltroSeleccionado(1);
-    AlAbrirLista([](TWFiltrosNormas& d) {
-        EXPECT_TRUE(d.CHKRegistrosBuenos->isChecked());
-        EXPECT_EQ(d.ColorPanel(), 0x0000FF);
-        return Aplicar(d, d.ListaNormas->currentRow());
-    });
+    AlAbrirLista([](TWFiltrosNormas& d) { return Aplicar(d, d.ListaNormas->currentRow()); });
     ASSERT_TRUE(m_normas.Execute());
     EXPECT_EQ(m_normas.GetNFiltrosVn(), 24);
     EXPECT_EQ(m_normas.GetColorMalos(), 0x0000FF);

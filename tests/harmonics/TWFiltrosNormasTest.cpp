@@ -5,7 +5,6 @@
 #include "TTFiltroIn.h"
 
 #include <QCheckBox>
-#include <QColorDialog>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
@@ -158,24 +157,4 @@ TEST_F(FiltrosNormas, EditorOpensOnTheSelectedRowAndASavedFilterIsListedAndSelec
     EXPECT_EQ(testsupport::Dialogs::runs(), 2);
     EXPECT_EQ(Filas(*d), QStringLiteral("None0 A1 B0 C1 D2 Ex F1"));
     EXPECT_EQ(d->ListaNormas->currentRow(), 6);
-}
-
-TEST_F(FiltrosNormas, ColourIsStoredOnApplyOnlyAndAWrongStoredValueIsRewritten) {
-    const auto naranja = [](QDialog& dlg) {
-        dynamic_cast<QColorDialog&>(dlg).setCurrentColor(QColor(0, 128, 255));
-        return static_cast<int>(QDialog::Accepted);
-    };
-    for (bool aplicar : {false, true}) {
-        auto d = Abrir();
-        testsupport::Dialogs::handleNext(naranja);
-        d->PanelColorClick();
-        aplicar ? d->BAplicarClick() : d->BCancelarClick();
-        d.reset();
-        EXPECT_EQ(Valor(TWFiltrosNormas::kIndexColor), aplicar ? 0xFF8000 : 65535);
-    }
-    auto clave = host::SettingsKey::openOrCreate(QString::fromLatin1(TWFiltrosNormas::kClave));
-    clave->writeString(QString::fromLatin1(TWFiltrosNormas::kResaltar), QStringLiteral("si"));
-    clave->sync();
-    Abrir();
-    EXPECT_EQ(Valor(TWFiltrosNormas::kResaltar), 0);
 }

@@ -37,21 +37,6 @@ TEST(AjustesVEF, ANewKeyGetsTheDefaultsButNotThePointTypesAndTheLevelsComeFromTh
     EXPECT_EQ(a.tipoPunto, (std::array<int, 3>{-1, -1, -1}));
     EXPECT_EQ((std::array<int, 3>{a.sobretension.nivel, a.hueco.nivel, a.interrupcion.nivel}),
               (std::array<int, 3>{1100, 900, 100}));
-}
-
-TEST(AjustesVEF, AnExistingKeyKeepsItsValuesAndGainsTheMissingOnes) {
-    {
-        auto k = clave();
-        k->writeInt(QStringLiteral("VERS"), 1);
-        k->writeInt(QStringLiteral("COLORP2"), 9);
-        k->writeInt(QStringLiteral("TIPOP2"), 5);
-        k->sync();
-    }
-    const AjustesVEF::Ajustes a = AjustesVEF::Leer(opciones(100, 900, 1100), objetos({1, 2, 3}));
-    EXPECT_TRUE(a.sobretension.ver);
-    EXPECT_EQ(a.colorFase[1], 9);
-    EXPECT_EQ(a.tipoPunto, (std::array<int, 3>{-1, 5, -1}));
-    EXPECT_EQ(clave()->readInt(QStringLiteral("VERH")), 0);
     // A colour index outside the private table gives no colour.
     EXPECT_EQ(AjustesVEF::Color(16), 0xFFFFFF);
     EXPECT_EQ(AjustesVEF::Color(17), -1);

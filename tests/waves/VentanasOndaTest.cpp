@@ -4,13 +4,11 @@
 #include "TWMiGraficaFO.h"
 #include "TWMiGraficaFOAN.h"
 #include "TWMiGraficaPER.h"
-#include "TWPerturbaciones.h"
 #include "TestEnvironment.h"
 #include "TiposGrafica.h"
 #include "VentanaPrueba.h"
 
 #include <QAction>
-#include <QCheckBox>
 #include <QFile>
 #include <QJsonArray>
 #include <QLineEdit>
@@ -262,36 +260,6 @@ TEST_F(VentanasOnda, DisturbancesMarkTheDropAndFilterTheBadRegisters) {
     w->AplicarFiltro(f);
     ASSERT_EQ(1u, w->ObjetosExtra().size());
     EXPECT_EQ(perturbaciones::ObjetoFiltro(f), w->ObjetosExtra()[0]);
-}
-
-TEST_F(VentanasOnda, WithNoBadRegisterTheUserIsToldAndNothingIsHidden) {
-    auto* w = abrir<TWMiGraficaPER>(registrosPerturbacion({0, 10, 5}, datos));
-    w->NextClick();
-    w->NextClick();
-    w->AplicarFiltro(Huecos(w->Filtro()));
-    ASSERT_EQ(1, testsupport::Messages::count(QStringLiteral("There aren't any bad register")));
-    EXPECT_EQ(std::vector<int>({0, 1, 2}), w->Visibles());
-    EXPECT_EQ(2, w->RegistroMostrado());
-}
-
-TEST_F(VentanasOnda, PropertiesStartFromTheLowestTriggerAndCancelClearsIt) {
-    auto* w = abrir<TWMiGraficaPER>(registrosPerturbacion({0, 0}, datos));
-    double visto = 0;
-    int minimo = -1;
-    testsupport::Dialogs::handleNext([&](QDialog& d) {
-        auto* p = dynamic_cast<TWPerturbaciones*>(&d);
-        if (p == nullptr)
-            return int(QDialog::Rejected);
-        visto = p->ETrigger->text().toDouble();
-        minimo = p->UpDownTrigger->Min();
-        p->BCancelarClick();
-        return p->result();
-    });
-    w->Propiedades();
-    EXPECT_DOUBLE_EQ(0.8, visto) << "the second register proposes the lowest";
-    EXPECT_EQ(8, minimo);
-    EXPECT_EQ(perturbaciones::kSinTrigger, w->Filtro().Trigger);
-    EXPECT_TRUE(w->ObjetosExtra().empty()) << "nothing stored on cancel";
 }
 
 TEST_F(VentanasOnda, MalformedRecordingsOpenWithoutACrash) {
