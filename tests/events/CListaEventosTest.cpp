@@ -221,16 +221,8 @@ TEST(Trifasicos, ViewsBuiltFromTheRawEvents) {
     }
 }
 
-TEST(Trifasicos, ExtremesValuesAndIndicesOfWhatIsLeft) {
-    CListaEventos l;
-    Anadir(l, {{0, 1000, 1, I, 2}, {100, 1000, 2, I, 1}, {200, 700, 3, I, 3}});
-    l.CalcularTrifasicos();
-    l.Trifasico = true;
-    ASSERT_EQ(l.NumeroEventos(), 1);
-    EXPECT_DOUBLE_EQ(l.Evento(0)->ValorExtremo, 1);
-    EXPECT_EQ(Conjunto(l.Evento(0)->Indices), (Indices{0, 1, 2}));
-
-    // The extremes are those of what is left after a sag is cut.
+// The extremes are those of what is left after a sag is cut.
+TEST(Trifasicos, ExtremesOfWhatIsLeft) {
     CListaEventos m;
     Anadir(m, {{0, 1000, 2, H, 60}, {200, 2000, 1, I}, {250, 2000, 3, I}, {300, 1500, 2, I}});
     m.CalcularTrifasicos();

@@ -7,7 +7,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QSet>
 
 #include <gtest/gtest.h>
 
@@ -163,12 +162,6 @@ TEST(ValidarIntervalos, TheThreeRefusals) {
     // clang-format on
     for (const auto& c : casos)
         EXPECT_EQ(ValidarIntervalos(c.l), c.esperado) << FormatearIntervalos(c.l).toStdString();
-    // Each refusal says its own reason.
-    const QStringList m{MensajeValidacion(R::SinIntervalos), MensajeValidacion(R::Incorrecto),
-                        MensajeValidacion(R::Incompatibles)};
-    EXPECT_EQ(QSet<QString>(m.begin(), m.end()).size(), 3);
-    EXPECT_FALSE(m.contains(QString()));
-    EXPECT_TRUE(MensajeValidacion(R::Valido).isEmpty());
 }
 
 TEST(ValorTecleado, NotANumberIsZeroAndDaysAreCapped) {

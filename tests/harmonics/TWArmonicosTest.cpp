@@ -113,11 +113,6 @@ TEST_F(HarmonicsWindow, FilterMarksLimitsAndHighlightsOnlyValuesAboveThem) {
     EXPECT_EQ(doubles(w, PEP_GANNOTX), (std::vector<double>{1.75, 2.25, 2.75, 3.25, 1.75, 2.25}));
     EXPECT_EQ(doubles(w, PEP_GANNOTY), (std::vector<double>{2, 2, 1, 1, 5, 5}));
     EXPECT_EQ(enteros(w, PEP_GANNOTAXIS), (std::vector<std::int32_t>{0, 0, 0, 0, 1, 1}));
-    const std::int32_t fondo = ent(w, PEP_GRAPHBACKCOLOR);
-    const std::vector<std::int32_t> marcas = enteros(w, PEP_GANNOTCOLORS);
-    ASSERT_EQ(marcas.size(), 6u);
-    EXPECT_EQ((std::vector<std::int32_t>{marcas[0], marcas[2], marcas[4]}),
-              (std::vector<std::int32_t>{fondo, 0, fondo}));
 
     w->NextClick(); // register 2: I1 order 2 is exactly its limit
     c = enteros(w, PEP_POINTCOLORS);

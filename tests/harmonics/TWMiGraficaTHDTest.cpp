@@ -96,21 +96,3 @@ TEST_F(ThdWindow, LimitLinesOnTheirAxesOnlyValuesAboveHighlightedAndNoneRemovesT
     EXPECT_TRUE(doubles(w, PEP_HLINEY).empty());
     EXPECT_EQ(enteros(w, PEP_POINTCOLORS)[2], subsets[0]);
 }
-
-TEST_F(ThdWindow, TheFilterDialogWithoutRemarkKeepsLinesAndColours) {
-    auto* w = abrir<TWMiGraficaTHD>(thd({{4, 5, 6, 5}}, datos));
-    // The user picks "Limits" (row 1) with "Remark bad values" left off.
-    testsupport::Dialogs::handleNext([](QDialog& d) {
-        auto& lista = dynamic_cast<TWFiltrosNormas&>(d);
-        lista.CHKResaltarMalos->setChecked(false);
-        lista.ListaNormas->setCurrentCell(1, 0);
-        lista.BAplicarClick();
-        return lista.result();
-    });
-    w->Propiedades();
-    // Only the voltage slot is present: one line, on its axis.
-    EXPECT_EQ(doubles(w, PEP_HLINEY), std::vector<double>{5});
-    const std::vector<std::int32_t> subsets = enteros(w, PEP_SUBSETCOLORS);
-    EXPECT_EQ(enteros(w, PEP_POINTCOLORS)[2], subsets[0]);
-    EXPECT_EQ(w->PuntosSobreLimite(), 1);
-}

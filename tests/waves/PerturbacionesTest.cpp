@@ -100,11 +100,7 @@ TEST(Perturbaciones, ASteepStepMakesARegisterBadAndIsPainted) {
     EXPECT_FALSE(Malo(f, hueco));
     f.VerTrigger = 0;
     EXPECT_FALSE(Malo(f, v)) << "both criteria off: no register is bad";
-    // No reference value: no limits, nothing bad, nothing marked.
     f.VerTrigger = 1;
-    const std::span<const double> s(v);
-    EXPECT_FALSE(RegistroMalo(f, 0.0, std::span<const std::span<const double>>(&s, 1), 0, 99));
-    EXPECT_EQ(100, Pintadas(ColoresMarcas(f, 0.0, v, kSerie), kSerie));
 
     // Painting marks the sample after a steep step too; nothing on, the series colour everywhere.
     std::vector<double> pico(10, 0.0);

@@ -178,10 +178,6 @@ TEST_F(VentanasOnda, NextKeepsTheZoomWindow) {
     const std::vector<double> y = array<double>(w, PEP_YDATA);
     ASSERT_EQ(6u * 641u, y.size());
     EXPECT_NEAR(325.0 * 3, *std::max_element(y.begin(), y.begin() + 641), 1.0);
-    // Unzoomed, stepping does not zoom.
-    poner(w, PEP_ZOOMED, 0);
-    w->PreviousClick();
-    EXPECT_EQ(0, ent(w, PEP_ZOOMED));
 }
 
 TEST_F(VentanasOnda, TheRecordTitleAndReadOutCarryTheDistortionFigures) {
