@@ -64,9 +64,8 @@ TEST(ElegirNiveles, ChosenRecordIsCopiedIntoTheFirst) {
 TEST(ElegirNiveles, NewLevelsAsTypedAreStoredInTenths) {
     // clang-format off
     const struct { const char* texto; int minimo, maximo; std::optional<int> nivel; } casos[] = {
-        {"95.5", kMinHueco, kMaxHueco, 955}, {" 95,5 ", kMinHueco, kMaxHueco, 955},
-        {"95.59", kMinHueco, kMaxHueco, 955}, // truncated
-        {"90.3", kMinHueco, kMaxHueco, 903}, {"0.7", kMinInterrupcion, kMaxInterrupcion, 7},
+        {" 95,5 ", kMinHueco, kMaxHueco, 955}, {"95.59", kMinHueco, kMaxHueco, 955}, // truncated
+        {"90.3", kMinHueco, kMaxHueco, 903},
         {"250", kMinSobretension, kMaxSobretension, 2000}, {"50", kMinSobretension, kMaxSobretension, 1001}, // held to the range
         {"abc", kMinHueco, kMaxHueco, std::nullopt}, {"", kMinHueco, kMaxHueco, std::nullopt},
         {"inf", kMinHueco, kMaxHueco, std::nullopt},

@@ -40,13 +40,6 @@ ListasAtributos thd(const std::vector<std::vector<double>>& ranuras, ObjGen* dat
 
 const std::vector<double> kAusente(4, N);
 
-// The THD window with its list records in reach.
-class ThdAbierta : public TWMiGraficaTHD {
-public:
-    using TWMiGraficaTHD::RegistrosLista;
-    using TWMiGraficaTHD::TWMiGraficaTHD;
-};
-
 } // namespace
 
 class ThdWindow : public testsupport::VentanaPrueba {
@@ -63,16 +56,6 @@ TEST_F(ThdWindow, OnlyPresentSlotsBecomeSeriesOnAxesOfEqualUnits) {
     EXPECT_EQ(w->Ranuras(), (std::vector<int>{0, 2, 3}));
     EXPECT_EQ(enteros(w, PEP_SUBSETSPERAXIS), (std::vector<std::int32_t>{2, 1}));
     EXPECT_TRUE(doubles(w, PEP_HLINEY).empty());
-}
-
-// Six data references, one per slot, make a single record for the list modules.
-TEST_F(ThdWindow, OneRecordPerAnalyserForTheListModules) {
-    FabricaVentanas::Sustituir(
-        TG_THD,
-        [](QWidget* p, TDriverVentana* d, ServidorMonitores* s, ListasAtributos& l,
-           DrivFlex* f) -> TWGraficaGenerica* { return new ThdAbierta(p, d, s, l, f); });
-    auto* w = abrir<ThdAbierta>(thd({kAusente, {1, 2, 3, 4}, kAusente, kAusente, kAusente, kAusente}, datos));
-    EXPECT_EQ(w->RegistrosLista().Cuenta(), 1);
 }
 
 TEST_F(ThdWindow, LimitLinesOnTheirAxesOnlyValuesAboveHighlightedAndNoneRemovesThem) {

@@ -125,10 +125,9 @@ TEST_F(TrendWindows, PowerFactorsAreDrawnFoldedWithLabelledReferenceLinesThatFol
     const std::vector<std::string> etiquetas = textos(w, PEP_HLINELABELS);
     ASSERT_EQ(etiquetas.size(), 10u);
     EXPECT_NE(std::find(etiquetas.begin(), etiquetas.end(), "|R1.0000"), etiquetas.end());
-    // The read-out speaks in power factors; the unit is not the window's.
+    // The read-out speaks in power factors.
     cursor(w, 0, 1);
-    EXPECT_TRUE(w->TextoCursor().startsWith(QStringLiteral("Act : -0.98|")))
-        << w->TextoCursor().toStdString();
+    EXPECT_TRUE(w->TextoCursor().startsWith(QStringLiteral("Act : -0.98|")));
 
     // The lines follow the zoom.
     poner(w, PEP_ZOOMED, 1);
