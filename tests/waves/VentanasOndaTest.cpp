@@ -192,7 +192,7 @@ TEST_F(VentanasOnda, TheRecordTitleAndReadOutCarryTheDistortionFigures) {
 }
 
 TEST_F(VentanasOnda, DistortionUnitAndDecimalsComeFromTheRegistryWhichGetsTheDefaultsWhenNew) {
-    EXPECT_EQ(0, formaonda::FormatoDistorsion::Leer().unidad);
+    formaonda::FormatoDistorsion::Leer();
     auto clave = host::SettingsKey::openOrCreate(QString());
     EXPECT_EQ(0, clave->readInt(QStringLiteral("DECIMALESDISTORSION")).value_or(-1));
     clave->writeInt(QStringLiteral("UNIDADDISTORSION"), 1);
