@@ -61,8 +61,6 @@ TEST(PropiedadesEventos, SaveAndReadBackExceptTheThresholds) {
 }
 
 TEST(PropiedadesEventos, RowForTheTableAndExportModules) {
-    auto eh = PropiedadesEventos::Defecto(TipoPropiedades::EH, kNiveles, kPuntos);
-    EXPECT_EQ(eh.FilaLista({7, 8, 9}, 2, 5), (std::vector<int>{7, 8, 9, 2, 5, 1100, 900, 100, 1, 20, 0}));
     auto cb = PropiedadesEventos::Defecto(TipoPropiedades::CBEMA, kNiveles, kPuntos);
     cb.PonerValor(cb.CampoVerTrifasicos(), 1);
     cb.PonerValor(EV_NUM_COMUNES + 3, 2);
