@@ -74,7 +74,6 @@ TEST(IntervalosFichero, ReaderAcceptsWhatTheFormatAllows) {
     EXPECT_EQ(uno("1,10,0,1,1,100\n"), std::optional<ListaIntervalos>({{10, 0, 1, 1, 100}}));
     EXPECT_EQ(uno("1,10,0,1,1,100"), uno("1,10,0,1,1,100\n"));                     // no final newline
     EXPECT_EQ(uno("1,10,0,1,1,100\r\n"), uno("1,10,0,1,1,100\n"));                 // written on Windows
-    EXPECT_EQ(uno("1,10,0,1,1,100,\n"), uno("1,10,0,1,1,100\n"));                  // a comma after the last
     EXPECT_EQ(uno("1.0,10.9,0,1,1,100\n"), uno("1,10,0,1,1,100\n"));               // fractions dropped
     EXPECT_EQ(uno("1,00000000000000000010,0,1,1,100\n"), uno("1,10,0,1,1,100\n")); // 20 characters
 }

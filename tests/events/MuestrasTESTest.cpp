@@ -108,7 +108,6 @@ TEST(MuestrasTES, ThreePhaseEventGathersEveryPhase) {
     ASSERT_EQ(g.l.NumeroEventos(), 1);
     const auto inst = MuestrasEvento(*g.l.Evento(0), g.l, g.Cortar());
     ASSERT_EQ(inst.size(), 6u);
-    EXPECT_EQ(inst[0].valores, (Valores{100, kNo, kNo}));
     EXPECT_EQ(inst[5].valores, (Valores{kNo, kNo, 301}));
 }
 

@@ -130,10 +130,6 @@ TEST_F(VentanasEDTES, UnreadableIntervalsFileLeavesTheGraphWithoutIntervals) {
     EXPECT_TRUE(array<double>(w, PEP_VLINEX).empty());
     EXPECT_EQ(array<double>(w, PEP_XDATA), std::vector<double>(12, kValorNulo));
     EXPECT_TRUE(testsupport::Messages::shown().empty());
-    // A file repaired meanwhile is used at the next redraw.
-    Poner(kFicheroIntervalos, kDosIntervalos);
-    w->PintarGrafica();
-    EXPECT_EQ(w->Describir().value("events_placed").toInt(), 3);
 }
 
 TEST_F(VentanasEDTES, ThresholdsFileIsWrittenBeforeTheList) {

@@ -159,9 +159,6 @@ TEST_F(HarmonicsWindow, ReadOutListsEveryChannelAtTheCursorOrder) {
 TEST_F(HarmonicsWindow, CurrentHarmonicsHideTheFilterAndJudgeEverySlotAsCurrent) {
     auto* w = abrir<TWMiGraficaARMAN>(espectro(
         TG_ARMAN, {{6, 1, 1, 1}, {1, 1, 1, 1}, std::vector<double>(4, N), {9, 1, 1, 1}}, 1, 4, datos));
-    poner(w, PEP_CURSORPOINT, 0);
-    EXPECT_TRUE(w->TextoCursor().contains(QStringLiteral(" An: 9.00 (%A)")))
-        << w->TextoCursor().toStdString();
     // The 5 % current limit, not the 2 % voltage one, judges slots 0 to 2.
     ASSERT_EQ(w->AplicarFiltro(QStringLiteral("Test filter")), 1);
     const std::vector<std::int32_t> c = enteros(w, PEP_POINTCOLORS);

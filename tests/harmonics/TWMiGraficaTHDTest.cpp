@@ -46,7 +46,7 @@ class ThdWindow : public testsupport::VentanaPrueba {
 protected:
     void SetUp() override {
         VentanaPrueba::SetUp();
-        apoyo::Escribir("Limits\n1,5,2\n1,20,5\nEmpty THD\n1,101,2\n1,101,5\n");
+        apoyo::Escribir("Limits\n1,5,2\n1,20,5\n");
     }
 };
 
@@ -71,10 +71,7 @@ TEST_F(ThdWindow, LimitLinesOnTheirAxesOnlyValuesAboveHighlightedAndNoneRemovesT
               (std::vector<std::int32_t>{subsets[0], subsets[0], kAmarillo, kAmarillo, subsets[1]}));
     EXPECT_EQ(w->Describir().value(QStringLiteral("points_above_thd_limit")).toInt(), 2);
 
-    // Empty THD fields draw lines at 101; "None" removes them.
-    ASSERT_EQ(w->AplicarFiltro(QStringLiteral("Empty THD")), 1);
-    EXPECT_EQ(doubles(w, PEP_HLINEY), (std::vector<double>{101, 101}));
-    EXPECT_EQ(w->PuntosSobreLimite(), 0);
+    // "None" removes the lines and the highlight.
     ASSERT_EQ(w->AplicarFiltro(QString()), 1);
     EXPECT_TRUE(doubles(w, PEP_HLINEY).empty());
     EXPECT_EQ(enteros(w, PEP_POINTCOLORS)[2], subsets[0]);

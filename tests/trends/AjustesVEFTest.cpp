@@ -38,7 +38,6 @@ TEST(AjustesVEF, ANewKeyGetsTheDefaultsButNotThePointTypesAndTheLevelsComeFromTh
     EXPECT_EQ((std::array<int, 3>{a.sobretension.nivel, a.hueco.nivel, a.interrupcion.nivel}),
               (std::array<int, 3>{1100, 900, 100}));
     // A colour index outside the private table gives no colour.
-    EXPECT_EQ(AjustesVEF::Color(16), 0xFFFFFF);
     EXPECT_EQ(AjustesVEF::Color(17), -1);
 }
 

@@ -83,8 +83,6 @@ TEST_F(TrendWindows, RmsDrawsOnlyThePresentSlotsOnAnAxisPerUnit) {
     // clang-format off
     const struct { std::vector<bool> presentes; const char* unidadV2; int series; std::vector<std::int32_t> porEje; const char* subtitulos; } casos[] = {
         {{false, true, true, false, true, false}, "V", 3, {2, 1}, "V2\tV3\tI2"},
-        // One channel keeps the title and is named in the subtitle.
-        {{false, false, false, true, false, false}, "V", 1, {1}, "I1"},
         // Units differing only in case get their own axes.
         {{true, true, false, false, false, false}, "v", 2, {1, 1}, "V1\tV2"},
         // No channel: one empty axis.

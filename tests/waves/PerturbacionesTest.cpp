@@ -143,12 +143,12 @@ TEST(Perturbaciones, TheStoredObjectHoldsTenValuesTaggedTwo) {
     Filtro leido;
     ASSERT_TRUE(FiltroDeObjeto(o, leido));
     EXPECT_EQ(f, leido);
-    // Not a filter object: another tag, another size, a non-number.
+    // Not a filter object: another tag, a non-number.
     auto otro = o;
     otro[0] = 1.0;
     Filtro intacto;
     EXPECT_FALSE(FiltroDeObjeto(otro, intacto));
-    otro = o;
+    otro[0] = 2.0;
     otro[6] = std::nan("");
     EXPECT_FALSE(FiltroDeObjeto(otro, intacto));
     EXPECT_EQ(Filtro{}, intacto);

@@ -149,7 +149,6 @@ TEST_F(VentanasOnda, ReferenceLinesAtTwoThirdsAndAThirdWhiteOnBlack) {
     w->PonerColorFondo(0xC0C0C0);
     w->MostrarIntervalo();
     EXPECT_EQ(std::vector<std::int32_t>({0, 0}), array<std::int32_t>(w, PEP_VLINECOLORS));
-    EXPECT_EQ((std::array<double, 2>{0, 0}), formaonda::Lineas(5, 5, 0).x);
 }
 
 TEST_F(VentanasOnda, NextKeepsTheZoomWindow) {
