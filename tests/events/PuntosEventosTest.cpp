@@ -1,4 +1,5 @@
 #include "PuntosEventos.h"
+#include "ApoyoEventos.h"
 #include "Contrato.h"
 #include "TValorMultiple.h"
 
@@ -8,11 +9,7 @@
 
 namespace {
 
-TTiempo A(long long ms) {
-    TTiempo t(2026, 6, 10, 10, 0, 0, 0);
-    t.SumarMilesimas(ms);
-    return t;
-}
+using apoyo::A;
 
 EventoRegistrado M(long long ms, int fase, double extremo = 80, double duracion = 100) {
     EventoRegistrado m;
@@ -55,41 +52,21 @@ TEST(LeerMuestras, FourExtraRowsPerDataObjectInColumnOrder) {
     // The second object's last two columns are missing: they read as 0.
     const std::vector<EventoRegistrado> m = LeerMuestras(valores, tiempos, adicionales);
     ASSERT_EQ(m.size(), 3u);
-    EXPECT_EQ(m[0].inicio, A(0));
-    EXPECT_DOUBLE_EQ(m[0].extremo, 50);
-    EXPECT_DOUBLE_EQ(m[0].duracion, -300);
-    EXPECT_DOUBLE_EQ(m[1].fase, 3);
-    EXPECT_DOUBLE_EQ(m[1].medio, 115);
-    EXPECT_DOUBLE_EQ(m[1].previo, 101);
-    EXPECT_EQ(m[2].inicio, A(9000));
-    EXPECT_DOUBLE_EQ(m[2].duracion, 2000);
-    EXPECT_DOUBLE_EQ(m[2].fase, 2);
-    EXPECT_DOUBLE_EQ(m[2].medio, 0);
-}
-
-TEST(BuscarRanura, SameInstantFindsTheSampleOfTheEventsPhase) {
-    // Three phases recorded at one instant, phases 1, 2, 3, between two other events.
-    const std::vector<EventoRegistrado> m = {M(0, 2), M(1000, 1), M(1000, 2), M(1000, 3), M(2000, 1)};
-    for (int fase = 1; fase <= 3; ++fase) {
-        CEvento e;
-        e.Inicio = A(1000);
-        e.Fase = static_cast<std::int8_t>(fase);
-        EXPECT_EQ(BuscarRanura(m, e, false), fase) << "phase " << fase;
-        // Three-phase mode takes the first sample of the instant.
-        EXPECT_EQ(BuscarRanura(m, e, true), 1);
-    }
+    EXPECT_TRUE(m[0].inicio == A(0) && m[2].inicio == A(9000));
+    // clang-format off
+    EXPECT_EQ((std::vector<double>{m[0].extremo, m[0].duracion, m[1].fase, m[1].medio, m[1].previo, m[2].duracion, m[2].fase, m[2].medio}),
+              (std::vector<double>{50, -300, 3, 115, 101, 2000, 2, 0}));
+    // clang-format on
 }
 
 TEST(BuscarRanura, WithoutASampleAtTheStartTheLastOneBeforeIt) {
     const std::vector<EventoRegistrado> m = {M(0, 1), M(1000, 1), M(2000, 1)};
     CEvento e;
     e.Fase = 1;
-    e.Inicio = A(1500);
-    EXPECT_EQ(BuscarRanura(m, e, false), 1);
-    e.Inicio = A(5000);
-    EXPECT_EQ(BuscarRanura(m, e, false), 2);
-    e.Inicio = A(-10);
-    EXPECT_EQ(BuscarRanura(m, e, false), 0);
+    for (auto [ms, ranura] : {std::pair{1500, 1}, {5000, 2}, {-10, 0}}) {
+        e.Inicio = A(ms);
+        EXPECT_EQ(BuscarRanura(m, e, false), ranura) << ms;
+    }
     EXPECT_EQ(BuscarRanura({}, e, false), -1);
 }
 
@@ -99,18 +76,13 @@ TEST(CalcularPuntos, EveryEventOnItsPhaseAndNothingElse) {
     Cargar(l, m);
     const PuntosEventos p = CalcularPuntos(l, m);
     ASSERT_EQ(p.numMuestras, 3);
-    EXPECT_DOUBLE_EQ(p.Valor(0, 0), 50);
-    EXPECT_DOUBLE_EQ(p.Valor(2, 1), 120);
-    EXPECT_DOUBLE_EQ(p.Valor(1, 2), 60);
-    // A sample with no event of a phase shows no point for it.
-    for (auto [s, i] : {std::pair{0, 1}, {0, 2}, {1, 0}, {1, 1}, {2, 0}, {2, 2}})
-        EXPECT_EQ(p.Valor(s, i), kValorNulo) << s << "," << i;
-    EXPECT_EQ(p.Evento(1, 2), 2);
-    EXPECT_EQ(p.Evento(1, 0), -1);
+    // Per series, per sample; a sample with no event of a phase shows no point for it.
+    const double N = kValorNulo;
+    EXPECT_EQ(p.valores, (std::vector<double>{50, N, N, N, N, 60, N, 120, N}));
+    EXPECT_EQ((std::vector<int>{p.Evento(1, 2), p.Evento(1, 0)}), (std::vector<int>{2, -1}));
     // A lower-bound duration is read out negated.
-    EXPECT_DOUBLE_EQ(p.duracion[2], -400);
-    EXPECT_DOUBLE_EQ(p.fase[1], 3);
-    EXPECT_DOUBLE_EQ(p.medio[0], 55);
+    EXPECT_EQ((std::vector<double>{p.duracion[2], p.fase[1], p.medio[0]}),
+              (std::vector<double>{-400, 3, 55}));
 }
 
 TEST(CalcularPuntos, ThreePhaseEventsGoToTheFirstSeriesAndTheValueMayBeJudged) {
@@ -122,71 +94,32 @@ TEST(CalcularPuntos, ThreePhaseEventsGoToTheFirstSeriesAndTheValueMayBeJudged) {
     ASSERT_EQ(l.NumeroEventos(), 1);
     const PuntosEventos p = CalcularPuntos(l, m, [](const CEvento& e) { return e.ValorExtremo + 1000; });
     // It starts at the latest start: the third sample.
-    EXPECT_DOUBLE_EQ(p.Valor(0, 2), 1001);
+    const double N = kValorNulo;
+    EXPECT_EQ(p.valores, (std::vector<double>{N, N, 1001, N, N, N, N, N, N}));
     EXPECT_DOUBLE_EQ(p.duracion[2], 700);
-    for (int s = 1; s < 3; ++s) {
-        for (int i = 0; i < 3; ++i)
-            EXPECT_EQ(p.Valor(s, i), kValorNulo);
-    }
-}
-
-TEST(AplicarVistas, SettingsChooseTheView) {
-    // Two sags on phase 1, 50 ms apart; an overvoltage on phase 2.
-    const std::vector<EventoRegistrado> m = {M(0, 1, 80, 100), M(150, 1, 70, 100), M(300, 2, 120, 50)};
-    CListaEventos l;
-    Cargar(l, m);
-    AplicarVistas(l, Record(TipoPropiedades::EH, false, 20, false));
-    EXPECT_EQ(l.NumeroEventos(), 3);
-    AplicarVistas(l, Record(TipoPropiedades::EH, true, 20, false));
-    EXPECT_EQ(l.NumeroEventos(), 3);
-    AplicarVistas(l, Record(TipoPropiedades::CBEMA, true, 50, false));
-    EXPECT_EQ(l.NumeroEventos(), 2);
-    const ConteoTipos c = ContarTipos(l);
-    EXPECT_EQ(c.huecos, 1);
-    EXPECT_EQ(c.sobretensiones, 1);
-    EXPECT_EQ(c.interrupciones, 0);
-    EXPECT_FALSE(l.Trifasico);
-    AplicarVistas(l, Record(TipoPropiedades::CBEMA, true, 50, true));
-    EXPECT_TRUE(l.Trifasico);
 }
 
 TEST(CorregirUmbrales, ThresholdsAreHeldToTheInstrumentLevels) {
     const NivelesInstrumento n{100, 900, 1100};
-    PropiedadesEventos p = PropiedadesEventos::Defecto(TipoPropiedades::EH, n, {0, 0, 0});
-    // A sag threshold typed above the instrument's is saved as the instrument's; an
-    // overvoltage threshold below its level is raised.
-    p.PonerValor(EV_UMBRALS, 1050);
-    p.PonerValor(EV_UMBRALH, 955);
-    p.PonerValor(EV_UMBRALI, 50);
-    CorregirUmbrales(p, n);
-    EXPECT_EQ(p.Valor(EV_UMBRALS), 1100);
-    EXPECT_EQ(p.Valor(EV_UMBRALH), 900);
-    EXPECT_EQ(p.Valor(EV_UMBRALI), 50);
-    // An interruption threshold equal to the sag threshold ends one tenth below it.
-    p.PonerValor(EV_UMBRALH, 80);
-    p.PonerValor(EV_UMBRALI, 80);
-    CorregirUmbrales(p, n);
-    EXPECT_EQ(p.Valor(EV_UMBRALI), 79);
-    // Also where the instrument's interruption level is its sag level.
-    p.PonerValor(EV_UMBRALH, 850);
-    p.PonerValor(EV_UMBRALI, 850);
-    CorregirUmbrales(p, NivelesInstrumento{900, 900, 1100});
-    EXPECT_EQ(p.Valor(EV_UMBRALH), 850);
-    EXPECT_EQ(p.Valor(EV_UMBRALI), 849);
-    // Thresholds inside the levels stay as typed.
-    p.PonerValor(EV_UMBRALS, 1150);
-    p.PonerValor(EV_UMBRALH, 850);
-    p.PonerValor(EV_UMBRALI, 95);
-    CorregirUmbrales(p, n);
-    EXPECT_EQ(p.Valor(EV_UMBRALS), 1150);
-    EXPECT_EQ(p.Valor(EV_UMBRALH), 850);
-    EXPECT_EQ(p.Valor(EV_UMBRALI), 95);
-}
-
-TEST(EtiquetaUmbral, RightOfTheLineWithOneDecimalAndAPercentSign) {
-    EXPECT_EQ(EtiquetaUmbral(900), QStringLiteral("|R90.0%\t"));
+    // clang-format off
+    const struct { const char* caso; NivelesInstrumento niveles; std::array<int, 3> antes, despues; } casos[] = {
+        {"a sag threshold above the instrument's is lowered, an overvoltage one below raised", n, {1050, 955, 50}, {1100, 900, 50}},
+        {"an interruption threshold equal to the sag one ends a tenth below", n, {1100, 80, 80}, {1100, 80, 79}},
+        {"also where the instrument's interruption level is its sag level", {900, 900, 1100}, {1100, 850, 850}, {1100, 850, 849}},
+        {"thresholds inside the levels stay as typed", n, {1150, 850, 95}, {1150, 850, 95}},
+    };
+    // clang-format on
+    for (const auto& c : casos) {
+        PropiedadesEventos p = PropiedadesEventos::Defecto(TipoPropiedades::EH, n, {0, 0, 0});
+        p.PonerValor(EV_UMBRALS, c.antes[0]);
+        p.PonerValor(EV_UMBRALH, c.antes[1]);
+        p.PonerValor(EV_UMBRALI, c.antes[2]);
+        CorregirUmbrales(p, c.niveles);
+        EXPECT_EQ((std::array<int, 3>{p.Valor(EV_UMBRALS), p.Valor(EV_UMBRALH), p.Valor(EV_UMBRALI)}),
+                  c.despues)
+            << c.caso;
+    }
     EXPECT_EQ(EtiquetaUmbral(1015), QStringLiteral("|R101.5%\t"));
-    EXPECT_EQ(EtiquetaUmbral(0), QStringLiteral("|R0.0%\t"));
 }
 
 TEST(CalcularPuntos, CorruptValuesPassThroughEveryViewWithoutHarm) {

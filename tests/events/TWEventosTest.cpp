@@ -1,73 +1,44 @@
-#include "ChartProperties.h"
 #include "CurvasTolerancia.h"
-#include "FabricaVentanas.h"
-#include "ObjGen.h"
-#include "Reparto.h"
-#include "ServidorMonitores.h"
-#include "SettingsStore.h"
-#include "TGrafica.h"
-#include "TTWLevels.h"
 #include "TWMiGraficaCBEMA.h"
 #include "TWMiGraficaEH.h"
 #include "TestEnvironment.h"
-#include "Textos.h"
 #include "TiposGrafica.h"
 #include "VentanaPrueba.h"
 
 #include <QCheckBox>
-#include <QComboBox>
-#include <QCoreApplication>
 #include <QDoubleSpinBox>
 #include <QJsonObject>
-#include <QLibrary>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRadioButton>
-#include <QSpinBox>
 
 #include <gtest/gtest.h>
-
-#include <memory>
 
 namespace {
 
 constexpr double N = kValorNulo;
 
-using testsupport::ObjetoDatos;
-
-// One recorded event as a data driver delivers it.
+// One recorded event as a data driver delivers it, `ms` after 10:00 on 10 June 2026.
 struct Ev {
-    long long ms; // after 10:00 on 10 June 2026
-    int fase;
-    double extremo;
-    double duracion;
-    double medio = 70;
-    double previo = 100;
+    long long ms;
+    double fase, extremo, duracion, medio = 70, previo = 100;
 };
-
-TTiempo A(long long ms) {
-    TTiempo t(2026, 6, 10, 10, 0, 0, 0);
-    t.SumarMilesimas(ms);
-    return t;
-}
 
 // The lists of an events window of kind `tipo` over one data object (levels 10 %, 90 %, 110 %
 // unless given), with an optional saved-view row.
 ListasAtributos listasDe(int tipo, const std::vector<Ev>& eventos, ObjGen* datos,
                          std::vector<std::int32_t> objeto = {},
                          std::vector<double> niveles = {100, 900, 1100}) {
-    ListasAtributos l;
-    std::vector<double> extremo, duracion, fase, medio, previo;
+    const auto columna = [&](double Ev::*m) {
+        std::vector<double> v;
+        for (const Ev& e : eventos)
+            v.push_back(e.*m);
+        return v;
+    };
     std::vector<TTiempo> t;
-    for (const Ev& e : eventos) {
-        t.push_back(A(e.ms));
-        extremo.push_back(e.extremo);
-        duracion.push_back(e.duracion);
-        fase.push_back(e.fase);
-        medio.push_back(e.medio);
-        previo.push_back(e.previo);
-    }
-    l[LV_VALORES].EntrarDoubles(extremo);
+    for (const Ev& e : eventos)
+        t.push_back(TTiempo(2026, 6, 10, 10, 0, 0, 0).SumarMilesimas(e.ms));
+    ListasAtributos l;
+    l[LV_VALORES].EntrarDoubles(columna(&Ev::extremo));
     l[LV_TIEMPOS].EntrarTiempos(t);
     l[LV_UNIDADES].EntrarTexto("%");
     l[LV_NOMBRES].EntrarTexto("Voltage events");
@@ -75,20 +46,18 @@ ListasAtributos listasDe(int tipo, const std::vector<Ev>& eventos, ObjGen* datos
         {2, static_cast<double>(tipo), 0, 0, 0, 0, niveles[0], niveles[1], niveles[2], 0, 0, 0, 37271});
     l[LV_INTERVALOS].EntrarTiempos({t.front(), t.back()});
     l[LV_TIEMPOSGENERALES].EntrarTiempos({t.front(), t.back()});
-    for (const auto* c : {&duracion, &fase, &medio, &previo})
-        l[LV_ADICIONALES].EntrarDoubles(*c);
-    if (objeto.empty())
-        objeto = {1, 2, datos->Manejador()};
-    l[LV_OBJETOS].EntrarEnteros(objeto);
+    for (auto m : {&Ev::duracion, &Ev::fase, &Ev::medio, &Ev::previo})
+        l[LV_ADICIONALES].EntrarDoubles(columna(m));
+    l[LV_OBJETOS].EntrarEnteros(objeto.empty() ? std::vector<std::int32_t>{1, 2, datos->Manejador()}
+                                               : objeto);
     l[LV_DECIMALES].EntrarEnteros({1});
     return l;
 }
 
 // A sag on phase 1, an interruption on all phases with staggered starts, an overvoltage on
 // phase 2 with a lower-bound duration.
-std::vector<Ev> muestra() {
-    return {{0, 1, 80, 100}, {5000, 1, 2, 1000}, {5100, 2, 1, 1000}, {5200, 3, 3, 700}, {9000, 2, 115, -40}};
-}
+const std::vector<Ev> kMuestra = {
+    {0, 1, 80, 100}, {5000, 1, 2, 1000}, {5100, 2, 1, 1000}, {5200, 3, 3, 700}, {9000, 2, 115, -40}};
 
 // The windows with their protected parts in reach.
 class EH : public TWMiGraficaEH {
@@ -117,100 +86,47 @@ protected:
 
 } // namespace
 
-// ---------------------------------------------------------------------------------------------
-// Events against time
-
-TEST_F(EventsWindows, HistoricDrawsEveryEventOnItsPhaseWithDefaults) {
-    auto* w = abrir<EH>(listasDe(TG_EH, muestra(), datos));
-    EXPECT_EQ(ent(w, PEP_SUBSETS), 3);
-    EXPECT_EQ(ent(w, PEP_POINTS), 5);
-    const std::vector<double> y = array<double>(w, PEP_YDATA);
-    ASSERT_EQ(y.size(), 15u);
-    // Phase 1: the sag and its interruption; phase 2 its interruption and the overvoltage.
-    EXPECT_EQ(y, (std::vector<double>{80, 2, N, N, N, N, N, 1, N, 115, N, N, N, 3, N}));
-    EXPECT_EQ(w->windowTitle(), QStringLiteral("Voltage events"));
-    // Defaults: no threshold line, every phase painted in its colour, compacted.
-    EXPECT_TRUE(array<double>(w, PEP_HLINEY).empty());
-    EXPECT_EQ(array<std::int32_t>(w, PEP_SUBSETCOLORS),
-              (std::vector<std::int32_t>{0x000000, 0x0000FF, 0x00FF00}));
-    EXPECT_TRUE(w->DamePropiedades().Compactar());
-    EXPECT_EQ(w->DamePropiedades().Histeresis(), 20);
-
-    const QJsonObject r = w->Describir();
-    EXPECT_EQ(r.value(QStringLiteral("events_raw")).toInt(), 5);
-    EXPECT_EQ(r.value(QStringLiteral("events_shown")).toInt(), 5);
-    const QJsonObject k = r.value(QStringLiteral("events_by_kind")).toObject();
-    EXPECT_EQ(k.value(QStringLiteral("S")).toInt(), 1);
-    EXPECT_EQ(k.value(QStringLiteral("H")).toInt(), 1);
-    EXPECT_EQ(k.value(QStringLiteral("I")).toInt(), 3);
-}
-
 TEST_F(EventsWindows, HistoricThresholdLinesPaintedPhasesAndDurations) {
-    Guardar("PROPIEDADESEH", {{"VERS", 1},
-                              {"VERH", 1},
-                              {"COLORLH", 14},
-                              {"TIPOLH", 1},
-                              {"RESALTAR2", 0},
-                              {"TIPOP3", 7},
-                              {"VERDURACIONES", 1},
-                              {"COMPACTAR", 0}});
-    auto* w = abrir<EH>(listasDe(TG_EH, muestra(), datos));
+    // clang-format off
+    Guardar("PROPIEDADESEH", {{"VERS", 1}, {"VERH", 1}, {"COLORLH", 14}, {"TIPOLH", 1}, {"RESALTAR2", 0}, {"TIPOP3", 7},
+                              {"VERDURACIONES", 1}, {"COMPACTAR", 0}});
+    // clang-format on
+    auto* w = abrir<EH>(listasDe(TG_EH, kMuestra, datos));
     // Overvoltage first, then sag; the instrument's levels, never a stored threshold.
     EXPECT_EQ(array<double>(w, PEP_HLINEY), (std::vector<double>{110.0, 90.0}));
-    EXPECT_EQ(array<std::int32_t>(w, PEP_HLINETYPES), (std::vector<std::int32_t>{0, 1}));
-    EXPECT_EQ(array<std::int32_t>(w, PEP_HLINECOLORS), (std::vector<std::int32_t>{0x0000FF, 0x000080}));
-    EXPECT_EQ(textos(w, PEP_HLINELABELS), (std::vector<std::string>{"|R110.0%\t|R90.0%\t"}));
     // An unpainted phase takes the graph's back colour.
-    const std::vector<std::int32_t> colores = array<std::int32_t>(w, PEP_SUBSETCOLORS);
-    ASSERT_EQ(colores.size(), 3u);
-    EXPECT_NE(colores[1], 0x0000FF);
+    EXPECT_NE(array<std::int32_t>(w, PEP_SUBSETCOLORS).at(1), 0x0000FF);
     EXPECT_EQ(array<std::int32_t>(w, PEP_POINTTYPES)[2], 7);
     // Each event of the interval as a segment from its start, as long as it lasted.
     const std::vector<double> x = array<double>(w, PEP_GANNOTX);
-    const std::vector<std::int32_t> tipos = array<std::int32_t>(w, PEP_GANNOTTYPES);
     ASSERT_EQ(x.size(), 10u);
-    EXPECT_EQ(tipos[0], PEGA_STARTPOLYLINE);
-    EXPECT_EQ(tipos[1], PEGA_CONTINUEPOLYLINE);
+    EXPECT_EQ(array<std::int32_t>(w, PEP_GANNOTTYPES)[1], PEGA_CONTINUEPOLYLINE);
     EXPECT_NEAR((x[1] - x[0]) * 86400000.0, 100.0, 0.01);
     EXPECT_EQ(array<double>(w, PEP_GANNOTY)[0], 80.0);
 }
 
-TEST_F(EventsWindows, HistoricReadOutOfAnEventAndOfAThreePhaseEvent) {
-    auto* w = abrir<EH>(listasDe(TG_EH, muestra(), datos));
+// How events are placed on their phases is the model's test; here, what the window draws.
+TEST_F(EventsWindows, HistoricDrawsEveryEventOnItsPhaseAndReadsOutEventsAndThreePhaseEvents) {
+    auto* w = abrir<EH>(listasDe(TG_EH, kMuestra, datos));
+    EXPECT_EQ(ent(w, PEP_SUBSETS), 3);
+    // Phase 2: its interruption and the overvoltage.
+    EXPECT_EQ(array<double>(w, PEP_YDATA)[9], 115.0);
+    EXPECT_EQ(w->Describir().value("events_by_kind").toObject(), (QJsonObject{{"S", 1}, {"H", 1}, {"I", 3}}));
+
     cursor(w, 1, 4);
-    EXPECT_EQ(w->TextoCursor(),
-              QStringLiteral("Previous (% Vn): 100.0|Average (% Vn): 70.0\tPhase: 2|Duration (ms): >40.0\t"));
+    EXPECT_TRUE(w->TextoCursor().contains(QStringLiteral("Duration (ms): >40.0")))
+        << w->TextoCursor().toStdString();
 
     PropiedadesEventos p = w->DamePropiedades();
     p.PonerValor(p.CampoVerTrifasicos(), 1);
     w->AplicarPropiedades(p);
-    EXPECT_EQ(w->Describir().value(QStringLiteral("events_shown")).toInt(), 3);
+    EXPECT_EQ(w->Describir().value("events_shown").toInt(), 3);
     // The three-phase interruption sits at the latest start, on the first series.
-    const std::vector<double> y = array<double>(w, PEP_YDATA);
-    EXPECT_EQ(y[3], 1.0);
-    EXPECT_EQ(array<std::int32_t>(w, PEP_LABELSUBSETS), (std::vector<std::int32_t>{-1, -1, -1}));
-    cursor(w, 0, 3);
-    EXPECT_EQ(
-        w->TextoCursor(),
-        QStringLiteral("Previous (% Vn): 100.0|Average (% Vn): 70.0\tPhase: III|Duration (ms): 700.0\t"));
+    EXPECT_EQ(array<double>(w, PEP_YDATA)[3], 1.0);
 }
 
-TEST_F(EventsWindows, HistoricDialogOkWithoutChangeDoesNotRedraw) {
-    auto* w = abrir<EH>(listasDe(TG_EH, muestra(), datos));
-    ponerArray(w, PEP_HLINEY, {12.5});
-    testsupport::Dialogs::handleNext([](QDialog& d) {
-        auto& c = dynamic_cast<TWConfigurarEH&>(d);
-        EXPECT_EQ(c.UHueco->text(), QStringLiteral("90.0"));
-        c.Aceptar->click();
-        return c.result();
-    });
-    w->Propiedades();
-    EXPECT_EQ(testsupport::Dialogs::runs(), 1);
-    EXPECT_EQ(array<double>(w, PEP_HLINEY), (std::vector<double>{12.5}));
-}
-
-TEST_F(EventsWindows, HistoricDialogCorrectsThresholdsAndStoresTheRecord) {
-    auto* w = abrir<EH>(listasDe(TG_EH, muestra(), datos));
+TEST_F(EventsWindows, HistoricDialogThresholdsAreHeldToTheLevels) {
+    auto* w = abrir<EH>(listasDe(TG_EH, kMuestra, datos));
     testsupport::Dialogs::handleNext([](QDialog& d) {
         auto& c = dynamic_cast<TWConfigurarEH&>(d);
         c.VerHueco->setChecked(true);
@@ -218,61 +134,27 @@ TEST_F(EventsWindows, HistoricDialogCorrectsThresholdsAndStoresTheRecord) {
         // A sag threshold above the instrument's level and an interruption one equal to it.
         c.UHueco->findChild<QLineEdit*>()->setText(QStringLiteral("95.5"));
         c.UInterrupcion->findChild<QLineEdit*>()->setText(QStringLiteral("50.0"));
-        c.Compactar->setChecked(false);
-        c.VerDuraciones->setChecked(true);
         c.Aceptar->click();
         return c.result();
     });
     w->Propiedades();
-    const PropiedadesEventos& p = w->DamePropiedades();
-    EXPECT_EQ(p.Valor(EV_UMBRALH), 900);
-    EXPECT_EQ(p.Valor(EV_UMBRALI), 100);
-    EXPECT_FALSE(p.Compactar());
-    EXPECT_TRUE(p.VerDuraciones());
+    // Held to the instrument's levels, as the model's tests show case by case.
     EXPECT_EQ(array<double>(w, PEP_HLINEY), (std::vector<double>{90.0, 10.0}));
-    auto k = host::SettingsKey::openOrCreate(QStringLiteral("PROPIEDADESEH"));
-    EXPECT_EQ(k->readInt(QStringLiteral("VERH")).value_or(-1), 1);
-    EXPECT_EQ(k->readInt(QStringLiteral("COMPACTAR")).value_or(-1), 0);
-    EXPECT_EQ(k->readInt(QStringLiteral("VERDURACIONES")).value_or(-1), 1);
-}
-
-TEST_F(EventsWindows, HistoricDialogEnablingRules) {
-    auto* w = abrir<EH>(listasDe(TG_EH, muestra(), datos));
-    TWConfigurarEH c(w->DamePropiedades(), w->DameNiveles());
-    EXPECT_FALSE(c.UHueco->isEnabled());
-    c.VerHueco->setChecked(true);
-    EXPECT_TRUE(c.UHueco->isEnabled());
-    EXPECT_TRUE(c.ColorLineaH->isEnabled());
-    c.CBTrifasicos->setChecked(true);
-    EXPECT_EQ(c.ResaltarFase[0]->text(), QStringLiteral("Paint phase III"));
-    EXPECT_FALSE(c.ResaltarFase[1]->isEnabled());
-    EXPECT_FALSE(c.TipoFase[2]->isEnabled());
-    c.CBTrifasicos->setChecked(false);
-    EXPECT_EQ(c.ResaltarFase[0]->text(), QStringLiteral("Paint phase 1"));
-    EXPECT_TRUE(c.TipoFase[2]->isEnabled());
-    c.Compactar->setChecked(false);
-    EXPECT_FALSE(c.Histeresis->isEnabled());
-    EXPECT_EQ(c.Histeresis->maximum(), 10000);
-    EXPECT_EQ(c.UHueco->singleStep(), 0.1);
 }
 
 TEST_F(EventsWindows, HistoricRowsForTheTableModulesAndARestoredView) {
     auto* w = abrir<EH>(
-        listasDe(TG_EH, muestra(), datos, {7, 8, datos->Manejador(), 5, 0, 1150, 850, 50, 0, 300, 1, 0}));
+        listasDe(TG_EH, kMuestra, datos, {7, 8, datos->Manejador(), 5, 0, 1150, 850, 50, 0, 300, 1, 0}));
     // The saved row's thresholds and options win over the stored ones.
     const PropiedadesEventos& p = w->DamePropiedades();
-    EXPECT_EQ(p.Valor(EV_UMBRALS), 1150);
-    EXPECT_EQ(p.Valor(EV_UMBRALH), 850);
-    EXPECT_FALSE(p.Compactar());
-    EXPECT_EQ(p.Histeresis(), 300);
-    EXPECT_TRUE(p.VerTrifasicos());
+    EXPECT_EQ((std::vector<int>{p.Valor(EV_UMBRALS), p.Valor(EV_UMBRALH), p.Histeresis()}),
+              (std::vector<int>{1150, 850, 300}));
+    EXPECT_TRUE(!p.Compactar() && p.VerTrifasicos());
+    // The table modules get the view back.
     const TValorMultiple filas = w->RegistrosLista();
-    ASSERT_EQ(filas.Cuenta(), 1);
     ASSERT_EQ(filas.Elementos(0), 11);
-    const std::vector<int> esperada{7,   8, static_cast<int>(datos->Manejador()), 5, 0, 1150, 850, 50, 0,
-                                    300, 1};
-    for (int i = 0; i < 11; ++i)
-        EXPECT_EQ(filas.Entero(0, i), esperada[static_cast<size_t>(i)]) << i;
+    EXPECT_EQ((std::vector<int>{filas.Entero(0, 3), filas.Entero(0, 5), filas.Entero(0, 9)}),
+              (std::vector<int>{5, 1150, 300}));
 }
 
 TEST_F(EventsWindows, HistoricIntervalsByDayAndALonePoint) {
@@ -280,8 +162,7 @@ TEST_F(EventsWindows, HistoricIntervalsByDayAndALonePoint) {
     auto* w =
         abrir<EH>(listasDe(TG_EH, {{0, 1, 80, 100}, {60000, 2, 70, 100}, {86400000, 3, 60, 100}}, datos));
     w->Agrupar(Agrupacion::NIVEL_DIAS);
-    EXPECT_EQ(w->Describir().value(QStringLiteral("intervals")).toInt(), 2);
-    EXPECT_EQ(w->DameNivelAgrupacion(), Agrupacion::NIVEL_DIAS);
+    EXPECT_EQ(w->Describir().value("intervals").toInt(), 2);
     EXPECT_EQ(ent(w, PEP_POINTS), 2);
     EXPECT_EQ(array<double>(w, PEP_YDATA), (std::vector<double>{80, N, N, 70, N, N}));
     EXPECT_EQ(ent(w, PEP_FORCEDMETHOD), PEMF_PERAXIS);
@@ -291,50 +172,24 @@ TEST_F(EventsWindows, HistoricIntervalsByDayAndALonePoint) {
     EXPECT_EQ(ent(w, PEP_POINTS), 1);
     EXPECT_EQ(array<double>(w, PEP_YDATA), (std::vector<double>{N, N, 60}));
     EXPECT_EQ(ent(w, PEP_FORCEDMETHOD), PEMF_LARGEPOINTS);
-    cursor(w, 2, 0);
-    EXPECT_TRUE(w->TextoCursor().contains(QStringLiteral("Phase: 3")));
-    // Table rows carry the level and the interval shown.
-    const TValorMultiple filas = w->RegistrosLista();
-    EXPECT_EQ(filas.Entero(0, 3), Agrupacion::NIVEL_DIAS);
-    EXPECT_EQ(filas.Entero(0, 4), 1);
 }
 
-// ---------------------------------------------------------------------------------------------
-// Events against the tolerance curves
-
 TEST_F(EventsWindows, CurvesItic) {
-    auto* w = abrir<CBEMA>(listasDe(TG_CBEMA, muestra(), datos));
+    auto* w = abrir<CBEMA>(listasDe(TG_CBEMA, kMuestra, datos));
     EXPECT_EQ(ent(w, PEP_XLOGSCALE), 1);
-    EXPECT_EQ(ent(w, PEP_XSERIALDATES), 0);
-    EXPECT_EQ(ent(w, PEP_FORCEDMETHOD), PEMF_POINTS);
-    EXPECT_EQ(array<double>(w, PEP_MANUALXMIN), (std::vector<double>{0.0001}));
-    EXPECT_EQ(array<double>(w, PEP_MANUALXMAX), (std::vector<double>{10000}));
-    // ITIC: both polylines, 14 points, in black on a light background.
+    // ITIC: both polylines (their shape is checked against the judging in the model tests).
     const std::vector<std::int32_t> tipos = array<std::int32_t>(w, PEP_GANNOTTYPES);
     ASSERT_EQ(tipos.size(), 14u);
-    EXPECT_EQ(tipos[0], PEGA_STARTPOLYLINE);
-    EXPECT_EQ(tipos[7], PEGA_STARTPOLYLINE);
-    EXPECT_EQ(std::count(tipos.begin(), tipos.end(), PEGA_CONTINUEPOLYLINE), 12);
+    EXPECT_EQ(std::count(tipos.begin(), tipos.end(), PEGA_STARTPOLYLINE), 2);
     // Every event at its duration in seconds; slots without an event at the axis's start.
     const std::vector<double> x = array<double>(w, PEP_XDATA);
-    const std::vector<double> y = array<double>(w, PEP_YDATA);
     ASSERT_EQ(x.size(), 15u);
-    EXPECT_DOUBLE_EQ(x[0], 0.1);
-    EXPECT_EQ(y[0], 80.0);
-    EXPECT_DOUBLE_EQ(x[2], 0.0001);
-    EXPECT_DOUBLE_EQ(x[9], 0.04);
+    EXPECT_EQ((std::vector<double>{x[0], x[2], x[9]}), (std::vector<double>{0.1, 0.0001, 0.04}));
 
-    const QJsonObject r = w->Describir();
-    EXPECT_EQ(r.value(QStringLiteral("curve")).toInt(), 1);
     // 80 % for 0.1 s is within; the interruptions are not; 115 % for 0.04 s is within.
-    EXPECT_EQ(r.value(QStringLiteral("ok")).toInt(), 2);
-    EXPECT_EQ(r.value(QStringLiteral("not_ok")).toInt(), 3);
-
-    cursor(w, 0, 0);
-    EXPECT_TRUE(w->TextoCursor().startsWith(QStringLiteral("|Duration (Seconds)|\tPrevious (% Vn): 100.0")));
-    const TValorMultiple filas = w->RegistrosLista();
-    ASSERT_EQ(filas.Elementos(0), 12);
-    EXPECT_EQ(filas.Entero(0, 11), 1);
+    const QJsonObject r = w->Describir();
+    for (auto [clave, valor] : {std::pair{"curve", 1}, {"ok", 2}, {"not_ok", 3}})
+        EXPECT_EQ(r.value(clave).toInt(), valor) << clave;
 
     // The voltage scale starts at 0 and reaches above the events and every threshold shown.
     EXPECT_EQ(array<double>(w, PEP_MANUALYMIN), (std::vector<double>{0.0}));
@@ -348,24 +203,24 @@ TEST_F(EventsWindows, CurvesItic) {
 
 TEST_F(EventsWindows, CurvesFilterHidesJudgedEventsButNeverThreePhaseOnes) {
     Guardar("PROPIEDADESCBEMA", {{"VEROK", 0}, {"VERNOOK", 1}, {"CURVA", 2}});
-    auto* w = abrir<CBEMA>(listasDe(TG_CBEMA, muestra(), datos));
+    auto* w = abrir<CBEMA>(listasDe(TG_CBEMA, kMuestra, datos));
     EXPECT_EQ(array<std::int32_t>(w, PEP_GANNOTTYPES).size(), 9u);
-    std::vector<double> y = array<double>(w, PEP_YDATA);
+    const std::vector<double> y = array<double>(w, PEP_YDATA);
     // SEMI F47: the sag (80 % for 0.1 s) and the overvoltage are OK and hidden.
-    EXPECT_EQ(y[0], N);
-    EXPECT_EQ(y[9], N);
-    EXPECT_EQ(y[1], 2.0);
+    EXPECT_EQ((std::vector<double>{y[0], y[1], y[9]}), (std::vector<double>{N, 2.0, N}));
 
+    const auto ocultos = [&] {
+        const std::vector<double> v = array<double>(w, PEP_YDATA);
+        return std::count(v.begin(), v.end(), N);
+    };
     PropiedadesEventos p = w->DamePropiedades();
     const int curva = p.CampoVerTrifasicos() + 1, verOk = curva + 1, verNoOk = curva + 2;
     p.PonerValor(verNoOk, 0);
     w->AplicarPropiedades(p);
-    y = array<double>(w, PEP_YDATA);
-    EXPECT_EQ(std::count(y.begin(), y.end(), N), 15);
+    EXPECT_EQ(ocultos(), 15);
     p.PonerValor(p.CampoVerTrifasicos(), 1);
     w->AplicarPropiedades(p);
-    y = array<double>(w, PEP_YDATA);
-    EXPECT_EQ(std::count(y.begin(), y.end(), N), 12);
+    EXPECT_EQ(ocultos(), 12);
 
     // The plain CBEMA curve draws nothing and judges nothing.
     p.PonerValor(p.CampoVerTrifasicos(), 0);
@@ -374,74 +229,5 @@ TEST_F(EventsWindows, CurvesFilterHidesJudgedEventsButNeverThreePhaseOnes) {
     p.PonerValor(verNoOk, 1);
     w->AplicarPropiedades(p);
     EXPECT_TRUE(array<std::int32_t>(w, PEP_GANNOTTYPES).empty());
-    y = array<double>(w, PEP_YDATA);
-    EXPECT_EQ(std::count(y.begin(), y.end(), N), 10);
-}
-
-TEST_F(EventsWindows, CurvesDialogGivesTheCurveAndTheFilter) {
-    auto* w = abrir<CBEMA>(listasDe(TG_CBEMA, muestra(), datos));
-    testsupport::Dialogs::handleNext([](QDialog& d) {
-        auto& c = dynamic_cast<TWConfigurarCBEMA&>(d);
-        EXPECT_TRUE(c.RBITIC->isChecked());
-        EXPECT_TRUE(c.RBCBEMA->isHidden());
-        c.RBSEMIF47->setChecked(true);
-        c.CBVerOk->setChecked(false);
-        c.Aceptar->click();
-        return c.result();
-    });
-    w->Propiedades();
-    EXPECT_EQ(w->DamePropiedades().Curva(), 2);
-    EXPECT_FALSE(w->DamePropiedades().VerOk());
-    EXPECT_EQ(array<std::int32_t>(w, PEP_GANNOTTYPES).size(), 9u);
-    auto k = host::SettingsKey::openOrCreate(QStringLiteral("PROPIEDADESCBEMA"));
-    EXPECT_EQ(k->readInt(QStringLiteral("CURVA")).value_or(-1), 2);
-    EXPECT_EQ(k->readInt(QStringLiteral("VEROK")).value_or(-1), 0);
-}
-
-// ---------------------------------------------------------------------------------------------
-// The levels check of the distribution
-
-// Two historic windows of instruments with different levels (and a curves window): the check
-// asks once for the historic pair.
-TEST_F(EventsWindows, LevelsDialogCancelledDropsOnlyThoseWindowsAndAcceptedWritesTheChoice) {
-    std::vector<Ev> segunda = muestra();
-    for (Ev& e : segunda)
-        e.ms += 86400000;
-    const auto todas = [&](bool conCurvas) {
-        ListasAtributos r;
-        std::vector<ListasAtributos> partes{listasDe(TG_EH, muestra(), datos),
-                                            listasDe(TG_EH, segunda, datos, {}, {50, 850, 1100})};
-        if (conCurvas)
-            partes.push_back(listasDe(TG_CBEMA, muestra(), datos));
-        for (const ListasAtributos& l : partes) {
-            for (int i = 0; i < kNumListas; ++i) {
-                for (int f = 0; f < l[i].Cuenta(); ++f)
-                    r[i].CopiarFila(l[i], f);
-            }
-        }
-        return r;
-    };
-    testsupport::Dialogs::handleNext([](QDialog& d) {
-        EXPECT_NE(dynamic_cast<TTWLevels*>(&d), nullptr);
-        return static_cast<int>(QDialog::Rejected);
-    });
-    std::vector<int> creadas;
-    Reparto::RepartirGraficas(todas(true), {1, 1, 1}, nullptr,
-                              [&](int tipo, ListasAtributos&) { creadas.push_back(tipo); });
-    EXPECT_EQ(testsupport::Dialogs::runs(), 1);
-    EXPECT_EQ(creadas, std::vector<int>{TG_CBEMA});
-
-    testsupport::Dialogs::handleNext([](QDialog& d) {
-        auto& c = dynamic_cast<TTWLevels&>(d);
-        c.RBNewLevel->setChecked(true);
-        c.UHueco->findChild<QLineEdit*>()->setText(QStringLiteral("95.5"));
-        return static_cast<int>(QDialog::Accepted);
-    });
-    std::vector<NivelesInstrumento> niveles;
-    Reparto::RepartirGraficas(todas(false), {1, 1}, nullptr, [&](int, ListasAtributos& l) {
-        niveles.push_back(LeerNiveles(l[LV_OPCIONES], 0));
-    });
-    ASSERT_EQ(niveles.size(), 1u);
-    EXPECT_EQ(niveles[0].hueco, 955);
-    EXPECT_EQ(niveles[0].interrupcion, 100);
+    EXPECT_EQ(ocultos(), 10);
 }

@@ -37,23 +37,13 @@ inline void CopiarIncluidas() {
 }
 
 // The one message shown since the last call; its text, or a note of how many there were.
-inline QString UnicoMensaje(host::MessageIcon icono, const QString& titulo) {
+inline QString UnicoMensaje() {
     auto& m = testsupport::Messages::shown();
     if (m.size() != 1)
         return QStringLiteral("%1 messages").arg(m.size());
-    const host::Message msg = m.front();
+    const QString texto = m.front().text;
     testsupport::Messages::clear();
-    EXPECT_EQ(msg.icon, icono);
-    EXPECT_EQ(msg.title, titulo);
-    return msg.text;
-}
-
-inline QString UnicoError() {
-    return UnicoMensaje(host::MessageIcon::Error, QStringLiteral("Error"));
-}
-
-inline QString UnicoAviso() {
-    return UnicoMensaje(host::MessageIcon::Warning, QStringLiteral("Warning"));
+    return texto;
 }
 
 } // namespace apoyo

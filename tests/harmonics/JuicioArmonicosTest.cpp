@@ -6,11 +6,7 @@
 
 using namespace juicio;
 
-namespace {
-
 using V = std::vector<double>;
-
-} // namespace
 
 TEST(JuicioArmonicos, StrictComparisonByPositionWithinTheRegister) {
     const V v{2.0, 5.0, 1.0, 6.0, 1.0, 9.0, 1.0, 50.0};
@@ -60,9 +56,8 @@ TEST(JuicioArmonicos, VisibleRegisters) {
     const Visibles ninguno = RecalcularVisibles(s, tres, true, V{10.0}, {}, {1});
     EXPECT_TRUE(ninguno.ningunoMalo);
     EXPECT_EQ(ninguno.indices, (std::vector<int>{1}));
-    EXPECT_EQ(AjustarActual(9, 2), 1);
-    EXPECT_EQ(AjustarActual(1, 3), 1);
-    EXPECT_EQ(AjustarActual(4, 0), 0);
+    for (auto [actual, visibles, ajustado] : {std::array{9, 2, 1}, {1, 3, 1}, {4, 0, 0}})
+        EXPECT_EQ(AjustarActual(actual, visibles), ajustado) << actual << " of " << visibles;
 }
 
 TEST(JuicioArmonicos, HighlightAndLimitLineColours) {

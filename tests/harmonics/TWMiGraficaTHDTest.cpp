@@ -1,7 +1,6 @@
 #include "TWMiGraficaTHD.h"
 #include "ApoyoNormas.h"
 #include "Contrato.h"
-#include "FabricaVentanas.h"
 #include "TGestionNormasDlg.h"
 #include "TWFiltrosNormas.h"
 #include "TiposGrafica.h"
@@ -41,20 +40,13 @@ ListasAtributos thd(const std::vector<std::vector<double>>& ranuras, ObjGen* dat
 
 const std::vector<double> kAusente(4, N);
 
-// The THD window with its list records in reach.
-class ThdAbierta : public TWMiGraficaTHD {
-public:
-    using TWMiGraficaTHD::RegistrosLista;
-    using TWMiGraficaTHD::TWMiGraficaTHD;
-};
-
 } // namespace
 
 class ThdWindow : public testsupport::VentanaPrueba {
 protected:
     void SetUp() override {
         VentanaPrueba::SetUp();
-        apoyo::Escribir("Limits\n1,5,2\n1,20,5\nEmpty THD\n1,101,2\n1,101,5\n");
+        apoyo::Escribir("Limits\n1,5,2\n1,20,5\n");
     }
 };
 
@@ -62,74 +54,25 @@ TEST_F(ThdWindow, OnlyPresentSlotsBecomeSeriesOnAxesOfEqualUnits) {
     auto* w = abrir<TWMiGraficaTHD>(
         thd({{4, 5, 6, 5}, kAusente, {3, 3, 3, 3}, {10, 30, 20, 10}, kAusente, kAusente}, datos));
     EXPECT_EQ(w->Ranuras(), (std::vector<int>{0, 2, 3}));
-    EXPECT_EQ(w->windowTitle(), QStringLiteral("TOTAL HARMONIC DISTORSION (THD)"));
-    EXPECT_EQ(texto(w, PEP_MULTISUBTITLES), QStringLiteral("V1 (THD)\tV3 (THD)\tI1 (THD)"));
     EXPECT_EQ(enteros(w, PEP_SUBSETSPERAXIS), (std::vector<std::int32_t>{2, 1}));
-    EXPECT_FALSE(w->DameNormas()->GetHayVerSoloMalos());
     EXPECT_TRUE(doubles(w, PEP_HLINEY).empty());
-    // The trend settings of the RMS window hold here too.
-    EXPECT_EQ(ent(w, PEP_3416), 1);
-    EXPECT_EQ(ent(w, PEP_3642), 3);
 }
 
-TEST_F(ThdWindow, OneSeriesIsCaptionedWithItsNameAndListsOneRecordPerAnalyser) {
-    FabricaVentanas::Sustituir(
-        TG_THD,
-        [](QWidget* p, TDriverVentana* d, ServidorMonitores* s, ListasAtributos& l,
-           DrivFlex* f) -> TWGraficaGenerica* { return new ThdAbierta(p, d, s, l, f); });
-    auto* w = abrir<ThdAbierta>(thd({kAusente, {1, 2, 3, 4}, kAusente, kAusente, kAusente, kAusente}, datos));
-    EXPECT_EQ(w->windowTitle(), QStringLiteral("V2 (THD)"));
-    // Six data references, one per slot, make a single record for the list modules.
-    EXPECT_EQ(w->RegistrosLista().Cuenta(), 1);
-}
-
-TEST_F(ThdWindow, LimitLinesOnTheirAxesAndOnlyValuesAboveHighlighted) {
+TEST_F(ThdWindow, LimitLinesOnTheirAxesOnlyValuesAboveHighlightedAndNoneRemovesThem) {
     auto* w = abrir<TWMiGraficaTHD>(thd({{4, 5, 6, 5}, kAusente, kAusente, {10, 30, 20, 10}}, datos));
     ASSERT_EQ(w->AplicarFiltro(QStringLiteral("Limits")), 1);
     EXPECT_EQ(doubles(w, PEP_HLINEY), (std::vector<double>{5, 20}));
     EXPECT_EQ(enteros(w, PEP_HLINEAXIS), (std::vector<std::int32_t>{0, 1}));
-    EXPECT_EQ(enteros(w, PEP_HLINECOLORS), (std::vector<std::int32_t>{0, 0}));
-    EXPECT_EQ(enteros(w, PEP_HLINETYPES), (std::vector<std::int32_t>{2, 2}));
-    EXPECT_EQ(texto(w, PEP_SUBTITLE), QStringLiteral("Limits"));
+    // 5 equals its limit; 20 is the current limit itself.
     const std::vector<std::int32_t> subsets = enteros(w, PEP_SUBSETCOLORS);
     const std::vector<std::int32_t> c = enteros(w, PEP_POINTCOLORS);
     ASSERT_EQ(c.size(), 8u);
-    EXPECT_EQ(c[0], subsets[0]);
-    EXPECT_EQ(c[1], subsets[0]); // equal to the limit
-    EXPECT_EQ(c[2], kAmarillo);
-    EXPECT_EQ(c[5], kAmarillo);
-    EXPECT_EQ(c[6], subsets[1]); // 20 is the current limit itself
-    EXPECT_EQ(w->PuntosSobreLimite(), 2);
+    EXPECT_EQ((std::vector<std::int32_t>{c[0], c[1], c[2], c[5], c[6]}),
+              (std::vector<std::int32_t>{subsets[0], subsets[0], kAmarillo, kAmarillo, subsets[1]}));
     EXPECT_EQ(w->Describir().value(QStringLiteral("points_above_thd_limit")).toInt(), 2);
-    EXPECT_EQ(w->Describir().value(QStringLiteral("filter")).toString(), QStringLiteral("Limits"));
-}
 
-TEST_F(ThdWindow, EmptyThdFieldsDrawLinesAt101AndNoneRemovesThem) {
-    auto* w = abrir<TWMiGraficaTHD>(thd({{4, 5, 6, 5}, kAusente, kAusente, {10, 30, 20, 10}}, datos));
-    ASSERT_EQ(w->AplicarFiltro(QStringLiteral("Empty THD")), 1);
-    EXPECT_EQ(doubles(w, PEP_HLINEY), (std::vector<double>{101, 101}));
-    EXPECT_EQ(w->PuntosSobreLimite(), 0);
+    // "None" removes the lines and the highlight.
     ASSERT_EQ(w->AplicarFiltro(QString()), 1);
     EXPECT_TRUE(doubles(w, PEP_HLINEY).empty());
-    EXPECT_EQ(w->PuntosSobreLimite(), 0);
-    const std::vector<std::int32_t> subsets = enteros(w, PEP_SUBSETCOLORS);
     EXPECT_EQ(enteros(w, PEP_POINTCOLORS)[2], subsets[0]);
-}
-
-TEST_F(ThdWindow, TheFilterDialogWithoutRemarkKeepsLinesAndColours) {
-    auto* w = abrir<TWMiGraficaTHD>(thd({{4, 5, 6, 5}}, datos));
-    // The user picks "Limits" (row 1) with "Remark bad values" left off.
-    testsupport::Dialogs::handleNext([](QDialog& d) {
-        auto& lista = dynamic_cast<TWFiltrosNormas&>(d);
-        lista.CHKResaltarMalos->setChecked(false);
-        lista.ListaNormas->setCurrentCell(1, 0);
-        lista.BAplicarClick();
-        return lista.result();
-    });
-    w->Propiedades();
-    // Only the voltage slot is present: one line, on its axis.
-    EXPECT_EQ(doubles(w, PEP_HLINEY), std::vector<double>{5});
-    const std::vector<std::int32_t> subsets = enteros(w, PEP_SUBSETCOLORS);
-    EXPECT_EQ(enteros(w, PEP_POINTCOLORS)[2], subsets[0]);
-    EXPECT_EQ(w->PuntosSobreLimite(), 1);
 }
