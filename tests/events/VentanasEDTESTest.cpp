@@ -165,10 +165,21 @@ TEST_F(DialogoED, GridNewModifyDeleteAndOkWritesTheRescaledFile) {
     Editar(d, "1", UNIDAD_MIN, "1", UNIDAD_H, 10);
     d.BNuevoClick();
     ASSERT_EQ(d.ListaIntervalos->rowCount(), 3);
+    const auto fila = [&](int r) {
+        QStringList celdas;
+        for (int c = 0; c < d.ListaIntervalos->columnCount(); ++c)
+            celdas << (d.ListaIntervalos->item(r, c) ? d.ListaIntervalos->item(r, c)->text() : QString());
+        return celdas.join(QLatin1Char('|'));
+    };
+    const QStringList antes = {fila(0), fila(1), fila(2)};
     Editar(d, "1", UNIDAD_MIN, "2", UNIDAD_H, 20);
     d.BModificarClick();
+    EXPECT_EQ((QStringList{fila(0), fila(1)}), antes.mid(0, 2)) << "Modify changes the selected row only";
+    EXPECT_NE(fila(2), antes[2]);
     d.ListaIntervalos->setCurrentCell(0, 0);
     d.BEliminarClick();
+    ASSERT_EQ(d.ListaIntervalos->rowCount(), 2);
+    EXPECT_EQ(fila(0), antes[1]) << "Delete removes the selected row";
     // The last row is emptied instead of removed, and New uses it.
     for (int i = 0; i < 2; ++i) {
         d.ListaIntervalos->setCurrentCell(0, 0);

@@ -97,6 +97,19 @@ TEST_F(MultigraphicWindow, PaddingIsPaintedInTheBackColourAndTinyValuesAreZero) 
     EXPECT_EQ(colores[7], ent(w, PEP_GRAPHBACKCOLOR));
 }
 
+TEST_F(MultigraphicWindow, F1AsksForTheWindowsHelpAndZZoomsOut) {
+    TWMiGrafica* w = abrir<TWMiGrafica>(listasDe({{"V1", "V", {231, 232, 233}}}, datos));
+    testsupport::helpRequests().clear();
+    for (int tecla : {112, 90}) { // F1, Z
+        SondaGrafica::Enlace(w).ponerEntero(PEP_ZOOMED, 1);
+        SondaGrafica::Enlace(w).ponerEntero(PEP_LASTKEY, tecla);
+        PENotifyEvent aviso(w->DameGrafica(), PEN_KEY);
+        QApplication::sendEvent(w, &aviso);
+    }
+    EXPECT_EQ(testsupport::helpRequests(), std::vector<int>{50});
+    EXPECT_EQ(ent(w, PEP_ZOOMED), 0);
+}
+
 TEST_F(MultigraphicWindow, ReadOutForAKnownCursorPosition) {
     TWMiGrafica* w = abrir<TWMiGrafica>(
         listasDe({{"V1", "V", {230.25, 231.5, 229}}, {"V2", "V", {1, 2, 3}, 0, 0}}, datos));
