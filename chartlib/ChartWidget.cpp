@@ -87,7 +87,13 @@ void ChartWidget::rebuildData() {
     for (int s = 0; s < subsets; ++s) {
         auto data = QSharedPointer<SubsetData>::create();
         const std::size_t base = static_cast<std::size_t>(s) * points;
-        auto xAt = [&](int i) { return base + i < xs.size() ? xs[base + i] : kNaN; };
+        // Shared dates are read from their one block without a division per point.
+        const std::vector<double>& xBlock = *xs.block;
+        const std::size_t xStart = xs.repeat > 1 ? base % xBlock.size() : base;
+        auto xAt = [&](int i) {
+            const std::size_t k = xStart + i;
+            return k < xBlock.size() ? xBlock[k] : (base + i < xs.size() ? xs[base + i] : kNaN);
+        };
         auto yAt = [&](int i) { return base + i < ys.size() ? ys[base + i] : kNaN; };
         auto goodX = [&](double x) { return std::isfinite(x) && !(hasNullX && x == nullX); };
         auto goodY = [&](double y) { return std::isfinite(y) && !(hasNullY && y == nullY); };

@@ -93,16 +93,33 @@ PropertyStore::IntArray PropertyStore::intArray(int property) const {
     return IntArray{find(property)};
 }
 
-void PropertyStore::expandRuns(Value& v) {
-    if (v.runs.empty())
+void PropertyStore::copyInts(const Value& v, std::int32_t* out, int n) {
+    if (v.runs.empty()) {
+        std::copy_n(v.ints.begin(), n, out);
         return;
-    v.ints.resize(static_cast<std::size_t>(v.runTotal));
-    for (std::size_t r = 0; r < v.runs.size(); ++r) {
-        const std::int32_t end = r + 1 < v.runs.size() ? v.runs[r + 1].first : v.runTotal;
-        std::fill(v.ints.begin() + v.runs[r].first, v.ints.begin() + end, v.runs[r].second);
     }
-    std::vector<std::pair<std::int32_t, std::int32_t>>().swap(v.runs);
-    v.runTotal = 0;
+    for (std::size_t r = 0; r < v.runs.size() && v.runs[r].first < n; ++r) {
+        const std::int32_t end = r + 1 < v.runs.size() ? v.runs[r + 1].first : v.runTotal;
+        std::fill(out + v.runs[r].first, out + std::min(end, n), v.runs[r].second);
+    }
+}
+
+void PropertyStore::expand(Value& v) {
+    if (!v.runs.empty()) {
+        std::vector<std::int32_t> whole(static_cast<std::size_t>(v.runTotal));
+        copyInts(v, whole.data(), v.runTotal);
+        v.ints = std::move(whole);
+        std::vector<std::pair<std::int32_t, std::int32_t>>().swap(v.runs);
+        v.runTotal = 0;
+    }
+    if (v.repeat > 1) {
+        std::vector<double> whole;
+        whole.reserve(v.doubles.size() * v.repeat);
+        for (std::size_t r = 0; r < v.repeat; ++r)
+            whole.insert(whole.end(), v.doubles.begin(), v.doubles.end());
+        v.doubles = std::move(whole);
+        v.repeat = 1;
+    }
 }
 
 PropertyStore::DoubleArray PropertyStore::doubleArray(int property) const {
@@ -189,12 +206,11 @@ std::vector<std::int32_t> PropertyStore::ints(int property) const {
             out.push_back(toInt(d));
         return out;
     }
-    if (!v->runs.empty()) {
-        Value whole = *v;
-        expandRuns(whole);
-        return whole.ints;
-    }
-    return v->ints;
+    if (v->runs.empty())
+        return v->ints;
+    std::vector<std::int32_t> out(static_cast<std::size_t>(v->runTotal));
+    copyInts(*v, out.data(), v->runTotal);
+    return out;
 }
 
 const std::vector<double>& PropertyStore::doubles(int property) const {
@@ -329,21 +345,13 @@ bool PropertyStore::setCell(int property, int cell, const void* value) {
     if (cell < 0 || cell >= kMaxCells || value == nullptr)
         return false;
     Value& v = slot(property, T::DoubleArray);
+    // One cell of a compactly kept array changes: the array is kept whole from then on.
+    expand(v);
     if (isIntType(v.type)) {
-        expandRuns(v);
         if (static_cast<int>(v.ints.size()) <= cell)
             v.ints.resize(cell + 1, 0);
         v.ints[cell] = *static_cast<const std::int32_t*>(value);
     } else if (isDoubleType(v.type)) {
-        if (v.repeat > 1) {
-            // One cell of a repeated block changes: the blocks are no longer the same.
-            std::vector<double> whole;
-            whole.reserve(v.doubles.size() * v.repeat);
-            for (std::size_t r = 0; r < v.repeat; ++r)
-                whole.insert(whole.end(), v.doubles.begin(), v.doubles.end());
-            v.doubles = std::move(whole);
-            v.repeat = 1;
-        }
         if (static_cast<int>(v.doubles.size()) <= cell)
             v.doubles.resize(cell + 1, 0.0);
         v.doubles[cell] = *static_cast<const double*>(value);
@@ -367,13 +375,7 @@ int PropertyStore::getArray(int property, void* buffer, int capacity) const {
     if (n == 0)
         return count;
     if (isIntType(v->type)) {
-        const IntArray all{v};
-        auto* out = static_cast<std::int32_t*>(buffer);
-        if (v->runs.empty())
-            std::memcpy(out, v->ints.data(), n * sizeof(std::int32_t));
-        else
-            for (int i = 0; i < n; ++i)
-                out[i] = all[static_cast<std::size_t>(i)];
+        copyInts(*v, static_cast<std::int32_t*>(buffer), n);
     } else if (isDoubleType(v->type)) {
         auto* out = static_cast<double*>(buffer);
         for (int at = 0; at < n; at += static_cast<int>(v->doubles.size()))

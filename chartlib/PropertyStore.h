@@ -81,7 +81,10 @@ private:
     std::int64_t key(int property) const;
     Value& slot(int property, PETipoPropiedad unknownType);
     static int elementCount(const Value& v);
-    static void expandRuns(Value& v);
+    // The first `n` integers of an integer array, runs included.
+    static void copyInts(const Value& v, std::int32_t* out, int n);
+    // Undoes the compact forms (runs, repeated blocks) before a single cell changes.
+    static void expand(Value& v);
     void touch(Value& v);
 
     std::unordered_map<std::int64_t, Value> m_values;

@@ -1,5 +1,6 @@
 #include "FakeDrivers.h"
 
+#include "Contrato.h"
 #include "Tabla.h"
 
 #include <algorithm>
@@ -7,17 +8,6 @@
 namespace fakes {
 
 namespace {
-
-constexpr int kCmdValues = 10001;
-constexpr int kCmdTimes = 10002;
-constexpr int kCmdUnit = 10003;
-constexpr int kCmdName = 10004;
-constexpr int kCmdOptions = 10013;
-constexpr int kCmdIntervals = 10014;
-constexpr int kCmdTranslateKeys = 10022;
-constexpr int kCmdVariables = 10100;
-constexpr int kCmdDataDriver = 306;
-constexpr int kFilesCategory = 4;
 
 void note(const DrivFlex& receiver, const Comando& c, const TValorMultiple* answer, int mode,
           const ObjGen* origin) {
@@ -72,7 +62,7 @@ int DataDriver::AtenderComando(Comando* comando, TValorMultiple* respuesta, int 
         it->second(*comando, *respuesta);
     else if (!variables.empty())
         return answerFromTable(*comando, *respuesta);
-    else if (number == kCmdTranslateKeys)
+    else if (number == CMD_TRADUCIR_CLAVES)
         respuesta->EntrarDoubles({double(comando->ParamEntero(0)), double(comando->ParamEntero(1))});
     else
         respuesta->EntrarEnteros({number, comando->ParamEntero(0), comando->ParamEntero(1)});
@@ -80,7 +70,7 @@ int DataDriver::AtenderComando(Comando* comando, TValorMultiple* respuesta, int 
 }
 
 int DataDriver::answerFromTable(const Comando& c, TValorMultiple& r) const {
-    if (c.Numero() == kCmdVariables) {
+    if (c.Numero() == CMD_ENUMERAR) {
         for (const Variable& v : variables) {
             r.EntrarEnteros({v.key1, v.key2, v.kind, v.code});
             r.EntrarTexto(v.name);
@@ -94,22 +84,22 @@ int DataDriver::answerFromTable(const Comando& c, TValorMultiple& r) const {
     if (v == variables.end())
         return 0;
     switch (c.Numero()) {
-    case kCmdValues:
+    case CMD_VALORES:
         r.EntrarDoubles(v->values);
         return 1;
-    case kCmdTimes:
+    case CMD_TIEMPOS:
         r.EntrarTiempos(v->times);
         return 1;
-    case kCmdUnit:
+    case CMD_UNIDADES:
         r.EntrarTexto(v->unit);
         return 1;
-    case kCmdName:
+    case CMD_NOMBRES:
         r.EntrarTexto(v->name);
         return 1;
-    case kCmdOptions:
+    case CMD_OPCIONES:
         r.EntrarDoubles({0.0, double(v->kind), v->period});
         return 1;
-    case kCmdIntervals:
+    case CMD_INTERVALOS:
         r.EntrarTiempos(v->intervals);
         return 1;
     default:
@@ -139,7 +129,7 @@ void SourceDriver::rebuildPage() {
     while (GetPagesNumber() > 0)
         DeleteTabla(0);
     auto* page = new Tabla;
-    page->EntrarPagina("Files", static_cast<int>(m_files.size()), kFilesCategory, true);
+    page->EntrarPagina("Files", static_cast<int>(m_files.size()), kCategoriaFicheros, true);
     for (size_t i = 0; i < m_files.size(); ++i)
         page->EntrarPropiedad(static_cast<int>(i), 1, 1, 0, m_files[i].c_str(), 0, 0, 0, 0, nullptr);
     AddTabla(page);
@@ -147,7 +137,7 @@ void SourceDriver::rebuildPage() {
 
 int SourceDriver::AtenderComando(Comando* comando, TValorMultiple* respuesta, int modo, ObjGen* origen) {
     note(*this, *comando, respuesta, modo, origen);
-    if (respuesta == nullptr || comando->Numero() != kCmdDataDriver)
+    if (respuesta == nullptr || comando->Numero() != CMD_DRIVER_DATOS)
         return -1;
     ++m_requests;
     const int index = comando->ParamEntero(0);
