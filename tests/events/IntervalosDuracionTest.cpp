@@ -203,6 +203,4 @@ TEST(Umbrales, BandsForEveryCombinationOfShownThresholds) {
     }
     ASSERT_TRUE(GuardarUmbrales({false, true, false, 1100, 900, 100}));
     EXPECT_EQ(Contenido(kFicheroUmbrales), QByteArray("2,9000,99990,0,9000,\n"));
-    ASSERT_TRUE(GuardarUmbrales({true, false, false, 1010, 0, 0}));
-    EXPECT_EQ(Contenido(kFicheroUmbrales), QByteArray("2,10100,99990,0,10100,\n"));
 }

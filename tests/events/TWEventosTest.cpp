@@ -5,11 +5,8 @@
 #include "TiposGrafica.h"
 #include "VentanaPrueba.h"
 
-#include <QCheckBox>
 #include <QDoubleSpinBox>
 #include <QJsonObject>
-#include <QLineEdit>
-#include <QPushButton>
 
 #include <gtest/gtest.h>
 
@@ -88,15 +85,11 @@ protected:
 
 TEST_F(EventsWindows, HistoricThresholdLinesPaintedPhasesAndDurations) {
     // clang-format off
-    Guardar("PROPIEDADESEH", {{"VERS", 1}, {"VERH", 1}, {"COLORLH", 14}, {"TIPOLH", 1}, {"RESALTAR2", 0}, {"TIPOP3", 7},
-                              {"VERDURACIONES", 1}, {"COMPACTAR", 0}});
+    Guardar("PROPIEDADESEH", {{"VERS", 1}, {"VERH", 1}, {"VERDURACIONES", 1}, {"COMPACTAR", 0}});
     // clang-format on
     auto* w = abrir<EH>(listasDe(TG_EH, kMuestra, datos));
     // Overvoltage first, then sag; the instrument's levels, never a stored threshold.
     EXPECT_EQ(array<double>(w, PEP_HLINEY), (std::vector<double>{110.0, 90.0}));
-    // An unpainted phase takes the graph's back colour.
-    EXPECT_NE(array<std::int32_t>(w, PEP_SUBSETCOLORS).at(1), 0x0000FF);
-    EXPECT_EQ(array<std::int32_t>(w, PEP_POINTTYPES)[2], 7);
     // Each event of the interval as a segment from its start, as long as it lasted.
     const std::vector<double> x = array<double>(w, PEP_GANNOTX);
     ASSERT_EQ(x.size(), 10u);
@@ -123,23 +116,6 @@ TEST_F(EventsWindows, HistoricDrawsEveryEventOnItsPhaseAndReadsOutEventsAndThree
     EXPECT_EQ(w->Describir().value("events_shown").toInt(), 3);
     // The three-phase interruption sits at the latest start, on the first series.
     EXPECT_EQ(array<double>(w, PEP_YDATA)[3], 1.0);
-}
-
-TEST_F(EventsWindows, HistoricDialogThresholdsAreHeldToTheLevels) {
-    auto* w = abrir<EH>(listasDe(TG_EH, kMuestra, datos));
-    testsupport::Dialogs::handleNext([](QDialog& d) {
-        auto& c = dynamic_cast<TWConfigurarEH&>(d);
-        c.VerHueco->setChecked(true);
-        c.VerInterrupcion->setChecked(true);
-        // A sag threshold above the instrument's level and an interruption one equal to it.
-        c.UHueco->findChild<QLineEdit*>()->setText(QStringLiteral("95.5"));
-        c.UInterrupcion->findChild<QLineEdit*>()->setText(QStringLiteral("50.0"));
-        c.Aceptar->click();
-        return c.result();
-    });
-    w->Propiedades();
-    // Held to the instrument's levels, as the model's tests show case by case.
-    EXPECT_EQ(array<double>(w, PEP_HLINEY), (std::vector<double>{90.0, 10.0}));
 }
 
 TEST_F(EventsWindows, HistoricRowsForTheTableModulesAndARestoredView) {
@@ -194,11 +170,6 @@ TEST_F(EventsWindows, CurvesItic) {
     // The voltage scale starts at 0 and reaches above the events and every threshold shown.
     EXPECT_EQ(array<double>(w, PEP_MANUALYMIN), (std::vector<double>{0.0}));
     EXPECT_EQ(array<double>(w, PEP_MANUALYMAX), (std::vector<double>{160.0}));
-    PropiedadesEventos p = w->DamePropiedades();
-    p.PonerValor(EV_VERS, 1);
-    p.PonerValor(EV_UMBRALS, 2000);
-    w->AplicarPropiedades(p);
-    EXPECT_NEAR(array<double>(w, PEP_MANUALYMAX).at(0), 210.0, 1e-9);
 }
 
 TEST_F(EventsWindows, CurvesFilterHidesJudgedEventsButNeverThreePhaseOnes) {
@@ -214,20 +185,11 @@ TEST_F(EventsWindows, CurvesFilterHidesJudgedEventsButNeverThreePhaseOnes) {
         return std::count(v.begin(), v.end(), N);
     };
     PropiedadesEventos p = w->DamePropiedades();
-    const int curva = p.CampoVerTrifasicos() + 1, verOk = curva + 1, verNoOk = curva + 2;
+    const int verNoOk = p.CampoVerTrifasicos() + 3; // past the curve and the OK filter
     p.PonerValor(verNoOk, 0);
     w->AplicarPropiedades(p);
     EXPECT_EQ(ocultos(), 15);
     p.PonerValor(p.CampoVerTrifasicos(), 1);
     w->AplicarPropiedades(p);
     EXPECT_EQ(ocultos(), 12);
-
-    // The plain CBEMA curve draws nothing and judges nothing.
-    p.PonerValor(p.CampoVerTrifasicos(), 0);
-    p.PonerValor(curva, CURVA_CBEMA);
-    p.PonerValor(verOk, 0);
-    p.PonerValor(verNoOk, 1);
-    w->AplicarPropiedades(p);
-    EXPECT_TRUE(array<std::int32_t>(w, PEP_GANNOTTYPES).empty());
-    EXPECT_EQ(ocultos(), 10);
 }

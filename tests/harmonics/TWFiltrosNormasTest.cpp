@@ -100,12 +100,6 @@ TEST_F(FiltrosNormas, FilterThatFailsToLoadIsNeverAppliedAndTheDialogStaysOpen) 
     EXPECT_EQ(apoyo::UnicoMensaje(), QStringLiteral("Bad filter"));
     EXPECT_TRUE(d->isVisible());
     EXPECT_EQ(d->Seleccionado(), 0);
-    // A filter listed before the file went away cannot be loaded either.
-    d->ListaNormas->setCurrentCell(2, 0);
-    QFile::remove(QDir(testsupport::dataDirectory()).filePath(apoyo::Fichero()));
-    d->BAplicarClick();
-    EXPECT_EQ(apoyo::UnicoMensaje(), QStringLiteral("Bad filter"));
-    EXPECT_TRUE(d->isVisible());
 }
 
 TEST_F(FiltrosNormas, FixedAndReadOnlyFiltersAreKeptAndAUserFilterIsDeletedAfterAsking) {

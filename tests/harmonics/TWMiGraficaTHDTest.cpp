@@ -50,14 +50,6 @@ protected:
     }
 };
 
-TEST_F(ThdWindow, OnlyPresentSlotsBecomeSeriesOnAxesOfEqualUnits) {
-    auto* w = abrir<TWMiGraficaTHD>(
-        thd({{4, 5, 6, 5}, kAusente, {3, 3, 3, 3}, {10, 30, 20, 10}, kAusente, kAusente}, datos));
-    EXPECT_EQ(w->Ranuras(), (std::vector<int>{0, 2, 3}));
-    EXPECT_EQ(enteros(w, PEP_SUBSETSPERAXIS), (std::vector<std::int32_t>{2, 1}));
-    EXPECT_TRUE(doubles(w, PEP_HLINEY).empty());
-}
-
 TEST_F(ThdWindow, LimitLinesOnTheirAxesOnlyValuesAboveHighlightedAndNoneRemovesThem) {
     auto* w = abrir<TWMiGraficaTHD>(thd({{4, 5, 6, 5}, kAusente, kAusente, {10, 30, 20, 10}}, datos));
     ASSERT_EQ(w->AplicarFiltro(QStringLiteral("Limits")), 1);
