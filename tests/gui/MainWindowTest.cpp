@@ -191,9 +191,6 @@ TEST_F(WindowHandling, FailedFilesAreReportedAndGoodOnesBecomeRecentNewestFirst)
     EXPECT_TRUE(testsupport::Messages::shown().front().text.contains(QStringLiteral("notes.txt")));
     EXPECT_EQ(window->openFiles({"/rec/A.STD"}), 1);
     EXPECT_EQ(window->recentFiles(), QStringList({"/rec/A.STD", "/rec/B.STD"}));
-    // A second window reads the same list from the settings store.
-    MainWindow other(std::make_unique<FakeRecordingSource>());
-    EXPECT_EQ(other.recentFiles(), window->recentFiles());
 }
 
 TEST_F(WindowHandling, PropertyDockFollowsTheActiveGraphAndCancelRestores) {
