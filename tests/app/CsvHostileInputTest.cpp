@@ -178,19 +178,15 @@ protected:
     std::string dir, csv;
 };
 
-// Outputs that must never be replaced, asked to or not: the input itself, however named, a link
-// to it, a device and a folder.
-TEST_F(CsvImportOutput, TheInputDevicesAndFoldersAreNeverTheOutput) {
+// The input is never the output, asked to or not, however named or reached through a link.
+TEST_F(CsvImportOutput, TheInputIsNeverTheOutput) {
     std::filesystem::create_symlink(csv, dir + "/link.STD");
-    std::filesystem::create_directory(dir + "/folder.STD");
     const struct {
         QStringList args;
         const char* error;
     } cases[] = {
         {{q(csv), q(csv)}, "the output is the input"},
         {{"--overwrite", q(csv), q(dir + "/link.STD")}, "the output is the input"},
-        {{"--overwrite", q(csv), "/dev/null"}, "not a regular file"},
-        {{"--overwrite", q(csv), q(dir + "/folder.STD")}, ""},
     };
     for (const auto& c : cases) {
         QString errors;
@@ -198,8 +194,6 @@ TEST_F(CsvImportOutput, TheInputDevicesAndFoldersAreNeverTheOutput) {
         EXPECT_TRUE(errors.contains(QString::fromLatin1(c.error))) << errors.toStdString();
     }
     EXPECT_EQ(kCsv, apptest::fileBytes(csv));
-    EXPECT_TRUE(std::filesystem::is_character_file("/dev/null"));
-    EXPECT_TRUE(std::filesystem::is_directory(dir + "/folder.STD"));
 }
 
 TEST_F(CsvImportOutput, AFileThatIsNotARecordingOrALinkIsReplacedOnlyWhenAskedTo) {

@@ -48,11 +48,6 @@ TEST(CsvImport, SemicolonSeparatedWithDecimalCommaAndDayMonthYearTimes) {
     EXPECT_EQ(50.01, list(r, 1, List::Values).Numero(0, 1));
     EXPECT_EQ(TTiempo(2026, 12, 5, 10, 10, 0, -1), list(r, 1, List::Times).Tiempos(0)[1]);
     EXPECT_EQ(600, list(r, 1, List::Options).Numero(0, 2));
-
-    const CsvResult point = importCsv("t;x (A)\n2026-12-05 10:00:00;1.25\n", "c.csv");
-    ASSERT_TRUE(point.problems.empty());
-    EXPECT_EQ('.', point.decimalMark) << "semicolons with a decimal point";
-    EXPECT_EQ(1.25, list(point, 0, List::Values).Numero(0, 0));
 }
 
 // Regression: one quoted "1,234" switched a whole comma-separated file to decimal comma, so

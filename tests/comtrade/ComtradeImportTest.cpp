@@ -219,24 +219,6 @@ TEST(ComtradeImport, BadInputWritesNothingAndKeepsTheTarget) {
         EXPECT_EQ(std::string::npos, e.path().filename().string().find(".tmp")) << "no temporary file left";
 }
 
-TEST(ComtradeImport, MultiRateAndCombinedFilesImport) {
-    const std::string dir = scratch("multirate-import");
-    Recipe recipe = comtradegen::threePhase(60.0, 256, 12);
-    recipe.rates = {{15360.0, 3072}, {1920.0, 3072 + 32 * 24}}; // 12 fine cycles, 24 coarse
-    recipe.analog[0].tones = {{3, 3.0}};
-    recipe.format = DataFormat::Float32;
-    const std::string out = dir + "/MR.STD";
-    ASSERT_EQ(0, importCommand({comtradegen::writeCff(recipe, dir + "/mr.cff")}, out));
-    Opened o(out);
-    const Var& va = o.named(2, "VA");
-    EXPECT_NEAR(3.0, o.ask(10015, va).Numero(0, 0), 0.05) << "12 cycles of the fine section";
-    EXPECT_EQ(3072 + 768, o.ask(10001, va).Elementos(0));
-    const TValorMultiple rv = o.ask(10001, o.named(20, "VB"));
-    EXPECT_EQ(2 * 36 - 1, rv.Elementos(0));
-    for (int i = 0; i < rv.Elementos(0); ++i)
-        EXPECT_NEAR(230.0, rv.Numero(0, i), 0.5) << i;
-}
-
 TEST(ComtradeCommandLine, MalformedConfigurationIsReportedWithFileAndLineAndExitCode2) {
     const std::string dir = scratch("cli");
     Recipe recipe = comtradegen::threePhase(50.0, 32, 2);
@@ -253,18 +235,6 @@ TEST(ComtradeCommandLine, MalformedConfigurationIsReportedWithFileAndLineAndExit
     EXPECT_EQ(2, p.exitCode());
     EXPECT_TRUE(errors.contains(QString::fromStdString(path) + ":7: ")) << errors.toStdString();
     EXPECT_FALSE(std::filesystem::exists(dir + "/OUT.STD"));
-}
-
-// No rate at all: the analysis finds the cycles by the time stamps (rounded to the microsecond,
-// which shifts the samples by up to 0.5 us).
-TEST(ComtradeImport, TimeStampsAloneGiveTheFigures) {
-    const std::string dir = scratch("stamps");
-    Recipe recipe = comtradegen::threePhase(50.0, 64, 10);
-    recipe.rates = {{0.0, 640}};
-    recipe.analog[0].tones = {{5, 5.0}};
-    ASSERT_EQ(0, importCommand({comtradegen::writeFiles(recipe, dir + "/s")}, dir + "/S.STD"));
-    Opened o(dir + "/S.STD");
-    EXPECT_NEAR(5.0, o.ask(10015, o.named(2, "VA")).Numero(0, 0), 0.05);
 }
 
 TEST(ComtradeImport, VoltagesOnlyWithANeutralShowTheVoltagesBesideIt) {

