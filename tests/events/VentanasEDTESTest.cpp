@@ -7,7 +7,6 @@
 #include "TiposGrafica.h"
 #include "VentanaPrueba.h"
 
-#include <QAction>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QSpinBox>
@@ -101,11 +100,11 @@ protected:
 
 } // namespace
 
-TEST_F(VentanasEDTES, DurationAxisWithItsBoundariesAndEventsPlacedInside) {
+TEST_F(VentanasEDTES, DurationAxisEventsPlacedInsideAndThresholdsFileBeforeTheList) {
     Poner(kFicheroIntervalos, kDosIntervalos);
+    Guardar("PROPIEDADESED", {{"VERH", 1}, {"VERS", 1}});
     auto* w = abrir<TWMiGraficaED>(Listas(TG_ED, kEventosED, datos));
     EXPECT_TRUE(testsupport::Messages::shown().empty());
-    EXPECT_EQ(ent(w, PEP_SUBSETS), 3);
     // Per phase one slot per recorded event: x the position, y the extreme; a one-minute event
     // is past the last interval.
     const std::vector<double> x = array<double>(w, PEP_XDATA);
@@ -115,6 +114,9 @@ TEST_F(VentanasEDTES, DurationAxisWithItsBoundariesAndEventsPlacedInside) {
     EXPECT_DOUBLE_EQ(array<double>(w, PEP_YDATA)[0], 80);
     // N + 1 boundaries (their labels are the axis model's test).
     EXPECT_EQ(array<double>(w, PEP_VLINEX), (std::vector<double>{0, 500, 1000}));
+    EXPECT_EQ(array<double>(w, PEP_HLINEY), (std::vector<double>{110.0, 90.0}));
+    w->Lista();
+    EXPECT_EQ(Contenido(kFicheroUmbrales), QByteArray("3,11000,99990,9000,11000,0,9000,\n"));
 
     // The lower bound gets ">" in the read-out.
     cursor(w, 0, 3);
@@ -128,15 +130,6 @@ TEST_F(VentanasEDTES, UnreadableIntervalsFileLeavesTheGraphWithoutIntervals) {
     EXPECT_TRUE(array<double>(w, PEP_VLINEX).empty());
     EXPECT_EQ(array<double>(w, PEP_XDATA), std::vector<double>(12, kValorNulo));
     EXPECT_TRUE(testsupport::Messages::shown().empty());
-}
-
-TEST_F(VentanasEDTES, ThresholdsFileIsWrittenBeforeTheList) {
-    Poner(kFicheroIntervalos, kDosIntervalos);
-    Guardar("PROPIEDADESED", {{"VERH", 1}, {"VERS", 1}});
-    auto* w = abrir<TWMiGraficaED>(Listas(TG_ED, kEventosED, datos));
-    EXPECT_EQ(array<double>(w, PEP_HLINEY), (std::vector<double>{110.0, 90.0}));
-    w->Lista();
-    EXPECT_EQ(Contenido(kFicheroUmbrales), QByteArray("3,11000,99990,9000,11000,0,9000,\n"));
 }
 
 class DialogoED : public VentanasEDTES {
@@ -153,41 +146,23 @@ protected:
     }
 };
 
-TEST_F(DialogoED, GridNewModifyDeleteAndOkWritesTheRescaledFile) {
+TEST_F(DialogoED, ModifyDeleteNewAndOkWritesTheRescaledFile) {
     Poner(kFicheroIntervalos, kDosIntervalos);
     TWConfigurarED d(Prop(), kNiveles);
     ASSERT_EQ(d.ListaIntervalos->rowCount(), 2);
-    Editar(d, "1", UNIDAD_MIN, "1", UNIDAD_H, 10);
-    d.BNuevoClick();
-    ASSERT_EQ(d.ListaIntervalos->rowCount(), 3);
-    const auto fila = [&](int r) {
-        QStringList celdas;
-        for (int c = 0; c < d.ListaIntervalos->columnCount(); ++c)
-            celdas << (d.ListaIntervalos->item(r, c) ? d.ListaIntervalos->item(r, c)->text() : QString());
-        return celdas.join(QLatin1Char('|'));
-    };
-    const QStringList antes = {fila(0), fila(1), fila(2)};
-    Editar(d, "1", UNIDAD_MIN, "2", UNIDAD_H, 20);
+    // Modify changes the selected row, Delete removes the selected row, New adds one; OK rescales
+    // the shares to 100.
+    d.ListaIntervalos->setCurrentCell(1, 0);
+    Editar(d, "1", UNIDAD_S, "1", UNIDAD_H, 30);
     d.BModificarClick();
-    EXPECT_EQ((QStringList{fila(0), fila(1)}), antes.mid(0, 2)) << "Modify changes the selected row only";
-    EXPECT_NE(fila(2), antes[2]);
     d.ListaIntervalos->setCurrentCell(0, 0);
     d.BEliminarClick();
-    ASSERT_EQ(d.ListaIntervalos->rowCount(), 2);
-    EXPECT_EQ(fila(0), antes[1]) << "Delete removes the selected row";
-    // The last row is emptied instead of removed, and New uses it.
-    for (int i = 0; i < 2; ++i) {
-        d.ListaIntervalos->setCurrentCell(0, 0);
-        d.BEliminarClick();
-    }
     ASSERT_EQ(d.ListaIntervalos->rowCount(), 1);
-    Editar(d, "10", UNIDAD_MS, "1", UNIDAD_S, 30);
-    d.BNuevoClick();
-    Editar(d, "1", UNIDAD_S, "1", UNIDAD_MIN, 30);
+    Editar(d, "1", UNIDAD_H, "2", UNIDAD_H, 10);
     d.BNuevoClick();
     d.AceptarClick();
     EXPECT_EQ(d.result(), QDialog::Accepted);
-    EXPECT_EQ(Contenido(kFicheroIntervalos), QByteArray("2,10,0,1,1,50,1,1,1,2,50\n"));
+    EXPECT_EQ(Contenido(kFicheroIntervalos), QByteArray("2,1,1,1,3,75,1,3,2,3,25\n"));
 }
 
 TEST_F(DialogoED, RefusedOrUnchangedIntervalsLeaveTheFileUntouched) {
@@ -269,7 +244,6 @@ TEST_F(VentanasEDTES, WindowsWithoutEventsOpenEmpty) {
     EXPECT_EQ(tes->Describir().value("events").toInt(), 0);
     EXPECT_TRUE(array<double>(tes, PEP_VLINEX).empty());
     EXPECT_EQ(tes->TextoCursor(), QString());
-    EXPECT_FALSE(tes->Accion(QStringLiteral("Next"))->isEnabled());
     tes->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     driver = nullptr;
