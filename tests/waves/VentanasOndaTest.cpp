@@ -116,21 +116,14 @@ protected:
 
 } // namespace
 
-TEST_F(VentanasOnda, SixChannelsShareThePhaseLabelsAndTwoAxesAndTheFurtherChannelsAreAn) {
-    auto* w = abrir<TWMiGraficaFO>(formas(TG_FO, 3, 641, datos));
-    auto* an = abrir<TWMiGraficaFOAN>(formas(TG_FOAN, 2, 64, datos));
-    EXPECT_EQ((QStringList{"F1:", "F3:"}), (QStringList{w->Etiqueta(3), w->Etiqueta(5)}));
-    EXPECT_EQ((QStringList{"F3:", "An:"}), (QStringList{an->Etiqueta(2), an->Etiqueta(3)}));
-    EXPECT_EQ(2, w->DameNumeroEjes()) << "volts and amperes";
-}
-
-TEST_F(VentanasOnda, ReferenceLinesAtTwoThirdsAndAThird) {
+TEST_F(VentanasOnda, ReferenceLinesAtTwoThirdsAndAThirdOnAnAxisPerUnit) {
     auto* w = abrir<TWMiGraficaFO>(formas(TG_FO, 2, 641, datos));
     w->MostrarIntervalo();
     EXPECT_EQ(std::vector<double>({426, 213}), array<double>(w, PEP_VLINEX)) << "n = 640";
+    EXPECT_EQ(2, w->DameNumeroEjes()) << "volts and amperes";
 }
 
-TEST_F(VentanasOnda, NextKeepsTheZoomWindow) {
+TEST_F(VentanasOnda, NextKeepsTheZoomWindowAndShowsTheRecordsFigures) {
     auto* w = abrir<TWMiGraficaFO>(formas(TG_FO, 4, 641, datos));
     w->NextClick();
     ASSERT_EQ(1, w->RegistroMostrado());
@@ -150,17 +143,12 @@ TEST_F(VentanasOnda, NextKeepsTheZoomWindow) {
     const std::vector<double> y = array<double>(w, PEP_YDATA);
     ASSERT_EQ(6u * 641u, y.size());
     EXPECT_NEAR(325.0 * 3, *std::max_element(y.begin(), y.begin() + 641), 1.0);
-}
-
-TEST_F(VentanasOnda, TheRecordTitleAndReadOutCarryTheDistortionFigures) {
-    auto* w = abrir<TWMiGraficaFO>(formas(TG_FO, 3, 64, datos));
-    w->NextClick();
-    const QString titulo = texto(w, PEP_TABLETITLE);
-    EXPECT_TRUE(titulo.startsWith(QStringLiteral("|01.12.2026 10:01:00"))) << titulo.toStdString();
-    // Record 1: THD of channel c is 2.1 + c, d half of it; default two decimals in percent.
-    EXPECT_TRUE(titulo.contains(QStringLiteral("|F1: THD: 2.10 % d: 1.05 %|F2: THD: 3.10 % d: 1.55 %|")))
-        << titulo.toStdString();
-    EXPECT_TRUE(w->TextoCursor().contains(QStringLiteral("F3: THD: 7.10 %")));
+    // Record 2: THD of channel c is 2.2 + c, d half of it; two decimals by default.
+    const QJsonObject f3 = w->Describir().value(QStringLiteral("record_thd")).toArray().at(2).toObject();
+    EXPECT_EQ(f3.value(QStringLiteral("thd")).toString(), QStringLiteral("4.20 %"));
+    EXPECT_EQ(f3.value(QStringLiteral("d")).toString(), QStringLiteral("2.10 %"));
+    EXPECT_TRUE(w->TextoCursor().contains(QStringLiteral("F3: THD: 7.20 %")))
+        << w->TextoCursor().toStdString();
 }
 
 TEST_F(VentanasOnda, PrintingPutsEveryChosenRecordOnAPageOfItsOwn) {
