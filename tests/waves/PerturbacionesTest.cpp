@@ -1,11 +1,9 @@
 #include "Perturbaciones.h"
-#include "SettingsStore.h"
 #include "TWPerturbaciones.h"
 #include "TestEnvironment.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QRadioButton>
 
 #include <gtest/gtest.h>
@@ -129,15 +127,8 @@ TEST(Perturbaciones, PaintingMarksRunsOf40Or20SamplesWhateverTheFrequency) {
 }
 
 TEST(Perturbaciones, TheStoredObjectHoldsTenValuesTaggedTwo) {
-    const Filtro f{.Trigger = 1.7,
-                   .Porcentaje = 80,
-                   .VerMalos = 1,
-                   .VerTrigger = 1,
-                   .VerPorcentaje = 1,
-                   .ColorTrigger = 0x123456,
-                   .ColorPorcentaje = 0x00FF00,
-                   .Frecuencia = 60,
-                   .Ciclos = 0};
+    // Trigger, percentage, bad only, trigger on, drop on, colours, frequency, half cycles.
+    const Filtro f{1.7, 80, 1, 1, 1, 0x123456, 0x00FF00, 60, 0};
     const auto o = ObjetoFiltro(f);
     EXPECT_EQ((std::array<double, 10>{2.0, 1, 1.7, 0x123456, 60, 1, 80, 0x00FF00, 0, 1}), o);
     Filtro leido;
@@ -152,23 +143,6 @@ TEST(Perturbaciones, TheStoredObjectHoldsTenValuesTaggedTwo) {
     otro[6] = std::nan("");
     EXPECT_FALSE(FiltroDeObjeto(otro, intacto));
     EXPECT_EQ(Filtro{}, intacto);
-}
-
-TEST(Perturbaciones, TypedTextsGiveUpDownPositions) {
-    // clang-format off
-    const struct { bool (*leer)(const QString&, int&); const char* texto; std::optional<int> posicion; } casos[] = {
-        {PosicionTrigger, "1.2", 12}, {PosicionTrigger, "abc", {}}, {PosicionTrigger, "1e300", {}},
-        {PosicionPorcentaje, "75.9", 75}, {PosicionPorcentaje, "7x", {}},
-    };
-    // clang-format on
-    for (const auto& c : casos) {
-        int p = -1;
-        EXPECT_EQ(c.leer(QString::fromLatin1(c.texto), p) ? std::optional<int>(p) : std::nullopt, c.posicion)
-            << c.texto;
-    }
-    // Kept within the up-down's range.
-    for (auto [trigger, minimo] : {std::pair{1.2, 12}, {kSinTrigger, 0}, {9.0, 50}})
-        EXPECT_EQ(minimo, MinimoTrigger(trigger)) << trigger;
 }
 
 TEST(Perturbaciones, TheRegistersOfAWindowComeFromTheFirstVariable) {
@@ -232,7 +206,7 @@ TEST_F(DialogoPerturbaciones, OutOfRangeValuesAreRefusedAndTheDialogStaysOpen) {
     EXPECT_EQ(Filtro{}, f) << "nothing taken while the input is wrong";
 }
 
-TEST_F(DialogoPerturbaciones, OkTakesTheValuesAndWritesTheRegistry) {
+TEST_F(DialogoPerturbaciones, OkTakesTheValues) {
     Filtro f;
     TWPerturbaciones d(nullptr, f, 0.5);
     d.ETrigger->setText(QStringLiteral("2.5"));
