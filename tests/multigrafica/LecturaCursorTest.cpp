@@ -41,25 +41,4 @@ TEST(ReadOutDates, WeeklyDailyAndPlainForms) {
         EXPECT_EQ(FormatearFecha(t, periodo, cierra), QString::fromLatin1(texto)) << texto;
 }
 
-// Units starting with "?" are not shown; a null extreme reads "?".
-TEST(ReadOutTable, RowsCellsAndUnitsCharacterForCharacter) {
-    Lectura l;
-    l.valor = 231.25;
-    l.maximo = 240.0;
-    l.minimo = -9999.9;
-    l.decimales = 1;
-    l.fecha = QStringLiteral("A");
-    l.desde = QStringLiteral("B");
-    l.hasta = QStringLiteral("C");
-    int filas = 0;
-    l.mostrarVariable = true;
-    l.nombreVariable = QStringLiteral("V1");
-    l.unidad = QStringLiteral("?x");
-    EXPECT_EQ(Texto(l, &filas), QStringLiteral("Act : 231.2|Maximum : 240.0|Minimum : ?\t"
-                                               "Act : A|From : B|To : C\t"
-                                               " | Selected Variable: V1 | \t"
-                                               " | | \t"));
-    EXPECT_EQ(filas, 4);
-}
-
 } // namespace
