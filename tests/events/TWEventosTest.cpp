@@ -1,9 +1,8 @@
 #include "CurvasTolerancia.h"
+#include "ListasEventos.h"
 #include "TWMiGraficaCBEMA.h"
 #include "TWMiGraficaEH.h"
 #include "TestEnvironment.h"
-#include "TiposGrafica.h"
-#include "VentanaPrueba.h"
 
 #include <QJsonObject>
 
@@ -11,47 +10,15 @@
 
 namespace {
 
+using apoyo::Ev;
+using apoyo::Listas;
+
 constexpr double N = kValorNulo;
-
-// One recorded event as a data driver delivers it, `ms` after 10:00 on 10 June 2026.
-struct Ev {
-    long long ms;
-    double fase, extremo, duracion, medio = 70, previo = 100;
-};
-
-// The lists of an events window of kind `tipo` over one data object (levels 10 %, 90 %, 110 %),
-// with an optional saved-view row.
-ListasAtributos listasDe(int tipo, const std::vector<Ev>& eventos, ObjGen* datos,
-                         std::vector<std::int32_t> objeto = {}) {
-    const auto columna = [&](double Ev::*m) {
-        std::vector<double> v;
-        for (const Ev& e : eventos)
-            v.push_back(e.*m);
-        return v;
-    };
-    std::vector<TTiempo> t;
-    for (const Ev& e : eventos)
-        t.push_back(TTiempo(2026, 6, 10, 10, 0, 0, 0).SumarMilesimas(e.ms));
-    ListasAtributos l;
-    l[LV_VALORES].EntrarDoubles(columna(&Ev::extremo));
-    l[LV_TIEMPOS].EntrarTiempos(t);
-    l[LV_UNIDADES].EntrarTexto("%");
-    l[LV_NOMBRES].EntrarTexto("Voltage events");
-    l[LV_OPCIONES].EntrarDoubles({2, static_cast<double>(tipo), 0, 0, 0, 0, 100, 900, 1100, 0, 0, 0, 37271});
-    l[LV_INTERVALOS].EntrarTiempos({t.front(), t.back()});
-    l[LV_TIEMPOSGENERALES].EntrarTiempos({t.front(), t.back()});
-    for (auto m : {&Ev::duracion, &Ev::fase, &Ev::medio, &Ev::previo})
-        l[LV_ADICIONALES].EntrarDoubles(columna(m));
-    l[LV_OBJETOS].EntrarEnteros(objeto.empty() ? std::vector<std::int32_t>{1, 2, datos->Manejador()}
-                                               : objeto);
-    l[LV_DECIMALES].EntrarEnteros({1});
-    return l;
-}
 
 // A sag on phase 1, an interruption on all phases with staggered starts, an overvoltage on
 // phase 2 with a lower-bound duration.
 const std::vector<Ev> kMuestra = {
-    {0, 1, 80, 100}, {5000, 1, 2, 1000}, {5100, 2, 1, 1000}, {5200, 3, 3, 700}, {9000, 2, 115, -40}};
+    {0, 80, 100, 1}, {5000, 2, 1000, 1}, {5100, 1, 1000, 2}, {5200, 3, 700, 3}, {9000, 115, -40, 2}};
 
 // The windows with their protected parts in reach.
 class EH : public TWMiGraficaEH {
@@ -82,7 +49,7 @@ protected:
 
 TEST_F(EventsWindows, HistoricThresholdLinesDurationsAndTheThreePhaseView) {
     Guardar("PROPIEDADESEH", {{"VERS", 1}, {"VERH", 1}, {"VERDURACIONES", 1}, {"COMPACTAR", 0}});
-    auto* w = abrir<EH>(listasDe(TG_EH, kMuestra, datos));
+    auto* w = abrir<EH>(Listas(TG_EH, kMuestra, datos));
     // Overvoltage first, then sag; the instrument's levels, never a stored threshold.
     EXPECT_EQ(array<double>(w, PEP_HLINEY), (std::vector<double>{110.0, 90.0}));
     // Each event of the interval as a segment from its start at its extreme, as long as it lasted.
@@ -100,7 +67,7 @@ TEST_F(EventsWindows, HistoricThresholdLinesDurationsAndTheThreePhaseView) {
 
 TEST_F(EventsWindows, HistoricRowsForTheTableModulesAndARestoredView) {
     auto* w = abrir<EH>(
-        listasDe(TG_EH, kMuestra, datos, {7, 8, datos->Manejador(), 5, 0, 1150, 850, 50, 0, 300, 1, 0}));
+        Listas(TG_EH, kMuestra, datos, {7, 8, datos->Manejador(), 5, 0, 1150, 850, 50, 0, 300, 1, 0}));
     // The saved row's thresholds and options win over the stored ones.
     const PropiedadesEventos& p = w->DamePropiedades();
     EXPECT_EQ((std::vector<int>{p.Valor(EV_UMBRALS), p.Valor(EV_UMBRALH), p.Histeresis()}),
@@ -115,8 +82,7 @@ TEST_F(EventsWindows, HistoricRowsForTheTableModulesAndARestoredView) {
 
 TEST_F(EventsWindows, HistoricIntervalsByDayAndALonePointDrawnLarge) {
     // Two events on one day, one on the next.
-    auto* w =
-        abrir<EH>(listasDe(TG_EH, {{0, 1, 80, 100}, {60000, 2, 70, 100}, {86400000, 3, 60, 100}}, datos));
+    auto* w = abrir<EH>(Listas(TG_EH, {{0, 80, 100, 1}, {60000, 70, 100, 2}, {86400000, 60, 100, 3}}, datos));
     w->Agrupar(Agrupacion::NIVEL_DIAS);
     EXPECT_EQ(w->Describir().value("intervals").toInt(), 2);
     EXPECT_EQ(ent(w, PEP_FORCEDMETHOD), PEMF_PERAXIS);
@@ -126,7 +92,7 @@ TEST_F(EventsWindows, HistoricIntervalsByDayAndALonePointDrawnLarge) {
 }
 
 TEST_F(EventsWindows, CurvesJudgeTheEventsAndTheFilterNeverHidesThreePhaseOnes) {
-    auto* w = abrir<CBEMA>(listasDe(TG_CBEMA, kMuestra, datos));
+    auto* w = abrir<CBEMA>(Listas(TG_CBEMA, kMuestra, datos));
     EXPECT_EQ(ent(w, PEP_XLOGSCALE), 1);
     // ITIC: both polylines (their shape is checked against the judging in the model tests).
     const std::vector<std::int32_t> tipos = array<std::int32_t>(w, PEP_GANNOTTYPES);

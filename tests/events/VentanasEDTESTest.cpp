@@ -1,11 +1,9 @@
-#include "ApoyoEventos.h"
+#include "ListasEventos.h"
 #include "TWConfigurarED.h"
 #include "TWConfigurarTES.h"
 #include "TWMiGraficaED.h"
 #include "TWMiGraficaTES.h"
 #include "TestEnvironment.h"
-#include "TiposGrafica.h"
-#include "VentanaPrueba.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -18,60 +16,14 @@ namespace {
 
 using apoyo::A;
 using apoyo::Contenido;
+using apoyo::Ev;
+using apoyo::Listas;
 using apoyo::Poner;
 
 const NivelesInstrumento kNiveles{100, 900, 1100};
 
 // 0 ms to 1 s (50 %) and 1 s to 1 min (50 %).
 const QByteArray kDosIntervalos = "2,0,0,1,1,50,1,1,1,2,50\n";
-
-// One recorded event; its samples' times (ms) for the TES window.
-struct Ev {
-    long long ms;
-    double extremo, duracion, fase;
-    std::vector<long long> muestras = {};
-};
-
-// An events-by-duration (TG_ED) or TES window of one data object. TES samples are valued
-// 10 x (event + 1) + sample; an ED window's values are the events' extremes.
-ListasAtributos Listas(int tipo, const std::vector<Ev>& eventos, ObjGen* datos) {
-    const bool tes = tipo == TG_TES;
-    std::vector<double> valores, cuentas, extremo, duracion, fase, medio, previo;
-    std::vector<TTiempo> tiempos, inicios;
-    for (size_t k = 0; k < eventos.size(); ++k) {
-        const Ev& e = eventos[k];
-        for (size_t s = 0; s < e.muestras.size(); ++s) {
-            valores.push_back(10.0 * static_cast<double>(k + 1) + static_cast<double>(s));
-            tiempos.push_back(A(e.muestras[s]));
-        }
-        cuentas.push_back(static_cast<double>(e.muestras.size()));
-        extremo.push_back(e.extremo);
-        duracion.push_back(e.duracion);
-        fase.push_back(e.fase);
-        medio.push_back(e.extremo + 1);
-        previo.push_back(100);
-        inicios.push_back(A(e.ms));
-    }
-    ListasAtributos l;
-    l[LV_VALORES].EntrarDoubles(tes ? valores : extremo);
-    const std::vector<TTiempo>& t = tes ? tiempos : inicios;
-    l[LV_TIEMPOS].EntrarTiempos(t);
-    l[LV_UNIDADES].EntrarTexto("%");
-    l[LV_NOMBRES].EntrarTexto(tes ? "Event samples" : "Voltage events by duration");
-    l[LV_OPCIONES].EntrarDoubles({2, static_cast<double>(tipo), 0, 0, 0, 0, 100, 900, 1100, 0, 0, 0, 37272});
-    if (!t.empty())
-        l[LV_INTERVALOS].EntrarTiempos({t.front(), t.back()});
-    l[LV_TIEMPOSGENERALES].EntrarTiempos(tes || t.empty() ? inicios
-                                                          : std::vector<TTiempo>{t.front(), t.back()});
-    l[LV_DECIMALES].EntrarEnteros({1});
-    if (tes)
-        l[LV_ADICIONALES].EntrarDoubles(cuentas);
-    for (const auto* fila : tes ? std::vector{&extremo, &duracion, &fase, &medio, &previo}
-                                : std::vector{&duracion, &fase, &medio, &previo})
-        l[LV_ADICIONALES].EntrarDoubles(*fila);
-    l[LV_OBJETOS].EntrarEnteros({1, tes ? 3 : 2, datos->Manejador()});
-    return l;
-}
 
 // Sags on phases 1 and 2 at one instant (500 ms and 1 s), an overvoltage of a minute on phase 3
 // and a lower-bound interruption of 200 ms the next day.
