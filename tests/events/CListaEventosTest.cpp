@@ -116,11 +116,6 @@ TEST(Compactar, HysteresisDecidesAtTheNextStartAndTheRawViewStays) {
     EXPECT_EQ(Conjunto(l.Evento(0)->Indices), (Indices{0, 1}));
     EXPECT_EQ(l.NumeroEventosBrutos(), 2);
     EXPECT_DOUBLE_EQ(l.DameEvento(0, true).Duracion, 100);
-    // The same hysteresis again keeps the compacted view.
-    const CEvento* antes = l.Evento(0);
-    l.PonerHisteresis(300);
-    l.Compactar();
-    EXPECT_EQ(l.Evento(0), antes);
     l.Descompactar();
     EXPECT_EQ(l.NumeroEventos(), 2);
 }
@@ -218,16 +213,6 @@ TEST(Trifasicos, ViewsBuiltFromTheRawEvents) {
         // A merged event's phase is its first one's: only kind, start and length count.
         EXPECT_EQ(Vista(l, false), c.vista) << c.caso;
     }
-}
-
-// The extremes are those of what is left after a sag is cut.
-TEST(Trifasicos, ExtremesOfWhatIsLeft) {
-    CListaEventos m;
-    Anadir(m, {{0, 1000, 2, H, 60}, {200, 2000, 1, I}, {250, 2000, 3, I}, {300, 1500, 2, I}});
-    m.CalcularTrifasicos();
-    m.Trifasico = true;
-    EXPECT_DOUBLE_EQ(m.DameDuracionMinima(0), 300);
-    EXPECT_DOUBLE_EQ(m.DameDuracionMaxima(0), 1500);
 }
 
 TEST(Trifasicos, BuiltFromTheCompactedViewWhenCompacted) {

@@ -167,14 +167,6 @@ TEST(LeerDatosTES, BlocksFollowTheEventsAcrossDataObjects) {
     ASSERT_EQ(b.cuenta, 1);
     EXPECT_EQ(d.muestras.valores[static_cast<size_t>(b.inicio)], 9);
     EXPECT_EQ(d.muestras.tiempos[static_cast<size_t>(b.inicio)], A(1000));
-}
-
-TEST(LeerDatosTES, EventsWithoutStartTimesAreNotRead) {
-    TValorMultiple v, t, a, g;
-    v.EntrarDoubles({1, 2});
-    t.EntrarTiempos({A(0), A(10)});
-    Adicionales(a, {{2, 5}, {80, 70}, {20, 10}, {1, 2}, {81, 71}, {99, 98}});
-    g.EntrarTiempos({A(0), A(20)});
     // Events without their start times are not read.
     TValorMultiple g2;
     g2.EntrarTiempos({A(0)});
