@@ -69,15 +69,3 @@ TEST(RangoPlegado, SeriesWithoutValuesAreLeftOut) {
     EXPECT_DOUBLE_EQ(b, 0.1);
     EXPECT_FALSE(Rango({12345678900000.0}, {-12345678900000.0}, a, b));
 }
-
-TEST(ListasPlegadas, ValuesAreFoldedAndUnitsLeftOut) {
-    ListasAtributos l;
-    l[LV_VALORES].EntrarDoubles({0.98, -0.95, kValorNulo});
-    l[LV_UNIDADES].EntrarTexto("PF");
-    l[LV_NOMBRES].EntrarTexto("PF L1");
-    const ListasAtributos p = Plegadas(l);
-    ASSERT_EQ(p[LV_VALORES].Cuenta(), 1);
-    EXPECT_NEAR(p[LV_VALORES].Numero(0, 1), -0.05, 1e-12);
-    EXPECT_EQ(p[LV_VALORES].Numero(0, 2), kValorNulo);
-    EXPECT_EQ(p[LV_UNIDADES].Texto(0), "");
-}
