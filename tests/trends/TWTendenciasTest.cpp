@@ -172,18 +172,18 @@ TEST_F(TrendWindows, FlickerDialogRefusesEmptyFieldsAndBadNumbers) {
     EXPECT_EQ(f.Ajustes(), (CalculoPlt::Ajustes{2000, 3630, 0}));
 }
 
-TEST_F(TrendWindows, EventWindowStepsThroughEventsWithoutGrouping) {
+TEST_F(TrendWindows, EventWindowRestoresTheSavedEventWithoutGroupingAndThresholdsOnPercentAxes) {
+    Guardar("PROPIEDADESVEF", {{"VERS", 1}, {"VERH", 1}});
     auto* w = abrir<TWMiGraficaVEF>(listasDe(TG_VEF,
                                              {{"Event RMS current", "A", {10, 11, 12, 13, 14, 15}},
                                               {"Event RMS voltage", "%", {100, 99, 60, 98, 100, 101}}},
-                                             datos, 0.01, 3));
-    EXPECT_EQ(w->DameNumIntervalos(), 3);
-    w->NextClick();
-    EXPECT_EQ(w->DameIntervaloActual(), 1);
+                                             datos, 0.01, 3, {1, 1, datos->Manejador(), 5, 1}));
+    EXPECT_EQ(w->DameIntervaloActual(), 1) << "the saved event";
     EXPECT_EQ(array<double>(w, PEP_YDATA), (std::vector<double>{12, 13, 60, 98}));
+    EXPECT_EQ(array<double>(w, PEP_HLINEY), (std::vector<double>{110.0, 90.0}));
+    EXPECT_EQ(array<std::int32_t>(w, PEP_HLINEAXIS), (std::vector<std::int32_t>{1, 1}));
     w->Agrupar(3);
     EXPECT_EQ(w->DameNumIntervalos(), 3);
-    EXPECT_TRUE(array<double>(w, PEP_HLINEY).empty());
 }
 
 TEST_F(TrendWindows, EventCursorMovesToThePhaseWithAValue) {
@@ -196,16 +196,6 @@ TEST_F(TrendWindows, EventCursorMovesToThePhaseWithAValue) {
     poner(w, PEP_CURSORPOINT, 40);
     w->PreviousClick();
     EXPECT_EQ(ent(w, PEP_CURSORPOINT), 1);
-}
-
-TEST_F(TrendWindows, EventThresholdLinesFollowTheSettingsOnPercentAxes) {
-    Guardar("PROPIEDADESVEF", {{"VERS", 1}, {"VERH", 1}});
-    auto* w =
-        abrir<TWMiGraficaVEF>(listasDe(TG_VEF, {{"I", "A", {10, 11, 12, 13}}, {"V", "%", {100, 99, 60, 98}}},
-                                       datos, 0.01, 2, {1, 1, datos->Manejador(), 5, 1}));
-    EXPECT_EQ(w->DameIntervaloActual(), 1) << "the saved event";
-    EXPECT_EQ(array<double>(w, PEP_HLINEY), (std::vector<double>{110.0, 90.0}));
-    EXPECT_EQ(array<std::int32_t>(w, PEP_HLINEAXIS), (std::vector<std::int32_t>{1, 1}));
 }
 
 } // namespace
