@@ -2,7 +2,6 @@
 #include "Perturbaciones.h"
 #include "TMenuRang.h"
 #include "TWMiGraficaFO.h"
-#include "TWMiGraficaFOAN.h"
 #include "TWMiGraficaPER.h"
 #include "TestEnvironment.h"
 #include "TiposGrafica.h"
@@ -24,7 +23,7 @@ constexpr double kPi = 3.14159265358979323846;
 
 // A waveform variable of six channels (three voltages, three currents) and `registros`
 // records of `muestras` samples; record r of channel c has THD 2 + c + r / 10 and d half of it.
-ListasAtributos formas(int tipo, int registros, int muestras, ObjGen* datos, bool conTiempos = true) {
+ListasAtributos formas(int registros, int muestras, ObjGen* datos, bool conTiempos = true) {
     ListasAtributos l;
     std::vector<double> pares;
     std::vector<TTiempo> tiempos;
@@ -32,7 +31,7 @@ ListasAtributos formas(int tipo, int registros, int muestras, ObjGen* datos, boo
         pares.insert(pares.end(), {double(r * muestras), double(r * muestras + muestras - 1)});
         tiempos.push_back(TTiempo(2026, 12, 1, 10, r, 0, 0));
     }
-    const std::vector<double> opciones{0, double(tipo), 1.0 / 3200, 0, 0, 0, 0, 0, 0, 0, 0, 0, 37267};
+    const std::vector<double> opciones{0, double(TG_FO), 1.0 / 3200, 0, 0, 0, 0, 0, 0, 0, 0, 0, 37267};
     const char* nombres[] = {"VA", "VB", "VC", "IA", "IB", "IC"};
     for (int c = 0; c < 6; ++c) {
         std::vector<double> v;
@@ -117,14 +116,14 @@ protected:
 } // namespace
 
 TEST_F(VentanasOnda, ReferenceLinesAtTwoThirdsAndAThirdOnAnAxisPerUnit) {
-    auto* w = abrir<TWMiGraficaFO>(formas(TG_FO, 2, 641, datos));
+    auto* w = abrir<TWMiGraficaFO>(formas(2, 641, datos));
     w->MostrarIntervalo();
     EXPECT_EQ(std::vector<double>({426, 213}), array<double>(w, PEP_VLINEX)) << "n = 640";
     EXPECT_EQ(2, w->DameNumeroEjes()) << "volts and amperes";
 }
 
 TEST_F(VentanasOnda, NextKeepsTheZoomWindowAndShowsTheRecordsFigures) {
-    auto* w = abrir<TWMiGraficaFO>(formas(TG_FO, 4, 641, datos));
+    auto* w = abrir<TWMiGraficaFO>(formas(4, 641, datos));
     w->NextClick();
     ASSERT_EQ(1, w->RegistroMostrado());
     // The user zooms on record 2: samples 100 to 200, -50 to 50 volts.
@@ -152,7 +151,7 @@ TEST_F(VentanasOnda, NextKeepsTheZoomWindowAndShowsTheRecordsFigures) {
 }
 
 TEST_F(VentanasOnda, PrintingPutsEveryChosenRecordOnAPageOfItsOwn) {
-    auto* w = abrir<TWMiGraficaFO>(formas(TG_FO, 4, 64, datos, false));
+    auto* w = abrir<TWMiGraficaFO>(formas(4, 64, datos, false));
     w->NextClick();
     const QString pdf = testsupport::scratchDirectory() + QStringLiteral("/records.pdf");
     QPrinter impresora(QPrinter::HighResolution);
@@ -200,15 +199,12 @@ TEST_F(VentanasOnda, DisturbancesMarkTheDropAndFilterTheBadRegisters) {
 TEST_F(VentanasOnda, MalformedRecordingsOpenWithoutACrash) {
     // No sample at all, pairs that name nothing, no figures, no times.
     ListasAtributos vacia;
-    for (int c = 0; c < 6; ++c) {
-        vacia[LV_VALORES].EntrarDoubles(std::vector<double>(10, kValorNulo));
-        vacia[LV_UNIDADES].EntrarTexto("V");
-        vacia[LV_NOMBRES].EntrarTexto("-");
-        vacia[LV_OPCIONES].EntrarDoubles({0, double(TG_FO), 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 37267});
-        vacia[LV_INTERVALOS].EntrarDoubles(c == 0 ? std::vector<double>{5, 2, -1, 4, 50, 60}
-                                                  : std::vector<double>{});
-        vacia[LV_DECIMALES].EntrarDoubles({1});
-    }
+    vacia[LV_VALORES].EntrarDoubles(std::vector<double>(10, kValorNulo));
+    vacia[LV_UNIDADES].EntrarTexto("V");
+    vacia[LV_NOMBRES].EntrarTexto("-");
+    vacia[LV_OPCIONES].EntrarDoubles({0, double(TG_FO), 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 37267});
+    vacia[LV_INTERVALOS].EntrarDoubles({5, 2, -1, 4, 50, 60});
+    vacia[LV_DECIMALES].EntrarDoubles({1});
     vacia[LV_OBJETOS].EntrarEnteros({1, 1, datos->Manejador()});
     auto* w = abrir<TWMiGraficaFO>(vacia);
     EXPECT_EQ(0, w->Datos().NumCanales());
