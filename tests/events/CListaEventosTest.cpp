@@ -1,6 +1,5 @@
 #include "CListaEventos.h"
 #include "ApoyoEventos.h"
-#include "EventosRegistrados.h"
 
 #include <gtest/gtest.h>
 
@@ -226,28 +225,6 @@ TEST(Trifasicos, BuiltFromTheCompactedViewWhenCompacted) {
     // Phase 3 starts last (30) and phase 1 ends first (10 + 850).
     EXPECT_EQ(Vista(l, false), std::vector<std::string>{"I@30+830"});
     EXPECT_EQ(l.Evento(0)->Indices.size(), 6u);
-}
-
-TEST(Vistas, RawEventsAreDeletedByPosition) {
-    CListaEventos l;
-    Anadir(l, {{0, 100, 1, H}, {110, 100, 1, H}, {0, 100, 2, H}});
-    EXPECT_FALSE(l.EliminarEvento(CListaEventos::Destino::Brutos, 3));
-    EXPECT_TRUE(l.EliminarEvento(CListaEventos::Destino::Brutos, 2));
-    EXPECT_EQ(l.NumeroEventos(), 2);
-}
-
-TEST(CargarEventos, ClassifiesAndRefusesUnknownPhases) {
-    CListaEventos l;
-    const std::vector<EventoRegistrado> r = {
-        {A(0), 50.0, -200.0, 1.0, 60.0, 100.0},
-        {A(0), 120.0, 100.0, 7.0, 115.0, 100.0}, // no such phase
-        {A(10), 120.0, 100.0, 2.0, 115.0, 100.0},
-        {A(20), 5.0, 100.0, -1e300, 5.0, 100.0}, // corrupt phase number
-    };
-    EXPECT_EQ(CargarEventos(l, r, NivelesInstrumento{100, 900, 1100}), 2);
-    EXPECT_EQ(Vista(l), (std::vector<std::string>{"H1@0+200", "S2@10+100"}));
-    EXPECT_FALSE(l.Evento(0)->DuracionExacta);
-    EXPECT_EQ(l.Evento(1)->Registro, 2);
 }
 
 // Random recordings: compaction keeps every raw event and leaves no two events of one phase and

@@ -11,7 +11,7 @@ namespace {
 
 using apoyo::A;
 
-EventoRegistrado M(long long ms, int fase, double extremo = 80, double duracion = 100) {
+EventoRegistrado M(long long ms, double fase, double extremo = 80, double duracion = 100) {
     EventoRegistrado m;
     m.inicio = A(ms);
     m.fase = fase;
@@ -125,12 +125,12 @@ TEST(CorregirUmbrales, ThresholdsAreHeldToTheInstrumentLevels) {
 TEST(CalcularPuntos, CorruptValuesPassThroughEveryViewWithoutHarm) {
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const double inf = std::numeric_limits<double>::infinity();
-    const std::vector<EventoRegistrado> m = {M(0, 1, nan, 100),   M(10, 1, 80, nan),   M(20, 2, inf, -inf),
-                                             M(30, 3, 60, 1e300), M(40, 7, 60, 100),   M(50, 0, 60, 100),
-                                             M(60, 2, -inf, 5),   M(70, 3, 50, -1e300)};
+    const std::vector<EventoRegistrado> m = {M(0, 1, nan, 100),   M(10, 1, 80, nan),    M(20, 2, inf, -inf),
+                                             M(30, 3, 60, 1e300), M(40, 7, 60, 100),    M(50, 0, 60, 100),
+                                             M(60, 2, -inf, 5),   M(70, 3, 50, -1e300), M(80, -1e300)};
     CListaEventos l;
-    // Phases 7 and 0 have no place; everything else is kept.
-    EXPECT_EQ(CargarEventos(l, m, NivelesInstrumento{100, 900, 1100}), 2);
+    // Phases 7, 0 and a corrupt one have no place; everything else is kept.
+    EXPECT_EQ(CargarEventos(l, m, NivelesInstrumento{100, 900, 1100}), 3);
     for (bool trifasico : {false, true}) {
         AplicarVistas(l, Record(TipoPropiedades::EH, true, 20, trifasico));
         const PuntosEventos p = CalcularPuntos(l, m);
