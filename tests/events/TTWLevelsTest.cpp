@@ -16,13 +16,6 @@ std::vector<std::int32_t> Registro(int li, int lh, int ls) {
     return {10, 1, 0, 0, 0, 0, li, lh, ls};
 }
 
-TValorMultiple DosDistintos() {
-    TValorMultiple r;
-    r.EntrarEnteros(Registro(100, 900, 1100));
-    r.EntrarEnteros(Registro(50, 850, 1150));
-    return r;
-}
-
 template <typename T> T* Control(QDialog& d, const char* nombre) {
     T* c = d.findChild<T*>(QString::fromLatin1(nombre));
     EXPECT_NE(c, nullptr) << nombre;
@@ -31,8 +24,10 @@ template <typename T> T* Control(QDialog& d, const char* nombre) {
 
 } // namespace
 
-TEST(TTWLevels, TypedNewLevelsAreStoredInTenths) {
-    TValorMultiple r = DosDistintos();
+TEST(TTWLevels, TypedNewLevelsAreStoredInTenthsAndABatchRunTakesTheProposedOnes) {
+    TValorMultiple r;
+    r.EntrarEnteros(Registro(100, 900, 1100));
+    r.EntrarEnteros(Registro(50, 850, 1150));
     testsupport::Dialogs::handleNext([](QDialog& d) {
         Control<QRadioButton>(d, "RBNewLevel")->setChecked(true);
         Control<QDoubleSpinBox>(d, "UHueco")->findChild<QLineEdit*>()->setText(QStringLiteral("95.5"));
@@ -44,11 +39,10 @@ TEST(TTWLevels, TypedNewLevelsAreStoredInTenths) {
     EXPECT_TRUE(ComprobarNivelesConDialogo(r, nullptr));
     EXPECT_EQ(LeerNiveles(r, 0), (NivelesInstrumento{73, 955, 1101}));
     EXPECT_EQ(LeerNiveles(r, 1), (NivelesInstrumento{50, 850, 1150}));
-}
 
-TEST(TTWLevels, RunWithoutAPersonTakesTheProposedLevels) {
-    TValorMultiple r = DosDistintos();
+    // A run without a person takes the proposed levels: the first record's.
     testsupport::Dialogs::handleNext([](QDialog& d) { return host::BatchMode::dialogResult(d); });
     EXPECT_TRUE(ComprobarNivelesConDialogo(r, nullptr));
-    EXPECT_EQ(LeerNiveles(r, 0), (NivelesInstrumento{100, 900, 1100}));
+    EXPECT_EQ(LeerNiveles(r, 0), (NivelesInstrumento{73, 955, 1101}));
+    EXPECT_EQ(testsupport::Dialogs::runs(), 2);
 }

@@ -129,9 +129,6 @@ TEST_F(MultigraphicWindow, SavedViewRestoresLevelAndIntervalAndHoursGiveOneInter
     EXPECT_EQ(nivel, 3);
     EXPECT_EQ(w->DameNumIntervalos(), 3);
     EXPECT_EQ(ent(w, PEP_POINTS), 3600);
-    w->Agrupar(4);
-    EXPECT_EQ(w->DameNumIntervalos(), 1);
-    EXPECT_EQ(ent(w, PEP_POINTS), 3 * 3600);
 }
 
 TEST_F(MultigraphicWindow, ClosingReleasesEveryDataReferenceOnce) {
