@@ -1,7 +1,4 @@
 #include "TWMiGrafica.h"
-#include "ChartProperties.h"
-#include "Comando.h"
-#include "DrivFlex.h"
 #include "FakeDrivers.h"
 #include "HostDirectory.h"
 #include "TestEnvironment.h"
@@ -14,7 +11,6 @@
 #include <QTableWidget>
 
 #include <gtest/gtest.h>
-#include <memory>
 
 namespace {
 
@@ -26,7 +22,6 @@ struct Serie {
     std::string nombre;
     std::string unidad;
     std::vector<double> valores;
-    int inicio = 0; // first second
     int decimales = 2;
 };
 
@@ -42,7 +37,7 @@ ListasAtributos listasDe(const std::vector<Serie>& series, ObjGen* datos,
     for (const Serie& s : series) {
         std::vector<TTiempo> t;
         for (size_t i = 0; i < s.valores.size(); ++i)
-            t.push_back(segundo(s.inicio + static_cast<int>(i)));
+            t.push_back(segundo(static_cast<int>(i)));
         l[LV_VALORES].EntrarDoubles(s.valores);
         l[LV_TIEMPOS].EntrarTiempos(t);
         l[LV_UNIDADES].EntrarTexto(s.unidad);
@@ -101,8 +96,8 @@ TEST_F(MultigraphicWindow, F1AsksForTheWindowsHelpAndZZoomsOut) {
 
 // How values, dates and units are written is the read-out's own test; here, what the window feeds it.
 TEST_F(MultigraphicWindow, ReadOutForAKnownCursorPosition) {
-    TWMiGrafica* w = abrir<TWMiGrafica>(
-        listasDe({{"V1", "V", {230.25, 231.5, 229}}, {"V2", "V", {1, 2, 3}, 0, 0}}, datos));
+    TWMiGrafica* w =
+        abrir<TWMiGrafica>(listasDe({{"V1", "V", {230.25, 231.5, 229}}, {"V2", "V", {1, 2, 3}, 0}}, datos));
     cursor(w, 0, 1);
     int filas = 0;
     EXPECT_EQ(w->TextoCursor(&filas),
