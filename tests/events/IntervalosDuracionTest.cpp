@@ -3,7 +3,6 @@
 #include "FicheroAtomico.h"
 #include "HostDirectory.h"
 #include "TestEnvironment.h"
-#include "Textos.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,7 +2,6 @@
 #include "TValorMultiple.h"
 #include "TestEnvironment.h"
 
-#include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QLineEdit>
 #include <QPushButton>

@@ -1,4 +1,3 @@
-#include "CurvasTolerancia.h"
 #include "ListasEventos.h"
 #include "TWMiGraficaCBEMA.h"
 #include "TWMiGraficaEH.h"

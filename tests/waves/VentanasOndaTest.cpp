@@ -7,7 +7,6 @@
 #include "TiposGrafica.h"
 #include "VentanaPrueba.h"
 
-#include <QAction>
 #include <QFile>
 #include <QJsonArray>
 #include <QLineEdit>

@@ -7,7 +7,6 @@
 #include "TestEnvironment.h"
 
 #include <QApplication>
-#include <QClipboard>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
