@@ -135,14 +135,6 @@ TEST(MuestrasTES, EventWithoutSamplesOrWithAStaleRecordHasNoPoints) {
     EXPECT_TRUE(MuestrasEvento(*g.l.Evento(1), g.l, *m).empty());
 }
 
-TEST(EtiquetaMarcadores, StartAtTheTopEndAtTheBottom) {
-    CEvento e;
-    e.Inicio = TTiempo(2026, 6, 10, 23, 59, 59, 900);
-    e.Duracion = 250.7; // whole milliseconds count
-    EXPECT_EQ(EtiquetaMarcadores(e),
-              QStringLiteral("|t10.06.2026 23:59:59.900\t|b11.06.2026 00:00:00.150\t"));
-}
-
 TEST(LeerDatosTES, BlocksFollowTheEventsAcrossDataObjects) {
     TValorMultiple v, t, a, g;
     // Object 1: two events of 2 and 1 samples, one sample beyond the counts; object 2: one event.
