@@ -15,18 +15,7 @@ std::optional<qint32> Leido(TipoPropiedades t, const char* nombre) {
 
 } // namespace
 
-TEST(PropiedadesEventos, FirstReadWritesTheDefaultsAndTakesTheLevelsAsThresholds) {
-    // The thresholds come from the instrument's levels; the point types from the caller.
-    const auto p = PropiedadesEventos::Leer(TipoPropiedades::CBEMA, kNiveles, kPuntos);
-    EXPECT_EQ((std::array<int, 3>{p.Valor(EV_UMBRALS), p.Valor(EV_UMBRALH), p.Valor(EV_UMBRALI)}),
-              (std::array<int, 3>{1100, 900, 100}));
-    EXPECT_EQ(p.Valor(CampoTipoPunto(1)), 6);
-    EXPECT_EQ(Leido(TipoPropiedades::CBEMA, "TIPOP2"), 6);
-    EXPECT_EQ(Leido(TipoPropiedades::CBEMA, "HISTERESIS"), 20);
-    EXPECT_EQ(Leido(TipoPropiedades::CBEMA, "VERNOOK"), 1);
-}
-
-TEST(PropiedadesEventos, StoredValuesWinAndBadOnesAreRewritten) {
+TEST(PropiedadesEventos, StoredValuesWinBadOnesAreRewrittenAndAFirstReadWritesTheDefaults) {
     {
         auto clave = host::SettingsKey::openOrCreate(QStringLiteral("PROPIEDADESEH"));
         ASSERT_TRUE(clave);
@@ -42,8 +31,15 @@ TEST(PropiedadesEventos, StoredValuesWinAndBadOnesAreRewritten) {
     for (auto [nombre, valor] :
          {std::pair{"COLORLS", 1}, {"COMPACTAR", 1}, {"TIPOLH", 3}, {"HISTERESIS", 500}})
         EXPECT_EQ(Leido(TipoPropiedades::EH, nombre), valor) << nombre;
-    // Other windows' records are their own.
-    EXPECT_EQ(PropiedadesEventos::Leer(TipoPropiedades::TES, kNiveles, kPuntos).Histeresis(), 20);
+
+    // Another window's record is its own: a first read writes the defaults; the thresholds come
+    // from the instrument's levels, the point types from the caller.
+    const auto q = PropiedadesEventos::Leer(TipoPropiedades::CBEMA, kNiveles, kPuntos);
+    EXPECT_EQ((std::array<int, 3>{q.Valor(EV_UMBRALS), q.Valor(EV_UMBRALH), q.Valor(EV_UMBRALI)}),
+              (std::array<int, 3>{1100, 900, 100}));
+    EXPECT_EQ(q.Valor(CampoTipoPunto(1)), 6);
+    for (auto [nombre, valor] : {std::pair{"TIPOP2", 6}, {"HISTERESIS", 20}, {"VERNOOK", 1}})
+        EXPECT_EQ(Leido(TipoPropiedades::CBEMA, nombre), valor) << nombre;
 }
 
 TEST(PropiedadesEventos, SaveAndReadBackExceptTheThresholds) {

@@ -73,9 +73,7 @@ TEST(Perturbaciones, AVoltageDropMakesARegisterBadFromTheWindowOn) {
     Filtro apagado = Hueco(50, 1);
     apagado.VerPorcentaje = 0;
     EXPECT_FALSE(Malo(apagado, ConHueco(200, 0, 200)));
-}
-
-TEST(Perturbaciones, OnlyTheGivenRangeOfEverySeriesIsJudged) {
+    // Only the given range of every series is judged.
     const std::vector<double> limpia(200, kAlto);
     const std::vector<double> hundida = ConHueco(200, 100, 50);
     const std::span<const double> series[] = {limpia, hundida};
