@@ -269,9 +269,13 @@ TEST_F(ChartDrawing, FixedScalesOverrideTheDataRangeUntilZoomed) {
     pe.ponerDouble(PEP_MANUALYMAX, -5);
     pe.Redibujar();
     EXPECT_LT(yAxis()->range().upper, 50) << "an inverted range is ignored";
+    pe.ponerDouble(PEP_ZOOMXMIN, 2);
+    pe.ponerDouble(PEP_ZOOMXMAX, 1);
+    pe.ponerEntero(PEP_ZOOMED, 1);
+    pe.Redibujar();
+    EXPECT_EQ(xAxis()->range(), QCPRange(-10, 10)) << "so is an inverted zoom";
     pe.ponerDouble(PEP_ZOOMXMIN, 1);
     pe.ponerDouble(PEP_ZOOMXMAX, 2);
-    pe.ponerEntero(PEP_ZOOMED, 1);
     pe.Redibujar();
     EXPECT_EQ(xAxis()->range(), QCPRange(1, 2));
 }
