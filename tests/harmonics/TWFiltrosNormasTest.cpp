@@ -1,7 +1,6 @@
 #include "TWFiltrosNormas.h"
 
 #include "ApoyoNormas.h"
-#include "SettingsStore.h"
 #include "TTFiltroIn.h"
 
 #include <QCheckBox>
@@ -34,10 +33,6 @@ protected:
         d->RellenarSiVacia();
         return d;
     }
-    static std::optional<qint32> Valor(const char* nombre) {
-        auto clave = host::SettingsKey::openOrCreate(QString::fromLatin1(TWFiltrosNormas::kClave));
-        return clave ? clave->readInt(QString::fromLatin1(nombre)) : std::nullopt;
-    }
     // Each row's text followed by its flag.
     static QString Filas(const TWFiltrosNormas& d) {
         QStringList f;
@@ -45,23 +40,13 @@ protected:
             f << d.ListaNormas->item(i, 0)->text() + QLatin1Char(d.Bandera(i));
         return f.join(QLatin1Char(' '));
     }
-    // Whether Modify is offered on each row, as "+" or "-".
-    static QString Modificables(TWFiltrosNormas& d) {
-        QString s;
-        for (int i = 0; i < d.NumFilas(); ++i) {
-            d.ListaNormas->setCurrentCell(i, 0);
-            s += d.BModificarNorma->isEnabled() ? QLatin1Char('+') : QLatin1Char('-');
-        }
-        return s;
-    }
 };
 
 } // namespace
 
-TEST_F(FiltrosNormas, ListOfNoneAndTheRecordsWithModifyFollowingTheFlagsOrWhatAMalformedFileHolds) {
+TEST_F(FiltrosNormas, ListOfNoneAndTheRecordsOrWhatAMalformedFileHolds) {
     auto d = Abrir();
     EXPECT_EQ(Filas(*d), QStringLiteral("None0 A1 B0 C1 D2 Ex"));
-    EXPECT_EQ(Modificables(*d), QStringLiteral("-+-+++"));
     // A remembered row beyond the list selects None.
     d->PonerEstado(false, false, 0, 9);
     d->RellenarLista();
@@ -83,9 +68,6 @@ TEST_F(FiltrosNormas, ApplyLoadsTheSelectedFilterOrNoneAndRecordsTheOptions) {
     EXPECT_TRUE(d->VerSoloMalos() && !d->ResaltarMalos());
     EXPECT_EQ(d->FiltroCargado().tension.valores, (std::vector<double>{3.0}));
     auto ninguno = Abrir();
-    d.reset();
-    EXPECT_EQ(Valor(TWFiltrosNormas::kSeleccionado), 3);
-
     emit ninguno->ListaNormas->cellDoubleClicked(0, 0);
     EXPECT_EQ(ninguno->result(), QDialog::Accepted);
     EXPECT_EQ(ninguno->FiltroCargado().tension.thd, -1.0);
