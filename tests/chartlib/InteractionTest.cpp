@@ -116,13 +116,7 @@ TEST_F(ChartInteraction, ZoomOutShowsTheWholeRangeAtOnceWithoutReinitialising) {
     EXPECT_EQ(xAxis()->range(), fullX);
     EXPECT_EQ(yAxis()->range(), fullY);
     // The picture shows it too: the first point, outside the zoom window, is drawn again.
-    const QPointF first = pixelOf(0, 0, 10);
-    const QImage image = grab();
-    bool seen = false;
-    for (int dx = -3; dx <= 3 && !seen; ++dx)
-        for (int dy = -3; dy <= 3 && !seen; ++dy)
-            seen = image.pixelColor(qRound(first.x()) + dx, qRound(first.y()) + dy) != Qt::white;
-    EXPECT_TRUE(seen);
+    EXPECT_FALSE(near(pixel(grab(), pixelOf(0, 0, 10)), Qt::white));
 }
 
 TEST_F(ChartInteraction, UndoingZoomsOnTwoStackedAxesRestoresEachAxisOwnRange) {

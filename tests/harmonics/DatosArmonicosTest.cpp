@@ -148,10 +148,8 @@ TEST(HarmonicsLabels, OrdersBandsAndInterharmonics) {
             << c.punto;
 }
 
+// The limit itself is judged with the harmonics; here, which points count.
 TEST(ThdJudging, OnlyValuesStrictlyAboveAnExistingLimitCount) {
     EXPECT_EQ(armonicos::PuntosSobreThd({4.9, 5.0, 5.1, N, 8}, 5.0), 2);
     EXPECT_EQ(armonicos::PuntosSobreThd({4.9, 5.0, 5.1}, -1.0), 0);
-    // An empty THD field is stored as 101 and is an ordinary limit.
-    EXPECT_EQ(armonicos::PuntosSobreThd({100, 101, 101.5}, 101.0), 1);
-    EXPECT_EQ(armonicos::PuntosSobreThd({}, 5.0), 0);
 }
