@@ -185,16 +185,23 @@ TEST(ComtradeImport, TheRecordingOpensAndAnswersTheDataDriverCommands) {
 TEST(ComtradeImport, BadInputWritesNothingAndKeepsTheTarget) {
     const Fixture f = twoRecords("refused");
     std::ofstream(f.out) << "previous contents";
-    // A truncated data file.
-    std::string dat = readFileBytes(f.dir + "/a.dat");
-    dat.resize(dat.size() - 3);
-    std::ofstream(f.dir + "/a.dat", std::ios::binary | std::ios::trunc) << dat;
-    EXPECT_EQ(2, importCommand({f.first, f.second}, f.out));
+    // A malformed configuration, imported from the command line: named by file and line.
+    std::string cfg = readFileBytes(f.first);
+    cfg.replace(cfg.find("5,IB,B,"), 7, "5,IB,B,Line 1,A,zz,");
+    std::ofstream(f.first, std::ios::binary | std::ios::trunc) << cfg;
+    QProcess p;
+    p.start(QStringLiteral(KESTRAMON_EXECUTABLE),
+            {"--import-comtrade", QString::fromStdString(f.first), QString::fromStdString(f.second),
+             QString::fromStdString(f.out)});
+    ASSERT_TRUE(p.waitForFinished(120000));
+    const QString errors = QString::fromUtf8(p.readAllStandardError());
+    EXPECT_EQ(2, p.exitCode());
+    EXPECT_TRUE(errors.contains(QString::fromStdString(f.first) + ":7: ")) << errors.toStdString();
     EXPECT_EQ("previous contents", readFileBytes(f.out));
-    // A forgotten output name would overwrite a recording of the user: refused.
-    const std::string cfgBefore = readFileBytes(f.second);
-    EXPECT_EQ(2, importCommand({f.first}, f.second));
-    EXPECT_EQ(cfgBefore, readFileBytes(f.second));
+    // A forgotten output name would overwrite a file of the user: refused.
+    const std::string datBefore = readFileBytes(f.dir + "/b.dat");
+    EXPECT_EQ(2, importCommand({f.second}, f.dir + "/b.dat"));
+    EXPECT_EQ(datBefore, readFileBytes(f.dir + "/b.dat"));
     // No phase channel at all.
     Recipe other = comtradegen::threePhase(50.0, 32, 2);
     for (auto& c : other.analog)
@@ -204,24 +211,6 @@ TEST(ComtradeImport, BadInputWritesNothingAndKeepsTheTarget) {
     EXPECT_FALSE(std::filesystem::exists(f.dir + "/HZ.STD"));
     for (const auto& e : std::filesystem::directory_iterator(f.dir))
         EXPECT_EQ(std::string::npos, e.path().filename().string().find(".tmp")) << "no temporary file left";
-}
-
-TEST(ComtradeCommandLine, MalformedConfigurationIsReportedWithFileAndLineAndExitCode2) {
-    const std::string dir = scratch("cli");
-    Recipe recipe = comtradegen::threePhase(50.0, 32, 2);
-    std::string cfg = comtradegen::cfgText(recipe);
-    cfg.replace(cfg.find("5,IB,B,"), 7, "5,IB,B,Line 1,A,zz,");
-    const std::string path = dir + "/bad.cfg";
-    std::ofstream(path, std::ios::binary) << cfg;
-    std::ofstream(dir + "/bad.dat", std::ios::binary) << comtradegen::datBytes(recipe);
-    QProcess p;
-    p.start(QStringLiteral(KESTRAMON_EXECUTABLE),
-            {"--import-comtrade", QString::fromStdString(path), QString::fromStdString(dir + "/OUT.STD")});
-    ASSERT_TRUE(p.waitForFinished(120000));
-    const QString errors = QString::fromUtf8(p.readAllStandardError());
-    EXPECT_EQ(2, p.exitCode());
-    EXPECT_TRUE(errors.contains(QString::fromStdString(path) + ":7: ")) << errors.toStdString();
-    EXPECT_FALSE(std::filesystem::exists(dir + "/OUT.STD"));
 }
 
 TEST(ComtradeImport, VoltagesOnlyWithANeutralShowTheVoltagesBesideIt) {

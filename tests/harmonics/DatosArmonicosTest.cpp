@@ -102,9 +102,8 @@ TEST(HarmonicsRegisters, PairsOfEveryIntervalsRowAreConcatenatedAndBadOnesDroppe
 TEST(HarmonicsXValues, FromTheExtraRowOrFromTheOptionsRepeatedForEveryRegister) {
     Espectro e;
     e.ranuras = {{1, 2, 3, 4, 5, 6, 7, 8}};
-    e.x = {1.5, 2.5, 3.5, 4.5, 1.5, 2.5, 3.5, 4.5};
+    e.x.back() = 4.5;
     EXPECT_DOUBLE_EQ(e.datos().X(0, 7), 4.5);
-
     e.x = {};
     e.opciones.insert(e.opciones.end(), {3, 209, 211, 213});
     const DatosArmonicos d = e.datos(OrigenX::Opciones);

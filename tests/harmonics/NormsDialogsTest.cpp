@@ -21,11 +21,6 @@
 namespace {
 
 const QString kFaltan = QStringLiteral("There are missing or incorrect texts");
-const QString kLargo = QStringLiteral("Text too long");
-const QString kExiste = QStringLiteral("Filter name already exists");
-const QString kHuecos =
-    QStringLiteral("Some values for lower or intermediate harmonics are missed to be entered!!!");
-const QString kListas = QStringLiteral("There are missing or incorrect texts in lists");
 
 const QByteArray kFichero = "Uno\r\n1,8,1,2\r\n1,5,\r\n"
                             "Fija\r\n0,8,2.5,5\r\n0,101,\r\n"
@@ -79,15 +74,16 @@ TEST_F(FiltroIn, ValidationReportsTheFirstFailingCheckInOrder) {
     e->ENombre->setText(QString(41, QLatin1Char('n')));
     EXPECT_EQ(Aceptar(*e), kFaltan);
     Poner(e->ETHDVn, "");
-    EXPECT_EQ(Aceptar(*e), kLargo);
+    EXPECT_EQ(Aceptar(*e), QStringLiteral("Text too long"));
     Poner(e->ENombre, "Uno");
-    EXPECT_EQ(Aceptar(*e), kExiste);
+    EXPECT_EQ(Aceptar(*e), QStringLiteral("Filter name already exists"));
     Poner(e->ENombre, "Nueva");
     Celda(e->StringGrid2, 1, "x");
-    EXPECT_EQ(Aceptar(*e), kHuecos);
+    EXPECT_EQ(Aceptar(*e),
+              QStringLiteral("Some values for lower or intermediate harmonics are missed to be entered!!!"));
     Celda(e->StringGrid1, 1, "2,,5");
     Celda(e->StringGrid1, 2, "1");
-    EXPECT_EQ(Aceptar(*e), kListas);
+    EXPECT_EQ(Aceptar(*e), QStringLiteral("There are missing or incorrect texts in lists"));
     EXPECT_EQ(apoyo::Leer(), kFichero);
     Celda(e->StringGrid1, 1, "1");
     Celda(e->StringGrid2, 1, "2");
