@@ -22,7 +22,6 @@ TTiempo registro(int r) {
 // intervals row, the X values as one extra row.
 struct Espectro {
     std::vector<std::vector<double>> ranuras; // up to six
-    std::vector<std::string> nombres;
     std::vector<std::string> unidades;
     std::vector<std::vector<double>> pares{{0, 3, 4, 7}};
     std::vector<double> x{2, 3, 4, 5, 2, 3, 4, 5};
@@ -34,9 +33,7 @@ struct Espectro {
         for (size_t s = 0; s < ranuras.size(); ++s) {
             l[LV_VALORES].EntrarDoubles(ranuras[s]);
             l[LV_UNIDADES].EntrarTexto(s < unidades.size() ? unidades[s] : (s < 3 ? "%V" : "%A"));
-            l[LV_NOMBRES].EntrarTexto(s < nombres.size()
-                                          ? nombres[s]
-                                          : (s < 3 ? "V" : "I") + std::to_string(s % 3 + 1) + " (Harmonics)");
+            l[LV_NOMBRES].EntrarTexto((s < 3 ? "V" : "I") + std::to_string(s % 3 + 1) + " (Harmonics)");
             l[LV_OPCIONES].EntrarDoubles(opciones);
             l[LV_INTERVALOS].EntrarDoubles(s < pares.size() ? pares[s] : std::vector<double>{});
             l[LV_DECIMALES].EntrarDoubles({2});
