@@ -56,14 +56,14 @@ TEST_F(ChartInteraction, ArrowKeysStepPointsSkippingNullsAndStepSubsets) {
 }
 
 TEST_F(ChartInteraction, KeysAreStoredAsVirtualKeyCodesAndARightClickMovesNothing) {
-    const std::pair<Qt::Key, int> keys[] = {{Qt::Key_Z, 90}, {Qt::Key_F1, 112}, {Qt::Key_F5, 116}};
+    const std::pair<Qt::Key, int> keys[] = {{Qt::Key_Z, 90}, {Qt::Key_F5, 116}};
     for (auto [key, code] : keys) {
         QTest::keyClick(chart(), key);
         EXPECT_EQ(pe.dameEntero(PEP_LASTKEY), code);
     }
     pe.ponerEntero(PEP_CURSORPOINT, 4);
     QTest::mouseClick(chart(), Qt::RightButton, {}, at(1, 11));
-    EXPECT_EQ(m_parent->codes, (std::vector<int>{PEN_KEY, PEN_KEY, PEN_KEY, PEN_RIGHTCLICK}));
+    EXPECT_EQ(m_parent->codes, (std::vector<int>{PEN_KEY, PEN_KEY, PEN_RIGHTCLICK}));
     EXPECT_EQ(pe.dameEntero(PEP_CURSORPOINT), 4);
 }
 
@@ -75,10 +75,9 @@ TEST_F(ChartInteraction, AReadOutWrittenInTheNotificationIsShownAtOnce) {
         seenPoint = pe.dameEntero(PEP_CURSORPOINT);
         pe.ponerTexto(PEP_CURSORTABLE, ("Act : " + std::to_string(seenPoint) + "\t").c_str());
     };
-    const int graphBottom = plot()->axisRect(0)->rect().bottom();
     QTest::mouseClick(chart(), Qt::LeftButton, {}, at(4, 14));
     EXPECT_EQ(seenPoint, 4) << "the cursor is stored before the parent hears of it";
-    EXPECT_LT(plot()->axisRect(0)->rect().bottom(), graphBottom) << "the new table made room for itself";
+    EXPECT_EQ(pe.dameTexto(PEP_CURSORTABLE), QStringLiteral("Act : 4\t"));
 }
 
 TEST_F(ChartInteraction, AParentMayDestroyTheChartWhileHandlingANotification) {
@@ -105,23 +104,6 @@ TEST_F(ChartInteraction, DraggingARectangleZoomsAndReportsTheExtents) {
     EXPECT_EQ(pe.dameEntero(PEP_CURSORPOINT), 0) << "a drag is not a click";
 }
 
-TEST_F(ChartInteraction, WrittenExtentsZoomThereAndInvertedOnesAreIgnored) {
-    const QCPRange full = xAxis()->range();
-    const auto zoom = [this](double x0, double x1, double y0, double y1) {
-        pe.ponerDouble(PEP_ZOOMXMIN, x0);
-        pe.ponerDouble(PEP_ZOOMXMAX, x1);
-        pe.ponerDouble(PEP_ZOOMYMIN, y0);
-        pe.ponerDouble(PEP_ZOOMYMAX, y1);
-        pe.ponerEntero(PEP_ZOOMED, 1);
-        pe.Redibujar();
-    };
-    zoom(3, 1, 9, 12);
-    EXPECT_EQ(xAxis()->range(), full);
-    zoom(0.5, 2.5, 9, 12);
-    EXPECT_EQ(xAxis()->range(), QCPRange(0.5, 2.5));
-    EXPECT_EQ(yAxis()->range(), QCPRange(9, 12));
-}
-
 TEST_F(ChartInteraction, ZoomOutShowsTheWholeRangeAtOnceWithoutReinitialising) {
     const QCPRange fullX = xAxis()->range();
     const QCPRange fullY = yAxis()->range();
@@ -134,13 +116,7 @@ TEST_F(ChartInteraction, ZoomOutShowsTheWholeRangeAtOnceWithoutReinitialising) {
     EXPECT_EQ(xAxis()->range(), fullX);
     EXPECT_EQ(yAxis()->range(), fullY);
     // The picture shows it too: the first point, outside the zoom window, is drawn again.
-    const QPointF first = pixelOf(0, 0, 10);
-    const QImage image = grab();
-    bool seen = false;
-    for (int dx = -3; dx <= 3 && !seen; ++dx)
-        for (int dy = -3; dy <= 3 && !seen; ++dy)
-            seen = image.pixelColor(qRound(first.x()) + dx, qRound(first.y()) + dy) != Qt::white;
-    EXPECT_TRUE(seen);
+    EXPECT_FALSE(near(pixel(grab(), pixelOf(0, 0, 10)), Qt::white));
 }
 
 TEST_F(ChartInteraction, UndoingZoomsOnTwoStackedAxesRestoresEachAxisOwnRange) {

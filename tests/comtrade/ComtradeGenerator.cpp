@@ -48,8 +48,6 @@ long long sampleCount(const Recipe& recipe) {
 }
 
 double sampleTime(const Recipe& recipe, long long k) {
-    if (recipe.rates.size() == 1 && recipe.rates[0].first == 0)
-        return static_cast<double>(k) / (recipe.frequency * 64); // time-stamped files: 64 per cycle
     double t = 0;
     long long first = 0;
     for (const auto& [rate, last] : recipe.rates) {
@@ -100,8 +98,7 @@ std::string cfgText(const Recipe& recipe) {
     for (size_t i = 0; i < recipe.digital.size(); ++i)
         o << i + 1 << "," << recipe.digital[i] << ",,,0\r\n";
     o << recipe.frequency << "\r\n";
-    const bool stampsOnly = recipe.rates.size() == 1 && recipe.rates[0].first == 0;
-    o << (stampsOnly ? 0 : recipe.rates.size()) << "\r\n";
+    o << recipe.rates.size() << "\r\n";
     for (const auto& [rate, last] : recipe.rates)
         o << rate << "," << last << "\r\n";
     o << recipe.start << "\r\n" << recipe.start << "\r\n";

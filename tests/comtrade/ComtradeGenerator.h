@@ -35,7 +35,7 @@ struct Recipe {
     std::string device = "Generator";
     int revision = 1999;
     double frequency = 50.0;
-    // (rate, last sample) sections; one section of zero rate writes time stamps only.
+    // (rate, last sample) sections.
     // (Built from a count, not a braced list: GCC 12 warns falsely about the list's array.)
     std::vector<std::pair<double, long long>> rates =
         std::vector<std::pair<double, long long>>(1, std::pair<double, long long>(12800.0, 2560));

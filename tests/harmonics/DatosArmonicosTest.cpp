@@ -22,7 +22,6 @@ TTiempo registro(int r) {
 // intervals row, the X values as one extra row.
 struct Espectro {
     std::vector<std::vector<double>> ranuras; // up to six
-    std::vector<std::string> nombres;
     std::vector<std::string> unidades;
     std::vector<std::vector<double>> pares{{0, 3, 4, 7}};
     std::vector<double> x{2, 3, 4, 5, 2, 3, 4, 5};
@@ -34,9 +33,7 @@ struct Espectro {
         for (size_t s = 0; s < ranuras.size(); ++s) {
             l[LV_VALORES].EntrarDoubles(ranuras[s]);
             l[LV_UNIDADES].EntrarTexto(s < unidades.size() ? unidades[s] : (s < 3 ? "%V" : "%A"));
-            l[LV_NOMBRES].EntrarTexto(s < nombres.size()
-                                          ? nombres[s]
-                                          : (s < 3 ? "V" : "I") + std::to_string(s % 3 + 1) + " (Harmonics)");
+            l[LV_NOMBRES].EntrarTexto((s < 3 ? "V" : "I") + std::to_string(s % 3 + 1) + " (Harmonics)");
             l[LV_OPCIONES].EntrarDoubles(opciones);
             l[LV_INTERVALOS].EntrarDoubles(s < pares.size() ? pares[s] : std::vector<double>{});
             l[LV_DECIMALES].EntrarDoubles({2});
@@ -102,9 +99,8 @@ TEST(HarmonicsRegisters, PairsOfEveryIntervalsRowAreConcatenatedAndBadOnesDroppe
 TEST(HarmonicsXValues, FromTheExtraRowOrFromTheOptionsRepeatedForEveryRegister) {
     Espectro e;
     e.ranuras = {{1, 2, 3, 4, 5, 6, 7, 8}};
-    e.x = {1.5, 2.5, 3.5, 4.5, 1.5, 2.5, 3.5, 4.5};
+    e.x.back() = 4.5;
     EXPECT_DOUBLE_EQ(e.datos().X(0, 7), 4.5);
-
     e.x = {};
     e.opciones.insert(e.opciones.end(), {3, 209, 211, 213});
     const DatosArmonicos d = e.datos(OrigenX::Opciones);
@@ -148,10 +144,8 @@ TEST(HarmonicsLabels, OrdersBandsAndInterharmonics) {
             << c.punto;
 }
 
+// The limit itself is judged with the harmonics; here, which points count.
 TEST(ThdJudging, OnlyValuesStrictlyAboveAnExistingLimitCount) {
     EXPECT_EQ(armonicos::PuntosSobreThd({4.9, 5.0, 5.1, N, 8}, 5.0), 2);
     EXPECT_EQ(armonicos::PuntosSobreThd({4.9, 5.0, 5.1}, -1.0), 0);
-    // An empty THD field is stored as 101 and is an ordinary limit.
-    EXPECT_EQ(armonicos::PuntosSobreThd({100, 101, 101.5}, 101.0), 1);
-    EXPECT_EQ(armonicos::PuntosSobreThd({}, 5.0), 0);
 }

@@ -4,16 +4,20 @@
 #include "TWMiGraficaARM.h"
 #include "TWMiGraficaARMAN.h"
 #include "TWMiGraficaARMH24.h"
-#include "TWMiGraficaIARM.h"
+#include "TWMiGraficaTHD.h"
 #include "TiposGrafica.h"
 #include "VentanaPrueba.h"
 
 #include <QAction>
 #include <QJsonArray>
 
+// The harmonics and THD windows opened through the engine: the judging and labels are tested
+// without a window; here, that each window wires them to its chart and its steps.
+
 namespace {
 
 constexpr double N = kValorNulo;
+constexpr std::int32_t kAmarillo = 65535;
 
 // One harmonics variable of `registros` registers of `puntos` points: slot rows as given
 // (values of every register one after another), orders 2, 3, ... as X values.
@@ -62,7 +66,27 @@ std::vector<std::vector<double>> tresRegistros() {
             {4, 2, 1, 1, 4, 2, 1, 1, 5, 2, 1, 1}};
 }
 
-constexpr std::int32_t kAmarillo = 65535;
+// One THD variable: slot rows of ten-minute values from 1 December 2026 10:00.
+ListasAtributos thd(const std::vector<std::vector<double>>& ranuras, ObjGen* datos) {
+    ListasAtributos l;
+    std::vector<TTiempo> t;
+    for (size_t i = 0; i < ranuras.front().size(); ++i) {
+        t.emplace_back(2026, 12, 1, 10, 0, 0, -1);
+        t.back().SumarSegundos(600 * static_cast<int>(i));
+    }
+    for (size_t s = 0; s < ranuras.size(); ++s) {
+        l[LV_VALORES].EntrarDoubles(ranuras[s]);
+        l[LV_TIEMPOS].EntrarTiempos(t);
+        l[LV_UNIDADES].EntrarTexto(s < 3 ? "%V" : "%A");
+        l[LV_NOMBRES].EntrarTexto((s < 3 ? "V" : "I") + std::to_string(s % 3 + 1) + " (THD)");
+        l[LV_OPCIONES].EntrarDoubles({0, double(TG_THD), 600, 0, 0, 0, 0, 0, 0, 0, 0, 0, 37270});
+        l[LV_INTERVALOS].EntrarTiempos({t.front(), t.back()});
+        l[LV_DECIMALES].EntrarDoubles({2});
+        l[LV_OBJETOS].EntrarEnteros({1, 1, datos->Manejador()});
+    }
+    l[LV_TIEMPOSGENERALES].EntrarTiempos({t.front(), t.back()});
+    return l;
+}
 
 } // namespace
 
@@ -70,7 +94,7 @@ class HarmonicsWindow : public testsupport::VentanaPrueba {
 protected:
     void SetUp() override {
         VentanaPrueba::SetUp();
-        // Voltage: 2 % at order 2, 1 % at order 3; current: 5 % at order 2.
+        // Voltage: THD 8 %, 2 % at order 2, 1 % at order 3; current: THD 20 %, 5 % at order 2.
         apoyo::Escribir("Test filter\n1,8,2,1\n1,20,5\nWide\n1,8,90,90,90,90,90\n1,20,90\n");
     }
 };
@@ -78,14 +102,10 @@ protected:
 TEST_F(HarmonicsWindow, OpensOnTheFirstRegisterWithItsPresentChannelsAndSteps) {
     auto* w = abrir<TWMiGraficaARM>(espectro(TG_ARM, tresRegistros(), 3, 4, datos));
     EXPECT_EQ(texto(w, PEP_MULTISUBTITLES), QStringLiteral("V1\tV3\tI1"));
-    EXPECT_EQ(ent(w, PEP_SUBSETS), 3);
-    EXPECT_EQ(ent(w, PEP_POINTS), 4);
     EXPECT_EQ(enteros(w, PEP_SUBSETSPERAXIS), (std::vector<std::int32_t>{2, 1}));
     const std::vector<double> y = doubles(w, PEP_YDATA);
     ASSERT_EQ(y.size(), 12u);
     EXPECT_DOUBLE_EQ(y[6], 0.0); // below 1e-5: drawn as 0
-    EXPECT_EQ(doubles(w, PEP_XDATA)[3], 5.0);
-
     w->NextClick();
     EXPECT_EQ(w->RegistroMostrado(), 1);
     EXPECT_DOUBLE_EQ(doubles(w, PEP_YDATA)[1], 1.5);
@@ -94,49 +114,39 @@ TEST_F(HarmonicsWindow, OpensOnTheFirstRegisterWithItsPresentChannelsAndSteps) {
 TEST_F(HarmonicsWindow, FilterMarksLimitsAndHighlightsOnlyValuesAboveThem) {
     auto* w = abrir<TWMiGraficaARM>(espectro(TG_ARM, tresRegistros(), 3, 4, datos));
     ASSERT_EQ(w->AplicarFiltro(QStringLiteral("Test filter")), 1);
-    const std::vector<std::int32_t> subsets = enteros(w, PEP_SUBSETCOLORS);
     // Applied by name, the window moves to the first register the filter finds bad.
-    EXPECT_EQ(w->RegistroMostrado(), 1); // V1 order 3 is 1.5 > 1
-    // V1: 0.5 below 2, 1.5 above 1, the third beyond the two voltage limits; V3: 0.8 below 1.
+    EXPECT_EQ(w->RegistroMostrado(), 1);
     const std::vector<std::int32_t> c = enteros(w, PEP_POINTCOLORS);
     ASSERT_EQ(c.size(), 12u);
-    EXPECT_EQ((std::vector<std::int32_t>{c[0], c[1], c[2], c[5]}),
-              (std::vector<std::int32_t>{subsets[0], kAmarillo, subsets[0], subsets[1]}));
-
-    // Marks half an order wide at each limit, voltage ones on the voltage axis, the current
-    // one on the current axis. The 1 % limit is black on the white graph; the 2 % one lies
-    // above every voltage measured (1.5), so it takes the back colour; 5 % is above I1's 4.
+    EXPECT_EQ((std::vector<std::int32_t>{c[0], c[1]}),
+              (std::vector<std::int32_t>{enteros(w, PEP_SUBSETCOLORS)[0], kAmarillo}));
+    // Marks half an order wide at each limit, each on its kind's axis.
     EXPECT_EQ(doubles(w, PEP_GANNOTX), (std::vector<double>{1.75, 2.25, 2.75, 3.25, 1.75, 2.25}));
     EXPECT_EQ(doubles(w, PEP_GANNOTY), (std::vector<double>{2, 2, 1, 1, 5, 5}));
     EXPECT_EQ(enteros(w, PEP_GANNOTAXIS), (std::vector<std::int32_t>{0, 0, 0, 0, 1, 1}));
+    EXPECT_EQ(w->Describir().value(QStringLiteral("registers_breaking_filter")).toArray(), QJsonArray{1});
 }
 
-TEST_F(HarmonicsWindow, SavedViewThenOnlyBadRegistersAreSteppedAndTheCurrentOneStaysInRange) {
+TEST_F(HarmonicsWindow, OnlyBadRegistersAreSteppedOrTheWindowSaysThereAreNone) {
     auto* w = abrir<TWMiGraficaARM>(
         espectro(TG_ARM, tresRegistros(), 3, 4, datos, {1, 1, datos->Manejador(), 4, 99}));
     ASSERT_EQ(w->RegistroMostrado(), 2) << "the saved view's register, held to the data";
-    w->DameNormas()->SetVerSoloMalos(true);
-    ASSERT_EQ(w->AplicarFiltro(QStringLiteral("Test filter")), 1);
-    EXPECT_EQ(w->Visibles(), std::vector<int>{1});
-    EXPECT_EQ(w->DameIntervaloActual(), 0);
-    EXPECT_EQ(w->RegistroMostrado(), 1);
-    EXPECT_FALSE(w->Accion(QStringLiteral("Next"))->isEnabled());
-}
-
-TEST_F(HarmonicsWindow, AFilterNothingBreaksLeavesTheStepsAndSaysSo) {
-    auto* w = abrir<TWMiGraficaARM>(espectro(TG_ARM, tresRegistros(), 3, 4, datos));
     w->DameNormas()->SetVerSoloMalos(true);
     testsupport::Messages::clear();
     ASSERT_EQ(w->AplicarFiltro(QStringLiteral("Wide")), 1);
     EXPECT_EQ(apoyo::UnicoMensaje(), QStringLiteral("There aren't any bad register"));
     EXPECT_EQ(w->Visibles(), (std::vector<int>{0, 1, 2}));
+    ASSERT_EQ(w->AplicarFiltro(QStringLiteral("Test filter")), 1);
+    EXPECT_EQ(w->Visibles(), std::vector<int>{1});
+    EXPECT_EQ(w->RegistroMostrado(), 1);
+    EXPECT_FALSE(w->Accion(QStringLiteral("Next"))->isEnabled());
     // An unknown filter changes nothing.
     const std::vector<double> marcas = doubles(w, PEP_GANNOTX);
     EXPECT_EQ(w->AplicarFiltro(QStringLiteral("No such filter")), 0);
     EXPECT_EQ(doubles(w, PEP_GANNOTX), marcas);
 }
 
-TEST_F(HarmonicsWindow, CurrentHarmonicsHideTheFilterAndJudgeEverySlotAsCurrent) {
+TEST_F(HarmonicsWindow, CurrentHarmonicsJudgeEverySlotAsCurrentAndDailyOnesTakeNoFilter) {
     auto* w = abrir<TWMiGraficaARMAN>(espectro(
         TG_ARMAN, {{6, 1, 1, 1}, {1, 1, 1, 1}, std::vector<double>(4, N), {9, 1, 1, 1}}, 1, 4, datos));
     // The 5 % current limit, not the 2 % voltage one, judges slots 0 to 2.
@@ -144,15 +154,26 @@ TEST_F(HarmonicsWindow, CurrentHarmonicsHideTheFilterAndJudgeEverySlotAsCurrent)
     const std::vector<std::int32_t> c = enteros(w, PEP_POINTCOLORS);
     EXPECT_EQ(c[0], kAmarillo);
     EXPECT_NE(c[4], kAmarillo);
-}
-
-TEST_F(HarmonicsWindow, TwentyFourHourWindowsLabelOrdersOrBands) {
-    auto* ordenes = abrir<TWMiGraficaARMH24>(espectro(TG_ARMH24, {{1, 2, 3}}, 2, 3, datos));
-    EXPECT_EQ(texto(ordenes, PEP_VLINELABELS), QStringLiteral("|h2\t|h3\t|h4"));
-    EXPECT_EQ(ordenes->AplicarFiltro(QStringLiteral("Test filter")), -1);
-    ordenes->close();
 
     auto* bandas = abrir<TWMiGraficaARMH24>(
         espectro(TG_ARMH24_BANDAS, {{10, 80, 10}}, 1, 3, datos, {}, {209, 211, 213}));
     EXPECT_TRUE(texto(bandas, PEP_VLINELABELS).startsWith(QStringLiteral("|B207.0 - 209.0 V\t")));
+    EXPECT_EQ(bandas->AplicarFiltro(QStringLiteral("Test filter")), -1);
+}
+
+TEST_F(HarmonicsWindow, ThdLimitLinesOnTheirAxesHighlightAndNoneRemovesThem) {
+    const std::vector<double> ausente(4, N);
+    auto* w = abrir<TWMiGraficaTHD>(thd({{4, 8, 9, 5}, ausente, ausente, {10, 30, 20, 10}}, datos));
+    ASSERT_EQ(w->AplicarFiltro(QStringLiteral("Test filter")), 1);
+    EXPECT_EQ(doubles(w, PEP_HLINEY), (std::vector<double>{8, 20}));
+    EXPECT_EQ(enteros(w, PEP_HLINEAXIS), (std::vector<std::int32_t>{0, 1}));
+    const std::vector<std::int32_t> subsets = enteros(w, PEP_SUBSETCOLORS);
+    const std::vector<std::int32_t> c = enteros(w, PEP_POINTCOLORS);
+    ASSERT_EQ(c.size(), 8u);
+    EXPECT_EQ((std::vector<std::int32_t>{c[1], c[2], c[5]}),
+              (std::vector<std::int32_t>{subsets[0], kAmarillo, kAmarillo}));
+    EXPECT_EQ(w->Describir().value(QStringLiteral("points_above_thd_limit")).toInt(), 2);
+    ASSERT_EQ(w->AplicarFiltro(QString()), 1);
+    EXPECT_TRUE(doubles(w, PEP_HLINEY).empty());
+    EXPECT_EQ(enteros(w, PEP_POINTCOLORS)[2], subsets[0]);
 }
