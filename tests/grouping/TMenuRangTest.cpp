@@ -73,7 +73,6 @@ TEST_F(MenuRang, PicksTheRecordsAskedForAndRefusesBadRanges) {
     const Caso casos[] = {
         {false, {{I, "5"}, {F, "3"}}, kMargenes, 0, 9},
         {false, {{I, "0"}, {F, "3"}}, kInvalida, 0, 9},
-        {false, {{I, "2"}, {F, "11"}}, kMargenes, 0, 9},
         {false, {{I, "4"}, {F, "10"}}, QString(), 3, 9},
         {true, {}, QString(), 0, 4}, // ending on the last record, to the second
         {true, {{&TMenuRang::HFS, "01"}}, kFueraRango, 0, 4}, // one second after it
