@@ -197,8 +197,7 @@ TEST_F(WindowHandling, PropertyDockFollowsTheActiveGraphItsChangesAndCancelResto
     title->setText(QStringLiteral("Mine"));
     title->setModified(true);
     windowDriver.values[{0, 2}] = 0;
-    graph->repaint();
-    QTest::qWait(150);
+    dock->refresh();
     EXPECT_EQ(title->text(), QStringLiteral("Mine"));
 
     window->mdiArea()->closeAllSubWindows();
