@@ -60,26 +60,14 @@ std::string firstProblem(const CsvResult& r) {
 
 } // namespace
 
-TEST(CsvHostileInput, LinesLongerThanTheBoundAreRefusedByLineNumber) {
-    const struct {
-        const char* prefix;
-        size_t count;
-        const char* suffix;
-        int line;
-    } cases[] = {
-        {"t,a (V)\n2026-12-05 10:00:00,1\n2026-12-05 10:00:01,", kCsvMaxLineBytes + 100,
-         "\n2026-12-05 10:00:02,3\n", 3},
-        {"t,", kCsvMaxLineBytes, "\n", 1}, // the header
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.line);
-        GeneratedBuf buf(c.prefix, '7', c.count, c.suffix);
-        std::istream in(&buf);
-        const CsvResult r = importCsv(in, "long.csv");
-        ASSERT_EQ(1u, r.problems.size()) << firstProblem(r);
-        EXPECT_EQ(c.line, r.problems[0].line);
-        EXPECT_NE(std::string::npos, r.problems[0].message.find("line too long"));
-    }
+TEST(CsvHostileInput, ALineLongerThanTheBoundIsRefusedByLineNumber) {
+    GeneratedBuf buf("t,a (V)\n2026-12-05 10:00:00,1\n2026-12-05 10:00:01,", '7', kCsvMaxLineBytes + 100,
+                     "\n2026-12-05 10:00:02,3\n");
+    std::istream in(&buf);
+    const CsvResult r = importCsv(in, "long.csv");
+    ASSERT_EQ(1u, r.problems.size()) << firstProblem(r);
+    EXPECT_EQ(3, r.problems[0].line);
+    EXPECT_NE(std::string::npos, r.problems[0].message.find("line too long"));
 }
 
 // Found by fuzzing for the header: every bad column of it added a problem past the bound.
@@ -104,18 +92,12 @@ TEST(CsvHostileInput, NumbersTooSmallToHoldAreZeroAndOtherBadNumbersAreRefused) 
     ASSERT_TRUE(small.problems.empty()) << firstProblem(small);
     EXPECT_EQ(0.0, small.recording.variables[0].find(List::Values)->Numero(0, 0));
     EXPECT_EQ(0.0, small.recording.variables[1].find(List::Values)->Numero(0, 0));
-    const std::pair<const char*, std::vector<const char*>> refused[] = {
-        {"out of range", {"1e400"}},
-        {"is not a number", {"inf", "nan", "0x10", "1.2.3", "--1", "1e", "+"}},
-        {"missing-value marker", {"-9999.9", "-9999.90", "-9.9999e3"}}};
-    for (const auto& [problem, cells] : refused) {
-        for (const char* cell : cells) {
-            SCOPED_TRACE(cell);
-            const CsvResult r =
-                importCsv(std::string("t,a (V)\n2026-12-05 10:00:00,") + cell + "\n", "n.csv");
-            ASSERT_EQ(1u, r.problems.size());
-            EXPECT_NE(std::string::npos, r.problems[0].message.find(problem)) << r.problems[0].message;
-        }
+    const std::pair<const char*, const char*> refused[] = {
+        {"out of range", "1e400"}, {"is not a number", "inf"}, {"missing-value marker", "-9.9999e3"}};
+    for (const auto& [problem, cell] : refused) {
+        const CsvResult r = importCsv(std::string("t,a (V)\n2026-12-05 10:00:00,") + cell + "\n", "n.csv");
+        ASSERT_EQ(1u, r.problems.size()) << cell;
+        EXPECT_NE(std::string::npos, r.problems[0].message.find(problem)) << r.problems[0].message;
     }
 }
 

@@ -11,16 +11,11 @@
 
 using namespace recording;
 
-TEST(DemoRecording, DefaultRecordingsAreWrittenOnceAndReused) {
+TEST(DemoRecording, ADamagedCachedCopyIsWrittenAgain) {
     const QByteArray cache = qgetenv("XDG_CACHE_HOME");
     qputenv("XDG_CACHE_HOME", QByteArray::fromStdString(apptest::freshFolder("cache")));
     const std::vector<std::string> first = defaultRecordings();
     ASSERT_EQ(2u, first.size());
-    const auto written = std::filesystem::last_write_time(first[0]);
-    const std::vector<std::string> second = defaultRecordings();
-    EXPECT_EQ(first, second);
-    EXPECT_EQ(written, std::filesystem::last_write_time(second[0]));
-    // A damaged cached copy is written again instead of being handed out.
     apptest::writeBytes(first[1], "damaged");
     const std::vector<std::string> third = defaultRecordings();
     EXPECT_GT(std::filesystem::file_size(third[1]), 1000u);

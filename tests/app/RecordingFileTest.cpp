@@ -111,12 +111,9 @@ TEST(RecordingRoundTrip, EveryRowTypeComesBackByteForByte) {
     EXPECT_EQ(0, file->findBySecondKey(42));
     EXPECT_EQ(-1, file->findBySecondKey(43));
 
-    // Rows read twice share the loaded bytes, and the engine may write into its copy without
-    // the next answer seeing it.
-    TValorMultiple a, b, c;
+    // The engine may write into its copy without the next answer seeing it.
+    TValorMultiple a, c;
     file->appendRows(0, List::Values, a);
-    file->appendRows(0, List::Values, b);
-    EXPECT_EQ(a.Datos(0), b.Datos(0));
     a.Posicionar(0);
     static_cast<double*>(a.DamePuntero())[0] = 99.0;
     file->appendRows(0, List::Values, c);
@@ -152,25 +149,20 @@ protected:
 
 TEST_F(RecordingOpenFaults, FilesThatAreNotWholeRecordingsAreRefusedByName) {
     const std::string bytes = fileBytes(good);
-    std::string scrambled = bytes;
-    // Keep the header, overwrite the schema and data pages with garbage.
-    for (size_t i = 100; i < scrambled.size(); ++i)
-        scrambled[i] = static_cast<char>((i * 131) & 0xFF);
     const struct {
         const char* name;
         std::string bytes;
-        const char* fault; // nullptr: the message need only name the file
+        const char* fault;
     } cases[] = {
         {"EMPTY.STD", "", "the file is empty"},
         {"NOTES.STD", "time,V1 (V)\n2026-12-05 10:00:00,230.1\n", "not an SQLite database"},
         {"HALF.STD", bytes.substr(0, bytes.size() / 2), "truncated"},
-        {"SCRAMBLED.STD", scrambled, nullptr},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const std::string path = dir + "/" + c.name;
         apptest::writeBytes(path, c.bytes);
-        expectRefused(path, c.fault ? c.fault : path);
+        expectRefused(path, c.fault);
     }
     expectError([&] { RecordingFile::open(dir + "/NONE.STD"); }, {"does not exist"});
     const std::string other = dir + "/OTHER.STD";

@@ -117,7 +117,6 @@ TEST_F(DriverVentana, PageMinusOneSavesAndRestoresRedrawingOnlyOnChange) {
 
 TEST_F(DriverVentana, OutOfRangePagesAndPropertiesYieldMinusOneAndChangeNothing) {
     TGrafica* d = Abrir(0, 2);
-    EXPECT_EQ(Valor(d, 5, 0), -1);
     EXPECT_EQ(Valor(d, 4, 0), -1);
     EXPECT_EQ(Valor(d, 1, 9), -1);
     EXPECT_EQ(Valor(d, 2, 2), -1); // two series only
@@ -127,8 +126,6 @@ TEST_F(DriverVentana, OutOfRangePagesAndPropertiesYieldMinusOneAndChangeNothing)
     d->SetPropertyValue(2, 2, 1);
     d->SetPropertyValue(1, 3, 17); // outside the 17 colours
     d->SetPropertyValue(3, 1, 7);  // outside the 7 line types
-    d->SetPropertyValue(1, 0, 5);  // outside the 5 plotting types
-    d->SetPropertyValue(1, 6, 1 << 20);
     d->SetPropertyText(1, 0, "x");
     EXPECT_TRUE(d->Actuales() == antes);
 }
@@ -168,16 +165,6 @@ TEST_F(DriverVentana, PlottingTypeCursorAndLegendReachTheChart) {
     d->SetPropertyValue(2, 1, 4);
     EXPECT_EQ(falsa.Enteros(grafica, PEP_SUBSETCOLORS)[1], static_cast<std::int32_t>(ColorSerie(4)));
     EXPECT_EQ(host::SettingsKey::openOrCreate()->readInt(QStringLiteral("Color2")), 4);
-}
-
-TEST_F(DriverVentana, AppearanceIsReadAtCreation) {
-    host::SettingsKey clave = *host::SettingsKey::openOrCreate();
-    clave.writeInt(QStringLiteral("Color1"), 5);
-    clave.writeInt(QStringLiteral("Tipo2"), 6);
-    clave.sync();
-    TGrafica* d = Abrir(0, 3);
-    EXPECT_EQ(d->DameColorSerie(0), 5);
-    EXPECT_EQ(falsa.Enteros(grafica, PEP_SUBSETCOLORS)[0], static_cast<std::int32_t>(ColorSerie(5)));
 }
 
 TEST_F(DriverVentana, MissingChartLibraryRaisesCode11AndLeavesNoWindow) {

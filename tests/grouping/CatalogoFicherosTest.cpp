@@ -146,8 +146,6 @@ TEST(CatalogoUnion, OnlyOneVariableOfWellNamedFilesOfOneFamilyAndDriverKindJoins
     const Caso casos[] = {
         {"S1230002.STD", "S1230001.STD", true, true},    // two files of one recording join
         {"M1230002.STD", "S1230001.STD", true, true},    // M and S files of one family too
-        {"S12300012.STD", "S12300011.STD", true, false}, // 13 characters
-        {"S1230002.DAT", "S1230001.DAT", true, false},   // extension
         {"S1240002.STD", "S1230001.STD", true, false},   // another family
         {"S1230002.STD", "S1230001.STD", false, false},  // no source driver to ask
         {"S1230002.STD", "", true, false},               // the same file twice

@@ -58,18 +58,6 @@ std::vector<TTiempo> ConTiempos(int n) {
 
 } // namespace
 
-TEST_F(MenuRang, ModesAndEditsFollowTheFirstRecordsYear) {
-    auto d = Crear(SinTiempos(10), 2, 4);
-    EXPECT_TRUE(d->ModoRegistros());
-    EXPECT_EQ(d->EInicial->text(), QStringLiteral("3"));
-    EXPECT_EQ(d->EFinal->text(), QStringLiteral("5"));
-    auto f = Crear(ConTiempos(5), 1, 3);
-    EXPECT_FALSE(f->ModoRegistros());
-    EXPECT_EQ(f->FIA->text(), QStringLiteral("2026"));
-    EXPECT_EQ(f->HIH->text(), QStringLiteral("11"));
-    EXPECT_EQ(f->HFH->text(), QStringLiteral("13"));
-}
-
 // The edits a case types in a dialog over ten records without times (record numbers) or five
 // hourly records (dates), the message it must get (empty: accepted) and the range it leaves.
 TEST_F(MenuRang, PicksTheRecordsAskedForAndRefusesBadRanges) {
@@ -85,7 +73,6 @@ TEST_F(MenuRang, PicksTheRecordsAskedForAndRefusesBadRanges) {
     const Caso casos[] = {
         {false, {{I, "5"}, {F, "3"}}, kMargenes, 0, 9},
         {false, {{I, "0"}, {F, "3"}}, kInvalida, 0, 9},
-        {false, {{I, "2"}, {F, "11"}}, kMargenes, 0, 9},
         {false, {{I, "4"}, {F, "10"}}, QString(), 3, 9},
         {true, {}, QString(), 0, 4}, // ending on the last record, to the second
         {true, {{&TMenuRang::HFS, "01"}}, kFueraRango, 0, 4}, // one second after it

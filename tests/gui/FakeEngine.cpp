@@ -25,8 +25,6 @@ DrivFlex* answer() {
     for (int i = 0; i < state().windowsToShow && state().server != nullptr; ++i) {
         auto* graph = new QWidget;
         graph->setAttribute(Qt::WA_DeleteOnClose);
-        graph->setWindowTitle(QStringLiteral("Graph %1").arg(i + 1));
-        graph->resize(900, 700);
         state().server->MostrarVentana(graph);
     }
     return new DrivFlex;

@@ -19,7 +19,7 @@ struct FakeEngineState {
     bool raise = false;
     std::string title, message, context;
     int code = 0;
-    // Graph windows each factory call shows through the server, titled "Graph <n>".
+    // Graph windows each factory call shows through the server.
     int windowsToShow = 0;
 };
 

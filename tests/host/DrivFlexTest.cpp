@@ -1,6 +1,5 @@
 #include "DrivFlex.h"
 #include "Comando.h"
-#include "ServidorMonitores.h"
 #include "TValorMultiple.h"
 
 #include <gtest/gtest.h>
@@ -96,20 +95,6 @@ TEST(PageModel, PagesAndPropertiesWithOptions) {
     d.DeleteTabla(9);
     d.DeleteTabla(0);
     EXPECT_STREQ(d.GetPageName(0), "Files");
-}
-
-TEST(MonitorServer, DestruyemeDeletesTheDriverAndTellsTheObserver) {
-    ServidorMonitores servidor;
-    DrivFlex* visto = nullptr;
-    servidor.AlDestruir([&](DrivFlex* d) { visto = d; });
-    auto* d = new DriverDePrueba;
-    const std::int32_t h = d->Manejador();
-    servidor.Destruyeme(d, false);
-    EXPECT_EQ(visto, d);
-    EXPECT_EQ(servidor.Destruidos(), 1);
-    EXPECT_EQ(ObjGen::DesdeManejador(h), nullptr);
-    servidor.Destruyeme(nullptr, false);
-    EXPECT_EQ(servidor.Destruidos(), 1);
 }
 
 } // namespace

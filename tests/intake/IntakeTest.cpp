@@ -149,10 +149,8 @@ TEST_F(IntakeTest, MalformedSelectionRowsAreSkippedWithoutRequests) {
     }
     TValorMultiple seleccion;
     seleccion.EntrarEnteros({5, 6});
-    seleccion.EntrarTexto("5 6 7");
     seleccion.EntrarDoubles({5, 6, double(d1.Manejador())});
     seleccion.EntrarEnteros({5, 6, perdido});
-    seleccion.EntrarEnteros({5, 6, 0});
     Intake::IngresoLista(seleccion, listas, entradas);
     EXPECT_TRUE(received().empty());
     EXPECT_TRUE(entradas.empty());

