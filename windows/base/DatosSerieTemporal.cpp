@@ -27,34 +27,45 @@ std::vector<TTiempo> tiemposDeFila(const TValorMultiple& lista, int fila) {
 DatosSerieTemporal::DatosSerieTemporal(const TValorMultiple& valores, const TValorMultiple& tiempos,
                                        const TValorMultiple& unidades, const TValorMultiple& nombres,
                                        const TValorMultiple& opciones, const TValorMultiple& intervalos,
-                                       const TValorMultiple& decimales, const ConversorFecha& conversor) {
+                                       const TValorMultiple& decimales, const ConversorFecha& conversor)
+    : m_filasTiempos(std::make_unique<TValorMultiple>(tiempos)),
+      m_filasValores(std::make_unique<TValorMultiple>(valores)) {
     m_numSeries = valores.Cuenta();
-    // Work on copies: the alignment rewrites its lists.
-    TValorMultiple t = tiempos;
-    TValorMultiple v = valores;
+    // The copies share the rows' bytes; the alignment replaces only the rows it has to.
+    TValorMultiple& t = *m_filasTiempos;
+    TValorMultiple& v = *m_filasValores;
     TValorMultiple iv = intervalos;
     m_numPuntos = m_numSeries > 0 ? CatalogoFicheros::AlinearSeries(t, v, iv) : 0;
     if (m_numPuntos < 0)
         m_numPuntos = 0;
 
-    m_tiempos = tiemposDeFila(t, 0);
-    m_tiempos.resize(static_cast<size_t>(m_numPuntos), m_tiempos.empty() ? TTiempo() : m_tiempos.back());
+    const size_t n = static_cast<size_t>(m_numPuntos);
+    const TTiempo* primeros = t.Cuenta() > 0 ? t.Tiempos(0) : nullptr;
+    if (primeros != nullptr && static_cast<size_t>(t.Elementos(0)) >= n) {
+        m_tiempos = primeros;
+    } else {
+        m_tiemposPropios = tiemposDeFila(t, 0);
+        m_tiemposPropios.resize(n, m_tiemposPropios.empty() ? TTiempo() : m_tiemposPropios.back());
+        m_tiempos = m_tiemposPropios.data();
+    }
     m_intervalos = tiemposDeFila(iv, 0);
 
-    const size_t n = static_cast<size_t>(m_numPuntos);
     m_fechas.resize(n);
     for (size_t i = 0; i < n; ++i)
         m_fechas[i] = conversor ? conversor(m_tiempos[i]) : 0.0;
 
-    m_datos.assign(static_cast<size_t>(m_numSeries) * n, kValorNulo);
     for (int s = 0; s < m_numSeries; ++s) {
-        // A series shorter than the common axis keeps the null value in the slots past its end.
+        // A series shorter than the common axis is null in the slots past its end.
         const size_t propios = std::min(n, static_cast<size_t>(std::max(0, v.Elementos(s))));
         m_propios.push_back(propios);
         const double* d = v.Doubles(s);
-        const size_t base = static_cast<size_t>(s) * n;
-        for (size_t i = 0; i < propios; ++i)
-            m_datos[base + i] = d ? d[i] : v.Numero(s, static_cast<int>(i));
+        if (d == nullptr && propios > 0) {
+            std::vector<double>& copia = m_convertidas.emplace_back(propios);
+            for (size_t i = 0; i < propios; ++i)
+                copia[i] = v.Numero(s, static_cast<int>(i));
+            d = copia.data();
+        }
+        m_series.push_back(d);
     }
 
     for (int s = 0; s < m_numSeries; ++s) {
@@ -72,6 +83,16 @@ DatosSerieTemporal::DatosSerieTemporal(const TValorMultiple& valores, const TVal
     for (int s = 1; s < m_numSeries; ++s)
         m_periodoMinimo = std::min(m_periodoMinimo, static_cast<int>(Opcion(s, kOpcionPeriodo)));
     reiniciarExtremos();
+}
+
+DatosSerieTemporal::DatosSerieTemporal(DatosSerieTemporal&&) noexcept = default;
+DatosSerieTemporal::~DatosSerieTemporal() = default;
+
+double DatosSerieTemporal::Valor(int serie, int punto) const {
+    if (serie < 0 || serie >= m_numSeries || punto < 0 ||
+        static_cast<size_t>(punto) >= m_propios[static_cast<size_t>(serie)])
+        return kValorNulo;
+    return m_series[static_cast<size_t>(serie)][punto];
 }
 
 double DatosSerieTemporal::FechaSerie(int serie, int punto) const {
@@ -135,7 +156,6 @@ void DatosSerieTemporal::CargarIntervalo(int intervalo, std::vector<double>& fec
     primero = std::clamp(primero, 0, std::max(0, m_numPuntos - 1));
     ultimo = std::clamp(ultimo, primero - 1, m_numPuntos - 1);
     const size_t puntos = static_cast<size_t>(std::max(0, ultimo - primero + 1));
-    const size_t n = static_cast<size_t>(m_numPuntos);
     m_primerMostrado = primero;
     m_puntosMostrados = static_cast<int>(puntos);
     reiniciarExtremos();
@@ -143,19 +163,19 @@ void DatosSerieTemporal::CargarIntervalo(int intervalo, std::vector<double>& fec
     fechas.resize(puntos * static_cast<size_t>(m_numSeries));
     valores.resize(puntos * static_cast<size_t>(m_numSeries));
     for (int s = 0; s < m_numSeries; ++s) {
-        const size_t origen = static_cast<size_t>(s) * n + static_cast<size_t>(primero);
+        const double* serie = m_series[static_cast<size_t>(s)];
         const size_t destino = static_cast<size_t>(s) * puntos;
         const size_t propios = m_propios[static_cast<size_t>(s)];
         double minimo = kMinimoInicial;
         double maximo = kMaximoInicial;
         for (size_t i = 0; i < puntos; ++i) {
-            const double v = comoSeMuestra(m_datos[origen + i]);
+            const size_t punto = static_cast<size_t>(primero) + i;
+            const double v = punto < propios ? comoSeMuestra(serie[punto]) : kValorNulo;
             if (v != kValorNulo) {
                 minimo = std::min(minimo, v);
                 maximo = std::max(maximo, v);
             }
             valores[destino + i] = v;
-            const size_t punto = static_cast<size_t>(primero) + i;
             fechas[destino + i] = punto < propios ? m_fechas[punto] : kValorNulo;
         }
         m_minimos[static_cast<size_t>(s)] = minimo;
@@ -169,7 +189,7 @@ void DatosSerieTemporal::CargarIntervalo(int intervalo, std::vector<double>& fec
 
 TTiempo DatosSerieTemporal::TiempoMostrado(int punto) const {
     const int i = m_primerMostrado + std::clamp(punto, 0, std::max(0, m_puntosMostrados - 1));
-    if (i < 0 || i >= static_cast<int>(m_tiempos.size()))
+    if (i < 0 || i >= m_numPuntos)
         return TTiempo();
     return m_tiempos[static_cast<size_t>(i)];
 }
@@ -182,8 +202,7 @@ double DatosSerieTemporal::comoSeMuestra(double v) {
 double DatosSerieTemporal::ValorMostrado(int serie, int punto) const {
     if (serie < 0 || serie >= m_numSeries || punto < 0 || punto >= m_puntosMostrados)
         return kValorNulo;
-    return comoSeMuestra(m_datos[static_cast<size_t>(serie) * static_cast<size_t>(m_numPuntos) +
-                                 static_cast<size_t>(m_primerMostrado + punto)]);
+    return comoSeMuestra(Valor(serie, m_primerMostrado + punto));
 }
 
 std::vector<std::int32_t> DatosSerieTemporal::ColoresPuntos(const std::vector<std::int32_t>& coloresSerie,
@@ -193,10 +212,8 @@ std::vector<std::int32_t> DatosSerieTemporal::ColoresPuntos(const std::vector<st
     for (int s = 0; s < m_numSeries; ++s) {
         const std::int32_t c =
             s < static_cast<int>(coloresSerie.size()) ? coloresSerie[static_cast<size_t>(s)] : 0;
-        const double* valores = m_datos.data() + static_cast<size_t>(s) * static_cast<size_t>(m_numPuntos) +
-                                static_cast<size_t>(m_primerMostrado);
         for (size_t i = 0; i < puntos; ++i)
-            if (valores[i] != kValorNulo)
+            if (Valor(s, m_primerMostrado + static_cast<int>(i)) != kValorNulo)
                 colores[static_cast<size_t>(s) * puntos + i] = c;
     }
     return colores;

@@ -20,7 +20,7 @@ TWSerieTemporal::TWSerieTemporal(QWidget* propietario, TDriverVentana* driver, S
     // The delivered intervals are the starting view.
     const std::vector<TTiempo>& entregados = m_datos->IntervalosEntregados();
     const Agrupacion::Agrupamiento inicial = Agrupacion::CalcularAgrupacion(
-        Agrupacion::NIVEL_DEFECTO, m_datos->Tiempos().data(), NumPuntos, entregados.data(),
+        Agrupacion::NIVEL_DEFECTO, m_datos->Tiempos(), NumPuntos, entregados.data(),
         static_cast<int>(entregados.size()), m_datos->PeriodoRegistro(), nullptr);
     m_datos->PonerRangos(inicial.rangos);
     NumIntervalos = inicial.numIntervalos;
@@ -177,7 +177,7 @@ void TWSerieTemporal::Agrupar(int nivel) {
     const TTiempo cursor = m_datos->TiempoMostrado(std::max(0, Pe.dameEntero(PEP_CURSORPOINT)));
     const std::vector<TTiempo>& entregados = m_datos->IntervalosEntregados();
     const Agrupacion::Agrupamiento a = Agrupacion::CalcularAgrupacion(
-        nivel, m_datos->Tiempos().data(), NumPuntos, entregados.data(), static_cast<int>(entregados.size()),
+        nivel, m_datos->Tiempos(), NumPuntos, entregados.data(), static_cast<int>(entregados.size()),
         m_datos->PeriodoRegistro(), conCursor ? &cursor : nullptr);
     m_datos->PonerRangos(a.rangos);
     NumIntervalos = a.numIntervalos;
