@@ -29,7 +29,7 @@ DatosSerieTemporal::DatosSerieTemporal(const TValorMultiple& valores, const TVal
                                        const TValorMultiple& opciones, const TValorMultiple& intervalos,
                                        const TValorMultiple& decimales, const ConversorFecha& conversor)
     : m_filasTiempos(std::make_unique<TValorMultiple>(tiempos)),
-      m_filasValores(std::make_unique<TValorMultiple>(valores)) {
+      m_filasValores(std::make_unique<TValorMultiple>(valores)), m_conversor(conversor) {
     m_numSeries = valores.Cuenta();
     // The copies share the rows' bytes; the alignment replaces only the rows it has to.
     TValorMultiple& t = *m_filasTiempos;
@@ -49,10 +49,6 @@ DatosSerieTemporal::DatosSerieTemporal(const TValorMultiple& valores, const TVal
         m_tiempos = m_tiemposPropios.data();
     }
     m_intervalos = tiemposDeFila(iv, 0);
-
-    m_fechas.resize(n);
-    for (size_t i = 0; i < n; ++i)
-        m_fechas[i] = conversor ? conversor(m_tiempos[i]) : 0.0;
 
     for (int s = 0; s < m_numSeries; ++s) {
         // A series shorter than the common axis is null in the slots past its end.
@@ -99,7 +95,7 @@ double DatosSerieTemporal::FechaSerie(int serie, int punto) const {
     if (serie < 0 || serie >= m_numSeries || punto < 0 ||
         static_cast<size_t>(punto) >= m_propios[static_cast<size_t>(serie)])
         return kValorNulo;
-    return m_fechas[static_cast<size_t>(punto)];
+    return fecha(static_cast<size_t>(punto));
 }
 
 int DatosSerieTemporal::Decimales(int serie) const {
@@ -150,8 +146,7 @@ void DatosSerieTemporal::reiniciarExtremos() {
     m_ultima = TTiempo::Minimo();
 }
 
-void DatosSerieTemporal::CargarIntervalo(int intervalo, std::vector<double>& fechas,
-                                         std::vector<double>& valores) {
+void DatosSerieTemporal::ElegirIntervalo(int intervalo) {
     auto [primero, ultimo] = Rango(intervalo);
     primero = std::clamp(primero, 0, std::max(0, m_numPuntos - 1));
     ultimo = std::clamp(ultimo, primero - 1, m_numPuntos - 1);
@@ -159,24 +154,15 @@ void DatosSerieTemporal::CargarIntervalo(int intervalo, std::vector<double>& fec
     m_primerMostrado = primero;
     m_puntosMostrados = static_cast<int>(puntos);
     reiniciarExtremos();
-
-    fechas.resize(puntos * static_cast<size_t>(m_numSeries));
-    valores.resize(puntos * static_cast<size_t>(m_numSeries));
     for (int s = 0; s < m_numSeries; ++s) {
-        const double* serie = m_series[static_cast<size_t>(s)];
-        const size_t destino = static_cast<size_t>(s) * puntos;
-        const size_t propios = m_propios[static_cast<size_t>(s)];
         double minimo = kMinimoInicial;
         double maximo = kMaximoInicial;
         for (size_t i = 0; i < puntos; ++i) {
-            const size_t punto = static_cast<size_t>(primero) + i;
-            const double v = punto < propios ? comoSeMuestra(serie[punto]) : kValorNulo;
+            const double v = ValorMostrado(s, static_cast<int>(i));
             if (v != kValorNulo) {
                 minimo = std::min(minimo, v);
                 maximo = std::max(maximo, v);
             }
-            valores[destino + i] = v;
-            fechas[destino + i] = punto < propios ? m_fechas[punto] : kValorNulo;
         }
         m_minimos[static_cast<size_t>(s)] = minimo;
         m_maximos[static_cast<size_t>(s)] = maximo;
@@ -185,6 +171,42 @@ void DatosSerieTemporal::CargarIntervalo(int intervalo, std::vector<double>& fec
         m_primera = m_tiempos[static_cast<size_t>(primero)];
         m_ultima = m_tiempos[static_cast<size_t>(ultimo)];
     }
+}
+
+double DatosSerieTemporal::fecha(size_t punto) const {
+    return m_conversor ? m_conversor(m_tiempos[punto]) : 0.0;
+}
+
+std::vector<double> DatosSerieTemporal::FechasMostradas() const {
+    // The dates are converted once, for the first series, and copied for the others.
+    const size_t puntos = static_cast<size_t>(m_puntosMostrados);
+    const size_t primero = static_cast<size_t>(m_primerMostrado);
+    std::vector<double> fechas(puntos * static_cast<size_t>(m_numSeries));
+    for (size_t i = 0; i < puntos && m_numSeries > 0; ++i)
+        fechas[i] = fecha(primero + i);
+    for (int s = m_numSeries - 1; s >= 0; --s) {
+        const size_t propios = m_propios[static_cast<size_t>(s)];
+        double* destino = fechas.data() + static_cast<size_t>(s) * puntos;
+        for (size_t i = 0; i < puntos; ++i)
+            destino[i] = primero + i < propios ? fechas[i] : kValorNulo;
+    }
+    return fechas;
+}
+
+std::vector<double> DatosSerieTemporal::ValoresMostrados() const {
+    const size_t puntos = static_cast<size_t>(m_puntosMostrados);
+    std::vector<double> valores(puntos * static_cast<size_t>(m_numSeries));
+    for (int s = 0; s < m_numSeries; ++s)
+        for (size_t i = 0; i < puntos; ++i)
+            valores[static_cast<size_t>(s) * puntos + i] = ValorMostrado(s, static_cast<int>(i));
+    return valores;
+}
+
+void DatosSerieTemporal::CargarIntervalo(int intervalo, std::vector<double>& fechas,
+                                         std::vector<double>& valores) {
+    ElegirIntervalo(intervalo);
+    fechas = FechasMostradas();
+    valores = ValoresMostrados();
 }
 
 TTiempo DatosSerieTemporal::TiempoMostrado(int punto) const {

@@ -75,6 +75,12 @@ public:
     // values below 0.00001 in magnitude drawn as 0, and takes the extremes and first and last
     // dates of what is shown.
     void CargarIntervalo(int intervalo, std::vector<double>& fechas, std::vector<double>& valores);
+    // The same in steps, so the chart can take the dates before the values are built: chooses
+    // the interval shown, then builds its dates or values for the chart.
+    void ElegirIntervalo(int intervalo);
+    std::vector<double> FechasMostradas() const;
+    std::vector<double> ValoresMostrados() const;
+    int PrimerMostrado() const { return m_primerMostrado; }
     int PuntosMostrados() const { return m_puntosMostrados; }
     double Minimo(int serie) const { return m_minimos[static_cast<size_t>(serie)]; }
     double Maximo(int serie) const { return m_maximos[static_cast<size_t>(serie)]; }
@@ -100,6 +106,7 @@ public:
 
 private:
     void reiniciarExtremos();
+    double fecha(size_t punto) const;
     static double comoSeMuestra(double v);
 
     int m_numSeries = 0;
@@ -114,9 +121,9 @@ private:
     const TTiempo* m_tiempos = nullptr;
     std::vector<TTiempo> m_tiemposPropios; // when the first row is shorter than the axis
     std::vector<TTiempo> m_intervalos;
-    // The chart dates of the common axis, once for every series, and the number of points each
-    // series has of its own (a shorter series is null past its end).
-    std::vector<double> m_fechas;
+    // The chart dates are converted when the chart takes them, not kept. The number of points
+    // each series has of its own (a shorter series is null past its end).
+    ConversorFecha m_conversor;
     std::vector<size_t> m_propios;
     // Each series' values: its row's doubles, or a converted copy of a row of other numbers.
     std::vector<const double*> m_series;
