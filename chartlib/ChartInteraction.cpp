@@ -162,27 +162,35 @@ void ChartWidget::clickAt(const QPoint& pos) {
         const SubsetData& d = *m_subsets[s];
         if (axisOfSubset(s) != axis || !d.hasData)
             continue;
-        const auto& points = *d.points;
         double lo = xAxis->pixelToCoord(pos.x() - kPickRadius);
         double hi = xAxis->pixelToCoord(pos.x() + kPickRadius);
         if (lo > hi)
             std::swap(lo, hi);
-        auto first = points.findBegin(lo, false);
-        auto last = points.findEnd(hi, false);
-        if (last - first > 4000 || first == last) {
-            // Dense data or nothing near: the points on either side of the click's x.
-            const auto at = points.findBegin(xAxis->pixelToCoord(pos.x()), false);
-            first = at - std::min<qsizetype>(2, at - points.constBegin());
-            last = at + std::min<qsizetype>(2, points.constEnd() - at);
+        int first = d.lowerBound(lo);
+        int last = d.upperBound(hi);
+        bool near = false;
+        for (int k = first; k < last && !near && last - first <= 4000; ++k)
+            near = d.drawn(k);
+        if (!near) {
+            // Dense data or nothing near: the points on either side of the click's x, nulls
+            // passed over.
+            const int at = d.lowerBound(xAxis->pixelToCoord(pos.x()));
+            first = at;
+            for (int n = 0; n < 2 && first > 0;)
+                n += d.drawn(--first) ? 1 : 0;
+            last = at;
+            for (int n = 0; n < 2 && last < d.count;)
+                n += d.drawn(last++) ? 1 : 0;
         }
-        for (auto it = first; it != last; ++it) {
-            const double dx = xAxis->coordToPixel(it->key) - pos.x();
-            const double dy = yAxis->coordToPixel(it->value) - pos.y();
+        for (int k = first; k < last; ++k) {
+            if (!d.drawn(k))
+                continue;
+            const double dx = xAxis->coordToPixel(d.x(k)) - pos.x();
+            const double dy = yAxis->coordToPixel(d.y(k)) - pos.y();
             const double distance = dx * dx + dy * dy;
             if (std::isfinite(distance) && distance < best) {
                 best = distance;
                 bestSubset = s;
-                const int k = static_cast<int>(it - points.constBegin());
                 bestPoint = d.original(k);
             }
         }

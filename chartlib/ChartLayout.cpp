@@ -300,9 +300,9 @@ void ChartWidget::buildSubsets() {
                 stretches->setColour(colour);
                 stretches->setLinePen(pen);
             }
-            if (!markers && data->isolated) {
+            if (!markers && !data->isolated.empty()) {
                 // A point the line cannot reach is still shown.
-                auto* lone = new SubsetPlottable(x, y, data->isolated, SubsetPlottable::Mode::Markers);
+                auto* lone = new SubsetPlottable(x, y, data, SubsetPlottable::Mode::LoneMarkers);
                 lone->setColour(colour);
                 lone->setScatter(marker.shape, marker.solid, 6);
             }
@@ -350,7 +350,7 @@ QCPRange ChartWidget::fullXRange() const {
         }
         // Markers of points the line does not reach need room at the ends, as markers always do.
         linesOnly = linesOnly && forced == PEMF_PERAXIS && (method == PEMD_LINE || method == PEMD_AREA) &&
-                    !d.isolated;
+                    d.isolated.empty();
     }
     auto include = [&](double v) {
         if (std::isfinite(v) && (!logX || v > 0)) {

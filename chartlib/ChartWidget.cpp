@@ -39,10 +39,6 @@ QCPAxisRect* ChartWidget::axisRectOf(int axis) const {
     return axis >= 0 && axis < axisCount() ? m_rects[axis] : nullptr;
 }
 
-const SubsetData* ChartWidget::subsetData(int subset) const {
-    return subset >= 0 && subset < static_cast<int>(m_subsets.size()) ? m_subsets[subset].data() : nullptr;
-}
-
 int ChartWidget::axisOfSubset(int subset) const {
     return subset >= 0 && subset < static_cast<int>(m_subsetAxis.size()) ? m_subsetAxis[subset] : 0;
 }
@@ -72,134 +68,148 @@ void ChartWidget::rebuildData() {
     m_dataStamp = stamp;
     m_colourStamp = ~0ULL;
 
+    // The subsets built last drew from the buffers moved aside since; none is drawn before the
+    // plottables are rebuilt from the new subsets.
+    m_subsets.clear();
+    m_props.releaseRetired();
     const int subsets = subsetCount();
     const int points = pointCount();
-    const PropertyStore::DoubleArray xs = m_props.doubleArray(PEP_XDATA);
-    const std::vector<double>& ys = m_props.doubles(PEP_YDATA);
-    const bool hasNullX = m_props.find(PEP_NULLX) != nullptr;
-    const bool hasNullY = m_props.find(PEP_NULLY) != nullptr;
-    const double nullX = m_props.real(PEP_NULLX);
-    const double nullY = m_props.real(PEP_NULLY);
-    const double maxGap = m_props.real(PEP_MAXGAP, 0.0);
-
-    m_subsets.clear();
+    const PropertyStore::DoubleArray xs = m_props.lendDoubles(PEP_XDATA);
+    const PropertyStore::DoubleArray ys = m_props.lendDoubles(PEP_YDATA);
     m_subsets.reserve(subsets);
     for (int s = 0; s < subsets; ++s) {
         auto data = QSharedPointer<SubsetData>::create();
-        const std::size_t base = static_cast<std::size_t>(s) * points;
-        // Shared dates are read from their one block without a division per point.
-        const std::vector<double>& xBlock = *xs.block;
-        const std::size_t xStart = xs.repeat > 1 ? base % xBlock.size() : base;
-        auto xAt = [&](int i) {
-            const std::size_t k = xStart + i;
-            return k < xBlock.size() ? xBlock[k] : (base + i < xs.size() ? xs[base + i] : kNaN);
-        };
-        auto yAt = [&](int i) { return base + i < ys.size() ? ys[base + i] : kNaN; };
-        auto goodX = [&](double x) { return std::isfinite(x) && !(hasNullX && x == nullX); };
-        auto goodY = [&](double y) { return std::isfinite(y) && !(hasNullY && y == nullY); };
+        buildSubset(data.data(), xs, *ys.block, static_cast<std::size_t>(s) * points, points);
+        m_subsets.push_back(data);
+    }
+}
 
-        // Points beyond the data arrays are null; a point count larger than the arrays costs
-        // nothing.
-        const std::size_t stored = std::max(xs.size(), ys.size());
-        const int available =
-            stored > base ? static_cast<int>(std::min<std::size_t>(points, stored - base)) : 0;
-        bool sorted = true;
-        double previous = -std::numeric_limits<double>::infinity();
-        for (int i = 0; i < available && sorted; ++i) {
-            const double x = xAt(i);
-            if (!goodX(x))
-                continue;
-            sorted = x >= previous;
-            previous = x;
+void ChartWidget::buildSubset(SubsetData* data, const PropertyStore::DoubleArray& xs,
+                              const std::vector<double>& ys, std::size_t base, int points) const {
+    const bool hasNullX = m_props.find(PEP_NULLX) != nullptr;
+    const double nullX = m_props.real(PEP_NULLX);
+    data->hasNullY = m_props.find(PEP_NULLY) != nullptr;
+    data->nullY = m_props.real(PEP_NULLY);
+    const double maxGap = m_props.real(PEP_MAXGAP, 0.0);
+    auto goodX = [&](double x) { return std::isfinite(x) && !(hasNullX && x == nullX); };
+
+    // The subset's x values: its slice of the array, or the one block every subset shares.
+    const std::vector<double>& xBlock = *xs.block;
+    const double* xFirst = xs.repeat > 1 ? xBlock.data() : xBlock.data() + std::min(base, xBlock.size());
+    const std::size_t xOwn = xs.repeat > 1 ? xBlock.size() : xBlock.size() - std::min(base, xBlock.size());
+    const std::size_t yOwn = ys.size() - std::min(base, ys.size());
+    const double* yFirst = ys.data() + std::min(base, ys.size());
+    auto xAt = [&](int i) { return static_cast<std::size_t>(i) < xOwn ? xFirst[i] : kNaN; };
+    auto yAt = [&](int i) { return static_cast<std::size_t>(i) < yOwn ? yFirst[i] : kNaN; };
+
+    // Points beyond the data arrays are null; a point count larger than the arrays costs
+    // nothing.
+    const int available = static_cast<int>(std::min<std::size_t>(points, std::max(xOwn, yOwn)));
+    const int common = static_cast<int>(std::min<std::size_t>(points, std::min(xOwn, yOwn)));
+    bool inOrder = true;  // the valid x values never go back
+    bool allValid = true; // and none of the first `common` is null
+    double previous = -std::numeric_limits<double>::infinity();
+    for (int i = 0; i < available && inOrder; ++i) {
+        const double x = xAt(i);
+        if (!goodX(x)) {
+            allValid = allValid && i >= common;
+            continue;
         }
+        inOrder = x >= previous;
+        previous = x;
+    }
+
+    data->minX = data->minY = std::numeric_limits<double>::infinity();
+    data->maxX = data->maxY = -std::numeric_limits<double>::infinity();
+    data->minPositiveX = data->minPositiveY = std::numeric_limits<double>::infinity();
+    data->minSpacing = std::numeric_limits<double>::infinity();
+    double lastKey = kNaN;
+    auto take = [&](double x, double y) {
+        if (std::isfinite(lastKey) && x > lastKey)
+            data->minSpacing = std::min(data->minSpacing, x - lastKey);
+        lastKey = x;
+        data->minX = std::min(data->minX, x);
+        data->maxX = std::max(data->maxX, x);
+        data->minY = std::min(data->minY, y);
+        data->maxY = std::max(data->maxY, y);
+        if (x > 0)
+            data->minPositiveX = std::min(data->minPositiveX, x);
+        if (y > 0)
+            data->minPositiveY = std::min(data->minPositiveY, y);
+    };
+    int runStart = -1;
+    auto endRun = [&](int at) {
+        if (runStart >= 0)
+            data->runs.emplace_back(runStart, at);
+        runStart = -1;
+    };
+
+    if (inOrder && allValid) {
+        // Drawn from the chart's own arrays: the entries are the points, nulls in place.
+        data->xs = xFirst;
+        data->ys = yFirst;
+        data->count = common;
+        for (int k = 0; k < common; ++k) {
+            if (!data->drawn(k)) {
+                endRun(k);
+                continue;
+            }
+            const double x = xFirst[k];
+            if (runStart >= 0 && maxGap > 0 && x - lastKey > maxGap)
+                endRun(k);
+            if (runStart < 0)
+                runStart = k;
+            take(x, yFirst[k]);
+        }
+        endRun(common);
+    } else {
+        // Out of order or with null times: a sorted copy of the valid points. A null time breaks
+        // the line where the points are in order.
         std::vector<int> order;
-        if (!sorted) {
+        if (!inOrder) {
             for (int i = 0; i < available; ++i)
                 if (goodX(xAt(i)))
                     order.push_back(i);
             std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return xAt(a) < xAt(b); });
         }
-        const int count = sorted ? available : static_cast<int>(order.size());
-
-        QVector<QCPGraphData> pts;
-        pts.reserve(count);
-        bool pendingGap = false;
-        bool breakBefore = false;
-        double lastKey = kNaN;
-        data->minX = data->minY = std::numeric_limits<double>::infinity();
-        data->maxX = data->maxY = -std::numeric_limits<double>::infinity();
-        data->minPositiveX = data->minPositiveY = std::numeric_limits<double>::infinity();
-        data->minSpacing = std::numeric_limits<double>::infinity();
-        for (int k = 0; k < count; ++k) {
-            const int i = sorted ? k : order[k];
+        const int candidates = inOrder ? available : static_cast<int>(order.size());
+        bool pendingBreak = false;
+        for (int c = 0; c < candidates; ++c) {
+            const int i = inOrder ? c : order[static_cast<std::size_t>(c)];
             const double x = xAt(i);
             const double y = yAt(i);
-            if (!goodX(x) || !goodY(y)) {
-                if (sorted)
-                    data->skipped.push_back(static_cast<int>(pts.size()));
-                (goodX(x) ? breakBefore : pendingGap) = true;
+            if (!goodX(x) || !std::isfinite(y) || (data->hasNullY && y == data->nullY)) {
+                pendingBreak = true;
                 continue;
             }
-            if (pendingGap || (maxGap > 0 && std::isfinite(lastKey) && x - lastKey > maxGap))
-                breakBefore = true;
-            pendingGap = false;
-            if (breakBefore && !pts.isEmpty())
-                data->breaks.push_back(static_cast<int>(pts.size()));
-            breakBefore = false;
-            if (std::isfinite(lastKey) && x > lastKey)
-                data->minSpacing = std::min(data->minSpacing, x - lastKey);
-            lastKey = x;
-            if (!sorted)
-                data->index.push_back(i);
-            pts.append(QCPGraphData(x, y));
-            data->minX = std::min(data->minX, x);
-            data->maxX = std::max(data->maxX, x);
-            data->minY = std::min(data->minY, y);
-            data->maxY = std::max(data->maxY, y);
-            if (x > 0)
-                data->minPositiveX = std::min(data->minPositiveX, x);
-            if (y > 0)
-                data->minPositiveY = std::min(data->minPositiveY, y);
+            const int k = static_cast<int>(data->ownX.size());
+            if (runStart >= 0 && (pendingBreak || (maxGap > 0 && x - lastKey > maxGap)))
+                endRun(k);
+            pendingBreak = false;
+            if (runStart < 0)
+                runStart = k;
+            data->ownX.push_back(x);
+            data->ownY.push_back(y);
+            data->index.push_back(i);
+            take(x, y);
         }
-        data->hasData = !pts.isEmpty();
-        if (!std::isfinite(data->minPositiveX))
-            data->minPositiveX = 0;
-        if (!std::isfinite(data->minPositiveY))
-            data->minPositiveY = 0;
-        if (!std::isfinite(data->minSpacing))
-            data->minSpacing = 0;
-        // set() shares the vector's buffer instead of copying it.
-        data->points = QSharedPointer<QCPGraphDataContainer>::create();
-        data->points->set(pts, true);
-        findIsolated(data.data());
-        m_subsets.push_back(data);
+        endRun(static_cast<int>(data->ownX.size()));
+        data->xs = data->ownX.data();
+        data->ys = data->ownY.data();
+        data->count = static_cast<int>(data->ownX.size());
     }
-}
-
-void ChartWidget::findIsolated(SubsetData* data) {
+    data->hasData = std::isfinite(data->minX);
+    if (!std::isfinite(data->minPositiveX))
+        data->minPositiveX = 0;
+    if (!std::isfinite(data->minPositiveY))
+        data->minPositiveY = 0;
+    if (!std::isfinite(data->minSpacing))
+        data->minSpacing = 0;
     // A point the line joins to neither neighbour (nulls or gaps on both sides) is drawn as a
     // marker, or a series sampled more slowly than the one it is aligned with would vanish.
-    const int n = data->points->size();
-    QVector<QCPGraphData> lone;
-    std::vector<int> at;
-    for (int k = 0; k < n; ++k) {
-        if (data->joinedToNext(k) || data->joinedToNext(k - 1))
-            continue;
-        at.push_back(k);
-        lone.append(*(data->points->constBegin() + k));
-    }
-    if (at.empty())
-        return;
-    auto isolated = QSharedPointer<SubsetData>::create();
-    isolated->points = QSharedPointer<QCPGraphDataContainer>::create();
-    isolated->points->set(lone, true);
-    isolated->index = std::move(at);
-    isolated->hasData = true;
-    isolated->minX = data->minX;
-    isolated->maxX = data->maxX;
-    isolated->minY = data->minY;
-    isolated->maxY = data->maxY;
-    data->isolated = isolated;
+    for (const auto& [first, end] : data->runs)
+        if (end - first == 1)
+            data->isolated.push_back(first);
 }
 
 void ChartWidget::rebuildColours() {
@@ -215,33 +225,24 @@ void ChartWidget::rebuildColours() {
         SubsetData& data = *m_subsets[s];
         data.colours.clear();
         data.offColour.clear();
-        if (data.isolated)
-            data.isolated->colours.clear();
         const std::size_t base = static_cast<std::size_t>(s) * points;
         if (colours.size() <= base)
             continue;
         const QRgb own = s < static_cast<int>(subsetColours.size()) ? rgbFromBgr(subsetColours[s])
                                                                     : defaultColour(s).rgb();
-        const int n = data.points->size();
+        const int n = data.count;
         data.colours.resize(n);
         for (int k = 0; k < n; ++k) {
             const std::size_t i = base + static_cast<std::size_t>(data.original(k));
             const QRgb c = i < colours.size() ? rgbFromBgr(colours[i]) : own;
             data.colours[k] = c;
-            if (c != own)
+            // A null point's colour shows nowhere.
+            if (c != own && data.drawn(k))
                 data.offColour.push_back(k);
         }
         // One colour for the whole subset draws in a single batch without the per-point array.
-        if (data.offColour.empty()) {
+        if (data.offColour.empty())
             std::vector<QRgb>().swap(data.colours);
-            continue;
-        }
-        if (data.isolated) {
-            SubsetData& lone = *data.isolated;
-            lone.colours.resize(lone.index.size());
-            for (std::size_t j = 0; j < lone.index.size(); ++j)
-                lone.colours[j] = data.colours[lone.index[j]];
-        }
     }
 }
 

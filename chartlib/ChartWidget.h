@@ -30,7 +30,6 @@ public:
     PropertyStore& properties() { return m_props; }
     int axisCount() const { return static_cast<int>(m_rects.size()); }
     QCPAxisRect* axisRectOf(int axis) const;
-    const SubsetData* subsetData(int subset) const;
 
     // operations:
     void reinitialize();
@@ -59,7 +58,8 @@ protected:
 private:
     void rebuildData();
     void rebuildColours();
-    static void findIsolated(SubsetData* data);
+    void buildSubset(SubsetData* data, const PropertyStore::DoubleArray& xs, const std::vector<double>& ys,
+                     std::size_t base, int points) const;
     void buildLayout();
     void buildSubsets();
     void buildAnnotations();

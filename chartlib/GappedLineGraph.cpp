@@ -1,39 +1,99 @@
 #include "GappedLineGraph.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstdlib>
 
 namespace chartlib {
 
 GappedLineGraph::GappedLineGraph(QCPAxis* keyAxis, QCPAxis* valueAxis, QSharedPointer<const SubsetData> data)
     : QCPGraph(keyAxis, valueAxis), m_subset(std::move(data)) {
-    // The points are shared with the subset's other plottables; the graph never changes them.
-    setData(m_subset->points);
     setAdaptiveSampling(true);
 }
 
-void GappedLineGraph::draw(QCPPainter* painter) {
-    const std::vector<int>& breaks = m_subset->breaks;
-    if (breaks.empty()) {
-        QCPGraph::draw(painter);
-        return;
+QCPRange GappedLineGraph::getKeyRange(bool& foundRange, QCP::SignDomain inSignDomain) const {
+    const SubsetData& d = *m_subset;
+    if (inSignDomain == QCP::sdPositive) {
+        foundRange = d.hasData && d.minPositiveX > 0;
+        return QCPRange(d.minPositiveX, d.maxX);
     }
-    if (!mKeyAxis || !mValueAxis || mKeyAxis->range().size() <= 0 || mDataContainer->isEmpty())
+    foundRange = d.hasData;
+    return QCPRange(d.minX, d.maxX);
+}
+
+QCPRange GappedLineGraph::getValueRange(bool& foundRange, QCP::SignDomain inSignDomain,
+                                        const QCPRange&) const {
+    const SubsetData& d = *m_subset;
+    if (inSignDomain == QCP::sdPositive) {
+        foundRange = d.hasData && d.minPositiveY > 0;
+        return QCPRange(d.minPositiveY, d.maxY);
+    }
+    foundRange = d.hasData;
+    return QCPRange(d.minY, d.maxY);
+}
+
+void GappedLineGraph::sample(int from, int to, QVector<QCPGraphData>* out) const {
+    const SubsetData& d = *m_subset;
+    const QCPAxis* keyAxis = mKeyAxis.data();
+    out->clear();
+    auto column = [&](int k) { return static_cast<int>(std::floor(keyAxis->coordToPixel(d.x(k)))); };
+    // QCustomPlot's own sampling runs over a small container at a time. A piece ends where
+    // the next point falls in the neighbouring pixel column, where the sampling of one long
+    // container starts a new column the same way, so the vertices are those of one pass.
+    QVector<QCPGraphData> piece;
+    QVector<QCPGraphData> part;
+    for (int begin = from; begin < to;) {
+        int end = std::min(to, begin + kPiece);
+        if (end < to) {
+            const int limit = std::min(to, end + kPiece);
+            int fallback = -1;
+            for (; end < limit; ++end) {
+                const int step = std::abs(column(end) - column(end - 1));
+                if (step == 1)
+                    break;
+                if (step > 1 && fallback < 0)
+                    fallback = end;
+            }
+            if (end == limit && fallback > 0)
+                end = fallback;
+        }
+        piece.resize(end - begin);
+        for (int k = begin; k < end; ++k)
+            piece[k - begin] = QCPGraphData(d.x(k), d.y(k));
+        QCPGraphDataContainer container;
+        container.set(piece, true);
+        part.clear();
+        getOptimizedLineData(&part, container.constBegin(), container.constEnd());
+        out->append(part);
+        begin = end;
+    }
+}
+
+void GappedLineGraph::draw(QCPPainter* painter) {
+    const SubsetData& d = *m_subset;
+    if (!mKeyAxis || !mValueAxis || mKeyAxis->range().size() <= 0 || !d.hasData || d.runs.empty())
         return;
-
-    // Only the stretches that reach into view are sampled: the first is the one holding the
-    // last point left of the view, the last the one holding the first point right of it.
+    // The stretches that reach into view, each with one entry beyond either end of the view so
+    // the line leaves it.
     const QCPRange range = mKeyAxis->range();
-    const auto begin = mDataContainer->constBegin();
-    const int size = mDataContainer->size();
-    const int firstShown = std::max(0, static_cast<int>(mDataContainer->findBegin(range.lower) - begin));
-    const int lastShown = static_cast<int>(mDataContainer->findEnd(range.upper) - begin);
-    auto stretch = std::upper_bound(breaks.begin(), breaks.end(), firstShown);
-    int from = stretch == breaks.begin() ? 0 : *(stretch - 1);
-
-    QVector<QPointF> lines;
-    while (from < size && from < lastShown) {
-        const int to = stretch == breaks.end() ? size : *stretch;
-        getLines(&lines, QCPDataRange(from, to));
+    const int first = std::max(0, d.lowerBound(range.lower) - 1);
+    const int last = std::min(d.count, d.upperBound(range.upper) + 1);
+    auto run = std::upper_bound(d.runs.begin(), d.runs.end(), first,
+                                [](int at, const std::pair<int, int>& r) { return at < r.first; });
+    if (run != d.runs.begin())
+        --run;
+    const bool reversed = mKeyAxis->rangeReversed() != (mKeyAxis->orientation() == Qt::Vertical);
+    QVector<QCPGraphData> vertices;
+    for (; run != d.runs.end() && run->first < last; ++run) {
+        const int from = std::max(run->first, first);
+        const int to = std::min(run->second, last);
+        if (from >= to)
+            continue;
+        sample(from, to, &vertices);
+        // Pixels must grow along the line for the fill.
+        if (reversed)
+            std::reverse(vertices.begin(), vertices.end());
+        QVector<QPointF> lines = dataToLines(vertices);
         painter->setPen(Qt::NoPen);
         painter->setBrush(mBrush);
         drawFill(painter, &lines);
@@ -42,9 +102,6 @@ void GappedLineGraph::draw(QCPPainter* painter) {
             painter->setBrush(Qt::NoBrush);
             drawLinePlot(painter, lines);
         }
-        from = to;
-        if (stretch != breaks.end())
-            ++stretch;
     }
 }
 

@@ -69,6 +69,17 @@ void PropertyStore::touch(Value& v) {
     v.version = ++m_clock;
 }
 
+void PropertyStore::retire(Value& v, bool keep) {
+    if (!v.lent)
+        return;
+    std::vector<double> copy;
+    if (keep)
+        copy = v.doubles;
+    m_retired.push_back(std::move(v.doubles));
+    v.doubles = std::move(copy);
+    v.lent = false;
+}
+
 int PropertyStore::elementCount(const Value& v) {
     if (isIntType(v.type))
         return v.runs.empty() ? static_cast<int>(v.ints.size()) : v.runTotal;
@@ -127,6 +138,13 @@ PropertyStore::DoubleArray PropertyStore::doubleArray(int property) const {
     static const std::vector<double> none;
     return v == nullptr || !isDoubleType(v->type) ? DoubleArray{&none, 1}
                                                   : DoubleArray{&v->doubles, v->repeat};
+}
+
+PropertyStore::DoubleArray PropertyStore::lendDoubles(int property) {
+    const auto it = m_values.find(key(property));
+    if (it != m_values.end() && isDoubleType(it->second.type))
+        it->second.lent = true;
+    return doubleArray(property);
 }
 
 namespace {
@@ -266,6 +284,7 @@ bool PropertyStore::setInteger(int property, std::int32_t value) {
     if (isDoubleType(v.type)) {
         if (v.doubles.size() == 1 && v.doubles[0] == value)
             return false;
+        retire(v, false);
         v.doubles.assign(1, value);
     } else if (isIntType(v.type)) {
         if (v.ints.size() == 1 && v.ints[0] == value)
@@ -325,6 +344,7 @@ bool PropertyStore::setArray(int property, const void* data, int count) {
         if (v.repeat == repeat && static_cast<int>(v.doubles.size()) == kept &&
             (kept == 0 || std::memcmp(v.doubles.data(), p, kept * sizeof(*p)) == 0))
             return false;
+        retire(v, false);
         v.doubles.assign(p, p + kept);
         v.repeat = repeat;
     } else {
@@ -345,6 +365,7 @@ bool PropertyStore::setCell(int property, int cell, const void* value) {
     if (cell < 0 || cell >= kMaxCells || value == nullptr)
         return false;
     Value& v = slot(property, T::DoubleArray);
+    retire(v, true);
     // One cell of a compactly kept array changes: the array is kept whole from then on.
     expand(v);
     if (isIntType(v.type)) {

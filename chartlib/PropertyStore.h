@@ -29,6 +29,9 @@ public:
         // index and value of each run, `ints` left empty, `runTotal` elements in all.
         std::vector<std::pair<std::int32_t, std::int32_t>> runs;
         std::int32_t runTotal = 0;
+        // The chart draws straight from `doubles`: a change leaves the drawn buffer alive until
+        // the chart has taken the new data.
+        bool lent = false;
     };
 
     // The integers of an array property, runs included.
@@ -57,6 +60,12 @@ public:
     // Arrays of one block only; the x data may repeat, read it with doubleArray().
     const std::vector<double>& doubles(int property) const;
     DoubleArray doubleArray(int property) const;
+    // The same, for the chart to draw from until its next data rebuild: a later change of the
+    // property moves the lent buffer aside instead of freeing or moving its elements.
+    DoubleArray lendDoubles(int property);
+    // The buffers moved aside since the last rebuild; call when nothing draws from them any
+    // more.
+    void releaseRetired() { std::vector<std::vector<double>>().swap(m_retired); }
     IntArray intArray(int property) const;
     std::vector<std::string> texts(int property) const;
     std::uint64_t version(int property) const;
@@ -86,8 +95,12 @@ private:
     // Undoes the compact forms (runs, repeated blocks) before a single cell changes.
     static void expand(Value& v);
     void touch(Value& v);
+    // Before `v.doubles` changes: a lent buffer is moved aside (its elements stay where they
+    // are); with `keep`, `v.doubles` goes on with a copy of it.
+    void retire(Value& v, bool keep);
 
     std::unordered_map<std::int64_t, Value> m_values;
+    std::vector<std::vector<double>> m_retired;
     std::uint64_t m_clock = 0;
 };
 

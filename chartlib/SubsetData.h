@@ -1,45 +1,54 @@
 #pragma once
 
-#include <qcustomplot.h>
+#include <QColor>
 
 #include <algorithm>
+#include <cmath>
+#include <utility>
 #include <vector>
 
 namespace chartlib {
 
-// One subset's points as QCustomPlot draws them, built once per data change and shared by every
-// plottable of the subset.
+// One subset's points as the plottables draw them, built once per data change and shared by
+// every plottable of the subset. When the subset's x values are valid and in order (a week of
+// trends always is), the entries are the subset's points themselves, read from the chart's own
+// arrays with their null values in place, so the points are held once. Otherwise the entries
+// are a sorted copy of the valid points.
 struct SubsetData {
-    // True when the line joins entry k of `points` to entry k + 1.
+    double x(int k) const { return xs[k]; }
+    double y(int k) const { return ys[k]; }
+    // False for an entry whose value is null: nothing is drawn there.
+    bool drawn(int k) const { return std::isfinite(ys[k]) && !(hasNullY && ys[k] == nullY); }
+    // The first entry whose x is not below `key`, and the first whose x is above it.
+    int lowerBound(double key) const { return static_cast<int>(std::lower_bound(xs, xs + count, key) - xs); }
+    int upperBound(double key) const { return static_cast<int>(std::upper_bound(xs, xs + count, key) - xs); }
+    // True when the line joins entry k to entry k + 1.
     bool joinedToNext(int k) const {
-        return k >= 0 && k + 1 < points->size() && !std::binary_search(breaks.begin(), breaks.end(), k + 1);
+        const auto run = std::upper_bound(runs.begin(), runs.end(), k,
+                                          [](int at, const std::pair<int, int>& r) { return at < r.first; });
+        return run != runs.begin() && k + 1 < (run - 1)->second;
     }
+    // Original point number of entry k.
+    int original(int k) const { return index.empty() ? k : index[static_cast<std::size_t>(k)]; }
 
-    // Points with valid x and y, sorted by x: what lines, markers and bars draw and the cursor
-    // picks. The line breaks before each entry listed in `breaks`.
-    QSharedPointer<QCPGraphDataContainer> points;
-    // Original point index of entry k of `points`.
-    int original(int k) const {
-        if (!index.empty())
-            return index[static_cast<std::size_t>(k)];
-        return k + static_cast<int>(std::upper_bound(skipped.begin(), skipped.end(), k) - skipped.begin());
-    }
-
-    // Original point index of each entry of `points` when the points had to be sorted; of a
-    // subset's `isolated` points, their entries in the subset's `points`. Empty otherwise.
+    const double* xs = nullptr;
+    const double* ys = nullptr;
+    int count = 0;
+    bool hasNullY = false;
+    double nullY = 0;
+    // The stretches the line joins, as [first, end) entries in order: broken at null values,
+    // null x values and gaps wider than the largest joined gap.
+    std::vector<std::pair<int, int>> runs;
+    // Entries joined to neither neighbour, which a line alone would not show.
+    std::vector<int> isolated;
+    // The sorted copy, and the original point of each of its entries; empty when the entries
+    // are the chart's arrays.
+    std::vector<double> ownX, ownY;
     std::vector<int> index;
-    // For in-order points: for each point left out (null x or y), how many were kept before it,
-    // so a week of data with a few empty cells needs no index per point.
-    std::vector<int> skipped;
-    // Colour of each entry of `points` (0x00BBGGRR turned to QRgb); empty: the subset's colour.
+    // Colour of each entry (0x00BBGGRR turned to QRgb); empty: the subset's colour.
     std::vector<QRgb> colours;
-    // Entries of `points` whose colour is not the subset's: the stretches of line to recolour.
+    // Entries whose colour is not the subset's: the stretches of line to recolour.
     std::vector<int> offColour;
-    // Entries of `points` that the line does not join to the entry before (sorted).
-    std::vector<int> breaks;
-    // The points the line joins to neither neighbour, which a line alone would not show; null
-    // when there are none. Its `index` holds their entries in `points`.
-    QSharedPointer<SubsetData> isolated;
     bool hasData = false;
     double minX = 0, maxX = 0, minY = 0, maxY = 0;
     double minPositiveX = 0, minPositiveY = 0; // for logarithmic axes; 0 when none

@@ -42,21 +42,37 @@ QRgb SubsetPlottable::colourOf(int i) const {
 
 void SubsetPlottable::visibleIndexes(std::vector<int>* out) const {
     const QCPAxis* keyAxis = mKeyAxis.data();
-    const auto& points = *m_data->points;
+    const SubsetData& d = *m_data;
     // Bars reach half a bar beyond their x; markers half a marker.
     const double slack = m_mode == Mode::Bars ? std::fabs(m_barOffset) + m_barWidth : 0.0;
     const QCPRange range = keyAxis->range();
-    const auto begin = points.findBegin(range.lower - slack, true);
-    const auto end = points.findEnd(range.upper + slack, true);
-    const int first = static_cast<int>(begin - points.constBegin());
-    const int last = static_cast<int>(end - points.constBegin());
-    const int count = last - first;
-    const int columns = std::max(1, keyAxis->axisRect()->width());
+    // One entry beyond each end, as a line needs it to leave the view.
+    const int first = std::max(0, d.lowerBound(range.lower - slack) - 1);
+    const int last = std::min(d.count, d.upperBound(range.upper + slack) + 1);
     out->clear();
+    if (m_mode == Mode::LoneMarkers) {
+        // And one lone point beyond each end, whose marker may reach into view.
+        auto from = std::lower_bound(d.isolated.begin(), d.isolated.end(), first);
+        auto to = std::lower_bound(from, d.isolated.end(), last);
+        if (from != d.isolated.begin())
+            --from;
+        if (to != d.isolated.end())
+            ++to;
+        out->assign(from, to);
+        return;
+    }
+    const int columns = std::max(1, keyAxis->axisRect()->width());
+    int count = last - first;
+    if (count > 2 * columns) { // null values are no points to reduce
+        count = 0;
+        for (int i = first; i < last; ++i)
+            count += d.drawn(i) ? 1 : 0;
+    }
     if (count <= 2 * columns) {
         out->reserve(count);
         for (int i = first; i < last; ++i)
-            out->push_back(i);
+            if (d.drawn(i))
+                out->push_back(i);
         return;
     }
     // At least two points per pixel column: keep the first, lowest, highest and last of each
@@ -73,18 +89,19 @@ void SubsetPlottable::visibleIndexes(std::vector<int>* out) const {
         out->insert(out->end(), std::begin(picked), uniqueEnd);
     };
     for (int i = first; i < last; ++i) {
-        const auto& p = *(points.constBegin() + i);
-        const int c = static_cast<int>(keyAxis->coordToPixel(p.key) - left);
+        if (!d.drawn(i))
+            continue;
+        const int c = static_cast<int>(keyAxis->coordToPixel(d.x(i)) - left);
         if (c != column) {
             flush();
             column = c;
             cFirst = cMin = cMax = cLast = i;
             continue;
         }
-        const double v = p.value;
-        if (v < (points.constBegin() + cMin)->value)
+        const double v = d.y(i);
+        if (v < d.y(cMin))
             cMin = i;
-        if (v > (points.constBegin() + cMax)->value)
+        if (v > d.y(cMax))
             cMax = i;
         cLast = i;
     }
@@ -102,7 +119,7 @@ void SubsetPlottable::draw(QCPPainter* painter) {
     visibleIndexes(&indexes);
     if (indexes.empty())
         return;
-    if (m_mode == Mode::Markers)
+    if (m_mode != Mode::Bars)
         drawMarkers(painter, indexes);
     else
         drawBars(painter, indexes);
@@ -111,7 +128,7 @@ void SubsetPlottable::draw(QCPPainter* painter) {
 void SubsetPlottable::drawMarkers(QCPPainter* painter, const std::vector<int>& indexes) const {
     const QCPAxis* keyAxis = mKeyAxis.data();
     const QCPAxis* valueAxis = mValueAxis.data();
-    const auto begin = m_data->points->constBegin();
+    const SubsetData& d = *m_data;
     const std::vector<std::pair<QRgb, int>> order = byColour(indexes);
     painter->setAntialiasing(true);
     std::size_t k = 0;
@@ -121,9 +138,8 @@ void SubsetPlottable::drawMarkers(QCPPainter* painter, const std::vector<int>& i
         QCPScatterStyle style(m_shape, QPen(c, 1.2), m_solid ? QBrush(c) : QBrush(Qt::NoBrush), m_size);
         style.applyTo(painter, QPen(c));
         for (; k < order.size() && order[k].first == colour; ++k) {
-            const auto& p = *(begin + order[k].second);
-            const double x = keyAxis->coordToPixel(p.key);
-            const double y = valueAxis->coordToPixel(p.value);
+            const double x = keyAxis->coordToPixel(d.x(order[k].second));
+            const double y = valueAxis->coordToPixel(d.y(order[k].second));
             if (std::isfinite(x) && std::isfinite(y))
                 style.drawShape(painter, x, y);
         }
@@ -144,7 +160,7 @@ std::vector<std::pair<QRgb, int>> SubsetPlottable::byColour(const std::vector<in
 void SubsetPlottable::drawBars(QCPPainter* painter, const std::vector<int>& indexes) const {
     const QCPAxis* keyAxis = mKeyAxis.data();
     const QCPAxis* valueAxis = mValueAxis.data();
-    const auto begin = m_data->points->constBegin();
+    const SubsetData& d = *m_data;
     const QCPRange valueRange = valueAxis->range();
     double base = valueAxis->scaleType() == QCPAxis::stLogarithmic ? valueRange.lower : 0.0;
     base = std::clamp(base, std::min(valueRange.lower, valueRange.upper),
@@ -161,10 +177,9 @@ void SubsetPlottable::drawBars(QCPPainter* painter, const std::vector<int>& inde
             current = colour;
             first = false;
         }
-        const auto& p = *(begin + i);
-        const double left = keyAxis->coordToPixel(p.key + m_barOffset - m_barWidth / 2);
-        const double right = keyAxis->coordToPixel(p.key + m_barOffset + m_barWidth / 2);
-        const double top = valueAxis->coordToPixel(p.value);
+        const double left = keyAxis->coordToPixel(d.x(i) + m_barOffset - m_barWidth / 2);
+        const double right = keyAxis->coordToPixel(d.x(i) + m_barOffset + m_barWidth / 2);
+        const double top = valueAxis->coordToPixel(d.y(i));
         if (!std::isfinite(left) || !std::isfinite(right) || !std::isfinite(top))
             continue;
         QRectF bar(QPointF(std::min(left, right), std::min(top, basePixel)),
@@ -183,21 +198,20 @@ void SubsetPlottable::drawStretches(QCPPainter* painter) const {
         return;
     const QCPAxis* keyAxis = mKeyAxis.data();
     const QCPAxis* valueAxis = mValueAxis.data();
-    const auto begin = m_data->points->constBegin();
+    const SubsetData& d = *m_data;
     const QCPRange range = keyAxis->range();
     // The stretch of the first visible recoloured point may start left of the axis.
     auto first = std::lower_bound(off.begin(), off.end(), range.lower,
-                                  [&](int k, double key) { return (begin + k)->key < key; });
+                                  [&](int k, double key) { return d.x(k) < key; });
     if (first != off.begin())
         --first;
     // And that of the first one right of it may reach back into view.
     auto last = std::upper_bound(off.begin(), off.end(), range.upper,
-                                 [&](double key, int k) { return key < (begin + k)->key; });
+                                 [&](double key, int k) { return key < d.x(k); });
     if (last != off.end())
         ++last;
     auto pixelOf = [&](int k) {
-        const auto& p = *(begin + k);
-        return QPointF(keyAxis->coordToPixel(p.key), valueAxis->coordToPixel(p.value));
+        return QPointF(keyAxis->coordToPixel(d.x(k)), valueAxis->coordToPixel(d.y(k)));
     };
     applyDefaultAntialiasingHint(painter);
     QPen pen = m_linePen;
@@ -206,11 +220,11 @@ void SubsetPlottable::drawStretches(QCPPainter* painter) const {
         const QPointF at = pixelOf(k);
         if (!std::isfinite(at.x()) || !std::isfinite(at.y()))
             continue;
-        pen.setColor(QColor::fromRgb(m_data->colours[k]));
+        pen.setColor(QColor::fromRgb(d.colours[k]));
         painter->setPen(pen);
-        if (m_data->joinedToNext(k - 1))
+        if (d.joinedToNext(k - 1))
             painter->drawLine(QLineF((pixelOf(k - 1) + at) / 2, at));
-        if (m_data->joinedToNext(k))
+        if (d.joinedToNext(k))
             painter->drawLine(QLineF(at, (at + pixelOf(k + 1)) / 2));
     }
 }

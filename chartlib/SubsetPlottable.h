@@ -13,7 +13,8 @@ namespace chartlib {
 // in one batch per colour, so a week of one-second data stays fluid.
 class SubsetPlottable : public QCPAbstractPlottable {
 public:
-    enum class Mode { Markers, Bars, LineStretches };
+    // LoneMarkers: markers of the points the line joins to neither neighbour only.
+    enum class Mode { Markers, LoneMarkers, Bars, LineStretches };
 
     SubsetPlottable(QCPAxis* keyAxis, QCPAxis* valueAxis, QSharedPointer<const SubsetData> data, Mode mode);
 

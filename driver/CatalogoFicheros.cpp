@@ -550,6 +550,24 @@ int CatalogoFicheros::AlinearSeries(TValorMultiple& tiempos, TValorMultiple& val
     };
     const int cuenta = static_cast<int>(numPasos);
 
+    // Series that already share every step (a CSV's columns, one meter's channels) keep their
+    // value rows as they are, still shared with the caller's: a week of points is not copied
+    // to be aligned with itself.
+    const bool alineadas = std::all_of(series.begin(), series.end(), [&](const Serie& x) {
+        return x.n == cuenta && x.v != nullptr && x.nv == cuenta;
+    });
+    if (alineadas && cuenta > 0 && valores.Cuenta() == numSeries) {
+        TValorMultiple nuevosTiempos, nuevosIntervalos, limitesComunes;
+        limitesComunes.EntrarTiempos(fronteras);
+        for (int s = 0; s < numSeries; ++s) {
+            nuevosTiempos.CopiarFila(tiempos, 0);
+            nuevosIntervalos.CopiarFila(limitesComunes, 0);
+        }
+        tiempos = std::move(nuevosTiempos);
+        intervalos = std::move(nuevosIntervalos);
+        return cuenta;
+    }
+
     // Every series gets the same step times and boundaries: one row each, sharing the bytes.
     TValorMultiple comunes;
     auto* pasos = static_cast<TTiempo*>(comunes.EntrarBloqueSinCeros(sizeof(TTiempo), cuenta, TV_TIEMPO));

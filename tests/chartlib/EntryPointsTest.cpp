@@ -217,3 +217,26 @@ TEST_F(ChartProperties, SubsetsSharingOneTimeAxisReadAndDrawAsIfEachHadItsOwn) {
     ASSERT_EQ(api().PEvget(chart(), PEP_XDATA, x.data(), 9), 9);
     EXPECT_EQ(x, (std::vector<double>{0, 1, 2, 0, 1.5, 2, 0, 1, 2}));
 }
+
+TEST_F(ChartProperties, DataSetSinceTheLastReinitializeIsDrawnFromTheNextOne) {
+    const int red = static_cast<int>(peRGB(255, 0, 0));
+    series(1, {0, 1, 2}, {1, 2, 3}, {red});
+    pe.ponerEntero(PEP_FORCEDMETHOD, PEMF_POINTS);
+    pe.Redibujar();
+    const QPointF old = pixelOf(0, 1, 2);
+    // Arrays a thousand times larger move the chart's storage, and a cell write changes it
+    // again; a redraw before the chart is reinitialised still draws the points it took.
+    std::vector<double> x(3000), y(3000, 2.5);
+    for (int i = 0; i < 3000; ++i)
+        x[static_cast<std::size_t>(i)] = i / 1500.0;
+    pe.ponerEntero(PEP_POINTS, 3000);
+    ASSERT_EQ(api().PEvset(chart(), PEP_XDATA, x.data(), 3000), 1);
+    ASSERT_EQ(api().PEvset(chart(), PEP_YDATA, y.data(), 3000), 1);
+    const double cell = 2.75;
+    ASSERT_EQ(api().PEvsetcell(chart(), PEP_YDATA, 0, &cell), 1);
+    plot()->replot();
+    EXPECT_TRUE(anyNear(grab(), old, bgr(red), 3));
+    pe.Redibujar();
+    EXPECT_TRUE(anyNear(grab(), pixelOf(0, 1, 2.5), bgr(red), 3));
+    EXPECT_TRUE(anyNear(grab(), pixelOf(0, 0, 2.75), bgr(red), 3));
+}

@@ -101,3 +101,41 @@ TEST(AlinearSeriesMerge, AgreesWithAnOuterJoinOnRandomSeries) {
         }
     }
 }
+
+TEST(AlinearSeriesMerge, SeriesOnOneAxisKeepTheirRowsAndAgreeWithTheFullMerge) {
+    std::vector<TTiempo> pasos;
+    for (int k = 0; k < 6; ++k)
+        pasos.push_back(TTiempo(2026, 3, 1, 10, 0, k, -1));
+    // Two series deliver intervals that merge into one list of boundaries.
+    auto preparar = [&](TValorMultiple& t, TValorMultiple& v, TValorMultiple& i, bool enteros) {
+        for (int s = 0; s < 3; ++s) {
+            t.EntrarTiempos(pasos);
+            if (enteros && s == 2)
+                v.EntrarEnteros({1, 2, 3, 4, 5, 6}); // not doubles: the rows are rewritten
+            else
+                v.EntrarDoubles({1, 2, 3, 4, 5, 6});
+        }
+        i.EntrarTiempos({pasos[0], pasos[2]});
+        i.EntrarTiempos({pasos[3], pasos[5]});
+    };
+    TValorMultiple t, v, i, tLento, vLento, iLento;
+    preparar(t, v, i, false);
+    preparar(tLento, vLento, iLento, true);
+    const double* propia = v.Doubles(1);
+    ASSERT_EQ(CatalogoFicheros::AlinearSeries(t, v, i), 6);
+    ASSERT_EQ(CatalogoFicheros::AlinearSeries(tLento, vLento, iLento), 6);
+    EXPECT_EQ(v.Doubles(1), propia);
+    ASSERT_EQ(i.Cuenta(), 3);
+    ASSERT_EQ(iLento.Cuenta(), 3);
+    for (int s = 0; s < 3; ++s) {
+        ASSERT_EQ(t.Elementos(s), 6);
+        ASSERT_EQ(i.Elementos(s), iLento.Elementos(s));
+        for (int k = 0; k < 6; ++k) {
+            EXPECT_EQ(OrdenDe(t.Tiempos(s)[k]), OrdenDe(tLento.Tiempos(s)[k]));
+            EXPECT_EQ(v.Doubles(s)[k], vLento.Doubles(s)[k]);
+        }
+        for (int k = 0; k < i.Elementos(s); ++k)
+            EXPECT_EQ(OrdenDe(i.Tiempos(s)[k]), OrdenDe(iLento.Tiempos(s)[k]));
+    }
+    EXPECT_EQ(i.Elementos(0), 4);
+}

@@ -44,10 +44,9 @@ TEST(MultigraphicData, ShorterSeriesArePaddedWithTheNullValue) {
     DatosSerieTemporal d = l.datos();
     ASSERT_EQ(d.NumSeries(), 2);
     ASSERT_EQ(d.NumPuntos(), 4);
-    const std::vector<double>& v = d.DatosSeries();
-    EXPECT_DOUBLE_EQ(v[4 + 1], 11.0);
-    EXPECT_DOUBLE_EQ(v[4 + 2], -9999.9);
-    EXPECT_DOUBLE_EQ(v[4 + 3], -9999.9);
+    EXPECT_DOUBLE_EQ(d.Valor(1, 1), 11.0);
+    EXPECT_DOUBLE_EQ(d.Valor(1, 2), -9999.9);
+    EXPECT_DOUBLE_EQ(d.Valor(1, 3), -9999.9);
     EXPECT_DOUBLE_EQ(d.FechaSerie(0, 3), 4.0);
     // The alignment pads the shorter series to the common axis: its dates are the axis's and
     // only its values are null there.

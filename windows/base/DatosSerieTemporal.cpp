@@ -27,34 +27,41 @@ std::vector<TTiempo> tiemposDeFila(const TValorMultiple& lista, int fila) {
 DatosSerieTemporal::DatosSerieTemporal(const TValorMultiple& valores, const TValorMultiple& tiempos,
                                        const TValorMultiple& unidades, const TValorMultiple& nombres,
                                        const TValorMultiple& opciones, const TValorMultiple& intervalos,
-                                       const TValorMultiple& decimales, const ConversorFecha& conversor) {
+                                       const TValorMultiple& decimales, const ConversorFecha& conversor)
+    : m_filasTiempos(std::make_unique<TValorMultiple>(tiempos)),
+      m_filasValores(std::make_unique<TValorMultiple>(valores)), m_conversor(conversor) {
     m_numSeries = valores.Cuenta();
-    // Work on copies: the alignment rewrites its lists.
-    TValorMultiple t = tiempos;
-    TValorMultiple v = valores;
+    // The copies share the rows' bytes; the alignment replaces only the rows it has to.
+    TValorMultiple& t = *m_filasTiempos;
+    TValorMultiple& v = *m_filasValores;
     TValorMultiple iv = intervalos;
     m_numPuntos = m_numSeries > 0 ? CatalogoFicheros::AlinearSeries(t, v, iv) : 0;
     if (m_numPuntos < 0)
         m_numPuntos = 0;
 
-    m_tiempos = tiemposDeFila(t, 0);
-    m_tiempos.resize(static_cast<size_t>(m_numPuntos), m_tiempos.empty() ? TTiempo() : m_tiempos.back());
+    const size_t n = static_cast<size_t>(m_numPuntos);
+    const TTiempo* primeros = t.Cuenta() > 0 ? t.Tiempos(0) : nullptr;
+    if (primeros != nullptr && static_cast<size_t>(t.Elementos(0)) >= n) {
+        m_tiempos = primeros;
+    } else {
+        m_tiemposPropios = tiemposDeFila(t, 0);
+        m_tiemposPropios.resize(n, m_tiemposPropios.empty() ? TTiempo() : m_tiemposPropios.back());
+        m_tiempos = m_tiemposPropios.data();
+    }
     m_intervalos = tiemposDeFila(iv, 0);
 
-    const size_t n = static_cast<size_t>(m_numPuntos);
-    m_fechas.resize(n);
-    for (size_t i = 0; i < n; ++i)
-        m_fechas[i] = conversor ? conversor(m_tiempos[i]) : 0.0;
-
-    m_datos.assign(static_cast<size_t>(m_numSeries) * n, kValorNulo);
     for (int s = 0; s < m_numSeries; ++s) {
-        // A series shorter than the common axis keeps the null value in the slots past its end.
+        // A series shorter than the common axis is null in the slots past its end.
         const size_t propios = std::min(n, static_cast<size_t>(std::max(0, v.Elementos(s))));
         m_propios.push_back(propios);
         const double* d = v.Doubles(s);
-        const size_t base = static_cast<size_t>(s) * n;
-        for (size_t i = 0; i < propios; ++i)
-            m_datos[base + i] = d ? d[i] : v.Numero(s, static_cast<int>(i));
+        if (d == nullptr && propios > 0) {
+            std::vector<double>& copia = m_convertidas.emplace_back(propios);
+            for (size_t i = 0; i < propios; ++i)
+                copia[i] = v.Numero(s, static_cast<int>(i));
+            d = copia.data();
+        }
+        m_series.push_back(d);
     }
 
     for (int s = 0; s < m_numSeries; ++s) {
@@ -74,11 +81,21 @@ DatosSerieTemporal::DatosSerieTemporal(const TValorMultiple& valores, const TVal
     reiniciarExtremos();
 }
 
+DatosSerieTemporal::DatosSerieTemporal(DatosSerieTemporal&&) noexcept = default;
+DatosSerieTemporal::~DatosSerieTemporal() = default;
+
+double DatosSerieTemporal::Valor(int serie, int punto) const {
+    if (serie < 0 || serie >= m_numSeries || punto < 0 ||
+        static_cast<size_t>(punto) >= m_propios[static_cast<size_t>(serie)])
+        return kValorNulo;
+    return m_series[static_cast<size_t>(serie)][punto];
+}
+
 double DatosSerieTemporal::FechaSerie(int serie, int punto) const {
     if (serie < 0 || serie >= m_numSeries || punto < 0 ||
         static_cast<size_t>(punto) >= m_propios[static_cast<size_t>(serie)])
         return kValorNulo;
-    return m_fechas[static_cast<size_t>(punto)];
+    return fecha(static_cast<size_t>(punto));
 }
 
 int DatosSerieTemporal::Decimales(int serie) const {
@@ -129,34 +146,23 @@ void DatosSerieTemporal::reiniciarExtremos() {
     m_ultima = TTiempo::Minimo();
 }
 
-void DatosSerieTemporal::CargarIntervalo(int intervalo, std::vector<double>& fechas,
-                                         std::vector<double>& valores) {
+void DatosSerieTemporal::ElegirIntervalo(int intervalo) {
     auto [primero, ultimo] = Rango(intervalo);
     primero = std::clamp(primero, 0, std::max(0, m_numPuntos - 1));
     ultimo = std::clamp(ultimo, primero - 1, m_numPuntos - 1);
     const size_t puntos = static_cast<size_t>(std::max(0, ultimo - primero + 1));
-    const size_t n = static_cast<size_t>(m_numPuntos);
     m_primerMostrado = primero;
     m_puntosMostrados = static_cast<int>(puntos);
     reiniciarExtremos();
-
-    fechas.resize(puntos * static_cast<size_t>(m_numSeries));
-    valores.resize(puntos * static_cast<size_t>(m_numSeries));
     for (int s = 0; s < m_numSeries; ++s) {
-        const size_t origen = static_cast<size_t>(s) * n + static_cast<size_t>(primero);
-        const size_t destino = static_cast<size_t>(s) * puntos;
-        const size_t propios = m_propios[static_cast<size_t>(s)];
         double minimo = kMinimoInicial;
         double maximo = kMaximoInicial;
         for (size_t i = 0; i < puntos; ++i) {
-            const double v = comoSeMuestra(m_datos[origen + i]);
+            const double v = ValorMostrado(s, static_cast<int>(i));
             if (v != kValorNulo) {
                 minimo = std::min(minimo, v);
                 maximo = std::max(maximo, v);
             }
-            valores[destino + i] = v;
-            const size_t punto = static_cast<size_t>(primero) + i;
-            fechas[destino + i] = punto < propios ? m_fechas[punto] : kValorNulo;
         }
         m_minimos[static_cast<size_t>(s)] = minimo;
         m_maximos[static_cast<size_t>(s)] = maximo;
@@ -167,9 +173,45 @@ void DatosSerieTemporal::CargarIntervalo(int intervalo, std::vector<double>& fec
     }
 }
 
+double DatosSerieTemporal::fecha(size_t punto) const {
+    return m_conversor ? m_conversor(m_tiempos[punto]) : 0.0;
+}
+
+std::vector<double> DatosSerieTemporal::FechasMostradas() const {
+    // The dates are converted once, for the first series, and copied for the others.
+    const size_t puntos = static_cast<size_t>(m_puntosMostrados);
+    const size_t primero = static_cast<size_t>(m_primerMostrado);
+    std::vector<double> fechas(puntos * static_cast<size_t>(m_numSeries));
+    for (size_t i = 0; i < puntos && m_numSeries > 0; ++i)
+        fechas[i] = fecha(primero + i);
+    for (int s = m_numSeries - 1; s >= 0; --s) {
+        const size_t propios = m_propios[static_cast<size_t>(s)];
+        double* destino = fechas.data() + static_cast<size_t>(s) * puntos;
+        for (size_t i = 0; i < puntos; ++i)
+            destino[i] = primero + i < propios ? fechas[i] : kValorNulo;
+    }
+    return fechas;
+}
+
+std::vector<double> DatosSerieTemporal::ValoresMostrados() const {
+    const size_t puntos = static_cast<size_t>(m_puntosMostrados);
+    std::vector<double> valores(puntos * static_cast<size_t>(m_numSeries));
+    for (int s = 0; s < m_numSeries; ++s)
+        for (size_t i = 0; i < puntos; ++i)
+            valores[static_cast<size_t>(s) * puntos + i] = ValorMostrado(s, static_cast<int>(i));
+    return valores;
+}
+
+void DatosSerieTemporal::CargarIntervalo(int intervalo, std::vector<double>& fechas,
+                                         std::vector<double>& valores) {
+    ElegirIntervalo(intervalo);
+    fechas = FechasMostradas();
+    valores = ValoresMostrados();
+}
+
 TTiempo DatosSerieTemporal::TiempoMostrado(int punto) const {
     const int i = m_primerMostrado + std::clamp(punto, 0, std::max(0, m_puntosMostrados - 1));
-    if (i < 0 || i >= static_cast<int>(m_tiempos.size()))
+    if (i < 0 || i >= m_numPuntos)
         return TTiempo();
     return m_tiempos[static_cast<size_t>(i)];
 }
@@ -182,8 +224,7 @@ double DatosSerieTemporal::comoSeMuestra(double v) {
 double DatosSerieTemporal::ValorMostrado(int serie, int punto) const {
     if (serie < 0 || serie >= m_numSeries || punto < 0 || punto >= m_puntosMostrados)
         return kValorNulo;
-    return comoSeMuestra(m_datos[static_cast<size_t>(serie) * static_cast<size_t>(m_numPuntos) +
-                                 static_cast<size_t>(m_primerMostrado + punto)]);
+    return comoSeMuestra(Valor(serie, m_primerMostrado + punto));
 }
 
 std::vector<std::int32_t> DatosSerieTemporal::ColoresPuntos(const std::vector<std::int32_t>& coloresSerie,
@@ -193,10 +234,8 @@ std::vector<std::int32_t> DatosSerieTemporal::ColoresPuntos(const std::vector<st
     for (int s = 0; s < m_numSeries; ++s) {
         const std::int32_t c =
             s < static_cast<int>(coloresSerie.size()) ? coloresSerie[static_cast<size_t>(s)] : 0;
-        const double* valores = m_datos.data() + static_cast<size_t>(s) * static_cast<size_t>(m_numPuntos) +
-                                static_cast<size_t>(m_primerMostrado);
         for (size_t i = 0; i < puntos; ++i)
-            if (valores[i] != kValorNulo)
+            if (Valor(s, m_primerMostrado + static_cast<int>(i)) != kValorNulo)
                 colores[static_cast<size_t>(s) * puntos + i] = c;
     }
     return colores;

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -37,15 +38,18 @@ public:
                        const TValorMultiple& unidades, const TValorMultiple& nombres,
                        const TValorMultiple& opciones, const TValorMultiple& intervalos,
                        const TValorMultiple& decimales, const ConversorFecha& conversor);
+    DatosSerieTemporal(DatosSerieTemporal&&) noexcept;
+    ~DatosSerieTemporal();
 
     int NumSeries() const { return m_numSeries; }
     int NumPuntos() const { return m_numPuntos; }
     // The chart date of a point of a series: the common axis's, or the null value past the end
     // of a series shorter than the axis.
     double FechaSerie(int serie, int punto) const;
-    const std::vector<double>& DatosSeries() const { return m_datos; }
-    // The common time axis (the first series' times).
-    const std::vector<TTiempo>& Tiempos() const { return m_tiempos; }
+    // A series' value at a point of the common axis (the null value past its end).
+    double Valor(int serie, int punto) const;
+    // The common time axis (the first series' times), NumPuntos() long.
+    const TTiempo* Tiempos() const { return m_tiempos; }
     // Delivered intervals after alignment: start and end times, alternating.
     const std::vector<TTiempo>& IntervalosEntregados() const { return m_intervalos; }
     int PeriodoRegistro() const { return m_periodo; }
@@ -71,6 +75,12 @@ public:
     // values below 0.00001 in magnitude drawn as 0, and takes the extremes and first and last
     // dates of what is shown.
     void CargarIntervalo(int intervalo, std::vector<double>& fechas, std::vector<double>& valores);
+    // The same in steps, so the chart can take the dates before the values are built: chooses
+    // the interval shown, then builds its dates or values for the chart.
+    void ElegirIntervalo(int intervalo);
+    std::vector<double> FechasMostradas() const;
+    std::vector<double> ValoresMostrados() const;
+    int PrimerMostrado() const { return m_primerMostrado; }
     int PuntosMostrados() const { return m_puntosMostrados; }
     double Minimo(int serie) const { return m_minimos[static_cast<size_t>(serie)]; }
     double Maximo(int serie) const { return m_maximos[static_cast<size_t>(serie)]; }
@@ -96,6 +106,7 @@ public:
 
 private:
     void reiniciarExtremos();
+    double fecha(size_t punto) const;
     static double comoSeMuestra(double v);
 
     int m_numSeries = 0;
@@ -103,13 +114,20 @@ private:
     int m_periodo = 0;
     int m_periodoMinimo = 0;
     int m_metodo = 0;
-    std::vector<TTiempo> m_tiempos;
+    // The aligned rows. Series that were already on one time axis still share their bytes
+    // with the lists the window was given, so the values are held once, not once per copy.
+    std::unique_ptr<TValorMultiple> m_filasTiempos;
+    std::unique_ptr<TValorMultiple> m_filasValores;
+    const TTiempo* m_tiempos = nullptr;
+    std::vector<TTiempo> m_tiemposPropios; // when the first row is shorter than the axis
     std::vector<TTiempo> m_intervalos;
-    // The chart dates of the common axis, once for every series, and the number of points each
-    // series has of its own (a shorter series is null past its end).
-    std::vector<double> m_fechas;
+    // The chart dates are converted when the chart takes them, not kept. The number of points
+    // each series has of its own (a shorter series is null past its end).
+    ConversorFecha m_conversor;
     std::vector<size_t> m_propios;
-    std::vector<double> m_datos;
+    // Each series' values: its row's doubles, or a converted copy of a row of other numbers.
+    std::vector<const double*> m_series;
+    std::vector<std::vector<double>> m_convertidas;
     std::vector<QString> m_unidades;
     std::vector<QString> m_nombres;
     std::vector<int> m_decimales;

@@ -20,7 +20,7 @@ TWSerieTemporal::TWSerieTemporal(QWidget* propietario, TDriverVentana* driver, S
     // The delivered intervals are the starting view.
     const std::vector<TTiempo>& entregados = m_datos->IntervalosEntregados();
     const Agrupacion::Agrupamiento inicial = Agrupacion::CalcularAgrupacion(
-        Agrupacion::NIVEL_DEFECTO, m_datos->Tiempos().data(), NumPuntos, entregados.data(),
+        Agrupacion::NIVEL_DEFECTO, m_datos->Tiempos(), NumPuntos, entregados.data(),
         static_cast<int>(entregados.size()), m_datos->PeriodoRegistro(), nullptr);
     m_datos->PonerRangos(inicial.rangos);
     NumIntervalos = inicial.numIntervalos;
@@ -38,6 +38,7 @@ void TWSerieTemporal::CambiarDatos(const ListasAtributos& listas) {
         listas[LV_VALORES], listas[LV_TIEMPOS], listas[LV_UNIDADES], listas[LV_NOMBRES], listas[LV_OPCIONES],
         listas[LV_INTERVALOS], listas[LV_DECIMALES], [this](const TTiempo& t) { return FechaSerie(t); });
     m_datos->PonerRangos(std::move(rangos));
+    ++m_generacion;
     NumSeries = m_datos->NumSeries();
     NumPuntos = m_datos->NumPuntos();
 }
@@ -79,15 +80,21 @@ QString TWSerieTemporal::TituloIntervalo() const {
 }
 
 void TWSerieTemporal::CargarIntervalo(int intervalo) {
-    // The chart keeps its own copy of the dates and values; ours are freed before the chart is
-    // built, and the read-out takes its values from the aligned data.
-    std::vector<double> x;
-    std::vector<double> y;
-    m_datos->CargarIntervalo(m_datos->Rangos().empty() ? -1 : intervalo, x, y);
-    Pe.ponerEntero(PEP_POINTS, m_datos->PuntosMostrados());
-    Pe.ponerArray(PEP_XDATA, x);
-    std::vector<double>().swap(x);
-    Pe.ponerArray(PEP_YDATA, y);
+    m_datos->ElegirIntervalo(m_datos->Rangos().empty() ? -1 : intervalo);
+    const int puntos = m_datos->PuntosMostrados();
+    // The chart keeps its own copy of the dates and values, and the read-out takes its values
+    // from the aligned rows. The chart's arrays are built one at a time and only when the chart
+    // does not hold them already (a repaint in new colours, a level that cuts the same points):
+    // a week of one-second points is then never held three times over.
+    const Cargado cargado{Grafica, m_generacion, m_datos->PrimerMostrado(), puntos};
+    if (cargado == m_cargado && Pe.dameEntero(PEP_POINTS) == puntos &&
+        Pe.PEvget(Grafica, PEP_YDATA, nullptr, 0) == puntos * NumSeries &&
+        Pe.PEvget(Grafica, PEP_XDATA, nullptr, 0) == puntos * NumSeries)
+        return;
+    Pe.ponerEntero(PEP_POINTS, puntos);
+    Pe.ponerArray(PEP_XDATA, m_datos->FechasMostradas());
+    Pe.ponerArray(PEP_YDATA, m_datos->ValoresMostrados());
+    m_cargado = cargado;
 }
 
 void TWSerieTemporal::ColorearPuntos() {
@@ -177,7 +184,7 @@ void TWSerieTemporal::Agrupar(int nivel) {
     const TTiempo cursor = m_datos->TiempoMostrado(std::max(0, Pe.dameEntero(PEP_CURSORPOINT)));
     const std::vector<TTiempo>& entregados = m_datos->IntervalosEntregados();
     const Agrupacion::Agrupamiento a = Agrupacion::CalcularAgrupacion(
-        nivel, m_datos->Tiempos().data(), NumPuntos, entregados.data(), static_cast<int>(entregados.size()),
+        nivel, m_datos->Tiempos(), NumPuntos, entregados.data(), static_cast<int>(entregados.size()),
         m_datos->PeriodoRegistro(), conCursor ? &cursor : nullptr);
     m_datos->PonerRangos(a.rangos);
     NumIntervalos = a.numIntervalos;

@@ -4,6 +4,7 @@
 #include "ListasAtributos.h"
 #include "TWGraficaGenerica.h"
 
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -74,4 +75,17 @@ protected:
     int NivelAgrupacion = Agrupacion::NIVEL_DEFECTO;
     int PuntoCursor = -1;
     int NumEjes = 0;
+
+private:
+    // What the chart was last given: the chart, the data (a new generation for each
+    // CambiarDatos), and the points of the interval.
+    struct Cargado {
+        HPE grafica = nullptr;
+        std::uint64_t generacion = 0;
+        int primero = -1;
+        int puntos = -1;
+        bool operator==(const Cargado&) const = default;
+    };
+    Cargado m_cargado;
+    std::uint64_t m_generacion = 0;
 };

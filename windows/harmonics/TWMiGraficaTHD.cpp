@@ -139,12 +139,11 @@ int TWMiGraficaTHD::PuntosSobreLimite() const {
     if (!ConLimitesThd())
         return 0;
     int n = 0;
-    const std::vector<double>& datos = m_datos->DatosSeries();
-    const auto puntos = static_cast<size_t>(NumPuntos);
+    std::vector<double> serie(static_cast<size_t>(std::max(0, NumPuntos)));
     for (int s = 0; s < NumSeries; ++s) {
-        const auto desde = datos.begin() + static_cast<std::ptrdiff_t>(static_cast<size_t>(s) * puntos);
-        n += armonicos::PuntosSobreThd(
-            std::vector<double>(desde, desde + static_cast<std::ptrdiff_t>(puntos)), Limite(s));
+        for (int i = 0; i < NumPuntos; ++i)
+            serie[static_cast<size_t>(i)] = m_datos->Valor(s, i);
+        n += armonicos::PuntosSobreThd(serie, Limite(s));
     }
     return n;
 }
