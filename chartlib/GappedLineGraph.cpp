@@ -11,25 +11,27 @@ GappedLineGraph::GappedLineGraph(QCPAxis* keyAxis, QCPAxis* valueAxis, QSharedPo
     setAdaptiveSampling(true);
 }
 
+namespace {
+
+// The subset's extent along one axis; on a logarithmic axis from its smallest positive value.
+QCPRange extent(bool& foundRange, QCP::SignDomain inSignDomain, bool hasData, double lowest,
+                double lowestPositive, double highest) {
+    const bool positive = inSignDomain == QCP::sdPositive;
+    foundRange = hasData && (!positive || lowestPositive > 0);
+    return QCPRange(positive ? lowestPositive : lowest, highest);
+}
+
+} // namespace
+
 QCPRange GappedLineGraph::getKeyRange(bool& foundRange, QCP::SignDomain inSignDomain) const {
     const SubsetData& d = *m_subset;
-    if (inSignDomain == QCP::sdPositive) {
-        foundRange = d.hasData && d.minPositiveX > 0;
-        return QCPRange(d.minPositiveX, d.maxX);
-    }
-    foundRange = d.hasData;
-    return QCPRange(d.minX, d.maxX);
+    return extent(foundRange, inSignDomain, d.hasData, d.minX, d.minPositiveX, d.maxX);
 }
 
 QCPRange GappedLineGraph::getValueRange(bool& foundRange, QCP::SignDomain inSignDomain,
                                         const QCPRange&) const {
     const SubsetData& d = *m_subset;
-    if (inSignDomain == QCP::sdPositive) {
-        foundRange = d.hasData && d.minPositiveY > 0;
-        return QCPRange(d.minPositiveY, d.maxY);
-    }
-    foundRange = d.hasData;
-    return QCPRange(d.minY, d.maxY);
+    return extent(foundRange, inSignDomain, d.hasData, d.minY, d.minPositiveY, d.maxY);
 }
 
 void GappedLineGraph::sample(int from, int to, QVector<QCPGraphData>* out) const {
