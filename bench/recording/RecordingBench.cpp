@@ -17,6 +17,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -34,13 +35,19 @@ struct Fixture {
     std::string plainPath;
     std::size_t bytes = 0;
 
-    Fixture() {
-        dir = (fs::temp_directory_path() / ("kestramon-bench-" + std::to_string(::getpid()))).string();
-        recordingPath = recording::writeDemo(dir)[0];
-        // The bytes one answer needs: six value rows and the shared time axis.
+    // The demonstration week's first file, whose RMS variable answers six rows; or a given
+    // recording, all of whose variables are read.
+    explicit Fixture(const std::string& given = {}) {
+        dir = (fs::temp_directory_path() /
+               ("kestramon-bench-" + std::to_string(::getpid()) + (given.empty() ? "" : "-given")))
+                  .string();
+        fs::create_directories(dir);
+        recordingPath = given.empty() ? recording::writeDemo(dir)[0] : given;
+        // The bytes one answer needs: the value rows and the shared time axis.
         auto file = recording::RecordingFile::open(recordingPath);
         TValorMultiple values, times;
-        file->appendRows(0, recording::List::Values, values);
+        for (int v = 0; v < (given.empty() ? 1 : file->variableCount()); ++v)
+            file->appendRows(v, recording::List::Values, values);
         file->appendRows(0, recording::List::Times, times);
         bytes = static_cast<std::size_t>(times.Elementos(0)) * 14;
         for (int r = 0; r < values.Cuenta(); ++r)
@@ -117,6 +124,37 @@ void BM_OpenOnly(benchmark::State& state) {
         });
 }
 
+// A recording named by PLOTCORE_BENCH_RECORDING (bench/e2e.sh --keep leaves its imported weeks
+// behind): opened and every variable's values read with the shared time axis, against reading as
+// many bytes from a plain file. Run at several sizes, it shows what grows with the data and what
+// does not.
+void BM_OpenAndReadGivenRecording(benchmark::State& state) {
+    const char* given = std::getenv("PLOTCORE_BENCH_RECORDING");
+    if (given == nullptr || *given == '\0') {
+        state.SkipWithError("set PLOTCORE_BENCH_RECORDING to a recording");
+        for (auto _ : state) {
+        }
+        return;
+    }
+    static Fixture f(given);
+    bench::paired(
+        state, [&] { benchmark::DoNotOptimize(f.readPlain()); },
+        [&] {
+            auto file = recording::RecordingFile::open(f.recordingPath);
+            TValorMultiple values, times;
+            for (int v = 0; v < file->variableCount(); ++v)
+                file->appendRows(v, recording::List::Values, values);
+            file->appendRows(0, recording::List::Times, times);
+            benchmark::DoNotOptimize(values.Datos(0));
+        });
+    state.counters["MB"] = static_cast<double>(f.bytes) / 1e6;
+}
+
+BENCHMARK(BM_OpenAndReadGivenRecording)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3)
+    ->Repetitions(5)
+    ->UseManualTime();
 BENCHMARK(BM_OpenOnly)->Unit(benchmark::kMillisecond)->Iterations(10)->Repetitions(5)->UseManualTime();
 BENCHMARK(BM_OpenAndAnswerSixRmsChannels)
     ->Unit(benchmark::kMillisecond)
