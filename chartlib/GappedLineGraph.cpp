@@ -38,7 +38,10 @@ void GappedLineGraph::sample(int from, int to, QVector<QCPGraphData>* out) const
     const SubsetData& d = *m_subset;
     const QCPAxis* keyAxis = mKeyAxis.data();
     out->clear();
-    auto column = [&](int k) { return static_cast<int>(std::floor(keyAxis->coordToPixel(d.x(k)))); };
+    // Points far outside the view have pixels beyond any int.
+    auto column = [&](int k) {
+        return static_cast<int>(std::clamp(std::floor(keyAxis->coordToPixel(d.x(k))), -1e9, 1e9));
+    };
     // QCustomPlot's own sampling runs over a small container at a time. A piece ends where
     // the next point falls in the neighbouring pixel column, where the sampling of one long
     // container starts a new column the same way, so the vertices are those of one pass.
