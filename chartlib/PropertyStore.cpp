@@ -65,6 +65,11 @@ PropertyStore::Value& PropertyStore::slot(int property, PETipoPropiedad unknownT
     return it->second;
 }
 
+std::int64_t PropertyStore::pointCells() const {
+    return static_cast<std::int64_t>(std::clamp(integer(PEP_SUBSETS, 1), 0, 1024)) *
+           std::max(0, integer(PEP_POINTS, 0));
+}
+
 void PropertyStore::touch(Value& v) {
     v.version = ++m_clock;
 }
@@ -362,9 +367,12 @@ bool PropertyStore::setArray(int property, const void* data, int count) {
 }
 
 bool PropertyStore::setCell(int property, int cell, const void* value) {
-    if (cell < 0 || cell >= kMaxCells || value == nullptr)
+    if (cell < 0 || value == nullptr)
         return false;
     Value& v = slot(property, T::DoubleArray);
+    // Growing is bounded by what the chart's points can need; writing inside never is.
+    if (cell >= elementCount(v) && cell >= std::max(static_cast<std::int64_t>(kMaxCells), pointCells()))
+        return false;
     retire(v, true);
     // One cell of a compactly kept array changes: the array is kept whole from then on.
     expand(v);

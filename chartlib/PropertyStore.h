@@ -95,6 +95,8 @@ private:
     // Undoes the compact forms (runs, repeated blocks) before a single cell changes.
     static void expand(Value& v);
     void touch(Value& v);
+    // Subsets times points: how far a cell write may grow an array beyond the fixed cap.
+    std::int64_t pointCells() const;
     // Before `v.doubles` changes: a lent buffer is moved aside (its elements stay where they
     // are); with `keep`, `v.doubles` goes on with a copy of it.
     void retire(Value& v, bool keep);

@@ -105,6 +105,10 @@ TEST_F(ChartProperties, CellsAddressOneElementAndSubsetPointCellsUseThePointCoun
     EXPECT_EQ(api().PEvsetcell(chart(), PEP_POINTCOLORS, 2, &colour), 1);
     EXPECT_EQ(api().PEvget(chart(), PEP_POINTCOLORS, nullptr, 0), 3) << "a cell write grows the array";
     EXPECT_EQ(api().PEvsetcell(chart(), PEP_POINTCOLORS, -1, &colour), 0);
+    // One bad index cannot make a huge array: growing stops at 16 M cells unless the chart's
+    // subsets times points need more.
+    EXPECT_EQ(api().PEvsetcell(chart(), PEP_YDATA, 1 << 24, &value), 0);
+    EXPECT_EQ(api().PEvget(chart(), PEP_YDATA, nullptr, 0), 6);
 }
 
 TEST_F(ChartProperties, UnknownNumbersAreStoredByTheTypeTheyWereSetWith) {

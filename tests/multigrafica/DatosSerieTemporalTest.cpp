@@ -55,15 +55,21 @@ TEST(MultigraphicData, ShorterSeriesArePaddedWithTheNullValue) {
     for (auto [serie, punto] : {std::pair{2, 0}, std::pair{0, -1}, std::pair{0, 4}})
         EXPECT_DOUBLE_EQ(d.FechaSerie(serie, punto), -9999.9);
 
-    // The chart's arrays, series-major: the common dates repeated for each series.
-    std::vector<double> fechas, valores;
-    d.CargarIntervalo(-1, fechas, valores);
-    EXPECT_EQ(fechas, (std::vector<double>{1, 2, 3, 4, 1, 2, 3, 4}));
-    EXPECT_EQ(valores, (std::vector<double>{230, 231, 232, 233, 10, 11, -9999.9, -9999.9}));
+    // What the chart is given, series-major: the common dates repeated for each series.
+    auto valores = [&] {
+        std::vector<double> v;
+        for (int s = 0; s < d.NumSeries(); ++s)
+            for (int p = 0; p < d.PuntosMostrados(); ++p)
+                v.push_back(d.ValorMostrado(s, p));
+        return v;
+    };
+    d.ElegirIntervalo(-1);
+    EXPECT_EQ(d.FechasMostradas(), (std::vector<double>{1, 2, 3, 4, 1, 2, 3, 4}));
+    EXPECT_EQ(valores(), (std::vector<double>{230, 231, 232, 233, 10, 11, -9999.9, -9999.9}));
     d.PonerRangos({Agrupacion::Intervalo{0, 0}, Agrupacion::Intervalo{1, 2}});
-    d.CargarIntervalo(1, fechas, valores);
-    EXPECT_EQ(fechas, (std::vector<double>{2, 3, 2, 3}));
-    EXPECT_EQ(valores, (std::vector<double>{231, 232, 11, -9999.9}));
+    d.ElegirIntervalo(1);
+    EXPECT_EQ(d.FechasMostradas(), (std::vector<double>{2, 3, 2, 3}));
+    EXPECT_EQ(valores(), (std::vector<double>{231, 232, 11, -9999.9}));
     // The extremes and the times shown are those of the interval.
     EXPECT_EQ(d.PuntosMostrados(), 2);
     EXPECT_DOUBLE_EQ(d.Maximo(0), 232.0);
@@ -78,14 +84,14 @@ TEST(MultigraphicData, ShownPointsOnlyAreColouredAndReadNullsInTheBackColour) {
     l.serie({1, 2, 3, 4}, {9, -9999.9, 5, 0.000001}, "V", "V2");
     DatosSerieTemporal d = l.datos();
     d.PonerRangos({Agrupacion::Intervalo{0, 0}, Agrupacion::Intervalo{1, 3}});
-    std::vector<double> fechas, valores;
-    d.CargarIntervalo(1, fechas, valores);
+    d.ElegirIntervalo(1);
     EXPECT_EQ(d.ColoresPuntos({0x0000FF, 0x00FF00}, 0xFFFFFF),
               (std::vector<std::int32_t>{0x0000FF, 0xFFFFFF, 0x0000FF, 0xFFFFFF, 0x00FF00, 0x00FF00}));
-    // The read-out reads what the chart was given, without keeping a copy of it.
+    // The shown values are those of the interval, the noise near zero drawn as zero.
+    const double esperados[2][3] = {{1, -9999.9, 3}, {-9999.9, 5, 0}};
     for (int s = 0; s < 2; ++s)
         for (int p = 0; p < 3; ++p)
-            EXPECT_EQ(d.ValorMostrado(s, p), valores[static_cast<size_t>(s * 3 + p)]) << s << "," << p;
+            EXPECT_EQ(d.ValorMostrado(s, p), esperados[s][p]) << s << "," << p;
     EXPECT_EQ(d.ValorMostrado(0, 3), -9999.9) << "past the interval";
     EXPECT_EQ(d.ValorMostrado(2, 0), -9999.9) << "no such series";
 }

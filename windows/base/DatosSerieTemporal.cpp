@@ -193,22 +193,6 @@ std::vector<double> DatosSerieTemporal::FechasMostradas() const {
     return fechas;
 }
 
-std::vector<double> DatosSerieTemporal::ValoresMostrados() const {
-    const size_t puntos = static_cast<size_t>(m_puntosMostrados);
-    std::vector<double> valores(puntos * static_cast<size_t>(m_numSeries));
-    for (int s = 0; s < m_numSeries; ++s)
-        for (size_t i = 0; i < puntos; ++i)
-            valores[static_cast<size_t>(s) * puntos + i] = ValorMostrado(s, static_cast<int>(i));
-    return valores;
-}
-
-void DatosSerieTemporal::CargarIntervalo(int intervalo, std::vector<double>& fechas,
-                                         std::vector<double>& valores) {
-    ElegirIntervalo(intervalo);
-    fechas = FechasMostradas();
-    valores = ValoresMostrados();
-}
-
 TTiempo DatosSerieTemporal::TiempoMostrado(int punto) const {
     const int i = m_primerMostrado + std::clamp(punto, 0, std::max(0, m_puntosMostrados - 1));
     if (i < 0 || i >= m_numPuntos)

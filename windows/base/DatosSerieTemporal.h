@@ -71,15 +71,11 @@ public:
     const std::vector<Agrupacion::Intervalo>& Rangos() const { return m_rangos; }
     std::pair<int, int> Rango(int intervalo) const;
 
-    // Builds the dates and values of interval k (or everything, k < 0), series-major, with
-    // values below 0.00001 in magnitude drawn as 0, and takes the extremes and first and last
-    // dates of what is shown.
-    void CargarIntervalo(int intervalo, std::vector<double>& fechas, std::vector<double>& valores);
-    // The same in steps, so the chart can take the dates before the values are built: chooses
-    // the interval shown, then builds its dates or values for the chart.
+    // Chooses interval k (or everything, k < 0) as the one shown, and takes its extremes and
+    // first and last times. Its values are read with ValorMostrado, values below 0.00001 in
+    // magnitude drawn as 0; its chart dates, series-major, are built by FechasMostradas.
     void ElegirIntervalo(int intervalo);
     std::vector<double> FechasMostradas() const;
-    std::vector<double> ValoresMostrados() const;
     int PrimerMostrado() const { return m_primerMostrado; }
     int PuntosMostrados() const { return m_puntosMostrados; }
     double Minimo(int serie) const { return m_minimos[static_cast<size_t>(serie)]; }

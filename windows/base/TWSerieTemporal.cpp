@@ -10,6 +10,8 @@
 #include <QJsonArray>
 
 #include <algorithm>
+#include <cstdint>
+#include <limits>
 
 TWSerieTemporal::TWSerieTemporal(QWidget* propietario, TDriverVentana* driver, ServidorMonitores* servidor,
                                  const ListasAtributos& listas, DrivFlex* fuente)
@@ -83,9 +85,8 @@ void TWSerieTemporal::CargarIntervalo(int intervalo) {
     m_datos->ElegirIntervalo(m_datos->Rangos().empty() ? -1 : intervalo);
     const int puntos = m_datos->PuntosMostrados();
     // The chart keeps its own copy of the dates and values, and the read-out takes its values
-    // from the aligned rows. The chart's arrays are built one at a time and only when the chart
-    // does not hold them already (a repaint in new colours, a level that cuts the same points):
-    // a week of one-second points is then never held three times over.
+    // from the aligned rows. They are given only when the chart does not hold them already (a
+    // repaint in new colours, a level that cuts the same points).
     const Cargado cargado{Grafica, m_generacion, m_datos->PrimerMostrado(), puntos};
     if (cargado == m_cargado && Pe.dameEntero(PEP_POINTS) == puntos &&
         Pe.PEvget(Grafica, PEP_YDATA, nullptr, 0) == puntos * NumSeries &&
@@ -93,7 +94,20 @@ void TWSerieTemporal::CargarIntervalo(int intervalo) {
         return;
     Pe.ponerEntero(PEP_POINTS, puntos);
     Pe.ponerArray(PEP_XDATA, m_datos->FechasMostradas());
-    Pe.ponerArray(PEP_YDATA, m_datos->ValoresMostrados());
+    // The values go from the rows into the chart's array a cell at a time: a whole array of
+    // them built only to be copied would be the largest thing alive. The last cell first, so
+    // the chart sizes its array once.
+    Pe.PEvset(Grafica, PEP_YDATA, nullptr, 0);
+    const std::int64_t celdas = static_cast<std::int64_t>(puntos) * std::max(0, NumSeries);
+    if (celdas > 0 && celdas <= std::numeric_limits<int>::max()) {
+        const double ultimo = m_datos->ValorMostrado(NumSeries - 1, puntos - 1);
+        Pe.PEvsetcell(Grafica, PEP_YDATA, static_cast<int>(celdas - 1), &ultimo);
+        for (int s = 0, celda = 0; s < NumSeries; ++s)
+            for (int i = 0; i < puntos; ++i, ++celda) {
+                const double v = m_datos->ValorMostrado(s, i);
+                Pe.PEvsetcell(Grafica, PEP_YDATA, celda, &v);
+            }
+    }
     m_cargado = cargado;
 }
 
