@@ -102,6 +102,20 @@ void EnlaceGrafica::ponerArray(int propiedad, std::span<const std::int32_t> valo
         PEvset(m_grafica, propiedad, valores.data(), static_cast<int>(valores.size()));
 }
 
+void EnlaceGrafica::ponerCeldas(int propiedad, int celdas, const std::function<double(int)>& valorDe) const {
+    if (m_grafica == nullptr || PEvset == nullptr || PEvsetcell == nullptr)
+        return;
+    PEvset(m_grafica, propiedad, nullptr, 0);
+    if (celdas <= 0)
+        return;
+    const double ultimo = valorDe(celdas - 1);
+    PEvsetcell(m_grafica, propiedad, celdas - 1, &ultimo);
+    for (int celda = 0; celda + 1 < celdas; ++celda) {
+        const double v = valorDe(celda);
+        PEvsetcell(m_grafica, propiedad, celda, &v);
+    }
+}
+
 void EnlaceGrafica::ponerTextos(int propiedad, const QStringList& textos) const {
     if (m_grafica == nullptr || PEvset == nullptr)
         return;

@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <span>
 
@@ -44,6 +45,9 @@ public:
     void ponerTexto(int propiedad, const QString& texto) const;
     void ponerArray(int propiedad, std::span<const double> valores) const;
     void ponerArray(int propiedad, std::span<const std::int32_t> valores) const;
+    // A double array of `celdas` values written cell by cell, the last first so the chart sizes
+    // its array once: for arrays too large to build whole only to have them copied.
+    void ponerCeldas(int propiedad, int celdas, const std::function<double(int)>& valorDe) const;
     // A text array (one text per annotation, say).
     void ponerTextos(int propiedad, const QStringList& textos) const;
     int dameEntero(int propiedad) const;

@@ -169,8 +169,9 @@ void ChartWidget::clickAt(const QPoint& pos) {
         int first = d.lowerBound(lo);
         int last = d.upperBound(hi);
         bool near = false;
-        for (int k = first; k < last && !near && last - first <= 4000; ++k)
-            near = d.drawn(k);
+        if (last - first <= 4000)
+            for (int k = first; k < last && !near; ++k)
+                near = d.drawn(k);
         if (!near) {
             // Dense data or nothing near: the points on either side of the click's x, nulls
             // passed over.

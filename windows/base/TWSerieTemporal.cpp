@@ -95,19 +95,10 @@ void TWSerieTemporal::CargarIntervalo(int intervalo) {
     Pe.ponerEntero(PEP_POINTS, puntos);
     Pe.ponerArray(PEP_XDATA, m_datos->FechasMostradas());
     // The values go from the rows into the chart's array a cell at a time: a whole array of
-    // them built only to be copied would be the largest thing alive. The last cell first, so
-    // the chart sizes its array once.
-    Pe.PEvset(Grafica, PEP_YDATA, nullptr, 0);
+    // them built only to be copied would be the largest thing alive.
     const std::int64_t celdas = static_cast<std::int64_t>(puntos) * std::max(0, NumSeries);
-    if (celdas > 0 && celdas <= std::numeric_limits<int>::max()) {
-        const double ultimo = m_datos->ValorMostrado(NumSeries - 1, puntos - 1);
-        Pe.PEvsetcell(Grafica, PEP_YDATA, static_cast<int>(celdas - 1), &ultimo);
-        for (int s = 0, celda = 0; s < NumSeries; ++s)
-            for (int i = 0; i < puntos; ++i, ++celda) {
-                const double v = m_datos->ValorMostrado(s, i);
-                Pe.PEvsetcell(Grafica, PEP_YDATA, celda, &v);
-            }
-    }
+    Pe.ponerCeldas(PEP_YDATA, celdas <= std::numeric_limits<int>::max() ? static_cast<int>(celdas) : 0,
+                   [&](int celda) { return m_datos->ValorMostrado(celda / puntos, celda % puntos); });
     m_cargado = cargado;
 }
 
