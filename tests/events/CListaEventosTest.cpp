@@ -5,8 +5,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <map>
-#include <random>
 #include <set>
 
 namespace {
@@ -225,47 +223,4 @@ TEST(Trifasicos, BuiltFromTheCompactedViewWhenCompacted) {
     // Phase 3 starts last (30) and phase 1 ends first (10 + 850).
     EXPECT_EQ(Vista(l, false), std::vector<std::string>{"I@30+830"});
     EXPECT_EQ(l.Evento(0)->Indices.size(), 6u);
-}
-
-// Random recordings: compaction keeps every raw event and leaves no two events of one phase and
-// accumulator (overvoltage, or sag-and-interruption) overlapping. The lists stay inside one
-// month: a gap across a month end is counted with 31-day months (tested above), which stretches
-// an event past its real end.
-TEST(Compactar, RandomRecordingsLoseNothingAndNeverOverlap) {
-    for (unsigned semilla = 1; semilla <= 40; ++semilla) {
-        std::mt19937 rng(semilla);
-        std::uniform_int_distribution<int> fase(1, 3), hueco(0, 1500), duracion(0, 2500), tipo(0, 2),
-            histeresis(0, 800), mismo(0, 4);
-        CListaEventos l;
-        long long t = 0;
-        const int n = 300;
-        for (int i = 0; i < n; ++i) {
-            if (mismo(rng) != 0)
-                t += hueco(rng);
-            const unsigned char k = "SHI"[tipo(rng)];
-            const double d = duracion(rng);
-            ASSERT_TRUE(l.AnadirEvento(A(t), d, fase(rng), k, 100, 80, k == S ? 115 : 60, d > 100));
-        }
-        l.PonerHisteresis(histeresis(rng));
-        l.Compactar();
-
-        Indices vistos;
-        std::map<std::pair<int, bool>, std::vector<const CEvento*>> grupos;
-        for (int i = 0; i < l.NumeroEventos(); ++i) {
-            const CEvento* e = l.Evento(i);
-            vistos.insert(e->Indices.begin(), e->Indices.end());
-            grupos[{e->Fase, e->Tipo == S}].push_back(e);
-            if (i > 0) {
-                const CEvento* p = l.Evento(i - 1);
-                ASSERT_TRUE(p->Inicio < e->Inicio || (p->Inicio == e->Inicio && p->Fase <= e->Fase));
-            }
-        }
-        for (std::int32_t i = 0; i < n; ++i)
-            ASSERT_EQ(vistos.count(i), 1u) << "seed " << semilla << ": raw event " << i << " lost";
-        for (const auto& [clave, eventos] : grupos) {
-            for (size_t k = 1; k < eventos.size(); ++k)
-                ASSERT_LE(FinEvento(*eventos[k - 1]), eventos[k]->Inicio)
-                    << "seed " << semilla << ": phase " << clave.first << " events " << k - 1 << " and " << k;
-        }
-    }
 }
