@@ -75,7 +75,7 @@ TEST(ClasificarEvento, LevelsDecideTheKindAndANegativeDurationIsALowerBound) {
     EXPECT_TRUE(ClasificarEvento(250.0, 50.0, kLi, kLh, kLs).DuracionExacta);
 }
 
-TEST(Insercion, SameInstantIsOrderedByPhaseAndIndicesFollowTheMoves) {
+TEST(Insercion, SameInstantIsOrderedByPhaseIndicesFollowTheMovesAndMisplacedEventsAreRefused) {
     CListaEventos l;
     Anadir(l, {{0, 100, 3, H}, {0, 100, 1, H}, {0, 100, 2, H}, {-500, 100, 2, S}}); // earliest added last
     EXPECT_EQ(Vista(l), (std::vector<std::string>{"S2@-500+100", "H1@0+100", "H2@0+100", "H3@0+100"}));
@@ -85,16 +85,13 @@ TEST(Insercion, SameInstantIsOrderedByPhaseAndIndicesFollowTheMoves) {
         EXPECT_EQ(l.Evento(i)->Indices, std::vector<std::int32_t>{i}) << i;
         EXPECT_EQ(l.Evento(i)->Registro, registro[i]) << i;
     }
-}
-
-TEST(Insercion, RefusesPhasesAndKindsThatHaveNoPlace) {
-    CListaEventos l;
+    // Phases and kinds that have no place are refused, but still count in the recording.
     EXPECT_FALSE(l.AnadirEvento(A(0), 10, 0, H, 0, 0, 0, true));
     EXPECT_FALSE(l.AnadirEvento(A(0), 10, 4, H, 0, 0, 0, true));
     EXPECT_FALSE(l.AnadirEvento(A(0), 10, 1, 'X', 0, 0, 0, true));
-    EXPECT_EQ(l.NumeroEventos(), 0);
-    Anadir(l, {{0, 10, 1, H}});
-    EXPECT_EQ(l.Evento(0)->Registro, 3); // refused events still count in the recording
+    Anadir(l, {{9000, 10, 1, H}});
+    ASSERT_EQ(l.NumeroEventos(), 5);
+    EXPECT_EQ(l.Evento(4)->Registro, 7);
     EXPECT_TRUE(l.DameEvento(7).Vacio());
 }
 
