@@ -50,7 +50,7 @@ using Valores = std::array<double, 3>;
 
 } // namespace
 
-TEST(MuestrasTES, EqualTimesAcrossPhasesShareOneInstantLowerPhaseFirst) {
+TEST(MuestrasTES, EqualTimesAcrossPhasesShareOneInstantUntilAPhaseRepeats) {
     // Three raw events at one instant, recorded phase 3 first; samples every 10 ms.
     Grabacion g;
     for (int fase : {3, 1, 2})
@@ -60,9 +60,7 @@ TEST(MuestrasTES, EqualTimesAcrossPhasesShareOneInstantLowerPhaseFirst) {
     // Recorded event 0 is phase 3 (values 100..), event 1 phase 1 (200..), event 2 phase 2 (300..).
     EXPECT_EQ(inst[2].tiempo, A(20));
     EXPECT_EQ(inst[2].valores, (Valores{202, 302, 102}));
-}
 
-TEST(MuestrasTES, SamplesOfOnePhaseLeaveTheOthersEmptyAndAFourthSampleStartsANewInstant) {
     // Two recorded events on phase 1 with samples at the same times, plus phases 2 and 3: per
     // time, phase 1, phase 1, phase 2 fill one instant; phase 3 starts the next.
     Grabacion h;

@@ -98,12 +98,26 @@ protected:
     }
 };
 
-TEST_F(DialogoED, ModifyDeleteNewAndOkWritesTheRescaledFile) {
+TEST_F(DialogoED, OkWritesTheRescaledFileAndRefusedOrUnchangedIntervalsLeaveItUntouched) {
     Poner(kFicheroIntervalos, kDosIntervalos);
-    TWConfigurarED d(Prop(), kNiveles);
-    ASSERT_EQ(d.ListaIntervalos->rowCount(), 2);
+    {
+        TWConfigurarED d(Prop(), kNiveles);
+        d.AceptarClick();
+        EXPECT_EQ(d.result(), QDialog::Rejected) << "nothing changed";
+    }
+    {
+        TWConfigurarED d(Prop(), kNiveles);
+        Editar(d, "999", UNIDAD_MS, "1", UNIDAD_H, 50);
+        d.BNuevoClick();
+        d.AceptarClick();
+        EXPECT_EQ(d.result(), QDialog::Rejected);
+        EXPECT_EQ(testsupport::Messages::count(MensajeValidacion(ResultadoValidacion::Incompatibles)), 1);
+        EXPECT_EQ(Contenido(kFicheroIntervalos), kDosIntervalos);
+    }
     // Modify changes the selected row, Delete removes the selected row, New adds one; OK rescales
     // the shares to 100.
+    TWConfigurarED d(Prop(), kNiveles);
+    ASSERT_EQ(d.ListaIntervalos->rowCount(), 2);
     d.ListaIntervalos->setCurrentCell(1, 0);
     Editar(d, "1", UNIDAD_S, "1", UNIDAD_H, 30);
     d.BModificarClick();
@@ -115,22 +129,6 @@ TEST_F(DialogoED, ModifyDeleteNewAndOkWritesTheRescaledFile) {
     d.AceptarClick();
     EXPECT_EQ(d.result(), QDialog::Accepted);
     EXPECT_EQ(Contenido(kFicheroIntervalos), QByteArray("2,1,1,1,3,75,1,3,2,3,25\n"));
-}
-
-TEST_F(DialogoED, RefusedOrUnchangedIntervalsLeaveTheFileUntouched) {
-    Poner(kFicheroIntervalos, kDosIntervalos);
-    {
-        TWConfigurarED d(Prop(), kNiveles);
-        d.AceptarClick();
-        EXPECT_EQ(d.result(), QDialog::Rejected) << "nothing changed";
-    }
-    TWConfigurarED d(Prop(), kNiveles);
-    Editar(d, "999", UNIDAD_MS, "1", UNIDAD_H, 50);
-    d.BNuevoClick();
-    d.AceptarClick();
-    EXPECT_EQ(d.result(), QDialog::Rejected);
-    EXPECT_EQ(testsupport::Messages::count(MensajeValidacion(ResultadoValidacion::Incompatibles)), 1);
-    EXPECT_EQ(Contenido(kFicheroIntervalos), kDosIntervalos);
 }
 
 TEST_F(VentanasEDTES, TesShowsEachEventWithItsMarkersAndASettingsChangeGoesBackToTheFirst) {
@@ -184,16 +182,8 @@ TEST_F(VentanasEDTES, TesMalformedSampleCountsAreSaidAndTheEventsStay) {
     EXPECT_EQ(array<double>(w, PEP_VLINEX).size(), 2u);
 }
 
-TEST_F(VentanasEDTES, WindowsWithoutEventsOpenEmpty) {
+TEST_F(VentanasEDTES, DurationWindowWithoutEventsKeepsItsAxis) {
     Poner(kFicheroIntervalos, kDosIntervalos);
-    auto* tes = abrir<TWMiGraficaTES>(Listas(TG_TES, {}, datos));
-    EXPECT_EQ(tes->Describir().value("events").toInt(), 0);
-    EXPECT_TRUE(array<double>(tes, PEP_VLINEX).empty());
-    EXPECT_EQ(tes->TextoCursor(), QString());
-    tes->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    driver = nullptr;
-
     auto* ed = abrir<TWMiGraficaED>(Listas(TG_ED, {}, datos));
     EXPECT_EQ(ed->Describir().value("events_placed").toInt(), 0);
     // The axis keeps its intervals; without events the last one keeps its end.

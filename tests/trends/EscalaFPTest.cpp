@@ -26,7 +26,7 @@ TEST(EscalaPlegada, UnityOfEitherSignSitsOnTheZeroLineAndNoValuePassesUnchanged)
     EXPECT_EQ(Desplegar(12345678900000.0), 12345678900000.0);
 }
 
-TEST(LineasReferencia, ElevenLinesATenthOfTheRangeApartLabelledAsFactors) {
+TEST(LineasReferencia, ElevenLinesATenthOfTheRangeApartLabelledAsFactorsAndTheZeroLineApart) {
     // clang-format off
     const struct { double desde, hasta; const char* primera; const char* ultima; } casos[] = {
         {0.02, 0.12, "0.9800", "0.8800"},
@@ -42,12 +42,10 @@ TEST(LineasReferencia, ElevenLinesATenthOfTheRangeApartLabelledAsFactors) {
         EXPECT_EQ(l.front().etiqueta, QString::fromLatin1(c.primera));
         EXPECT_EQ(l.back().etiqueta, QString::fromLatin1(c.ultima));
     }
-}
 
-TEST(LineasReferencia, ARangeAcrossZeroHasTheZeroLineAndStepsOnEachSide) {
+    // A range across zero: five steps below, the zero line drawn apart, five above.
     const std::vector<Linea> l = Lineas(-0.05, 0.05);
-    ASSERT_EQ(l.size(), 11u) << "five below, zero, five above";
-    // The zero line is drawn apart from the steps.
+    ASSERT_EQ(l.size(), 11u);
     EXPECT_EQ(l[5].valor, 0.0);
     EXPECT_EQ(l[5].etiqueta, QStringLiteral("1.0000"));
     EXPECT_NE(l[5].color, l[4].color);

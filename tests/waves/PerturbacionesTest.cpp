@@ -143,7 +143,7 @@ TEST(Perturbaciones, TheStoredObjectHoldsTenValuesTaggedTwo) {
     EXPECT_EQ(Filtro{}, intacto);
 }
 
-TEST(Perturbaciones, TheRegistersOfAWindowComeFromTheFirstVariable) {
+TEST(Perturbaciones, RegistersComeFromTheFirstVariableAndBrokenDataGiveOneOrNone) {
     ListasAtributos l;
     l[LV_VALORES].EntrarDoubles(ConHueco(300, 0, 0));
     l[LV_VALORES].EntrarDoubles(ConHueco(300, 150, 45)); // a drop in the second register
@@ -163,9 +163,8 @@ TEST(Perturbaciones, TheRegistersOfAWindowComeFromTheFirstVariable) {
     EXPECT_DOUBLE_EQ(0.0, d.Vref(7)) << "a register without Vref";
     EXPECT_EQ(std::vector<int>{1}, d.Malos(Hueco(50, 1)));
     EXPECT_TRUE(d.Malos(Filtro{}).empty());
-}
 
-TEST(Perturbaciones, EmptyOrBrokenDataGiveOneRegisterOrNone) {
+    // Empty or broken data: one register or none.
     EXPECT_FALSE(DatosPerturbaciones{ListasAtributos{}}.Malo(Hueco(50, 1), 0));
     ListasAtributos sinPares;
     sinPares[LV_VALORES].EntrarDoubles({1, 2, std::nan(""), 4});
@@ -175,13 +174,7 @@ TEST(Perturbaciones, EmptyOrBrokenDataGiveOneRegisterOrNone) {
     EXPECT_EQ(kSinTrigger, uno.MenorTrigger());
 }
 
-// The filter dialog.
-class DialogoPerturbaciones : public testing::Test {
-protected:
-    void SetUp() override { testsupport::Messages::clear(); }
-};
-
-TEST_F(DialogoPerturbaciones, OutOfRangeValuesAreRefusedThenOkTakesTheValues) {
+TEST(DialogoPerturbaciones, OutOfRangeValuesAreRefusedThenOkTakesTheValues) {
     Filtro f;
     TWPerturbaciones d(nullptr, f, 0.5);
     d.CBVerTrigger->setChecked(true);
@@ -209,7 +202,7 @@ TEST_F(DialogoPerturbaciones, OutOfRangeValuesAreRefusedThenOkTakesTheValues) {
               (std::array<int, 5>{f.VerMalos, f.VerTrigger, f.VerPorcentaje, f.Frecuencia, f.Ciclos}));
 }
 
-TEST_F(DialogoPerturbaciones, CancelClearsATriggerLeftAtItsFloor) {
+TEST(DialogoPerturbaciones, CancelClearsATriggerLeftAtItsFloor) {
     Filtro f{.Trigger = 1.2}; // what the window offers before the user chose
     TWPerturbaciones d(nullptr, f, 1.2);
     d.BCancelarClick();

@@ -99,10 +99,6 @@ ListasAtributos registrosPerturbacion(const std::vector<int>& hueco, ObjGen* dat
 
 class VentanasOnda : public testsupport::VentanaPrueba {
 protected:
-    void SetUp() override {
-        VentanaPrueba::SetUp();
-        testsupport::Messages::clear();
-    }
     // Drops below half the reference, and only the bad registers shown.
     static perturbaciones::Filtro Huecos(perturbaciones::Filtro f) {
         f.VerPorcentaje = 1;

@@ -84,7 +84,7 @@ TEST_F(VentanaGenerica, HandlersCallTheirOperations) {
     EXPECT_EQ(ventana->notificaciones, std::vector<int>{PEN_RIGHTCLICK});
 }
 
-TEST_F(VentanaGenerica, NavigationButtonsAndFastStepsStopAtTheEdges) {
+TEST_F(VentanaGenerica, NavigationButtonsAndFastStepsStopAtTheEdgesAndTheStepHasThreeDigits) {
     ventana->PonerIntervalos(3, 0);
     for (const char* paso : {"Previous", "Next", "Next", "Next", "Previous"}) // beyond the ends: nothing
         Disparar(paso);
@@ -109,9 +109,8 @@ TEST_F(VentanaGenerica, NavigationButtonsAndFastStepsStopAtTheEdges) {
     EXPECT_EQ(ventana->mostrados.size(), pasos);
     Disparar("FirstInterval");
     EXPECT_EQ(ventana->mostrados.back(), 0);
-}
 
-TEST_F(VentanaGenerica, LargeStepAcceptsUpToThreeDigits) {
+    // The large step takes up to three digits.
     ventana->PonerPasos("25");
     EXPECT_EQ(ventana->DamePasos(), 25);
     for (const char* malo : {"1234", "1a", "-5", " 7"}) {
