@@ -64,12 +64,6 @@ const QByteArray kIncluidas = Leer(QStringLiteral(NORMAS_INCLUIDAS));
 
 } // namespace
 
-TEST(NormasLectura, CrIsDroppedAndCtrlZEndsTheFile) {
-    QByteArray disco = kTres;
-    disco.replace("\n", "\r\n");
-    EXPECT_EQ(Normalizar(disco + '\x1a' + "Oculta\r\n1,1,\r\n1,1,\r\n"), kTres);
-}
-
 TEST(NormasLectura, NamesAndFlagsInFileOrder) {
     const std::vector<QByteArray> tres{"Fija/0", "Lectura/2", "Mia/1"};
     for (const QByteArray& f : {kTres + "\n\n", kTres.chopped(1)}) {

@@ -52,14 +52,6 @@ protected:
     static QString Celda(QTableWidget* g, int fila) { return TTFiltroIn::Celda(g, fila); }
 };
 
-TEST_F(FiltroIn, ModifyShowsTheRecordWithAHundredAndOneThdEmpty) {
-    auto e = Abrir(TTFiltroIn::MODIFICAR, "Fija");
-    EXPECT_TRUE(testsupport::Messages::shown().empty());
-    EXPECT_EQ((QStringList{e->ETHDVn->text(), e->ETHDIn->text()}), (QStringList{"8", ""}));
-    EXPECT_EQ((QStringList{Celda(e->StringGrid1, 1), Celda(e->StringGrid1, 2), Celda(e->StringGrid1, 3)}),
-              (QStringList{"2.5", "5", ""}));
-}
-
 TEST_F(FiltroIn, BadRecordSaysBadFilterAndShowsWhatWasRead) {
     auto e = Abrir(TTFiltroIn::MODIFICAR, "Rota");
     EXPECT_EQ(apoyo::UnicoMensaje(), QStringLiteral("Bad filter"));
@@ -94,8 +86,12 @@ TEST_F(FiltroIn, ValidationReportsTheFirstFailingCheckInOrder) {
     EXPECT_EQ(Aceptar(*e), QString());
 }
 
-TEST_F(FiltroIn, ModifyReplacesTheRecordInPlaceAsAUserFilter) {
+TEST_F(FiltroIn, ModifyShowsTheRecordWithAHundredAndOneEmptyAndReplacesItInPlaceAsAUserFilter) {
     auto e = Abrir(TTFiltroIn::MODIFICAR, "Fija", 'x');
+    EXPECT_TRUE(testsupport::Messages::shown().empty());
+    EXPECT_EQ((QStringList{e->ETHDVn->text(), e->ETHDIn->text()}), (QStringList{"8", ""}));
+    EXPECT_EQ((QStringList{Celda(e->StringGrid1, 1), Celda(e->StringGrid1, 2), Celda(e->StringGrid1, 3)}),
+              (QStringList{"2.5", "5", ""}));
     Poner(e->ETHDVn, "9");
     Celda(e->StringGrid1, 3, "7");
     ASSERT_EQ(Aceptar(*e), QString());
