@@ -1,6 +1,6 @@
 #include "FicheroNormas.h"
 
-#include "TestEnvironment.h"
+#include "ApoyoNormas.h"
 
 #include <QDir>
 #include <QFile>
@@ -43,12 +43,6 @@ QByteArray Leer(const QString& ruta) {
 
 QByteArray Disco(const QString& nombre = kFichero) {
     return Leer(Ruta(nombre));
-}
-
-void Escribir(const QByteArray& datos) {
-    QFile f(Ruta(kFichero));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(datos);
 }
 
 RegistroTexto Registro(const char* nombre, const char* thd) {
@@ -197,7 +191,7 @@ TEST_F(GuardadoNormas, SavesAndRemovesInTheHostDirectoryWithCrLf) {
     EXPECT_EQ(Disco(), QByteArray("Nuevo\r\n1,101,1,2\r\n1,5,\r\n"));
     EXPECT_EQ(Disco(NombreTemporal(kFichero)), QByteArray("<missing>"));
 
-    Escribir(kViejo + "\x1a" + "tail");
+    apoyo::Escribir(kViejo + "\x1a" + "tail");
     ASSERT_TRUE(GuardarRegistro(kFichero, Registro("Dos", "9")));
     ASSERT_TRUE(EliminarRegistro(kFichero, "Uno"));
     EXPECT_EQ(Disco(), QByteArray("Dos\r\n1,9,1,2\r\n1,5,\r\nTres\r\n1,1,\r\n1,1,\r\n"));
@@ -206,7 +200,7 @@ TEST_F(GuardadoNormas, SavesAndRemovesInTheHostDirectoryWithCrLf) {
 // A save stopped at any step, as if the process died there, leaves the old file or the new
 // one on the disk, whole; never none and never a mix.
 TEST_F(GuardadoNormas, StoppedAtEveryStepTheFileIsOldOrNewAndWhole) {
-    Escribir(kViejo);
+    apoyo::Escribir(kViejo);
     int pasos = 0;
     PonerInterrupcion([&pasos](PasoGuardado) { return ++pasos > 0; });
     ASSERT_TRUE(GuardarRegistro(kFichero, Registro("Cuatro", "4")));
@@ -216,7 +210,7 @@ TEST_F(GuardadoNormas, StoppedAtEveryStepTheFileIsOldOrNewAndWhole) {
     ASSERT_EQ(pasos, 8);
 
     for (int parada = 1; parada <= pasos; ++parada) {
-        Escribir(kViejo);
+        apoyo::Escribir(kViejo);
         int paso = 0;
         PasoGuardado ultimo = PasoGuardado::TemporalCreado;
         PonerInterrupcion([&](PasoGuardado p) {
@@ -232,7 +226,7 @@ TEST_F(GuardadoNormas, StoppedAtEveryStepTheFileIsOldOrNewAndWhole) {
             << "stopped at step " << parada;
     }
     // The temporary file a stopped save left behind does not leak into the next save.
-    Escribir(kViejo);
+    apoyo::Escribir(kViejo);
     PonerInterrupcion([](PasoGuardado p) { return p != PasoGuardado::Cerrado; });
     GuardarRegistro(kFichero, Registro("Cuatro", "4"));
     PonerInterrupcion({});
