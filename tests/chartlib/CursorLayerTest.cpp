@@ -67,7 +67,7 @@ TEST_F(CursorLayer, ArrowKeysAndClicksRedrawOnlyTheCursorAndDrawWhatAFullRedrawD
     m_fullRedraws = 0;
     QTest::mouseClick(chart(), Qt::LeftButton, {}, pixelOf(0, 4, 14).toPoint());
     EXPECT_EQ(pe.dameEntero(PEP_CURSORPOINT), 4);
-    EXPECT_EQ(pe.dameTexto(PEP_CURSORTABLE), QString::fromStdString(m_readOut(4)))
+    EXPECT_EQ(pe.dameTexto(PEP_CURSORTABLE).toStdString(), m_readOut(4))
         << "the cursor is stored before the parent hears of it";
     EXPECT_EQ(m_fullRedraws, 0);
     EXPECT_EQ(differsFromAFullRedraw(), 0);
