@@ -58,7 +58,7 @@ const QByteArray kIncluidas = Leer(QStringLiteral(NORMAS_INCLUIDAS));
 
 } // namespace
 
-TEST(NormasLectura, NamesAndFlagsInFileOrder) {
+TEST(NormasLectura, NamesAndFlagsInFileOrderAndAFormatErrorKeepsTheRecordsBeforeIt) {
     const std::vector<QByteArray> tres{"Fija/0", "Lectura/2", "Mia/1"};
     for (const QByteArray& f : {kTres + "\n\n", kTres.chopped(1)}) {
         const ListaNormas l = LeerNombres(f);
@@ -66,9 +66,6 @@ TEST(NormasLectura, NamesAndFlagsInFileOrder) {
         EXPECT_EQ(Nombres(l), tres);
     }
     EXPECT_TRUE(LeerNombres(QByteArray(40, 'n') + "\n1,1,\n1,1,\n").completa);
-}
-
-TEST(NormasLectura, FormatErrorKeepsTheRecordsBeforeIt) {
     // A name too long, a record without its current line, a blank name.
     for (const QByteArray& cola : {QByteArray(41, 'n') + "\n1,1,\n1,1,\nTras\n1,1,\n1,1,\n",
                                    QByteArray("Corta\n1,1,2"), QByteArray("\nB\n1,1,\n1,1,\n")}) {
