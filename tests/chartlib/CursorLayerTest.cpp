@@ -67,6 +67,8 @@ TEST_F(CursorLayer, ArrowKeysAndClicksRedrawOnlyTheCursorAndDrawWhatAFullRedrawD
     m_fullRedraws = 0;
     QTest::mouseClick(chart(), Qt::LeftButton, {}, pixelOf(0, 4, 14).toPoint());
     EXPECT_EQ(pe.dameEntero(PEP_CURSORPOINT), 4);
+    EXPECT_EQ(pe.dameTexto(PEP_CURSORTABLE).toStdString(), m_readOut(4))
+        << "the cursor is stored before the parent hears of it";
     EXPECT_EQ(m_fullRedraws, 0);
     EXPECT_EQ(differsFromAFullRedraw(), 0);
 }
@@ -80,7 +82,7 @@ TEST_F(CursorLayer, AReadOutWithMoreRowsRedrawsOnceAndMakesRoom) {
     EXPECT_EQ(differsFromAFullRedraw(), 0);
 }
 
-TEST_F(CursorLayer, AStepAfterAMetafileRedrawsAtTheScreenLayout) {
+TEST_F(CursorLayer, AStepAfterAMetafileOrAZoomDragRedrawsOnceAtTheScreenLayout) {
     // The metafile lays the chart out at its own size; the next step must not paint the
     // cursor with that layout.
     const PERect target{0, 0, 300, 200};
@@ -89,6 +91,16 @@ TEST_F(CursorLayer, AStepAfterAMetafileRedrawsAtTheScreenLayout) {
     QTest::keyClick(chart(), Qt::Key_Right);
     EXPECT_EQ(m_fullRedraws, 1);
     EXPECT_EQ(differsFromAFullRedraw(), 0);
+
+    // A zoom drag redraws once even when the parent redraws on hearing of it.
+    m_parent->onNotify = [this](int code) {
+        if (code == PEN_ZOOMDONE)
+            pe.Redibujar();
+    };
+    m_fullRedraws = 0;
+    drag(pixelOf(0, 1, 14).toPoint(), pixelOf(0, 3, 11).toPoint());
+    EXPECT_EQ(pe.dameEntero(PEP_ZOOMED), 1);
+    EXPECT_EQ(m_fullRedraws, 1);
 }
 
 TEST_F(CursorLayer, TheCursorLeavesWhenItsPointBecomesNullAndThePrintMarkShows) {
@@ -108,14 +120,4 @@ TEST_F(CursorLayer, TheCursorLeavesWhenItsPointBecomesNullAndThePrintMarkShows) 
     for (int dx = -3; dx <= 3; ++dx)
         dark += pixel(marked, ring + QPointF(dx, 0)).lightness() < 128;
     EXPECT_GT(dark, 0) << "the print mark's ring crosses the right of the point";
-}
-
-TEST_F(CursorLayer, AZoomDragRedrawsOnceEvenWhenTheParentRedraws) {
-    m_parent->onNotify = [this](int code) {
-        if (code == PEN_ZOOMDONE)
-            pe.Redibujar();
-    };
-    drag(pixelOf(0, 1, 14).toPoint(), pixelOf(0, 3, 11).toPoint());
-    EXPECT_EQ(pe.dameEntero(PEP_ZOOMED), 1);
-    EXPECT_EQ(m_fullRedraws, 1);
 }

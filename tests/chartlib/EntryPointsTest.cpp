@@ -41,7 +41,7 @@ TEST_F(ChartHandles, OnlyTheGraphTypeIsCreatedAndStaleOrForeignHandlesFailWithou
 
 class ChartProperties : public ChartTest {};
 
-TEST_F(ChartProperties, ScalarsAndTextsRoundTrip) {
+TEST_F(ChartProperties, ScalarsTextsAndUnknownNumbersRoundTrip) {
     EXPECT_EQ(api().PEnset(chart(), PEP_CURSORMODE, 3), 1);
     EXPECT_EQ(pe.dameEntero(PEP_CURSORMODE), 3);
     EXPECT_EQ(pe.dameEntero(PEP_CURSORPOINT), 0) << "unset integers read 0";
@@ -61,6 +61,16 @@ TEST_F(ChartProperties, ScalarsAndTextsRoundTrip) {
     EXPECT_DOUBLE_EQ(pe.dameDouble(PEP_GRAPHSHARE), 0.87);
     pe.ponerEntero(PEP_ZOOMXMIN, 7);
     EXPECT_DOUBLE_EQ(pe.dameDouble(PEP_ZOOMXMIN), 7.0);
+
+    // Numbers the library does not know are kept by the type they were set with.
+    EXPECT_EQ(api().PEnset(chart(), 4100, -12), 1);
+    EXPECT_EQ(pe.dameEntero(4100), -12);
+    const double values[] = {0.25, 0.5};
+    EXPECT_EQ(api().PEvset(chart(), 4102, values, 2), 1);
+    double read[2] = {};
+    EXPECT_EQ(api().PEvget(chart(), 4102, read, 2), 2);
+    EXPECT_EQ(read[1], 0.5);
+    EXPECT_EQ(pe.dameEntero(4103), 0);
 }
 
 TEST_F(ChartProperties, ArraysRoundTripAndReportTheirCount) {
@@ -109,17 +119,6 @@ TEST_F(ChartProperties, CellsAddressOneElementAndSubsetPointCellsUseThePointCoun
     // subsets times points need more.
     EXPECT_EQ(api().PEvsetcell(chart(), PEP_YDATA, 1 << 24, &value), 0);
     EXPECT_EQ(api().PEvget(chart(), PEP_YDATA, nullptr, 0), 6);
-}
-
-TEST_F(ChartProperties, UnknownNumbersAreStoredByTheTypeTheyWereSetWith) {
-    EXPECT_EQ(api().PEnset(chart(), 4100, -12), 1);
-    EXPECT_EQ(pe.dameEntero(4100), -12);
-    const double values[] = {0.25, 0.5};
-    EXPECT_EQ(api().PEvset(chart(), 4102, values, 2), 1);
-    double read[2] = {};
-    EXPECT_EQ(api().PEvget(chart(), 4102, read, 2), 2);
-    EXPECT_EQ(read[1], 0.5);
-    EXPECT_EQ(pe.dameEntero(4103), 0);
 }
 
 TEST_F(ChartProperties, PerAxisPropertiesFollowTheWorkingAxis) {
@@ -180,9 +179,6 @@ TEST_F(SerialDates, RoundTripsKeepEveryFieldAndRoundToTheNearestMillisecond) {
         ASSERT_EQ(api().PEcreateserialdate(&value, &in, 2), 1);
         EXPECT_EQ(decipher(value), fields(in));
     }
-    for (int ms = 0; ms < 1000; ++ms)
-        ASSERT_EQ(decipher(serial(2024, 2, 29, 23, 59, 59, ms)),
-                  (std::array<int, 7>{124, 2, 29, 23, 59, 59, ms}));
     const double ms = 1.0 / 86400000.0;
     EXPECT_EQ(decipher(serial(2024, 6, 1, 10) + 0.4 * ms)[6], 0);
     EXPECT_EQ(decipher(serial(2024, 12, 31, 23, 59, 59, 999) + 0.7 * ms),

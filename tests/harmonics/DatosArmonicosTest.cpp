@@ -56,7 +56,7 @@ const std::vector<double> kVacio(8, N);
 
 } // namespace
 
-TEST(HarmonicsPresence, ASlotHoldingOnlyNoDataIsNoSubsetAndShortSlotsArePadded) {
+TEST(HarmonicsPresence, ASlotHoldingOnlyNoDataIsNoSubsetShortSlotsArePaddedAndUnitsMakeTheAxes) {
     Espectro e;
     e.ranuras = {{1, 2, 3, 4, 5, 6, 7, 8},       kVacio, {N, N, N, 0.5, N, N, N, N}, {}, {1, 2, 3},
                  {1, 2, 3, 4, 5, 6, 7, 8, 9, 10}};
@@ -70,6 +70,16 @@ TEST(HarmonicsPresence, ASlotHoldingOnlyNoDataIsNoSubsetAndShortSlotsArePadded) 
               (std::vector<double>{3, N, N, 8}));
     e.ranuras = {kVacio, kVacio};
     EXPECT_EQ(e.datos().Ejes().size(), 1u) << "no series: one empty axis";
+
+    // Unit changes start axes, labelled by kind.
+    e.ranuras = {{1}, {1}, kVacio, {1}, {1}, {1}};
+    e.unidades = {"%V", "%V", "%V", "%A", "%A", "kW"};
+    e.pares = {{0, 0}};
+    const std::vector<armonicos::Eje> ejes = e.datos().Ejes();
+    ASSERT_EQ(ejes.size(), 3u);
+    EXPECT_EQ((QStringList{ejes[0].etiqueta, ejes[1].etiqueta, ejes[2].etiqueta}),
+              (QStringList{"%Vn", "%In", "kW"}));
+    EXPECT_EQ((std::vector<int>{ejes[0].series, ejes[1].series}), (std::vector<int>{2, 2}));
 }
 
 TEST(HarmonicsRegisters, PairsOfEveryIntervalsRowAreConcatenatedAndBadOnesDropped) {
@@ -115,18 +125,6 @@ TEST(HarmonicsXValues, FromTheExtraRowOrFromTheOptionsRepeatedForEveryRegister) 
     e.opciones.insert(e.opciones.end(), {1000, 7});
     const DatosArmonicos corto = e.datos(OrigenX::Opciones);
     EXPECT_EQ((std::vector<double>{corto.X(0, 0), corto.X(0, 1)}), (std::vector<double>{7, 3}));
-}
-
-TEST(HarmonicsAxesAndTitles, UnitChangesStartAxesLabelledByKind) {
-    Espectro e;
-    e.ranuras = {{1}, {1}, kVacio, {1}, {1}, {1}};
-    e.unidades = {"%V", "%V", "%V", "%A", "%A", "kW"};
-    e.pares = {{0, 0}};
-    const std::vector<armonicos::Eje> ejes = e.datos().Ejes();
-    ASSERT_EQ(ejes.size(), 3u);
-    EXPECT_EQ((QStringList{ejes[0].etiqueta, ejes[1].etiqueta, ejes[2].etiqueta}),
-              (QStringList{"%Vn", "%In", "kW"}));
-    EXPECT_EQ((std::vector<int>{ejes[0].series, ejes[1].series}), (std::vector<int>{2, 2}));
 }
 
 TEST(HarmonicsLabels, OrdersBandsAndInterharmonics) {

@@ -1,6 +1,6 @@
 #include "FicheroNormas.h"
 
-#include "TestEnvironment.h"
+#include "ApoyoNormas.h"
 
 #include <QDir>
 #include <QFile>
@@ -45,12 +45,6 @@ QByteArray Disco(const QString& nombre = kFichero) {
     return Leer(Ruta(nombre));
 }
 
-void Escribir(const QByteArray& datos) {
-    QFile f(Ruta(kFichero));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(datos);
-}
-
 RegistroTexto Registro(const char* nombre, const char* thd) {
     return RegistroTexto{nombre, thd, {"1", "2"}, "5", {}};
 }
@@ -64,13 +58,7 @@ const QByteArray kIncluidas = Leer(QStringLiteral(NORMAS_INCLUIDAS));
 
 } // namespace
 
-TEST(NormasLectura, CrIsDroppedAndCtrlZEndsTheFile) {
-    QByteArray disco = kTres;
-    disco.replace("\n", "\r\n");
-    EXPECT_EQ(Normalizar(disco + '\x1a' + "Oculta\r\n1,1,\r\n1,1,\r\n"), kTres);
-}
-
-TEST(NormasLectura, NamesAndFlagsInFileOrder) {
+TEST(NormasLectura, NamesAndFlagsInFileOrderAndAFormatErrorKeepsTheRecordsBeforeIt) {
     const std::vector<QByteArray> tres{"Fija/0", "Lectura/2", "Mia/1"};
     for (const QByteArray& f : {kTres + "\n\n", kTres.chopped(1)}) {
         const ListaNormas l = LeerNombres(f);
@@ -78,9 +66,6 @@ TEST(NormasLectura, NamesAndFlagsInFileOrder) {
         EXPECT_EQ(Nombres(l), tres);
     }
     EXPECT_TRUE(LeerNombres(QByteArray(40, 'n') + "\n1,1,\n1,1,\n").completa);
-}
-
-TEST(NormasLectura, FormatErrorKeepsTheRecordsBeforeIt) {
     // A name too long, a record without its current line, a blank name.
     for (const QByteArray& cola : {QByteArray(41, 'n') + "\n1,1,\n1,1,\nTras\n1,1,\n1,1,\n",
                                    QByteArray("Corta\n1,1,2"), QByteArray("\nB\n1,1,\n1,1,\n")}) {
@@ -203,7 +188,7 @@ TEST_F(GuardadoNormas, SavesAndRemovesInTheHostDirectoryWithCrLf) {
     EXPECT_EQ(Disco(), QByteArray("Nuevo\r\n1,101,1,2\r\n1,5,\r\n"));
     EXPECT_EQ(Disco(NombreTemporal(kFichero)), QByteArray("<missing>"));
 
-    Escribir(kViejo + "\x1a" + "tail");
+    apoyo::Escribir(kViejo + "\x1a" + "tail");
     ASSERT_TRUE(GuardarRegistro(kFichero, Registro("Dos", "9")));
     ASSERT_TRUE(EliminarRegistro(kFichero, "Uno"));
     EXPECT_EQ(Disco(), QByteArray("Dos\r\n1,9,1,2\r\n1,5,\r\nTres\r\n1,1,\r\n1,1,\r\n"));
@@ -212,7 +197,7 @@ TEST_F(GuardadoNormas, SavesAndRemovesInTheHostDirectoryWithCrLf) {
 // A save stopped at any step, as if the process died there, leaves the old file or the new
 // one on the disk, whole; never none and never a mix.
 TEST_F(GuardadoNormas, StoppedAtEveryStepTheFileIsOldOrNewAndWhole) {
-    Escribir(kViejo);
+    apoyo::Escribir(kViejo);
     int pasos = 0;
     PonerInterrupcion([&pasos](PasoGuardado) { return ++pasos > 0; });
     ASSERT_TRUE(GuardarRegistro(kFichero, Registro("Cuatro", "4")));
@@ -222,7 +207,7 @@ TEST_F(GuardadoNormas, StoppedAtEveryStepTheFileIsOldOrNewAndWhole) {
     ASSERT_EQ(pasos, 8);
 
     for (int parada = 1; parada <= pasos; ++parada) {
-        Escribir(kViejo);
+        apoyo::Escribir(kViejo);
         int paso = 0;
         PasoGuardado ultimo = PasoGuardado::TemporalCreado;
         PonerInterrupcion([&](PasoGuardado p) {
@@ -238,7 +223,7 @@ TEST_F(GuardadoNormas, StoppedAtEveryStepTheFileIsOldOrNewAndWhole) {
             << "stopped at step " << parada;
     }
     // The temporary file a stopped save left behind does not leak into the next save.
-    Escribir(kViejo);
+    apoyo::Escribir(kViejo);
     PonerInterrupcion([](PasoGuardado p) { return p != PasoGuardado::Cerrado; });
     GuardarRegistro(kFichero, Registro("Cuatro", "4"));
     PonerInterrupcion({});

@@ -99,7 +99,7 @@ protected:
     }
 };
 
-TEST_F(HarmonicsWindow, OpensOnTheFirstRegisterWithItsPresentChannelsAndSteps) {
+TEST_F(HarmonicsWindow, OpensOnTheFirstRegisterAndAFilterMarksLimitsAndHighlightsValuesAboveThem) {
     auto* w = abrir<TWMiGraficaARM>(espectro(TG_ARM, tresRegistros(), 3, 4, datos));
     EXPECT_EQ(texto(w, PEP_MULTISUBTITLES), QStringLiteral("V1\tV3\tI1"));
     EXPECT_EQ(enteros(w, PEP_SUBSETSPERAXIS), (std::vector<std::int32_t>{2, 1}));
@@ -109,10 +109,9 @@ TEST_F(HarmonicsWindow, OpensOnTheFirstRegisterWithItsPresentChannelsAndSteps) {
     w->NextClick();
     EXPECT_EQ(w->RegistroMostrado(), 1);
     EXPECT_DOUBLE_EQ(doubles(w, PEP_YDATA)[1], 1.5);
-}
 
-TEST_F(HarmonicsWindow, FilterMarksLimitsAndHighlightsOnlyValuesAboveThem) {
-    auto* w = abrir<TWMiGraficaARM>(espectro(TG_ARM, tresRegistros(), 3, 4, datos));
+    w->PreviousClick();
+    ASSERT_EQ(w->RegistroMostrado(), 0);
     ASSERT_EQ(w->AplicarFiltro(QStringLiteral("Test filter")), 1);
     // Applied by name, the window moves to the first register the filter finds bad.
     EXPECT_EQ(w->RegistroMostrado(), 1);

@@ -162,7 +162,6 @@ int readThroughEngine(const EngineSetting& s) {
 
 TEST(HandEditedSettings, EveryEngineValueInEveryBadFormFallsBackToItsDefaultAndIsRepaired) {
     const std::vector<EngineSetting> settings = engineSettings();
-    int tried = 0;
     for (const EngineSetting& s : settings) {
         for (const BadForm& bad : kBadForms) {
             SCOPED_TRACE(s.name.toStdString() + ": " + bad.what);
@@ -197,10 +196,8 @@ TEST(HandEditedSettings, EveryEngineValueInEveryBadFormFallsBackToItsDefaultAndI
                 EXPECT_EQ(SettingsStore::formatInt(other.validOther), after.value(other.name).toString())
                     << other.name.toStdString() << " was not left alone";
             }
-            ++tried;
         }
     }
-    EXPECT_EQ(static_cast<int>(settings.size() * std::size(kBadForms)), tried);
 }
 
 // Found by fuzzing: QSettings read "@Variant(...)" values, allocating whatever size the text
