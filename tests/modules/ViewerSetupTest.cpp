@@ -72,7 +72,7 @@ protected:
     SourceDriver source;
 };
 
-TEST_F(ViewerSetupModule, SelectorReturnsOneTriplePerCheckedVariableInOneIntegerRow) {
+TEST_F(ViewerSetupModule, SelectorReturnsOneTriplePerCheckedVariableInOneIntegerRowOrNothingOnCancel) {
     testsupport::Dialogs::handleNext([](QDialog& d) {
         QTreeWidget* tree = variables(d);
         if (tree == nullptr)
@@ -87,9 +87,8 @@ TEST_F(ViewerSetupModule, SelectorReturnsOneTriplePerCheckedVariableInOneInteger
     ASSERT_EQ(result.Elementos(0), 6);
     EXPECT_EQ(std::vector<int>(result.Enteros(0), result.Enteros(0) + 6),
               (std::vector<int>{0, 1, 11, 1, 2, 20}));
-}
 
-TEST_F(ViewerSetupModule, CancelAppendsNothingAndEveryFileIsListedEvenUnreadable) {
+    // Cancel appends nothing, and every file is listed, even one that cannot be read.
     QStringList seen;
     testsupport::Dialogs::handleNext([&](QDialog& d) {
         QTreeWidget* tree = variables(d);
