@@ -160,7 +160,7 @@ protected:
 };
 
 // The input is never the output, asked to or not, however named or reached through a link.
-TEST_F(CsvImportOutput, TheInputIsNeverTheOutput) {
+TEST_F(CsvImportOutput, TheInputIsNeverTheOutputAndOtherFilesAreReplacedOnlyWhenAskedTo) {
     std::filesystem::create_symlink(csv, dir + "/link.STD");
     const struct {
         QStringList args;
@@ -175,9 +175,8 @@ TEST_F(CsvImportOutput, TheInputIsNeverTheOutput) {
         EXPECT_TRUE(errors.contains(QString::fromLatin1(c.error))) << errors.toStdString();
     }
     EXPECT_EQ(kCsv, apptest::fileBytes(csv));
-}
 
-TEST_F(CsvImportOutput, AFileThatIsNotARecordingOrALinkIsReplacedOnlyWhenAskedTo) {
+    // A file that is not a recording, or a link, is replaced only when asked to.
     const std::string notes = dir + "/notes.txt", target = dir + "/target.txt", link = dir + "/OUT.STD";
     apptest::writeBytes(notes, "my notes");
     apptest::writeBytes(target, "kept");
