@@ -60,7 +60,7 @@ std::string firstProblem(const CsvResult& r) {
 
 } // namespace
 
-TEST(CsvHostileInput, ALineLongerThanTheBoundIsRefusedByLineNumber) {
+TEST(CsvHostileInput, LinesAndProblemsStopAtTheirBounds) {
     GeneratedBuf buf("t,a (V)\n2026-12-05 10:00:00,1\n2026-12-05 10:00:01,", '7', kCsvMaxLineBytes + 100,
                      "\n2026-12-05 10:00:02,3\n");
     std::istream in(&buf);
@@ -68,19 +68,18 @@ TEST(CsvHostileInput, ALineLongerThanTheBoundIsRefusedByLineNumber) {
     ASSERT_EQ(1u, r.problems.size()) << firstProblem(r);
     EXPECT_EQ(3, r.problems[0].line);
     EXPECT_NE(std::string::npos, r.problems[0].message.find("line too long"));
-}
 
-// Found by fuzzing for the header: every bad column of it added a problem past the bound.
-TEST(CsvHostileInput, ProblemsOfRowsOrOfTheHeaderStopAfterTheBoundWithAClosingMessage) {
+    // Problems of rows or of the header stop after the bound with a closing message. Found by
+    // fuzzing for the header: every bad column of it added a problem past the bound.
     std::string rows = "t,a (V)\n", header = "t";
     for (int i = 0; i < 1000; ++i)
         rows += "bad,1\n";
     for (int i = 0; i < 500; ++i)
         header += ",\x01";
     for (const std::string& text : {rows, header + "\n2026-12-05 10:00:00\n"}) {
-        const CsvResult r = importCsv(text, "many.csv");
-        ASSERT_EQ(kCsvMaxProblems + 1, r.problems.size());
-        EXPECT_NE(std::string::npos, r.problems.back().message.find("was not read"));
+        const CsvResult many = importCsv(text, "many.csv");
+        ASSERT_EQ(kCsvMaxProblems + 1, many.problems.size());
+        EXPECT_NE(std::string::npos, many.problems.back().message.find("was not read"));
     }
 }
 
@@ -161,7 +160,7 @@ protected:
 };
 
 // The input is never the output, asked to or not, however named or reached through a link.
-TEST_F(CsvImportOutput, TheInputIsNeverTheOutput) {
+TEST_F(CsvImportOutput, TheInputIsNeverTheOutputAndOtherFilesAreReplacedOnlyWhenAskedTo) {
     std::filesystem::create_symlink(csv, dir + "/link.STD");
     const struct {
         QStringList args;
@@ -176,9 +175,8 @@ TEST_F(CsvImportOutput, TheInputIsNeverTheOutput) {
         EXPECT_TRUE(errors.contains(QString::fromLatin1(c.error))) << errors.toStdString();
     }
     EXPECT_EQ(kCsv, apptest::fileBytes(csv));
-}
 
-TEST_F(CsvImportOutput, AFileThatIsNotARecordingOrALinkIsReplacedOnlyWhenAskedTo) {
+    // A file that is not a recording, or a link, is replaced only when asked to.
     const std::string notes = dir + "/notes.txt", target = dir + "/target.txt", link = dir + "/OUT.STD";
     apptest::writeBytes(notes, "my notes");
     apptest::writeBytes(target, "kept");

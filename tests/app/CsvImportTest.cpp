@@ -15,7 +15,7 @@ const TValorMultiple& list(const CsvResult& r, size_t variable, List l) {
 
 } // namespace
 
-TEST(CsvImport, CommaSeparatedWithDecimalPointAndIsoTimes) {
+TEST(CsvImport, CommaSeparatedWithDecimalPointIsoTimesEmptyCellsAndMilliseconds) {
     const CsvResult r = importCsv("Time,V1 (V),I1 [A],Label\n"
                                   "2026-12-05 10:00:00,230.5,12.25,1\n"
                                   "2026-12-05 10:00:01,229.75,-3.5e1,2\n",
@@ -33,6 +33,14 @@ TEST(CsvImport, CommaSeparatedWithDecimalPointAndIsoTimes) {
     EXPECT_EQ(TTiempo(2026, 12, 5, 10, 0, 1, -1), list(r, 0, List::Times).Tiempos(0)[1]);
     EXPECT_EQ(0, list(r, 0, List::Options).Numero(0, 1)) << "plain trends";
     EXPECT_EQ(1, list(r, 0, List::Options).Numero(0, 2)) << "one-second period";
+
+    // Empty cells are missing values; milliseconds are kept.
+    const CsvResult e =
+        importCsv("t,a (V),b (V)\n2026-12-05 10:00:00.250,,2\n2026-12-05 10:00:00.500,1,\n", "e.csv");
+    ASSERT_TRUE(e.problems.empty());
+    EXPECT_EQ(kNoValue, list(e, 0, List::Values).Numero(0, 0));
+    EXPECT_EQ(kNoValue, list(e, 1, List::Values).Numero(0, 1));
+    EXPECT_EQ(TTiempo(2026, 12, 5, 10, 0, 0, 250), list(e, 0, List::Times).Tiempos(0)[0]);
 }
 
 TEST(CsvImport, SemicolonSeparatedWithDecimalCommaAndDayMonthYearTimes) {
@@ -65,15 +73,6 @@ TEST(CsvImport, QuotedCellsDoNotDecideTheDecimalMark) {
     EXPECT_EQ('.', semicolon.decimalMark);
     ASSERT_EQ(1u, semicolon.problems.size()) << "the quoted cell is not a number with a decimal point";
     EXPECT_EQ(2, semicolon.problems[0].line);
-}
-
-TEST(CsvImport, EmptyCellsAreMissingValuesAndMillisecondsAreKept) {
-    const CsvResult r =
-        importCsv("t,a (V),b (V)\n2026-12-05 10:00:00.250,,2\n2026-12-05 10:00:00.500,1,\n", "e.csv");
-    ASSERT_TRUE(r.problems.empty());
-    EXPECT_EQ(kNoValue, list(r, 0, List::Values).Numero(0, 0));
-    EXPECT_EQ(kNoValue, list(r, 1, List::Values).Numero(0, 1));
-    EXPECT_EQ(TTiempo(2026, 12, 5, 10, 0, 0, 250), list(r, 0, List::Times).Tiempos(0)[0]);
 }
 
 TEST(CsvImport, BadLinesAreReportedByLineNumberAndTheOthersKept) {

@@ -127,7 +127,7 @@ TEST_F(DemoDrivers, TheSourceNamesItsFilesAndHandsOutTheirDriversWithOneMoreRefe
     EXPECT_NE(kindWordForFile("A.STD"), kindWordForFile("A.EVQ"));
 }
 
-TEST(SourceDriver, AFileThatCannotBeOpenedAddsNothingAndDriversAreReleased) {
+TEST(SourceDriver, BrokenFilesAddNothingOrAreReportedOnceAndDriversAreReleased) {
     const int before = ObjGen::ObjetosVivos();
     {
         SourceDriver source;
@@ -140,9 +140,8 @@ TEST(SourceDriver, AFileThatCannotBeOpenedAddsNothingAndDriversAreReleased) {
         EXPECT_EQ(before + 2, ObjGen::ObjetosVivos());
     }
     EXPECT_EQ(before, ObjGen::ObjetosVivos());
-}
 
-TEST(RecordingDriver, AFileCutShortAfterOpeningIsReportedOnceAndAnswersNothing) {
+    // A file cut short after opening is reported once and answers nothing.
     const std::string path = apptest::freshFolder("cut") + "/S0010001.STD";
     apptest::writeBytes(path, apptest::fileBytes(apptest::demoFiles()[0]));
     SourceDriver source;

@@ -11,7 +11,7 @@
 
 using namespace recording;
 
-TEST(DemoRecording, ADamagedCachedCopyIsWrittenAgain) {
+TEST(DemoRecording, ADamagedCachedCopyIsWrittenAgainButAFileOfTheUserIsNot) {
     const QByteArray cache = qgetenv("XDG_CACHE_HOME");
     qputenv("XDG_CACHE_HOME", QByteArray::fromStdString(apptest::freshFolder("cache")));
     const std::vector<std::string> first = defaultRecordings();
@@ -20,9 +20,9 @@ TEST(DemoRecording, ADamagedCachedCopyIsWrittenAgain) {
     const std::vector<std::string> third = defaultRecordings();
     EXPECT_GT(std::filesystem::file_size(third[1]), 1000u);
     qputenv("XDG_CACHE_HOME", cache);
-}
 
-TEST(DemoRecording, AFileInTheWayThatIsNotARecordingIsNeitherReplacedNorHalfJoined) {
+    // Outside the cache a file in the way that is not a recording is neither replaced nor
+    // half joined.
     const std::string dir = apptest::freshFolder("demo-in-the-way");
     apptest::writeBytes(dir + "/" + DemoFiles::kSecond, "my own notes");
     try {

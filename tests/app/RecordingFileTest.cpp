@@ -147,7 +147,7 @@ protected:
     std::string dir, good;
 };
 
-TEST_F(RecordingOpenFaults, FilesThatAreNotWholeRecordingsAreRefusedByName) {
+TEST_F(RecordingOpenFaults, FilesThatAreNotWholeOrEditedRecordingsAreRefusedByNameAndRule) {
     const std::string bytes = fileBytes(good);
     const struct {
         const char* name;
@@ -168,15 +168,13 @@ TEST_F(RecordingOpenFaults, FilesThatAreNotWholeRecordingsAreRefusedByName) {
     const std::string other = dir + "/OTHER.STD";
     sql(other, "CREATE TABLE t(x); INSERT INTO t VALUES(1);");
     expectRefused(other, "another application");
-}
 
-// A good file edited behind the reader's back: every edit must be refused with its reason.
-TEST_F(RecordingOpenFaults, EditedFilesAreRefusedWithTheBrokenRule) {
+    // A good file edited behind the reader's back: every edit must be refused with its reason.
     const struct {
         const char* name;
         std::string statement;
         std::string fault;
-    } cases[] = {
+    } edits[] = {
         {"NEWER.STD", "PRAGMA user_version = " + std::to_string(kSchemaVersion + 1),
          "newer than version " + std::to_string(kSchemaVersion)},
         {"NOTABLE.STD", "DROP TABLE rows", "damaged"},
@@ -197,7 +195,7 @@ TEST_F(RecordingOpenFaults, EditedFilesAreRefusedWithTheBrokenRule) {
          "DROP TABLE variables; ALTER TABLE v2 RENAME TO variables;",
          "share the second key 42"},
     };
-    for (const auto& c : cases) {
+    for (const auto& c : edits) {
         SCOPED_TRACE(c.name);
         const std::string path = dir + "/" + c.name;
         apptest::writeBytes(path, fileBytes(good));
@@ -274,8 +272,13 @@ TEST_F(RecordingPair, BothFilesAreReplacedAndNoHelperFileStaysButFilesOfTwoFolde
     EXPECT_EQ((std::vector<std::string>{"A.STD", "B.STD"}), apptest::folderListing(dir));
 }
 
-TEST_F(RecordingPair, ARenameInterruptedHalfWayIsFinishedByTheNextWrite) {
+TEST_F(RecordingPair, ARenameInterruptedHalfWayIsFinishedByTheNextWriteAndAJournalNotOfOursIsLeftAlone) {
     namespace fs = std::filesystem;
+    apptest::writeBytes(dir + "/.kestramon-pending", "something else\n../x\nA.STD\n");
+    RecordingFile::finishInterruptedWrite(dir);
+    EXPECT_EQ("old", generation(a));
+    EXPECT_EQ("something else\n../x\nA.STD\n", fileBytes(dir + "/.kestramon-pending"));
+
     // The state a kill leaves between the two renames: A new, B old, B's new bytes complete
     // under a temporary name and listed in the journal.
     const std::string staging = apptest::freshFolder("pair-staging") + "/N.STD";
@@ -291,13 +294,6 @@ TEST_F(RecordingPair, ARenameInterruptedHalfWayIsFinishedByTheNextWrite) {
     EXPECT_EQ("new", generation(a));
     EXPECT_EQ("new", generation(b));
     EXPECT_EQ((std::vector<std::string>{"A.STD", "B.STD"}), apptest::folderListing(dir));
-}
-
-TEST_F(RecordingPair, AJournalNotOfOursIsLeftAlone) {
-    apptest::writeBytes(dir + "/.kestramon-pending", "something else\n../x\nA.STD\n");
-    RecordingFile::finishInterruptedWrite(dir);
-    EXPECT_EQ("old", generation(a));
-    EXPECT_EQ("something else\n../x\nA.STD\n", fileBytes(dir + "/.kestramon-pending"));
 }
 
 TEST(RecordingReplaceable, OnlyNothingOrARecordingMayBeReplacedSilently) {

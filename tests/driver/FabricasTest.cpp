@@ -57,7 +57,9 @@ TEST_F(Fabricas, ViewerSetupMissingRaisesCode11WithItsMessageAndContext) {
     }
 }
 
-TEST_F(Fabricas, SourceWithNothingToShowWarnsAndGivesAnEmptyDriver) {
+// A source with nothing to show warns and gives an empty driver; one with files drives the
+// graph selector by 402, Iniciar, 400 and releases it.
+TEST_F(Fabricas, SourceDecidesBetweenAWarningAndTheGraphSelector) {
     for (const auto& [categoria, propiedades] : {std::pair{3, 2}, std::pair{4, 0}}) {
         FuenteFalsa fuente(categoria, propiedades);
         testsupport::Messages::clear();
@@ -71,9 +73,8 @@ TEST_F(Fabricas, SourceWithNothingToShowWarnsAndGivesAnEmptyDriver) {
     testsupport::Messages::clear();
     TGrafica sinFuente(&servidor, static_cast<DrivFlex*>(nullptr));
     EXPECT_EQ(testsupport::Messages::count("There are not open elements to show"), 1);
-}
 
-TEST_F(Fabricas, GraphSelectorIsDrivenBy402ThenIniciarThen400AndReleased) {
+    testsupport::Messages::clear();
     FuenteFalsa fuente(4, 1);
     const int vivos = ObjGen::ObjetosVivos();
     TGrafica driver(&servidor, &fuente);

@@ -61,7 +61,7 @@ protected:
     HPE grafica = nullptr;
 };
 
-TEST_F(DriverVentana, GroupByModeComesFromTheSavedViewOrIsUnavailable) {
+TEST_F(DriverVentana, GroupByModeComesFromTheSavedViewOrIsUnavailableAnd102IsKeptOnRestore) {
     EXPECT_EQ(Valor(Abrir(0, 1, nullptr, 9), 0, 3), 4); // a saved level outside the options
     TGrafica* armonicos = Abrir(3, 1);
     EXPECT_EQ(Valor(armonicos, 0, 3), -1);
@@ -69,6 +69,20 @@ TEST_F(DriverVentana, GroupByModeComesFromTheSavedViewOrIsUnavailable) {
     armonicos->SetPropertyValue(0, 3, 102);
     EXPECT_EQ(armonicos->DameAgrupar(), -1);
     EXPECT_EQ(Abrir(2, 1)->DameLeyenda(), 1);
+
+    // 102 sets the mode and the saved value, so a restore keeps it.
+    TGrafica* d = Abrir(0, 1);
+    d->SetPropertyValue(0, 3, 102);
+    EXPECT_EQ(d->DameAgrupar(), 2);
+    EXPECT_EQ(d->Guardadas().agrupar, 2);
+    EXPECT_EQ(ventana->niveles, std::vector<int>{2});
+    d->SetPropertyValue(0, 3, 3);
+    EXPECT_EQ(d->Guardadas().agrupar, 2);
+    Valor(d, -1, 1);
+    EXPECT_EQ(d->DameAgrupar(), 2);
+    EXPECT_EQ(ventana->niveles, (std::vector<int>{2, 3, 2}));
+    d->SetPropertyValue(0, 3, 106); // no level 6
+    EXPECT_EQ(d->DameAgrupar(), 2);
 }
 
 TEST_F(DriverVentana, TextsAreCutToTheirLimitsAndTheLargeStepMustSuitTheWindow) {
@@ -130,21 +144,6 @@ TEST_F(DriverVentana, OutOfRangePagesAndPropertiesYieldMinusOneAndChangeNothing)
     EXPECT_TRUE(d->Actuales() == antes);
 }
 
-TEST_F(DriverVentana, GroupBy102SetsModeAndSavedValueSoRestoreKeepsIt) {
-    TGrafica* d = Abrir(0, 1);
-    d->SetPropertyValue(0, 3, 102);
-    EXPECT_EQ(d->DameAgrupar(), 2);
-    EXPECT_EQ(d->Guardadas().agrupar, 2);
-    EXPECT_EQ(ventana->niveles, std::vector<int>{2});
-    d->SetPropertyValue(0, 3, 3);
-    EXPECT_EQ(d->Guardadas().agrupar, 2);
-    Valor(d, -1, 1);
-    EXPECT_EQ(d->DameAgrupar(), 2);
-    EXPECT_EQ(ventana->niveles, (std::vector<int>{2, 3, 2}));
-    d->SetPropertyValue(0, 3, 106); // no level 6
-    EXPECT_EQ(d->DameAgrupar(), 2);
-}
-
 TEST_F(DriverVentana, PlottingTypeCursorAndLegendReachTheChart) {
     TGrafica* d = Abrir(0, 2);
     ventana->ejes = 3;
@@ -182,7 +181,7 @@ TEST_F(DriverVentana, MissingChartLibraryRaisesCode11AndLeavesNoWindow) {
         EXPECT_EQ(dynamic_cast<TWGraficaGenerica*>(w), nullptr);
 }
 
-TEST_F(DriverVentana, ClosingTheWindowDestroysTheDriverAndReleasesDataReferences) {
+TEST_F(DriverVentana, ClosingTheWindowDestroysTheDriverUnlessTheWindowTookItAndReleasesDataReferences) {
     DrivFlex datos;
     TGrafica* d = Abrir(0, 2, &datos);
     EXPECT_EQ(datos.Referencias(), 2); // one reference however many rows name it
@@ -194,15 +193,14 @@ TEST_F(DriverVentana, ClosingTheWindowDestroysTheDriverAndReleasesDataReferences
     EXPECT_EQ(ObjGen::DesdeManejador(manejador), nullptr);
     EXPECT_EQ(datos.Referencias(), 1);
     EXPECT_EQ(TWGraficaPrueba::liberadas, 1);
-}
 
-TEST_F(DriverVentana, DriverTakenByTheWindowOutlivesTheCloseNotice) {
-    TGrafica* d = Abrir(0, 1);
-    EXPECT_EQ(ventana->DameDriver(), d);
+    // A driver the window took for itself outlives the close notice.
+    TGrafica* tomado = Abrir(0, 1);
+    EXPECT_EQ(ventana->DameDriver(), tomado);
     ventana->close();
-    EXPECT_EQ(servidor.Destruidos(), 0);
-    EXPECT_EQ(d->Referencias(), 1);
-    delete d;
+    EXPECT_EQ(servidor.Destruidos(), 1);
+    EXPECT_EQ(tomado->Referencias(), 1);
+    delete tomado;
 }
 
 TEST_F(DriverVentana, SelectionDriverListsItsWindowDriversInCreationOrder) {

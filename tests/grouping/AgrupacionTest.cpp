@@ -134,6 +134,9 @@ TEST(CursorAlReagrupar, TheIntervalHoldingTheCursorBecomesCurrentWithThePointIns
     // The Sunday before makes two weeks.
     t.insert(t.begin(), T(2026, 3, 8, 23, 0, 0, 500));
     Comprobar(con(NIVEL_SEMANAS, T(2026, 3, 10)), {2, 1, 144});
+    // An empty series is one empty interval at any level, valid or not.
+    for (int nivel : {0, 1, 2, 3, 4, 5, 99, -10})
+        Comprobar(CalcularAgrupacion(nivel, nullptr, 0, nullptr, 0, 1, &t[0]), {1, 0, -1});
 }
 
 TEST(EspaciadoSinAgrupar, NegativeZeroAndNaNPeriods) {
@@ -176,11 +179,4 @@ TEST(IntervalosDelDato, DeliveredPairsMatchInOrderAndPlaceTheCursor) {
     // The scan waits for a start that is never met, so a later pair is not reached either.
     const std::vector<TTiempo> pares = {M(0), M(1), M(40), M(41), M(5), M(6)};
     EXPECT_EQ(IntervalosEntregados(t.data(), static_cast<int>(t.size()), pares.data(), 6), (Rangos{{0, 1}}));
-}
-
-TEST(CalcularAgrupacionBordes, EmptySeriesIsOneEmptyInterval) {
-    for (int nivel : {0, 1, 2, 3, 4, 5, 99, -10}) {
-        const TTiempo cursor = T(2026, 1, 1);
-        Comprobar(CalcularAgrupacion(nivel, nullptr, 0, nullptr, 0, 1, &cursor), {1, 0, -1});
-    }
 }

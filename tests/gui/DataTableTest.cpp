@@ -39,15 +39,12 @@ QAction* tableAction(DataTableWindow& w, const char* name) {
     return w.table()->findChild<QAction*>(QString::fromLatin1(name));
 }
 
-TEST(DataTable, NumbersShowTheVariablesDecimalsAndTimesTheReadOutFormat) {
+TEST(DataTable, NumbersShowTheVariablesDecimalsUnlessUnknownOrOutOfRangeAndTimesTheReadOutFormat) {
     DataTableWindow w(sample(2, 1));
     QTableWidget* t = w.table();
     EXPECT_EQ(t->item(2, 0)->text(), QStringLiteral("03.03.2024 00:20:00.250"));
     EXPECT_EQ(t->item(2, 1)->text(), QStringLiteral("229.96"));
     EXPECT_EQ(t->item(0, 2)->text(), QStringLiteral("0.3"));
-}
-
-TEST(DataTable, UnknownOrOutOfRangeDecimalsKeepTheExactNumber) {
     // clang-format off
     const struct { double value; int decimals; const char* shown; } cases[] = {
         {0.1 + 0.2, -1, "0.30000000000000004"},

@@ -11,7 +11,7 @@ using host::SettingsKey;
 
 namespace {
 
-TEST(SettingsStore, ProductKeyAndSubkeysAreCreatedAnewOnlyOnce) {
+TEST(SettingsStore, ProductKeyAndSubkeysAreCreatedAnewOnlyOnceAndDeletedWithAllUnderThem) {
     bool creada = false;
     auto key = SettingsKey::openOrCreate(QString(), &creada);
     ASSERT_TRUE(key.has_value());
@@ -37,23 +37,17 @@ TEST(SettingsStore, ProductKeyAndSubkeysAreCreatedAnewOnlyOnce) {
     sub->writeInt(QStringLiteral("SELECCIONADO"), 2);
     EXPECT_FALSE(root->readInt(QStringLiteral("SELECCIONADO")).has_value());
     EXPECT_EQ(root->readInt(QStringLiteral("ARMONICOS/SELECCIONADO")), 2);
-}
 
-TEST(SettingsStore, DeletingASubkeyRemovesEverythingUnderIt) {
-    auto key = SettingsKey::openOrCreate();
-    key->writeInt(QStringLiteral("PASOS"), 10);
-    auto armonicos = SettingsKey::openOrCreate(QStringLiteral("ARMONICOS"));
-    armonicos->writeInt(QStringLiteral("MALOS"), 1);
+    // Deleting a subkey removes everything under it.
     auto anidada = SettingsKey::openOrCreate(QStringLiteral("ARMONICOS/INTERNA"));
     anidada->writeInt(QStringLiteral("X"), 1);
-    EXPECT_TRUE(key->deleteSubKey(QStringLiteral("ARMONICOS")));
-    EXPECT_FALSE(key->deleteSubKey(QStringLiteral("THD")));
-    key->sync();
-    bool creada = false;
-    auto again = SettingsKey::openOrCreate(QStringLiteral("ARMONICOS"), &creada);
+    EXPECT_TRUE(root->deleteSubKey(QStringLiteral("ARMONICOS")));
+    EXPECT_FALSE(root->deleteSubKey(QStringLiteral("THD")));
+    root->sync();
+    auto recreated = SettingsKey::openOrCreate(QStringLiteral("ARMONICOS"), &creada);
     EXPECT_TRUE(creada);
-    EXPECT_FALSE(again->readInt(QStringLiteral("INTERNA/X")).has_value());
-    EXPECT_EQ(key->readInt(QStringLiteral("PASOS")), 10);
+    EXPECT_FALSE(recreated->readInt(QStringLiteral("INTERNA/X")).has_value());
+    EXPECT_EQ(root->readInt(QStringLiteral("PASOS")), 10);
 }
 
 TEST(SettingsStore, UnwritableStoreFailsToOpen) {

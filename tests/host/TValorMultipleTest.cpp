@@ -8,7 +8,7 @@
 
 namespace {
 
-TEST(TValorMultipleRows, KeepTypeSizeCountAndOrderAndConvertTheCurrentRow) {
+TEST(TValorMultipleRows, KeepTypeSizeCountAndOrderConvertTheCurrentRowAndRefuseOtherTypes) {
     TValorMultiple lista;
     const std::int32_t enteros[3] = {7, -1, 42};
     EXPECT_EQ(lista.EntrarValor(enteros, 4, 3, TV_ENTERO), 0);
@@ -34,12 +34,7 @@ TEST(TValorMultipleRows, KeepTypeSizeCountAndOrderAndConvertTheCurrentRow) {
     EXPECT_DOUBLE_EQ(lista.DameDouble(5), 0.0); // past the row
     EXPECT_FALSE(lista.Posicionar(4));
     EXPECT_EQ(lista.DamePuntero(), nullptr);
-}
-
-TEST(TValorMultipleRows, TypedAccessorsRefuseOtherTypesAndIntegersThatDoNotFitReadAsZero) {
-    TValorMultiple lista;
-    lista.EntrarEnteros({1});
-    lista.EntrarTexto("x");
+    // Typed accessors refuse other types; integers that do not fit read as zero.
     EXPECT_EQ(lista.Doubles(0), nullptr);
     EXPECT_EQ(lista.Enteros(1), nullptr);
     EXPECT_EQ(lista.Texto(0), "");
@@ -53,7 +48,7 @@ TEST(TValorMultipleRows, TypedAccessorsRefuseOtherTypesAndIntegersThatDoNotFitRe
     EXPECT_EQ(numeros.Entero(0, 3), 0);
 }
 
-TEST(TValorMultipleCopies, AssignmentIsDeepWhenEitherSideWrites) {
+TEST(TValorMultipleCopies, AssignmentIsDeepCopyingAMissingRowFailsAndDeleteAllForgetsTheCurrentRow) {
     TValorMultiple a;
     a.EntrarDoubles({1.0, 2.0});
     TValorMultiple b;
@@ -66,11 +61,8 @@ TEST(TValorMultipleCopies, AssignmentIsDeepWhenEitherSideWrites) {
     ASSERT_TRUE(a.Posicionar(0));
     static_cast<double*>(a.DamePuntero())[1] = -5.0;
     EXPECT_DOUBLE_EQ(b.Numero(0, 1), 2.0);
-}
 
-TEST(TValorMultipleCopies, CopyingAMissingRowFailsAndDeleteAllForgetsTheCurrentRow) {
-    TValorMultiple a, c;
-    a.EntrarDoubles({1.0});
+    TValorMultiple c;
     EXPECT_EQ(c.CopiarFila(a, 3), -1);
     TValorMultiple e;
     e.EntrarEnteros({1});

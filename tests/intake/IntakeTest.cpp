@@ -185,7 +185,7 @@ TEST_F(IntakeFuenteTest, DialogResultOfSevenIntegersTakesTwoVariablesInOrder) {
     EXPECT_EQ(d2.Referencias(), 1);
 }
 
-TEST_F(IntakeFuenteTest, DataDriverHandedOverWithItsLastReferenceIsDestroyed) {
+TEST_F(IntakeFuenteTest, DataDriverHandedOverWithItsLastReferenceIsDestroyedAndBadResultsTakeNothing) {
     fuente.add(new DataDriver, "only.dat");
     const int vivos = DataDriver::alive();
     fuente.handOver(0);
@@ -194,22 +194,17 @@ TEST_F(IntakeFuenteTest, DataDriverHandedOverWithItsLastReferenceIsDestroyed) {
     Intake::IngresoDialogo(&fuente, resultado, listas, entradas);
     EXPECT_EQ(DataDriver::alive(), vivos - 1);
     EXPECT_EQ(listas[LV_VALORES].Cuenta(), 1);
-}
 
-TEST_F(IntakeFuenteTest, UnknownIndexOrEmptyResultTakesNothing) {
-    fuente.add(&d1, "first.dat");
-    TValorMultiple resultado;
-    resultado.EntrarEnteros({4, 1, 2});
-    Intake::IngresoDialogo(&fuente, resultado, listas, entradas);
-    EXPECT_EQ(listas[LV_OBJETOS].Cuenta(), 0);
+    // An unknown file index, an empty result or no source take nothing more.
+    TValorMultiple desconocido;
+    desconocido.EntrarEnteros({4, 1, 2});
+    Intake::IngresoDialogo(&fuente, desconocido, listas, entradas);
     EXPECT_TRUE(entradas.empty());
-
     Intake::IngresoDialogo(&fuente, TValorMultiple(), listas, entradas);
     Intake::IngresoDialogo(nullptr, resultado, listas, entradas);
-    EXPECT_EQ(listas[LV_VALORES].Cuenta(), 0);
+    EXPECT_EQ(listas[LV_VALORES].Cuenta(), 1);
+    EXPECT_EQ(listas[LV_OBJETOS].Cuenta(), 1);
 }
-
-// --- catalogued list and entries per variable ---
 
 // A data driver of one file of a recording: one variable of code 1 and graph kind 0 whose
 // values are `valor` on January days `desde` to `desde + 1`.

@@ -236,7 +236,7 @@ TEST_F(RepartoTest, VariablesOfOneUnitGoTwelveToAWindowBeyondSixtyFourWindowsWit
     EXPECT_TRUE(testsupport::Messages::shown().empty());
 }
 
-TEST_F(RepartoTest, EntryCountsThatDoNotFitTheDataReferencesAreBounded) {
+TEST_F(RepartoTest, EntryCountsThatDoNotFitAreBoundedAndMalformedOptionsRowsSkipped) {
     Seleccion s;
     s.Anadir(Var{.objetos = 2}).Anadir(Var{.tipo = 5, .filas = 6, .objetos = 3}).Anadir(Var{.objetos = 1});
     // A caller that counted nothing gives each variable one data reference.
@@ -252,22 +252,19 @@ TEST_F(RepartoTest, EntryCountsThatDoNotFitTheDataReferencesAreBounded) {
     ASSERT_EQ(desmedidas.size(), 2u);
     EXPECT_EQ(desmedidas[0].listas[LV_OBJETOS].Cuenta(), 0);
     EXPECT_EQ(desmedidas[1].listas[LV_OBJETOS].Cuenta(), 6);
-}
 
-TEST_F(RepartoTest, MalformedOptionsRowsAreSkippedWithoutMessage) {
-    Seleccion s;
-    s.Anadir(Var{.tipo = 13});
-    s.listas[LV_OPCIONES].EntrarDoubles({0.0});
-    s.listas[LV_OPCIONES].EntrarDoubles({0.0, std::nan("")});
-    s.listas[LV_OPCIONES].EntrarTexto("5");
-    s.listas[LV_OPCIONES].EntrarDoubles({0.0, 1e300});
-    const auto v = Repartir(s);
+    // Malformed options rows are skipped without a message.
+    Seleccion m;
+    m.Anadir(Var{.tipo = 13});
+    m.listas[LV_OPCIONES].EntrarDoubles({0.0});
+    m.listas[LV_OPCIONES].EntrarDoubles({0.0, std::nan("")});
+    m.listas[LV_OPCIONES].EntrarTexto("5");
+    m.listas[LV_OPCIONES].EntrarDoubles({0.0, 1e300});
+    const auto v = Repartir(m);
     ASSERT_EQ(v.size(), 1u);
     EXPECT_EQ(v[0].tipo, 13);
     EXPECT_TRUE(testsupport::Messages::shown().empty());
 }
-
-// --- time ranges ---
 
 TEST_F(RepartoTest, LevelsDialogMayRewriteTheFirstRecordBeforeTheWindowOpens) {
     Reparto::PonerDialogoNiveles([](TValorMultiple& opciones, QWidget*) {
@@ -295,8 +292,6 @@ TEST_F(RepartoTest, ErrorRaisedByWindowCreationLeavesTheDistribution) {
     EXPECT_THROW(Reparto::RepartirGraficas(s.listas, s.entradas, nullptr, crear), std::runtime_error);
     EXPECT_EQ(llamadas, 1);
 }
-
-// --- levels ---
 
 TEST(NivelesTest, IncompatibleOnlyWhenALevelDiffersFromTheFirstRecordAndTheDialogDecides) {
     std::vector<double> fila(13, 0.0);

@@ -53,7 +53,7 @@ protected:
     fakes::DataDriver data;
 };
 
-TEST_F(RecordFixture, RecordsKeepFiveIntegersSkipMalformedRowsAndDefaultToAllPoints) {
+TEST_F(RecordFixture, RecordsKeepFiveIntegersSkipMalformedRowsAndEachLevelKeepsTheRowsOfItsInterval) {
     TValorMultiple list;
     list.EntrarEnteros({1, 10, 77, 2, 1, 99, 98}); // extra integers are ignored
     list.EntrarTexto("not a record");
@@ -72,9 +72,8 @@ TEST_F(RecordFixture, RecordsKeepFiveIntegersSkipMalformedRowsAndDefaultToAllPoi
     gone.EntrarEnteros({1, 10, 0x7fff0000, 4, 0});      // no such handle
     gone.EntrarEnteros({9, 9, data.Manejador(), 4, 0}); // unknown keys
     EXPECT_EQ(RecordData::load(&gone).seriesCount(), 0);
-}
 
-TEST_F(RecordFixture, EachLevelKeepsTheRowsOfItsIntervalUnderOneTimeColumn) {
+    // Each level keeps the rows of its interval under one time column.
     TValorMultiple day = records(2, 1);
     const RecordTable table = RecordData::load(&day);
     ASSERT_EQ(table.rowCount(), 24);
